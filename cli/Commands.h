@@ -1,0 +1,20 @@
+// The subcommands of the command-line tool.
+#pragma once
+
+#include <QStringList>
+
+#include <span>
+
+namespace zorvel::cli {
+
+struct Command
+{
+    const char* name;
+    int (*run)(const QStringList& args); // returns the process exit code
+};
+
+std::span<const Command> commands();
+
+int runBarcode(const QStringList& args);
+
+} // namespace zorvel::cli

@@ -1,0 +1,27 @@
+// EZvError: the library's exception, carrying an upper-case English message.
+#pragma once
+
+#include <QString>
+
+#include <stdexcept>
+
+namespace zorvel {
+
+class EZvError : public std::runtime_error
+{
+public:
+    explicit EZvError(const QString& message)
+        : std::runtime_error(message.toStdString()), m_message(message)
+    {
+    }
+
+    const QString& message() const noexcept { return m_message; }
+
+private:
+    QString m_message;
+};
+
+// Message texts of failures shared by several readers.
+inline constexpr const char* kErrorReadingFile = "ERROR READING FILE";
+
+} // namespace zorvel

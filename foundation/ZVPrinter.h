@@ -1,0 +1,73 @@
+// Printer contract: printer choice, the settings record, page geometry and the job's pages.
+#pragma once
+
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+#include <stdexcept>
+
+namespace zorvel {
+
+class TZVCanvas;
+
+// The settings record a print job starts from. Paper sizes are in tenths of a millimetre.
+struct TZVDevMode
+{
+    static constexpr int kPortrait = 1;
+    static constexpr int kLandscape = 2;
+    static constexpr int kUserPaper = 256; // paper given by PaperWidth x PaperLength
+
+    bool CopiesSet = false;
+    int Copies = 1;
+    int Orientation = kPortrait;
+    int PaperSize = kUserPaper;
+    int PaperWidth = 2100;
+    int PaperLength = 2970;
+};
+
+// A printer. The page geometry it reports is that of the settings record applied by BeginDoc:
+// the page size in device pixels covers the printable area, whose corner lies at PhysicalOffset
+// from the paper's corner, and HorzSize/VertSize give that area in millimetres.
+class TZVPrinter
+{
+public:
+    virtual ~TZVPrinter() = default;
+
+    virtual QStringList Printers() const = 0;
+    virtual int PrinterIndex() const = 0;
+    // Selecting an index outside Printers() leaves the printer without a settings record.
+    virtual void SetPrinterIndex(int index) = 0;
+
+    // The settings record of the selected printer, or nullptr when it has none.
+    virtual TZVDevMode* DevMode() = 0;
+
+    virtual int DpiX() const = 0;
+    virtual int DpiY() const = 0;
+    virtual QSize PageSizePixels() const = 0;
+    virtual QSize PhysicalOffset() const = 0; // pixels
+    virtual int HorzSizeMm() const = 0;
+    virtual int VertSizeMm() const = 0;
+
+    // A job: BeginDoc opens the first page, NewPage the next ones; Canvas() draws on the current
+    // page between BeginDoc and EndDoc. Abort drops the job and everything it produced.
+    virtual void BeginDoc(const QString& title) = 0;
+    virtual void NewPage() = 0;
+    virtual void EndDoc() = 0;
+    virtual void Abort() = 0;
+    virtual bool Printing() const = 0;
+    virtual TZVCanvas& Canvas() = 0;
+};
+
+// Raised when a printer offers no settings record; a platform error, not a label error.
+class EZvPrinterError : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The selected printer's settings record; when there is none the printer index is selected
+// again once, and when there still is none EZvPrinterError "CANT INITIALIZE DEVMODE STRUCT".
+TZVDevMode& RequireDevMode(TZVPrinter& printer);
+
+} // namespace zorvel

@@ -1,0 +1,67 @@
+// Growable little-endian memory stream and the string primitives of the label stream.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+
+namespace zorvel {
+
+// A byte buffer with a position. Writes grow it; reads never go past the end: a read that
+// needs more bytes than remain raises EZvError "ERROR READING FILE" and leaves the position.
+class TZVMemoryStream
+{
+public:
+    TZVMemoryStream() = default;
+    explicit TZVMemoryStream(QByteArray bytes) : m_bytes(std::move(bytes)) {}
+
+    const QByteArray& Bytes() const { return m_bytes; }
+    qint64 Size() const { return m_bytes.size(); }
+    qint64 Position() const { return m_position; }
+    qint64 Remaining() const { return m_bytes.size() - m_position; }
+    // Clamped to 0..Size().
+    void SetPosition(qint64 position);
+    void Clear();
+
+    void Write(const void* data, qint64 count);
+    void WriteU8(std::uint8_t v) { Write(&v, 1); }
+    void WriteBool(bool v) { WriteU8(v ? 1 : 0); }
+    void WriteU16(std::uint16_t v);
+    void WriteI32(std::int32_t v);
+    void WriteU32(std::uint32_t v);
+
+    // Reads up to `count` bytes and returns how many were read.
+    qint64 Read(void* data, qint64 count);
+    // Reads exactly `count` bytes or raises EZvError.
+    void ReadBuffer(void* data, qint64 count);
+    QByteArray ReadBytes(qint64 count);
+    void Skip(qint64 count);
+    std::uint8_t ReadU8();
+    bool ReadBool() { return ReadU8() != 0; }
+    std::uint16_t ReadU16();
+    std::int32_t ReadI32();
+    std::uint32_t ReadU32();
+
+private:
+    void requireAvailable(qint64 count) const;
+
+    QByteArray m_bytes;
+    qint64 m_position = 0;
+};
+
+// Tells ReadWideString whether wide strings lack the variable-length byte count. Process-wide:
+// the label reader sets it at the start of a load, so two loads must not interleave.
+bool LegacyStream();
+void SetLegacyStream(bool legacy);
+
+void WriteVarLength(std::uint64_t n, TZVMemoryStream& stream);
+void WriteWideString(const QString& text, TZVMemoryStream& stream);
+QString ReadWideString(TZVMemoryStream& stream);
+// 8-bit strings are stored in Windows-1252.
+void WriteAnsiString(const QString& text, TZVMemoryStream& stream);
+QString ReadAnsiString(TZVMemoryStream& stream);
+// True when the first 32-bit integer is below 2000 (a string length, not a version number).
+bool IsLegacyStream(TZVMemoryStream& stream);
+
+} // namespace zorvel

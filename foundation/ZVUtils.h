@@ -1,0 +1,75 @@
+// Units, geometry, rotation, colour and text helpers shared by the label, its elements and the editor.
+#pragma once
+
+#include "foundation/ZVTypes.h"
+
+#include <QString>
+
+#include <cstdint>
+
+namespace zorvel {
+
+// Model unit: hundredths of a millimetre, held as a signed 32-bit integer.
+inline constexpr int kModelPerMm = 100;
+inline constexpr int kModelPerInch = 2540;
+inline constexpr int kModelPerCm = 1000;
+
+// Display unit -> model unit, rounding ties to the even neighbour; saturates at the 32-bit range.
+int ToModel(double x, TZVUnits units);
+// Model unit -> display unit; 0 for a unit outside the enumeration.
+float FromModel(int v, TZVUnits units);
+
+// Fixed-millimetre lengths (bar width, module distance, character separation).
+std::int64_t MmToModel(double x);
+float ModelToMm(std::int64_t v);
+
+// Device pixels at `dpi` dots per inch -> model units.
+int PixelsToModel(double pixels, int dpi);
+
+// Integer part plus one when the fractional part is at least 0.5 (so negative values truncate).
+std::int64_t RoundHalfUp(double x);
+
+int PointDistance(TPoint p, TPoint q);
+
+// The upper bound is tested first, even when it lies below the lower one.
+template <typename T>
+constexpr T Clamp(T value, T low, T high)
+{
+    if (high < value)
+        return high;
+    if (value < low)
+        return low;
+    return value;
+}
+
+int DigitSum(std::int64_t n);
+
+// Rectangle helpers.
+void NormalizeRect(TRect& r);
+void NormalizeRectChanged(TRect& r, bool& changed);
+void FitRect(TRect& r, int minLeft, int minTop, int maxBottom, int maxRight);
+bool RectInside(const TRect& inner, const TRect& outer);
+void MoveRectTo(TRect& r, int x, int y);
+inline void SetLeft(TRect& r, int v) { r.Left = v; }
+inline void SetTop(TRect& r, int v) { r.Top = v; }
+inline void SetRight(TRect& r, int v) { r.Right = v; }
+inline void SetBottom(TRect& r, int v) { r.Bottom = v; }
+
+// Rotation helpers: angles in degrees, counterclockwise on screen (y grows downward).
+// RotatePoint knows 0, 30, 45, 90, 120, 180 and 270; any other angle leaves p unchanged.
+void RotatePoint(TPoint& p, TPoint centre, int angle);
+void RotateRectQuarter(TRect& r, TPoint centre, int angle);
+// The box W wide and H high anchored at (X, Y) by `anchor` (taLeBo..taRiTo), turned about the anchor.
+void AnchoredBox(TRect& r, int angle, int X, int Y, int anchor, int H, int W);
+
+// Colour helpers: colour values hold red in the low byte.
+int Luminance(std::uint32_t c);
+std::uint32_t ContrastColor(std::uint32_t c);
+
+// Text helpers.
+bool IsAllDigits(const QString& s);
+QString PadZeros(const QString& s, int width);
+QString QuoteSql(const QString& s);
+QString CommaToPoint(const QString& s);
+
+} // namespace zorvel
