@@ -7,8 +7,10 @@ namespace zorvel::cli {
 
 std::span<const Command> commands()
 {
-    static constexpr std::array<Command, 1> kCommands = {{
+    static constexpr std::array<Command, 3> kCommands = {{
         {"barcode", runBarcode},
+        {"dump", runDump},
+        {"convert", runConvert},
     }};
     return kCommands;
 }

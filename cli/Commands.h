@@ -16,5 +16,10 @@ struct Command
 std::span<const Command> commands();
 
 int runBarcode(const QStringList& args);
+int runDump(const QStringList& args);
+int runConvert(const QStringList& args);
+
+// The whole file; raises EZvError "CAN'T OPEN FILE : path".
+QByteArray readInputFile(const QString& path);
 
 } // namespace zorvel::cli

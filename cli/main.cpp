@@ -14,6 +14,8 @@ void printUsage(FILE* out)
                "\n"
                "commands:\n"
                "  barcode   encode one bar code symbol: its text and module string\n"
+               "  dump      print the JSON form of a design stream file\n"
+               "  convert   convert a design between its JSON form (.json) and its stream form\n"
                "\n"
                "Run 'zorvel <command> --help' for the options of a command.\n",
                out);

@@ -1,1 +1,293 @@
-// placeholder
+// TZVCanvas: the drawing surface that labels, elements and editor layers paint on; pens, fonts, regions.
+#pragma once
+
+#include "foundation/ZVTypes.h"
+
+#include <QColor>
+#include <QString>
+#include <QtGlobal>
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+class QImage;
+class QPicture;
+
+namespace zorvel {
+
+// Colours are 0x00BBGGRR; the high byte is ignored when drawing.
+QColor toQColor(TZVColor color);
+TZVColor fromQColor(const QColor& color);
+
+struct TZVSize
+{
+    int cx = 0;
+    int cy = 0;
+    friend constexpr bool operator==(const TZVSize&, const TZVSize&) = default;
+};
+
+// Mapping from logical units to device pixels. In mmText both extents count as 1.
+// Device = (Logical - WindowOrg) * ViewportExt / WindowExt + ViewportOrg, rounded to the nearest pixel.
+// The label draws in mmAnisotropic with the window in model units (1/100 mm) and the viewport in pixels.
+enum TZVMapMode : std::uint8_t
+{
+    mmText = 1,
+    mmAnisotropic = 8
+};
+
+struct TZVMapping
+{
+    TZVMapMode Mode = mmText;
+    TPoint WindowOrg;
+    TPoint WindowExt{1, 1};
+    TPoint ViewportOrg;
+    TPoint ViewportExt{1, 1};
+
+    // Device pixels per logical unit; negative when the axis is flipped.
+    double ScaleX() const;
+    double ScaleY() const;
+    // Unrounded device position of a logical point.
+    double DeviceX(double x) const;
+    double DeviceY(double y) const;
+    TPoint LPtoDP(TPoint p) const;
+    TPoint DPtoLP(TPoint p) const;
+
+    friend constexpr bool operator==(const TZVMapping&, const TZVMapping&) = default;
+};
+
+// What a device reports about itself, all in device pixels except the resolution.
+struct TZVDeviceCaps
+{
+    int DpiX = 96;
+    int DpiY = 96;
+    int Width = 0; // printable area
+    int Height = 0;
+    int PhysicalOffsetX = 0; // unprintable margin at the left and the top
+    int PhysicalOffsetY = 0;
+    int PhysicalWidth = 0; // whole page; 0 means the printable area
+    int PhysicalHeight = 0;
+};
+
+enum TZVDeviceCap : std::uint8_t
+{
+    dcLogPixelsX,
+    dcLogPixelsY,
+    dcHorzRes, // printable width in pixels
+    dcVertRes,
+    dcHorzSize, // printable width in whole millimetres
+    dcVertSize,
+    dcPhysicalOffsetX,
+    dcPhysicalOffsetY,
+    dcPhysicalWidth,
+    dcPhysicalHeight,
+};
+
+// The answer of GetDeviceCaps for `caps`.
+int DeviceCap(const TZVDeviceCaps& caps, TZVDeviceCap cap);
+
+// Pens. Width is in logical units; 0 is one device pixel, and a width that maps to less than one pixel
+// draws one pixel. Dashed and dotted styles apply to one-pixel pens only; wider ones draw solid.
+// psInsideFrame keeps the whole outline of Rectangle, RoundRect, Ellipse and Pie inside their box;
+// other styles centre a wider outline on the box's one-pixel border. Caps and joins matter for wide lines.
+enum TZVPenStyle : std::uint8_t
+{
+    psSolid,
+    psDash,
+    psDot,
+    psDashDot,
+    psDashDotDot,
+    psClear,
+    psInsideFrame
+};
+enum TZVPenCap : std::uint8_t
+{
+    pcRound,
+    pcSquare,
+    pcFlat
+};
+enum TZVPenJoin : std::uint8_t
+{
+    pjRound,
+    pjBevel,
+    pjMiter
+};
+
+struct TZVPen
+{
+    TZVColor Color = 0;
+    int Width = 0;
+    TZVPenStyle Style = psSolid;
+    TZVPenCap Cap = pcRound;
+    TZVPenJoin Join = pjRound;
+    friend constexpr bool operator==(const TZVPen&, const TZVPen&) = default;
+};
+
+// A solid brush fills shapes and, behind text, the text's cells; a clear one leaves them alone.
+enum TZVBrushStyle : std::uint8_t
+{
+    bsSolid,
+    bsClear
+};
+
+struct TZVBrush
+{
+    TZVColor Color = 0xFFFFFF;
+    TZVBrushStyle Style = bsSolid;
+    friend constexpr bool operator==(const TZVBrush&, const TZVBrush&) = default;
+};
+
+// Height > 0 is the cell height (ascent + descent) in logical units, < 0 the character (em) height,
+// 0 a default of 12 units. Escapement in tenths of a degree turns the text counterclockwise
+// about its reference point. Text is drawn in Color.
+struct TZVFont
+{
+    QString Name = QStringLiteral("Arial");
+    int Height = 0;
+    int Escapement = 0;
+    bool Bold = false;
+    bool Italic = false;
+    bool Underline = false;
+    bool StrikeOut = false;
+    TZVColor Color = 0;
+    friend bool operator==(const TZVFont&, const TZVFont&) = default;
+};
+
+// Text metrics in logical units; Height = Ascent + Descent is the cell height.
+struct TZVTextMetric
+{
+    int Height = 0;
+    int Ascent = 0;
+    int Descent = 0;
+    int InternalLeading = 0;
+    int ExternalLeading = 0;
+    int AveCharWidth = 0;
+    int MaxCharWidth = 0;
+    friend constexpr bool operator==(const TZVTextMetric&, const TZVTextMetric&) = default;
+};
+
+// SetTextAlign flags: one horizontal value or'ed with one vertical value.
+inline constexpr unsigned taLeft = 0;
+inline constexpr unsigned taRight = 2;
+inline constexpr unsigned taCenter = 6;
+inline constexpr unsigned taTop = 0;
+inline constexpr unsigned taBottom = 8;
+inline constexpr unsigned taBaseline = 24;
+inline constexpr unsigned taHorizontalMask = 6;
+inline constexpr unsigned taVerticalMask = 24;
+
+// Raster operation of pens and shape fills (not of FillRect, SetPixel, text or pictures).
+// Drawing the same thing twice with r2NotXorPen restores the pixels: that is how rubber bands are erased.
+enum TZVRop2 : std::uint8_t
+{
+    r2CopyPen,
+    r2NotXorPen,
+    r2XorPen
+};
+
+// A clip region in device pixels: the union of its parts. Boxes exclude their right and bottom edges,
+// as shapes do.
+struct TZVRegionPart
+{
+    enum TShape : std::uint8_t
+    {
+        rpRect,
+        rpEllipse
+    };
+    TShape Shape = rpRect;
+    TRect Box;
+    friend constexpr bool operator==(const TZVRegionPart&, const TZVRegionPart&) = default;
+};
+
+struct TZVRegion
+{
+    std::vector<TZVRegionPart> Parts;
+
+    // CombineRgn with RGN_OR.
+    TZVRegion& Unite(const TZVRegion& other);
+    void Offset(int dx, int dy);
+    bool IsEmpty() const { return Parts.empty(); }
+    friend bool operator==(const TZVRegion&, const TZVRegion&) = default;
+};
+
+TZVRegion CreateEllipticRgn(int left, int top, int right, int bottom);
+TZVRegion CreateRectRgn(int left, int top, int right, int bottom);
+
+// The drawing surface. Coordinates are logical units of the current mapping unless said otherwise.
+// Boxes (Rectangle, RoundRect, Ellipse, Pie, FillRect, clip parts, image targets) take their corners in
+// any order and cover the device pixels from the left/top corner up to, not including, the right/bottom
+// one: Rectangle(0, 0, 10, 10) in mmText covers pixels 0..9, so callers that mean an inclusive box add 1.
+// A shape without a pen fills its whole box.
+class TZVCanvas
+{
+public:
+    TZVCanvas() = default;
+    virtual ~TZVCanvas() = default;
+    Q_DISABLE_COPY_MOVE(TZVCanvas)
+
+    virtual int GetDeviceCaps(TZVDeviceCap cap) const = 0;
+
+    // Mapping. A zero extent is ignored.
+    virtual void SetMapMode(TZVMapMode mode) = 0;
+    virtual void SetWindowOrgEx(int x, int y) = 0;
+    virtual void SetWindowExtEx(int cx, int cy) = 0;
+    virtual void SetViewportOrgEx(int x, int y) = 0;
+    virtual void SetViewportExtEx(int cx, int cy) = 0;
+    virtual TZVMapping GetMapping() const = 0;
+    virtual TPoint LPtoDP(TPoint p) const = 0;
+    virtual TPoint DPtoLP(TPoint p) const = 0;
+    TRect LPtoDP(const TRect& r) const;
+
+    // Saves and restores mapping, pen, brush, font, text settings, raster operation, clip and position.
+    virtual void SaveDC() = 0;
+    virtual void RestoreDC() = 0;
+
+    virtual void SelectPen(const TZVPen& pen) = 0;
+    virtual void SelectBrush(const TZVBrush& brush) = 0;
+    virtual void SelectFont(const TZVFont& font) = 0;
+    virtual void SetROP2(TZVRop2 mode) = 0;
+
+    // Lines with a one-pixel pen leave out their last pixel; wider pens draw their caps at both ends.
+    virtual void MoveTo(int x, int y) = 0;
+    virtual void LineTo(int x, int y) = 0;
+    virtual void Polyline(std::span<const TPoint> points) = 0;
+
+    // Outlined with the pen and filled with the brush.
+    virtual void Rectangle(int left, int top, int right, int bottom) = 0;
+    // width and height: size of the ellipse that rounds each corner.
+    virtual void RoundRect(int left, int top, int right, int bottom, int width, int height) = 0;
+    virtual void Ellipse(int left, int top, int right, int bottom) = 0;
+    // The sector of the box's ellipse from the ray towards (x1, y1) counterclockwise
+    // to the ray towards (x2, y2).
+    virtual void Pie(int left, int top, int right, int bottom, int x1, int y1, int x2, int y2) = 0;
+    // Filled with the brush, no outline; nothing with a clear brush.
+    virtual void FillRect(const TRect& r) = 0;
+    // One call for many rectangles (a barcode's bars): one fill operation on vector devices.
+    virtual void FillRects(std::span<const TRect> rects) = 0;
+    virtual void SetPixel(int x, int y, TZVColor color) = 0;
+
+    // Text. The reference point is, by SetTextAlign, the left, right or centre of the text along its
+    // baseline direction and the top of its cells, its bottom or its baseline. Character extra is added
+    // after every character; justification widens every break character (space) of the following
+    // outputs by breakExtra / breakCount until reset with (0, 0). Both count in GetTextExtentPoint.
+    virtual void SetTextAlign(unsigned align) = 0;
+    virtual void SetTextCharacterExtra(int extra) = 0;
+    virtual void SetTextJustification(int breakExtra, int breakCount) = 0;
+    virtual void ExtTextOut(int x, int y, const QString& text) = 0;
+    // cx: advance of the text with extras; cy: the cell height.
+    virtual TZVSize GetTextExtentPoint(const QString& text) const = 0;
+    virtual TZVTextMetric GetTextMetrics() const = 0;
+
+    // Clipping in device pixels. nullptr removes the clip.
+    virtual void SelectClipRgn(const TZVRegion* region) = 0;
+    virtual void OffsetClipRgn(int dx, int dy) = 0;
+
+    // Pictures stretched into a box. A QPicture's frame is its boundingRect() (set it when recording).
+    virtual void StretchDraw(const TRect& dest, const QImage& image) = 0;
+    virtual void StretchDrawPicture(const TRect& dest, const QPicture& picture) = 0;
+    // At (x, y), one logical unit per picture pixel.
+    void Draw(int x, int y, const QImage& image);
+    void DrawPicture(int x, int y, const QPicture& picture);
+};
+
+} // namespace zorvel

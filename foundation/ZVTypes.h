@@ -25,6 +25,9 @@ struct TRect
     friend constexpr bool operator==(const TRect&, const TRect&) = default;
 };
 
+// Colour value with red in the low byte, as stored in designs.
+using TZVColor = std::uint32_t;
+
 struct TPoint
 {
     int X = 0;

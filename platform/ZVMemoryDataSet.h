@@ -1,1 +1,40 @@
-// placeholder
+// TZVMemoryDataSet: a data set whose fields and records are filled in code.
+#pragma once
+
+#include "foundation/ZVDataSet.h"
+
+namespace zorvel {
+
+// Records live in memory; Edit, Append, Delete and Post change them there.
+class TZVMemoryDataSet : public TZVDataSet
+{
+    Q_OBJECT
+
+public:
+    explicit TZVMemoryDataSet(QObject* parent = nullptr);
+
+    // Only while closed ("DATASET IS OPEN"); a second field of the same name (without regard to
+    // case) raises "INVALID FIELD NAME :NAME".
+    void AddField(const QString& name, TZVFieldKind kind);
+    void ClearFields();
+    // One value per field, converted to the field's kind: "INVALID VALUE FOR FIELD :NAME" when
+    // one does not fit, "INVALID RECORD : n VALUES FOR m FIELDS" for a wrong count. Allowed while
+    // open: the cursor stays where it is.
+    void AppendRecord(const QVariantList& values);
+    void ClearRecords();
+
+    bool CanModify() const override { return Active(); }
+
+protected:
+    std::vector<TZVFieldDef> DoOpen() override { return m_defs; }
+    int RowCount() const override { return static_cast<int>(m_rows.size()); }
+    QVariant RowValue(int row, int field) const override;
+    int DoPost(int row, const QVariantList& values) override;
+    void DoDelete(int row) override;
+
+private:
+    std::vector<TZVFieldDef> m_defs;
+    std::vector<QVariantList> m_rows;
+};
+
+} // namespace zorvel

@@ -1,1 +1,141 @@
-// placeholder
+// PDF printer over QPdfWriter, written through a save file so that a failed job leaves no file.
+#include "platform/ZVPdfPrinter.h"
+
+#include "foundation/ZVError.h"
+#include "platform/ZVQtCanvas.h"
+
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+
+#include <cmath>
+
+namespace zorvel {
+namespace {
+
+constexpr double kTenthsPerInch = 254.0;
+
+int tenthsToPixels(int tenths, int dpi)
+{
+    return static_cast<int>(std::lround(tenths * dpi / kTenthsPerInch));
+}
+
+} // namespace
+
+TZVPdfPrinter::TZVPdfPrinter(QString fileName, int dpi) : m_fileName(std::move(fileName)), m_dpi(dpi) {}
+
+TZVPdfPrinter::~TZVPdfPrinter()
+{
+    if (Printing())
+        Abort();
+}
+
+QStringList TZVPdfPrinter::Printers() const
+{
+    return {QStringLiteral("PDF")};
+}
+
+QSize TZVPdfPrinter::pageTenths() const
+{
+    const QSize paper(m_devMode.PaperWidth, m_devMode.PaperLength);
+    return m_devMode.Orientation == TZVDevMode::kLandscape ? paper.transposed() : paper;
+}
+
+QSize TZVPdfPrinter::PageSizePixels() const
+{
+    const QSize tenths = pageTenths();
+    return {tenthsToPixels(tenths.width(), m_dpi), tenthsToPixels(tenths.height(), m_dpi)};
+}
+
+int TZVPdfPrinter::HorzSizeMm() const
+{
+    return static_cast<int>(std::lround(pageTenths().width() / 10.0));
+}
+
+int TZVPdfPrinter::VertSizeMm() const
+{
+    return static_cast<int>(std::lround(pageTenths().height() / 10.0));
+}
+
+void TZVPdfPrinter::BeginDoc(const QString& title)
+{
+    if (Printing())
+        Abort();
+    const QSize tenths = pageTenths();
+    if (tenths.width() <= 0 || tenths.height() <= 0)
+        throw EZvError(QStringLiteral("INVALID PAPER SIZE"));
+
+    m_file = std::make_unique<QSaveFile>(m_fileName);
+    if (!m_file->open(QIODevice::WriteOnly)) {
+        m_file.reset();
+        throw EZvError(QStringLiteral("CAN'T WRITE FILE : ") + m_fileName);
+    }
+    m_writer = std::make_unique<QPdfWriter>(m_file.get());
+    m_writer->setTitle(title);
+    m_writer->setCreator(QStringLiteral("Zorvel"));
+    m_writer->setResolution(m_dpi);
+    const QPageSize pageSize(QSizeF(tenths.width() / 10.0, tenths.height() / 10.0), QPageSize::Millimeter,
+                             QString(), QPageSize::ExactMatch);
+    m_writer->setPageLayout(QPageLayout(pageSize, QPageLayout::Portrait, QMarginsF()));
+    m_painter = std::make_unique<QPainter>();
+    if (!m_painter->begin(m_writer.get())) {
+        release();
+        throw EZvError(QStringLiteral("CAN'T WRITE FILE : ") + m_fileName);
+    }
+    TZVDeviceCaps caps;
+    caps.DpiX = caps.DpiY = m_dpi;
+    const QSize pixels = PageSizePixels();
+    caps.Width = pixels.width();
+    caps.Height = pixels.height();
+    m_canvas = std::make_unique<TZVQtCanvas>(m_painter.get(), caps);
+}
+
+void TZVPdfPrinter::NewPage()
+{
+    if (Printing())
+        m_writer->newPage();
+}
+
+void TZVPdfPrinter::EndDoc()
+{
+    if (!Printing())
+        return;
+    m_canvas.reset();
+    m_painter->end();
+    m_painter.reset();
+    m_writer.reset();
+    const bool written = m_file->commit();
+    m_file.reset();
+    if (!written)
+        throw EZvError(QStringLiteral("CAN'T WRITE FILE : ") + m_fileName);
+}
+
+void TZVPdfPrinter::Abort()
+{
+    if (m_painter && m_painter->isActive()) {
+        m_canvas.reset();
+        m_painter->end();
+    }
+    release();
+}
+
+void TZVPdfPrinter::release()
+{
+    m_canvas.reset();
+    m_painter.reset();
+    m_writer.reset();
+    if (m_file)
+        m_file->cancelWriting();
+    m_file.reset();
+}
+
+TZVCanvas& TZVPdfPrinter::Canvas()
+{
+    if (!m_canvas)
+        throw EZvError(QStringLiteral("PRINTER NOT PRINTING"));
+    return *m_canvas;
+}
+
+} // namespace zorvel

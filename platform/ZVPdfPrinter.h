@@ -1,1 +1,69 @@
-// placeholder
+// A printer that writes the job to a PDF file, for headless runs and "print to PDF".
+#pragma once
+
+#include "foundation/ZVCanvas.h"
+#include "foundation/ZVPrinter.h"
+
+#include <QString>
+
+#include <memory>
+
+class QPainter;
+class QPdfWriter;
+class QSaveFile;
+
+namespace zorvel {
+
+class TZVQtCanvas;
+
+// One printer named "PDF". The page is the settings record's paper (turned for landscape) with no
+// unprintable margin; the file holds its size in whole points (within 0.18 mm). The file appears only
+// when EndDoc succeeds: until then the job writes to a temporary file beside it, and Abort or a
+// failure leaves the old file, if any, untouched. Copies are not repeated in the file; a PDF viewer
+// prints as many as asked.
+class TZVPdfPrinter final : public TZVPrinter
+{
+public:
+    static constexpr int kDefaultDpi = 1200;
+
+    explicit TZVPdfPrinter(QString fileName, int dpi = kDefaultDpi);
+    ~TZVPdfPrinter() override;
+
+    const QString& FileName() const { return m_fileName; }
+    void SetFileName(const QString& fileName) { m_fileName = fileName; }
+
+    QStringList Printers() const override;
+    int PrinterIndex() const override { return m_index; }
+    void SetPrinterIndex(int index) override { m_index = index; }
+    TZVDevMode* DevMode() override { return m_index == 0 ? &m_devMode : nullptr; }
+
+    int DpiX() const override { return m_dpi; }
+    int DpiY() const override { return m_dpi; }
+    QSize PageSizePixels() const override;
+    QSize PhysicalOffset() const override { return {0, 0}; }
+    int HorzSizeMm() const override;
+    int VertSizeMm() const override;
+
+    void BeginDoc(const QString& title) override;
+    void NewPage() override;
+    void EndDoc() override;
+    void Abort() override;
+    bool Printing() const override { return m_painter != nullptr; }
+    TZVCanvas& Canvas() override;
+
+private:
+    // Page size in tenths of a millimetre, turned for landscape.
+    QSize pageTenths() const;
+    void release();
+
+    QString m_fileName;
+    int m_dpi;
+    int m_index = 0;
+    TZVDevMode m_devMode;
+    std::unique_ptr<QSaveFile> m_file;
+    std::unique_ptr<QPdfWriter> m_writer;
+    std::unique_ptr<QPainter> m_painter;
+    std::unique_ptr<TZVQtCanvas> m_canvas;
+};
+
+} // namespace zorvel

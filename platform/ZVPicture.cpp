@@ -1,1 +1,94 @@
-// placeholder
+// Picture loading: format detection, then libjpeg, the BMP reader or Qt's icon reader.
+#include "platform/ZVPicture.h"
+
+#include "foundation/ZVError.h"
+#include "foundation/ZVPictureFormat.h"
+#include "platform/ZVBmp.h"
+#include "platform/ZVJpeg.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QPainter>
+
+#include <array>
+
+namespace zorvel {
+namespace {
+
+constexpr std::array<QLatin1StringView, 8> kPictureExtensions{
+    QLatin1StringView("bmp"), QLatin1StringView("dib"), QLatin1StringView("jpg"), QLatin1StringView("jpeg"),
+    QLatin1StringView("jpe"), QLatin1StringView("ico"), QLatin1StringView("wmf"), QLatin1StringView("emf")};
+
+QImage decodeIcon(QByteArrayView data)
+{
+    QImage image;
+    if (!image.loadFromData(data, "ICO") || image.isNull())
+        throw InvalidImageError(QStringLiteral("DAMAGED ICON"));
+    return image;
+}
+
+} // namespace
+
+QImage LoadPicture(QByteArrayView data)
+{
+    switch (DetectPictureFormat(data)) {
+    case TZVPictureFormat::Bitmap:
+        return DecodeBmp(data);
+    case TZVPictureFormat::Jpeg:
+        return DecodeJpeg(data);
+    case TZVPictureFormat::Icon:
+        return decodeIcon(data);
+    case TZVPictureFormat::Unknown:
+        throw InvalidImageError(QStringLiteral("UNKNOWN FORMAT"));
+    case TZVPictureFormat::Metafile:
+    case TZVPictureFormat::Tiff:
+    case TZVPictureFormat::Png:
+    case TZVPictureFormat::Gif:
+        break;
+    }
+    throw InvalidImageError(QStringLiteral("UNSUPPORTED FORMAT"));
+}
+
+QImage LoadPictureFile(const QString& path)
+{
+    const QString local = LocalPicturePath(path);
+    if (!IsPictureFileName(local)) throw InvalidImageError(path);
+    QFile file(local);
+    // The size is checked before reading, so a huge file is never pulled into memory.
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxPictureFileBytes) throw InvalidImageError(path);
+    const QByteArray bytes = file.readAll();
+    try {
+        return LoadPicture(bytes);
+    } catch (const EZvError&) {
+        throw InvalidImageError(path);
+    }
+}
+
+QString LocalPicturePath(const QString& path)
+{
+    QString local = path;
+    return local.replace(QLatin1Char('\\'), QLatin1Char('/'));
+}
+
+bool IsPictureFileName(const QString& path)
+{
+    const QString suffix = QFileInfo(LocalPicturePath(path)).suffix();
+    return std::any_of(kPictureExtensions.begin(), kPictureExtensions.end(),
+                       [&](QLatin1StringView ext) { return suffix.compare(ext, Qt::CaseInsensitive) == 0; });
+}
+
+QImage OpaqueImage(const QImage& image, QImage::Format format)
+{
+    if (!image.hasAlphaChannel()) return image.convertToFormat(format);
+    QImage opaque(image.size(), QImage::Format_RGB32);
+    opaque.setDotsPerMeterX(image.dotsPerMeterX());
+    opaque.setDotsPerMeterY(image.dotsPerMeterY());
+    opaque.fill(Qt::white);
+    {
+        QPainter painter(&opaque);
+        painter.drawImage(0, 0, image);
+    }
+    return opaque.convertToFormat(format);
+}
+
+} // namespace zorvel

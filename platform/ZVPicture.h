@@ -1,1 +1,35 @@
-// placeholder
+// Pictures of image elements and backgrounds: loading from bytes and from files.
+#pragma once
+
+#include "foundation/ZVPictureFormat.h"
+
+#include <QByteArrayView>
+#include <QImage>
+#include <QString>
+
+#include <cstdint>
+
+namespace zorvel {
+
+// The largest picture file read: the largest bitmap at 32 bits a pixel, plus 1 MB of headers.
+inline constexpr std::int64_t kMaxPictureFileBytes = kMaxPicturePixels * 4 + (1 << 20);
+
+// Decodes the drawable formats recognised from the first bytes: BMP, JPEG (libjpeg) and icons.
+// Metafiles are recognised but cannot be rendered here, so they fail like the undrawable ones.
+// Raises EZvError "INVALID IMAGE : UNKNOWN FORMAT", "INVALID IMAGE : UNSUPPORTED FORMAT",
+// "INVALID IMAGE : DAMAGED ICON", or a decoder's own "INVALID IMAGE : ..." message.
+QImage LoadPicture(QByteArrayView data);
+
+// Loads a picture file whose extension names a drawable format (.bmp .dib .jpg .jpeg .jpe .ico,
+// and .wmf .emf, which then fail); the content decides how it is decoded. Any failure, a missing
+// file included, raises EZvError "INVALID IMAGE : " followed by `path` as given.
+QImage LoadPictureFile(const QString& path);
+
+// `path` with every '\' read as a separator, as designs made on another platform write them.
+QString LocalPicturePath(const QString& path);
+bool IsPictureFileName(const QString& path);
+
+// `image` as it looks on white paper, in `format` (one without alpha).
+QImage OpaqueImage(const QImage& image, QImage::Format format);
+
+} // namespace zorvel

@@ -1,1 +1,477 @@
-// placeholder
+// TZVSqlDataSet: reading a table or a query into memory, following a master by bound values,
+// writing edits back by key.
+#include "platform/ZVSqlDataSet.h"
+
+#include "foundation/ZVError.h"
+#include "platform/ZVConnections.h"
+
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlField>
+#include <QSqlIndex>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace zorvel {
+
+namespace {
+
+[[noreturn]] void cantOpen(const QString& reason)
+{
+    throw EZvError(QLatin1String(kErrorCantOpenDataSet) + QStringLiteral(" : ") + reason);
+}
+
+QString errorText(const QSqlError& error)
+{
+    return error.text().simplified();
+}
+
+// Declared column types -> kinds, for drivers that report only storage classes. The first
+// entry contained in the declared type wins, so longer names come before those they contain.
+const struct
+{
+    const char* Pattern;
+    TZVFieldKind Kind;
+} kDeclaredKinds[] = {
+    /* booleans */ {"BOOL", fkBoolean},
+    /* temporal */ {"DATETIME", fkDateTime}, {"TIMESTAMP", fkDateTime}, {"DATE", fkDate}, {"TIME", fkTime},
+    /* integers */ {"BIGINT", fkLargeInt}, {"INT8", fkLargeInt}, {"SMALLINT", fkSmallInt}, {"TINYINT", fkSmallInt},
+    {"INT", fkInteger},
+    /* decimals */ {"MONEY", fkCurrency}, {"CURRENCY", fkCurrency}, {"DECIMAL", fkBCD}, {"NUMERIC", fkBCD},
+    /* floats   */ {"REAL", fkFloat}, {"FLOA", fkFloat}, {"DOUB", fkFloat},
+    /* texts    */ {"NCHAR", fkWideString}, {"NVARCHAR", fkWideString}, {"MEMO", fkMemo}, {"CLOB", fkMemo},
+    {"CHAR", fkString}, {"TEXT", fkString},
+    /* binaries */ {"GRAPHIC", fkGraphic}, {"IMAGE", fkGraphic}, {"PICTURE", fkGraphic}, {"BLOB", fkBlob},
+    {"BINARY", fkBlob},
+};
+
+TZVFieldKind declaredKind(const QString& declared)
+{
+    const QString upper = declared.toUpper();
+    for (const auto& entry : kDeclaredKinds)
+        if (upper.contains(QLatin1String(entry.Pattern)))
+            return entry.Kind;
+    return fkUnknown;
+}
+
+// Named placeholders (":NAME") outside quotes and comments; "::" is a cast, not a placeholder.
+QStringList scanPlaceholders(const QString& sql)
+{
+    QStringList names;
+    const qsizetype n = sql.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = sql[i];
+        if (c == u'\'' || c == u'"') {
+            const qsizetype close = sql.indexOf(c, i + 1);
+            i = close < 0 ? n : close;
+        } else if (c == u'-' && i + 1 < n && sql[i + 1] == u'-') {
+            const qsizetype end = sql.indexOf(u'\n', i);
+            i = end < 0 ? n : end;
+        } else if (c == u':' && i + 1 < n && sql[i + 1] == u':') {
+            ++i;
+        } else if (c == u':' && i + 1 < n && (sql[i + 1].isLetter() || sql[i + 1] == u'_')) {
+            qsizetype end = i + 1;
+            while (end < n && (sql[end].isLetterOrNumber() || sql[end] == u'_'))
+                ++end;
+            const QString name = sql.mid(i + 1, end - i - 1);
+            if (!names.contains(name))
+                names.append(name);
+            i = end - 1;
+        }
+    }
+    return names;
+}
+
+int indexOfName(const QStringList& names, const QString& name)
+{
+    for (qsizetype i = 0; i < names.size(); ++i)
+        if (names[i].compare(name, Qt::CaseInsensitive) == 0)
+            return static_cast<int>(i);
+    return -1;
+}
+
+bool sameValue(const QVariant& a, const QVariant& b)
+{
+    if (a.isValid() != b.isValid())
+        return false;
+    return !a.isValid() || a == b;
+}
+
+} // namespace
+
+TZVSqlDataSet::TZVSqlDataSet(QObject* parent) : TZVDataSet(parent) {}
+
+TZVSqlDataSet::~TZVSqlDataSet() = default;
+
+void TZVSqlDataSet::requireClosed() const
+{
+    if (Active())
+        throw EZvError(QLatin1String(kErrorDataSetOpen));
+}
+
+void TZVSqlDataSet::SetConnections(TZVConnections* connections)
+{
+    requireClosed();
+    m_connections = connections;
+}
+
+void TZVSqlDataSet::SetDatabaseName(const QString& alias)
+{
+    requireClosed();
+    m_databaseName = alias;
+}
+
+void TZVSqlDataSet::SetTableName(const QString& table)
+{
+    requireClosed();
+    m_tableName = table;
+    m_sql.clear();
+}
+
+void TZVSqlDataSet::SetSql(const QString& select)
+{
+    requireClosed();
+    m_sql = select;
+    m_tableName.clear();
+}
+
+bool TZVSqlDataSet::CanModify() const
+{
+    return Active() && !m_table.isEmpty() && (m_useRowId || !m_keyFields.empty());
+}
+
+bool TZVSqlDataSet::LinksAtSource() const
+{
+    if (!Master() || DetailFields().isEmpty())
+        return false;
+    return !m_table.isEmpty() || !m_placeholders.isEmpty();
+}
+
+QSqlDatabase TZVSqlDataSet::database() const
+{
+    TZVConnections& connections = m_connections ? *m_connections : TZVConnections::Default();
+    return connections.Database(m_databaseName);
+}
+
+QString TZVSqlDataSet::quote(const QString& identifier) const
+{
+    // Standard quoting works for both and, unlike the drivers' own, never passes a name through
+    // unquoted because it already starts with a quote.
+    const QSqlDatabase db = database();
+    if (m_sqlite || db.driverName() == u"QPSQL") {
+        QString quoted = identifier;
+        quoted.replace(u'"', QStringLiteral("\"\""));
+        return u'"' + quoted + u'"';
+    }
+    return db.driver()->escapeIdentifier(identifier, QSqlDriver::FieldName);
+}
+
+std::vector<TZVDataSet::TZVFieldDef> TZVSqlDataSet::DoOpen()
+{
+    DoClose();
+    if (m_tableName.trimmed().isEmpty() && m_sql.trimmed().isEmpty())
+        cantOpen(QStringLiteral("NO TABLE OR QUERY"));
+    QSqlDatabase db = database();
+    if (!db.isOpen() && !db.open())
+        cantOpen(m_databaseName + QStringLiteral(" : ") + errorText(db.lastError()));
+    m_sqlite = db.driverName() == u"QSQLITE";
+    try {
+        if (m_tableName.isEmpty())
+            m_placeholders = scanPlaceholders(m_sql);
+        else
+            resolveTable(db);
+        fetch(true);
+    } catch (...) {
+        DoClose();
+        throw;
+    }
+    return m_defs;
+}
+
+void TZVSqlDataSet::DoClose()
+{
+    m_table.clear();
+    m_columns.clear();
+    m_keyFields.clear();
+    m_keyNames.clear();
+    m_useRowId = false;
+    m_placeholders.clear();
+    m_declaredTypes.clear();
+    m_defs.clear();
+    m_rows.clear();
+}
+
+void TZVSqlDataSet::resolveTable(const QSqlDatabase& db)
+{
+    const QStringList tables = db.tables(QSql::Tables);
+    const QStringList views = db.tables(QSql::Views);
+    // Only names the database lists reach the SQL text.
+    int index = indexOfName(tables, m_tableName);
+    const bool isView = index < 0;
+    if (isView)
+        index = indexOfName(views, m_tableName);
+    if (index < 0)
+        cantOpen(QStringLiteral("UNKNOWN TABLE ") + m_tableName);
+    m_table = isView ? views[index] : tables[index];
+
+    const QSqlRecord record = db.record(m_table);
+    for (int i = 0; i < record.count(); ++i)
+        m_columns.append(record.fieldName(i));
+
+    const QSqlIndex key = db.primaryIndex(m_table);
+    for (int i = 0; i < key.count(); ++i)
+        m_keyNames.append(key.fieldName(i));
+    m_useRowId = m_keyNames.isEmpty() && m_sqlite && !isView;
+}
+
+void TZVSqlDataSet::fetch(bool describe)
+{
+    QSqlQuery query(database());
+    query.setForwardOnly(true);
+    QString text = m_sql;
+    if (!m_table.isEmpty()) {
+        text = QStringLiteral("SELECT %1* FROM %2").arg(m_useRowId ? QStringLiteral("rowid, ") : QString(), quote(m_table));
+        if (Master() && !DetailFields().isEmpty()) {
+            QStringList conditions;
+            for (const QString& name : DetailFields()) {
+                // Only names the table has reach the SQL text.
+                const int column = indexOfName(m_columns, name);
+                if (column < 0)
+                    throw EZvError(QLatin1String(kErrorInvalidFieldName) + name);
+                conditions.append(quote(m_columns[column]) + QStringLiteral(" = ?"));
+            }
+            text += QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
+        }
+    }
+    if (!query.prepare(text))
+        cantOpen(errorText(query.lastError()));
+    bindMasterValues(query);
+    if (!query.exec())
+        cantOpen(errorText(query.lastError()));
+
+    if (describe) {
+        const QSqlRecord record = query.record();
+        for (int i = m_useRowId ? 1 : 0; i < record.count(); ++i)
+            m_defs.push_back({record.fieldName(i), kindOf(record.field(i))});
+        QStringList names;
+        for (const TZVFieldDef& def : m_defs)
+            names.append(def.Name);
+        for (const QString& key : std::as_const(m_keyNames)) {
+            const int field = indexOfName(names, key);
+            if (field < 0) {
+                m_keyFields.clear();
+                break;
+            }
+            m_keyFields.push_back(field);
+        }
+    }
+    std::vector<TRow> rows;
+    while (query.next())
+        rows.push_back(readRow(query));
+    m_rows = std::move(rows);
+}
+
+void TZVSqlDataSet::bindMasterValues(QSqlQuery& query) const
+{
+    TZVDataSet* master = Master();
+    if (!m_table.isEmpty()) {
+        if (!master || DetailFields().isEmpty())
+            return;
+        QVariantList values;
+        if (!CurrentMasterValues(values))
+            values = QVariantList(DetailFields().size());
+        for (const QVariant& value : std::as_const(values))
+            query.addBindValue(toSqlValue(value));
+        return;
+    }
+    for (const QString& name : m_placeholders) {
+        QVariant value;
+        if (master && master->Active()) {
+            const int linked = indexOfName(DetailFields(), name);
+            const QString masterField = linked >= 0 ? MasterFields()[linked] : name;
+            if (const TZVField* field = master->FindField(masterField))
+                value = field->Value();
+        }
+        query.bindValue(u':' + name, toSqlValue(value));
+    }
+}
+
+TZVFieldKind TZVSqlDataSet::kindOf(const QSqlField& field)
+{
+    if (m_sqlite && !field.tableName().isEmpty()) {
+        const QString table = field.tableName().toCaseFolded();
+        if (!m_declaredTypes.contains(table)) {
+            QHash<QString, QString>& columns = m_declaredTypes[table];
+            QSqlQuery info(database());
+            if (info.exec(QStringLiteral("PRAGMA table_info(%1)").arg(quote(field.tableName()))))
+                while (info.next())
+                    columns.insert(info.value(1).toString().toCaseFolded(), info.value(2).toString());
+        }
+        const TZVFieldKind kind = declaredKind(m_declaredTypes[table].value(field.name().toCaseFolded()));
+        if (kind != fkUnknown)
+            return kind;
+    }
+    return KindOfType(field.metaType().id());
+}
+
+TZVSqlDataSet::TRow TZVSqlDataSet::readRow(const QSqlQuery& query) const
+{
+    TRow row;
+    const int offset = m_useRowId ? 1 : 0;
+    if (m_useRowId)
+        row.RowId = query.value(0);
+    row.Values.reserve(static_cast<qsizetype>(m_defs.size()));
+    for (size_t i = 0; i < m_defs.size(); ++i) {
+        const QVariant raw = query.value(static_cast<int>(i) + offset);
+        QVariant value;
+        // A value the column's kind cannot hold (SQLite keeps any) is shown as it is.
+        if (!ConvertToKind(raw, m_defs[i].Kind, value))
+            value = raw;
+        row.Values.append(value);
+    }
+    return row;
+}
+
+QVariant TZVSqlDataSet::RowValue(int row, int field) const
+{
+    return m_rows[static_cast<size_t>(row)].Values.value(field);
+}
+
+QVariant TZVSqlDataSet::toSqlValue(const QVariant& value) const
+{
+    if (!m_sqlite)
+        return value;
+    // SQLite keeps dates as ISO texts and booleans as integers.
+    switch (value.typeId()) {
+    case QMetaType::QDate:
+    case QMetaType::QTime:
+    case QMetaType::QDateTime:
+        return ValueText(value);
+    case QMetaType::Bool:
+        return value.toBool() ? 1 : 0;
+    default:
+        return value;
+    }
+}
+
+QString TZVSqlDataSet::keyCondition() const
+{
+    if (m_useRowId)
+        return QStringLiteral("rowid = ?");
+    QStringList conditions;
+    for (const int field : m_keyFields)
+        conditions.append(quote(m_defs[static_cast<size_t>(field)].Name) + QStringLiteral(" = ?"));
+    return conditions.join(QStringLiteral(" AND "));
+}
+
+void TZVSqlDataSet::bindKey(QSqlQuery& query, const TRow& row) const
+{
+    if (m_useRowId) {
+        query.addBindValue(row.RowId);
+        return;
+    }
+    for (const int field : m_keyFields)
+        query.addBindValue(toSqlValue(row.Values[field]));
+}
+
+bool TZVSqlDataSet::reread(TRow& row) const
+{
+    if (m_useRowId ? !row.RowId.isValid()
+                   : std::any_of(m_keyFields.begin(), m_keyFields.end(),
+                                 [&row](int field) { return !row.Values[field].isValid(); }))
+        return false;
+    QSqlQuery query(database());
+    query.setForwardOnly(true);
+    const QString text = QStringLiteral("SELECT %1* FROM %2 WHERE %3")
+                             .arg(m_useRowId ? QStringLiteral("rowid, ") : QString(), quote(m_table), keyCondition());
+    if (!query.prepare(text))
+        return false;
+    bindKey(query, row);
+    if (!query.exec() || !query.next())
+        return false;
+    row = readRow(query);
+    return true;
+}
+
+int TZVSqlDataSet::DoPost(int row, const QVariantList& values)
+{
+    QSqlQuery query(database());
+    const auto saveFailed = [&query](const QString& reason = {}) {
+        throw EZvError(QLatin1String(kErrorCantSave) + (reason.isEmpty() ? errorText(query.lastError()) : reason));
+    };
+    const QString table = quote(m_table);
+    if (row >= 0) {
+        TRow& stored = m_rows[static_cast<size_t>(row)];
+        QStringList assignments;
+        QVariantList bound;
+        for (size_t i = 0; i < m_defs.size(); ++i) {
+            if (sameValue(stored.Values[static_cast<int>(i)], values[static_cast<int>(i)]))
+                continue;
+            assignments.append(quote(m_defs[i].Name) + QStringLiteral(" = ?"));
+            bound.append(toSqlValue(values[static_cast<int>(i)]));
+        }
+        if (assignments.isEmpty())
+            return row;
+        if (!query.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                               .arg(table, assignments.join(QStringLiteral(", ")), keyCondition())))
+            saveFailed();
+        for (const QVariant& value : std::as_const(bound))
+            query.addBindValue(value);
+        bindKey(query, stored);
+        if (!query.exec())
+            saveFailed();
+        if (query.numRowsAffected() == 0)
+            saveFailed(QStringLiteral("RECORD NOT FOUND"));
+        stored.Values = values;
+        return row;
+    }
+
+    QStringList columns;
+    QStringList marks;
+    QVariantList bound;
+    for (size_t i = 0; i < m_defs.size(); ++i) {
+        if (!values[static_cast<int>(i)].isValid())
+            continue;
+        columns.append(quote(m_defs[i].Name));
+        marks.append(QStringLiteral("?"));
+        bound.append(toSqlValue(values[static_cast<int>(i)]));
+    }
+    const QString text = columns.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table)
+                                           : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                                 .arg(table, columns.join(QStringLiteral(", ")),
+                                                      marks.join(QStringLiteral(", ")));
+    if (!query.prepare(text))
+        saveFailed();
+    for (const QVariant& value : std::as_const(bound))
+        query.addBindValue(value);
+    if (!query.exec())
+        saveFailed();
+
+    TRow added{values, {}};
+    const QVariant id = query.lastInsertId();
+    if (m_useRowId) {
+        added.RowId = id;
+    } else if (m_keyFields.size() == 1 && !added.Values[m_keyFields.front()].isValid()) {
+        const int key = m_keyFields.front();
+        ConvertToKind(id, m_defs[static_cast<size_t>(key)].Kind, added.Values[key]);
+    }
+    // Defaults and generated keys show as the database stored them.
+    reread(added);
+    m_rows.push_back(std::move(added));
+    return static_cast<int>(m_rows.size()) - 1;
+}
+
+void TZVSqlDataSet::DoDelete(int row)
+{
+    QSqlQuery query(database());
+    bool done = query.prepare(QStringLiteral("DELETE FROM %1 WHERE %2").arg(quote(m_table), keyCondition()));
+    if (done) {
+        bindKey(query, m_rows[static_cast<size_t>(row)]);
+        done = query.exec();
+    }
+    if (!done)
+        throw EZvError(QLatin1String(kErrorCantDelete) + errorText(query.lastError()));
+    m_rows.erase(m_rows.begin() + row);
+}
+
+} // namespace zorvel

@@ -1,0 +1,70 @@
+// zorvel convert: between the JSON form (".json") and the stream form (any other name) of a design.
+#include "cli/Commands.h"
+#include "document/ZVDesignJson.h"
+#include "foundation/ZVError.h"
+
+#include <QCommandLineParser>
+#include <QSaveFile>
+
+#include <cstdio>
+
+namespace zorvel::cli {
+namespace {
+
+bool isJsonPath(const QString& path)
+{
+    return path.endsWith(QLatin1String(".json"), Qt::CaseInsensitive);
+}
+
+// The output appears only complete: it is written beside the target and renamed at the end.
+void writeOutputFile(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        throw EZvError(QStringLiteral("CAN'T WRITE FILE : ") + path);
+}
+
+} // namespace
+
+int runConvert(const QStringList& args)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Convert a design between its JSON form (.json) and its stream form.");
+    parser.addHelpOption();
+    parser.addPositionalArgument("input", "The design to read.");
+    parser.addPositionalArgument("output", "The design to write; .json writes the JSON form, any other name a stream.");
+    if (!parser.parse(QStringList{"zorvel convert"} + args)) {
+        std::fprintf(stderr, "zorvel convert: %s\n", qPrintable(parser.errorText()));
+        return 2;
+    }
+    if (parser.isSet("help")) {
+        std::fputs(qPrintable(parser.helpText()), stdout);
+        return 0;
+    }
+    const QStringList files = parser.positionalArguments();
+    if (files.size() != 2) {
+        std::fputs("zorvel convert: give an input and an output file\n", stderr);
+        return 2;
+    }
+    try {
+        const QByteArray input = readInputFile(files[0]);
+        const bool jsonOut = isJsonPath(files[1]);
+        QByteArray output;
+        if (isJsonPath(files[0])) {
+            output = JsonToStream(input);
+            if (jsonOut)
+                output = StreamToJson(output);
+        } else {
+            output = StreamToJson(input);
+            if (!jsonOut)
+                output = JsonToStream(output);
+        }
+        writeOutputFile(files[1], output);
+    } catch (const EZvError& e) {
+        std::fprintf(stderr, "%s\n", qPrintable(e.message()));
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace zorvel::cli

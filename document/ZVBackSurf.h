@@ -1,0 +1,131 @@
+// Background and frame settings of a label.
+#pragma once
+
+#include "foundation/ZVTypes.h"
+
+#include <QImage>
+#include <QObject>
+#include <QString>
+
+namespace zorvel {
+
+class TZVCustomLab;
+class TZVFieldVisitor;
+
+class TZVBackSurf : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(bool ShowAlign READ ShowAlign WRITE SetShowAlign)
+    Q_PROPERTY(quint32 AlignColor READ AlignColor WRITE SetAlignColor)
+    Q_PROPERTY(bool Print READ Print WRITE SetPrint)
+    Q_PROPERTY(quint32 Color READ Color WRITE SetColor)
+    Q_PROPERTY(quint32 ToColor READ ToColor WRITE SetToColor)
+    Q_PROPERTY(zorvel::TZVBackStyle Style READ Style WRITE SetStyle)
+    Q_PROPERTY(QString FileImage READ FileImage WRITE SetFileImage)
+
+public:
+    explicit TZVBackSurf(TZVCustomLab& owner);
+
+    bool ShowAlign() const { return m_showAlign; }
+    TZVColor AlignColor() const { return m_alignColor; }
+    bool Print() const { return m_print; }
+    TZVColor Color() const { return m_color; }
+    TZVColor ToColor() const { return m_toColor; }
+    TZVBackStyle Style() const { return m_style; }
+    const QString& FileImage() const { return m_fileImage; }
+    const QImage& Picture() const { return m_picture; }
+    // Guide positions from the label's left and top edges, model units.
+    int GuideX() const { return m_guideX; }
+    int GuideY() const { return m_guideY; }
+    bool GuidesInSelection() const { return m_guidesInSelection; }
+    bool BackDirty() const { return m_backDirty; }
+    void SetBackDirty(bool dirty) { m_backDirty = dirty; }
+
+    void SetShowAlign(bool value);
+    void SetAlignColor(TZVColor value);
+    void SetPrint(bool value);
+    void SetColor(TZVColor value);
+    void SetToColor(TZVColor value);
+    void SetStyle(TZVBackStyle value);
+    void SetFileImage(const QString& value);
+    float GetGuideX() const;
+    float GetGuideY() const;
+    void SetGuideX(float value);
+    void SetGuideY(float value);
+    void SetGuidesDragging(int mode);
+
+    // Copies every setting and the picture; the guides' dragging state stays.
+    void Assign(const TZVBackSurf& other);
+    // Fields 31 to 38 of the stream header: colours, style, guides, show-guides, print flag.
+    // The show-guides byte is written, but readers drop it: the reading label keeps its own.
+    void VisitFields(TZVFieldVisitor& visitor);
+
+private:
+    void guideMoved(const char* name);
+
+    // The label's stream and JSON readers store the file name without loading the picture.
+    friend class TZVCustomLab;
+
+    TZVCustomLab& m_owner;
+    bool m_showAlign = false;
+    TZVColor m_alignColor = 255;
+    bool m_print = false;
+    TZVColor m_color = 0xFFFFFF;
+    TZVColor m_toColor = 0xFFFFFF;
+    TZVBackStyle m_style = biNone;
+    QString m_fileImage;
+    QImage m_picture;
+    int m_guideX = 0;
+    int m_guideY = 0;
+    bool m_guidesInSelection = false;
+    bool m_backDirty = true;
+};
+
+class TZVFrame : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(zorvel::TZVFrameStyle Style READ Style WRITE SetStyle)
+    Q_PROPERTY(float Dist1 READ GetDist1 WRITE SetDist1)
+    Q_PROPERTY(float Dist2 READ GetDist2 WRITE SetDist2)
+    Q_PROPERTY(float PenWidth READ GetPenWidth WRITE SetPenWidth)
+    Q_PROPERTY(float Radio READ GetRadio WRITE SetRadio)
+    Q_PROPERTY(quint32 Color READ Color WRITE SetColor)
+
+public:
+    explicit TZVFrame(TZVCustomLab& owner);
+
+    TZVFrameStyle Style() const { return m_style; }
+    int Dist1() const { return m_dist1; }
+    int Dist2() const { return m_dist2; }
+    int PenWidth() const { return m_penWidth; }
+    int Radio() const { return m_radio; }
+    TZVColor Color() const { return m_color; }
+
+    float GetDist1() const;
+    float GetDist2() const;
+    float GetPenWidth() const;
+    float GetRadio() const;
+    void SetStyle(TZVFrameStyle value);
+    void SetDist1(float value);
+    void SetDist2(float value);
+    void SetPenWidth(float value);
+    void SetRadio(float value);
+    void SetColor(TZVColor value);
+
+    void Assign(const TZVFrame& other);
+    // Fields 45 to 50 of the stream header.
+    void VisitFields(TZVFieldVisitor& visitor);
+
+private:
+    void changed(const char* name);
+
+    TZVCustomLab& m_owner;
+    TZVFrameStyle m_style = fsNone;
+    int m_dist1 = 0;
+    int m_dist2 = 100;
+    int m_penWidth = 10;
+    int m_radio = 0;
+    TZVColor m_color = 0;
+};
+
+} // namespace zorvel

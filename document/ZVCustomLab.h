@@ -1,0 +1,275 @@
+// The label document: sheet geometry, frame, background, title, print settings, data binding
+// and the ordered list of elements.
+#pragma once
+
+#include "document/ZVAlias.h"
+#include "document/ZVBackSurf.h"
+#include "document/ZVMeasure.h"
+#include "document/ZVPrintInfo.h"
+#include "foundation/ZVDataSet.h"
+#include "foundation/ZVTypes.h"
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+namespace zorvel {
+
+class TZVDataSet;
+class TZVDataSetRegistry;
+class TZVEditorLink;
+class TZVFieldVisitor;
+class TZVElement;
+class TZVMemoryStream;
+class TZVSqlDataSet;
+
+// NotifyChange kinds: which cached editor layers a change makes dirty.
+enum TZVChangeKind : int {
+    ckAll = 0,              // background, content and selection
+    ckBackground = 1,
+    ckContent = 2,
+    ckSelection = 3,
+    ckContentCoordinates = 4,
+    ckSelectionCoordinates = 5,
+    ckLayers = 6,           // content and selection
+};
+
+class TZVCustomLab : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(bool OnlyBitmap READ OnlyBitmap WRITE SetOnlyBitmap)
+    Q_PROPERTY(bool OpenCloseData READ OpenCloseData WRITE SetOpenCloseData)
+    Q_PROPERTY(zorvel::TZVDataAccessType DataAccessType READ DataAccessType WRITE SetDataAccessType)
+    Q_PROPERTY(bool ShowMargins READ ShowMargins WRITE SetShowMargins)
+    Q_PROPERTY(bool MarkEmptyImage READ MarkEmptyImage WRITE SetMarkEmptyImage)
+    Q_PROPERTY(bool GridNotDrawFields READ GridNotDrawFields WRITE SetGridNotDrawFields)
+    Q_PROPERTY(zorvel::TZVUnits Units READ Units WRITE SetUnits)
+    Q_PROPERTY(QString LabelDefs READ LabelDefs WRITE SetLabelDefs)
+    Q_PROPERTY(QString IniTranslate READ IniTranslate WRITE SetIniTranslate)
+    Q_PROPERTY(bool UseUnicodeEditor READ UseUnicodeEditor WRITE SetUseUnicodeEditor)
+
+public:
+    explicit TZVCustomLab(QObject* parent = nullptr);
+    ~TZVCustomLab() override;
+
+    // Owned sub-objects; setting one copies the given settings.
+    TZVMeasure& Measure() { return *m_measure; }
+    const TZVMeasure& Measure() const { return *m_measure; }
+    TZVBackSurf& BackSurf() { return *m_backSurf; }
+    const TZVBackSurf& BackSurf() const { return *m_backSurf; }
+    TZVFrame& Frame() { return *m_frame; }
+    const TZVFrame& Frame() const { return *m_frame; }
+    TZVTitle& Title() { return m_title; }
+    const TZVTitle& Title() const { return m_title; }
+    TZVPrintInfo& PrintInfo() { return *m_printInfo; }
+    const TZVPrintInfo& PrintInfo() const { return *m_printInfo; }
+    TZVAliasTable& AliasTable() { return m_aliasTable; }
+    const TZVAliasTable& AliasTable() const { return m_aliasTable; }
+    // The data set that older-engine access opens from AliasTable; null until OpenData made it.
+    TZVDataSet* AliasDataSet() const;
+    TZVAlias& BDEAlias() { return m_aliases; }
+    const TZVAlias& BDEAlias() const { return m_aliases; }
+    void SetMeasure(const TZVMeasure* value);
+    void SetFrame(const TZVFrame* value);
+    void SetBackSurf(const TZVBackSurf* value);
+    void SetBDEAlias(const TZVAlias& value);
+
+    // Units.
+    TZVUnits Units() const { return m_units; }
+    void SetUnits(TZVUnits value);
+    int ToModel(double value) const;
+    float FromModel(int value) const;
+
+    // Editor link (set by the editor; null when none).
+    TZVEditorLink* Editor() const { return m_editor; }
+    void SetEditor(TZVEditorLink* editor) { m_editor = editor; }
+
+    // Elements, first on top. The label owns them; deleting an element takes it off the list.
+    const QList<TZVElement*>& Elements() const { return m_elements; }
+    void AddElement(TZVElement* element, bool refresh);
+    bool DeleteElement(TZVElement* element, bool refresh);
+    void ClearElements();
+    bool IdInUse(const QString& id) const;
+    QString NewId(const QString& base, int kind) const;
+    // Creates an element of a stream kind number (1..10) for this label; null for other kinds.
+    TZVElement* CreateElement(int kind);
+    TZVElement* CurrentElement() const { return m_currentElement; }
+    void SetCurrentElement(TZVElement* element) { m_currentElement = element; }
+    // Moves an element to the head (front) or the tail (back) of the list.
+    void BringToFront(TZVElement* element);
+    void SendToBack(TZVElement* element);
+
+    // Change flow.
+    void NotifyChange(int kind, int index, const QString& propertyName);
+    void RefreshProperty(const QString& name);
+    bool Modified() const { return m_modified; }
+    void SetModified(bool modified) { m_modified = modified; }
+    // True while settings are being read (stream or form); setters keep raw values then.
+    bool Loading() const { return m_loading; }
+    void SetLoading(bool loading) { m_loading = loading; }
+    // Ends loading: the margins and gaps kept raw are applied through their setters and
+    // Modified is cleared.
+    void Loaded();
+
+    // Data binding.
+    TZVDataSet* DataSet() const { return m_dataSet; }
+    TZVDataSet* Detail() const { return m_detail; }
+    void SetDataSet(TZVDataSet* dataSet);
+    void SetDetail(TZVDataSet* dataSet);
+    const QString& DataSetName() const { return m_dataSetName; }
+    const QString& DetailName() const { return m_detailName; }
+    void SetDataSetName(const QString& name) { m_dataSetName = name; }
+    void SetDetailName(const QString& name) { m_detailName = name; }
+    // Where LinkDataSetByName looks: the owner's components and the application's data modules.
+    void SetDataSetRegistry(TZVDataSetRegistry* registry) { m_registry = registry; }
+    TZVDataSetRegistry* DataSetRegistry() const { return m_registry; }
+    bool LinkDataSetByName(const QString& name, bool withModule, bool isDetail);
+    bool DataEnabled() const { return m_dataEnabled; }
+    void SetDataEnabled(bool enabled);
+    bool DataOpen() const { return m_dataOpen; }
+    void SetDataOpen(bool open) { m_dataOpen = open; }
+    bool OpenData(bool adjustCounts, bool checkFields);
+    void FieldLabels(QStringList& list, bool binaryOnly, bool noBinary, bool integersOnly) const;
+    void DetailFieldLabels(QStringList& list) const;
+    QString FieldNameOfLabel(const QString& label) const;
+    QString DetailFieldNameOfLabel(const QString& label) const;
+    QString LabelOfFieldName(const QString& name) const;
+    QString DetailLabelOfFieldName(const QString& name) const;
+    QString FieldText(const QString& fieldName, const QString& format, bool dateFormat) const;
+    QString AliasNameOfCaption(const QString& caption) const;
+
+    // Published settings.
+    bool OnlyBitmap() const { return m_onlyBitmap; }
+    void SetOnlyBitmap(bool value);
+    bool OpenCloseData() const { return m_openCloseData; }
+    void SetOpenCloseData(bool value) { m_openCloseData = value; }
+    TZVDataAccessType DataAccessType() const { return m_dataAccessType; }
+    void SetDataAccessType(TZVDataAccessType value);
+    bool ShowMargins() const { return m_showMargins; }
+    void SetShowMargins(bool value);
+    bool MarkEmptyImage() const { return m_markEmptyImage; }
+    void SetMarkEmptyImage(bool value);
+    bool GridNotDrawFields() const { return m_gridNotDrawFields; }
+    void SetGridNotDrawFields(bool value);
+    const QString& LabelDefs() const { return m_labelDefs; }
+    void SetLabelDefs(const QString& value) { m_labelDefs = value; }
+    const QString& IniTranslate() const { return m_iniTranslate; }
+    void SetIniTranslate(const QString& value) { m_iniTranslate = value; }
+    bool UseUnicodeEditor() const { return m_useUnicodeEditor; }
+    void SetUseUnicodeEditor(bool value) { m_useUnicodeEditor = value; }
+    // File-dialog filter for pictures (Qt's syntax), following OnlyBitmap.
+    QString PictureFilter() const;
+
+    // Stream.
+    std::int32_t WriteVersion() const { return m_writeVersion; }
+    std::int32_t ReadVersion() const { return m_readVersion; }
+    void SetReadVersion(std::int32_t version) { m_readVersion = version; }
+    // 3 while a design is read as a template (elements lose their data binding), else 0.
+    std::uint8_t LoadMode() const { return m_loadMode; }
+    void SetLoadMode(std::uint8_t mode) { m_loadMode = mode; }
+    void SaveToStream(TZVMemoryStream& stream);
+    void LoadFromStream(TZVMemoryStream& stream, bool asTemplate = false);
+    // For conversion tools: keeps every value as the stream stores it, the guide, margin and
+    // linked editor settings included, opens and links no data, and leaves the print range and
+    // the first row and column as stored. Fails as LoadFromStream does.
+    void LoadFromStreamRaw(TZVMemoryStream& stream);
+    // The header settings under their JSON key names, grouped as the JSON form groups them.
+    void VisitHeaderFields(TZVFieldVisitor& visitor);
+
+    // Run state.
+    int PageNumber() const { return m_pageNumber; }
+    bool NoPrinterOutput() const { return m_noPrinterOutput; }
+
+    // Events.
+    TZVPrintTextEvent OnPrintText;
+    TZVAskTextEvent OnAskText;
+    TZVPrintTitleEvent OnPrintTitle;
+    TZVAssignedDataSet OnAssignedDataSet;
+    TZVGetFontListEvent OnGetFontListEvent;
+    // A message that does not stop the operation (a picture file an image cannot read); the
+    // widgets library shows it in a box.
+    std::function<void(QObject* Sender, const QString& Message)> OnMessage;
+
+protected:
+    // Opens the special editor of CurrentElement (dialogs live in the widgets library).
+    virtual void EditElement() = 0;
+
+private:
+    friend class TZVElement;
+    void takeOffList(TZVElement* element);
+    // The alias table's data set, made on first use and set up from AliasTable.
+    TZVDataSet* configuredAliasDataSet();
+    void checkBoundFields();
+    void readStream(TZVMemoryStream& stream, bool asTemplate, bool raw);
+    void visitBackSurfFields(TZVFieldVisitor& visitor, bool& showAlign);
+
+    TZVEditorLink* m_editor = nullptr;
+    TZVUnits m_units = unMM;
+    std::unique_ptr<TZVBackSurf> m_backSurf;
+    std::unique_ptr<TZVFrame> m_frame;
+    std::unique_ptr<TZVMeasure> m_measure;
+    TZVTitle m_title;
+    std::unique_ptr<TZVPrintInfo> m_printInfo;
+    TZVAliasTable m_aliasTable;
+    TZVAlias m_aliases;
+    QPointer<TZVDataSet> m_dataSet;
+    QPointer<TZVDataSet> m_detail;
+    TZVDataSetRegistry* m_registry = nullptr;
+    bool m_dataEnabled = false;
+    bool m_dataOpen = false;
+    bool m_modified = false;
+    bool m_loading = false;
+    std::int32_t m_writeVersion = 2700;
+    std::int32_t m_readVersion = 2700;
+    TZVDataAccessType m_dataAccessType = daBDEAlias;
+    bool m_showMargins = false;
+    TZVElement* m_currentElement = nullptr;
+    bool m_onlyBitmap = false;
+    bool m_openCloseData = false;
+    int m_pageNumber = 0;
+    bool m_markEmptyImage = true;
+    bool m_gridNotDrawFields = false;
+    QString m_dataSetName;
+    QString m_detailName;
+    bool m_noPrinterOutput = false;
+    std::uint8_t m_loadMode = 0;
+    QString m_labelDefs;
+    QString m_iniTranslate;
+    bool m_useUnicodeEditor = true;
+    QList<TZVElement*> m_elements;
+    std::unique_ptr<TZVSqlDataSet> m_aliasDataSet;
+};
+
+// Opens the special editor of an element (picture, symbol, paragraph, table dialogs); the
+// widgets library installs one on the label.
+class TZVElementEditor
+{
+public:
+    virtual ~TZVElementEditor() = default;
+    virtual void EditElement(TZVCustomLab& label, TZVElement& element) = 0;
+};
+
+// The concrete label component.
+class TZVLab : public TZVCustomLab
+{
+    Q_OBJECT
+
+public:
+    using TZVCustomLab::TZVCustomLab;
+
+    // Not owned; the installer outlives the label or removes itself.
+    void SetElementEditor(TZVElementEditor* editor) { m_elementEditor = editor; }
+    TZVElementEditor* ElementEditor() const { return m_elementEditor; }
+
+    // Opens the special editor of CurrentElement; nothing without an installed element editor.
+    void EditElement() override;
+
+private:
+    TZVElementEditor* m_elementEditor = nullptr;
+};
+
+} // namespace zorvel

@@ -1,0 +1,126 @@
+// Label and sheet geometry, and the page title.
+#pragma once
+
+#include "foundation/ZVTypes.h"
+
+#include <QObject>
+#include <QString>
+
+#include <optional>
+
+namespace zorvel {
+
+class TZVCustomLab;
+
+// Sheet geometry: NuHor rows of NuVer labels. Lengths are model units; the published float
+// properties show them in the label's unit.
+class TZVMeasure : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(int NuHor READ NuHor WRITE SetNuHor)
+    Q_PROPERTY(int NuVer READ NuVer WRITE SetNuVer)
+    Q_PROPERTY(float Width READ GetWidth WRITE SetWidth)
+    Q_PROPERTY(float Height READ GetHeight WRITE SetHeight)
+    Q_PROPERTY(float InnerCircle READ GetInnerCircle WRITE SetInnerCircle)
+    Q_PROPERTY(float MarLeft READ GetMarLeft WRITE SetMarLeft)
+    Q_PROPERTY(float MarTop READ GetMarTop WRITE SetMarTop)
+    Q_PROPERTY(float DiHor READ GetDiHor WRITE SetDiHor)
+    Q_PROPERTY(float DiVer READ GetDiVer WRITE SetDiVer)
+    Q_PROPERTY(float PaperWidth READ GetPaperWidth WRITE SetPaperWidth)
+    Q_PROPERTY(float PaperHeight READ GetPaperHeight WRITE SetPaperHeight)
+    Q_PROPERTY(QString PaperName READ PaperName WRITE SetPaperName)
+    Q_PROPERTY(QString LabelName READ LabelName WRITE SetLabelName)
+    Q_PROPERTY(zorvel::TZorvelType LabelType READ LabelType WRITE SetLabelType)
+
+public:
+    explicit TZVMeasure(TZVCustomLab& owner);
+
+    int NuHor() const { return m_nuHor; }
+    int NuVer() const { return m_nuVer; }
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
+    int InnerCircle() const { return m_innerCircle; }
+    int MarLeft() const { return m_marLeft; }
+    int MarTop() const { return m_marTop; }
+    int DiHor() const { return m_diHor; }
+    int DiVer() const { return m_diVer; }
+    int PaperWidth() const { return m_paperWidth; }
+    int PaperHeight() const { return m_paperHeight; }
+    const QString& PaperName() const { return m_paperName; }
+    const QString& LabelName() const { return m_labelName; }
+    TZorvelType LabelType() const { return m_labelType; }
+
+    float GetWidth() const;
+    float GetHeight() const;
+    float GetInnerCircle() const;
+    float GetMarLeft() const;
+    float GetMarTop() const;
+    float GetDiHor() const;
+    float GetDiVer() const;
+    float GetPaperWidth() const;
+    float GetPaperHeight() const;
+
+    void SetNuHor(int value);
+    void SetNuVer(int value);
+    void SetWidth(float value);
+    void SetHeight(float value);
+    void SetInnerCircle(float value);
+    void SetMarLeft(float value);
+    void SetMarTop(float value);
+    void SetDiHor(float value);
+    void SetDiVer(float value);
+    void SetPaperWidth(float value);
+    void SetPaperHeight(float value);
+    void SetPaperName(const QString& value);
+    void SetLabelName(const QString& value);
+    void SetLabelType(TZorvelType value);
+    // Paper from a paper-table entry, in millimetres, without the lower limit; the code goes to PrintInfo.
+    void SetPaper(float widthMm, float heightMm, int paperCode);
+
+    // Copies every setting (owned sub-objects are replaced by copying, never by reference).
+    void Assign(const TZVMeasure& other);
+    // Applies the margins and gaps kept raw while the label was loading.
+    void ApplyLoadedValues();
+    // The sheet fields of the stream header (width to label type), stored without the setters' limits.
+    void VisitFields(class TZVFieldVisitor& visitor);
+
+private:
+    // A length setter's tail: surface size for the label's size, then notify and Modified.
+    void sizeChanged(int kind, const char* name);
+    void setMargin(int& field, std::optional<float>& raw, float value);
+
+    TZVCustomLab& m_owner;
+    int m_nuHor = 7;
+    int m_nuVer = 3;
+    int m_width = 6000;
+    int m_height = 3500;
+    int m_innerCircle = 0;
+    int m_marLeft = 500;
+    int m_marTop = 1000;
+    int m_diHor = 400;
+    int m_diVer = 400;
+    int m_paperWidth = 21000;
+    int m_paperHeight = 29700;
+    QString m_paperName = QStringLiteral("A4");
+    QString m_labelName = QStringLiteral("My Label");
+    TZorvelType m_labelType = ltRect;
+    // Raw floats of MarLeft, MarTop, DiHor, DiVer given while loading (the unit may follow).
+    std::optional<float> m_rawMarLeft;
+    std::optional<float> m_rawMarTop;
+    std::optional<float> m_rawDiHor;
+    std::optional<float> m_rawDiVer;
+};
+
+// The title printed on each page; set from the stream or in code.
+struct TZVTitle
+{
+    int X = 0;
+    int Y = 0;
+    int FontHeight = 500;
+    QString FontName = QStringLiteral("Arial");
+    QString Text = QStringLiteral("Title");
+    bool PrintTitle = false;
+    TZVColor Color = 0;
+};
+
+} // namespace zorvel

@@ -1,0 +1,61 @@
+// The field visitors that write and read the label stream's little-endian records.
+#pragma once
+
+#include "document/ZVFieldVisitor.h"
+
+namespace zorvel {
+
+class TZVMemoryStream;
+
+// Writes the current layout at the stream's position.
+class TZVStreamWriter final : public TZVFieldVisitor
+{
+public:
+    explicit TZVStreamWriter(TZVMemoryStream& stream) : m_stream(stream) {}
+
+    std::int32_t Version() const override { return kStreamVersion; }
+    bool Reading() const override { return false; }
+
+    void U8(const char* name, std::uint8_t& value) override;
+    void Bool(const char* name, bool& value) override;
+    void U16(const char* name, std::uint16_t& value) override;
+    void I32(const char* name, std::int32_t& value) override;
+    void Color(const char* name, TZVColor& value) override;
+    void WStr(const char* name, QString& value, bool ansi = false) override;
+    void AStr(const char* name, QString& value) override;
+    void Picture(const char* name, QImage& picture, bool& present) override;
+    void Records(const char* name, int count, const std::function<void(int)>& resize,
+                 const std::function<void(int)>& item, int minRecordBytes = 1) override;
+
+private:
+    TZVMemoryStream& m_stream;
+};
+
+// Reads the layout of `version` from the stream's position. Every failure (a short stream, a
+// string or a count longer than the rest, a bitmap that cannot be delimited) raises EZvError
+// "ERROR READING FILE"; wide strings follow the process-wide LegacyStream flag.
+class TZVStreamReader final : public TZVFieldVisitor
+{
+public:
+    TZVStreamReader(TZVMemoryStream& stream, std::int32_t version) : m_stream(stream), m_version(version) {}
+
+    std::int32_t Version() const override { return m_version; }
+    bool Reading() const override { return true; }
+
+    void U8(const char* name, std::uint8_t& value) override;
+    void Bool(const char* name, bool& value) override;
+    void U16(const char* name, std::uint16_t& value) override;
+    void I32(const char* name, std::int32_t& value) override;
+    void Color(const char* name, TZVColor& value) override;
+    void WStr(const char* name, QString& value, bool ansi = false) override;
+    void AStr(const char* name, QString& value) override;
+    void Picture(const char* name, QImage& picture, bool& present) override;
+    void Records(const char* name, int count, const std::function<void(int)>& resize,
+                 const std::function<void(int)>& item, int minRecordBytes = 1) override;
+
+private:
+    TZVMemoryStream& m_stream;
+    std::int32_t m_version;
+};
+
+} // namespace zorvel

@@ -1,0 +1,92 @@
+// The bar code element: a linear symbol of fixed content or of a field value.
+#pragma once
+
+#include "elements/ZVElement.h"
+
+namespace zorvel {
+
+class TZVBarCode : public TZVData
+{
+    Q_OBJECT
+    Q_PROPERTY(QString ID READ ID WRITE SetID)
+    Q_PROPERTY(int Angle READ Angle WRITE SetAngle)
+    Q_PROPERTY(float BarWidth READ GetBarWidth WRITE SetBarWidth)
+    Q_PROPERTY(float Factor READ GetFactor WRITE SetFactor)
+    Q_PROPERTY(float Distance READ GetDistance WRITE SetDistance)
+    Q_PROPERTY(float BHeight READ GetBHeight WRITE SetBHeight)
+    Q_PROPERTY(float LeftMargin READ GetLeftMargin WRITE SetLeftMargin)
+    Q_PROPERTY(float TopMargin READ GetTopMargin WRITE SetTopMargin)
+    Q_PROPERTY(bool ShowNumber READ ShowNumber WRITE SetShowNumber)
+    Q_PROPERTY(bool Checksum READ Checksum WRITE SetChecksum)
+    Q_PROPERTY(float FontHeight READ GetFontHeight WRITE SetFontHeight)
+    Q_PROPERTY(QString FontName READ FontName WRITE SetFontName)
+    Q_PROPERTY(QString BarCode READ BarCode WRITE SetBarCode)
+    Q_PROPERTY(zorvel::TZVBar CodeType READ CodeType WRITE SetCodeType)
+
+public:
+    explicit TZVBarCode(TZVCustomLab& owner);
+
+    std::uint8_t ElementKind() const override { return ekBarCode; }
+
+    // Model-unit state.
+    const QString& BarCode() const { return m_barCode; }
+    const QString& PrintText() const { return m_printText; }
+    int BarWidth() const { return m_barWidth; }
+    int Distance() const { return m_distance; }
+    int BHeight() const { return m_bHeight; }
+    int LeftMargin() const { return m_leftMargin; }
+    int TopMargin() const { return m_topMargin; }
+    bool ShowNumber() const { return m_showNumber; }
+    bool Checksum() const { return m_checksum; }
+    std::uint8_t BarReserved() const { return m_barReserved; }
+    TZVBar CodeType() const { return m_codeType; }
+    // Wide-to-narrow ratio x 100 as stored, before clamping.
+    int Factor() const { return m_factor; }
+    // The ratio x 100 the symbol is drawn with: 2.0..3.0 for EAN/UPC and Code 39, else 1.0..6.0.
+    int ClampedFactor() const;
+
+    // Published values: BarWidth and Distance in millimetres, the other lengths in the label's unit.
+    float GetBarWidth() const;
+    float GetDistance() const;
+    float GetBHeight() const { return FromModel(m_bHeight); }
+    float GetLeftMargin() const { return FromModel(m_leftMargin); }
+    float GetTopMargin() const { return FromModel(m_topMargin); }
+    // Clamps the stored factor for good (see ClampedFactor) and returns it as a ratio.
+    float GetFactor();
+
+    void SetBarWidth(float millimetres);
+    void SetDistance(float millimetres);
+    void SetBHeight(float value);
+    void SetLeftMargin(float value);
+    void SetTopMargin(float value);
+    void SetFactor(float value);
+    void SetCodeType(TZVBar value);
+    void SetBarCode(const QString& value);
+    void SetShowNumber(bool value);
+    void SetChecksum(bool value);
+
+    // Size of the unturned symbol of `content` (already the human-readable text), model units:
+    // the quiet zones and the modules across; the top margin, the bars and the number down.
+    int SymbolWidth(const QString& content) const;
+    int SymbolHeight() const;
+
+    // Only the anchor moves, to the corner of the box the angle turns it to.
+    void PlaceAnchor(int L, int T, int R, int B) override { PlaceCornerByAngle(L, T, R, B); }
+    void VisitFields(TZVFieldVisitor& visitor) override;
+
+private:
+    QString m_printText;
+    QString m_barCode = QStringLiteral("88888");
+    int m_barWidth = 30;
+    int m_distance = 0;
+    int m_bHeight = 1000;
+    int m_leftMargin = 300;
+    int m_topMargin = 0;
+    bool m_showNumber = true;
+    bool m_checksum = false;
+    std::uint8_t m_barReserved = 1;
+    TZVBar m_codeType = CODE39;
+    int m_factor = 300;
+};
+
+} // namespace zorvel

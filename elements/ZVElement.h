@@ -1,0 +1,267 @@
+// The element class tree's roots: geometry, colours, flags, change notification and persistence
+// shared by everything placed on a label.
+#pragma once
+
+#include "foundation/ZVTypes.h"
+
+#include <QObject>
+#include <QString>
+
+#include <cstdint>
+
+namespace zorvel {
+
+class TZVCustomLab;
+class TZVFieldVisitor;
+class TZVMemoryStream;
+
+// Element kind numbers: they head every element record in a stream.
+enum TZVElementKind : std::uint8_t
+{
+    ekLine = 1,
+    ekText,
+    ekBarCode,
+    ekRect,
+    ekSymbol,
+    ekAddText,
+    ekImage,
+    ekParagraph,
+    ekTable,
+    ekAskText
+};
+
+// Conventions of the accessors:
+// - model-unit state is read through accessors named after the field (X1(), PenWidth()) and is
+//   in hundredths of a millimetre;
+// - published properties that show lengths in the label's unit use GetX1()/SetX1(float);
+// - every setter follows the change protocol: convert, compare, store, notify the label
+//   (kind 2 or 3, coordinates 4 or 5, by selection), set the label's Modified flag.
+class TZVElement : public QObject
+{
+    Q_OBJECT
+
+public:
+    ~TZVElement() override;
+
+    TZVCustomLab* Owner() const { return m_owner; }
+    virtual std::uint8_t ElementKind() const = 0;
+    std::uint8_t HandleKind() const { return m_handleKind; }
+
+    // Model-unit state.
+    int X1() const { return m_x1; }
+    int Y1() const { return m_y1; }
+    int X2() const { return m_x2; }
+    int Y2() const { return m_y2; }
+    int PaddingX() const { return m_paddingX; }
+    int PaddingY() const { return m_paddingY; }
+    int BorderRadio() const { return m_borderRadio; }
+    int PenWidth() const { return m_penWidth; }
+    int Angle() const { return m_angle; }
+    int Separation() const { return m_separation; }
+    int AnchorMargin() const { return m_anchorMargin; }
+    std::uint8_t AnchorPos() const { return m_anchorPos; }
+    std::uint8_t Reserved() const { return m_reserved; }
+    std::int16_t LineOrientation() const { return m_lineOrientation; }
+    TZVColor Color() const { return m_color; }
+    TZVColor BackColor() const { return m_backColor; }
+    TZVColor BorderColor() const { return m_borderColor; }
+    bool ShowBorder() const { return m_showBorder; }
+    bool Transparent() const { return m_transparent; }
+    bool Print() const { return m_print; }
+    bool Locked() const { return m_locked; }
+    bool Selected() const { return m_selected; }
+    const QString& ID() const { return m_id; }
+    const TRect& ScreenRect() const { return m_screenRect; }
+    const TRect& ModelRect() const { return m_modelRect; }
+
+    // Published lengths in the label's unit.
+    float GetX1() const;
+    float GetY1() const;
+    float GetX2() const;
+    float GetY2() const;
+    float GetPenWidth() const;
+    float GetPaddingX() const;
+    float GetPaddingY() const;
+    float GetBorderRadio() const;
+
+    // Virtual operations.
+    virtual void SetBackColor(TZVColor value);
+    virtual void SetScreenRect(const TRect& value);
+    virtual void SetAngle(int value);
+    virtual void SetTransparent(bool value);
+    virtual void SetX1(float value);
+    virtual void SetY1(float value);
+    virtual void SetX2(float value);
+    virtual void SetY2(float value);
+    virtual void Normalize();
+    virtual void ScreenToModel();
+    virtual void SetStartPoint(int x, int y);
+    virtual void SetEndPoint(int x, int y);
+    virtual bool IsSelected() const { return m_selected; }
+    virtual bool HitTest(TPoint point) const;
+    virtual void SetColor(TZVColor value);
+    // Step 3 of a placement: puts the element on the model box (L, T)-(R, B) by its kind's rule.
+    // The default fills the box; lines, texts, bar codes and symbols place their anchor instead.
+    virtual void PlaceAnchor(int L, int T, int R, int B);
+
+    // Further setters of the change protocol. Its exceptions: X1..Y2 and PenWidth notify even
+    // when unchanged; padding and BorderRadio always store and mark modified but notify only with
+    // a border (padding below 0 is 0); Print does not notify; Locked does not mark modified.
+    void SetPenWidth(float value);
+    void SetPaddingX(float value);
+    void SetPaddingY(float value);
+    void SetBorderRadio(float value);
+    void SetBorderColor(TZVColor value);
+    void SetShowBorder(bool value);
+    void SetPrint(bool value);
+    void SetLocked(bool value);
+    void SetID(const QString& value) { m_id = value; }
+    // The editor's selection flag; the editor keeps its selection list in step.
+    void SetSelected(bool value) { m_selected = value; }
+
+    // Editor placement, in model units unless said otherwise.
+    void PlaceFromScreenRect(TRect rect, bool keepInside, bool snap);
+    void MoveByStep(int dx, int dy);
+    void MoveByFloat(float dx, float dy); // label units, no clamping (pasting)
+    // edge 0..3: left, top, right, bottom onto the background guides; 4..7 the same onto `target`.
+    void AlignToEdge(int edge, int target, bool refresh);
+    void ClearAnchoring() { m_anchorPos = kNotAnchored; }
+
+    // The element record: kind byte, then the fields of each class from the root down.
+    void SaveToStream(TZVMemoryStream& stream);
+    // Reads the record after the kind byte, following the label's ReadVersion.
+    void LoadFromStream(TZVMemoryStream& stream);
+    // Every persisted field from the root down; overrides call their parent first.
+    virtual void VisitFields(TZVFieldVisitor& visitor);
+
+    static constexpr std::uint8_t kNotAnchored = 14;
+    // Side of the lock marker square at the top-left corner of a locked element, device pixels.
+    static constexpr int kLockMarkerPixels = 8;
+
+protected:
+    // `handleKind` 0 no resize handles, 1 line ends, 3 box. Does not join the label's list.
+    TZVElement(TZVCustomLab& owner, std::uint8_t handleKind);
+
+    // Names the element with the first free stem + n of its kind.
+    void NameElement(const QString& stem);
+
+    // The change protocol's tail: notify the label with `name`, then set Modified.
+    void Changed(const char* name, bool coordinates = false);
+    void Notify(const char* name, bool coordinates = false);
+    void SetModified();
+    // Bar codes and symbols: only the anchor moves, to the box corner their angle turns it to.
+    void PlaceCornerByAngle(int L, int T, int R, int B);
+    // Runs after every editor placement (drag, nudge, edge alignment) once snapping is done.
+    virtual void AfterPlacement() {}
+
+    // Snaps model coordinates to the editor's grid when it snaps.
+    int SnapX(int x) const;
+    int SnapY(int y) const;
+    // Device pixels of the editor's surface <-> model units; identity without an editor.
+    int DeviceToModelX(int x) const;
+    int DeviceToModelY(int y) const;
+    int ModelToDeviceX(int x) const;
+    int ModelToDeviceY(int y) const;
+    int LabelWidth() const;
+    int LabelHeight() const;
+    int ToModel(float value) const;
+    float FromModel(int value) const;
+
+    // State shared by the whole tree, in the order the fields are declared.
+    int m_x1 = 0, m_y1 = 0, m_x2 = 0, m_y2 = 0;
+    int m_paddingX = 0, m_paddingY = 0;
+    int m_borderRadio = 0;
+    TZVCustomLab* m_owner = nullptr;
+    bool m_selected = false;
+    TRect m_screenRect;
+    TRect m_modelRect;
+    QString m_id;
+    int m_penWidth = 10;
+    int m_angle = 0;
+    TZVColor m_backColor = 0xFFFFFF;
+    TZVColor m_borderColor = 255;
+    std::uint8_t m_reserved = 0;
+    bool m_showBorder = false;
+    bool m_transparent = true;
+    bool m_print = true;
+    int m_separation = 0;
+    bool m_locked = false;
+    std::uint8_t m_anchorPos = kNotAnchored;
+    int m_anchorMargin = 0;
+    std::uint8_t m_handleKind = 0;
+    std::int16_t m_lineOrientation = 0;
+    TZVColor m_color = 0;
+    std::uint8_t m_textAlign = 0;
+};
+
+// Joins the label's element list; publishes X1, Y1, Color, Print.
+class TZVBase1D : public TZVElement
+{
+    Q_OBJECT
+    Q_PROPERTY(float X1 READ GetX1 WRITE SetX1)
+    Q_PROPERTY(float Y1 READ GetY1 WRITE SetY1)
+    Q_PROPERTY(quint32 Color READ Color WRITE SetColor)
+    Q_PROPERTY(bool Print READ Print WRITE SetPrint)
+
+protected:
+    TZVBase1D(TZVCustomLab& owner, std::uint8_t handleKind);
+};
+
+// Publishes BackColor and Transparent.
+class TZVBaseEx1D : public TZVBase1D
+{
+    Q_OBJECT
+    Q_PROPERTY(quint32 BackColor READ BackColor WRITE SetBackColor)
+    Q_PROPERTY(bool Transparent READ Transparent WRITE SetTransparent)
+
+protected:
+    using TZVBase1D::TZVBase1D;
+};
+
+// Elements sized by two corners; publishes X2 and Y2.
+class TZVBaseEx2D : public TZVBaseEx1D
+{
+    Q_OBJECT
+    Q_PROPERTY(float X2 READ GetX2 WRITE SetX2)
+    Q_PROPERTY(float Y2 READ GetY2 WRITE SetY2)
+
+protected:
+    using TZVBaseEx1D::TZVBaseEx1D;
+};
+
+// Data-bound elements: a font and the field whose value they show instead of their own content.
+class TZVData : public TZVBaseEx1D
+{
+    Q_OBJECT
+    Q_PROPERTY(QString FieldName READ FieldName WRITE SetFieldName)
+    Q_PROPERTY(bool Data READ Data WRITE SetData)
+
+public:
+    int FontHeight() const { return m_fontHeight; }
+    const QString& FontName() const { return m_fontName; }
+    // The data set's own name of the bound field.
+    const QString& BoundField() const { return m_boundField; }
+    bool Data() const { return m_data; }
+    std::uint8_t DataReserved() const { return m_dataReserved; }
+
+    // The display label of the bound field; empty unless Data is on and a field is bound.
+    QString FieldName() const;
+    virtual void SetData(bool value);
+    virtual void SetFieldName(const QString& value);
+    float GetFontHeight() const;
+    void SetFontHeight(float value);
+    void SetFontName(const QString& value);
+
+    void VisitFields(TZVFieldVisitor& visitor) override;
+
+protected:
+    using TZVBaseEx1D::TZVBaseEx1D;
+
+    int m_fontHeight = 500;
+    QString m_fontName = QStringLiteral("Arial");
+    QString m_boundField;
+    bool m_data = false;
+    std::uint8_t m_dataReserved = 0;
+};
+
+} // namespace zorvel

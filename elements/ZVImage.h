@@ -1,0 +1,69 @@
+// The image element: a picture file, a picture kept in the design or one from a blob field.
+#pragma once
+
+#include "elements/ZVElement.h"
+
+#include <QImage>
+
+namespace zorvel {
+
+class TZVImage : public TZVData
+{
+    Q_OBJECT
+    Q_PROPERTY(QString ID READ ID WRITE SetID)
+    Q_PROPERTY(float X2 READ GetX2 WRITE SetX2)
+    Q_PROPERTY(float Y2 READ GetY2 WRITE SetY2)
+    Q_PROPERTY(int Angle READ Angle WRITE SetAngle)
+    Q_PROPERTY(bool Aspect READ Aspect WRITE SetAspect)
+    Q_PROPERTY(bool AutoSize READ AutoSize WRITE SetAutoSize)
+    Q_PROPERTY(bool Locked READ Locked WRITE SetLocked)
+    Q_PROPERTY(QString FileImage READ FileImage WRITE SetFileImage)
+    Q_PROPERTY(bool ShowBorder READ ShowBorder WRITE SetShowBorder)
+    Q_PROPERTY(float PenWidth READ GetPenWidth WRITE SetPenWidth)
+
+public:
+    explicit TZVImage(TZVCustomLab& owner);
+
+    std::uint8_t ElementKind() const override { return ekImage; }
+
+    const QString& FileImage() const { return m_fileImage; }
+    // FileImage relative to ProgramFolder, tried when FileImage is gone (a moved installation).
+    const QString& RelativeImage() const { return m_relativeImage; }
+    const QImage& Picture() const { return m_picture; }
+    bool HasPicture() const { return m_hasPicture; }
+    bool Aspect() const { return m_aspect; }
+    bool AutoSize() const { return m_autoSize; }
+    std::uint8_t ImageReserved() const { return m_imageReserved; }
+    // The turned copy must be rebuilt before the next turned draw.
+    bool NeedsTurn() const { return m_needsTurn; }
+
+    // Ignored while Data is on. Loads the file; one that cannot be read leaves no picture and
+    // is reported through the label's OnMessage as "INVALID FILE : " and the path.
+    void SetFileImage(const QString& value);
+    void SetAspect(bool value);
+    void SetAutoSize(bool value);
+    void SetAngle(int value) override;
+    void SetTransparent(bool value) override;
+    // The base behaviour, then the far corner follows the rectangle exactly, without grid snap.
+    void SetScreenRect(const TRect& value) override;
+    void VisitFields(TZVFieldVisitor& visitor) override;
+
+    // The folder of the running program (the working folder when there is no application object).
+    static QString ProgramFolder();
+
+private:
+    void loadFileImage();
+    void readPicture(TZVFieldVisitor& visitor);
+
+    bool m_needsTurn = false;
+    QImage m_turnBitmap;
+    QString m_fileImage;
+    QString m_relativeImage;
+    QImage m_picture;
+    bool m_hasPicture = false;
+    bool m_aspect = true;
+    bool m_autoSize = false;
+    std::uint8_t m_imageReserved = 0;
+};
+
+} // namespace zorvel

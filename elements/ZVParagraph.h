@@ -1,0 +1,38 @@
+// The paragraph element: multi-line text flowed into a box.
+#pragma once
+
+#include "elements/ZVTextElements.h"
+
+namespace zorvel {
+
+class TZVParagraph : public TZVDataText
+{
+    Q_OBJECT
+    Q_PROPERTY(QString ID READ ID WRITE SetID)
+    Q_PROPERTY(float X2 READ GetX2 WRITE SetX2)
+    Q_PROPERTY(float Y2 READ GetY2 WRITE SetY2)
+    Q_PROPERTY(QString Text READ Text WRITE SetText)
+    Q_PROPERTY(int Angle READ Angle WRITE SetAngle)
+    Q_PROPERTY(zorvel::TTextFormat Alignment READ Alignment WRITE SetAlignment)
+    Q_PROPERTY(float PenWidth READ GetPenWidth WRITE SetPenWidth)
+    Q_PROPERTY(quint32 BorderColor READ BorderColor WRITE SetBorderColor)
+    Q_PROPERTY(bool ShowBorder READ ShowBorder WRITE SetShowBorder)
+
+public:
+    explicit TZVParagraph(TZVCustomLab& owner);
+
+    std::uint8_t ElementKind() const override { return ekParagraph; }
+
+    TTextFormat Alignment() const { return m_alignment; }
+    void SetAlignment(TTextFormat value);
+
+    // The paragraph is a box whatever its angle: both corners follow the dragged rectangle.
+    void SetScreenRect(const TRect& value) override;
+    void PlaceAnchor(int L, int T, int R, int B) override;
+    void VisitFields(TZVFieldVisitor& visitor) override;
+
+private:
+    TTextFormat m_alignment = tfLeft;
+};
+
+} // namespace zorvel

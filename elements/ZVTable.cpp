@@ -1,0 +1,664 @@
+// The table element: columns, width sharing, layout, row count and the table record.
+#include "elements/ZVTable.h"
+
+#include "document/ZVCustomLab.h"
+#include "document/ZVFieldVisitor.h"
+#include "elements/ZVLegacyLength.h"
+#include "foundation/ZVDataSet.h"
+#include "foundation/ZVError.h"
+#include "foundation/ZVUtils.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <utility>
+
+namespace zorvel {
+namespace {
+
+constexpr std::int32_t kLastAnsiTextVersion = 18;
+
+int saturate(std::int64_t v)
+{
+    return static_cast<int>(
+        std::clamp<std::int64_t>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+// Columns created ahead of their records while reading; more come one by one as they are read.
+constexpr int kMaxReservedColumns = 64;
+// Smallest column record: 12 x i32 (48) + 16 x u8 (16) + 6 empty strings of an i32 length (24).
+constexpr int kMinColumnRecordBytes = 48 + 16 + 24;
+
+} // namespace
+
+// ---- TZVColumn ----
+
+int TZVColumn::toModel(float value) const
+{
+    return m_table ? m_table->Owner()->ToModel(value) : zorvel::ToModel(value, unMM);
+}
+
+float TZVColumn::fromModel(int value) const
+{
+    return m_table ? m_table->Owner()->FromModel(value) : zorvel::FromModel(value, unMM);
+}
+
+void TZVColumn::notify(Cell cell)
+{
+    if (!m_table) return;
+    const bool shown = cell == Cell::Data || (cell == Cell::Header && m_headerVisible) ||
+                       (cell == Cell::Footer && m_footerVisible);
+    m_table->columnChanged(shown);
+}
+
+template <typename T> bool TZVColumn::change(T& field, const T& value, Cell cell)
+{
+    if (field == value) return false;
+    field = value;
+    notify(cell);
+    return true;
+}
+
+float TZVColumn::GetFontHeight() const
+{
+    return fromModel(m_fontHeight);
+}
+float TZVColumn::GetHeaderFontHeight() const
+{
+    return fromModel(m_headerFontHeight);
+}
+float TZVColumn::GetHeaderHeight() const
+{
+    return fromModel(m_headerHeight);
+}
+float TZVColumn::GetFooterFontHeight() const
+{
+    return fromModel(m_footerFontHeight);
+}
+float TZVColumn::GetFooterHeight() const
+{
+    return fromModel(m_footerHeight);
+}
+
+int TZVColumn::Offset() const
+{
+    int offset = 0;
+    int width = 0;
+    if (m_table) m_table->columnSpan(m_table->indexOf(*this), offset, width);
+    return offset;
+}
+
+int TZVColumn::CellWidth() const
+{
+    int offset = 0;
+    int width = 0;
+    if (m_table) m_table->columnSpan(m_table->indexOf(*this), offset, width);
+    return width;
+}
+
+QString TZVColumn::FieldName() const
+{
+    return m_table ? m_table->Owner()->DetailLabelOfFieldName(m_fieldName) : m_fieldName;
+}
+
+// The detail data set's fields exist only while it is open: it is opened for the translation
+// and the kind lookup, and closed again if it was closed.
+void TZVColumn::SetFieldName(const QString& value)
+{
+    QString stored = value;
+    if (m_table) {
+        const TZVCustomLab& label = *m_table->Owner();
+        TZVDataSet* detail = label.Detail();
+        bool opened = false;
+        if (detail && !detail->Active()) {
+            try {
+                detail->Open();
+                opened = true;
+            } catch (const EZvError&) {
+                // A data set that cannot open leaves the kind as it was.
+            }
+        }
+        stored = label.DetailFieldNameOfLabel(value);
+        if (const TZVField* field = detail && detail->Active() ? detail->FindField(stored) : nullptr) {
+            const TZVFieldKind kind = field->Kind();
+            if (IsFloatKind(kind))
+                m_valueKind = vkFloat;
+            else if (kind == fkSmallInt || kind == fkInteger || kind == fkWord)
+                m_valueKind = vkInteger;
+            else if (IsTemporalKind(kind))
+                m_valueKind = vkDateTime;
+        }
+        if (opened) detail->Close();
+    }
+    change(m_fieldName, stored, Cell::Data);
+}
+
+void TZVColumn::SetFormat(const QString& value)
+{
+    change(m_format, value, Cell::Data);
+}
+
+void TZVColumn::SetWidth(int percent)
+{
+    if (m_table && m_table->indexOf(*this) >= 0)
+        m_table->setColumnWidth(*this, percent);
+    else
+        m_width = percent;
+}
+
+void TZVColumn::SetColor(TZVColor value)
+{
+    change(m_color, value, Cell::Data);
+}
+void TZVColumn::SetFontColor(TZVColor value)
+{
+    change(m_fontColor, value, Cell::Data);
+}
+void TZVColumn::SetFontName(const QString& value)
+{
+    change(m_fontName, value, Cell::Data);
+}
+void TZVColumn::SetFontHeight(float value)
+{
+    change(m_fontHeight, toModel(value), Cell::Data);
+}
+
+void TZVColumn::SetAlign(std::uint8_t value)
+{
+    change(m_align, value, Cell::Data);
+}
+
+void TZVColumn::SetBold(bool value)
+{
+    change(m_bold, value, Cell::Data);
+}
+void TZVColumn::SetItalic(bool value)
+{
+    change(m_italic, value, Cell::Data);
+}
+void TZVColumn::SetUnderline(bool value)
+{
+    change(m_underline, value, Cell::Data);
+}
+
+// Showing or hiding the header is itself visible, whatever the header's settings.
+void TZVColumn::SetHeaderVisible(bool value)
+{
+    change(m_headerVisible, value, Cell::Data);
+}
+
+void TZVColumn::SetHeaderText(const QString& value)
+{
+    if (m_headerText.compare(value, Qt::CaseInsensitive) == 0) return;
+    m_headerText = value;
+    notify(Cell::Header);
+}
+
+void TZVColumn::SetHeaderColor(TZVColor value)
+{
+    change(m_headerColor, value, Cell::Header);
+}
+void TZVColumn::SetHeaderFontColor(TZVColor value)
+{
+    change(m_headerFontColor, value, Cell::Header);
+}
+void TZVColumn::SetHeaderFontName(const QString& value)
+{
+    change(m_headerFontName, value, Cell::Header);
+}
+void TZVColumn::SetHeaderFontHeight(float value)
+{
+    change(m_headerFontHeight, toModel(value), Cell::Header);
+}
+void TZVColumn::SetHeaderAlign(std::uint8_t value)
+{
+    change(m_headerAlign, value, Cell::Header);
+}
+void TZVColumn::SetHeaderBold(bool value)
+{
+    change(m_headerBold, value, Cell::Header);
+}
+void TZVColumn::SetHeaderItalic(bool value)
+{
+    change(m_headerItalic, value, Cell::Header);
+}
+void TZVColumn::SetHeaderUnderline(bool value)
+{
+    change(m_headerUnderline, value, Cell::Header);
+}
+void TZVColumn::SetHeaderHeight(float value)
+{
+    change(m_headerHeight, toModel(value), Cell::Header);
+}
+
+void TZVColumn::SetFooterVisible(bool value)
+{
+    change(m_footerVisible, value, Cell::Data);
+}
+void TZVColumn::SetFooterColor(TZVColor value)
+{
+    change(m_footerColor, value, Cell::Footer);
+}
+void TZVColumn::SetFooterFontColor(TZVColor value)
+{
+    change(m_footerFontColor, value, Cell::Footer);
+}
+void TZVColumn::SetFooterFontName(const QString& value)
+{
+    change(m_footerFontName, value, Cell::Footer);
+}
+void TZVColumn::SetFooterFontHeight(float value)
+{
+    change(m_footerFontHeight, toModel(value), Cell::Footer);
+}
+void TZVColumn::SetFooterAlign(std::uint8_t value)
+{
+    change(m_footerAlign, value, Cell::Footer);
+}
+void TZVColumn::SetFooterBold(bool value)
+{
+    change(m_footerBold, value, Cell::Footer);
+}
+void TZVColumn::SetFooterItalic(bool value)
+{
+    change(m_footerItalic, value, Cell::Footer);
+}
+void TZVColumn::SetFooterUnderline(bool value)
+{
+    change(m_footerUnderline, value, Cell::Footer);
+}
+void TZVColumn::SetFooterHeight(float value)
+{
+    change(m_footerHeight, toModel(value), Cell::Footer);
+}
+void TZVColumn::SetFooterCalc(std::uint8_t value)
+{
+    change(m_footerCalc, value, Cell::Footer);
+}
+
+void TZVColumn::VisitFields(TZVFieldVisitor& visitor)
+{
+    visitor.Color("Color", m_color);
+    visitor.I32("Width", m_width);
+    visitor.Bool("Bold", m_bold);
+    visitor.Bool("Italic", m_italic);
+    visitor.Bool("Underline", m_underline);
+    visitor.I32("FontHeight", m_fontHeight);
+    visitor.Color("FontColor", m_fontColor);
+    visitor.Color("HeaderColor", m_headerColor);
+    visitor.Color("HeaderFontColor", m_headerFontColor);
+    visitor.I32("HeaderHeight", m_headerHeight);
+    visitor.I32("HeaderFontHeight", m_headerFontHeight);
+    visitor.U8("Align", m_align);
+    visitor.U8("HeaderAlign", m_headerAlign);
+    visitor.Bool("HeaderBold", m_headerBold);
+    visitor.Bool("HeaderItalic", m_headerItalic);
+    visitor.Bool("HeaderUnderline", m_headerUnderline);
+    visitor.Bool("HeaderVisible", m_headerVisible);
+    visitor.Bool("FooterVisible", m_footerVisible);
+    visitor.U8("Reserved", m_reserved);
+    visitor.Color("FooterColor", m_footerColor);
+    visitor.Color("FooterFontColor", m_footerFontColor);
+    visitor.Bool("FooterBold", m_footerBold);
+    visitor.Bool("FooterUnderline", m_footerUnderline);
+    visitor.Bool("FooterItalic", m_footerItalic);
+    visitor.U8("FooterAlign", m_footerAlign);
+    visitor.I32("FooterHeight", m_footerHeight);
+    visitor.I32("FooterFontHeight", m_footerFontHeight);
+    visitor.U8("FooterCalc", m_footerCalc);
+    visitor.WStr("HeaderText", m_headerText, visitor.Version() <= kLastAnsiTextVersion);
+    visitor.AStr("FontName", m_fontName);
+    visitor.AStr("HeaderFontName", m_headerFontName);
+    visitor.AStr("FooterFontName", m_footerFontName);
+    visitor.AStr("FieldName", m_fieldName);
+    visitor.AStr("Format", m_format);
+    // Older layouts kept the column widths in the same tenths as the lengths; the layout keeps
+    // whatever comes out inside the table.
+    if (visitor.Reading() && visitor.Version() < kFirstModelUnitVersion) {
+        ScaleLegacyLength(m_width);
+        ScaleLegacyLength(m_fontHeight);
+        ScaleLegacyLength(m_headerHeight);
+        ScaleLegacyLength(m_headerFontHeight);
+        ScaleLegacyLength(m_footerHeight);
+        ScaleLegacyLength(m_footerFontHeight);
+    }
+}
+
+// ---- TZVTable ----
+
+TZVTable::TZVTable(TZVCustomLab& owner) : TZVBaseEx2D(owner, 3)
+{
+    m_penWidth = 20;
+    NameElement(QStringLiteral("Table"));
+}
+
+TZVTable::~TZVTable() = default;
+
+int TZVTable::indexOf(const TZVColumn& column) const
+{
+    const auto it =
+        std::find_if(m_columns.begin(), m_columns.end(), [&](const auto& c) { return c.get() == &column; });
+    return it == m_columns.end() ? -1 : static_cast<int>(it - m_columns.begin());
+}
+
+// A hidden cell's settings are not seen, but they are kept in the design all the same.
+void TZVTable::columnChanged(bool shown)
+{
+    if (shown) Notify("");
+    SetModified();
+}
+
+bool TZVTable::HeaderShown() const
+{
+    return std::any_of(m_columns.begin(), m_columns.end(), [](const auto& c) { return c->m_headerVisible; });
+}
+
+int TZVTable::HeaderHeight() const
+{
+    int height = 0;
+    for (const auto& c : m_columns)
+        if (c->m_headerVisible) height = std::max(height, c->m_headerHeight);
+    return height;
+}
+
+bool TZVTable::FooterShown() const
+{
+    return std::any_of(m_columns.begin(), m_columns.end(), [](const auto& c) { return c->m_footerVisible; });
+}
+
+int TZVTable::FooterHeight() const
+{
+    int height = 0;
+    for (const auto& c : m_columns)
+        if (c->m_footerVisible) height = std::max(height, c->m_footerHeight);
+    return height;
+}
+
+int TZVTable::ColumnsExtent() const
+{
+    return m_angle == 90 || m_angle == 270 ? m_y2 - m_y1 : m_x2 - m_x1;
+}
+
+int TZVTable::RowsExtent() const
+{
+    switch (m_angle) {
+    case 0:
+    case 180:
+        return m_y2 - m_y1;
+    case 90:
+    case 270:
+        return m_x2 - m_x1;
+    default:
+        return 0;
+    }
+}
+
+// A zero row height would divide by zero, and a box smaller than its bands holds no rows.
+int TZVTable::RowsPerTable() const
+{
+    if (m_rowHeight <= 0) return 0;
+    const std::int64_t space =
+        std::int64_t(RowsExtent()) - (m_titleVisible ? m_titleHeight : 0) - HeaderHeight() - FooterHeight();
+    return space <= 0 ? 0 : static_cast<int>(space / m_rowHeight);
+}
+
+// Each column takes its share of the extent rounded; the last one takes what is left.
+void TZVTable::columnSpan(int index, int& offset, int& width) const
+{
+    offset = 0;
+    width = 0;
+    if (index < 0 || index >= ColumnCount()) return;
+    const int extent = ColumnsExtent();
+    // Percentages read from a damaged design may be anything: keep the arithmetic in range.
+    auto share = [extent](const TZVColumn& c) {
+        const double cell = std::nearbyint(double(c.m_width) * extent / 100.0);
+        return static_cast<std::int64_t>(std::clamp(cell, -1e15, 1e15));
+    };
+    std::int64_t start = 0;
+    for (int i = 0; i < index; ++i)
+        start += share(*m_columns[static_cast<std::size_t>(i)]);
+    offset = saturate(start);
+    width = saturate(index + 1 == ColumnCount() ? extent - start
+                                                : share(*m_columns[static_cast<std::size_t>(index)]));
+}
+
+void TZVTable::rebalance(std::int64_t points, bool take, const TZVColumn* except)
+{
+    auto above = [&](const TZVColumn& c) { return &c != except && c.m_width > kMinColumnWidth; };
+    // Giving back to columns that all sit at the minimum would otherwise lose the points.
+    const bool everyOther =
+        !take && std::none_of(m_columns.begin(), m_columns.end(), [&](const auto& c) { return above(*c); });
+    auto takesPart = [&](const TZVColumn& c) { return everyOther ? &c != except : above(c); };
+    while (points > 0) {
+        // Walks in which every taking part column stays above the minimum are done at once, so
+        // that widths read from a damaged design cannot make this loop run for ages.
+        std::int64_t parts = 0;
+        std::int64_t walks = std::numeric_limits<std::int64_t>::max();
+        for (const auto& c : m_columns) {
+            if (!takesPart(*c)) continue;
+            ++parts;
+            if (take) walks = std::min<std::int64_t>(walks, c->m_width - kMinColumnWidth);
+        }
+        if (parts == 0) break;
+        walks = std::max<std::int64_t>(1, std::min(walks, points / parts));
+        // A walk is always completed, so it can overshoot by one point per column.
+        for (const auto& c : m_columns) {
+            if (!takesPart(*c)) continue;
+            c->m_width = saturate(c->m_width + (take ? -walks : walks));
+            points -= walks;
+        }
+    }
+}
+
+void TZVTable::setColumnWidth(TZVColumn& column, int percent)
+{
+    const int count = ColumnCount();
+    int width = 100;
+    if (count > 1) {
+        // Every other column keeps at least the minimum: 20 columns leave 5 percent each.
+        const int most = std::max(kMinColumnWidth, 100 + kMinColumnWidth - kMinColumnWidth * count);
+        width = std::clamp(percent, kMinColumnWidth, most);
+    }
+    const std::int64_t difference = std::int64_t(width) - column.m_width;
+    if (difference > 0)
+        rebalance(difference, true, &column);
+    else if (difference < 0)
+        rebalance(-difference, false, &column);
+    column.m_width = width;
+    columnChanged();
+}
+
+TZVColumn& TZVTable::AddColumn()
+{
+    return AddColumn(std::make_unique<TZVColumn>(this));
+}
+
+TZVColumn& TZVTable::AddColumn(std::unique_ptr<TZVColumn> column)
+{
+    column->m_table = this;
+    if (m_columns.empty()) {
+        column->m_width = 100;
+    } else {
+        column->m_width = kAddedColumnWidth;
+        rebalance(kAddedColumnWidth, true, nullptr);
+    }
+    m_columns.push_back(std::move(column));
+    columnChanged();
+    return *m_columns.back();
+}
+
+void TZVTable::DeleteColumn(int index)
+{
+    if (index < 0 || index >= ColumnCount()) return;
+    const int width = m_columns[index]->m_width;
+    m_columns.erase(m_columns.begin() + index);
+    if (!m_columns.empty())
+        m_columns.front()->m_width = saturate(std::int64_t(m_columns.front()->m_width) + width);
+    columnChanged();
+}
+
+void TZVTable::ExchangeColumns(int i, int j)
+{
+    if (i < 0 || j < 0 || i >= ColumnCount() || j >= ColumnCount()) return;
+    std::swap(m_columns[i], m_columns[j]);
+    columnChanged();
+}
+
+void TZVTable::SetGridColor(TZVColor value)
+{
+    if (value == m_gridColor) return;
+    m_gridColor = value;
+    Changed("GridColor");
+}
+
+void TZVTable::SetGridStyle(TZVGridStyle value)
+{
+    if (value == m_gridStyle) return;
+    m_gridStyle = value;
+    Changed("GridStyle");
+}
+
+void TZVTable::SetRowColor(TZVColor value)
+{
+    if (value == m_rowColor) return;
+    m_rowColor = value;
+    Changed("");
+}
+
+void TZVTable::SetRowHeight(float value)
+{
+    m_rowHeight = ToModel(value);
+    Changed("RowHeight");
+}
+
+void TZVTable::SetDrawMode(std::uint8_t value)
+{
+    if (value == m_drawMode) return;
+    m_drawMode = value;
+    Changed("");
+}
+
+void TZVTable::SetTitleText(const QString& value)
+{
+    if (value == m_titleText) return;
+    m_titleText = value;
+    Changed("TitleText");
+}
+
+void TZVTable::SetTitleVisible(bool value)
+{
+    if (value == m_titleVisible) return;
+    m_titleVisible = value;
+    Changed("TitleVisible");
+}
+
+void TZVTable::SetTitleBold(bool value)
+{
+    if (value == m_titleBold) return;
+    m_titleBold = value;
+    Changed("");
+}
+
+void TZVTable::SetTitleItalic(bool value)
+{
+    if (value == m_titleItalic) return;
+    m_titleItalic = value;
+    Changed("");
+}
+
+void TZVTable::SetTitleUnderline(bool value)
+{
+    if (value == m_titleUnderline) return;
+    m_titleUnderline = value;
+    Changed("");
+}
+
+void TZVTable::SetTitleColor(TZVColor value)
+{
+    if (value == m_titleColor) return;
+    m_titleColor = value;
+    Changed("");
+}
+
+void TZVTable::SetTitleFontColor(TZVColor value)
+{
+    if (value == m_titleFontColor) return;
+    m_titleFontColor = value;
+    Changed("");
+}
+
+void TZVTable::SetTitleFontName(const QString& value)
+{
+    if (value == m_titleFontName) return;
+    m_titleFontName = value;
+    Changed("");
+}
+
+void TZVTable::SetTitleFontHeight(float value)
+{
+    m_titleFontHeight = ToModel(value);
+    Changed("TitleFontHeight");
+}
+
+void TZVTable::SetTitleHeight(float value)
+{
+    m_titleHeight = ToModel(value);
+    Changed("TitleHeight");
+}
+
+void TZVTable::SetTitleAlign(std::uint8_t value)
+{
+    if (value == m_titleAlign) return;
+    m_titleAlign = value;
+    Changed("");
+}
+
+void TZVTable::SetBackColor(TZVColor value)
+{
+    TZVBaseEx2D::SetBackColor(value);
+    for (const auto& c : m_columns)
+        c->m_color = value;
+}
+
+void TZVTable::VisitFields(TZVFieldVisitor& visitor)
+{
+    TZVBaseEx2D::VisitFields(visitor);
+    const std::int32_t version = visitor.Version();
+    const bool reading = visitor.Reading();
+    const bool ansi = version <= kLastAnsiTextVersion;
+    visitor.Color("GridColor", m_gridColor);
+    visitor.Enum("GridStyle", m_gridStyle);
+    visitor.U8("TableReserved", m_tableReserved);
+    visitor.I32("RowHeight", m_rowHeight);
+    visitor.Bool("TitleVisible", m_titleVisible);
+    visitor.Bool("TitleBold", m_titleBold);
+    visitor.Bool("TitleItalic", m_titleItalic);
+    visitor.Bool("TitleUnderline", m_titleUnderline);
+    visitor.I32("TitleFontHeight", m_titleFontHeight);
+    visitor.I32("TitleHeight", m_titleHeight);
+    visitor.Color("TitleColor", m_titleColor);
+    visitor.Color("TitleFontColor", m_titleFontColor);
+    visitor.U8("TitleAlign", m_titleAlign);
+    visitor.U8("DrawMode", m_drawMode);
+    visitor.WStr("TitleText", m_titleText, ansi);
+    visitor.WStr("TitleFontName", m_titleFontName, ansi);
+    if (reading && version < kFirstModelUnitVersion) {
+        ScaleLegacyLength(m_rowHeight);
+        ScaleLegacyLength(m_titleFontHeight);
+        ScaleLegacyLength(m_titleHeight);
+    }
+    visitor.Records(
+        "Columns", ColumnCount(),
+        [this](int count) {
+            m_columns.clear();
+            m_columns.reserve(static_cast<std::size_t>(std::clamp(count, 0, kMaxReservedColumns)));
+        },
+        [this, &visitor](int index) {
+            // Columns are made as their records arrive, so a damaged count cannot allocate ahead.
+            while (index >= ColumnCount())
+                m_columns.push_back(std::make_unique<TZVColumn>(this));
+            if (index >= 0) m_columns[static_cast<std::size_t>(index)]->VisitFields(visitor);
+        },
+        kMinColumnRecordBytes);
+}
+
+} // namespace zorvel

@@ -1,0 +1,191 @@
+// Single-line text elements: plain text, compound text with prefix and suffix, and question text.
+#pragma once
+
+#include "elements/ZVElement.h"
+
+#include <optional>
+
+namespace zorvel {
+
+// The point of `box` that is the anchor of a text aligned by `align` and turned by `angle`
+// (the text's own frame turned with it); nullopt unless `angle` is a quarter turn.
+std::optional<TPoint> TextAnchorInBox(const TRect& box, TTextAlign align, int angle);
+
+// Content, display format, font style, character spacing and drop shadow; also the paragraph's base.
+class TZVDataText : public TZVData
+{
+    Q_OBJECT
+    Q_PROPERTY(float FontHeight READ GetFontHeight WRITE SetFontHeight)
+    Q_PROPERTY(QString FontName READ FontName WRITE SetFontName)
+    Q_PROPERTY(float Separation READ GetSeparation WRITE SetSeparation)
+    Q_PROPERTY(bool Bold READ Bold WRITE SetBold)
+    Q_PROPERTY(bool Underline READ Underline WRITE SetUnderline)
+    Q_PROPERTY(bool Italic READ Italic WRITE SetItalic)
+
+public:
+    const QString& Text() const { return m_text; }
+    void SetText(const QString& value);
+    const QString& DisplayFormat() const { return m_displayFormat; }
+    void SetDisplayFormat(const QString& value);
+    TTextAlign TextAlign() const { return static_cast<TTextAlign>(m_textAlign); }
+    void SetTextAlign(TTextAlign value);
+
+    bool Bold() const { return m_bold; }
+    bool Italic() const { return m_italic; }
+    bool Underline() const { return m_underline; }
+    bool Shadow() const { return m_shadow; }
+    void SetBold(bool value);
+    void SetItalic(bool value);
+    void SetUnderline(bool value);
+    void SetShadow(bool value);
+    TZVColor ShadowColor() const { return m_shadowColor; }
+    void SetShadowColor(TZVColor value);
+
+    // Shadow offset: model units, published in the label's unit.
+    int GapX() const { return m_gapX; }
+    int GapY() const { return m_gapY; }
+    float GetGapX() const { return FromModel(m_gapX); }
+    float GetGapY() const { return FromModel(m_gapY); }
+    void SetGapX(float value);
+    void SetGapY(float value);
+
+    // Character spacing, published in millimetres whatever the label's unit.
+    float GetSeparation() const;
+    void SetSeparation(float millimetres);
+
+    // The box of the last placement, model units, before the text is turned about its anchor.
+    int BoxLeft() const { return m_boxLeft; }
+    int BoxTop() const { return m_boxTop; }
+    int BoxWidth() const { return m_boxWidth; }
+    int BoxHeight() const { return m_boxHeight; }
+    // Places the box of a text measured `textWidth` x `textHeight` at the anchor: grows it by the
+    // shadow and the border, sets BoxLeft/BoxTop/BoxWidth/BoxHeight and the far corner X2/Y2.
+    void PlaceBox(int textWidth, int textHeight);
+    // The anchor moves onto the point of the box that TextAlign and Angle name.
+    void PlaceAnchor(int L, int T, int R, int B) override;
+
+    void SetData(bool value) override;
+    void SetFieldName(const QString& value) override;
+    void SetScreenRect(const TRect& value) override;
+    void VisitFields(TZVFieldVisitor& visitor) override;
+
+protected:
+    TZVDataText(TZVCustomLab& owner, std::uint8_t handleKind);
+
+    // The design shows the bound field's name instead of the content; `name` is what the editor hears.
+    void ShowBoundField(const char* name);
+
+    QString m_text = QStringLiteral("text");
+    QString m_displayFormat;
+    int m_boxWidth = 0;
+    int m_boxHeight = 0;
+    int m_boxLeft = 0;
+    int m_boxTop = 0;
+    int m_gapX = 50;
+    int m_gapY = 50;
+    TZVColor m_shadowColor = 0x808080;
+    bool m_bold = false;
+    bool m_italic = false;
+    bool m_underline = false;
+    bool m_shadow = false;
+};
+
+// Publishes the content, the anchor alignment, the rotation and the drop shadow of single-line texts.
+class TZVShadowDataText : public TZVDataText
+{
+    Q_OBJECT
+    Q_PROPERTY(QString Text READ Text WRITE SetText)
+    Q_PROPERTY(QString DisplayFormat READ DisplayFormat WRITE SetDisplayFormat)
+    Q_PROPERTY(zorvel::TTextAlign TextAlign READ TextAlign WRITE SetTextAlign)
+    Q_PROPERTY(int Angle READ Angle WRITE SetAngle)
+    Q_PROPERTY(float GapX READ GetGapX WRITE SetGapX)
+    Q_PROPERTY(float GapY READ GetGapY WRITE SetGapY)
+    Q_PROPERTY(bool Shadow READ Shadow WRITE SetShadow)
+    Q_PROPERTY(quint32 ShadowColor READ ShadowColor WRITE SetShadowColor)
+
+protected:
+    using TZVDataText::TZVDataText;
+};
+
+// A single line of fixed text or of a field value.
+class TZVText : public TZVShadowDataText
+{
+    Q_OBJECT
+    Q_PROPERTY(QString ID READ ID WRITE SetID)
+    Q_PROPERTY(bool ShowBorder READ ShowBorder WRITE SetShowBorder)
+    Q_PROPERTY(quint32 BorderColor READ BorderColor WRITE SetBorderColor)
+    Q_PROPERTY(float BorderRadio READ GetBorderRadio WRITE SetBorderRadio)
+    Q_PROPERTY(float PenWidth READ GetPenWidth WRITE SetPenWidth)
+    Q_PROPERTY(float PaddingX READ GetPaddingX WRITE SetPaddingX)
+    Q_PROPERTY(float PaddingY READ GetPaddingY WRITE SetPaddingY)
+
+public:
+    explicit TZVText(TZVCustomLab& owner);
+
+    std::uint8_t ElementKind() const override { return ekText; }
+};
+
+// A value framed by a fixed prefix and suffix.
+class TZVAddText : public TZVShadowDataText
+{
+    Q_OBJECT
+    Q_PROPERTY(QString ID READ ID WRITE SetID)
+    Q_PROPERTY(QString Before READ Before WRITE SetBefore)
+    Q_PROPERTY(QString After READ After WRITE SetAfter)
+    Q_PROPERTY(bool ShowBorder READ ShowBorder WRITE SetShowBorder)
+    Q_PROPERTY(quint32 BorderColor READ BorderColor WRITE SetBorderColor)
+    Q_PROPERTY(float BorderRadio READ GetBorderRadio WRITE SetBorderRadio)
+    Q_PROPERTY(float PenWidth READ GetPenWidth WRITE SetPenWidth)
+    Q_PROPERTY(float PaddingX READ GetPaddingX WRITE SetPaddingX)
+    Q_PROPERTY(float PaddingY READ GetPaddingY WRITE SetPaddingY)
+
+public:
+    explicit TZVAddText(TZVCustomLab& owner);
+
+    std::uint8_t ElementKind() const override { return ekAddText; }
+
+    const QString& Before() const { return m_before; }
+    const QString& After() const { return m_after; }
+    void SetBefore(const QString& value);
+    void SetAfter(const QString& value);
+
+    void VisitFields(TZVFieldVisitor& visitor) override;
+
+private:
+    QString m_before = QStringLiteral("Pre");
+    QString m_after = QStringLiteral("Post");
+};
+
+// A text whose content the operator gives when a print run starts.
+class TZVAskText : public TZVShadowDataText
+{
+    Q_OBJECT
+    Q_PROPERTY(QString ID READ ID WRITE SetID)
+    Q_PROPERTY(QString Question READ Question WRITE SetQuestion)
+    Q_PROPERTY(QString Answer READ Answer WRITE SetAnswer)
+    Q_PROPERTY(bool ShowBorder READ ShowBorder WRITE SetShowBorder)
+    Q_PROPERTY(quint32 BorderColor READ BorderColor WRITE SetBorderColor)
+    Q_PROPERTY(float BorderRadio READ GetBorderRadio WRITE SetBorderRadio)
+    Q_PROPERTY(float PenWidth READ GetPenWidth WRITE SetPenWidth)
+    Q_PROPERTY(float PaddingX READ GetPaddingX WRITE SetPaddingX)
+    Q_PROPERTY(float PaddingY READ GetPaddingY WRITE SetPaddingY)
+
+public:
+    explicit TZVAskText(TZVCustomLab& owner);
+
+    std::uint8_t ElementKind() const override { return ekAskText; }
+
+    const QString& Question() const { return m_question; }
+    const QString& Answer() const { return m_answer; }
+    void SetQuestion(const QString& value);
+    // Not shown before printing, so the editor is not told.
+    void SetAnswer(const QString& value);
+
+    void VisitFields(TZVFieldVisitor& visitor) override;
+
+private:
+    QString m_question = QStringLiteral("Question");
+    QString m_answer = QStringLiteral("Answer");
+};
+
+} // namespace zorvel

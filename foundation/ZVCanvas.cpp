@@ -1,0 +1,130 @@
+// Canvas value types: colour conversion, mapping arithmetic, device caps and regions.
+#include "foundation/ZVCanvas.h"
+
+#include <QImage>
+#include <QPicture>
+
+#include <cmath>
+
+namespace zorvel {
+
+QColor toQColor(TZVColor color)
+{
+    return QColor(int(color & 0xFF), int((color >> 8) & 0xFF), int((color >> 16) & 0xFF));
+}
+
+TZVColor fromQColor(const QColor& color)
+{
+    const QRgb rgb = color.rgb();
+    return TZVColor(qRed(rgb)) | TZVColor(qGreen(rgb)) << 8 | TZVColor(qBlue(rgb)) << 16;
+}
+
+namespace {
+
+// Halves round up, as GDI rounds coordinates.
+int roundPixel(double v)
+{
+    return int(std::floor(v + 0.5));
+}
+
+} // namespace
+
+double TZVMapping::ScaleX() const
+{
+    return Mode == mmText ? 1.0 : double(ViewportExt.X) / WindowExt.X;
+}
+
+double TZVMapping::ScaleY() const
+{
+    return Mode == mmText ? 1.0 : double(ViewportExt.Y) / WindowExt.Y;
+}
+
+double TZVMapping::DeviceX(double x) const
+{
+    return (x - WindowOrg.X) * ScaleX() + ViewportOrg.X;
+}
+
+double TZVMapping::DeviceY(double y) const
+{
+    return (y - WindowOrg.Y) * ScaleY() + ViewportOrg.Y;
+}
+
+TPoint TZVMapping::LPtoDP(TPoint p) const
+{
+    return {roundPixel(DeviceX(p.X)), roundPixel(DeviceY(p.Y))};
+}
+
+TPoint TZVMapping::DPtoLP(TPoint p) const
+{
+    return {roundPixel((p.X - ViewportOrg.X) / ScaleX() + WindowOrg.X),
+            roundPixel((p.Y - ViewportOrg.Y) / ScaleY() + WindowOrg.Y)};
+}
+
+int DeviceCap(const TZVDeviceCaps& caps, TZVDeviceCap cap)
+{
+    switch (cap) {
+    case dcLogPixelsX:
+        return caps.DpiX;
+    case dcLogPixelsY:
+        return caps.DpiY;
+    case dcHorzRes:
+        return caps.Width;
+    case dcVertRes:
+        return caps.Height;
+    case dcHorzSize:
+        return caps.DpiX > 0 ? roundPixel(caps.Width * 25.4 / caps.DpiX) : 0;
+    case dcVertSize:
+        return caps.DpiY > 0 ? roundPixel(caps.Height * 25.4 / caps.DpiY) : 0;
+    case dcPhysicalOffsetX:
+        return caps.PhysicalOffsetX;
+    case dcPhysicalOffsetY:
+        return caps.PhysicalOffsetY;
+    case dcPhysicalWidth:
+        return caps.PhysicalWidth != 0 ? caps.PhysicalWidth : caps.Width;
+    case dcPhysicalHeight:
+        return caps.PhysicalHeight != 0 ? caps.PhysicalHeight : caps.Height;
+    }
+    return 0;
+}
+
+TZVRegion& TZVRegion::Unite(const TZVRegion& other)
+{
+    Parts.insert(Parts.end(), other.Parts.begin(), other.Parts.end());
+    return *this;
+}
+
+void TZVRegion::Offset(int dx, int dy)
+{
+    for (TZVRegionPart& part : Parts)
+        part.Box = {part.Box.Left + dx, part.Box.Top + dy, part.Box.Right + dx, part.Box.Bottom + dy};
+}
+
+TZVRegion CreateEllipticRgn(int left, int top, int right, int bottom)
+{
+    return {{{TZVRegionPart::rpEllipse, {left, top, right, bottom}}}};
+}
+
+TZVRegion CreateRectRgn(int left, int top, int right, int bottom)
+{
+    return {{{TZVRegionPart::rpRect, {left, top, right, bottom}}}};
+}
+
+TRect TZVCanvas::LPtoDP(const TRect& r) const
+{
+    const TPoint topLeft = LPtoDP(TPoint{r.Left, r.Top});
+    const TPoint bottomRight = LPtoDP(TPoint{r.Right, r.Bottom});
+    return {topLeft.X, topLeft.Y, bottomRight.X, bottomRight.Y};
+}
+
+void TZVCanvas::Draw(int x, int y, const QImage& image)
+{
+    StretchDraw({x, y, x + image.width(), y + image.height()}, image);
+}
+
+void TZVCanvas::DrawPicture(int x, int y, const QPicture& picture)
+{
+    const QRect frame = picture.boundingRect();
+    StretchDrawPicture({x, y, x + frame.width(), y + frame.height()}, picture);
+}
+
+} // namespace zorvel

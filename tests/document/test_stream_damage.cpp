@@ -1,0 +1,228 @@
+// Damaged and hostile streams: truncations, byte mutations, huge counts and unknown kinds end in
+// "ERROR READING FILE" or a valid load, never in a crash or a runaway allocation.
+#include "StreamTestSupport.h"
+
+#include "elements/ZVImage.h"
+#include "elements/ZVTable.h"
+#include "platform/ZVBmp.h"
+
+#include <gtest/gtest.h>
+
+#include <QtEndian>
+
+using namespace zorvel;
+using namespace zorvel::test;
+
+namespace {
+
+// Loads `bytes`; a failure must be the reader's error and must leave no element behind.
+// Returns whether the load succeeded.
+bool loadOrReadError(TZVCustomLab& label, const QByteArray& bytes)
+{
+    try {
+        load(label, bytes);
+        return true;
+    } catch (const EZvError& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("ERROR READING FILE"));
+        EXPECT_TRUE(label.Elements().isEmpty());
+        EXPECT_EQ(label.LoadMode(), 0);
+        return false;
+    }
+}
+
+QByteArray withI32(QByteArray bytes, qsizetype at, std::int32_t value)
+{
+    qToLittleEndian(value, bytes.data() + at);
+    return bytes;
+}
+
+// Offsets in the stream of a new label (see the layout test).
+constexpr qsizetype kFileImageCountAt = 4;
+constexpr qsizetype kLabelNameCountAt = 4 + 5 * 4;
+constexpr qsizetype kTitleFontCountAt = 120;
+constexpr qsizetype kNewLabelSize = 242;
+constexpr qsizetype kElementCountAt = kNewLabelSize - 4;
+
+QByteArray everyKindStream(bool onlyBitmap)
+{
+    TZVLab label;
+    label.SetOnlyBitmap(onlyBitmap);
+    addEveryKind(label);
+    return saved(label);
+}
+
+} // namespace
+
+TEST_F(StreamTest, EveryTruncationFailsCleanly)
+{
+    for (const bool onlyBitmap : {false, true}) {
+        SCOPED_TRACE(onlyBitmap ? "with pictures" : "without pictures");
+        const QByteArray full = everyKindStream(onlyBitmap);
+        TZVLab label;
+        label.SetOnlyBitmap(onlyBitmap);
+        int loads = 0;
+        for (qsizetype size = 0; size < full.size(); ++size) {
+            SCOPED_TRACE(size);
+            if (loadOrReadError(label, full.left(size)))
+                ++loads;
+        }
+        // Only a cut right before a trailing picture leaves a readable stream.
+        EXPECT_LE(loads, onlyBitmap ? 1 : 0);
+        // The label is none the worse for it.
+        load(label, full);
+        EXPECT_EQ(label.Elements().size(), 10);
+        EXPECT_EQ(saved(label), full);
+    }
+}
+
+TEST_F(StreamTest, SingleByteMutationsFailCleanlyOrLoad)
+{
+    const QByteArray full = everyKindStream(true);
+    TZVLab label;
+    label.SetOnlyBitmap(true);
+    int failures = 0;
+    for (qsizetype at = 0; at < full.size(); ++at) {
+        for (const int value : {0x00, 0x01, 0x7F, 0x80, 0xFF}) {
+            if (static_cast<unsigned char>(full[at]) == value)
+                continue;
+            SCOPED_TRACE(testing::Message() << "byte " << at << " = " << value);
+            QByteArray mutated = full;
+            mutated[at] = static_cast<char>(value);
+            if (!loadOrReadError(label, mutated))
+                ++failures;
+        }
+    }
+    EXPECT_GT(failures, 0) << "some mutations must have been noticed";
+}
+
+TEST_F(StreamTest, HugeAndNegativeCountsAreRefused)
+{
+    TZVLab empty;
+    const QByteArray newLabel = saved(empty);
+    ASSERT_EQ(newLabel.size(), kNewLabelSize);
+
+    TZVLab withTable;
+    auto* table = dynamic_cast<TZVTable*>(CreateElementOfKind(withTable, ekTable));
+    ASSERT_NE(table, nullptr);
+    while (table->ColumnCount() > 0)
+        table->DeleteColumn(0);
+    const QByteArray tableStream = saved(withTable);
+    const qsizetype columnCountAt = tableStream.size() - 4;
+
+    struct Case
+    {
+        const char* name;
+        QByteArray bytes;
+    };
+    const Case cases[] = {
+        {"element count 2^31-1", withI32(newLabel, kElementCountAt, 0x7FFFFFFF)},
+        {"element count -1", withI32(newLabel, kElementCountAt, -1)},
+        {"element count just above the rest", withI32(newLabel, kElementCountAt, 1)},
+        {"wide string of 2^31-1 characters", withI32(newLabel, kFileImageCountAt, 0x7FFFFFFF)},
+        {"wide string whose byte count overflows 32 bits", withI32(newLabel, kLabelNameCountAt, 0x40000000)},
+        {"8-bit string of 2^31-1 bytes", withI32(newLabel, kTitleFontCountAt, 0x7FFFFFFF)},
+        {"column count 2^31-1", withI32(tableStream, columnCountAt, 0x7FFFFFFF)},
+        {"column count -5", withI32(tableStream, columnCountAt, -5)},
+        {"column count 1 with no column record", withI32(tableStream, columnCountAt, 1)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TZVLab label;
+        expectReadError([&] { load(label, c.bytes); });
+        EXPECT_TRUE(label.Elements().isEmpty());
+    }
+}
+
+TEST_F(StreamTest, UnknownKindsEndTheLoad)
+{
+    TZVLab source;
+    CreateElementOfKind(source, ekLine);
+    CreateElementOfKind(source, ekRect);
+    source.Measure().SetLabelName(QStringLiteral("Before the error"));
+    const QByteArray valid = saved(source);
+    TZVMemoryStream one;
+    source.Elements().first()->SaveToStream(one);
+    TZVLab headerOnly;
+    headerOnly.Measure().SetLabelName(source.Measure().LabelName());
+    const qsizetype secondKindAt = saved(headerOnly).size() + one.Size();
+    ASSERT_EQ(valid[secondKindAt], char(ekRect));
+
+    for (const int kind : {0, 11, 12, 0x42, 200, 255}) {
+        SCOPED_TRACE(kind);
+        QByteArray bytes = valid;
+        bytes[secondKindAt] = static_cast<char>(kind);
+        TZVLab label;
+        expectReadError([&] { load(label, bytes); });
+        EXPECT_TRUE(label.Elements().isEmpty()) << "the line read before is destroyed";
+        EXPECT_EQ(label.Measure().LabelName(), QStringLiteral("Before the error")) << "header settings stay";
+    }
+}
+
+TEST_F(StreamTest, PictureSettingOfWriterAndReaderMayDiffer)
+{
+    TZVLab writer;
+    writer.SetOnlyBitmap(true);
+    addEveryKind(writer);
+    const QByteArray withPictures = saved(writer);
+    writer.SetOnlyBitmap(false);
+    const QByteArray withoutPictures = saved(writer);
+    ASSERT_GT(withPictures.size(), withoutPictures.size());
+
+    struct Case
+    {
+        const char* name;
+        const QByteArray& bytes;
+        bool readerOnlyBitmap;
+        bool picture;
+    };
+    const Case cases[] = {
+        {"pictures read by a label that keeps none", withPictures, false, false},
+        {"no pictures read by a label that keeps them", withoutPictures, true, false},
+        {"pictures read by a label that keeps them", withPictures, true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TZVLab reader;
+        reader.SetOnlyBitmap(c.readerOnlyBitmap);
+        load(reader, c.bytes);
+        ASSERT_EQ(reader.Elements().size(), 10);
+        EXPECT_EQ(reader.Elements().last()->ElementKind(), ekAskText);
+        auto* image = dynamic_cast<TZVImage*>(reader.Elements()[ekImage - 1]);
+        ASSERT_NE(image, nullptr);
+        EXPECT_EQ(image->HasPicture(), c.picture);
+    }
+}
+
+TEST_F(StreamTest, DamagedPictureIsDroppedAndReadingGoesOn)
+{
+    TZVLab writer;
+    writer.SetOnlyBitmap(true);
+    addEveryKind(writer);
+    QByteArray bytes = saved(writer);
+    const qsizetype bmpAt = bytes.indexOf("BM");
+    ASSERT_GT(bmpAt, 0);
+    // An impossible information header size: the bitmap is delimited but cannot be decoded.
+    qToLittleEndian<std::uint32_t>(7, bytes.data() + bmpAt + 14);
+
+    TZVLab reader;
+    reader.SetOnlyBitmap(true);
+    load(reader, bytes);
+    ASSERT_EQ(reader.Elements().size(), 10);
+    auto* image = dynamic_cast<TZVImage*>(reader.Elements()[ekImage - 1]);
+    ASSERT_NE(image, nullptr);
+    EXPECT_FALSE(image->HasPicture());
+
+    // A bitmap whose size runs past the end cannot be stepped over.
+    qToLittleEndian<std::uint32_t>(0x7FFFFFFF, bytes.data() + bmpAt + 2);
+    expectReadError([&] { load(reader, bytes); });
+}
+
+TEST_F(StreamTest, FailedTemplateLoadLeavesNoTemplateMode)
+{
+    QByteArray bytes = everyKindStream(false);
+    bytes.chop(3);
+    TZVLab label;
+    expectReadError([&] { load(label, bytes, true); });
+    EXPECT_EQ(label.LoadMode(), 0);
+    EXPECT_FALSE(label.Loading());
+}

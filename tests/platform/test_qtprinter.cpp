@@ -1,0 +1,77 @@
+// The system printer through QPrinter: no printer means no settings record; PDF output on the same path.
+#include "foundation/ZVCanvas.h"
+#include "platform/ZVQtPrinter.h"
+#include "tests/support/PdfInfo.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace zorvel;
+using namespace zorvel::test;
+
+namespace {
+
+class QtPrinter : public testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        if (!QApplication::instance()) {
+            static int argc = 1;
+            static char name[] = "test_platform_qtprinter";
+            static char* argv[] = {name, nullptr};
+            new QApplication(argc, argv);
+        }
+    }
+};
+
+} // namespace
+
+TEST_F(QtPrinter, WithoutASystemPrinterThereIsNoSettingsRecord)
+{
+    TZVQtPrinter printer;
+    if (!printer.Printers().isEmpty())
+        GTEST_SKIP() << "this machine has printers";
+    EXPECT_EQ(printer.DevMode(), nullptr);
+    try {
+        printer.BeginDoc("PRINTING : My Label");
+        ADD_FAILURE() << "no error";
+    } catch (const EZvPrinterError& e) {
+        EXPECT_STREQ(e.what(), "CANT INITIALIZE DEVMODE STRUCT");
+    }
+    EXPECT_FALSE(printer.Printing());
+}
+
+TEST_F(QtPrinter, PrintsToAPdfFileWithTheSettingsRecordsPaper)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath("job.pdf");
+    TZVQtPrinter printer;
+    printer.SetOutputFileName(file);
+    TZVDevMode& mode = RequireDevMode(printer);
+    mode.PaperWidth = 1480; // A5, turned
+    mode.PaperLength = 2100;
+    mode.Orientation = TZVDevMode::kLandscape;
+    mode.CopiesSet = true;
+    mode.Copies = 2;
+
+    printer.BeginDoc("PRINTING : Shelf");
+    EXPECT_EQ(printer.HorzSizeMm(), 210);
+    EXPECT_EQ(printer.VertSizeMm(), 148);
+    EXPECT_EQ(printer.Printer().copyCount(), 2);
+    TZVCanvas& canvas = printer.Canvas();
+    canvas.FillRect({0, 0, 100, 100});
+    printer.NewPage();
+    canvas.FillRect({0, 0, 100, 100});
+    printer.EndDoc();
+
+    const auto info = readPdfInfo(file);
+    if (!info)
+        GTEST_SKIP() << "pdfinfo is not installed";
+    EXPECT_EQ(info->pages, 2);
+    EXPECT_NEAR(info->widthPt, mmToPoints(210), 0.5);
+    EXPECT_NEAR(info->heightPt, mmToPoints(148), 0.5);
+    EXPECT_EQ(info->title, "PRINTING : Shelf");
+}
