@@ -41,4 +41,4 @@ fi
 # The demo designer does not exist yet: the command-line tool is the most useful program so far.
 echo "The demo designer is not built yet; showing the command-line tool instead."
 "$build/cli/zorvel" --help
-"$build/cli/zorvel" barcode --type EAN13 --checksum 590123412345
+"$build/cli/zorvel" barcode --type EAN13 --content 590123412345 --checksum --text

@@ -8,7 +8,7 @@ namespace zorvel::cli {
 std::span<const Command> commands()
 {
     static constexpr std::array<Command, 3> kCommands = {{
-        {"barcode", runBarcode},
+        {"barcode", runBarcode, barcodePaints},
         {"dump", runDump},
         {"convert", runConvert},
     }};

@@ -11,11 +11,14 @@ struct Command
 {
     const char* name;
     int (*run)(const QStringList& args); // returns the process exit code
+    // Whether these arguments paint, which needs fonts and so a GUI application; null: never.
+    bool (*paints)(const QStringList& args) = nullptr;
 };
 
 std::span<const Command> commands();
 
 int runBarcode(const QStringList& args);
+bool barcodePaints(const QStringList& args);
 int runDump(const QStringList& args);
 int runConvert(const QStringList& args);
 

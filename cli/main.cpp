@@ -2,9 +2,13 @@
 #include "cli/Commands.h"
 
 #include <QCoreApplication>
-#include <QTextStream>
+#include <QDir>
+#include <QGuiApplication>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -13,7 +17,7 @@ void printUsage(FILE* out)
     std::fputs("usage: zorvel <command> [options]\n"
                "\n"
                "commands:\n"
-               "  barcode   encode one bar code symbol: its text and module string\n"
+               "  barcode   encode one bar code symbol: its text, its module string or a PNG\n"
                "  dump      print the JSON form of a design stream file\n"
                "  convert   convert a design between its JSON form (.json) and its stream form\n"
                "\n"
@@ -21,11 +25,42 @@ void printUsage(FILE* out)
                out);
 }
 
+// Outside a desktop session the platform plugins complain about a missing runtime folder on every
+// run; a private one keeps stderr for the tool's own messages.
+void ensureRuntimeDir()
+{
+    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+        return;
+    static QTemporaryDir dir(QDir::tempPath() + "/zorvel-runtime-XXXXXX");
+    if (!dir.isValid())
+        return;
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir.path()));
+}
+
+// Painting needs fonts, hence a GUI application (one that never shows a window); everything else
+// runs on a plain core application, which needs no display platform at all.
+std::unique_ptr<QCoreApplication> makeApplication(int& argc, char* argv[])
+{
+    QStringList args;
+    for (int i = 2; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    for (const zorvel::cli::Command& c : zorvel::cli::commands()) {
+        if (command == c.name && c.paints && c.paints(args)) {
+            if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+            ensureRuntimeDir();
+            return std::make_unique<QGuiApplication>(argc, argv);
+        }
+    }
+    return std::make_unique<QCoreApplication>(argc, argv);
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app = makeApplication(argc, argv);
     QCoreApplication::setApplicationName("zorvel");
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();
@@ -35,8 +70,7 @@ int main(int argc, char* argv[])
     }
     const QString command = args.takeFirst();
     for (const zorvel::cli::Command& c : zorvel::cli::commands()) {
-        if (command == c.name)
-            return c.run(args);
+        if (command == c.name) return c.run(args);
     }
     std::fprintf(stderr, "zorvel: unknown command '%s'\n", qPrintable(command));
     printUsage(stderr);

@@ -9,8 +9,12 @@
 
 namespace zorvel {
 
+class TZVCanvas;
 class TZVCustomLab;
 class TZVFieldVisitor;
+
+// Step i of an n-step gradient from `from` to `to`, component by component.
+TZVColor GradientColor(TZVColor from, TZVColor to, int i, int n);
 
 class TZVBackSurf : public QObject
 {
@@ -59,6 +63,14 @@ public:
     // Fields 31 to 38 of the stream header: colours, style, guides, show-guides, print flag.
     // The show-guides byte is written, but readers drop it: the reading label keeps its own.
     void VisitFields(TZVFieldVisitor& visitor);
+
+    // The background of the label whose top-left corner is `origin` (model units) on a paint
+    // target. On the editor surface and the editor picture it covers `area`, in the canvas's
+    // units; elsewhere the label's own box. On the editor surface it paints only when BackDirty
+    // is set, and clears it.
+    void PaintBackground(TZVCanvas& canvas, TPoint origin, int target, const TRect& area);
+    // The two dotted alignment guides, in model units, when ShowAlign is set.
+    void PaintGuides(TZVCanvas& canvas) const;
 
 private:
     void guideMoved(const char* name);
@@ -115,6 +127,9 @@ public:
     void Assign(const TZVFrame& other);
     // Fields 45 to 50 of the stream header.
     void VisitFields(TZVFieldVisitor& visitor);
+
+    // The one or two outlines of the label whose top-left corner is `origin`, in model units.
+    void PaintFrame(TZVCanvas& canvas, TPoint origin, int target) const;
 
 private:
     void changed(const char* name);

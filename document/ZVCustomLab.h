@@ -16,9 +16,11 @@
 #include <QStringList>
 
 #include <memory>
+#include <vector>
 
 namespace zorvel {
 
+class TZVCanvas;
 class TZVDataSet;
 class TZVDataSetRegistry;
 class TZVEditorLink;
@@ -26,6 +28,15 @@ class TZVFieldVisitor;
 class TZVElement;
 class TZVMemoryStream;
 class TZVSqlDataSet;
+
+// A handle glyph the design surface draws over the selection, at two points in surface pixels.
+// Kind 1 circles at line ends, 2 squares, 3 grey squares.
+struct TZVHandleMark
+{
+    std::int16_t Kind = 0;
+    TPoint P1;
+    TPoint P2;
+};
 
 // NotifyChange kinds: which cached editor layers a change makes dirty.
 enum TZVChangeKind : int {
@@ -102,6 +113,14 @@ public:
     // Moves an element to the head (front) or the tail (back) of the list.
     void BringToFront(TZVElement* element);
     void SendToBack(TZVElement* element);
+
+    // Paints the elements from the last to the first, so the first lies on top; on the editor
+    // surface the selected ones are left to the selection layer. Targets: TZVPaintTarget.
+    void PaintElements(TZVCanvas& canvas, TPoint origin, int target, int dataMode);
+    // Draws `text` as the page title at Title's place, font and colour.
+    void PaintTitle(TZVCanvas& canvas, const QString& text) const;
+    // Filled by elements painted on the editor surface, read and emptied by the editor.
+    std::vector<TZVHandleMark>& HandleMarks() { return m_handleMarks; }
 
     // Change flow.
     void NotifyChange(int kind, int index, const QString& propertyName);
@@ -183,6 +202,7 @@ public:
     // Run state.
     int PageNumber() const { return m_pageNumber; }
     bool NoPrinterOutput() const { return m_noPrinterOutput; }
+    void SetNoPrinterOutput(bool value) { m_noPrinterOutput = value; }
 
     // Events.
     TZVPrintTextEvent OnPrintText;
@@ -241,6 +261,7 @@ private:
     QString m_iniTranslate;
     bool m_useUnicodeEditor = true;
     QList<TZVElement*> m_elements;
+    std::vector<TZVHandleMark> m_handleMarks;
     std::unique_ptr<TZVSqlDataSet> m_aliasDataSet;
 };
 

@@ -5,10 +5,14 @@
 #include "document/ZVFieldVisitor.h"
 #include "elements/ZVLegacyLength.h"
 #include "foundation/ZVBarcode.h"
+#include "foundation/ZVCanvas.h"
+#include "foundation/ZVDataSet.h"
 #include "foundation/ZVUtils.h"
 
 #include <algorithm>
 #include <limits>
+#include <optional>
+#include <vector>
 
 namespace zorvel {
 namespace {
@@ -29,6 +33,33 @@ constexpr int kDefaultOtherFactor = 200;
 // Layouts before this carry no bar height.
 constexpr std::int32_t kFirstBHeightVersion = 18;
 constexpr int kDefaultBHeight = 1000;
+
+constexpr TZVColor kPlaceholderFill = 0xFFFFFF;
+constexpr TZVColor kPlaceholderCross = 255; // red
+constexpr int kPlaceholderPen = 10;         // 0.1 mm
+
+// The bound field of the master data set's current record as plain text; nothing without one.
+QString boundValue(const TZVCustomLab& label, const QString& field)
+{
+    const TZVDataSet* dataSet = label.DataSet();
+    if (!dataSet || !dataSet->Active()) return {};
+    const TZVField* f = dataSet->FindField(field);
+    return f ? f->AsWideString() : QString();
+}
+
+TRect turned(TRect r, TPoint anchor, int angle)
+{
+    RotateRectQuarter(r, anchor, angle);
+    NormalizeRect(r);
+    return r;
+}
+
+// Quarter turns only, like the bars: the number never leaves them at another angle.
+TPoint turned(TPoint p, TPoint anchor, int angle)
+{
+    if (angle == 90 || angle == 180 || angle == 270) RotatePoint(p, anchor, angle);
+    return p;
+}
 
 } // namespace
 
@@ -153,6 +184,139 @@ int TZVBarCode::SymbolWidth(const QString& content) const
 int TZVBarCode::SymbolHeight() const
 {
     return saturate(std::int64_t(m_bHeight) + m_topMargin + (m_showNumber ? m_fontHeight : 0));
+}
+
+void TZVBarCode::PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool data)
+{
+    m_printText = data && m_data ? boundValue(*Owner(), m_boundField) : m_barCode;
+    const TPoint anchor{saturate(std::int64_t(m_x1) + offset.X), saturate(std::int64_t(m_y1) + offset.Y)};
+    if (!IsValidBarCode(m_printText, m_codeType, m_checksum)) {
+        paintPlaceholder(canvas, anchor);
+        return;
+    }
+    m_printText = BarCodeText(m_printText, m_codeType, m_checksum);
+    const QString modules = BarCodeModules(m_printText, m_codeType, m_showNumber);
+    m_separation = m_distance;
+    const int width = SymbolWidth(m_printText);
+    const int height = SymbolHeight();
+
+    canvas.SaveDC();
+    if (!m_transparent) {
+        canvas.SelectBrush(TZVBrush{m_backColor, bsSolid});
+        canvas.FillRect(turned({anchor.X, anchor.Y, saturate(std::int64_t(anchor.X) + width),
+                                saturate(std::int64_t(anchor.Y) + height)},
+                               anchor, m_angle));
+    }
+
+    // One fill for all bars: a vector device then gets one path per symbol instead of one per bar.
+    const TZVBarWidths widths = BarWidths(m_barWidth, ClampedFactor(), TZVHalfRound::AwayFromZero);
+    const std::int64_t top = std::int64_t(anchor.Y) + m_topMargin;
+    const std::int64_t bottom = top + m_bHeight;
+    const std::int64_t extendedBottom = bottom + 3 * std::int64_t(m_fontHeight) / 4;
+    const std::int64_t shortTop = bottom - 2 * std::int64_t(m_bHeight) / 5;
+    std::vector<TRect> bars;
+    bars.reserve(static_cast<std::size_t>(modules.size()));
+    std::int64_t x = std::int64_t(anchor.X) + m_leftMargin;
+    for (const QChar module : modules) {
+        const int w = widths.Of(module);
+        const TZVModuleKind kind = ModuleKind(module);
+        if (kind != TZVModuleKind::Space && w > 0) {
+            const std::int64_t barTop = kind == TZVModuleKind::ShortBar ? shortTop : top;
+            const std::int64_t barBottom = kind == TZVModuleKind::ExtendedBar ? extendedBottom : bottom;
+            bars.push_back(turned({saturate(x), saturate(barTop), saturate(x + w - 1), saturate(barBottom)},
+                                  anchor, m_angle));
+        }
+        x += w;
+    }
+    canvas.SelectPen(TZVPen{m_color, 0, psSolid});
+    canvas.SelectBrush(TZVBrush{m_color, bsSolid});
+    canvas.FillRects(bars);
+    if (m_showNumber) paintNumber(canvas, anchor, modules, width);
+    canvas.RestoreDC();
+
+    if (target == ptEditor) {
+        m_x2 = saturate(std::int64_t(m_x1) + width);
+        m_y2 = saturate(std::int64_t(m_y1) + height);
+    }
+    m_modelRect =
+        turned({m_x1, m_y1, saturate(std::int64_t(m_x1) + width), saturate(std::int64_t(m_y1) + height)},
+               {m_x1, m_y1}, m_angle);
+}
+
+// Under EAN and UPC symbols the digits sit under their halves, with the first (and UPC-A's last)
+// digit outside the bars; the other symbologies centre the whole text.
+void TZVBarCode::paintNumber(TZVCanvas& canvas, TPoint anchor, const QString& modules, int totalWidth)
+{
+    TZVFont font;
+    font.Name = m_fontName;
+    font.Height = m_fontHeight;
+    font.Escapement = m_angle * 10;
+    font.Color = m_color;
+    canvas.SelectFont(font);
+    canvas.SelectBrush(TZVBrush{m_backColor, bsClear});
+    canvas.SetTextCharacterExtra(m_distance);
+    const int y = saturate(std::int64_t(anchor.Y) + m_bHeight + m_topMargin);
+    auto out = [&](std::int64_t x, const QString& text) {
+        const TPoint p = turned(TPoint{saturate(x), y}, anchor, m_angle);
+        canvas.ExtTextOut(p.X, p.Y, text);
+    };
+    const std::optional<TZVNumberPlacement> placement =
+        NumberPlacement(modules, m_codeType, m_barWidth, ClampedFactor(), m_leftMargin);
+    if (!placement) {
+        canvas.SetTextAlign(taCenter | taTop);
+        out(std::int64_t(anchor.X) + RoundHalfUp(totalWidth / 2.0) + m_distance / 2, m_printText);
+        return;
+    }
+    canvas.SetTextAlign(taLeft | taTop);
+    const std::int64_t base = std::int64_t(anchor.X) + m_distance;
+    auto centred = [&](int middle, const QString& text) {
+        out(base + middle - canvas.GetTextExtentPoint(text).cx / 2, text);
+    };
+    // The first digit ends two narrow modules before the bars.
+    auto leading = [&] {
+        const QString first = m_printText.left(1);
+        out(base + m_leftMargin - 2 * std::int64_t(m_barWidth) - canvas.GetTextExtentPoint(first).cx, first);
+    };
+    switch (m_codeType) {
+    case EAN13:
+        leading();
+        centred(placement->LeftMiddle, m_printText.mid(1, 6));
+        centred(placement->RightMiddle, m_printText.mid(7, 6));
+        break;
+    case EAN8:
+        centred(placement->LeftMiddle, m_printText.left(4));
+        centred(placement->RightMiddle, m_printText.mid(4, 4));
+        break;
+    case UPCA:
+        // The first and the last digit stand outside the bars, so the halves show the five
+        // between them: each digit is printed once.
+        leading();
+        centred(placement->LeftMiddle, m_printText.mid(1, 5));
+        centred(placement->RightMiddle, m_printText.mid(6, 5));
+        out(base + placement->End + 2 * std::int64_t(m_barWidth), m_printText.mid(11, 1));
+        break;
+    default:
+        break;
+    }
+}
+
+// The angle goes back to 0 through the setter, so the design keeps the change.
+void TZVBarCode::paintPlaceholder(TZVCanvas& canvas, TPoint anchor)
+{
+    SetAngle(0);
+    const TRect box{anchor.X, anchor.Y, saturate(std::int64_t(anchor.X) + kPlaceholderWidth),
+                    saturate(std::int64_t(anchor.Y) + m_bHeight)};
+    canvas.SaveDC();
+    canvas.SelectBrush(TZVBrush{kPlaceholderFill, bsSolid});
+    canvas.FillRect(box);
+    canvas.SelectPen(TZVPen{kPlaceholderCross, kPlaceholderPen, psDot});
+    canvas.MoveTo(box.Left, box.Top);
+    canvas.LineTo(box.Right, box.Bottom);
+    canvas.MoveTo(box.Left, box.Bottom);
+    canvas.LineTo(box.Right, box.Top);
+    canvas.RestoreDC();
+    m_modelRect = {m_x1, m_y1, saturate(std::int64_t(m_x1) + kPlaceholderWidth),
+                   saturate(std::int64_t(m_y1) + m_bHeight)};
 }
 
 void TZVBarCode::VisitFields(TZVFieldVisitor& visitor)

@@ -74,7 +74,17 @@ public:
     void PlaceAnchor(int L, int T, int R, int B) override { PlaceCornerByAngle(L, T, R, B); }
     void VisitFields(TZVFieldVisitor& visitor) override;
 
+    // The placeholder box drawn for content the symbology refuses, model units.
+    static constexpr int kPlaceholderWidth = 2000;
+
+protected:
+    void PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool data) override;
+    bool SilencedWithoutPrinterOutput() const override { return true; }
+
 private:
+    void paintPlaceholder(TZVCanvas& canvas, TPoint anchor);
+    void paintNumber(TZVCanvas& canvas, TPoint anchor, const QString& modules, int totalWidth);
+
     QString m_printText;
     QString m_barCode = QStringLiteral("88888");
     int m_barWidth = 30;

@@ -14,6 +14,7 @@ namespace zorvel {
 class TZVCustomLab;
 class TZVFieldVisitor;
 class TZVMemoryStream;
+class TZVCanvas;
 
 // Element kind numbers: they head every element record in a stream.
 enum TZVElementKind : std::uint8_t
@@ -28,6 +29,14 @@ enum TZVElementKind : std::uint8_t
     ekParagraph,
     ekTable,
     ekAskText
+};
+
+// Where an element is painted.
+enum TZVPaintTarget : int {
+    ptEditor = 0,        // the editor's design surface
+    ptPrinter = 1,       // the printer's page (nothing when the run has NoPrinterOutput)
+    ptPreviewPage = 2,   // a preview page picture
+    ptEditorPicture = 3, // the label picture the editor renders, drawn like its surface
 };
 
 // Conventions of the accessors:
@@ -134,6 +143,13 @@ public:
     // Every persisted field from the root down; overrides call their parent first.
     virtual void VisitFields(TZVFieldVisitor& visitor);
 
+    // Painting. `offset` (model units) is added to every coordinate: the label's place on the
+    // sheet. The target is one of TZVPaintTarget; with `dataMode` 1 and any target but the editor
+    // surface, data-bound elements show the current record's value. Paint decides whether the
+    // element draws on the target at all, calls PaintElement, and on the editor surface then
+    // turns ModelRect into ScreenRect and asks the editor for the selection frame.
+    void Paint(TZVCanvas& canvas, TPoint offset, int target, int dataMode);
+
     static constexpr std::uint8_t kNotAnchored = 14;
     // Side of the lock marker square at the top-left corner of a locked element, device pixels.
     static constexpr int kLockMarkerPixels = 8;
@@ -153,6 +169,15 @@ protected:
     void PlaceCornerByAngle(int L, int T, int R, int B);
     // Runs after every editor placement (drag, nudge, edge alignment) once snapping is done.
     virtual void AfterPlacement() {}
+
+    // Draws the element itself and stores its model bounds (after rotation) in m_modelRect.
+    // `data`: show the current record's value instead of the element's own content.
+    virtual void PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool data) = 0;
+    // Whether a print run that only counts (the label's NoPrinterOutput) silences this kind.
+    virtual bool SilencedWithoutPrinterOutput() const { return false; }
+    // The dark red square with a yellow inset at the top-left corner of a locked element, drawn
+    // on the editor surface only.
+    void PaintLockMarker(TZVCanvas& canvas, TPoint offset) const;
 
     // Snaps model coordinates to the editor's grid when it snaps.
     int SnapX(int x) const;

@@ -4,6 +4,8 @@
 #include "document/ZVCustomLab.h"
 #include "document/ZVEditorLink.h"
 #include "document/ZVFieldVisitor.h"
+#include "foundation/ZVCanvas.h"
+#include "foundation/ZVDataSet.h"
 #include "foundation/ZVError.h"
 #include "foundation/ZVPictureFormat.h"
 #include "foundation/ZVUtils.h"
@@ -12,10 +14,38 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QTransform>
+
+#include <algorithm>
+#include <cstdlib>
 
 namespace zorvel {
 
 namespace {
+
+// Resolution of the editor at 100 %: AutoSize gives a picture the size it has on screen there.
+constexpr int kScreenDpi = 96;
+constexpr TZVColor kPlaceholderColor = 0x808080;
+constexpr TZVColor kMessageColor = 0x0000FF; // red
+constexpr int kPlaceholderPen = 5;           // 0.05 mm
+constexpr int kMessageHeight = 350;          // 3.5 mm
+constexpr int kMessageInset = 10;            // 0.1 mm
+
+// a * b / c with a 64-bit product, rounding halves away from zero.
+int mulDiv(int a, int b, int c)
+{
+    if (c == 0) return a;
+    const std::int64_t product = std::int64_t(a) * b;
+    std::int64_t quotient = product / c;
+    const std::int64_t remainder = product % c;
+    if (2 * std::llabs(remainder) >= std::llabs(c)) quotient += ((product < 0) == (c < 0)) ? 1 : -1;
+    return static_cast<int>(quotient);
+}
+
+bool quarterTurned(int angle)
+{
+    return angle == 90 || angle == 270;
+}
 
 QString relativeToProgram(const QString& path)
 {
@@ -99,6 +129,111 @@ void TZVImage::SetScreenRect(const TRect& value)
     if (!editor) return;
     m_x2 = DeviceToModelX(Clamp(value.Right, 0, editor->SurfaceWidth()));
     m_y2 = DeviceToModelY(Clamp(value.Bottom, 0, editor->SurfaceHeight()));
+}
+
+QImage TZVImage::fieldPicture(QString& message)
+{
+    const TZVDataSet* dataSet = m_owner->DataSet();
+    const TZVField* field = dataSet && dataSet->Active() ? dataSet->FindField(m_boundField) : nullptr;
+    if (!field || dataSet->RecordCount() == 0 || field->IsNull()) {
+        message = FieldName();
+        return {};
+    }
+    const QByteArray bytes = field->AsBytes();
+    // Empty content keeps the file message.
+    if (bytes.isEmpty()) return {};
+    if (IsDrawablePictureFormat(DetectPictureFormat(bytes))) {
+        try {
+            QImage picture = LoadPicture(bytes);
+            m_needsTurn = true;
+            return picture;
+        } catch (const EZvError&) {
+            // A metafile, or damaged data: the placeholder says which field.
+        }
+    }
+    message = FieldName();
+    return {};
+}
+
+const QImage& TZVImage::turned(const QImage& picture)
+{
+    if (!m_needsTurn && !m_turnBitmap.isNull()) return m_turnBitmap;
+    QImage source = picture.convertToFormat(QImage::Format_ARGB32);
+    if (m_transparent) {
+        const QRgb key = toQColor(m_backColor).rgb();
+        for (int y = 0; y < source.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(source.scanLine(y));
+            for (int x = 0; x < source.width(); ++x)
+                if ((line[x] | 0xFF000000u) == key) line[x] = 0;
+        }
+    }
+    // Angles turn counterclockwise on the page, whose y axis points down.
+    m_turnBitmap = source.transformed(QTransform().rotate(-m_angle));
+    m_needsTurn = false;
+    return m_turnBitmap;
+}
+
+void TZVImage::PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool data)
+{
+    QString message = QStringLiteral("INVALID FILE : ") + m_fileImage;
+    QImage fromField;
+    const QImage* picture = m_hasPicture && !m_picture.isNull() ? &m_picture : nullptr;
+    // The editor surface always shows a bound image by its field.
+    if (m_data && (data || target == ptEditor)) {
+        picture = nullptr;
+        if (target == ptPrinter || target == ptPreviewPage) {
+            fromField = fieldPicture(message);
+            if (!fromField.isNull()) picture = &fromField;
+        } else {
+            message = FieldName();
+        }
+    }
+
+    int w = picture ? picture->width() : 0;
+    int h = picture ? picture->height() : 0;
+    if (quarterTurned(m_angle)) std::swap(w, h);
+    if (m_autoSize && picture) {
+        const int border = m_showBorder ? 2 * m_penWidth : 0;
+        m_x2 = m_x1 + PixelsToModel(w, kScreenDpi) + border;
+        m_y2 = m_y1 + PixelsToModel(h, kScreenDpi) + border;
+    }
+    TRect box{m_x1 + offset.X, m_y1 + offset.Y, m_x2 + offset.X, m_y2 + offset.Y};
+    if (m_showBorder) {
+        canvas.SelectPen({m_color, m_penWidth, psInsideFrame});
+        canvas.SelectBrush({0xFFFFFF, bsClear});
+        canvas.Rectangle(box.Left, box.Top, box.Right + 1, box.Bottom + 1);
+        box = {box.Left + m_penWidth, box.Top + m_penWidth, box.Right - m_penWidth, box.Bottom - m_penWidth};
+    }
+    if (picture) {
+        if (m_aspect) {
+            const int bw = box.Width();
+            const int bh = box.Height() == 0 ? 1 : box.Height();
+            const int ph = h == 0 ? 1 : h;
+            if (double(bw) / bh > double(w) / ph) {
+                const int d = (bw - mulDiv(bh, w, ph)) / 2;
+                box.Left += d;
+                box.Right -= d;
+            } else {
+                const int d = (bh - mulDiv(bw, ph, std::max(w, 1))) / 2;
+                box.Top += d;
+                box.Bottom -= d;
+            }
+        }
+        canvas.StretchDraw(box, m_angle != 0 ? turned(*picture) : *picture);
+    } else if (target == ptEditor || m_owner->MarkEmptyImage()) {
+        canvas.SelectPen({kPlaceholderColor, kPlaceholderPen, psInsideFrame});
+        canvas.SelectBrush({0xFFFFFF, bsClear});
+        canvas.Rectangle(box.Left, box.Top, box.Right, box.Bottom);
+        TZVFont font;
+        font.Height = kMessageHeight;
+        font.Color = kMessageColor;
+        canvas.SelectFont(font);
+        canvas.SetTextAlign(taCenter | taTop);
+        canvas.SetTextCharacterExtra(0);
+        canvas.ExtTextOut((box.Left + box.Right) / 2, box.Top + kMessageInset, message);
+    }
+    m_modelRect = {m_x1, m_y1, m_x2, m_y2};
+    if (m_locked && target == ptEditor) PaintLockMarker(canvas, offset);
 }
 
 void TZVImage::readPicture(TZVFieldVisitor& visitor)

@@ -51,7 +51,16 @@ public:
     // The folder of the running program (the working folder when there is no application object).
     static QString ProgramFolder();
 
+protected:
+    void PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool data) override;
+    bool SilencedWithoutPrinterOutput() const override { return true; }
+
 private:
+    // The picture of the current record's bound field; null with `message` set when there is none.
+    QImage fieldPicture(QString& message);
+    // The picture turned by Angle with BackColor see-through when Transparent, rebuilt on NeedsTurn.
+    const QImage& turned(const QImage& picture);
+
     void loadFileImage();
     void readPicture(TZVFieldVisitor& visitor);
 

@@ -2,8 +2,10 @@
 #include "elements/ZVLineRect.h"
 
 #include "document/ZVCustomLab.h"
+#include "document/ZVEditorLink.h"
 #include "document/ZVFieldVisitor.h"
 #include "elements/ZVLegacyLength.h"
+#include "foundation/ZVCanvas.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -156,6 +158,26 @@ bool TZVLine::HitTest(TPoint point) const
     return false;
 }
 
+void TZVLine::PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool)
+{
+    canvas.SelectPen({m_color, m_penWidth, psSolid, pcSquare, pjMiter});
+    canvas.MoveTo(m_x1 + offset.X, m_y1 + offset.Y);
+    canvas.LineTo(m_x2 + offset.X, m_y2 + offset.Y);
+    m_modelRect = SelectionBox();
+    if (target != ptEditor || !m_selected || m_handleKind != 1) return;
+    // The glyphs are centred on the ends; ends in the far halves come one pixel back in view.
+    const TZVEditorLink* editor = m_owner->Editor();
+    const auto end = [&](int x, int y) {
+        TPoint p = canvas.LPtoDP(TPoint{x + offset.X, y + offset.Y});
+        if (editor) {
+            if (p.X > editor->SurfaceWidth() / 2) --p.X;
+            if (p.Y > editor->SurfaceHeight() / 2) --p.Y;
+        }
+        return p;
+    };
+    m_owner->HandleMarks().push_back({1, end(m_x1, m_y1), end(m_x2, m_y2)});
+}
+
 void TZVLine::VisitFields(TZVFieldVisitor& visitor)
 {
     TZVBase1D::VisitFields(visitor);
@@ -220,6 +242,25 @@ bool TZVRect::HitTest(TPoint point) const
     const double innerRy = (2 * ry - 3.0 * m_penWidth) / 2.0;
     if (innerRx <= 0 || innerRy <= 0) return true;
     return !within(innerRx, innerRy);
+}
+
+void TZVRect::PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool)
+{
+    canvas.SelectPen(m_penWidth > 0 ? TZVPen{m_color, m_penWidth, psInsideFrame}
+                                    : TZVPen{m_color, 0, psClear});
+    canvas.SelectBrush({m_backColor, m_transparent ? bsClear : bsSolid});
+    const int left = m_x1 + offset.X;
+    const int top = m_y1 + offset.Y;
+    const int right = m_x2 + offset.X;
+    const int bottom = m_y2 + offset.Y;
+    if (m_ellipse)
+        canvas.Ellipse(left, top, right, bottom);
+    else if (m_radio != 0)
+        canvas.RoundRect(left, top, right + 1, bottom + 1, m_radio, m_radio);
+    else
+        canvas.Rectangle(left, top, right + 1, bottom + 1);
+    m_modelRect = {m_x1, m_y1, m_x2, m_y2};
+    if (m_locked && target == ptEditor) PaintLockMarker(canvas, offset);
 }
 
 void TZVRect::VisitFields(TZVFieldVisitor& visitor)

@@ -49,6 +49,8 @@ public:
 
 protected:
     void AfterPlacement() override { Normalize(); }
+    void PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool data) override;
+    bool SilencedWithoutPrinterOutput() const override { return true; }
 };
 
 class TZVRect : public TZVBaseEx2D
@@ -74,6 +76,10 @@ public:
 
     bool HitTest(TPoint point) const override;
     void VisitFields(TZVFieldVisitor& visitor) override;
+
+protected:
+    void PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool data) override;
+    bool SilencedWithoutPrinterOutput() const override { return true; }
 
 private:
     int m_radio = 0;

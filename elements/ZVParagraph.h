@@ -31,6 +31,9 @@ public:
     void PlaceAnchor(int L, int T, int R, int B) override;
     void VisitFields(TZVFieldVisitor& visitor) override;
 
+protected:
+    void PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool data) override;
+
 private:
     TTextFormat m_alignment = tfLeft;
 };

@@ -1,7 +1,11 @@
 // The symbol element: defaults, its setters, placement and its persisted fields.
 #include "elements/ZVSymbol.h"
 
+#include "document/ZVCustomLab.h"
 #include "document/ZVFieldVisitor.h"
+#include "foundation/ZVCanvas.h"
+#include "foundation/ZVDataSet.h"
+#include "foundation/ZVUtils.h"
 
 namespace zorvel {
 
@@ -29,6 +33,65 @@ void TZVSymbol::SetBold(bool value)
 void TZVSymbol::PlaceAnchor(int L, int T, int R, int B)
 {
     PlaceCornerByAngle(L, T, R, B);
+}
+
+bool TZVSymbol::fieldSetsMark() const
+{
+    const TZVDataSet* dataSet = m_owner->DataSet();
+    const TZVField* field = dataSet && dataSet->Active() ? dataSet->FindField(m_boundField) : nullptr;
+    // Without a field to ask, or with a kind that is no yes/no answer, the mark is printed.
+    if (!field) return true;
+    if (IsIntegerKind(field->Kind())) return !field->IsNull() && field->AsInteger() == 1;
+    if (field->Kind() == fkBoolean) return !field->IsNull() && field->AsBoolean();
+    return true;
+}
+
+void TZVSymbol::PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool data)
+{
+    if ((target == ptPrinter || target == ptPreviewPage) && data && m_data && !fieldSetsMark()) return;
+    TZVFont font;
+    font.Name = m_fontName;
+    font.Height = m_fontHeight;
+    font.Escapement = m_angle * 10;
+    font.Bold = m_bold;
+    font.Color = m_color;
+    canvas.SelectFont(font);
+    canvas.SetTextAlign(taLeft | taTop);
+    canvas.SelectBrush({m_backColor, m_transparent ? bsClear : bsSolid});
+
+    const QString text(m_character);
+    const TPoint anchor{m_x1, m_y1};
+    TPoint corner{m_x1 + m_fontHeight, m_y1 + m_fontHeight};
+    if (m_symbolAlt == 0) {
+        const TZVSize size = canvas.GetTextExtentPoint(text);
+        corner = {m_x1 + size.cx, m_y1 + size.cy};
+    }
+    TPoint origin = anchor;
+    if (m_showBorder) {
+        corner.X += 2 * m_paddingX + 2 * m_penWidth;
+        corner.Y += 2 * m_paddingY + 2 * m_penWidth;
+        origin = {m_x1 + m_paddingX + m_penWidth, m_y1 + m_paddingY + m_penWidth};
+    }
+    if (m_angle > 0) {
+        RotatePoint(corner, anchor, m_angle);
+        RotatePoint(origin, anchor, m_angle);
+    }
+    m_modelRect = {anchor.X, anchor.Y, corner.X, corner.Y};
+    NormalizeRect(m_modelRect);
+    if (m_showBorder) {
+        canvas.SelectPen(m_penWidth > 0 ? TZVPen{m_borderColor, m_penWidth, psInsideFrame}
+                                        : TZVPen{m_borderColor, 0, psClear});
+        const int left = m_modelRect.Left + offset.X;
+        const int top = m_modelRect.Top + offset.Y;
+        const int right = m_modelRect.Right + offset.X + 1;
+        const int bottom = m_modelRect.Bottom + offset.Y + 1;
+        if (m_borderRadio != 0)
+            canvas.RoundRect(left, top, right, bottom, m_borderRadio, m_borderRadio);
+        else
+            canvas.Rectangle(left, top, right, bottom);
+    }
+    // A stored alternative symbol has no character this system can draw: only its frame shows.
+    if (m_symbolAlt == 0) canvas.ExtTextOut(origin.X + offset.X, origin.Y + offset.Y, text);
 }
 
 void TZVSymbol::VisitFields(TZVFieldVisitor& visitor)

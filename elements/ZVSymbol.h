@@ -46,7 +46,13 @@ public:
     void PlaceAnchor(int L, int T, int R, int B) override;
     void VisitFields(TZVFieldVisitor& visitor) override;
 
+protected:
+    void PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool data) override;
+
 private:
+    // Whether the bound field of the current record asks for the mark: an integer 1 or true.
+    bool fieldSetsMark() const;
+
     std::uint8_t m_legacyCharacter = 128;
     QChar m_character = QChar(u'$');
     std::int32_t m_symbolAlt = 0;

@@ -2,8 +2,10 @@
 #include "elements/ZVTable.h"
 
 #include "document/ZVCustomLab.h"
+#include "document/ZVDisplayFormat.h"
 #include "document/ZVFieldVisitor.h"
 #include "elements/ZVLegacyLength.h"
+#include "foundation/ZVCanvas.h"
 #include "foundation/ZVDataSet.h"
 #include "foundation/ZVError.h"
 #include "foundation/ZVUtils.h"
@@ -12,6 +14,7 @@
 #include <cmath>
 #include <limits>
 #include <utility>
+#include <vector>
 
 namespace zorvel {
 namespace {
@@ -659,6 +662,317 @@ void TZVTable::VisitFields(TZVFieldVisitor& visitor)
             if (index >= 0) m_columns[static_cast<std::size_t>(index)]->VisitFields(visitor);
         },
         kMinColumnRecordBytes);
+}
+
+} // namespace zorvel
+
+// ---- Painting ----
+
+namespace zorvel {
+
+// Lays the table out in its own frame, u across the columns and v along the rows, both from 0,
+// and turns that frame onto the box by the angle; so one layout serves the four orientations.
+class TZVTable::Painter
+{
+public:
+    Painter(TZVTable& table, TZVCanvas& canvas, TPoint offset)
+        : t(table), canvas(canvas), L(table.ColumnsExtent()),
+          D(table.RowsExtent()), box{saturate(std::int64_t(table.m_x1) + offset.X),
+                                     saturate(std::int64_t(table.m_y1) + offset.Y),
+                                     saturate(std::int64_t(table.m_x2) + offset.X),
+                                     saturate(std::int64_t(table.m_y2) + offset.Y)},
+          g(table.m_gridStyle == gsHorz || table.m_gridStyle == gsBoth ? table.m_penWidth : 0),
+          title(table.m_titleVisible ? table.m_titleHeight : 0), header(table.HeaderHeight()),
+          footer(table.FooterHeight()), rows(table.RowsPerTable())
+    {
+        // Angles outside the quarter turns draw unturned, over the unturned width.
+        if (table.m_angle != 90 && table.m_angle != 180 && table.m_angle != 270) D = box.Bottom - box.Top;
+    }
+
+    void paint(bool output, bool placeholders);
+
+private:
+    struct Cell
+    {
+        std::int64_t u0, v0, u1, v1;
+    };
+    struct Font
+    {
+        const QString& name;
+        int height;
+        TZVColor color;
+        bool bold, italic, underline;
+    };
+
+    TPoint at(std::int64_t u, std::int64_t v) const
+    {
+        switch (t.m_angle) {
+        case 90:
+            return {saturate(box.Left + v), saturate(box.Bottom - u)};
+        case 180:
+            return {saturate(box.Right - u), saturate(box.Bottom - v)};
+        case 270:
+            return {saturate(box.Right - v), saturate(box.Top + u)};
+        default:
+            return {saturate(box.Left + u), saturate(box.Top + v)};
+        }
+    }
+    TRect rect(const Cell& c) const
+    {
+        const TPoint a = at(c.u0, c.v0);
+        const TPoint b = at(c.u1, c.v1);
+        TRect r{a.X, a.Y, b.X, b.Y};
+        NormalizeRect(r);
+        return r;
+    }
+    void fill(const Cell& c, TZVColor color)
+    {
+        canvas.SelectBrush(TZVBrush{color, bsSolid});
+        canvas.FillRect(rect(c));
+    }
+    void line(std::int64_t u0, std::int64_t v0, std::int64_t u1, std::int64_t v1)
+    {
+        const TPoint a = at(u0, v0);
+        const TPoint b = at(u1, v1);
+        canvas.MoveTo(a.X, a.Y);
+        canvas.LineTo(b.X, b.Y);
+    }
+    // Left starts g inside the cell, right ends g inside it, centred sits on its middle; the
+    // font's cell is centred on the band.
+    void text(const Cell& c, std::uint8_t align, const Font& f, const QString& s)
+    {
+        if (s.isEmpty()) return;
+        TZVFont font;
+        font.Name = f.name;
+        font.Height = f.height;
+        font.Escapement = t.m_angle * 10;
+        font.Color = f.color;
+        font.Bold = f.bold;
+        font.Italic = f.italic;
+        font.Underline = f.underline;
+        canvas.SelectFont(font);
+        canvas.SelectBrush(TZVBrush{0xFFFFFF, bsClear});
+        const int width = canvas.GetTextExtentPoint(s).cx;
+        std::int64_t u = c.u0 + g;
+        if (align == caRight)
+            u = c.u1 - g - width;
+        else if (align == caCenter)
+            u = c.u0 + (c.u1 - c.u0) / 2 - width / 2;
+        const std::int64_t v = c.v0 + (c.v1 - c.v0) / 2 - f.height / 2;
+        const TPoint p = at(u, v);
+        canvas.ExtTextOut(p.X, p.Y, s);
+    }
+    Cell column(int i, std::int64_t v0, std::int64_t v1) const
+    {
+        const TZVColumn& c = t.Column(i);
+        const std::int64_t u0 = c.Offset();
+        return {u0, v0, u0 + c.CellWidth(), v1};
+    }
+    Font dataFont(const TZVColumn& c) const
+    {
+        return {c.m_fontName, c.m_fontHeight, c.m_fontColor, c.m_bold, c.m_italic, c.m_underline};
+    }
+
+    void background();
+    void dataRows(bool& aggregated);
+    static QString cellText(const TZVColumn& c, const TZVField* field);
+    static QString footerText(const TZVColumn& c);
+
+    TZVTable& t;
+    TZVCanvas& canvas;
+    std::int64_t L;
+    std::int64_t D;
+    TRect box;
+    int g;
+    std::int64_t title, header, footer;
+    int rows;
+};
+
+void TZVTable::Painter::background()
+{
+    if (t.m_drawMode == 0) {
+        for (int i = 0; i < t.ColumnCount(); ++i)
+            fill(column(i, 0, D), t.Column(i).m_color);
+        return;
+    }
+    // Alternating row bands below the title and the header, the last one cut at the box.
+    bool first = true;
+    for (std::int64_t v = title + header; v < D && t.m_rowHeight > 0; v += t.m_rowHeight, first = !first)
+        fill({0, v, L, std::min(D, v + t.m_rowHeight)}, first ? t.m_rowColor : t.m_backColor);
+}
+
+QString TZVTable::Painter::cellText(const TZVColumn& c, const TZVField* field)
+{
+    if (!field) return QStringLiteral("-");
+    if (c.m_format.isEmpty() || field->IsNull()) return field->AsWideString();
+    switch (c.m_valueKind) {
+    case vkFloat:
+        return FormatFloat(c.m_format, field->AsFloat());
+    case vkInteger:
+        return FormatInteger(c.m_format, field->AsInteger());
+    default:
+        return FormatDateTime(c.m_format, field->AsDateTime());
+    }
+}
+
+// No records leave an average, a minimum and a maximum without a value: their footers stay empty.
+QString TZVTable::Painter::footerText(const TZVColumn& c)
+{
+    const TZVColumn::Totals& a = c.Aggregate;
+    if (c.m_valueKind != vkFloat && c.m_valueKind != vkInteger) return {};
+    const bool floating = c.m_valueKind == vkFloat;
+    switch (c.m_footerCalc) {
+    case fcCount:
+        return QString::number(a.RowCount);
+    case fcAverage:
+        if (a.RowCount == 0) return {};
+        return floating ? FormatFloat(c.m_format, a.SumFloat / a.RowCount)
+                        : QString::number(a.SumInt / a.RowCount);
+    case fcMinimum:
+    case fcMaximum:
+        if (a.RowCount == 0) return {};
+        [[fallthrough]];
+    default:
+        return floating ? FormatFloat(c.m_format, a.SumFloat) : QString::number(a.SumInt);
+    }
+}
+
+void TZVTable::Painter::dataRows(bool& aggregated)
+{
+    TZVDataSet* detail = t.Owner()->Detail();
+    if (!detail || !detail->Active()) return;
+    aggregated = true;
+    const int count = t.ColumnCount();
+    std::vector<const TZVField*> fields(static_cast<std::size_t>(count));
+    // Minimum and maximum start from the first value seen, which a null may not give.
+    std::vector<char> started(static_cast<std::size_t>(count), 0);
+    for (int i = 0; i < count; ++i) {
+        t.Column(i).Aggregate = {};
+        fields[std::size_t(i)] = detail->FindField(t.Column(i).m_fieldName);
+    }
+    const std::int64_t top = title + header;
+    int row = 0;
+    for (detail->First(); !detail->Eof(); detail->Next(), ++row) {
+        const std::int64_t v = top + std::int64_t(row) * t.m_rowHeight;
+        for (int i = 0; i < count; ++i) {
+            TZVColumn& c = t.Column(i);
+            const TZVField* field = fields[std::size_t(i)];
+            if (row < rows) text(column(i, v, v + t.m_rowHeight), c.m_align, dataFont(c), cellText(c, field));
+            if (!c.m_footerVisible) continue;
+            TZVColumn::Totals& a = c.Aggregate;
+            ++a.RowCount;
+            if (!field || field->IsNull()) continue;
+            const double f = field->AsFloat();
+            const qint64 n = field->AsInteger();
+            char& seen = started[std::size_t(i)];
+            switch (c.m_footerCalc) {
+            case fcSum:
+            case fcAverage:
+                a.SumFloat += f;
+                a.SumInt += n;
+                break;
+            case fcMinimum:
+                a.SumFloat = seen ? std::min(a.SumFloat, f) : f;
+                a.SumInt = seen ? std::min(a.SumInt, std::int64_t(n)) : n;
+                break;
+            case fcMaximum:
+                a.SumFloat = seen ? std::max(a.SumFloat, f) : f;
+                a.SumInt = seen ? std::max(a.SumInt, std::int64_t(n)) : n;
+                break;
+            default:
+                break;
+            }
+            seen = 1;
+        }
+    }
+    // A column whose values were all null has no minimum or maximum either.
+    for (int i = 0; i < count; ++i) {
+        TZVColumn& c = t.Column(i);
+        if ((c.m_footerCalc == fcMinimum || c.m_footerCalc == fcMaximum) && !started[std::size_t(i)])
+            c.Aggregate.RowCount = 0;
+    }
+}
+
+void TZVTable::Painter::paint(bool output, bool placeholders)
+{
+    canvas.SaveDC();
+    canvas.SelectPen(TZVPen{t.m_color, t.m_penWidth, psInsideFrame});
+    if (!t.m_transparent) background();
+    canvas.SelectBrush(TZVBrush{0xFFFFFF, bsClear});
+    canvas.Rectangle(box.Left, box.Top, box.Right, box.Bottom);
+
+    if (t.m_titleVisible) {
+        const Cell band{0, 0, L, title};
+        fill({0, 0, L + g, title + g}, t.m_titleColor);
+        text(band, t.m_titleAlign,
+             {t.m_titleFontName, t.m_titleFontHeight, t.m_titleFontColor, t.m_titleBold, t.m_titleItalic,
+              t.m_titleUnderline},
+             t.m_titleText);
+    }
+    for (int i = 0; i < t.ColumnCount() && header > 0; ++i) {
+        const TZVColumn& c = t.Column(i);
+        if (!c.m_headerVisible) continue;
+        const Cell cell = column(i, title, title + header);
+        fill(cell, c.m_headerColor);
+        text(cell, c.m_headerAlign,
+             {c.m_headerFontName, c.m_headerFontHeight, c.m_headerFontColor, c.m_headerBold, c.m_headerItalic,
+              c.m_headerUnderline},
+             c.m_headerText);
+    }
+
+    bool aggregated = false;
+    if (output) {
+        dataRows(aggregated);
+    } else if (placeholders) {
+        for (int i = 0; i < t.ColumnCount(); ++i) {
+            const TZVColumn& c = t.Column(i);
+            text(column(i, title + header, title + header + t.m_rowHeight), c.m_align, dataFont(c),
+                 QStringLiteral("Col-%1").arg(i));
+        }
+    }
+
+    for (int i = 0; i < t.ColumnCount() && footer > 0; ++i) {
+        const TZVColumn& c = t.Column(i);
+        if (!c.m_footerVisible) continue;
+        const Cell cell = column(i, D - footer, D);
+        fill(cell, c.m_footerColor);
+        QString s;
+        if (aggregated)
+            s = footerText(c);
+        else if (!output && placeholders)
+            s = QStringLiteral("Foot-%1").arg(i);
+        text(cell, c.m_footerAlign,
+             {c.m_footerFontName, c.m_footerFontHeight, c.m_footerFontColor, c.m_footerBold, c.m_footerItalic,
+              c.m_footerUnderline},
+             s);
+    }
+
+    if (t.m_gridStyle != gsNone) {
+        canvas.SelectPen(TZVPen{t.m_gridColor, t.m_penWidth, psSolid, pcFlat, pjMiter});
+        if (t.m_gridStyle != gsHorz) {
+            for (int i = 0; i < t.ColumnCount(); ++i) {
+                const std::int64_t u = t.Column(i).Offset();
+                line(u, title, u, D);
+            }
+            line(L, title, L, D);
+        }
+        if (t.m_gridStyle != gsVert) {
+            if (!t.m_titleVisible) line(0, 0, L, 0);
+            for (int r = 1; r <= rows; ++r) {
+                const std::int64_t v = title + header + std::int64_t(r) * t.m_rowHeight;
+                line(0, v, L, v);
+            }
+            line(0, D, L, D);
+        }
+    }
+    canvas.RestoreDC();
+}
+
+void TZVTable::PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool)
+{
+    const bool output = target != ptEditor;
+    Painter(*this, canvas, offset).paint(output, !Owner()->GridNotDrawFields());
+    if (!output) m_modelRect = {m_x1, m_y1, m_x2, m_y2};
 }
 
 } // namespace zorvel

@@ -304,8 +304,12 @@ public:
     void SetBackColor(TZVColor value) override;
     void VisitFields(TZVFieldVisitor& visitor) override;
 
+protected:
+    void PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool data) override;
+
 private:
     friend class TZVColumn;
+    class Painter;
 
     void setColumnWidth(TZVColumn& column, int percent);
     // Takes `points` percent from (or gives them back to) the columns other than `except`.

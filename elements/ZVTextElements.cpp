@@ -4,6 +4,7 @@
 #include "document/ZVCustomLab.h"
 #include "document/ZVFieldVisitor.h"
 #include "elements/ZVLegacyLength.h"
+#include "foundation/ZVCanvas.h"
 #include "foundation/ZVUtils.h"
 
 #include <algorithm>
@@ -21,6 +22,11 @@ int saturate(std::int64_t v)
 // Older layouts knew only the six top and bottom anchors.
 constexpr std::uint8_t kLastLegacyAlign = taRiTo;
 constexpr std::int32_t kLastAnsiTextVersion = 18;
+
+bool isQuarterTurn(int angle)
+{
+    return angle == 0 || angle == 90 || angle == 180 || angle == 270;
+}
 
 } // namespace
 
@@ -205,6 +211,29 @@ void TZVDataText::SetFieldName(const QString& value)
     ShowBoundField("FieldName");
 }
 
+void TZVDataText::SelectTextFont(TZVCanvas& canvas, TZVColor color) const
+{
+    TZVFont font;
+    font.Name = m_fontName;
+    font.Height = m_fontHeight;
+    font.Escapement = m_angle * 10;
+    font.Bold = m_bold;
+    font.Italic = m_italic;
+    font.Underline = m_underline;
+    font.Color = color;
+    canvas.SelectFont(font);
+    canvas.SetTextAlign(taLeft | taTop);
+    canvas.SetTextCharacterExtra(m_separation);
+}
+
+// Data on without a bound field is not a binding: asking the data set for a nameless field
+// would only fail.
+std::optional<QString> TZVDataText::BoundValue(const QString& format) const
+{
+    if (m_boundField.isEmpty()) return std::nullopt;
+    return Owner()->FieldText(m_boundField, format, false);
+}
+
 void TZVDataText::VisitFields(TZVFieldVisitor& visitor)
 {
     TZVData::VisitFields(visitor);
@@ -229,11 +258,100 @@ void TZVDataText::VisitFields(TZVFieldVisitor& visitor)
     }
 }
 
+// ---- TZVShadowDataText ----
+
+void TZVShadowDataText::PaintLine(TZVCanvas& canvas, TPoint offset, int target, const QString& text)
+{
+    canvas.SaveDC();
+    SelectTextFont(canvas, m_color);
+    const TZVBrush back{m_backColor, m_transparent ? bsClear : bsSolid};
+    canvas.SelectBrush(back);
+    const TZVSize extent = canvas.GetTextExtentPoint(text);
+    PlaceBox(extent.cx, extent.cy);
+
+    const TPoint anchor{m_x1, m_y1};
+    TPoint topLeft{m_boxLeft, m_boxTop};
+    const int inset = m_showBorder ? m_penWidth : 0;
+    TPoint origin{m_boxLeft + (m_showBorder ? m_paddingX : 0) + inset,
+                  m_boxTop + (m_showBorder ? m_paddingY : 0) + inset};
+    TPoint shadowOrigin{origin.X + m_gapX, origin.Y + m_gapY};
+    // The cells the text and its shadow cover, for filling them at once below.
+    TRect cell{origin.X, origin.Y, origin.X + extent.cx, origin.Y + extent.cy};
+    TRect shadowCell{shadowOrigin.X, shadowOrigin.Y, shadowOrigin.X + extent.cx, shadowOrigin.Y + extent.cy};
+    if (m_angle > 0) {
+        RotatePoint(topLeft, anchor, m_angle);
+        RotatePoint(origin, anchor, m_angle);
+        RotatePoint(shadowOrigin, anchor, m_angle);
+        RotateRectQuarter(cell, anchor, m_angle);
+        RotateRectQuarter(shadowCell, anchor, m_angle);
+    }
+    TRect box{topLeft.X, topLeft.Y, m_x2, m_y2};
+    NormalizeRect(box);
+    if (target == ptEditor) m_modelRect = box;
+
+    const auto at = [offset](TPoint p) { return TPoint{p.X + offset.X, p.Y + offset.Y}; };
+    const auto shifted = [offset](TRect r) {
+        NormalizeRect(r);
+        return TRect{r.Left + offset.X, r.Top + offset.Y, r.Right + offset.X, r.Bottom + offset.Y};
+    };
+
+    if (m_showBorder) {
+        canvas.SelectPen(m_penWidth > 0 ? TZVPen{m_borderColor, m_penWidth, psInsideFrame}
+                                        : TZVPen{m_borderColor, 0, psClear});
+        // Normalised first, so that the extra unit that makes the frame inclusive lies outside
+        // the box at every angle.
+        const TRect frame = shifted(TRect{box.Left, box.Top, box.Right + 1, box.Bottom + 1});
+        if (m_borderRadio != 0)
+            canvas.RoundRect(frame.Left, frame.Top, frame.Right, frame.Bottom, m_borderRadio, m_borderRadio);
+        else
+            canvas.Rectangle(frame.Left, frame.Top, frame.Right, frame.Bottom);
+        // The frame has filled the box already.
+        canvas.SelectBrush({m_backColor, bsClear});
+    }
+
+    if (m_shadow) {
+        // An opaque text cell drawn after the shadow would wipe out most of it: fill both cells
+        // first and draw the glyphs without background (the cells of other angles are not
+        // upright, so there the shadow's own cell is filled and the text's is left).
+        const bool opaqueCells = !m_transparent && !m_showBorder;
+        const bool upright = isQuarterTurn(m_angle);
+        if (opaqueCells && upright) {
+            canvas.FillRect(shifted(shadowCell));
+            canvas.FillRect(shifted(cell));
+            canvas.SelectBrush({m_backColor, bsClear});
+        }
+        SelectTextFont(canvas, m_shadowColor);
+        const TPoint s = at(shadowOrigin);
+        canvas.ExtTextOut(s.X, s.Y, text);
+        if (opaqueCells && !upright) canvas.SelectBrush({m_backColor, bsClear});
+        SelectTextFont(canvas, m_color);
+    }
+    const TPoint o = at(origin);
+    canvas.ExtTextOut(o.X, o.Y, text);
+    canvas.RestoreDC();
+}
+
 // ---- TZVText ----
 
 TZVText::TZVText(TZVCustomLab& owner) : TZVShadowDataText(owner, 0)
 {
     NameElement(QStringLiteral("Text"));
+}
+
+void TZVText::PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool data)
+{
+    QString text = m_text;
+    if (target != ptEditor) {
+        if (data && m_data) {
+            if (auto value = BoundValue(m_displayFormat)) text = *value;
+        }
+        if (Owner()->OnPrintText) Owner()->OnPrintText(this, m_id, text);
+    } else if (text.isEmpty()) {
+        // An empty text would leave nothing to see or grab in the designer.
+        text = QStringLiteral("-");
+        m_text = text;
+    }
+    PaintLine(canvas, offset, target, text);
 }
 
 // ---- TZVAddText ----
@@ -255,6 +373,15 @@ void TZVAddText::SetAfter(const QString& value)
     if (value == m_after) return;
     m_after = value;
     Changed("After");
+}
+
+void TZVAddText::PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool data)
+{
+    QString middle = m_text;
+    if (data && m_data) {
+        if (auto value = BoundValue(m_displayFormat)) middle = *value;
+    }
+    PaintLine(canvas, offset, target, m_before + middle + m_after);
 }
 
 void TZVAddText::VisitFields(TZVFieldVisitor& visitor)
@@ -284,6 +411,11 @@ void TZVAskText::SetAnswer(const QString& value)
     if (value == m_answer) return;
     m_answer = value;
     SetModified();
+}
+
+void TZVAskText::PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool)
+{
+    PaintLine(canvas, offset, target, m_answer.isEmpty() ? QStringLiteral(".") : m_answer);
 }
 
 void TZVAskText::VisitFields(TZVFieldVisitor& visitor)

@@ -72,6 +72,11 @@ public:
 protected:
     TZVDataText(TZVCustomLab& owner, std::uint8_t handleKind);
 
+    // The text font (colour Color, escapement by Angle) and spacing, aligned left-top, made current.
+    void SelectTextFont(TZVCanvas& canvas, TZVColor color) const;
+    // The bound field's value in the current record with `format`; nullopt when no field is bound.
+    std::optional<QString> BoundValue(const QString& format) const;
+
     // The design shows the bound field's name instead of the content; `name` is what the editor hears.
     void ShowBoundField(const char* name);
 
@@ -105,6 +110,9 @@ class TZVShadowDataText : public TZVDataText
 
 protected:
     using TZVDataText::TZVDataText;
+
+    // Measures `text`, places the box at the anchor and draws border, shadow and text.
+    void PaintLine(TZVCanvas& canvas, TPoint offset, int target, const QString& text);
 };
 
 // A single line of fixed text or of a field value.
@@ -123,6 +131,10 @@ public:
     explicit TZVText(TZVCustomLab& owner);
 
     std::uint8_t ElementKind() const override { return ekText; }
+
+protected:
+    void PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool data) override;
+    bool SilencedWithoutPrinterOutput() const override { return true; }
 };
 
 // A value framed by a fixed prefix and suffix.
@@ -150,6 +162,9 @@ public:
     void SetAfter(const QString& value);
 
     void VisitFields(TZVFieldVisitor& visitor) override;
+
+protected:
+    void PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool data) override;
 
 private:
     QString m_before = QStringLiteral("Pre");
@@ -182,6 +197,9 @@ public:
     void SetAnswer(const QString& value);
 
     void VisitFields(TZVFieldVisitor& visitor) override;
+
+protected:
+    void PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool data) override;
 
 private:
     QString m_question = QStringLiteral("Question");

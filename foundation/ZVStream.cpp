@@ -150,8 +150,9 @@ void WriteWideString(const QString& text, TZVMemoryStream& stream)
     if (count < 1)
         return;
     WriteVarLength(std::uint64_t(count) * 2, stream);
-    for (const QChar c : text)
-        stream.WriteU16(c.unicode());
+    QByteArray bytes(qsizetype(count) * 2, Qt::Uninitialized);
+    qToLittleEndian<std::uint16_t>(text.utf16(), count, bytes.data());
+    stream.Write(bytes.constData(), bytes.size());
 }
 
 QString ReadWideString(TZVMemoryStream& stream)
@@ -166,8 +167,7 @@ QString ReadWideString(TZVMemoryStream& stream)
     }
     const QByteArray bytes = stream.ReadBytes(qint64(count) * 2);
     QString text(count, Qt::Uninitialized);
-    for (std::int32_t i = 0; i < count; ++i)
-        text[i] = QChar(qFromLittleEndian<std::uint16_t>(bytes.constData() + 2 * i));
+    qFromLittleEndian<std::uint16_t>(bytes.constData(), count, text.data());
     return text;
 }
 

@@ -1,0 +1,55 @@
+// The one drawing entry every element goes through, and the lock marker.
+#include "document/ZVCustomLab.h"
+#include "document/ZVEditorLink.h"
+#include "elements/ZVElement.h"
+#include "foundation/ZVCanvas.h"
+#include "foundation/ZVUtils.h"
+
+namespace zorvel {
+namespace {
+
+constexpr TZVColor kLockMarkerColor = 128;        // dark red
+constexpr TZVColor kLockMarkerInsetColor = 0x00FFFF; // yellow
+
+} // namespace
+
+void TZVElement::Paint(TZVCanvas& canvas, TPoint offset, int target, int dataMode)
+{
+    switch (target) {
+    case ptEditor:
+        break;
+    case ptPrinter:
+        if (!m_print || (SilencedWithoutPrinterOutput() && m_owner->NoPrinterOutput()))
+            return;
+        break;
+    case ptPreviewPage:
+    case ptEditorPicture:
+        if (!m_print)
+            return;
+        break;
+    default:
+        return;
+    }
+    PaintElement(canvas, offset, target, dataMode == 1 && target != ptEditor);
+    if (target != ptEditor)
+        return;
+    m_screenRect = canvas.LPtoDP(m_modelRect);
+    NormalizeRect(m_screenRect);
+    if (TZVEditorLink* editor = m_owner->Editor())
+        editor->DrawSelectionFrame(m_selected, m_modelRect, m_screenRect);
+}
+
+void TZVElement::PaintLockMarker(TZVCanvas& canvas, TPoint offset) const
+{
+    // Eight device pixels whatever the zoom.
+    const int side = canvas.DPtoLP({kLockMarkerPixels, 0}).X - canvas.DPtoLP({0, 0}).X;
+    const int left = m_modelRect.Left + offset.X;
+    const int top = m_modelRect.Top + offset.Y;
+    canvas.SelectBrush(TZVBrush{kLockMarkerColor, bsSolid});
+    canvas.FillRect({left, top, left + side, top + side});
+    const int inset = side / 4;
+    canvas.SelectBrush(TZVBrush{kLockMarkerInsetColor, bsSolid});
+    canvas.FillRect({left + inset, top + inset, left + side - inset, top + side - inset});
+}
+
+} // namespace zorvel

@@ -1,0 +1,99 @@
+// Paints labels and elements into images or a recording canvas at a chosen resolution, for tests.
+#pragma once
+
+#include "foundation/ZVCanvas.h"
+#include "foundation/ZVRecordingCanvas.h"
+#include "foundation/ZVUtils.h"
+#include "platform/ZVQtCanvas.h"
+
+#include <QGuiApplication>
+#include <QImage>
+
+#include <memory>
+
+namespace zorvel::test {
+
+// Fonts need a GUI application; one lives until the process ends.
+inline void ensureGuiApplication()
+{
+    if (QGuiApplication::instance())
+        return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "zorvel-tests";
+    static char* argv[] = {name, nullptr};
+    new QGuiApplication(argc, argv);
+}
+
+// Sets the mapping the label draws with: logical units are model units (1/100 mm).
+inline void mapModelUnits(TZVCanvas& canvas, int dpi)
+{
+    canvas.SetMapMode(mmAnisotropic);
+    canvas.SetWindowExtEx(kModelPerInch, kModelPerInch);
+    canvas.SetViewportExtEx(dpi, dpi);
+}
+
+// A white image covering widthModel x heightModel model units at `dpi`, with a canvas mapped in
+// model units. Call finish() (or let it go) before reading pixels.
+class ModelImage
+{
+public:
+    ModelImage(int widthModel, int heightModel, int dpi = 254)
+        : m_image(PixelsOf(widthModel, dpi), PixelsOf(heightModel, dpi), QImage::Format_RGB32)
+    {
+        ensureGuiApplication();
+        m_image.fill(Qt::white);
+        m_image.setDotsPerMeterX(qRound(dpi / 0.0254));
+        m_image.setDotsPerMeterY(qRound(dpi / 0.0254));
+        m_canvas = std::make_unique<TZVQtCanvas>(&m_image);
+        mapModelUnits(*m_canvas, dpi);
+    }
+
+    TZVCanvas& canvas() { return *m_canvas; }
+    // Ends painting; the image is complete afterwards.
+    const QImage& finish()
+    {
+        m_canvas.reset();
+        return m_image;
+    }
+    // Pixel at model coordinates (after finish()).
+    QRgb pixelAtModel(int x, int y, int dpi = 254) const
+    {
+        return m_image.pixel(x * dpi / kModelPerInch, y * dpi / kModelPerInch);
+    }
+
+    static int PixelsOf(int model, int dpi) { return (model * dpi + kModelPerInch - 1) / kModelPerInch; }
+
+private:
+    QImage m_image;
+    std::unique_ptr<TZVQtCanvas> m_canvas;
+};
+
+// A recording canvas mapped in model units; with `measureWithQt` its text metrics come from a real
+// Qt canvas (on an image), otherwise from the recorder's fixed metrics.
+class RecordingModelCanvas
+{
+public:
+    explicit RecordingModelCanvas(bool measureWithQt = false, int dpi = 254)
+    {
+        if (measureWithQt) {
+            m_image = std::make_unique<ModelImage>(21000, 29700, dpi);
+            m_canvas = std::make_unique<TZVRecordingCanvas>(&m_image->canvas());
+        } else {
+            TZVDeviceCaps caps;
+            caps.DpiX = caps.DpiY = dpi;
+            m_canvas = std::make_unique<TZVRecordingCanvas>(nullptr, caps);
+        }
+        mapModelUnits(*m_canvas, dpi);
+        m_canvas->Clear();
+    }
+
+    TZVRecordingCanvas& canvas() { return *m_canvas; }
+
+private:
+    std::unique_ptr<ModelImage> m_image;
+    std::unique_ptr<TZVRecordingCanvas> m_canvas;
+};
+
+} // namespace zorvel::test
