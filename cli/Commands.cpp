@@ -7,10 +7,11 @@ namespace zorvel::cli {
 
 std::span<const Command> commands()
 {
-    static constexpr std::array<Command, 3> kCommands = {{
+    static constexpr std::array<Command, 4> kCommands = {{
         {"barcode", runBarcode, barcodePaints},
         {"dump", runDump},
         {"convert", runConvert},
+        {"render", runRender, renderPaints},
     }};
     return kCommands;
 }

@@ -21,6 +21,8 @@ int runBarcode(const QStringList& args);
 bool barcodePaints(const QStringList& args);
 int runDump(const QStringList& args);
 int runConvert(const QStringList& args);
+int runRender(const QStringList& args);
+bool renderPaints(const QStringList& args);
 
 // The whole file; raises EZvError "CAN'T OPEN FILE : path".
 QByteArray readInputFile(const QString& path);

@@ -161,7 +161,7 @@ void TZVBackSurf::Assign(const TZVBackSurf& other)
     m_backDirty = true;
 }
 
-void TZVBackSurf::VisitFields(TZVFieldVisitor& visitor)
+void TZVBackSurf::VisitFields(TZVFieldVisitor& visitor, bool& showAlign)
 {
     visitor.Color("Color", m_color);
     visitor.Color("ToColor", m_toColor);
@@ -169,8 +169,6 @@ void TZVBackSurf::VisitFields(TZVFieldVisitor& visitor)
     visitor.Enum("Style", m_style);
     visitor.I32("GuideX", m_guideX);
     visitor.I32("GuideY", m_guideY);
-    // Whether the guides show is the reading label's own choice: the byte is written, read and dropped.
-    bool showAlign = m_showAlign;
     visitor.Bool("ShowAlign", showAlign);
     visitor.Bool("Print", m_print);
 }

@@ -61,8 +61,8 @@ public:
     // Copies every setting and the picture; the guides' dragging state stays.
     void Assign(const TZVBackSurf& other);
     // Fields 31 to 38 of the stream header: colours, style, guides, show-guides, print flag.
-    // The show-guides byte is written, but readers drop it: the reading label keeps its own.
-    void VisitFields(TZVFieldVisitor& visitor);
+    // The show-guides byte goes through `showAlign`: a label reading a design keeps its own.
+    void VisitFields(TZVFieldVisitor& visitor, bool& showAlign);
 
     // The background of the label whose top-left corner is `origin` (model units) on a paint
     // target. On the editor surface and the editor picture it covers `area`, in the canvas's

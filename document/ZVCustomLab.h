@@ -6,12 +6,14 @@
 #include "document/ZVBackSurf.h"
 #include "document/ZVMeasure.h"
 #include "document/ZVPrintInfo.h"
+#include "document/ZVPrintRun.h"
 #include "foundation/ZVDataSet.h"
 #include "foundation/ZVTypes.h"
 
 #include <QList>
 #include <QObject>
 #include <QPointer>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -27,6 +29,7 @@ class TZVEditorLink;
 class TZVFieldVisitor;
 class TZVElement;
 class TZVMemoryStream;
+class TZVPrinter;
 class TZVSqlDataSet;
 
 // A handle glyph the design surface draws over the selection, at two points in surface pixels.
@@ -199,6 +202,39 @@ public:
     // The header settings under their JSON key names, grouped as the JSON form groups them.
     void VisitHeaderFields(TZVFieldVisitor& visitor);
 
+    // Print run (ZVPrintRun.cpp). The top-left corner of the label at (row, col) of a sheet,
+    // in model units, less the unprintable offsets.
+    TPoint LabelOrigin(int row, int col, int offX, int offY) const;
+    // Opens the data and computes DataMode, DetailMode, TotalLabels and PageCount; with
+    // `holdControls` the walked data set's controls are held back (the caller resumes them).
+    void PrepareRun(bool holdControls = false);
+    // Sets the printer's settings record from the label's paper and orientation; copies > 0
+    // also sets the copy count. Raises EZvPrinterError when the printer has no record.
+    void PrepareDevMode(TZVPrinter& printer, int copies);
+    // Asks the questions, then prints the run on `printer`; with `noOutput` only the run is set
+    // up. Returns false when the progress report cancelled the job, which is then aborted.
+    bool PrintEx(TZVPrinter& printer, int copies, bool noOutput);
+    bool Print(TZVPrinter& printer) { return PrintEx(printer, 1, false); }
+    // Visits the question elements from the last to the first: the asker (when set), then
+    // OnAskText, give each its Answer.
+    void AskQuestions();
+    void SetQuestionAsker(TZVQuestionAsker* asker) { m_questionAsker = asker; }
+    TZVQuestionAsker* QuestionAsker() const { return m_questionAsker; }
+    TZVPrintProgress OnProgress;
+
+    // Preview pages. PreparePreview sets the run up (with `printer`'s settings record prepared
+    // when given) and renders the pages, or the first and last four of a long run.
+    void PreparePreview(TZVPrinter* printer = nullptr);
+    void RenderAllPages();
+    std::unique_ptr<QPicture> RenderPage(int n);
+    // The picture of page n or null; on a long run showing a page renders its neighbours.
+    const QPicture* GetPreviewPage(int n);
+    const std::vector<TZVPagePreview>& Pages() const { return m_pages; }
+    void ClearPages() { m_pages.clear(); }
+    bool PageCacheBusy() const { return m_pageCacheBusy; }
+    // Size of a preview picture: the paper in tenths of a millimetre, turned for landscape.
+    QSize PreviewPageSize() const;
+
     // Run state.
     int PageNumber() const { return m_pageNumber; }
     bool NoPrinterOutput() const { return m_noPrinterOutput; }
@@ -225,7 +261,13 @@ private:
     TZVDataSet* configuredAliasDataSet();
     void checkBoundFields();
     void readStream(TZVMemoryStream& stream, bool asTemplate, bool raw);
-    void visitBackSurfFields(TZVFieldVisitor& visitor, bool& showAlign);
+    // Print run helpers (ZVPrintRun.cpp).
+    struct TRunPage;
+    TRunPage runPage(int n) const;
+    void paintPageLabels(TZVCanvas& canvas, int target, const TRunPage& page, TPoint offset,
+                         const TZVPrintProgress& progress, bool& cancelled);
+    void paintPageStart(TZVCanvas& canvas, int page, TPoint offset);
+    void updatePageCache();
 
     TZVEditorLink* m_editor = nullptr;
     TZVUnits m_units = unMM;
@@ -263,6 +305,9 @@ private:
     QList<TZVElement*> m_elements;
     std::vector<TZVHandleMark> m_handleMarks;
     std::unique_ptr<TZVSqlDataSet> m_aliasDataSet;
+    TZVQuestionAsker* m_questionAsker = nullptr;
+    std::vector<TZVPagePreview> m_pages;
+    bool m_pageCacheBusy = false;
 };
 
 // Opens the special editor of an element (picture, symbol, paragraph, table dialogs); the

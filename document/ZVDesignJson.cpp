@@ -477,7 +477,7 @@ void TZVCustomLab::VisitHeaderFields(TZVFieldVisitor& v)
     });
     v.Group("BackSurf", [&] {
         v.WStr("FileImage", m_backSurf->m_fileImage);
-        visitBackSurfFields(v, m_backSurf->m_showAlign);
+        m_backSurf->VisitFields(v, m_backSurf->m_showAlign);
     });
     v.Group("Frame", [&] { m_frame->VisitFields(v); });
     v.Group("PrintInfo", [&] {

@@ -118,19 +118,6 @@ private:
 
 } // namespace
 
-void TZVCustomLab::visitBackSurfFields(TZVFieldVisitor& visitor, bool& showAlign)
-{
-    TZVBackSurf& b = *m_backSurf;
-    visitor.Color("Color", b.m_color);
-    visitor.Color("ToColor", b.m_toColor);
-    visitor.Color("AlignColor", b.m_alignColor);
-    visitor.Enum("Style", b.m_style);
-    visitor.I32("GuideX", b.m_guideX);
-    visitor.I32("GuideY", b.m_guideY);
-    visitor.Bool("ShowAlign", showAlign);
-    visitor.Bool("Print", b.m_print);
-}
-
 void TZVCustomLab::SaveToStream(TZVMemoryStream& stream)
 {
     TZVStreamWriter writer(stream);
@@ -158,7 +145,7 @@ void TZVCustomLab::SaveToStream(TZVMemoryStream& stream)
     WriteWideString(m_title.Text, stream);
 
     bool showAlign = m_backSurf->ShowAlign();
-    visitBackSurfFields(writer, showAlign);
+    m_backSurf->VisitFields(writer, showAlign);
 
     stream.WriteU32(m_editor ? m_editor->GridColor() : 0);
     stream.WriteI32(m_editor ? m_editor->GridIncX() : 0);
@@ -180,6 +167,7 @@ void TZVCustomLab::SaveToStream(TZVMemoryStream& stream)
 
 void TZVCustomLab::LoadFromStream(TZVMemoryStream& stream, bool asTemplate)
 {
+    m_pages.clear();
     readStream(stream, asTemplate, false);
 }
 
@@ -274,7 +262,7 @@ void TZVCustomLab::readStream(TZVMemoryStream& stream, bool asTemplate, bool raw
 
             // The guides and margins shown stay the reading label's, except in a raw read.
             bool showAlign = m_backSurf->m_showAlign;
-            visitBackSurfFields(reader, showAlign);
+            m_backSurf->VisitFields(reader, showAlign);
             const TZVColor gridColor = stream.ReadU32();
             const std::int32_t gridIncX = stream.ReadI32();
             const std::int32_t gridIncY = stream.ReadI32();

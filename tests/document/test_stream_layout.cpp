@@ -225,7 +225,8 @@ TEST_F(StreamTest, HeaderSettingsRoundTrip)
     label.Measure().SetPaperName(QStringLiteral("Letter"));
     label.Title() = {11, 12, 330, QStringLiteral("Courier New"), QStringLiteral("T\u00eftle"), true, 0x00ABCDEF};
     FieldFiller back(30);
-    label.BackSurf().VisitFields(back);
+    bool showAlign = false;
+    label.BackSurf().VisitFields(back, showAlign);
     FieldFiller frame(40);
     label.Frame().VisitFields(frame);
     FieldFiller print(50);

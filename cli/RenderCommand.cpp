@@ -1,0 +1,327 @@
+// zorvel render: a print run of a design to a PDF file or PNG pages, with data from a CSV file or a database.
+#include "cli/Commands.h"
+#include "document/ZVCustomLab.h"
+#include "document/ZVDesignJson.h"
+#include "elements/ZVTextElements.h"
+#include "foundation/ZVError.h"
+#include "foundation/ZVPrinter.h"
+#include "foundation/ZVStream.h"
+#include "foundation/ZVUtils.h"
+#include "platform/ZVConnections.h"
+#include "platform/ZVCsvDataSet.h"
+#include "platform/ZVPdfPrinter.h"
+#include "platform/ZVQtCanvas.h"
+#include "platform/ZVSqlDataSet.h"
+
+#include <QCommandLineParser>
+#include <QHash>
+#include <QImage>
+#include <QImageWriter>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include <unistd.h>
+
+namespace zorvel::cli {
+namespace {
+
+struct Usage
+{
+    QString message;
+};
+
+// A whole number option of at least `min`; nullopt when not given.
+std::optional<int> countOption(const QCommandLineParser& parser, const QCommandLineOption& option, int min)
+{
+    if (!parser.isSet(option)) return std::nullopt;
+    bool ok = false;
+    const int value = parser.value(option).toInt(&ok);
+    if (!ok || value < min)
+        throw Usage{QStringLiteral("--%1 takes a whole number of at least %2, not '%3'")
+                        .arg(option.names().first())
+                        .arg(min)
+                        .arg(parser.value(option))};
+    return value;
+}
+
+constexpr int kDefaultDpi = 150;
+constexpr int kMinDpi = 10;
+constexpr int kMaxDpi = 1200;
+
+// Pages as PNG files NAME-1.png, NAME-2.png ...: each page is written when it ends, and all
+// files appear together at EndDoc, so a failed or cancelled run leaves none.
+class PngPagePrinter final : public TZVPrinter
+{
+public:
+    PngPagePrinter(QString path, int dpi) : m_base(path.chopped(4)), m_dpi(dpi) {}
+
+    QStringList Printers() const override { return {QStringLiteral("PNG")}; }
+    int PrinterIndex() const override { return m_index; }
+    void SetPrinterIndex(int index) override { m_index = index; }
+    TZVDevMode* DevMode() override { return m_index == 0 ? &m_devMode : nullptr; }
+    int DpiX() const override { return m_dpi; }
+    int DpiY() const override { return m_dpi; }
+    QSize PageSizePixels() const override
+    {
+        const QSize t = tenths();
+        return {int(RoundHalfUp(t.width() * m_dpi / 254.0)), int(RoundHalfUp(t.height() * m_dpi / 254.0))};
+    }
+    QSize PhysicalOffset() const override { return {0, 0}; }
+    int HorzSizeMm() const override { return int(RoundHalfUp(tenths().width() / 10.0)); }
+    int VertSizeMm() const override { return int(RoundHalfUp(tenths().height() / 10.0)); }
+
+    void BeginDoc(const QString&) override
+    {
+        Abort();
+        const QSize pixels = PageSizePixels();
+        if (pixels.width() <= 0 || pixels.height() <= 0) throw EZvError(QStringLiteral("INVALID PAPER SIZE"));
+        startPage();
+    }
+    void NewPage() override
+    {
+        endPage();
+        startPage();
+    }
+    void EndDoc() override
+    {
+        endPage();
+        for (const auto& file : m_files)
+            if (!file->commit()) throw EZvError(QStringLiteral("CAN'T WRITE FILE : ") + file->fileName());
+        m_files.clear();
+    }
+    void Abort() override
+    {
+        m_canvas.reset();
+        m_files.clear(); // uncommitted files vanish
+    }
+    bool Printing() const override { return m_canvas != nullptr; }
+    TZVCanvas& Canvas() override { return *m_canvas; }
+    int Pages() const { return m_pages; }
+
+private:
+    QSize tenths() const
+    {
+        const QSize size(m_devMode.PaperWidth, m_devMode.PaperLength);
+        return m_devMode.Orientation == TZVDevMode::kLandscape ? size.transposed() : size;
+    }
+    void startPage()
+    {
+        const QSize pixels = PageSizePixels();
+        m_image = QImage(pixels, QImage::Format_RGB32);
+        if (m_image.isNull())
+            throw EZvError(QStringLiteral("IMAGE TOO LARGE : %1 x %2 PIXELS").arg(pixels.width()).arg(pixels.height()));
+        m_image.fill(Qt::white);
+        m_image.setDotsPerMeterX(qRound(m_dpi / 0.0254));
+        m_image.setDotsPerMeterY(qRound(m_dpi / 0.0254));
+        TZVDeviceCaps caps;
+        caps.DpiX = caps.DpiY = m_dpi;
+        caps.Width = pixels.width();
+        caps.Height = pixels.height();
+        m_canvas = std::make_unique<TZVQtCanvas>(&m_image, caps);
+    }
+    void endPage()
+    {
+        m_canvas.reset();
+        const QString name = QStringLiteral("%1-%2.png").arg(m_base).arg(++m_pages);
+        auto file = std::make_unique<QSaveFile>(name);
+        QImageWriter writer(file.get(), "png");
+        if (!file->open(QIODevice::WriteOnly) || !writer.write(m_image))
+            throw EZvError(QStringLiteral("CAN'T WRITE FILE : ") + name);
+        m_files.push_back(std::move(file));
+    }
+
+    QString m_base;
+    int m_dpi;
+    int m_index = 0;
+    int m_pages = 0;
+    TZVDevMode m_devMode;
+    QImage m_image;
+    std::unique_ptr<TZVQtCanvas> m_canvas;
+    std::vector<std::unique_ptr<QSaveFile>> m_files;
+};
+
+void loadDesign(TZVLab& label, const QString& path)
+{
+    QByteArray bytes = readInputFile(path);
+    if (path.endsWith(QLatin1String(".json"), Qt::CaseInsensitive)) bytes = JsonToStream(bytes);
+    TZVMemoryStream stream(bytes);
+    label.LoadFromStream(stream);
+}
+
+} // namespace
+
+bool renderPaints(const QStringList&)
+{
+    return true;
+}
+
+int runRender(const QStringList& args)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Print a design's labels on sheets into a PDF file or PNG pages.");
+    parser.addHelpOption();
+    parser.addPositionalArgument("design", "The design: a stream file or its JSON form (.json).");
+    const QCommandLineOption outOption("out", "The PDF file, or the PNG pages NAME-1.png ... for NAME.png.",
+                                       "file");
+    const QCommandLineOption dpiOption("dpi", "Resolution of PNG pages (default 150).", "n");
+    const QCommandLineOption csvOption("csv", "One label per record of this CSV file (header row first).", "file");
+    const QCommandLineOption dbOption("db", "Database URL (sqlite:PATH, or any Qt SQL driver's URL).", "url");
+    const QCommandLineOption masterOption("master", "With --db: one label per record of this SELECT or table.",
+                                          "select|table");
+    const QCommandLineOption detailOption("detail",
+                                          "With --db: detail records for tables; :F binds the master's field F.",
+                                          "select");
+    const QCommandLineOption countOption_("count", "Number of labels without data (default 1).", "n");
+    const QCommandLineOption repetitionsOption("repetitions", "Copies of each record's label (default 1).", "n");
+    const QCommandLineOption rowOption("first-row", "Row of the first sheet where printing starts.", "r");
+    const QCommandLineOption colOption("first-col", "Column of that row where printing starts.", "c");
+    const QCommandLineOption fromOption("from", "First record to print (from 1).", "n");
+    const QCommandLineOption toOption("to", "Last record to print (0: the last one).", "m");
+    const QCommandLineOption answerOption("answer", "Answer to the question element ID (repeatable).", "ID=TEXT");
+    parser.addOptions({outOption, dpiOption, csvOption, dbOption, masterOption, detailOption, countOption_, repetitionsOption, rowOption, colOption, fromOption,
+                       toOption, answerOption});
+    if (!parser.parse(QStringList{"zorvel render"} + args)) {
+        std::fprintf(stderr, "zorvel render: %s\n", qPrintable(parser.errorText()));
+        return 2;
+    }
+    if (parser.isSet("help")) {
+        std::fputs(qPrintable(parser.helpText()), stdout);
+        return 0;
+    }
+    try {
+        if (parser.positionalArguments().size() != 1) throw Usage{QStringLiteral("give exactly one design file")};
+        if (!parser.isSet(outOption)) throw Usage{QStringLiteral("--out is required")};
+        const QString out = parser.value(outOption);
+        const bool png = out.endsWith(QLatin1String(".png"), Qt::CaseInsensitive);
+        if (!png && !out.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+            throw Usage{QStringLiteral("--out names a .pdf or a .png file, not '%1'").arg(out)};
+        if (!png && parser.isSet(dpiOption)) throw Usage{QStringLiteral("--dpi goes with PNG pages only")};
+        int dpi = kDefaultDpi;
+        if (parser.isSet(dpiOption)) {
+            bool ok = false;
+            dpi = parser.value(dpiOption).toInt(&ok);
+            if (!ok || dpi < kMinDpi || dpi > kMaxDpi)
+                throw Usage{QStringLiteral("--dpi takes a whole number from %1 to %2, not '%3'")
+                                .arg(kMinDpi)
+                                .arg(kMaxDpi)
+                                .arg(parser.value(dpiOption))};
+        }
+        const bool db = parser.isSet(dbOption);
+        if (parser.isSet(csvOption) && db) throw Usage{QStringLiteral("give --csv or --db, not both")};
+        if (db != parser.isSet(masterOption)) throw Usage{QStringLiteral("--db and --master go together")};
+        if (parser.isSet(detailOption) && !db) throw Usage{QStringLiteral("--detail goes with --db only")};
+        if ((parser.isSet(csvOption) || db) && parser.isSet(countOption_))
+            throw Usage{QStringLiteral("--count goes without data only")};
+        QHash<QString, QString> answers;
+        for (const QString& answer : parser.values(answerOption)) {
+            const qsizetype eq = answer.indexOf('=');
+            if (eq <= 0) throw Usage{QStringLiteral("--answer takes ID=TEXT, not '%1'").arg(answer)};
+            answers.insert(answer.left(eq).toUpper(), answer.mid(eq + 1));
+        }
+        const auto count = countOption(parser, countOption_, 1);
+        const auto repetitions = countOption(parser, repetitionsOption, 1);
+        const auto firstRow = countOption(parser, rowOption, 1);
+        const auto firstCol = countOption(parser, colOption, 1);
+        const auto from = countOption(parser, fromOption, 1);
+        const auto to = countOption(parser, toOption, 0);
+
+        TZVLab label;
+        loadDesign(label, parser.positionalArguments().first());
+        TZVCsvDataSet csv;
+        TZVConnections connections;
+        TZVSqlDataSet master;
+        TZVSqlDataSet detail;
+        const auto bind = [&](TZVDataSet& data) {
+            label.SetDataAccessType(daDataSet);
+            label.SetDataSet(&data);
+            label.SetDataEnabled(true);
+        };
+        if (parser.isSet(csvOption)) {
+            csv.SetFileName(parser.value(csvOption));
+            csv.Open();
+            bind(csv);
+        } else if (db) {
+            const QString alias = QStringLiteral("render");
+            connections.Add(alias, parser.value(dbOption));
+            master.SetConnections(&connections);
+            master.SetDatabaseName(alias);
+            const QString source = parser.value(masterOption).trimmed();
+            if (source.startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive))
+                master.SetSql(source);
+            else
+                master.SetTableName(source);
+            master.Open();
+            bind(master);
+            if (parser.isSet(detailOption)) {
+                detail.SetConnections(&connections);
+                detail.SetDatabaseName(alias);
+                const QString select = parser.value(detailOption);
+                // Each ":F" binds the master's field F.
+                QStringList fields;
+                for (const auto& match : QRegularExpression(R"(:([A-Za-z_]\w*))").globalMatch(select))
+                    if (!fields.contains(match.captured(1), Qt::CaseInsensitive)) fields << match.captured(1);
+                if (fields.isEmpty()) throw Usage{QStringLiteral("--detail binds the master with :FIELD")};
+                detail.SetSql(select);
+                detail.SetMaster(&master, fields);
+                detail.Open();
+                label.SetDetail(&detail);
+            }
+        } else {
+            label.SetDataEnabled(false);
+        }
+        TZVPrintInfo& info = label.PrintInfo();
+        if (count) info.SetNumLabels(*count);
+        if (repetitions) info.SetRepetitions(*repetitions);
+        if (firstRow) info.SetFirstRow(*firstRow);
+        if (firstCol) info.SetFirstCol(*firstCol);
+        if (from) info.SetPrintFrom(*from);
+        if (to) info.SetPrintTo(*to);
+
+        // IDs match as the label's own IDs do, without regard to case.
+        for (auto it = answers.cbegin(); it != answers.cend(); ++it) {
+            const bool known = std::any_of(label.Elements().cbegin(), label.Elements().cend(), [&](TZVElement* e) {
+                return qobject_cast<TZVAskText*>(e) && e->ID().toUpper() == it.key();
+            });
+            if (!known) throw EZvError(QStringLiteral("NO QUESTION WITH ID : ") + it.key());
+        }
+        label.OnAskText = [&](QObject*, int, const QString& id, QString& text) {
+            const auto given = answers.constFind(id.toUpper());
+            if (given != answers.cend()) text = *given;
+        };
+        if (isatty(fileno(stderr))) {
+            label.OnProgress = [shown = 0](int page, int pages) mutable {
+                if (page != shown) std::fprintf(stderr, "\rpage %d of %d", shown = page, pages);
+                return true;
+            };
+        }
+        std::unique_ptr<TZVPrinter> printer;
+        if (png)
+            printer = std::make_unique<PngPagePrinter>(out, dpi);
+        else
+            printer = std::make_unique<TZVPdfPrinter>(out);
+        label.Print(*printer);
+        if (label.OnProgress) std::fputs("\n", stderr);
+        label.SetDataSet(nullptr);
+        label.SetDetail(nullptr);
+        std::fprintf(stderr, "%d label%s on %d page%s\n", info.TotalLabels, info.TotalLabels == 1 ? "" : "s",
+                     info.PageCount, info.PageCount == 1 ? "" : "s");
+    } catch (const Usage& usage) {
+        std::fprintf(stderr, "zorvel render: %s\n", qPrintable(usage.message));
+        return 2;
+    } catch (const EZvError& e) {
+        std::fprintf(stderr, "%s\n", qPrintable(e.message()));
+        return 1;
+    } catch (const EZvPrinterError& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace zorvel::cli
