@@ -1,9 +1,9 @@
 // Tests of the QPainter and recording canvases: pixels of shapes, pens, text, clips, mapping, pictures.
+#include "tests/support/TestApplication.h"
 #include "foundation/ZVRecordingCanvas.h"
 #include "platform/ZVQtCanvas.h"
 
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
@@ -21,15 +21,7 @@ using TDraw = std::function<void(TZVCanvas&)>;
 class CanvasTest : public ::testing::Test
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        if (QGuiApplication::instance()) return;
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "test_platform_canvas";
-        static char* argv[] = {name, nullptr};
-        new QGuiApplication(argc, argv); // lives until the process ends
-    }
+    static void SetUpTestSuite() { test::ensureGuiApplication(); }
 };
 
 QImage blank(int width, int height, int dpi = 96)

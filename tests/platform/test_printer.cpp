@@ -3,10 +3,10 @@
 #include "foundation/ZVError.h"
 #include "platform/ZVPdfPrinter.h"
 #include "tests/support/PdfInfo.h"
+#include "tests/support/TestApplication.h"
 
 #include <QDir>
 #include <QFile>
-#include <QGuiApplication>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -20,15 +20,7 @@ namespace {
 class PdfPrinter : public testing::Test
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        if (!QGuiApplication::instance()) {
-            static int argc = 1;
-            static char name[] = "test_platform_printer";
-            static char* argv[] = {name, nullptr};
-            new QGuiApplication(argc, argv);
-        }
-    }
+    static void SetUpTestSuite() { ensureGuiApplication(); }
 
     QString path(const char* name) const { return m_dir.filePath(QString::fromLatin1(name)); }
 

@@ -2,6 +2,7 @@
 #include "foundation/ZVCanvas.h"
 #include "platform/ZVQtPrinter.h"
 #include "tests/support/PdfInfo.h"
+#include "tests/support/TestApplication.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -16,15 +17,7 @@ namespace {
 class QtPrinter : public testing::Test
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        if (!QApplication::instance()) {
-            static int argc = 1;
-            static char name[] = "test_platform_qtprinter";
-            static char* argv[] = {name, nullptr};
-            new QApplication(argc, argv);
-        }
-    }
+    static void SetUpTestSuite() { ensureApplication<QApplication>(); }
 };
 
 } // namespace

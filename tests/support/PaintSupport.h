@@ -5,26 +5,13 @@
 #include "foundation/ZVRecordingCanvas.h"
 #include "foundation/ZVUtils.h"
 #include "platform/ZVQtCanvas.h"
+#include "tests/support/TestApplication.h"
 
-#include <QGuiApplication>
 #include <QImage>
 
 #include <memory>
 
 namespace zorvel::test {
-
-// Fonts need a GUI application; one lives until the process ends.
-inline void ensureGuiApplication()
-{
-    if (QGuiApplication::instance())
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "zorvel-tests";
-    static char* argv[] = {name, nullptr};
-    new QGuiApplication(argc, argv);
-}
 
 // Sets the mapping the label draws with: logical units are model units (1/100 mm).
 inline void mapModelUnits(TZVCanvas& canvas, int dpi)
