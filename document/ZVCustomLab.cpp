@@ -120,6 +120,7 @@ void TZVCustomLab::SetUnits(TZVUnits value)
 {
     if (value == m_units) return;
     m_units = value;
+    if (m_editor) m_editor->UnitsChanged(value);
     NotifyChange(ckLayers, 0, QStringLiteral("Units"));
     m_modified = true;
 }
@@ -243,7 +244,6 @@ void TZVCustomLab::SendToBack(TZVElement* element)
 
 void TZVCustomLab::NotifyChange(int kind, int index, const QString& propertyName)
 {
-    Q_UNUSED(index);
     if (!m_editor) return;
     switch (kind) {
     case ckAll:
@@ -269,7 +269,7 @@ void TZVCustomLab::NotifyChange(int kind, int index, const QString& propertyName
     default:
         break;
     }
-    if (m_editor->PaintEnabled()) m_editor->Refresh(true, propertyName);
+    if (m_editor->PaintEnabled()) m_editor->Refresh(index != 0, propertyName);
 }
 
 void TZVCustomLab::RefreshProperty(const QString& name)
@@ -512,6 +512,21 @@ QString TZVCustomLab::PictureFilter() const
 void TZVLab::EditElement()
 {
     if (m_elementEditor && CurrentElement()) m_elementEditor->EditElement(*this, *CurrentElement());
+}
+
+void TZVLab::ShowLabelProperties(int page)
+{
+    if (m_labDialogs) m_labDialogs->ShowLabelProperties(*this, page);
+}
+
+void TZVLab::ShowLabelDefs()
+{
+    if (m_labDialogs) m_labDialogs->ShowLabelDefs(*this);
+}
+
+void TZVLab::Preview()
+{
+    if (m_labDialogs) m_labDialogs->Preview(*this);
 }
 
 } // namespace zorvel

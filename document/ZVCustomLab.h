@@ -319,6 +319,17 @@ public:
     virtual void EditElement(TZVCustomLab& label, TZVElement& element) = 0;
 };
 
+// The label's own dialogs: properties, the definitions catalogue and the print preview. The
+// widgets library installs them; a headless program has none.
+class TZVLabDialogs
+{
+public:
+    virtual ~TZVLabDialogs() = default;
+    virtual void ShowLabelProperties(TZVCustomLab& label, int page) = 0;
+    virtual void ShowLabelDefs(TZVCustomLab& label) = 0;
+    virtual void Preview(TZVCustomLab& label) = 0;
+};
+
 // The concrete label component.
 class TZVLab : public TZVCustomLab
 {
@@ -334,8 +345,18 @@ public:
     // Opens the special editor of CurrentElement; nothing without an installed element editor.
     void EditElement() override;
 
+    // Not owned, like the element editor.
+    void SetLabDialogs(TZVLabDialogs* dialogs) { m_labDialogs = dialogs; }
+    TZVLabDialogs* LabDialogs() const { return m_labDialogs; }
+    // Modal dialogs; each does nothing without installed dialogs. Pages of the properties
+    // dialog: 0 sizes, 1 printing, 2 background, 3 data.
+    void ShowLabelProperties(int page = 0);
+    void ShowLabelDefs();
+    void Preview();
+
 private:
     TZVElementEditor* m_elementEditor = nullptr;
+    TZVLabDialogs* m_labDialogs = nullptr;
 };
 
 } // namespace zorvel

@@ -59,7 +59,8 @@ public:
     void SetGuideMarks(int, int) override {}
     void RefreshInspector() override {}
     void RefreshProperty(const QString&) override {}
-    void DrawSelectionFrame(bool, const TRect&, const TRect&) override {}
+    void UnitsChanged(TZVUnits) override {}
+    void DrawSelectionFrame(bool, const TRect&, const TRect&, bool) override {}
 
 private:
     TZVSnap m_snap = snPoint;

@@ -52,8 +52,12 @@ public:
     virtual void RefreshInspector() = 0;
     virtual void RefreshProperty(const QString& name) = 0;
 
-    // Called by elements painted on the design surface.
-    virtual void DrawSelectionFrame(bool selected, const TRect& modelRect, const TRect& screenRect) = 0;
+    // The label's unit changed: the rulers are graduated again.
+    virtual void UnitsChanged(TZVUnits units) = 0;
+
+    // Called by elements painted on the design surface; box elements ask for edge handles.
+    virtual void DrawSelectionFrame(bool selected, const TRect& modelRect, const TRect& screenRect,
+                                    bool showHandles) = 0;
 };
 
 } // namespace zorvel

@@ -405,12 +405,15 @@ void TZVElement::MoveByStep(int dx, int dy)
 
 void TZVElement::MoveByFloat(float dx, float dy)
 {
-    const int mx = ToModel(dx);
-    const int my = ToModel(dy);
-    m_x1 += mx;
-    m_x2 += mx;
-    m_y1 += my;
-    m_y2 += my;
+    MoveBy(ToModel(dx), ToModel(dy));
+}
+
+void TZVElement::MoveBy(int dx, int dy)
+{
+    m_x1 += dx;
+    m_x2 += dx;
+    m_y1 += dy;
+    m_y2 += dy;
     SetModified();
 }
 

@@ -132,6 +132,7 @@ public:
     void PlaceFromScreenRect(TRect rect, bool keepInside, bool snap);
     void MoveByStep(int dx, int dy);
     void MoveByFloat(float dx, float dy); // label units, no clamping (pasting)
+    void MoveBy(int dx, int dy);          // model units, no clamping, no snapping
     // edge 0..3: left, top, right, bottom onto the background guides; 4..7 the same onto `target`.
     void AlignToEdge(int edge, int target, bool refresh);
     void ClearAnchoring() { m_anchorPos = kNotAnchored; }

@@ -36,7 +36,7 @@ void TZVElement::Paint(TZVCanvas& canvas, TPoint offset, int target, int dataMod
     m_screenRect = canvas.LPtoDP(m_modelRect);
     NormalizeRect(m_screenRect);
     if (TZVEditorLink* editor = m_owner->Editor())
-        editor->DrawSelectionFrame(m_selected, m_modelRect, m_screenRect);
+        editor->DrawSelectionFrame(m_selected, m_modelRect, m_screenRect, m_handleKind == 3);
 }
 
 void TZVElement::PaintLockMarker(TZVCanvas& canvas, TPoint offset) const

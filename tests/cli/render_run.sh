@@ -65,6 +65,27 @@ database)
     grep -qF "CAN'T OPEN DATASET" stderr.txt || fail "stderr: $(cat stderr.txt)"
     [ ! -e bad.pdf ] || fail "bad.pdf was written"
     ;;
+detail)
+    # Each item's table lists its own stock rows, bound through the master's NAME.
+    command -v sqlite3 > /dev/null || exit 0
+    sqlite3 shop.db "CREATE TABLE items (NAME TEXT); INSERT INTO items VALUES ('A1'), ('A2');
+                     CREATE TABLE stock (NAME TEXT, SKU TEXT);
+                     INSERT INTO stock VALUES ('A1', 'S11'), ('A1', 'S12'), ('A2', 'S21');" || fail "sqlite3"
+    "$zorvel" render "$data/detail_design.json" --out out.pdf --db sqlite:shop.db --master items \
+        --detail "SELECT SKU FROM stock WHERE NAME = :NAME" 2> stderr.txt || fail "render: $(cat stderr.txt)"
+    grep -qx "2 labels on 1 page" stderr.txt || fail "stderr: $(cat stderr.txt)"
+    command -v pdftotext > /dev/null || exit 0
+    pdftotext -bbox out.pdf words.html || fail "pdftotext"
+    sed -n 's/.*xMin="\([0-9.]*\)" yMin="\([0-9.]*\)".*>\(.*\)<\/word>.*/\3 \1 \2/p' words.html > words.txt
+    # Label 1 spans x 5..65 mm, label 2 x 69..129 mm: each SKU lies in the label of its item.
+    awk 'BEGIN { mm = 72 / 25.4 }
+         { col = ($2 < 67 * mm) ? 1 : 2 }
+         $1 ~ /^S1/ && col != 1 { print $1 " in label " col; bad = 1 }
+         $1 ~ /^S2/ && col != 2 { print $1 " in label " col; bad = 1 }
+         $1 ~ /^S/ { n++ }
+         END { if (n != 3) { print n " stock rows"; bad = 1 } exit bad }' words.txt \
+        || fail "words: $(cat words.txt)"
+    ;;
 bad_field)
     printf 'CODE\n1\n' > other.csv
     "$zorvel" render "$data/render_design.json" --out out.pdf --csv other.csv 2> stderr.txt

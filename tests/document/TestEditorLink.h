@@ -25,6 +25,7 @@ public:
         bool selected = false;
         TRect modelRect;
         TRect screenRect;
+        bool showHandles = false;
     };
 
     // Settings a test may change.
@@ -51,6 +52,7 @@ public:
     bool guideMarksShown = false;
     int guideMarkX = 0;
     int guideMarkY = 0;
+    TZVUnits units = unMM;
 
     // Forgets what was recorded, keeping the settings.
     void ResetRecord()
@@ -113,9 +115,12 @@ public:
     void RefreshInspector() override { ++refreshInspectorCount; }
     void RefreshProperty(const QString& name) override { refreshedProperties.append(name); }
 
-    void DrawSelectionFrame(bool selected, const TRect& modelRect, const TRect& screenRect) override
+    void UnitsChanged(TZVUnits value) override { units = value; }
+
+    void DrawSelectionFrame(bool selected, const TRect& modelRect, const TRect& screenRect,
+                            bool showHandles) override
     {
-        selectionFrames.push_back({selected, modelRect, screenRect});
+        selectionFrames.push_back({selected, modelRect, screenRect, showHandles});
     }
 };
 

@@ -12,6 +12,8 @@
 #include <gtest/gtest.h>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 using namespace zorvel;
 using zorvel::test::TestEditorLink;
@@ -80,7 +82,8 @@ TEST_F(LabelTest, NotifyChangeMarksTheLayersOfEachKind)
         EXPECT_EQ(editor.contentDirtyCount, c.content);
         EXPECT_EQ(editor.selectionDirtyCount, c.selection);
         ASSERT_EQ(editor.refreshes.size(), 1u);
-        EXPECT_TRUE(editor.refreshes[0].updateInspector);
+        // Index 0: the inspector updates the named row only, not the whole selection.
+        EXPECT_FALSE(editor.refreshes[0].updateInspector);
         EXPECT_EQ(editor.refreshes[0].propertyName, QStringLiteral("Color"));
         // Setters set Modified themselves; the notification does not.
         EXPECT_FALSE(label.Modified());
@@ -244,6 +247,30 @@ TEST_F(LabelTest, EditElementGoesToTheInstalledElementEditor)
     label.SetCurrentElement(rect);
     label.EditElement();
     EXPECT_EQ(recorder.edited, rect);
+}
+
+TEST_F(LabelTest, TheLabelsDialogsGoToTheInstalledOnes)
+{
+    struct Recorder : TZVLabDialogs
+    {
+        std::vector<std::string> calls;
+        void ShowLabelProperties(TZVCustomLab&, int page) override
+        {
+            calls.push_back("properties " + std::to_string(page));
+        }
+        void ShowLabelDefs(TZVCustomLab&) override { calls.push_back("definitions"); }
+        void Preview(TZVCustomLab&) override { calls.push_back("preview"); }
+    } recorder;
+
+    // Nothing installed: a headless program has no dialogs and nothing happens.
+    label.ShowLabelProperties(2);
+    label.ShowLabelDefs();
+    label.Preview();
+    label.SetLabDialogs(&recorder);
+    label.ShowLabelProperties(3);
+    label.ShowLabelDefs();
+    label.Preview();
+    EXPECT_EQ(recorder.calls, (std::vector<std::string>{"properties 3", "definitions", "preview"}));
 }
 
 // ---- Data binding ----

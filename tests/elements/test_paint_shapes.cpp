@@ -158,6 +158,14 @@ TEST_F(ElementTest, ScreenPaintStoresBothRectanglesAndAsksForTheSelectionFrame)
     EXPECT_TRUE(editor.selectionFrames[0].selected);
     EXPECT_EQ(editor.selectionFrames[0].modelRect, rect.ModelRect());
     EXPECT_EQ(editor.selectionFrames[0].screenRect, rect.ScreenRect());
+    EXPECT_TRUE(editor.selectionFrames[0].showHandles) << "a box offers edge handles";
+
+    editor.ResetRecord();
+    TZVLine& line = lineFrom(label, 0, 0, 1000, 1000);
+    line.SetSelected(true);
+    line.Paint(recording.canvas(), {0, 0}, ptEditor, 1);
+    ASSERT_EQ(editor.selectionFrames.size(), 1u);
+    EXPECT_FALSE(editor.selectionFrames[0].showHandles) << "a line marks its ends instead";
 
     editor.ResetRecord();
     rect.Paint(recording.canvas(), {0, 0}, ptPrinter, 1);

@@ -1,0 +1,156 @@
+// The editor properties dialog: grid, snapping, the label's alignment guides and the selection
+// colour, each applied to the editor as it is changed; Cancel puts every one back.
+#pragma once
+
+#include "foundation/ZVTypes.h"
+
+#include <QColor>
+#include <QDialog>
+#include <QFrame>
+#include <QPointer>
+
+#include <functional>
+#include <optional>
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+
+namespace zorvel {
+
+class TZVCustomEditor;
+class TZvSpinEditFloat;
+
+// A clickable patch of colour.
+class TZvColorSwatch : public QFrame
+{
+    Q_OBJECT
+
+public:
+    explicit TZvColorSwatch(QWidget* parent = nullptr);
+
+    QColor Color() const { return m_color; }
+    void SetColor(const QColor& color);
+    QSize sizeHint() const override { return {48, 20}; }
+
+signals:
+    void Clicked();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    QColor m_color = Qt::white;
+};
+
+class TFPropEditor : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit TFPropEditor(QWidget* parent = nullptr);
+    ~TFPropEditor() override;
+
+    // The editor's ShowProperties: fills the dialog from `editor` and shows it modally.
+    static void Execute(TZVCustomEditor& editor, QWidget* parent = nullptr);
+
+    // Takes the editor's settings into the controls and remembers them for Cancel.
+    void Fill(TZVCustomEditor& editor);
+    // Puts back every setting remembered by Fill.
+    void RestoreSettings();
+
+    // The colour chooser the swatches open, preset to the swatch's colour; nullopt when
+    // dismissed. A colour dialog unless a caller replaces it.
+    std::function<std::optional<QColor>(const QColor& initial)> ChooseColor;
+
+    TZvSpinEditFloat* SpEdFloatGX() const { return m_gridX; }
+    TZvSpinEditFloat* SpEdFloatGY() const { return m_gridY; }
+    TZvSpinEditFloat* SpEdFloatAlLeft() const { return m_alignLeft; }
+    TZvSpinEditFloat* SpEdFloatAlTop() const { return m_alignTop; }
+    TZvColorSwatch* ShCoGrid() const { return m_gridColor; }
+    TZvColorSwatch* ShCoAlign() const { return m_alignColor; }
+    TZvColorSwatch* ShCoSelect() const { return m_selColor; }
+    TZvColorSwatch* ShCoSize() const { return m_sizeColor; }
+    QCheckBox* CheckGrid() const { return m_showGrid; }
+    QCheckBox* CheckSnap() const { return m_snap; }
+    QCheckBox* CheckShowAlign() const { return m_showAlign; }
+    QCheckBox* CheckAdjustAlign() const { return m_adjustAlign; }
+    QCheckBox* CheckShowSize() const { return m_showSize; }
+    QRadioButton* DrawGridPoints() const { return m_points; }
+    QRadioButton* DrawGridLines() const { return m_lines; }
+    QPushButton* ButOK() const { return m_ok; }
+    QPushButton* ButCancel() const { return m_cancel; }
+
+protected:
+    // Escape is the Cancel button; the window's close box keeps the changes.
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    // The settings in force when the dialog was filled.
+    struct TSaved
+    {
+        int GuideX = 0;
+        int GuideY = 0;
+        bool ShowAlign = false;
+        TZVColor AlignColor = 0;
+        TZVColor GridColor = 0;
+        TZVColor SelColor = 0;
+        float IncX = 0;
+        float IncY = 0;
+        int StepX = 0;
+        int StepY = 0;
+        bool GridShow = false;
+        TZVGridDraw GridStyle = gdPoints;
+        bool AdjustAligns = false;
+        TZVSnap Snap = snNone;
+        bool Modified = false;
+    };
+
+    void buildControls();
+    void fillLanguage();
+    void connectControls();
+    void pickColor(TZvColorSwatch* swatch, const std::function<void(TZVColor)>& apply);
+    void highlight(TZvSpinEditFloat* edit, bool on);
+    void cancelClicked();
+
+    QPointer<TZVCustomEditor> m_editor;
+    TSaved m_saved;
+    // Set while Fill sets the controls, so that their handlers leave the editor alone.
+    bool m_filling = false;
+
+    QGroupBox* m_gridBox = nullptr;
+    QLabel* m_gridXCaption = nullptr;
+    QLabel* m_gridYCaption = nullptr;
+    QLabel* m_gridColorCaption = nullptr;
+    TZvSpinEditFloat* m_gridX = nullptr;
+    TZvSpinEditFloat* m_gridY = nullptr;
+    TZvColorSwatch* m_gridColor = nullptr;
+    QCheckBox* m_showGrid = nullptr;
+    QCheckBox* m_snap = nullptr;
+    QGroupBox* m_alignBox = nullptr;
+    QLabel* m_alignLeftCaption = nullptr;
+    QLabel* m_alignTopCaption = nullptr;
+    QLabel* m_alignColorCaption = nullptr;
+    TZvSpinEditFloat* m_alignLeft = nullptr;
+    TZvSpinEditFloat* m_alignTop = nullptr;
+    TZvColorSwatch* m_alignColor = nullptr;
+    QCheckBox* m_showAlign = nullptr;
+    QCheckBox* m_adjustAlign = nullptr;
+    QGroupBox* m_selBox = nullptr;
+    QLabel* m_selColorCaption = nullptr;
+    TZvColorSwatch* m_selColor = nullptr;
+    QGroupBox* m_drawGrid = nullptr;
+    QRadioButton* m_points = nullptr;
+    QRadioButton* m_lines = nullptr;
+    QGroupBox* m_sizeBox = nullptr;
+    QCheckBox* m_showSize = nullptr;
+    QLabel* m_sizeColorCaption = nullptr;
+    TZvColorSwatch* m_sizeColor = nullptr;
+    QPushButton* m_ok = nullptr;
+    QPushButton* m_cancel = nullptr;
+};
+
+} // namespace zorvel

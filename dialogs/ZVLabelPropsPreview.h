@@ -1,0 +1,69 @@
+// The sheet preview of the label properties dialog: the labels on their paper, scaled, with the
+// start position of the print run picked by a click.
+#pragma once
+
+#include <QImage>
+#include <QSize>
+#include <QWidget>
+
+#include <functional>
+
+class QPainter;
+
+namespace zorvel {
+
+class TZVCustomLab;
+
+class TZVSheetPreview : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // Narrow papers get the full height, the others the full width.
+    static constexpr int kMaxHeight = 276;
+    static constexpr int kMaxWidth = 192;
+    static constexpr double kTallAspect = 0.7;
+
+    explicit TZVSheetPreview(QWidget* parent = nullptr);
+    Q_DISABLE_COPY_MOVE(TZVSheetPreview)
+
+    // Paper sizes in any one unit; `landscape` turns the sheet.
+    static QSize PreviewSize(double paperWidth, double paperHeight, bool landscape);
+
+    void SetLabel(TZVCustomLab* label);
+    // Follows the paper and orientation of the label, then repaints.
+    void UpdateSize();
+    // Paints the sheet into the bitmap and shows it.
+    void Repaint();
+    const QImage& Bitmap() const { return m_bitmap; }
+
+    // The label under `pos` becomes the first of the print run; false when nothing changed
+    // because the label has no size.
+    bool ClickAt(QPoint pos);
+
+    // After a click moved the start position.
+    std::function<void()> OnStartChanged;
+
+    QSize sizeHint() const override { return m_bitmap.size(); }
+    QSize minimumSizeHint() const override { return m_bitmap.size(); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    bool landscape() const;
+    // Page width and height as the sheet lies, model units.
+    double pageWidth() const;
+    double pageHeight() const;
+    int mapX(double model) const;
+    int mapY(double model) const;
+    QRect labelBox(int row, int col) const;
+    void drawLabel(QPainter& painter, const QRect& box) const;
+    void render();
+
+    TZVCustomLab* m_label = nullptr;
+    QImage m_bitmap;
+};
+
+} // namespace zorvel

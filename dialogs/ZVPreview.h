@@ -1,0 +1,171 @@
+// The print preview window: pages of a print run fitted or zoomed, paged through, printed and
+// saved as a picture file.
+#pragma once
+
+#include "platform/ZVQtPrinter.h"
+
+#include <QDialog>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QPicture;
+class QPrinter;
+class QScrollArea;
+class QToolButton;
+
+namespace zorvel {
+
+class TZVCustomLab;
+class TZvAlignEdit;
+class TZvPrw;
+
+// The paint box the pages are drawn on; the window does the drawing.
+class TZvPrwPaper : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit TZvPrwPaper(TZvPrw& owner, QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    TZvPrw& m_owner;
+};
+
+// Draws `picture` stretched into `target`, whatever the resolutions of the picture and of the
+// painter's device.
+void DrawPagePicture(QPainter& painter, const QPicture& picture, QSize pictureSize, const QRectF& target);
+
+class TZvPrw : public QDialog
+{
+    Q_OBJECT
+
+public:
+    enum TViewMode : std::uint8_t { vmNothing, vmFitPage, vmFitWidth, vmTwoPages, vmZoom };
+    // The save dialog's filters, in their order.
+    enum TSaveFormat : std::uint8_t { sfSvg, sfBmp, sfJpeg };
+
+    struct TSaveChoice
+    {
+        QString FileName;
+        TSaveFormat Format = sfSvg;
+    };
+
+    static constexpr int kZoomStep = 20;
+    static constexpr int kDefaultZoom = 100;
+
+    explicit TZvPrw(QWidget* parent = nullptr);
+    ~TZvPrw() override;
+
+    // The label's Preview: asks the questions, renders the pages and shows them modally.
+    // Failures of the run (data that cannot be opened, a bad answer) reach the caller.
+    static void Execute(TZVCustomLab& label, QWidget* parent = nullptr);
+
+    // Links the label whose rendered pages are shown and goes to the first one.
+    void SetLabel(TZVCustomLab& label);
+
+    // Modal sub-dialogs, real ones unless a caller replaces them.
+    // The save dialog: the filters in Qt's syntax; nullopt when dismissed.
+    std::function<std::optional<TSaveChoice>(const QStringList& filters)> AskSaveFile;
+    // A text input box; nullopt when dismissed.
+    std::function<std::optional<QString>(const QString& caption, const QString& prompt, const QString& defaultText)> AskText;
+    // The platform's print dialog over `printer`; true when confirmed.
+    std::function<bool(QPrinter& printer)> ExecPrintDialog;
+    std::function<void(const QString& message)> ShowError;
+
+    int Page() const { return m_page; }
+    int PageCount() const;
+    int Zoom() const { return m_zoom; }
+    TViewMode ViewMode() const { return m_viewMode; }
+    QSize BaseSize() const { return {m_baseWidth, m_baseHeight}; }
+    TZvPrwPaper* Paper() const { return m_paper; }
+    QScrollArea* BackScroll() const { return m_backScroll; }
+    TZvAlignEdit* PageIndicator() const { return m_pages; }
+    TZVQtPrinter& Printer() { return m_printer; }
+
+    // The tool bar's buttons.
+    QToolButton* TbPageFirst() const { return m_first; }
+    QToolButton* TbPagePrior() const { return m_prior; }
+    QToolButton* TbPageNext() const { return m_next; }
+    QToolButton* TbPageLast() const { return m_last; }
+    QToolButton* TbShowAll() const { return m_showAll; }
+    QToolButton* TbShowWidth() const { return m_showWidth; }
+    QToolButton* TbShowTwo() const { return m_showTwo; }
+    QToolButton* TbZoomMinus() const { return m_zoomMinus; }
+    QToolButton* TbZoomPlus() const { return m_zoomPlus; }
+    QToolButton* TbPrint() const { return m_print; }
+    QToolButton* TbSave() const { return m_save; }
+    QToolButton* TbExit() const { return m_exit; }
+
+    // The buttons' actions; each does nothing while its button is disabled.
+    void PageFirst();
+    void PagePrior();
+    void PageNext();
+    void PageLast();
+    void SetViewMode(TViewMode mode);
+    void ZoomMinus();
+    void ZoomPlus();
+    // Prints the run after the print dialog was confirmed; false when it was not printed.
+    bool PrintPages();
+    // Asks for a file and saves the current page there.
+    bool SaveCurrentPage();
+    // Writes the current page as one file of `format`, all or nothing; a JPEG asks its quality.
+    // Failures are shown and leave no file behind.
+    bool SavePage(const QString& fileName, TSaveFormat format);
+
+    // Paints the paint box of `size`.
+    void PaintPaper(QPainter& painter, QSize size);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void fillLanguage();
+    void goToPage(int page);
+    void updateButtons();
+    void layoutPaper();
+    void placePaper(int x, int y, int width, int height);
+    // Fits the box of a w x h picture into `area` keeping its shape.
+    void fitInto(QSize area, int w, int h);
+    QSize pictureSize() const;
+    const QPicture* picture(int page) const;
+    QByteArray encodePage(TSaveFormat format, bool& ok);
+
+    QPointer<TZVCustomLab> m_label;
+    int m_page = 0;
+    int m_zoom = kDefaultZoom;
+    TViewMode m_viewMode = vmNothing;
+    int m_baseWidth = 0;
+    int m_baseHeight = 0;
+    bool m_busy = true;
+    TZVQtPrinter m_printer;
+
+    QToolButton* m_first = nullptr;
+    QToolButton* m_prior = nullptr;
+    TZvAlignEdit* m_pages = nullptr;
+    QToolButton* m_next = nullptr;
+    QToolButton* m_last = nullptr;
+    QToolButton* m_showAll = nullptr;
+    QToolButton* m_showWidth = nullptr;
+    QToolButton* m_showTwo = nullptr;
+    QToolButton* m_zoomMinus = nullptr;
+    QToolButton* m_zoomPlus = nullptr;
+    QToolButton* m_print = nullptr;
+    QToolButton* m_save = nullptr;
+    QToolButton* m_exit = nullptr;
+    QScrollArea* m_backScroll = nullptr;
+    QWidget* m_content = nullptr;
+    TZvPrwPaper* m_paper = nullptr;
+};
+
+} // namespace zorvel

@@ -1,0 +1,36 @@
+// Progress of a long print run, with a Cancel button that stops it between labels.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QProgressDialog>
+
+#include "document/ZVPrintRun.h"
+
+namespace zorvel {
+
+class TZVCustomLab;
+
+class TZVProgressDialog : public QProgressDialog
+{
+    Q_OBJECT
+
+public:
+    explicit TZVProgressDialog(QWidget* parent = nullptr);
+    // Gives the label's progress report back to whoever had it.
+    ~TZVProgressDialog() override;
+
+    // Becomes the label's progress report until the dialog goes.
+    void Attach(TZVCustomLab& label);
+    // Shows "PAGE page / pageCount"; false once the user cancelled.
+    bool Report(int page, int pageCount);
+
+private:
+    QPointer<TZVCustomLab> m_label;
+    TZVPrintProgress m_previous;
+    QElapsedTimer m_sinceEvents;
+    int m_shownPage = -1;
+    int m_shownPages = -1;
+};
+
+} // namespace zorvel

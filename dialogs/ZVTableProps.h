@@ -1,0 +1,182 @@
+// The table properties dialog: the title, rows and draw mode of a table, and its columns with
+// their data, header and footer cells. Every change goes to the table at once.
+#pragma once
+
+#include "foundation/ZVTypes.h"
+
+#include <QDialog>
+#include <QPointer>
+#include <QToolButton>
+
+#include <array>
+#include <functional>
+#include <optional>
+#include <utility>
+#include <vector>
+
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QDoubleSpinBox;
+class QGridLayout;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QSpinBox;
+class QTabWidget;
+
+namespace zorvel {
+
+class TZVColumn;
+class TZVCustomLab;
+class TZVTable;
+
+// A colour shown as a filled button; a click asks the dialog for a new colour.
+class TZVColorSwatch : public QToolButton
+{
+    Q_OBJECT
+
+public:
+    explicit TZVColorSwatch(QWidget* parent = nullptr);
+
+    TZVColor Color() const { return m_color; }
+    void SetColor(TZVColor color);
+
+private:
+    TZVColor m_color = 0;
+};
+
+class TPropTable : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // Columns the dialog lets a table have.
+    static constexpr int kMaxColumns = 10;
+
+    explicit TPropTable(QWidget* parent = nullptr);
+    ~TPropTable() override;
+
+    // The label's element dialog for a table; there is no OK, so closing repaints the editor.
+    static int Execute(TZVCustomLab& label, TZVTable& table, QWidget* parent = nullptr);
+
+    // Captions, title settings, font and field lists, the columns with the first selected.
+    // Filling the controls writes nothing to the table.
+    void Prepare(TZVCustomLab& label, TZVTable& table);
+
+    // The selected column's index, -1 when the table has none.
+    int SelectedColumn() const;
+    void SelectColumn(int index);
+
+    // Replaces the colour dialog (tests); nullopt leaves the colour as it was.
+    std::function<std::optional<TZVColor>(TZVColor current)> ColorPicker;
+
+public slots:
+    // Nothing once the table has kMaxColumns columns.
+    void AddColumn();
+    void DeleteColumn();
+    void MoveUp();
+    void MoveDown();
+
+private:
+    // The four cells sharing font, colours, style and alignment controls.
+    enum class Part
+    {
+        Title,
+        Data,
+        Header,
+        Footer
+    };
+    struct CellControls
+    {
+        QComboBox* Font = nullptr;
+        QDoubleSpinBox* FontHeight = nullptr;
+        TZVColorSwatch* FontColor = nullptr;
+        TZVColorSwatch* Color = nullptr;
+        QToolButton* Bold = nullptr;
+        QToolButton* Italic = nullptr;
+        QToolButton* Underline = nullptr;
+        QButtonGroup* Align = nullptr; // ids are the alignment values
+    };
+    // Reads and writes of one cell's settings; the column cells go to the selected column.
+    struct CellAccess
+    {
+        std::function<QString()> FontName;
+        std::function<void(const QString&)> SetFontName;
+        std::function<float()> FontHeight;
+        std::function<void(float)> SetFontHeight;
+        std::function<TZVColor()> FontColor;
+        std::function<void(TZVColor)> SetFontColor;
+        std::function<TZVColor()> Color;
+        std::function<void(TZVColor)> SetColor;
+        std::function<bool()> Bold, Italic, Underline;
+        std::function<void(bool)> SetBold, SetItalic, SetUnderline;
+        std::function<int()> Align;
+        std::function<void(int)> SetAlign;
+    };
+    struct Names
+    {
+        const char* Font;
+        const char* FontHeight;
+        const char* FontColor;
+        const char* Color;
+        const char* Bold;
+        const char* Italic;
+        const char* Underline;
+        const char* Left;
+        const char* Center;
+        const char* Right;
+    };
+
+    void buildControls();
+    QWidget* buildGeneralPage();
+    QWidget* buildColumnsPage();
+    // The shared cell controls, laid out in a grid from `row` on; `colorKey` captions the fill.
+    CellControls buildCell(Part part, const Names& names, const char* colorKey, QWidget* page,
+                           QGridLayout* grid, int row);
+    CellAccess access(Part part);
+    void connectCell(Part part);
+    void fillCell(Part part);
+    void fillLanguage();
+    void fillFontLists();
+    void fillFieldList();
+    void fillColumnList();
+    void showColumn();
+    void updateButtons();
+    void pickColor(TZVColorSwatch* swatch, const std::function<void(TZVColor)>& apply);
+    void fieldChosen(int index);
+    // The selected column, null when none.
+    TZVColumn* column() const;
+
+    QPointer<TZVCustomLab> m_label;
+    QPointer<TZVTable> m_table;
+    // Set while controls are filled from the table, so their change handlers stay quiet.
+    bool m_loading = false;
+    std::vector<std::pair<const char*, std::function<void(const QString&)>>> m_captions;
+    std::array<CellControls, 4> m_cells;
+
+    QTabWidget* m_pages = nullptr;
+    QLineEdit* m_title = nullptr;
+    QCheckBox* m_titleVisible = nullptr;
+    QDoubleSpinBox* m_titleHeight = nullptr;
+    QDoubleSpinBox* m_rowHeight = nullptr;
+    QButtonGroup* m_drawMode = nullptr;
+
+    QListWidget* m_columns = nullptr;
+    QToolButton* m_up = nullptr;
+    QToolButton* m_down = nullptr;
+    QPushButton* m_add = nullptr;
+    QPushButton* m_delete = nullptr;
+    QTabWidget* m_columnPages = nullptr;
+    QComboBox* m_fields = nullptr;
+    QSpinBox* m_width = nullptr;
+    QLineEdit* m_format = nullptr;
+    QLineEdit* m_headerText = nullptr;
+    QCheckBox* m_headerVisible = nullptr;
+    QDoubleSpinBox* m_headerHeight = nullptr;
+    QCheckBox* m_footerVisible = nullptr;
+    QDoubleSpinBox* m_footerHeight = nullptr;
+    QButtonGroup* m_footerCalc = nullptr;
+};
+
+} // namespace zorvel

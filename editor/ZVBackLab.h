@@ -1,0 +1,143 @@
+// The design surface: shows the editor's composed layers, the handle glyphs and the rubber band,
+// and hands its mouse to the editor.
+#pragma once
+
+#include "elements/ZVElement.h"
+#include "foundation/ZVTypes.h"
+
+#include <QImage>
+#include <QPointer>
+#include <QRect>
+#include <QString>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+
+namespace zorvel {
+
+class TZVCustomEditor;
+
+// What the mouse is doing on the surface; a press enters a state, the release leaves it.
+enum class TZVGesture : std::uint8_t {
+    Idle,
+    Band, // a selection band or a creation drag
+    Drag, // a move or resize, of the kind in DragKind
+};
+
+// The surface's share of the editor's interaction state, in surface pixels.
+struct TZVGestureState
+{
+    TZVGesture Gesture = TZVGesture::Idle;
+    bool Created = false;      // the current gesture created an element
+    std::uint8_t DragKind = 0; // TZVDragKind
+    TPoint StartPt;            // fixed end of the band or line drag
+    TPoint EndPt;              // moving end of the band
+    TPoint GrabOffset;         // grabbed edge or corner to the mouse at press
+    TPoint ScreenPos;          // last press or release, screen coordinates
+    TPoint SnapPt;             // last snapped drag position
+    TPoint Delta;              // offset of the last move step
+    TPoint OrigPos;            // top-left of the grabbed element at press
+    TPoint CurPt;              // mouse, snapped while a draw tool is active
+    bool BandReversed = false; // the finished band was dragged up or left
+    bool Moved = false;        // the current drag has made at least one step
+};
+
+// Handle hit areas of the selection, surface pixels.
+struct TZVMarks
+{
+    std::uint8_t MarkMode = 0; // TZVMarkMode
+    TRect SelRect;             // ScreenRect of the single selected element
+    TRect HandleLeft, HandleRight, HandleTop, HandleBottom;
+    TRect LineStartHandle, LineEndHandle;
+};
+
+class TZVBackLab : public QWidget
+{
+    Q_OBJECT
+
+public:
+    TZVBackLab(TZVCustomEditor* editor, QWidget* parent);
+    ~TZVBackLab() override;
+
+    TZVCustomEditor* Editor() const { return m_editor; }
+    // Takes over the editor link of another surface.
+    void Assign(const TZVBackLab& source) { m_editor = source.m_editor; }
+    // The editor is going: the surface stops calling it.
+    void DetachEditor() { m_editor = nullptr; }
+
+    // Off-screen picture of the surface as shown: layers, handle glyphs and the band.
+    const QImage& Buffer() const { return m_buffer; }
+    // Sizes the widget and the buffer together; the next paint composes everything again.
+    void SetSurfaceSize(int width, int height);
+
+    // Composes what changed into the buffer now, then repaints the widget (synchronous).
+    void RepaintNow();
+    // Repaints later; what changed in the layers meanwhile is composed then.
+    void Invalidate();
+    // The whole buffer is composed again at the next paint (new size, new layers, no label).
+    void InvalidateAll();
+    // Times the buffer was composed since construction.
+    int ComposeCount() const { return m_composeCount; }
+
+    // Draws the band from `from` to `to` in NotXor: the same call again erases it.
+    void DrawBand(TPoint from, TPoint to, bool dotted);
+    bool BandShown() const { return m_bandShown; }
+    // Empties SelRect and the handle hit areas, and with `glyphsToo` the label's handle marks.
+    void ClearMarks(bool glyphsToo = true);
+
+    TZVGestureState& State() { return m_state; }
+    const TZVGestureState& State() const { return m_state; }
+    TZVMarks& Marks() { return m_marks; }
+    const TZVMarks& Marks() const { return m_marks; }
+    bool BandActive() const { return m_state.Gesture == TZVGesture::Band; }
+    bool Dragging() const { return m_state.Gesture == TZVGesture::Drag; }
+    int MarkMode() const { return m_marks.MarkMode; }
+    void SetMarkMode(int mode) { m_marks.MarkMode = static_cast<std::uint8_t>(mode); }
+    // Created by the current gesture; cleared if it is destroyed meanwhile.
+    TZVElement* NewElement() const { return m_newElement; }
+    void SetNewElement(TZVElement* element);
+    // Field name shown as hint over a data-bound element.
+    const QString& HintField() const { return m_hintField; }
+    void SetHintField(const QString& field);
+
+    std::function<void(QObject* Sender)> OnMouseEnter;
+    std::function<void(QObject* Sender)> OnMouseLeave;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    // Brings the buffer up to date; `painting` is the part a paint event is about to show.
+    void compose(const QRect& painting);
+    void drawHandleMarks(QPainter& painter);
+    QRect glyphBounds() const;
+    void applyBand(TPoint from, TPoint to, bool dotted);
+
+    TZVCustomEditor* m_editor = nullptr;
+    QImage m_buffer;
+    bool m_fullCompose = true;
+    int m_composeCount = 0;
+    // Layer recordings and the selection's extent as last composed into the buffer.
+    std::array<int, 3> m_composedRecords{};
+    QRect m_shownSelection;
+    QRect m_shownGlyphs;
+
+    bool m_bandShown = false;
+    TPoint m_bandFrom;
+    TPoint m_bandTo;
+    bool m_bandDotted = false;
+
+    TZVGestureState m_state;
+    TZVMarks m_marks;
+    QPointer<TZVElement> m_newElement;
+    QString m_hintField;
+};
+
+} // namespace zorvel

@@ -1,0 +1,32 @@
+// The property inspector as the editor sees it.
+#pragma once
+
+#include <QString>
+
+namespace zorvel {
+
+class TZVCustomEditor;
+
+// The editor keeps an inspector in step with the label and the selection through these three
+// operations; an inspector widget implements them.
+class TZVBaseInspector
+{
+public:
+    virtual ~TZVBaseInspector() = default;
+
+    // The label or the editor link changed.
+    virtual void LabelChanged() = 0;
+    // One property of the current element changed: refresh its row.
+    virtual void UpdateProperty(const QString& name) = 0;
+    // The selection changed: rebuild the rows.
+    virtual void UpdateSelection() = 0;
+
+    TZVCustomEditor* Editor() const { return m_editor; }
+    // Set by the editor the inspector is attached to; null when detached.
+    void SetEditor(TZVCustomEditor* editor) { m_editor = editor; }
+
+private:
+    TZVCustomEditor* m_editor = nullptr;
+};
+
+} // namespace zorvel

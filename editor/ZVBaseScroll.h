@@ -1,0 +1,40 @@
+// The scroll box of the editor: holds the design surface and its margins, reports scrolling.
+#pragma once
+
+#include <QScrollArea>
+
+#include <functional>
+
+namespace zorvel {
+
+class TZVBaseScroll : public QScrollArea
+{
+    Q_OBJECT
+
+public:
+    explicit TZVBaseScroll(QWidget* parent = nullptr);
+
+    // The scrolled widget on which the surface and the margins sit.
+    QWidget* Client() const { return m_client; }
+    void SetColor(const QColor& color);
+
+    // Last reported scroll positions.
+    int HorzPos() const { return m_horzPos; }
+    int VertPos() const { return m_vertPos; }
+    void SetHorzPos(int pos) { m_horzPos = pos; }
+    void SetVertPos(int pos) { m_vertPos = pos; }
+
+    // Called when a scroll bar moved to a position other than the last reported one.
+    std::function<void()> OnHorzScroll;
+    std::function<void()> OnVertScroll;
+
+private:
+    void horzMoved(int value);
+    void vertMoved(int value);
+
+    QWidget* m_client = nullptr;
+    int m_horzPos = 0;
+    int m_vertPos = 0;
+};
+
+} // namespace zorvel

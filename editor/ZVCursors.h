@@ -1,0 +1,35 @@
+// The editor's cursor table: numbered cursors drawn by the library itself.
+#pragma once
+
+#include <QCursor>
+
+namespace zorvel {
+
+enum TZVCursorId : int {
+    crZvDefault = 0, // the arrow
+    crZvMoveLeft = 5,
+    crZvMoveTop = 6,
+    crZvMove = 7,
+    crZvText = 8,
+    crZvRect = 9,
+    crZvSymb = 10,
+    crZvLine = 11,
+    crZvPara = 12,
+    crZvBarc = 13,
+    crZvAddt = 14,
+    crZvImag = 15,
+    crZvTabl = 16,
+    crZvAskt = 17,
+    crZvPolt = 18,
+    crZvRefLine = 19,
+    crZvAlignX = 20,
+    crZvAlignY = 21,
+    crZvLayout = 22,
+    crZvPdf = 23,
+    crZvQrCode = 24,
+};
+
+// The cursor of a table number; unknown numbers give the arrow. Needs a GUI application.
+QCursor ZvCursor(int id);
+
+} // namespace zorvel

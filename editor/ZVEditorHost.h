@@ -1,0 +1,20 @@
+// What the grid and the rulers ask of the editor that owns them.
+#pragma once
+
+#include "document/ZVEditorLink.h"
+
+namespace zorvel {
+
+class TZVCustomLab;
+
+class TZVEditorHost : public TZVEditorLink
+{
+public:
+    // The label shown, or null.
+    virtual TZVCustomLab* Zorvel() const = 0;
+    // The editor's settings are being read: setters keep raw values until it is loaded.
+    virtual bool IsLoading() const = 0;
+    virtual bool IsDestroying() const = 0;
+};
+
+} // namespace zorvel

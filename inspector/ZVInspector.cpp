@@ -1,0 +1,359 @@
+// Inspector settings, geometry, scrolling, row selection and the delayed repaint of the label.
+#include "inspector/ZVInspector.h"
+
+#include "document/ZVCustomLab.h"
+#include "editor/ZVEditor.h"
+#include "elements/ZVElement.h"
+#include "foundation/ZVStrings.h"
+
+#include <QEvent>
+#include <QFontMetrics>
+#include <QMetaEnum>
+#include <QScrollBar>
+
+#include <algorithm>
+#include <cmath>
+
+namespace zorvel {
+
+namespace {
+
+constexpr int kMinRowHeight = 26;
+constexpr int kSplitMargin = 30;
+constexpr int kMaxTimeRefresh = 2000; // ms
+
+} // namespace
+
+TZVCustomInspector::TZVCustomInspector(QWidget* parent)
+    : QAbstractScrollArea(parent)
+{
+    resize(225, 200);
+    m_color = palette().color(QPalette::Base);
+    setFocusPolicy(Qt::StrongFocus);
+    setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    viewport()->setAttribute(Qt::WA_NoSystemBackground);
+    viewport()->setMouseTracking(true);
+    m_refreshTimer.setSingleShot(true);
+    connect(&m_refreshTimer, &QTimer::timeout, this, [this] {
+        if (Editor()) Editor()->EndUpdate(false);
+    });
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &TZVCustomInspector::scrollBarMoved);
+}
+
+TZVCustomInspector::~TZVCustomInspector()
+{
+    // A pending repaint would leave the editor in its BeginUpdate state for good.
+    flushRepaint();
+    // The in-place editor goes with the children, after this body: its last signals are no edits.
+    m_filling = true;
+}
+
+TZVCustomLab* TZVCustomInspector::label() const
+{
+    return Editor() ? Editor()->Zorvel() : nullptr;
+}
+
+bool TZVCustomInspector::unicodeDialogAllowed() const
+{
+    const TZVCustomLab* lab = label();
+    return lab && lab->UseUnicodeEditor() && m_showUnicodeEditor;
+}
+
+// ---- Settings ----
+
+void TZVCustomInspector::SetSplitPos(int value)
+{
+    value = std::max(std::min(value, ClientWidth() - kSplitMargin), kSplitMargin);
+    m_splitPos = value;
+    viewport()->update();
+}
+
+void TZVCustomInspector::SetTimeRefresh(int value)
+{
+    if (value == m_timeRefresh) return;
+    m_timeRefresh = std::clamp(value, 0, kMaxTimeRefresh);
+    flushRepaint();
+    m_refreshTimer.setInterval(m_timeRefresh);
+}
+
+void TZVCustomInspector::SetBorderStyle(TBorderStyle value)
+{
+    if (value == m_borderStyle) return;
+    m_borderStyle = value;
+    setFrameStyle(value == bsSingle ? QFrame::StyledPanel | QFrame::Sunken : QFrame::NoFrame);
+}
+
+void TZVCustomInspector::SetColor(const QColor& value)
+{
+    if (value == m_color) return;
+    m_color = value;
+    viewport()->update();
+}
+
+void TZVCustomInspector::Loaded()
+{
+    m_loading = false;
+    updateScrollBar();
+    viewport()->update();
+}
+
+// ---- Geometry ----
+
+int TZVCustomInspector::RowHeight() const
+{
+    if (m_rowHeight < kMinRowHeight)
+        m_rowHeight = std::max(QFontMetrics(font()).height() + 3, kMinRowHeight);
+    return m_rowHeight;
+}
+
+int TZVCustomInspector::VisibleRows() const
+{
+    return ClientHeight() / RowHeight();
+}
+
+int TZVCustomInspector::MaxTop() const
+{
+    const int rows = int(m_rows.size());
+    const int visible = VisibleRows();
+    return rows < visible ? 0 : rows - visible + 1;
+}
+
+int TZVCustomInspector::ClientWidth() const
+{
+    return viewport()->width();
+}
+
+int TZVCustomInspector::ClientHeight() const
+{
+    return viewport()->height();
+}
+
+QRect TZVCustomInspector::NameCell(int row) const
+{
+    const int h = RowHeight();
+    const int top = (row - m_topRow) * h;
+    return {0, top, m_splitPos - 2, h};
+}
+
+QRect TZVCustomInspector::ValueCell(int row) const
+{
+    const int h = RowHeight();
+    const int top = (row - m_topRow) * h;
+    return {m_splitPos + 2, top, ClientWidth() - m_splitPos - 2, h - 1};
+}
+
+void TZVCustomInspector::resizeEvent(QResizeEvent* event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    updateScrollBar();
+    SetSplitPos(m_splitPos);
+    placeInplace();
+}
+
+void TZVCustomInspector::changeEvent(QEvent* event)
+{
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        m_rowHeight = -1;
+        updateScrollBar();
+        placeInplace();
+        viewport()->update();
+    }
+}
+
+// ---- Scrolling ----
+
+void TZVCustomInspector::updateScrollBar()
+{
+    if (m_loading) return;
+    const int maxTop = MaxTop();
+    m_topRow = std::clamp(m_topRow, 0, maxTop);
+    QScrollBar* bar = verticalScrollBar();
+    m_syncingScrollBar = true;
+    bar->setRange(0, maxTop);
+    // The thumb covers the share of rows in view; stepping a page moves by the rows in view.
+    bar->setPageStep(maxTop <= 0 ? 0 : std::max(1, VisibleRows()));
+    bar->setSingleStep(1);
+    bar->setValue(m_topRow);
+    m_syncingScrollBar = false;
+    m_topRow = bar->value();
+}
+
+void TZVCustomInspector::scrollBarMoved(int value)
+{
+    if (m_syncingScrollBar) return;
+    m_topRow = value;
+    destroyInplace();
+    updateScrollBar();
+    viewport()->update();
+}
+
+void TZVCustomInspector::scrollContentsBy(int, int)
+{
+    // The rows are painted from TopRow; nothing is moved on the screen.
+}
+
+void TZVCustomInspector::scrollIntoView()
+{
+    const int visible = VisibleRows();
+    if (m_itemIndex > m_topRow && m_itemIndex > m_topRow + visible - 2) m_topRow = m_itemIndex - visible + 2;
+    if (m_itemIndex < m_topRow) m_topRow = m_itemIndex;
+    if (m_topRow < 0) {
+        m_topRow = 0;
+        SelectRow(0);
+    }
+    // The editor was placed for the old TopRow.
+    placeInplace();
+}
+
+// ---- Selection ----
+
+void TZVCustomInspector::SelectRow(int index)
+{
+    const int rows = int(m_rows.size());
+    index = index >= rows ? rows - 1 : std::max(index, 0);
+    if (index == m_itemIndex) return;
+    m_itemIndex = index;
+    destroyInplace();
+    createInplace();
+}
+
+// ---- Writing to the selection ----
+
+void TZVCustomInspector::delayedRepaint()
+{
+    if (!Editor()) return;
+    if (m_timeRefresh <= 0)
+        Editor()->EndUpdate(false);
+    else if (!m_refreshTimer.isActive())
+        m_refreshTimer.start(m_timeRefresh);
+}
+
+void TZVCustomInspector::flushRepaint()
+{
+    if (!m_refreshTimer.isActive()) return;
+    m_refreshTimer.stop();
+    if (Editor()) Editor()->EndUpdate(false);
+}
+
+void TZVCustomInspector::writeAll(const QString& propertyName, const QVariant& value)
+{
+    TZVCustomEditor* editor = Editor();
+    if (!editor) return;
+    const QByteArray name = propertyName.toLatin1();
+    for (int i = 1; i <= editor->SelCount(); ++i) {
+        TZVElement* element = editor->SelectedAt(i);
+        if (!element) continue;
+        // Looked up per element: a subclass may publish the property again with its own setter.
+        const QMetaObject* cls = element->metaObject();
+        const QMetaProperty property = cls->property(cls->indexOfProperty(name.constData()));
+        if (property.isWritable()) property.write(element, value);
+    }
+}
+
+void TZVCustomInspector::writeRow(int index, const QVariant& value)
+{
+    const QString name = m_rows[index].Name;
+    writeAll(name, value);
+    if (index < m_rows.size() && m_rows[index].Name == name) m_rows[index].Value = value;
+}
+
+void TZVCustomInspector::CommitWideText(const QString& name, const QString& text)
+{
+    const int index = FindRow(name);
+    TZVCustomEditor* editor = Editor();
+    if (index < 0 || !editor || editor->SelCount() == 0) return;
+    if (m_rows[index].Value.toString() == text) return;
+    editor->BeginUpdate();
+    writeRow(index, text);
+    delayedRepaint();
+    viewport()->update();
+}
+
+// ---- Value text ----
+
+QString TZVCustomInspector::valueText(const TZvProp& row) const
+{
+    switch (row.Kind) {
+    case pkBoolean:
+        return row.Value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+    case pkEnum:
+    case pkTextAlign:
+    case pkTextFormat:
+    case pkEleAlign:
+        return QString::fromLatin1(row.TypeInfo.enumerator().valueToKey(row.Value.toInt()));
+    case pkFloat: {
+        static const char* const kSuffix[] = {" mm", " inch", " cm"};
+        const TZVCustomLab* lab = label();
+        const int units = lab ? int(lab->Units()) : int(unMM);
+        return FormatInspectorNumber(row.Value.toDouble(), QString::fromLatin1(kSuffix[std::clamp(units, 0, 2)]));
+    }
+    case pkRatio:
+    case pkFactor:
+        return FormatInspectorNumber(row.Value.toDouble());
+    case pkChar:
+        return QString(QChar(char16_t(row.Value.toInt())));
+    case pkColor:
+        return QStringLiteral("$%1").arg(row.Value.toUInt(), 8, 16, QLatin1Char('0')).toUpper();
+    default:
+        return row.Value.toString();
+    }
+}
+
+// ---- TZVInspector: captions and settings ----
+
+TZVInspector::TZVInspector(QWidget* parent)
+    : TZVCustomInspector(parent)
+{
+    LabelChanged();
+}
+
+void TZVInspector::SetLanguage(TZVLanguage value)
+{
+    if (value == m_language) return;
+    m_language = value;
+    viewport()->update();
+}
+
+void TZVInspector::SetNamesColor(const QColor& value)
+{
+    if (value == m_namesColor) return;
+    m_namesColor = value;
+    viewport()->update();
+}
+
+void TZVInspector::SetValuesColor(const QColor& value)
+{
+    if (value == m_valuesColor) return;
+    m_valuesColor = value;
+    viewport()->update();
+}
+
+void TZVInspector::SetNameAlign(TNameAlign value)
+{
+    if (value == m_nameAlign) return;
+    m_nameAlign = value;
+    viewport()->update();
+}
+
+void TZVInspector::SetIniTranslate(const QString& value)
+{
+    m_iniTranslate = value;
+    LabelChanged();
+    viewport()->update();
+}
+
+void TZVInspector::LabelChanged()
+{
+    m_translationLoaded = LoadCustomCaptions(m_iniTranslate);
+}
+
+QString TZVInspector::Caption(const QString& name) const
+{
+    return PropertyCaption(name, m_language, m_translationLoaded);
+}
+
+} // namespace zorvel

@@ -1,0 +1,376 @@
+// The property inspector: a two-column grid of the selected elements' published properties,
+// edited in place and written to every selected element at once.
+#pragma once
+
+#include "editor/ZVBaseInspector.h"
+#include "foundation/ZVTypes.h"
+#include "inspector/ZVEditors.h"
+
+#include <QAbstractScrollArea>
+#include <QColor>
+#include <QComboBox>
+#include <QImage>
+#include <QLineEdit>
+#include <QList>
+#include <QMetaProperty>
+#include <QPointer>
+#include <QTimer>
+#include <QVariant>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+namespace zorvel {
+
+class TZVCustomEditor;
+class TZVCustomInspector;
+class TZVCustomLab;
+class TZVElement;
+
+// How a row shows and edits its value; the numbers are fixed.
+enum TZVPropKind : std::uint8_t {
+    pkBoolean = 0,
+    pkString = 1,
+    pkInteger = 2,
+    pkFloat = 3,
+    pkEnum = 4,
+    pkRatio = 5,
+    pkFactor = 6,
+    pkFontName = 7,
+    pkWideText = 8,
+    pkFieldName = 9,
+    pkAngle = 10,
+    pkCount = 11,
+    pkChar = 12,
+    pkParagraphText = 13,
+    pkFileImage = 14,
+    pkTextAlign = 15,
+    pkEditTable = 16,
+    pkEditPoly = 17,
+    pkEleAlign = 18,
+    pkTextFormat = 19,
+    pkColor = 20,
+    pkCode = 21,
+};
+
+// One listed property.
+struct TZvProp
+{
+    int CaptionIndex = 0; // caption-table row; 0 when the name has none
+    // As last read from the first selected element or last written by an edit: bool for
+    // Booleans, int for enumerations, integers and characters, uint for colours, double for
+    // floats, QString for strings.
+    QVariant Value;
+    QString Name;
+    QMetaProperty TypeInfo;
+    TZVPropKind Kind = pkString;
+};
+
+// ---- Reflection over the elements' published properties ----
+
+// The class whose properties a selection shows: the first element's class, widened to the
+// nearest common ancestor by each element of another class. Null for an empty list.
+const QMetaObject* CommonElementClass(const QList<TZVElement*>& elements);
+
+// The properties `cls` publishes, in list order: inherited ones first, a property published
+// again keeping its inherited place. QObject's own properties are not part of it.
+QList<QMetaProperty> PublishedProperties(const QMetaObject& cls);
+
+// The row kind of `property` as `cls` publishes it; nullopt for types the inspector does not
+// list. Colours are published as quint32 (TZVColor); every other integer as a signed type.
+std::optional<TZVPropKind> PropertyKindOf(const QMetaObject& cls, const QMetaProperty& property);
+
+// "##,###,##0.00" in the current locale, then `suffix` (" mm", " inch", " cm" or empty).
+QString FormatInspectorNumber(double value, const QString& suffix = {});
+
+// ---- Images of the value cells ----
+
+// 13 x 13 images with a transparent background; out of range gives a null image.
+enum TZVInspectorImage : int {
+    iiCheckOn = 0,
+    iiCheckOff = 1,
+    iiCheckDisabled = 2,
+    iiJustifyFirst = 3,   // + TTextFormat
+    iiTextAlignFirst = 7, // + TTextAlign
+    iiEleAlignFirst = 12, // + the element-position value
+    iiTable = 16,
+    iiPositionFirst = 17, // nine element positions, column by column from the top left
+    iiPositionNone = 26,
+};
+inline constexpr int kInspectorImageCount = 27;
+inline constexpr int kInspectorImageSize = 13;
+const QImage& ZvInspectorImage(int index);
+
+// ---- In-place editors: they only carry the link to their inspector ----
+
+class TZVInplaceList : public QComboBox
+{
+    Q_OBJECT
+public:
+    explicit TZVInplaceList(TZVCustomInspector* inspector, QWidget* parent);
+    TZVCustomInspector* Inspector() const { return m_inspector; }
+
+private:
+    TZVCustomInspector* m_inspector;
+};
+
+class TZVInplaceEdit : public QLineEdit
+{
+    Q_OBJECT
+public:
+    explicit TZVInplaceEdit(TZVCustomInspector* inspector, QWidget* parent);
+    TZVCustomInspector* Inspector() const { return m_inspector; }
+
+private:
+    TZVCustomInspector* m_inspector;
+};
+
+class TZVInplaceWEdit : public TZVWideEdit
+{
+    Q_OBJECT
+public:
+    explicit TZVInplaceWEdit(TZVCustomInspector* inspector, QWidget* parent);
+    TZVCustomInspector* Inspector() const { return m_inspector; }
+
+private:
+    TZVCustomInspector* m_inspector;
+};
+
+class TZVInplaceFloat : public TZvSpinEditFloat
+{
+    Q_OBJECT
+public:
+    explicit TZVInplaceFloat(TZVCustomInspector* inspector, QWidget* parent);
+    TZVCustomInspector* Inspector() const { return m_inspector; }
+
+private:
+    TZVCustomInspector* m_inspector;
+};
+
+// ---- The grid ----
+
+// Rows, selection, scrolling, in-place editing, commits, mouse and keyboard. Coordinates are
+// pixels of the client area (the viewport, without border and scroll bar).
+class TZVCustomInspector : public QAbstractScrollArea, public TZVBaseInspector
+{
+    Q_OBJECT
+
+public:
+    enum TBorderStyle { bsNone, bsSingle };
+    Q_ENUM(TBorderStyle)
+
+    explicit TZVCustomInspector(QWidget* parent = nullptr);
+    ~TZVCustomInspector() override;
+    Q_DISABLE_COPY_MOVE(TZVCustomInspector)
+
+    // ---- What the editor calls ----
+    void UpdateSelection() override;
+    void UpdateProperty(const QString& name) override;
+    // Opens the wide-text dialog for the row `name`, whose value is `text`.
+    virtual void EditWideText(const QString& name, const QString& text) = 0;
+
+    // ---- Settings ----
+    int SplitPos() const { return m_splitPos; }
+    // Clamped to 30 .. client width - 30 (30 wins on a narrow control).
+    void SetSplitPos(int value);
+    int TimeRefresh() const { return m_timeRefresh; }
+    // Clamped to 0..2000 ms; a repaint still pending is done at once.
+    void SetTimeRefresh(int value);
+    TZVInspectMode InspectMode() const { return m_inspectMode; }
+    void SetInspectMode(TZVInspectMode value) { m_inspectMode = value; }
+    bool DropDownOnSelect() const { return m_dropDownOnSelect; }
+    void SetDropDownOnSelect(bool value) { m_dropDownOnSelect = value; }
+    bool ShowUnicodeEditor() const { return m_showUnicodeEditor; }
+    void SetShowUnicodeEditor(bool value) { m_showUnicodeEditor = value; }
+    TBorderStyle BorderStyle() const { return m_borderStyle; }
+    void SetBorderStyle(TBorderStyle value);
+    QColor Color() const { return m_color; }
+    void SetColor(const QColor& value);
+
+    // Lets the host change the spin box's Increment, MinValue and MaxValue per property.
+    TZVFloatEditEvent OnFloatEdit;
+
+    // Dialogs, replaceable so that hosts and tests decide what the user answers. Each gets the
+    // current value and returns the chosen one, or nothing when the user cancels. `cell` is
+    // the value cell in screen coordinates, moved 2 pixels left and widened by 2.
+    std::function<std::optional<TZVColor>(TZVColor current)> ColorPicker;
+    std::function<std::optional<TTextAlign>(const QRect& cell, TTextAlign current)> AlignPicker;
+    std::function<std::optional<TTextFormat>(const QRect& cell, TTextFormat current)> JustifyPicker;
+
+    // ---- State ----
+    const QList<TZvProp>& Rows() const { return m_rows; }
+    // The row whose Name equals `name` without regard to case; -1 when none.
+    int FindRow(const QString& name) const;
+    int ItemIndex() const { return m_itemIndex; }
+    // Selects row `index` (past the end: the last row) and gives it its in-place editor.
+    void SelectRow(int index);
+    int TopRow() const { return m_topRow; }
+    int RowHeight() const;
+    int VisibleRows() const;
+    int MaxTop() const;
+    int ClientWidth() const;
+    int ClientHeight() const;
+    // Cells of row `row` on the screen (r = row - TopRow), client coordinates.
+    QRect NameCell(int row) const;
+    QRect ValueCell(int row) const;
+    // The in-place editor, or null.
+    QWidget* InplaceEditor() const { return m_inplace; }
+    bool EditorHasFocus() const { return m_editorHasFocus; }
+    // The font of wide-text values and text boxes: "Arial", or the last FontName listed.
+    const QString& TextFontName() const { return m_textFontName; }
+    bool RefreshPending() const { return m_refreshTimer.isActive(); }
+
+    // Writes `text` to the wide-text property `name` of every selected element (when it
+    // differs from the row's value) and repaints the label after TimeRefresh.
+    void CommitWideText(const QString& name, const QString& text);
+
+    // A host restoring saved settings brackets them; while loading, input is ignored.
+    bool IsLoading() const { return m_loading; }
+    void SetLoading(bool loading) { m_loading = loading; }
+    void Loaded();
+
+protected:
+    TZVCustomLab* label() const;
+    // The row's value as the inspector shows it in text.
+    QString valueText(const TZvProp& row) const;
+    bool unicodeDialogAllowed() const;
+
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+
+private:
+    // ZVInspectorRows.cpp
+    QVariant readValue(QObject* element, const TZvProp& row) const;
+
+    // ZVInspector.cpp
+    void updateScrollBar();
+    void scrollIntoView();
+    void scrollBarMoved(int value);
+    void delayedRepaint();
+    void flushRepaint();
+    // Writes `value` to the property `name` of every selected element.
+    void writeAll(const QString& name, const QVariant& value);
+    // The same for row `index`, which then keeps `value`; the row is looked up again after the
+    // writes, as a setter may have the editor rebuild the rows.
+    void writeRow(int index, const QVariant& value);
+
+    // ZVInspectorEditors.cpp
+    void createInplace();
+    void destroyInplace();
+    void placeInplace();
+    void fillInplace();
+    QWidget* makeTextBox(const TZvProp& row);
+    QWidget* makeWideBox(const TZvProp& row);
+    QWidget* makeSpinBox(const TZvProp& row);
+    QWidget* makeList(const TZvProp& row);
+    void commitText(const QString& text);
+    void commitSpin();
+    void commitList(const QString& text);
+
+    // ZVInspectorInput.cpp
+    void doubleClickAction();
+    void openWideTextDialog();
+    void toggleBoolean(int index);
+    void pickColor(int index);
+    void pickAlign(int index);
+    void pickJustify(int index);
+    QRect popupCell(int index) const;
+    void updateHover(const QPoint& pos, Qt::MouseButtons buttons);
+
+    QList<TZvProp> m_rows;
+    int m_itemIndex = -1;
+    int m_topRow = 0;
+    mutable int m_rowHeight = -1;
+    QPointer<QWidget> m_inplace;
+    int m_downX = -1;
+    bool m_splitDrag = false;
+    bool m_editorHasFocus = false;
+    // Set while an in-place editor is filled or destroyed: its change signals are not edits.
+    bool m_filling = false;
+    bool m_loading = false;
+    bool m_syncingScrollBar = false;
+    QString m_textFontName = QStringLiteral("Arial");
+    QTimer m_refreshTimer;
+
+    int m_splitPos = 100;
+    int m_timeRefresh = 0;
+    TZVInspectMode m_inspectMode = imDblClick;
+    bool m_dropDownOnSelect = false;
+    bool m_showUnicodeEditor = true;
+    TBorderStyle m_borderStyle = bsSingle;
+    QColor m_color;
+};
+
+// The inspector component: painting, caption language and translation file, wide-text dialog.
+class TZVInspector : public TZVCustomInspector
+{
+    Q_OBJECT
+    Q_PROPERTY(QColor Color READ Color WRITE SetColor)
+    Q_PROPERTY(zorvel::TZVCustomInspector::TBorderStyle BorderStyle READ BorderStyle WRITE SetBorderStyle)
+    Q_PROPERTY(int SplitPos READ SplitPos WRITE SetSplitPos)
+    Q_PROPERTY(zorvel::TZVLanguage Language READ Language WRITE SetLanguage)
+    Q_PROPERTY(QColor NamesColor READ NamesColor WRITE SetNamesColor)
+    Q_PROPERTY(TNameAlign NameAlign READ NameAlign WRITE SetNameAlign)
+    Q_PROPERTY(QString IniTranslate READ IniTranslate WRITE SetIniTranslate)
+    Q_PROPERTY(bool DropDownOnSelect READ DropDownOnSelect WRITE SetDropDownOnSelect)
+    Q_PROPERTY(QColor ValuesColor READ ValuesColor WRITE SetValuesColor)
+    Q_PROPERTY(int TimeRefresh READ TimeRefresh WRITE SetTimeRefresh)
+    Q_PROPERTY(zorvel::TZVInspectMode InspectMode READ InspectMode WRITE SetInspectMode)
+    Q_PROPERTY(bool ShowUnicodeEditor READ ShowUnicodeEditor WRITE SetShowUnicodeEditor)
+
+public:
+    enum TNameAlign { naLeft, naRight, naCenter };
+    Q_ENUM(TNameAlign)
+
+    explicit TZVInspector(QWidget* parent = nullptr);
+
+    TZVLanguage Language() const { return m_language; }
+    void SetLanguage(TZVLanguage value);
+    QColor NamesColor() const { return m_namesColor; }
+    void SetNamesColor(const QColor& value);
+    QColor ValuesColor() const { return m_valuesColor; }
+    void SetValuesColor(const QColor& value);
+    TNameAlign NameAlign() const { return m_nameAlign; }
+    void SetNameAlign(TNameAlign value);
+    const QString& IniTranslate() const { return m_iniTranslate; }
+    // Loads the captions of the new file and repaints.
+    void SetIniTranslate(const QString& value);
+    bool TranslationLoaded() const { return m_translationLoaded; }
+
+    // The caption shown for the property `name`.
+    QString Caption(const QString& name) const;
+
+    // Reloads the custom captions from IniTranslate.
+    void LabelChanged() override;
+    void EditWideText(const QString& name, const QString& text) override;
+
+    // Runs the wide-text dialog for `name`; the dialog commits through CommitWideText as the
+    // user types. Returns true when the user confirms. Defaults to TZVWideTextDialog.
+    std::function<bool(TZVInspector& inspector, const QString& name)> WideTextRunner;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void paintRow(QPainter& painter, int row, int textOffset);
+    void paintValue(QPainter& painter, const TZvProp& row, const QRect& cell, int textTop);
+
+    TZVLanguage m_language = zvEnglish;
+    QColor m_namesColor = Qt::black;
+    QColor m_valuesColor = Qt::black;
+    TNameAlign m_nameAlign = naLeft;
+    QString m_iniTranslate;
+    bool m_translationLoaded = false;
+};
+
+} // namespace zorvel

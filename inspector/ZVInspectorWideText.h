@@ -1,0 +1,59 @@
+// The inspector's wide-text dialog: a text box and a character map; every change is written to
+// the selected elements as the user types.
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+class QLineEdit;
+class QScrollBar;
+class QLabel;
+
+namespace zorvel {
+
+class TZVCustomInspector;
+class TZVCharacterMap;
+
+class TZVWideTextDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kMapRows = 7;
+    static constexpr int kMapColumns = 16;
+    static constexpr int kCharactersPerPage = kMapRows * kMapColumns;
+    static constexpr int kLastPage = 16;
+
+    explicit TZVWideTextDialog(TZVCustomInspector& inspector, QWidget* parent = nullptr);
+    ~TZVWideTextDialog() override;
+    Q_DISABLE_COPY_MOVE(TZVWideTextDialog)
+
+    // Shows the property `name` of the first selected element, in that element's font; with
+    // the label's UseUnicodeEditor off the text is shown as it survives the 8-bit code page.
+    // Nothing is written meanwhile.
+    void Prepare(const QString& name);
+
+    // A TZVWideEdit with UseUnicodeEditor, a plain line edit without.
+    QLineEdit* Box() const { return m_box; }
+    int Page() const;
+    void SetPage(int page);
+    // page * 112 + row * 16 + column, modulo 65536.
+    QChar CharacterAt(int row, int column) const;
+    // Inserts the character of the cell at the caret, before any selection.
+    void ClickCell(int row, int column);
+    QWidget* Map() const;
+
+private:
+    void boxChanged(const QString& text);
+    void showMagnified(QChar character);
+
+    TZVCustomInspector& m_inspector;
+    QString m_name;
+    bool m_preparing = false;
+    QLineEdit* m_box = nullptr;
+    TZVCharacterMap* m_map = nullptr;
+    QScrollBar* m_pages = nullptr;
+    QLabel* m_magnifier = nullptr;
+};
+
+} // namespace zorvel

@@ -1,0 +1,82 @@
+// The dialogs a label opens for its commands once the widgets library is installed on it.
+#include "../support/TestApplication.h"
+#include "../document/TestEditorLink.h"
+#include "dialogs/ZVStandardDialogs.h"
+#include "document/ZVCustomLab.h"
+#include "elements/ZVImage.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace zorvel::test {
+namespace {
+
+class StandardDialogs : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ensureApplication<QApplication>();
+        label.SetEditor(&editor);
+    }
+    void TearDown() override
+    {
+        TZVStandardDialogs::Instance().PictureChooser = saved;
+        label.SetEditor(nullptr);
+    }
+
+    TestEditorLink editor;
+    TZVLab label;
+    std::function<QString(const QString&, const QString&)> saved = TZVStandardDialogs::Instance().PictureChooser;
+};
+
+TEST_F(StandardDialogs, InstallingKeepsDialogsTheLabelAlreadyHas)
+{
+    struct Own : TZVElementEditor
+    {
+        void EditElement(TZVCustomLab&, TZVElement&) override {}
+    } own;
+    label.SetElementEditor(&own);
+    TZVStandardDialogs::InstallOn(label);
+    EXPECT_EQ(label.ElementEditor(), &own);
+    EXPECT_EQ(label.LabDialogs(), &TZVStandardDialogs::Instance());
+    EXPECT_TRUE(label.OnMessage) << "unreadable pictures are reported in a box";
+}
+
+TEST_F(StandardDialogs, AnImageTakesTheChosenPictureAndACancelKeepsItsOwn)
+{
+    QTemporaryDir dir;
+    const QString first = dir.filePath("first.bmp"), second = dir.filePath("second.bmp");
+    QImage(4, 4, QImage::Format_RGB32).save(first);
+    QImage(4, 4, QImage::Format_RGB32).save(second);
+    TZVStandardDialogs::InstallOn(label);
+    auto* image = new TZVImage(label);
+    image->SetFileImage(first);
+    label.SetCurrentElement(image);
+
+    QString offered, filter;
+    QString answer;
+    TZVStandardDialogs::Instance().PictureChooser = [&](const QString& current, const QString& f) {
+        offered = current;
+        filter = f;
+        return answer;
+    };
+
+    editor.ResetRecord();
+    label.EditElement(); // cancelled
+    EXPECT_EQ(offered, first) << "the dialog starts at the current picture";
+    EXPECT_EQ(filter, label.PictureFilter());
+    EXPECT_EQ(image->FileImage(), first);
+    EXPECT_TRUE(editor.refreshes.empty());
+
+    answer = second;
+    label.EditElement();
+    EXPECT_EQ(image->FileImage(), second);
+    EXPECT_FALSE(editor.refreshes.empty()) << "the editor shows the new picture";
+}
+
+} // namespace
+} // namespace zorvel::test

@@ -1,0 +1,428 @@
+// Inspector input: keys, clicks and double clicks on values and captions, the dialogs they open,
+// the splitter, the wheel and the scroll bar, the painted cells, and the two pop-ups.
+#include "InspectorTestSupport.h"
+
+#include "dialogs/ZVAlignPopup.h"
+#include "dialogs/ZVJustifyPopup.h"
+#include "elements/ZVParagraph.h"
+#include "elements/ZVSymbol.h"
+#include "elements/ZVTextElements.h"
+#include "foundation/ZVCanvas.h"
+#include "inspector/ZVInspectorWideText.h"
+
+#include <QPainter>
+#include <QScrollBar>
+#include <QTimer>
+#include <QWheelEvent>
+
+namespace zorvel::test {
+namespace {
+
+class InspectorInput : public InspectorFixture
+{
+protected:
+    void SetUp() override
+    {
+        InspectorFixture::SetUp();
+        form->activateWindow();
+        active = QTest::qWaitForWindowActive(form.get());
+    }
+    bool active = false;
+};
+
+// Records the element dialogs the label is asked for.
+class RecordingElementEditor final : public TZVElementEditor
+{
+public:
+    QList<TZVElement*> opened;
+    void EditElement(TZVCustomLab&, TZVElement& element) override { opened.append(&element); }
+};
+
+TEST_F(InspectorInput, ArrowAndPageKeysMoveTheSelectionAndKeepItInView)
+{
+    auto* text = add<TZVText>(ekText);
+    select({text});
+    const int last = int(inspector->Rows().size()) - 1;
+    struct Step
+    {
+        Qt::Key key;
+        int item, top;
+    };
+    const Step steps[] = {
+        {Qt::Key_Up, 0, 0}, // nothing selected: the first row
+        {Qt::Key_Down, 1, 0},      {Qt::Key_Up, 0, 0},        {Qt::Key_Up, 0, 0},
+        {Qt::Key_PageDown, 7, 1},  {Qt::Key_PageDown, 14, 8}, {Qt::Key_PageUp, 7, 7},
+        {Qt::Key_PageUp, 0, 0},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(QTest::toString(s.key));
+        QTest::keyClick(inspector, s.key);
+        EXPECT_EQ(inspector->ItemIndex(), s.item);
+        EXPECT_EQ(inspector->TopRow(), s.top);
+    }
+    reveal(last);
+    ASSERT_EQ(inspector->ItemIndex(), last);
+    QTest::keyClick(inspector, Qt::Key_Down);
+    EXPECT_EQ(inspector->ItemIndex(), last);
+    QTest::keyClick(inspector, Qt::Key_Up, Qt::ShiftModifier);
+    EXPECT_EQ(inspector->ItemIndex(), last);
+}
+
+TEST_F(InspectorInput, TabGoesIntoTheEditorAndBackToTheGrid)
+{
+    ASSERT_TRUE(active);
+    auto* text = add<TZVText>(ekText);
+    select({text});
+    inspector->SelectRow(row("ID"));
+    auto* box = qobject_cast<QLineEdit*>(inspector->InplaceEditor());
+    ASSERT_NE(box, nullptr);
+    inspector->setFocus();
+    QTest::keyClick(inspector, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), box);
+    EXPECT_TRUE(inspector->EditorHasFocus());
+    const QString before = box->text();
+    QTest::keyClick(box, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), inspector);
+    EXPECT_FALSE(inspector->EditorHasFocus());
+    EXPECT_EQ(box->text(), before);
+}
+
+TEST_F(InspectorInput, DoubleClickOnABooleanValueTogglesItForAllSelected)
+{
+    auto* a = add<TZVText>(ekText);
+    auto* b = add<TZVText>(ekText);
+    select({a, b});
+    const int print = row("Print");
+    doubleClick(namePoint(print));
+    EXPECT_TRUE(a->Print());
+    EXPECT_TRUE(b->Print());
+    doubleClick(valuePoint(print));
+    EXPECT_FALSE(a->Print());
+    EXPECT_FALSE(b->Print());
+    EXPECT_EQ(prop("Print").Value, QVariant(false));
+    click(valuePoint(print)); // one click is not enough by default
+    EXPECT_FALSE(a->Print());
+
+    inspector->SetInspectMode(imClick);
+    click(valuePoint(print));
+    EXPECT_TRUE(a->Print());
+    EXPECT_TRUE(b->Print());
+    click(namePoint(print));
+    EXPECT_TRUE(a->Print());
+}
+
+TEST_F(InspectorInput, ColourDialogWritesEverySelectedElementWhenConfirmed)
+{
+    auto* a = add<TZVText>(ekText);
+    auto* b = add<TZVText>(ekText);
+    a->SetBackColor(0x00AABBCC);
+    select({a, b});
+    std::optional<TZVColor> answer = 0x00123456;
+    TZVColor offered = 0;
+    inspector->ColorPicker = [&](TZVColor current) {
+        offered = current;
+        return answer;
+    };
+    doubleClick(valuePoint(row("BackColor")));
+    EXPECT_EQ(offered, 0x00AABBCCu);
+    EXPECT_EQ(a->BackColor(), 0x00123456u);
+    EXPECT_EQ(b->BackColor(), 0x00123456u);
+    answer.reset();
+    doubleClick(valuePoint(row("BackColor")));
+    EXPECT_EQ(a->BackColor(), 0x00123456u);
+}
+
+TEST_F(InspectorInput, AlignmentAndJustificationPopUpsOpenOverTheValueCell)
+{
+    auto* a = add<TZVText>(ekText);
+    auto* b = add<TZVText>(ekText);
+    a->SetTextAlign(taRiTo);
+    select({a, b});
+    reveal(row("TextAlign"));
+    const int align = row("TextAlign");
+    QRect at;
+    TTextAlign preset = taLeBo;
+    inspector->AlignPicker = [&](const QRect& cell, TTextAlign current) -> std::optional<TTextAlign> {
+        at = cell;
+        preset = current;
+        return taCeCe;
+    };
+    doubleClick(valuePoint(align));
+    const QRect cell = inspector->ValueCell(align);
+    EXPECT_EQ(at, QRect(surface()->mapToGlobal(cell.topLeft() - QPoint(2, 0)), QSize(cell.width() + 2, cell.height())));
+    EXPECT_EQ(preset, taRiTo);
+    EXPECT_EQ(a->TextAlign(), taCeCe);
+    EXPECT_EQ(b->TextAlign(), taCeCe);
+
+    auto* paragraph = add<TZVParagraph>(ekParagraph);
+    select({paragraph});
+    reveal(row("Alignment"));
+    inspector->JustifyPicker = [&](const QRect&, TTextFormat current) -> std::optional<TTextFormat> {
+        EXPECT_EQ(current, tfLeft);
+        return tfJustify;
+    };
+    doubleClick(valuePoint(row("Alignment")));
+    EXPECT_EQ(paragraph->Alignment(), tfJustify);
+    EXPECT_EQ(prop("Alignment").Value, QVariant(int(tfJustify)));
+}
+
+TEST_F(InspectorInput, DialogRowsOpenTheElementDialog)
+{
+    RecordingElementEditor dialogs;
+    label->SetElementEditor(&dialogs);
+    auto* symbol = add<TZVSymbol>(ekSymbol);
+    select({symbol});
+    const int character = row("Character");
+    reveal(character);
+    doubleClick(namePoint(character));
+    EXPECT_TRUE(dialogs.opened.isEmpty());
+    doubleClick(valuePoint(character));
+    ASSERT_EQ(dialogs.opened.size(), 1);
+    EXPECT_EQ(dialogs.opened.first(), symbol);
+    label->SetElementEditor(nullptr);
+}
+
+TEST_F(InspectorInput, CaptionOfAWideTextOpensTheDialogAndCancelRestores)
+{
+    auto* text = add<TZVText>(ekText);
+    auto* ask = add<TZVAskText>(ekAskText);
+    select({text, ask});
+    const int index = row("Text");
+    reveal(index);
+    int runs = 0;
+    bool confirm = false;
+    inspector->WideTextRunner = [&](TZVInspector& owner, const QString& name) {
+        ++runs;
+        owner.CommitWideText(name, "typed");
+        EXPECT_EQ(text->Text(), "typed");
+        EXPECT_EQ(ask->Text(), "typed");
+        return confirm;
+    };
+    doubleClick(namePoint(index));
+    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(text->Text(), "text");
+    EXPECT_EQ(ask->Text(), "text");
+    confirm = true;
+    doubleClick(namePoint(index));
+    EXPECT_EQ(text->Text(), "typed");
+
+    inspector->SetShowUnicodeEditor(false);
+    doubleClick(namePoint(index));
+    EXPECT_EQ(runs, 2);
+    inspector->SetShowUnicodeEditor(true);
+    inspector->SetInspectMode(imClick);
+    click(namePoint(index));
+    EXPECT_EQ(runs, 3);
+}
+
+TEST_F(InspectorInput, WithoutTheUnicodeEditorTextRowsUsePlainBoxesAndCaptionsOpenNothing)
+{
+    label->SetUseUnicodeEditor(false);
+    auto* text = add<TZVText>(ekText);
+    select({text});
+    const int index = row("Text");
+    reveal(0);
+    reveal(index);
+    int runs = 0;
+    inspector->WideTextRunner = [&](TZVInspector&, const QString&) { return ++runs, true; };
+    doubleClick(namePoint(index));
+    EXPECT_EQ(runs, 0);
+    click(valuePoint(index));
+    EXPECT_STREQ(inspector->InplaceEditor()->metaObject()->className(), "zorvel::TZVInplaceEdit");
+    qobject_cast<QLineEdit*>(inspector->InplaceEditor())->setText("plain");
+    EXPECT_EQ(text->Text(), "plain");
+}
+
+TEST_F(InspectorInput, DefaultWideTextDialogCommitsWhileTypingAndCancelRestores)
+{
+    auto* a = add<TZVText>(ekText);
+    auto* b = add<TZVText>(ekText);
+    select({a, b});
+    const int index = row("Text");
+    inspector->SelectRow(index);
+    bool seenWhileOpen = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<TZVWideTextDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        dialog->Box()->setText("live");
+        seenWhileOpen = a->Text() == "live" && b->Text() == "live";
+        dialog->reject();
+    });
+    inspector->EditWideText("Text", "text");
+    EXPECT_TRUE(seenWhileOpen);
+    EXPECT_EQ(a->Text(), "text");
+    EXPECT_EQ(b->Text(), "text");
+}
+
+TEST_F(InspectorInput, SplitterFollowsADragAndTakesTheEditorAlong)
+{
+    auto* text = add<TZVText>(ekText);
+    select({text});
+    inspector->SelectRow(row("X1"));
+    const int y = inspector->ValueCell(row("X1")).center().y();
+    QTest::mousePress(surface(), Qt::LeftButton, {}, QPoint(inspector->SplitPos(), y));
+    QTest::mouseMove(surface(), QPoint(120, y));
+    QTest::mouseMove(surface(), QPoint(150, y));
+    QTest::mouseRelease(surface(), Qt::LeftButton, {}, QPoint(150, y));
+    EXPECT_EQ(inspector->SplitPos(), 150);
+    EXPECT_EQ(inspector->InplaceEditor()->x(), 152);
+    QTest::mouseMove(surface(), QPoint(200, y)); // released: the split stays
+    EXPECT_EQ(inspector->SplitPos(), 150);
+}
+
+TEST_F(InspectorInput, HoverGivesHintsCursorsAndDragSelection)
+{
+    ASSERT_TRUE(active);
+    auto* symbol = add<TZVSymbol>(ekSymbol);
+    select({symbol});
+    reveal(row("Character"));
+    auto hover = [&](QPoint p, Qt::MouseButtons buttons = Qt::NoButton) {
+        QMouseEvent event(QEvent::MouseMove, QPointF(p), surface()->mapToGlobal(QPointF(p)), Qt::NoButton, buttons,
+                          Qt::NoModifier);
+        QApplication::sendEvent(surface(), &event);
+    };
+    hover(valuePoint(row("FontName")));
+    EXPECT_EQ(surface()->toolTip(), "Arial");
+    EXPECT_EQ(surface()->cursor().shape(), Qt::ArrowCursor);
+    hover(valuePoint(row("Bold")));
+    EXPECT_EQ(surface()->toolTip(), "");
+    hover(valuePoint(row("Character")));
+    EXPECT_EQ(surface()->cursor().shape(), Qt::PointingHandCursor);
+    hover(QPoint(inspector->SplitPos() + 1, valuePoint(row("Bold")).y()));
+    EXPECT_EQ(surface()->cursor().shape(), Qt::SplitHCursor);
+
+    inspector->setFocus();
+    hover(valuePoint(row("Bold")), Qt::LeftButton);
+    EXPECT_EQ(inspector->ItemIndex(), row("Bold"));
+}
+
+TEST_F(InspectorInput, WheelAndScrollBarMoveTheTopRow)
+{
+    auto* text = add<TZVText>(ekText);
+    select({text});
+    auto wheel = [&](int delta) {
+        QWheelEvent event(QPointF(50, 50), surface()->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, delta),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(surface(), &event);
+    };
+    wheel(120);
+    EXPECT_EQ(inspector->TopRow(), 0);
+    wheel(-120); // toward the user: later rows, 120 / 26 of them
+    EXPECT_EQ(inspector->TopRow(), 4);
+    EXPECT_EQ(inspector->verticalScrollBar()->value(), 4);
+    for (int i = 0; i < 20; ++i)
+        wheel(-120);
+    EXPECT_EQ(inspector->TopRow(), inspector->MaxTop());
+
+    inspector->SelectRow(inspector->TopRow());
+    ASSERT_NE(inspector->InplaceEditor(), nullptr);
+    inspector->verticalScrollBar()->setValue(2);
+    EXPECT_EQ(inspector->TopRow(), 2);
+    EXPECT_EQ(inspector->InplaceEditor(), nullptr);
+}
+
+TEST_F(InspectorInput, PaintsCheckImagesAndColourSwatches)
+{
+    auto* text = add<TZVText>(ekText);
+    text->SetColor(0x000000FF); // red in the low byte
+    select({text});
+    const QImage shot = surface()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QRect colour = inspector->ValueCell(row("Color"));
+    EXPECT_EQ(shot.pixelColor(colour.center()), QColor(Qt::red));
+    EXPECT_EQ(shot.pixelColor(colour.topLeft() + QPoint(1, 1)), inspector->Color());
+
+    const QRect print = inspector->ValueCell(row("Print"));
+    const QPoint at(print.left() + print.width() / 2 - 7, print.top() + print.height() / 2 - 7);
+    QImage expected(kInspectorImageSize, kInspectorImageSize, QImage::Format_RGB32);
+    expected.fill(inspector->Color());
+    QPainter(&expected).drawImage(0, 0, ZvInspectorImage(iiCheckOn));
+    EXPECT_EQ(shot.copy(QRect(at, expected.size())), expected);
+}
+
+// ---- The pop-ups ----
+
+TEST(InspectorPopUps, AlignmentCellsAndTheirValues)
+{
+    ensureApplication<QApplication>();
+    const TTextAlign expected[3][3] = {{taLeTo, taCeTo, taRiTo}, {taLeCe, taCeCe, taRiCe}, {taLeBo, taCeBo, taRiBo}};
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 3; ++c)
+            EXPECT_EQ(TFAlignEle::CellValue(r, c), expected[r][c]) << r << "," << c;
+
+    TFAlignEle popup;
+    popup.Setup(100, 120, taCeCe, 91);
+    popup.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&popup));
+    EXPECT_EQ(popup.width(), 91);
+    EXPECT_EQ(popup.CellRect(2, 2), QRect(60, 40, 31, 20));
+    const QImage shot = popup.grab().toImage();
+    auto highlighted = [&](int r, int c) {
+        const QRect cell = popup.CellRect(r, c);
+        return shot.pixelColor(cell.center() + QPoint(-3, -3)) == QColor(0x00, 0x78, 0xD7);
+    };
+    EXPECT_TRUE(highlighted(1, 1));
+    EXPECT_FALSE(highlighted(0, 0));
+    QTest::mouseClick(&popup, Qt::LeftButton, {}, popup.CellRect(0, 0).center());
+    EXPECT_EQ(popup.result(), QDialog::Accepted);
+    EXPECT_EQ(popup.Value(), taLeTo);
+}
+
+TEST(InspectorPopUps, JustificationButtonsAndTheirValues)
+{
+    ensureApplication<QApplication>();
+    TFJustText popup;
+    popup.Setup(10, 10, tfRight, 25, 101);
+    popup.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&popup));
+    EXPECT_EQ(popup.ButtonRect(0), QRect(0, 0, 25, 25));
+    EXPECT_EQ(popup.ButtonRect(3), QRect(75, 0, 26, 25));
+    EXPECT_EQ(popup.Value(), tfRight);
+    QTest::mouseClick(&popup, Qt::LeftButton, {}, popup.ButtonRect(2).center());
+    EXPECT_EQ(popup.result(), QDialog::Accepted);
+    EXPECT_EQ(popup.Value(), tfCenter);
+}
+
+// ---- The wide-text dialog ----
+
+using WideTextDialog = InspectorFixture;
+
+TEST_F(WideTextDialog, MapPagesOf112CharactersAndInsertionAtTheCaret)
+{
+    auto* a = add<TZVText>(ekText);
+    auto* b = add<TZVText>(ekText);
+    b->SetText("other");
+    select({a, b});
+    TZVWideTextDialog dialog(*inspector);
+    dialog.Prepare("Text");
+    EXPECT_EQ(dialog.Box()->text(), "text");
+    EXPECT_EQ(b->Text(), "other"); // preparing writes nothing
+    EXPECT_EQ(dialog.CharacterAt(1, 0), QChar(16));
+    dialog.SetPage(1);
+    EXPECT_EQ(dialog.CharacterAt(0, 0), QChar(112));
+    dialog.SetPage(TZVWideTextDialog::kLastPage);
+    EXPECT_EQ(dialog.CharacterAt(6, 15), QChar(16 * 112 + 111));
+
+    dialog.SetPage(0);
+    dialog.Box()->setSelection(1, 2); // "ex" selected: the character goes in front of it
+    dialog.ClickCell(4, 1);           // 4 * 16 + 1 = 'A'
+    EXPECT_EQ(dialog.Box()->text(), "tAext");
+    EXPECT_EQ(a->Text(), "tAext");
+    EXPECT_EQ(b->Text(), "tAext");
+}
+
+TEST_F(WideTextDialog, EightBitBoxWithoutTheUnicodeEditor)
+{
+    label->SetUseUnicodeEditor(false);
+    auto* text = add<TZVText>(ekText);
+    text->SetText(QStringLiteral("€ 中"));
+    select({text});
+    TZVWideTextDialog dialog(*inspector);
+    dialog.Prepare("Text");
+    EXPECT_EQ(qobject_cast<TZVWideEdit*>(dialog.Box()), nullptr);
+    EXPECT_EQ(dialog.Box()->text(), QStringLiteral("€ ?"));
+    EXPECT_EQ(dialog.Box()->cursorPosition(), 3);
+    EXPECT_EQ(text->Text(), QStringLiteral("€ 中"));
+}
+
+} // namespace
+} // namespace zorvel::test
