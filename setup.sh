@@ -38,7 +38,6 @@ if [ "$mode" = test ]; then
   exec ctest --output-on-failure -j2
 fi
 
-# The demo designer does not exist yet: the command-line tool is the most useful program so far.
-echo "The demo designer is not built yet; showing the command-line tool instead."
-"$build/cli/zorvel" --help
-"$build/cli/zorvel" barcode --type EAN13 --content 590123412345 --checksum --text
+# demo: the designer on its sample database; any further arguments go to it (--db URL).
+shift
+exec "$build/demo/zorvel-demo" "$@"

@@ -355,7 +355,7 @@ public:
     void EditWideText(const QString& name, const QString& text) override;
 
     // Runs the wide-text dialog for `name`; the dialog commits through CommitWideText as the
-    // user types. Returns true when the user confirms. Defaults to TZVWideTextDialog.
+    // user types. Returns true when the user confirms. Defaults to TZvEdText.
     std::function<bool(TZVInspector& inspector, const QString& name)> WideTextRunner;
 
 protected:

@@ -31,7 +31,7 @@ public:
     explicit TZVCharacterMap(QWidget* parent)
         : QWidget(parent)
     {
-        setFixedSize(TZVWideTextDialog::kMapColumns * kCell + 1, TZVWideTextDialog::kMapRows * kCell + 1);
+        setFixedSize(TZvEdText::kMapColumns * kCell + 1, TZvEdText::kMapRows * kCell + 1);
         setMouseTracking(true);
     }
 
@@ -40,12 +40,12 @@ public:
     std::function<void(int row, int column)> onHover;
     std::function<void(int row, int column)> onClick;
 
-    int cellWidth() const { return width() / TZVWideTextDialog::kMapColumns; }
-    int cellHeight() const { return height() / TZVWideTextDialog::kMapRows; }
+    int cellWidth() const { return width() / TZvEdText::kMapColumns; }
+    int cellHeight() const { return height() / TZvEdText::kMapRows; }
 
     QChar character(int row, int column) const
     {
-        const int code = page * TZVWideTextDialog::kCharactersPerPage + row * TZVWideTextDialog::kMapColumns + column;
+        const int code = page * TZvEdText::kCharactersPerPage + row * TZvEdText::kMapColumns + column;
         return QChar(char16_t(code % 65536));
     }
 
@@ -60,13 +60,13 @@ protected:
         const int w = cellWidth();
         const int h = cellHeight();
         painter.setPen(Qt::black);
-        for (int row = 0; row < TZVWideTextDialog::kMapRows; ++row)
-            for (int column = 0; column < TZVWideTextDialog::kMapColumns; ++column)
+        for (int row = 0; row < TZvEdText::kMapRows; ++row)
+            for (int column = 0; column < TZvEdText::kMapColumns; ++column)
                 painter.drawText(QRect(column * w, row * h, w, h), Qt::AlignCenter, QString(character(row, column)));
         painter.setPen(QColor(0xC0, 0xC0, 0xC0));
-        for (int column = 1; column < TZVWideTextDialog::kMapColumns; ++column)
+        for (int column = 1; column < TZvEdText::kMapColumns; ++column)
             painter.drawLine(column * w, 0, column * w, height() - 1);
-        for (int row = 1; row < TZVWideTextDialog::kMapRows; ++row)
+        for (int row = 1; row < TZvEdText::kMapRows; ++row)
             painter.drawLine(0, row * h, width() - 1, row * h);
         painter.setPen(QColor(0x80, 0x80, 0x80));
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
@@ -89,13 +89,13 @@ private:
     {
         const int row = pos.y() / cellHeight();
         const int column = pos.x() / cellWidth();
-        if (pos.x() < 0 || pos.y() < 0 || row >= TZVWideTextDialog::kMapRows || column >= TZVWideTextDialog::kMapColumns)
+        if (pos.x() < 0 || pos.y() < 0 || row >= TZvEdText::kMapRows || column >= TZvEdText::kMapColumns)
             return {-1, -1};
         return {row, column};
     }
 };
 
-TZVWideTextDialog::TZVWideTextDialog(TZVCustomInspector& inspector, QWidget* parent)
+TZvEdText::TZvEdText(TZVCustomInspector& inspector, QWidget* parent)
     : QDialog(parent), m_inspector(inspector)
 {
     auto* layout = new QVBoxLayout(this);
@@ -130,9 +130,9 @@ TZVWideTextDialog::TZVWideTextDialog(TZVCustomInspector& inspector, QWidget* par
     buttons->button(QDialogButtonBox::Cancel)->setText(texts.text(TZVDialog::TZvEdText, u"ZvCancel"));
 }
 
-TZVWideTextDialog::~TZVWideTextDialog() = default;
+TZvEdText::~TZvEdText() = default;
 
-void TZVWideTextDialog::Prepare(const QString& name)
+void TZvEdText::Prepare(const QString& name)
 {
     m_preparing = true;
     m_name = name;
@@ -152,33 +152,33 @@ void TZVWideTextDialog::Prepare(const QString& name)
     }
     m_box->setText(unicode ? value : AnsiToQString(QStringToAnsi(value)));
     m_box->setCursorPosition(int(m_box->text().size()));
-    connect(m_box, &QLineEdit::textChanged, this, &TZVWideTextDialog::boxChanged);
+    connect(m_box, &QLineEdit::textChanged, this, &TZvEdText::boxChanged);
     m_box->setFocus();
     m_map->update();
     m_preparing = false;
 }
 
-int TZVWideTextDialog::Page() const
+int TZvEdText::Page() const
 {
     return m_pages->value();
 }
 
-void TZVWideTextDialog::SetPage(int page)
+void TZvEdText::SetPage(int page)
 {
     m_pages->setValue(page);
 }
 
-QChar TZVWideTextDialog::CharacterAt(int row, int column) const
+QChar TZvEdText::CharacterAt(int row, int column) const
 {
     return m_map->character(row, column);
 }
 
-QWidget* TZVWideTextDialog::Map() const
+QWidget* TZvEdText::Map() const
 {
     return m_map;
 }
 
-void TZVWideTextDialog::ClickCell(int row, int column)
+void TZvEdText::ClickCell(int row, int column)
 {
     if (!m_box) return;
     const int at = m_box->hasSelectedText() ? m_box->selectionStart() : m_box->cursorPosition();
@@ -187,12 +187,12 @@ void TZVWideTextDialog::ClickCell(int row, int column)
     m_box->insert(QString(CharacterAt(row, column)));
 }
 
-void TZVWideTextDialog::boxChanged(const QString& text)
+void TZvEdText::boxChanged(const QString& text)
 {
     if (!m_preparing) m_inspector.CommitWideText(m_name, text);
 }
 
-void TZVWideTextDialog::showMagnified(QChar character)
+void TZvEdText::showMagnified(QChar character)
 {
     QFont font(m_map->fontName);
     font.setPixelSize(38);
@@ -209,7 +209,7 @@ void TZVInspector::EditWideText(const QString& name, const QString& text)
     if (WideTextRunner) {
         confirmed = WideTextRunner(*this, name);
     } else {
-        TZVWideTextDialog dialog(*this, this);
+        TZvEdText dialog(*this, this);
         dialog.Prepare(name);
         confirmed = dialog.exec() == QDialog::Accepted;
     }

@@ -14,7 +14,7 @@ namespace zorvel {
 class TZVCustomInspector;
 class TZVCharacterMap;
 
-class TZVWideTextDialog : public QDialog
+class TZvEdText : public QDialog
 {
     Q_OBJECT
 
@@ -24,9 +24,9 @@ public:
     static constexpr int kCharactersPerPage = kMapRows * kMapColumns;
     static constexpr int kLastPage = 16;
 
-    explicit TZVWideTextDialog(TZVCustomInspector& inspector, QWidget* parent = nullptr);
-    ~TZVWideTextDialog() override;
-    Q_DISABLE_COPY_MOVE(TZVWideTextDialog)
+    explicit TZvEdText(TZVCustomInspector& inspector, QWidget* parent = nullptr);
+    ~TZvEdText() override;
+    Q_DISABLE_COPY_MOVE(TZvEdText)
 
     // Shows the property `name` of the first selected element, in that element's font; with
     // the label's UseUnicodeEditor off the text is shown as it survives the 8-bit code page.

@@ -6,6 +6,7 @@
 #include "platform/ZVBmp.h"
 #include "platform/ZVJpeg.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPainter>
@@ -14,6 +15,12 @@
 
 namespace zorvel {
 namespace {
+
+QStringList& pictureBaseFolders()
+{
+    static QStringList folders;
+    return folders;
+}
 
 constexpr std::array<QLatin1StringView, 8> kPictureExtensions{
     QLatin1StringView("bmp"), QLatin1StringView("dib"), QLatin1StringView("jpg"), QLatin1StringView("jpeg"),
@@ -67,7 +74,23 @@ QImage LoadPictureFile(const QString& path)
 QString LocalPicturePath(const QString& path)
 {
     QString local = path;
-    return local.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    local.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    if (local.isEmpty() || QDir::isAbsolutePath(local) || QFileInfo::exists(local)) return local;
+    for (const QString& base : std::as_const(pictureBaseFolders())) {
+        const QString candidate = QDir::cleanPath(QDir(base).absoluteFilePath(local));
+        if (QFileInfo::exists(candidate)) return candidate;
+    }
+    return local;
+}
+
+void SetPictureBaseFolders(const QStringList& folders)
+{
+    pictureBaseFolders() = folders;
+}
+
+QStringList PictureBaseFolders()
+{
+    return pictureBaseFolders();
 }
 
 bool IsPictureFileName(const QString& path)

@@ -6,6 +6,7 @@
 #include <QByteArrayView>
 #include <QImage>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 
@@ -26,7 +27,14 @@ QImage LoadPicture(QByteArrayView data);
 QImage LoadPictureFile(const QString& path);
 
 // `path` with every '\' read as a separator, as designs made on another platform write them.
+// A relative path that names no file from the working folder is looked up from each picture
+// base folder in turn, and the first that names a file is returned.
 QString LocalPicturePath(const QString& path);
+// Folders that stand in for the working folder the designs were made in, so that a path like
+// "..\DEMOS\DATA\PC1.jpg" finds its picture without changing the process's working folder.
+// Set them at start-up, on the thread that loads pictures.
+void SetPictureBaseFolders(const QStringList& folders);
+QStringList PictureBaseFolders();
 bool IsPictureFileName(const QString& path);
 
 // `image` as it looks on white paper, in `format` (one without alpha).

@@ -242,7 +242,7 @@ TEST_F(InspectorInput, DefaultWideTextDialogCommitsWhileTypingAndCancelRestores)
     inspector->SelectRow(index);
     bool seenWhileOpen = false;
     QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<TZVWideTextDialog*>(QApplication::activeModalWidget());
+        auto* dialog = qobject_cast<TZvEdText*>(QApplication::activeModalWidget());
         if (!dialog) return;
         dialog->Box()->setText("live");
         seenWhileOpen = a->Text() == "live" && b->Text() == "live";
@@ -392,14 +392,14 @@ TEST_F(WideTextDialog, MapPagesOf112CharactersAndInsertionAtTheCaret)
     auto* b = add<TZVText>(ekText);
     b->SetText("other");
     select({a, b});
-    TZVWideTextDialog dialog(*inspector);
+    TZvEdText dialog(*inspector);
     dialog.Prepare("Text");
     EXPECT_EQ(dialog.Box()->text(), "text");
     EXPECT_EQ(b->Text(), "other"); // preparing writes nothing
     EXPECT_EQ(dialog.CharacterAt(1, 0), QChar(16));
     dialog.SetPage(1);
     EXPECT_EQ(dialog.CharacterAt(0, 0), QChar(112));
-    dialog.SetPage(TZVWideTextDialog::kLastPage);
+    dialog.SetPage(TZvEdText::kLastPage);
     EXPECT_EQ(dialog.CharacterAt(6, 15), QChar(16 * 112 + 111));
 
     dialog.SetPage(0);
@@ -416,7 +416,7 @@ TEST_F(WideTextDialog, EightBitBoxWithoutTheUnicodeEditor)
     auto* text = add<TZVText>(ekText);
     text->SetText(QStringLiteral("€ 中"));
     select({text});
-    TZVWideTextDialog dialog(*inspector);
+    TZvEdText dialog(*inspector);
     dialog.Prepare("Text");
     EXPECT_EQ(qobject_cast<TZVWideEdit*>(dialog.Box()), nullptr);
     EXPECT_EQ(dialog.Box()->text(), QStringLiteral("€ ?"));

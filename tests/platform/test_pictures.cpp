@@ -533,3 +533,26 @@ TEST(Picture, LoadsFilesByExtensionAndContent)
 
 } // namespace
 } // namespace zorvel
+
+// Designs made elsewhere name pictures relative to the folder they were made in; base folders
+// stand in for it without the process changing its working folder.
+TEST(PicturePath, RelativePathsAreTriedFromTheBaseFoldersWhenTheyNameNoFile)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkpath("DEMOS/DATA"));
+    const QString picture = dir.filePath("DEMOS/DATA/PC1.jpg");
+    QFile file(picture);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("x");
+    file.close();
+
+    const QStringList before = zorvel::PictureBaseFolders();
+    EXPECT_EQ(zorvel::LocalPicturePath("..\\DEMOS\\DATA\\PC1.jpg"), "../DEMOS/DATA/PC1.jpg")
+        << "without base folders only the separators change";
+    zorvel::SetPictureBaseFolders({dir.filePath("nothing"), dir.filePath("DEMOS")});
+    EXPECT_EQ(zorvel::LocalPicturePath("..\\DEMOS\\DATA\\PC1.jpg"), QDir::cleanPath(picture));
+    EXPECT_EQ(zorvel::LocalPicturePath("..\\DEMOS\\DATA\\PC2.jpg"), "../DEMOS/DATA/PC2.jpg")
+        << "a file found nowhere keeps its own path";
+    EXPECT_EQ(zorvel::LocalPicturePath("/abs/PC1.jpg"), "/abs/PC1.jpg");
+    zorvel::SetPictureBaseFolders(before);
+}

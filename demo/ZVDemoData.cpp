@@ -1,0 +1,326 @@
+// The demo's data module: opening (and on first use filling) the database, and the designs table.
+#include "demo/ZVDemoData.h"
+
+#include "demo/ZVDemoSamples.h"
+#include "document/ZVCustomLab.h"
+#include "foundation/ZVDataSet.h"
+#include "foundation/ZVError.h"
+#include "foundation/ZVStream.h"
+#include "platform/ZVConnections.h"
+#include "platform/ZVPicture.h"
+#include "platform/ZVSqlDataSet.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QStandardPaths>
+
+namespace zorvel {
+
+namespace {
+
+constexpr const char* kAlias = "DEMO";
+constexpr const char* kModule = "DM";
+
+QString& dataFolderOverride()
+{
+    static QString folder;
+    return folder;
+}
+
+QString printersSql()
+{
+    return QStringLiteral(
+        "SELECT PRINTERS.IDPRINTER, PRINTERS.CE, PRINTERS.FCC, PRINTERS.IMAGE, PRINTERS.NAME AS PRINTER, "
+        "PRINTERS.NOTE, PRINTERS.PRICE, MANUFACTERS.NAME AS MANUFACTER, MANUFACTERS.URL "
+        "FROM PRINTERS INNER JOIN MANUFACTERS ON PRINTERS.IDMANUFACTER = MANUFACTERS.IDMANUFACTER "
+        "ORDER BY PRINTERS.IDPRINTER");
+}
+
+QString characteristicsSql()
+{
+    return QStringLiteral(
+        "SELECT PRINTERCHAR.IDPRINTER, PRINTERCHAR.VALUE, CHARACTERISTICS.NAME "
+        "FROM PRINTERCHAR INNER JOIN CHARACTERISTICS ON PRINTERCHAR.IDCHARACTERISTIC = "
+        "CHARACTERISTICS.IDCHARACTERISTIC "
+        "ORDER BY PRINTERCHAR.IDPRINTER, CHARACTERISTICS.IDCHARACTERISTIC");
+}
+
+// Links designs to the module's data sets while they are read, without leaving the label
+// pointing at this module's registry afterwards.
+class TRegistryScope
+{
+public:
+    TRegistryScope(TZVCustomLab& label, TZVDataSetRegistry& registry) : m_label(label), m_set(!label.DataSetRegistry())
+    {
+        if (m_set) label.SetDataSetRegistry(&registry);
+    }
+    ~TRegistryScope()
+    {
+        if (m_set) m_label.SetDataSetRegistry(nullptr);
+    }
+    TRegistryScope(const TRegistryScope&) = delete;
+    TRegistryScope& operator=(const TRegistryScope&) = delete;
+
+private:
+    TZVCustomLab& m_label;
+    bool m_set;
+};
+
+} // namespace
+
+TDM::TDM(const QString& url, QObject* parent)
+    : QObject(parent), m_url(url), m_connections(std::make_unique<TZVConnections>()),
+      m_labels(std::make_unique<TZVSqlDataSet>()), m_printers(std::make_unique<TZVSqlDataSet>()),
+      m_characteristics(std::make_unique<TZVSqlDataSet>()), m_employees(std::make_unique<TZVSqlDataSet>()),
+      m_registry(std::make_unique<TZVDataSetRegistry>())
+{
+    const struct
+    {
+        TZVSqlDataSet* DataSet;
+        const char* Name;
+    } sets[] = {{m_labels.get(), "TbLabels"},
+                {m_printers.get(), "QyPrinters"},
+                {m_characteristics.get(), "QyCharacteristic"},
+                {m_employees.get(), "TbEmployees"}};
+    for (const auto& s : sets) {
+        s.DataSet->SetName(QLatin1String(s.Name));
+        s.DataSet->SetConnections(m_connections.get());
+        s.DataSet->SetDatabaseName(QLatin1String(kAlias));
+        m_registry->Add(s.DataSet, QLatin1String(kModule));
+    }
+    m_labels->SetTableName(QStringLiteral("LABELS"));
+    m_printers->SetSql(printersSql());
+    m_characteristics->SetSql(characteristicsSql());
+    m_employees->SetTableName(QStringLiteral("EMPLOYEE"));
+    connect(m_labels.get(), &TZVDataSet::AfterScroll, this, [this] {
+        if (m_loadOnScroll && !m_rereading) emit DesignRowChanged();
+    });
+
+    // Designs made on the original platform name pictures relative to a working folder that
+    // was the sibling of DEMOS; DataFolder()/DEMOS plays that part here.
+    const QString pictureBase = QDir(DataFolder()).filePath(QStringLiteral("DEMOS"));
+    WriteSamplePictures(SamplePictureFolder());
+    QStringList bases = PictureBaseFolders();
+    if (!bases.contains(pictureBase)) {
+        bases.append(pictureBase);
+        SetPictureBaseFolders(bases);
+    }
+
+    const bool sampleFile = m_url.isEmpty();
+    if (sampleFile) m_url = QStringLiteral("sqlite:") + DefaultDatabaseFile() + QStringLiteral("?mode=rwc");
+    try {
+        connectDatabase(sampleFile);
+        m_connected = true;
+    } catch (const std::exception& e) {
+        const auto* error = dynamic_cast<const EZvError*>(&e);
+        m_connectError = error ? error->message() : QString::fromLocal8Bit(e.what());
+        closeDataSets();
+        m_connections->Remove(QLatin1String(kAlias));
+    }
+}
+
+TDM::~TDM()
+{
+    closeDataSets();
+    m_connections->Remove(QLatin1String(kAlias));
+}
+
+void TDM::connectDatabase(bool sampleFile)
+{
+    if (sampleFile && !QDir().mkpath(QFileInfo(DefaultDatabaseFile()).absolutePath()))
+        throw EZvError(QStringLiteral("CAN'T CREATE FOLDER : ") + QFileInfo(DefaultDatabaseFile()).absolutePath());
+    m_connections->Add(QLatin1String(kAlias), m_url);
+    QSqlDatabase db = m_connections->Database(QLatin1String(kAlias));
+    // Other engines get no DDL of ours: their types differ too much, so the tables must exist.
+    if (db.driverName() != QLatin1String("QSQLITE")) {
+        openDataSets();
+        return;
+    }
+    if (!db.transaction()) throw EZvError(db.lastError().text().simplified());
+    try {
+        const QStringList created = CreateSampleTables(db);
+        openDataSets();
+        if (created.contains(QStringLiteral("LABELS"))) addSampleDesigns();
+        if (!db.commit()) throw EZvError(db.lastError().text().simplified());
+    } catch (...) {
+        closeDataSets();
+        db.rollback();
+        throw;
+    }
+}
+
+void TDM::openDataSets()
+{
+    m_labels->Open();
+    m_printers->Open();
+    m_characteristics->SetMaster(m_printers.get(), {QStringLiteral("IDPRINTER")});
+    m_characteristics->Open();
+    m_employees->Open();
+}
+
+void TDM::closeDataSets()
+{
+    for (TZVSqlDataSet* set : {m_labels.get(), m_characteristics.get(), m_printers.get(), m_employees.get()})
+        set->Close();
+}
+
+void TDM::addSampleDesigns()
+{
+    TZVLab label;
+    BuildPrinterLabel(label, *m_printers, *m_characteristics);
+    AppendDesign(label);
+    m_labels->FieldByName(QStringLiteral("NAME")).SetValue(QStringLiteral("Printer label"));
+    m_labels->FieldByName(QStringLiteral("NOTE"))
+        .SetValue(QStringLiteral("Printers with their picture, price and a table of characteristics."));
+    PostLabel();
+    BuildEmployeeBadge(label, *m_employees);
+    AppendDesign(label);
+    m_labels->FieldByName(QStringLiteral("NAME")).SetValue(QStringLiteral("Employee badge"));
+    m_labels->FieldByName(QStringLiteral("NOTE")).SetValue(QStringLiteral("Badges from the EMPLOYEE table."));
+    PostLabel();
+    // The label dies here: nothing may keep pointing at it.
+    label.SetDataSet(nullptr);
+    label.SetDetail(nullptr);
+    m_labels->First();
+}
+
+void TDM::requireConnected() const
+{
+    if (!m_labels->Active()) throw EZvError(QLatin1String(kDemoCantConnect));
+}
+
+TZVSqlDataSet& TDM::TbLabels()
+{
+    return *m_labels;
+}
+
+TZVSqlDataSet& TDM::QyPrinters()
+{
+    return *m_printers;
+}
+
+TZVSqlDataSet& TDM::QyCharacteristic()
+{
+    return *m_characteristics;
+}
+
+TZVSqlDataSet& TDM::TbEmployees()
+{
+    return *m_employees;
+}
+
+TZVDataSetRegistry& TDM::DataSets()
+{
+    return *m_registry;
+}
+
+bool TDM::LoadDesign(TZVCustomLab& label)
+{
+    if (!m_connected || !m_labels->Active() || m_labels->RecordCount() == 0) return false;
+    TZVMemoryStream stream(m_labels->FieldByName(QStringLiteral("FILE")).AsBytes());
+    stream.SetPosition(0);
+    const TRegistryScope scope(label, *m_registry);
+    label.LoadFromStream(stream, false);
+    return true;
+}
+
+void TDM::SaveDesign(TZVCustomLab& label)
+{
+    requireConnected();
+    TZVMemoryStream stream;
+    label.SaveToStream(stream);
+    const bool started = m_labels->State() == dsBrowse;
+    if (started) {
+        // Nowhere to save into yet: the design becomes the first row rather than being lost.
+        if (m_labels->RecordCount() == 0) {
+            m_labels->Append();
+            m_labels->FieldByName(QStringLiteral("NAME")).SetValue(QStringLiteral("Label"));
+            m_labels->FieldByName(QStringLiteral("CREATED")).SetValue(QDateTime::currentDateTime());
+        } else {
+            m_labels->Edit();
+        }
+    }
+    try {
+        m_labels->FieldByName(QStringLiteral("FILE")).LoadFromStream(stream);
+        PostLabel();
+    } catch (...) {
+        if (started) m_labels->Cancel();
+        throw;
+    }
+}
+
+void TDM::AppendDesign(TZVCustomLab& label)
+{
+    requireConnected();
+    TZVMemoryStream stream;
+    label.SaveToStream(stream);
+    m_labels->Append();
+    m_labels->FieldByName(QStringLiteral("CREATED")).SetValue(QDateTime::currentDateTime());
+    m_labels->FieldByName(QStringLiteral("FILE")).LoadFromStream(stream);
+}
+
+void TDM::PostLabel()
+{
+    requireConnected();
+    m_labels->FieldByName(QStringLiteral("UPDATED")).SetValue(QDateTime::currentDateTime());
+    QSqlDatabase db = m_connections->Database(QLatin1String(kAlias));
+    // Inside an outer transaction (first-run filling) the outer one decides.
+    const bool own = db.driver()->hasFeature(QSqlDriver::Transactions) && db.transaction();
+    try {
+        m_labels->Post();
+    } catch (...) {
+        if (own) db.rollback();
+        throw;
+    }
+    if (own && !db.commit()) {
+        const QString reason = db.lastError().text().simplified();
+        db.rollback();
+        // The data set took the row as written; read back what the database really kept.
+        rereadLabels();
+        throw EZvError(QLatin1String(kErrorCantSave) + reason);
+    }
+}
+
+void TDM::rereadLabels()
+{
+    const QVariant id = m_labels->FieldByName(QStringLiteral("IDLABEL")).Value();
+    m_rereading = true;
+    try {
+        m_labels->Close();
+        m_labels->Open();
+        while (!m_labels->Eof() && m_labels->FieldByName(QStringLiteral("IDLABEL")).Value() != id)
+            m_labels->Next();
+        if (m_labels->Eof() && m_labels->FieldByName(QStringLiteral("IDLABEL")).Value() != id) m_labels->First();
+    } catch (...) {
+        m_rereading = false;
+        throw;
+    }
+    m_rereading = false;
+    if (m_loadOnScroll) emit DesignRowChanged();
+}
+
+QString TDM::SamplePictureFolder()
+{
+    return QDir(DataFolder()).filePath(QStringLiteral("DEMOS/DATA"));
+}
+
+QString TDM::DefaultDatabaseFile()
+{
+    return QDir(DataFolder()).filePath(QStringLiteral("demo_zorvel.db"));
+}
+
+void TDM::SetDataFolder(const QString& folder)
+{
+    dataFolderOverride() = folder;
+}
+
+QString TDM::DataFolder()
+{
+    if (!dataFolderOverride().isEmpty()) return dataFolderOverride();
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+}
+
+} // namespace zorvel

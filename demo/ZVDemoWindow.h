@@ -1,0 +1,209 @@
+// The demo's main window: a label, its design editor and inspector, the stored designs and the
+// commands that save, print and preview them.
+#pragma once
+
+#include "foundation/ZVDataSet.h"
+#include "foundation/ZVTypes.h"
+
+#include <QAbstractTableModel>
+#include <QMainWindow>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class QAction;
+class QActionGroup;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QTableView;
+class QToolBar;
+
+namespace zorvel {
+
+class TDM;
+class TFEdLabel;
+class TZVEditor;
+class TZVInspector;
+class TZVLab;
+class TZvSpinEditFloat;
+
+// NAME and UPDATED of every LABELS row, read once per change of the table, so that painting
+// the grid never moves the data set's cursor.
+class TZVLabelsModel : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    explicit TZVLabelsModel(QObject* parent = nullptr) : QAbstractTableModel(parent) {}
+
+    struct TRow
+    {
+        QString Name;
+        QDateTime Updated;
+    };
+    void SetRows(std::vector<TRow> rows);
+    const std::vector<TRow>& Rows() const { return m_rows; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    std::vector<TRow> m_rows;
+};
+
+// A colour swatch; a press asks for another colour.
+class TZVColorShape;
+
+class TFMain : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    static constexpr const char* kTitle = "ZORVEL_DEMO";
+    static constexpr const char* kAskDeleteElements = "\u00BFDELETE SELECTED ELEMENTS?";
+    static constexpr const char* kAskDeleteLabel = "\u00BFDELETE SELECTED LABEL?";
+    static constexpr const char* kLabelByCodeName = "Label by code";
+    // The last entry of the printer box prints into a PDF file.
+    static constexpr const char* kPdfPrinter = "PDF FILE";
+
+    // `settingsFile` empty: "demo_zorvel.ini" in the user's configuration folder.
+    explicit TFMain(TDM& dm, const QString& settingsFile = {}, QWidget* parent = nullptr);
+    ~TFMain() override;
+
+    static QString DefaultSettingsFile();
+
+    // ---- Interaction hooks; QMessageBox, dialogs and menus unless replaced ----
+    std::function<bool(const QString& question)> AskYesNo;
+    std::function<void(const QString& message)> ShowMessage;
+    // Runs the name dialog; returns its result code.
+    std::function<int(TFEdLabel& dialog)> ExecEdLabel;
+    std::function<void(TZVLab& label)> ShowPreview;
+    std::function<std::optional<TZVColor>(TZVColor current)> PickColor;
+    // The file a PDF print goes to; empty cancels.
+    std::function<QString()> AskPdfFile;
+    std::function<void(QMenu& menu, QPoint screenPos)> ExecPopup;
+    // The editor properties dialog.
+    std::function<void()> ShowEditorProperties;
+
+    // ---- Parts ----
+    TDM& DataModule() const { return m_dm; }
+    TZVLab& Label() const { return *m_label; }
+    TZVEditor& Editor() const { return *m_editor; }
+    TZVInspector& Inspector() const { return *m_inspector; }
+    QToolBar* ToolBar() const { return m_toolBar; }
+    // Tool-bar actions by their component name ("TBSave", "TBDrawText", ...).
+    QAction* Action(const QString& name) const;
+    QComboBox* PrinterBox() const { return m_cbPrinters; }
+    QComboBox* ZoomBox() const { return m_cbZoom; }
+    QTableView* DesignsGrid() const { return m_grid; }
+    TZVLabelsModel& DesignsModel() const { return *m_model; }
+    QPlainTextEdit* Memo() const { return m_memo; }
+    QPushButton* Button(const QString& caption) const;
+    QGroupBox* EditorBox() const { return m_editorBox; }
+    QCheckBox* ShowGridBox() const { return m_cbShowGrid; }
+    QCheckBox* SnapGridBox() const { return m_cbSnapGrid; }
+    QCheckBox* OrtoLinesBox() const { return m_cbOrtoLines; }
+    QCheckBox* ShowAlignsBox() const { return m_cbShowAligns; }
+    TZVColorShape* GridColorShape() const { return m_shColorGrid; }
+    TZvSpinEditFloat* GridStepEdit() const { return m_spinGrid; }
+    const QString& SettingsFile() const { return m_settingsFile; }
+
+    // ---- Commands ----
+    void SaveLabel();
+    void PrintLabel();
+    void PreviewLabel();
+    // Asks first; nothing without a selection.
+    void DeleteSelectedElements();
+    void AddLabel();
+    void EditLabel();
+    void DeleteLabel();
+    void CreateLabelByCode();
+    // The current row's design into the label, then the editor box from the editor.
+    void LoadCurrentDesign();
+    void RefreshEditorBox();
+    // Moves LABELS to `row` (0-based), as a click on the grid does.
+    void SelectRow(int row);
+    // The pop-up menus of the editor, as a right click builds them; null when there is none.
+    std::unique_ptr<QMenu> BuildPopup(bool onSelection, int x, int y);
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildLabel();
+    void buildEditorAndInspector();
+    void buildToolBar();
+    void buildBottomPanel();
+    void buildEditorBox();
+    void installDefaultHooks();
+    void readSettings();
+    void writeSettings() const;
+    void setGridStepLimits();
+    void activated();
+    void reloadRows();
+    void syncGridToCursor();
+    void commitMemo();
+    void refreshButtons();
+    // Runs `action`, showing the library's error text instead of letting it escape.
+    void guarded(const std::function<void()>& action);
+
+    TDM& m_dm;
+    QString m_settingsFile;
+    bool m_activatedOnce = false;
+    bool m_fillingBox = false;
+    bool m_syncing = false;
+
+    std::unique_ptr<TZVDataSetRegistry> m_registry;
+    TZVLab* m_label = nullptr;
+    TZVEditor* m_editor = nullptr;
+    TZVInspector* m_inspector = nullptr;
+
+    QToolBar* m_toolBar = nullptr;
+    QActionGroup* m_drawTools = nullptr;
+    QComboBox* m_cbPrinters = nullptr;
+    QComboBox* m_cbZoom = nullptr;
+    int m_systemPrinters = 0;
+
+    QTableView* m_grid = nullptr;
+    TZVLabelsModel* m_model = nullptr;
+    QPlainTextEdit* m_memo = nullptr;
+    QList<QPushButton*> m_buttons;
+
+    QGroupBox* m_editorBox = nullptr;
+    QCheckBox* m_cbShowGrid = nullptr;
+    QCheckBox* m_cbSnapGrid = nullptr;
+    QCheckBox* m_cbOrtoLines = nullptr;
+    QCheckBox* m_cbShowAligns = nullptr;
+    TZVColorShape* m_shColorGrid = nullptr;
+    TZvSpinEditFloat* m_spinGrid = nullptr;
+};
+
+class TZVColorShape : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit TZVColorShape(QWidget* parent = nullptr);
+    TZVColor Color() const { return m_color; }
+    void SetColor(TZVColor value);
+    std::function<void()> OnPress;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    TZVColor m_color = 0;
+};
+
+} // namespace zorvel

@@ -1,0 +1,361 @@
+// The demo's main window: tool-bar, designs-list and pop-up menu commands.
+#include "demo/ZVDemoData.h"
+#include "demo/ZVDemoWindow.h"
+#include "demo/ZVEdLabel.h"
+#include "dialogs/ZVProgressDialog.h"
+#include "document/ZVCustomLab.h"
+#include "editor/ZVEditor.h"
+#include "elements/ZVImage.h"
+#include "elements/ZVLineRect.h"
+#include "elements/ZVSymbol.h"
+#include "elements/ZVTextElements.h"
+#include "foundation/ZVError.h"
+#include "platform/ZVQtPrinter.h"
+#include "platform/ZVSqlDataSet.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDateTime>
+#include <QItemSelectionModel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTableView>
+
+namespace zorvel {
+
+namespace {
+
+constexpr TZVColor kGrey = 8421504;
+constexpr TZVColor kGreen = 32768;
+constexpr TZVColor kBlack = 0;
+constexpr TZVColor kSilver = 12632256;
+
+// Holds loading on scroll off while a new row is being filled, so that moving onto it does not
+// replace the design being stored.
+class TLoadOnScrollOff
+{
+public:
+    explicit TLoadOnScrollOff(TDM& dm) : m_dm(dm) { m_dm.SetLoadOnScroll(false); }
+    ~TLoadOnScrollOff() { m_dm.SetLoadOnScroll(true); }
+    Q_DISABLE_COPY_MOVE(TLoadOnScrollOff)
+
+private:
+    TDM& m_dm;
+};
+
+// Cancels a pending edit of the row unless it was posted.
+class TPendingRow
+{
+public:
+    explicit TPendingRow(TZVDataSet& rows) : m_rows(rows) {}
+    ~TPendingRow()
+    {
+        if (m_rows.State() == dsEdit || m_rows.State() == dsInsert) m_rows.Cancel();
+    }
+    Q_DISABLE_COPY_MOVE(TPendingRow)
+
+private:
+    TZVDataSet& m_rows;
+};
+
+} // namespace
+
+void TFMain::guarded(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const EZvError& e) {
+        if (ShowMessage) ShowMessage(QString::fromUtf8(e.what()));
+    }
+}
+
+void TFMain::LoadCurrentDesign()
+{
+    if (!m_dm.Connected()) return;
+    guarded([this] {
+        m_editor->ClearSelection();
+        if (m_dm.LoadDesign(*m_label)) {
+            setGridStepLimits();
+            RefreshEditorBox();
+        }
+    });
+    m_editor->update();
+}
+
+void TFMain::SaveLabel()
+{
+    if (!m_dm.Connected() || m_dm.TbLabels().RecordCount() == 0) return;
+    guarded([this] { m_dm.SaveDesign(*m_label); });
+    reloadRows();
+}
+
+void TFMain::PrintLabel()
+{
+    const int index = m_cbPrinters->currentIndex();
+    TZVQtPrinter printer;
+    if (index >= 0 && index < m_systemPrinters) {
+        printer.SetPrinterIndex(index);
+    } else {
+        const QString file = AskPdfFile ? AskPdfFile() : QString();
+        if (file.isEmpty()) return;
+        printer.SetOutputFileName(file);
+    }
+    TZVProgressDialog progress(this);
+    progress.Attach(*m_label);
+    guarded([&] { m_label->Print(printer); });
+}
+
+void TFMain::PreviewLabel()
+{
+    TZVProgressDialog progress(this);
+    progress.Attach(*m_label);
+    guarded([this] {
+        if (ShowPreview) ShowPreview(*m_label);
+    });
+}
+
+void TFMain::DeleteSelectedElements()
+{
+    if (m_editor->SelCount() < 1) return;
+    if (!AskYesNo || !AskYesNo(QString::fromUtf8(kAskDeleteElements))) return;
+    m_editor->DeleteSelection();
+}
+
+void TFMain::AddLabel()
+{
+    if (!m_dm.Connected()) return;
+    TZVDataSet& labels = m_dm.TbLabels();
+    const int before = labels.RecNo();
+    {
+        TLoadOnScrollOff off(m_dm);
+        TPendingRow pending(labels);
+        guarded([&] {
+            m_dm.AppendDesign(*m_label);
+            TFEdLabel dialog(labels, this);
+            if (ExecEdLabel(dialog) != QDialog::Accepted) return;
+            m_dm.PostLabel();
+        });
+        if (labels.State() == dsInsert) {
+            labels.Cancel();
+            if (before > 0 && labels.RecordCount() > 0) labels.MoveBy(before - labels.RecNo());
+        }
+    }
+    reloadRows();
+}
+
+void TFMain::EditLabel()
+{
+    if (!m_dm.Connected() || m_dm.TbLabels().RecordCount() == 0) return;
+    TZVDataSet& labels = m_dm.TbLabels();
+    {
+        TPendingRow pending(labels);
+        guarded([&] {
+            labels.Edit();
+            TFEdLabel dialog(labels, this);
+            if (ExecEdLabel(dialog) != QDialog::Accepted) return;
+            m_dm.PostLabel();
+        });
+    }
+    reloadRows();
+}
+
+void TFMain::DeleteLabel()
+{
+    if (!m_dm.Connected() || m_dm.TbLabels().RecordCount() == 0) return;
+    if (!AskYesNo || !AskYesNo(QString::fromUtf8(kAskDeleteLabel))) return;
+    guarded([this] { m_dm.TbLabels().Delete(); });
+    reloadRows();
+}
+
+void TFMain::CreateLabelByCode()
+{
+    TZVLab& lab = *m_label;
+    {
+        TLoadOnScrollOff off(m_dm);
+        m_editor->ClearSelection();
+        lab.ClearElements();
+        lab.SetDataAccessType(daNone);
+        lab.SetDataEnabled(false);
+        lab.SetUnits(unMM);
+        TZVMeasure& m = lab.Measure();
+        m.SetLabelType(ltRect);
+        m.SetWidth(120);
+        m.SetHeight(85);
+        m.SetNuVer(3);
+        m.SetNuHor(1);
+        m.SetMarLeft(25);
+        m.SetMarTop(15);
+        lab.Frame().SetStyle(fsOneLine);
+        lab.Frame().SetPenWidth(0.1f);
+
+        auto* image = new TZVImage(lab);
+        image->SetX1(90);
+        image->SetY1(5);
+        image->SetX2(116);
+        image->SetY2(50);
+        // The data module makes this path name the sample picture it ships.
+        image->SetFileImage(QStringLiteral("..\\DEMOS\\DATA\\PC1.jpg"));
+        lab.AddElement(image, false);
+
+        auto* text = new TZVText(lab);
+        text->SetText(QStringLiteral("PC ACER "));
+        text->SetFontHeight(10);
+        text->SetItalic(true);
+        text->SetX1(10);
+        text->SetY1(10);
+        lab.AddElement(text, false);
+
+        auto* line = new TZVLine(lab);
+        line->SetX1(5);
+        line->SetY1(22);
+        line->SetX2(80);
+        line->SetY2(22);
+        line->SetPenWidth(0.5f);
+        line->SetColor(kGrey);
+        lab.AddElement(line, false);
+
+        auto* symbol = new TZVSymbol(lab);
+        symbol->SetX1(20);
+        symbol->SetY1(60);
+        symbol->SetFontName(QStringLiteral("Arial"));
+        symbol->SetCharacter(QChar(169));
+        symbol->SetFontHeight(12);
+        symbol->SetColor(kGreen);
+        lab.AddElement(symbol, false);
+
+        auto* rect = new TZVRect(lab);
+        rect->SetX1(90);
+        rect->SetY1(60);
+        rect->SetX2(116);
+        rect->SetY2(80);
+        rect->SetColor(kBlack);
+        rect->SetPenWidth(0.5f);
+        rect->SetBackColor(kSilver);
+        rect->SetTransparent(false);
+        lab.AddElement(rect, false);
+
+        if (m_dm.Connected()) {
+            TZVDataSet& labels = m_dm.TbLabels();
+            TPendingRow pending(labels);
+            guarded([&] {
+                m_dm.AppendDesign(lab);
+                labels.FieldByName(QStringLiteral("NAME")).SetValue(QString::fromLatin1(kLabelByCodeName));
+                m_dm.PostLabel();
+            });
+        }
+    }
+    setGridStepLimits();
+    RefreshEditorBox();
+    m_editor->RecalcSize(true);
+    m_editor->SetContentDirty();
+    m_editor->Refresh(true);
+    reloadRows();
+}
+
+void TFMain::SelectRow(int row)
+{
+    if (!m_dm.Connected()) return;
+    commitMemo();
+    TZVDataSet& labels = m_dm.TbLabels();
+    if (row < 0 || row >= labels.RecordCount()) return;
+    guarded([&] {
+        if (labels.State() != dsBrowse) labels.Cancel();
+        if (labels.RecNo() != row + 1) labels.MoveBy(row + 1 - labels.RecNo());
+    });
+    syncGridToCursor();
+}
+
+void TFMain::reloadRows()
+{
+    std::vector<TZVLabelsModel::TRow> rows;
+    if (m_dm.Connected() && m_dm.TbLabels().Active()) {
+        TZVDataSet& labels = m_dm.TbLabels();
+        const bool load = m_dm.LoadOnScroll();
+        const int at = labels.RecNo();
+        m_dm.SetLoadOnScroll(false);
+        m_syncing = true;
+        guarded([&] {
+            labels.First();
+            for (int i = 0; i < labels.RecordCount(); ++i) {
+                if (i > 0) labels.Next();
+                rows.push_back({labels.FieldByName(QStringLiteral("NAME")).AsWideString(),
+                                labels.FieldByName(QStringLiteral("UPDATED")).AsDateTime()});
+            }
+            if (labels.RecordCount() > 0) labels.MoveBy(std::max(at, 1) - labels.RecNo());
+        });
+        m_syncing = false;
+        m_dm.SetLoadOnScroll(load);
+    }
+    m_model->SetRows(std::move(rows));
+    syncGridToCursor();
+}
+
+void TFMain::syncGridToCursor()
+{
+    if (m_syncing) return;
+    m_syncing = true;
+    const bool has = m_dm.Connected() && m_dm.TbLabels().Active() && m_dm.TbLabels().RecordCount() > 0;
+    const int row = has ? m_dm.TbLabels().RecNo() - 1 : -1;
+    if (row >= 0 && row < m_model->rowCount()) {
+        m_grid->selectionModel()->setCurrentIndex(
+            m_model->index(row, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    } else {
+        m_grid->selectionModel()->clearSelection();
+    }
+    QString note;
+    if (has) note = m_dm.TbLabels().FieldByName(QStringLiteral("NOTE")).AsWideString();
+    if (m_memo->toPlainText() != note) m_memo->setPlainText(note);
+    m_memo->document()->setModified(false);
+    m_memo->setReadOnly(!has);
+    m_syncing = false;
+}
+
+void TFMain::commitMemo()
+{
+    if (!m_memo->document()->isModified() || !m_dm.Connected()) return;
+    m_memo->document()->setModified(false);
+    TZVDataSet& labels = m_dm.TbLabels();
+    if (labels.RecordCount() == 0) return;
+    const int row = labels.RecNo() - 1;
+    TPendingRow pending(labels);
+    guarded([&] {
+        labels.Edit();
+        labels.FieldByName(QStringLiteral("NOTE")).SetValue(m_memo->toPlainText());
+        m_dm.PostLabel();
+    });
+    if (row >= 0 && row < static_cast<int>(m_model->Rows().size())) reloadRows();
+}
+
+std::unique_ptr<QMenu> TFMain::BuildPopup(bool onSelection, int x, int y)
+{
+    auto menu = std::make_unique<QMenu>(this);
+    TZVEditor* ed = m_editor;
+    auto add = [&](QMenu& into, const char* caption, std::function<void()> slot) {
+        QAction* a = into.addAction(QString::fromLatin1(caption));
+        connect(a, &QAction::triggered, this, [this, slot = std::move(slot)] { guarded(slot); });
+        return a;
+    };
+    if (onSelection) {
+        const bool any = ed->SelCount() > 0;
+        add(*menu, "BRING TO FRONT", [ed] { ed->BringToFront(); })->setEnabled(any);
+        add(*menu, "SEND TO BACK", [ed] { ed->SendToBack(); })->setEnabled(any);
+        menu->addSeparator();
+        add(*menu, "CUT", [ed] { ed->CutSelection(); })->setEnabled(any);
+        add(*menu, "COPY", [ed] { ed->CopySelection(); })->setEnabled(any);
+        add(*menu, "EMPTY COPY", [ed] { ed->EmptyClipboard(); })->setEnabled(ed->HasClipboard());
+        menu->addSeparator();
+        QMenu* align = menu->addMenu(QStringLiteral("ALIGN SELECTION"));
+        align->setEnabled(any);
+        add(*align, "ALIGN TOP", [ed] { ed->AlignSelection(1); });
+        add(*align, "ALIGN LEFT", [ed] { ed->AlignSelection(0); });
+        add(*align, "ALIGN RIGHT", [ed] { ed->AlignSelection(2); });
+        add(*align, "ALIGN BOTTOM", [ed] { ed->AlignSelection(3); });
+        return menu;
+    }
+    if (!ed->HasClipboard()) return nullptr;
+    add(*menu, "PASTE", [ed, x, y] { ed->PasteClipboard(x, y); });
+    add(*menu, "EMPTY COPY", [ed] { ed->EmptyClipboard(); });
+    return menu;
+}
+
+} // namespace zorvel

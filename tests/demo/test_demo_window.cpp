@@ -1,0 +1,587 @@
+// The demo's main window end to end, offscreen, on a temporary database.
+#include "demo/ZVDemoData.h"
+#include "demo/ZVDemoWindow.h"
+#include "demo/ZVEdLabel.h"
+#include "document/ZVCustomLab.h"
+#include "editor/ZVEditor.h"
+#include "editor/ZVRulers.h"
+#include "elements/ZVElement.h"
+#include "elements/ZVImage.h"
+#include "elements/ZVTextElements.h"
+#include "inspector/ZVEditors.h"
+#include "inspector/ZVInspector.h"
+#include "platform/ZVSqlDataSet.h"
+#include "tests/support/TestApplication.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+#include <memory>
+
+using namespace zorvel;
+
+namespace {
+
+std::vector<std::uint8_t> kindsOf(const TZVCustomLab& label)
+{
+    std::vector<std::uint8_t> kinds;
+    for (const TZVElement* e : label.Elements())
+        kinds.push_back(e->ElementKind());
+    return kinds;
+}
+
+QStringList actionTexts(const QMenu& menu)
+{
+    QStringList texts;
+    for (const QAction* a : menu.actions())
+        if (!a->isSeparator()) texts << a->text();
+    return texts;
+}
+
+QAction* findAction(const QMenu& menu, const QString& text)
+{
+    for (QAction* a : menu.findChildren<QAction*>())
+        if (a->text() == text) return a;
+    return nullptr;
+}
+
+class DemoWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        test::ensureApplication<QApplication>();
+        ASSERT_TRUE(m_dir.isValid());
+        TDM::SetDataFolder(m_dir.path());
+        m_dm = std::make_unique<TDM>(QStringLiteral("sqlite:") + m_dir.filePath(QStringLiteral("demo.db")) +
+                                     QStringLiteral("?mode=rwc"));
+        ASSERT_TRUE(m_dm->Connected()) << m_dm->ConnectError().toStdString();
+        openWindow();
+    }
+
+    void TearDown() override
+    {
+        m_window.reset();
+        m_dm.reset();
+    }
+
+    void openWindow()
+    {
+        m_window = std::make_unique<TFMain>(*m_dm, settingsFile());
+        TFMain& w = *m_window;
+        w.AskYesNo = [this](const QString& q) {
+            m_questions << q;
+            return m_answer;
+        };
+        w.ShowMessage = [this](const QString& m) { m_messages << m; };
+        w.ExecEdLabel = [this](TFEdLabel& dialog) {
+            ++m_dialogs;
+            if (!m_dialogName.isEmpty()) dialog.NameEdit()->setText(m_dialogName);
+            if (m_dialogAccepts) {
+                dialog.accept();
+                return int(QDialog::Accepted);
+            }
+            dialog.reject();
+            return int(QDialog::Rejected);
+        };
+        w.ShowPreview = [this](TZVLab& label) {
+            label.PreparePreview();
+            m_previewPages = static_cast<int>(label.Pages().size());
+            m_previewRendered = label.GetPreviewPage(1) != nullptr;
+        };
+        w.show();
+        activate();
+    }
+
+    void activate()
+    {
+        QEvent e(QEvent::WindowActivate);
+        QCoreApplication::sendEvent(m_window.get(), &e);
+    }
+
+    QString settingsFile() const { return m_dir.filePath(QStringLiteral("demo_zorvel.ini")); }
+    TFMain& w() { return *m_window; }
+    TZVSqlDataSet& labels() { return m_dm->TbLabels(); }
+    QString currentName() { return labels().FieldByName(QStringLiteral("NAME")).AsWideString(); }
+    int rowCount() { return labels().RecordCount(); }
+
+    // The design stored in the current row, read into a fresh label.
+    std::vector<std::uint8_t> storedKinds()
+    {
+        TZVLab fresh;
+        m_dm->LoadDesign(fresh);
+        return kindsOf(fresh);
+    }
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<TDM> m_dm;
+    std::unique_ptr<TFMain> m_window;
+    QStringList m_questions;
+    QStringList m_messages;
+    bool m_answer = true;
+    int m_dialogs = 0;
+    bool m_dialogAccepts = true;
+    QString m_dialogName;
+    int m_previewPages = 0;
+    bool m_previewRendered = false;
+};
+
+} // namespace
+
+TEST_F(DemoWindowTest, EndToEndCreateSaveMoveDeleteAddPreview)
+{
+    EXPECT_EQ(w().windowTitle(), QStringLiteral("ZORVEL_DEMO"));
+    EXPECT_TRUE(m_dm->LoadOnScroll()) << "activation enables loading on scroll";
+    const int startRows = rowCount();
+    ASSERT_GE(startRows, 1) << "a new SQLite database gets the sample designs";
+    EXPECT_EQ(w().DesignsModel().rowCount(), startRows);
+
+    // Create by code: a new row named after it, holding exactly the five elements built.
+    w().Button(QStringLiteral("CREATE LABEL BY CODE"))->click();
+    const std::vector<std::uint8_t> byCode{ekImage, ekText, ekLine, ekSymbol, ekRect};
+    ASSERT_EQ(rowCount(), startRows + 1);
+    EXPECT_EQ(currentName(), QStringLiteral("Label by code"));
+    EXPECT_EQ(kindsOf(w().Label()), byCode);
+    EXPECT_EQ(storedKinds(), byCode);
+    EXPECT_TRUE(m_dm->LoadOnScroll());
+    const auto* image = qobject_cast<const TZVImage*>(w().Label().Elements().first());
+    ASSERT_NE(image, nullptr);
+    EXPECT_TRUE(image->HasPicture()) << "the sample picture resolves: " << image->FileImage().toStdString();
+    EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join('|').toStdString();
+    EXPECT_EQ(w().DesignsModel().Rows().back().Name, QStringLiteral("Label by code"));
+    EXPECT_EQ(w().DesignsGrid()->currentIndex().row(), rowCount() - 1);
+    const int byCodeRow = labels().RecNo() - 1;
+
+    // Save a change, move away and back: each move loads that row's design.
+    auto* extra = new TZVText(w().Label());
+    extra->SetText(QStringLiteral("saved"));
+    w().Label().AddElement(extra, true);
+    w().Action(QStringLiteral("TBSave"))->trigger();
+    std::vector<std::uint8_t> saved = byCode;
+    saved.push_back(ekText);
+    EXPECT_EQ(storedKinds(), saved);
+    w().SelectRow(0);
+    EXPECT_EQ(labels().RecNo(), 1);
+    EXPECT_EQ(kindsOf(w().Label()), storedKinds());
+    EXPECT_NE(kindsOf(w().Label()), saved);
+    w().DesignsGrid()->setCurrentIndex(w().DesignsModel().index(byCodeRow, 0));
+    EXPECT_EQ(labels().RecNo(), byCodeRow + 1);
+    EXPECT_EQ(kindsOf(w().Label()), saved);
+
+    // Delete with nothing selected: no question, nothing gone.
+    w().Editor().setFocus();
+    QTest::keyClick(&w().Editor(), Qt::Key_Delete);
+    EXPECT_TRUE(m_questions.isEmpty());
+    EXPECT_EQ(w().Label().Elements().size(), 6);
+
+    // Delete key with a selection: "no" keeps it, "yes" deletes it.
+    w().Editor().AddToSelection(w().Label().Elements().at(1));
+    w().Editor().AddToSelection(w().Label().Elements().at(2));
+    m_answer = false;
+    QTest::keyClick(&w().Editor(), Qt::Key_Delete);
+    ASSERT_EQ(m_questions, QStringList{QStringLiteral("\u00BFDELETE SELECTED ELEMENTS?")});
+    EXPECT_EQ(w().Label().Elements().size(), 6);
+    m_answer = true;
+    QTest::keyClick(&w().Editor(), Qt::Key_Delete);
+    EXPECT_EQ(m_questions.size(), 2);
+    EXPECT_EQ(kindsOf(w().Label()), (std::vector<std::uint8_t>{ekImage, ekSymbol, ekRect, ekText}));
+    EXPECT_EQ(w().Editor().SelCount(), 0);
+
+    // Delete in a text field edits the text, never the design.
+    w().Editor().AddToSelection(w().Label().Elements().at(0));
+    w().Memo()->setFocus();
+    QTest::keyClick(w().Memo(), Qt::Key_Delete);
+    EXPECT_EQ(m_questions.size(), 2);
+    EXPECT_EQ(w().Label().Elements().size(), 4);
+    w().Editor().ClearSelection();
+
+    // ADD then CANCEL: the table and the design on screen stay as they were.
+    const int rowsBefore = rowCount();
+    const int recBefore = labels().RecNo();
+    const auto screenBefore = kindsOf(w().Label());
+    m_dialogAccepts = false;
+    m_dialogName = QStringLiteral("never stored");
+    w().Button(QStringLiteral("ADD"))->click();
+    EXPECT_EQ(m_dialogs, 1);
+    EXPECT_EQ(rowCount(), rowsBefore);
+    EXPECT_EQ(labels().RecNo(), recBefore);
+    EXPECT_EQ(labels().State(), dsBrowse);
+    EXPECT_EQ(kindsOf(w().Label()), screenBefore);
+    EXPECT_EQ(storedKinds(), saved) << "the unsaved deletion was not written into the row";
+    EXPECT_EQ(w().DesignsModel().rowCount(), rowsBefore);
+    EXPECT_TRUE(m_dm->LoadOnScroll());
+
+    // ADD then OK: a new row holding a copy of the design on screen.
+    m_dialogAccepts = true;
+    m_dialogName = QStringLiteral("copy");
+    w().Button(QStringLiteral("ADD"))->click();
+    ASSERT_EQ(rowCount(), rowsBefore + 1);
+    EXPECT_EQ(currentName(), QStringLiteral("copy"));
+    EXPECT_EQ(storedKinds(), screenBefore);
+    EXPECT_EQ(kindsOf(w().Label()), screenBefore);
+    EXPECT_TRUE(labels().FieldByName(QStringLiteral("UPDATED")).AsDateTime().isValid());
+
+    // EDIT then OK renames the row; its design stays.
+    m_dialogName = QStringLiteral("renamed");
+    w().Button(QStringLiteral("EDIT"))->click();
+    EXPECT_EQ(currentName(), QStringLiteral("renamed"));
+    EXPECT_EQ(w().DesignsModel().Rows().at(static_cast<size_t>(labels().RecNo() - 1)).Name,
+              QStringLiteral("renamed"));
+    m_dialogAccepts = false;
+    m_dialogName = QStringLiteral("dropped");
+    w().Button(QStringLiteral("EDIT"))->click();
+    EXPECT_EQ(currentName(), QStringLiteral("renamed"));
+    EXPECT_EQ(labels().State(), dsBrowse);
+
+    // Preview renders the pages of the run.
+    w().Action(QStringLiteral("TBPreview"))->trigger();
+    EXPECT_GE(m_previewPages, 1);
+    EXPECT_TRUE(m_previewRendered);
+
+    // DELETE asks, then removes the current row.
+    m_answer = false;
+    w().Button(QStringLiteral("DELETE"))->click();
+    EXPECT_EQ(rowCount(), rowsBefore + 1);
+    m_answer = true;
+    w().Button(QStringLiteral("DELETE"))->click();
+    EXPECT_EQ(m_questions.last(), QStringLiteral("\u00BFDELETE SELECTED LABEL?"));
+    EXPECT_EQ(rowCount(), rowsBefore);
+    EXPECT_EQ(w().DesignsModel().rowCount(), rowsBefore);
+    EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join('|').toStdString();
+}
+
+TEST_F(DemoWindowTest, MemoWritesTheNoteOfItsRow)
+{
+    ASSERT_GE(rowCount(), 2);
+    w().SelectRow(0);
+    const QString otherNote = [&] {
+        w().SelectRow(1);
+        return labels().FieldByName(QStringLiteral("NOTE")).AsWideString();
+    }();
+    w().SelectRow(0);
+    w().Memo()->setPlainText(QStringLiteral("new note"));
+    w().Memo()->document()->setModified(true);
+    // Leaving the row keeps what was typed for it, and only for it.
+    w().SelectRow(1);
+    EXPECT_EQ(w().Memo()->toPlainText(), otherNote);
+    w().SelectRow(0);
+    EXPECT_EQ(labels().FieldByName(QStringLiteral("NOTE")).AsWideString(), QStringLiteral("new note"));
+    EXPECT_EQ(w().Memo()->toPlainText(), QStringLiteral("new note"));
+}
+
+TEST_F(DemoWindowTest, DamagedDesignShowsTheLoadErrorAndEmptiesTheLabel)
+{
+    ASSERT_GE(rowCount(), 2);
+    w().SelectRow(1);
+    labels().Edit();
+    labels().FieldByName(QStringLiteral("FILE")).SetValue(QByteArray("not a design"));
+    labels().Post();
+    w().SelectRow(0);
+    ASSERT_FALSE(w().Label().Elements().isEmpty());
+    m_messages.clear();
+    w().SelectRow(1);
+    EXPECT_EQ(m_messages.size(), 1) << m_messages.join('|').toStdString();
+    EXPECT_TRUE(w().Label().Elements().isEmpty());
+    w().SelectRow(0);
+    EXPECT_FALSE(w().Label().Elements().isEmpty()) << "the next good row loads again";
+}
+
+TEST_F(DemoWindowTest, LaterActivationsKeepTheDesignOnScreen)
+{
+    w().Button(QStringLiteral("CREATE LABEL BY CODE"))->click();
+    const int count = static_cast<int>(w().Label().Elements().size());
+    w().Label().AddElement(new TZVText(w().Label()), true);
+    // A dialog closing makes the window active again; the edit must survive it.
+    activate();
+    EXPECT_EQ(static_cast<int>(w().Label().Elements().size()), count + 1);
+}
+
+TEST_F(DemoWindowTest, ToolBarActions)
+{
+    struct Case
+    {
+        const char* Name;
+        const char* Hint;
+        TZVDrawTool Tool;
+    };
+    const Case cases[] = {
+        {"TBDrawText", "DRAW TEXT", dwText},
+        {"TBDrawBarcode", "DRAW BARCODE", dwBarCode},
+        {"TBDrawLine", "DRAW LINE", dwLine},
+        {"TBRectangle", "DRAW RECTANGLE", dwRect},
+        {"TBSymbol", "DRAW SYMBOL", dwSymbol},
+        {"TBAddText", "COMPOUND TEXT", dwAddText},
+        {"TBParagraph", "DRAW PARAGRAPH", dwParagraph},
+        {"TBAsktext", "INSERT QUESTION-ANSWER TEXT", dwAskText},
+        {"TBTable", "DRAW TABLE FROM DETAIL DATA", dwTable},
+        {"TBImage", "", dwImage},
+        {"TBDrawSelection", "", dwSelection},
+    };
+    EXPECT_TRUE(w().Action(QStringLiteral("TBDrawSelection"))->isChecked()) << "shown pressed at start";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        QAction* a = w().Action(QString::fromLatin1(c.Name));
+        ASSERT_NE(a, nullptr);
+        EXPECT_EQ(a->toolTip(),
+                  QString::fromLatin1(c.Hint).isEmpty() ? a->text() : QString::fromLatin1(c.Hint));
+        a->trigger();
+        EXPECT_EQ(w().Editor().DrawTool(), c.Tool);
+        EXPECT_TRUE(a->isChecked());
+    }
+    // The editor going back to selection by itself presses the selection button.
+    w().Action(QStringLiteral("TBDrawLine"))->trigger();
+    w().Editor().SetDrawTool(dwSelection);
+    EXPECT_TRUE(w().Action(QStringLiteral("TBDrawSelection"))->isChecked());
+
+    const struct
+    {
+        const char* Name;
+        const char* Hint;
+    } hints[] = {{"TBSave", "SAVE LABEL"},         {"TBPrint", "PRINT LABEL"},
+                 {"TBPreview", "SHOW PREVIEW"},    {"TBDelete", "DELETE SELECTED ELEMENTS"},
+                 {"TBSettings", "LABEL SETTINGS"}, {"TBList", "LABEL'S LIST"}};
+    for (const auto& h : hints)
+        EXPECT_EQ(w().Action(QString::fromLatin1(h.Name))->toolTip(), QString::fromLatin1(h.Hint));
+
+    // Zoom box: item index is the editor's zoom.
+    QComboBox* zoom = w().ZoomBox();
+    ASSERT_EQ(zoom->count(), 15);
+    EXPECT_EQ(zoom->currentIndex(), static_cast<int>(w().Editor().Zoom()));
+    EXPECT_EQ(zoom->itemText(0), QStringLiteral("  50 %"));
+    EXPECT_EQ(zoom->itemText(14), QStringLiteral("FIT"));
+    zoom->setCurrentIndex(zm200);
+    EXPECT_EQ(w().Editor().Zoom(), zm200);
+    zoom->setCurrentIndex(zmWidth);
+    EXPECT_EQ(w().Editor().Zoom(), zmWidth);
+
+    // TBDelete as the Delete key.
+    w().Button(QStringLiteral("CREATE LABEL BY CODE"))->click();
+    w().Editor().AddToSelection(w().Label().Elements().at(0));
+    w().Action(QStringLiteral("TBDelete"))->trigger();
+    EXPECT_EQ(w().Label().Elements().size(), 4);
+
+    // Print to the PDF entry of the printer box.
+    const QString pdf = m_dir.filePath(QStringLiteral("out.pdf"));
+    w().AskPdfFile = [&] { return pdf; };
+    w().PrinterBox()->setCurrentIndex(w().PrinterBox()->count() - 1);
+    EXPECT_EQ(w().PrinterBox()->currentText(), QStringLiteral("PDF FILE"));
+    w().Action(QStringLiteral("TBPrint"))->trigger();
+    EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join('|').toStdString();
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.read(5).startsWith("%PDF"));
+
+    // Settings and list open their modal dialogs on the window; close them as they come up.
+    for (const char* name : {"TBSettings", "TBList"}) {
+        SCOPED_TRACE(name);
+        bool seen = false;
+        QTimer::singleShot(50, [&] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                seen = true;
+                modal->close();
+            }
+        });
+        w().Action(QString::fromLatin1(name))->trigger();
+        EXPECT_TRUE(seen);
+    }
+}
+
+TEST_F(DemoWindowTest, EditorBoxDrivesTheEditor)
+{
+    TZVEditor& ed = w().Editor();
+    // Start-up settings show in the box.
+    EXPECT_TRUE(w().OrtoLinesBox()->isChecked());
+    EXPECT_EQ(w().GridColorShape()->Color(), ed.Grid()->Color());
+    EXPECT_EQ(w().GridStepEdit()->MinValue(), 2);
+    EXPECT_EQ(w().GridStepEdit()->MaxValue(), 20);
+
+    w().ShowGridBox()->setChecked(!ed.Grid()->Show());
+    EXPECT_EQ(ed.Grid()->Show(), w().ShowGridBox()->isChecked());
+    w().SnapGridBox()->setChecked(true);
+    EXPECT_EQ(ed.Snap(), snGrid);
+    w().SnapGridBox()->setChecked(false);
+    EXPECT_EQ(ed.Snap(), snNone);
+    w().OrtoLinesBox()->setChecked(false);
+    EXPECT_EQ(ed.LineMove(), lmNone);
+    w().ShowAlignsBox()->setChecked(true);
+    EXPECT_TRUE(w().Label().BackSurf().ShowAlign());
+    EXPECT_TRUE(ed.Rulers()->Data().ShowAlign());
+    w().ShowAlignsBox()->setChecked(false);
+    EXPECT_FALSE(w().Label().BackSurf().ShowAlign());
+    EXPECT_FALSE(ed.Rulers()->Data().ShowAlign());
+
+    w().GridStepEdit()->SetValue(8);
+    EXPECT_FLOAT_EQ(ed.Grid()->GetIncX(), 8);
+    EXPECT_FLOAT_EQ(ed.Grid()->GetIncY(), 8);
+
+    w().PickColor = [](TZVColor) { return std::optional<TZVColor>(0x00FF00); };
+    QTest::mouseClick(w().GridColorShape(), Qt::LeftButton);
+    EXPECT_EQ(ed.Grid()->Color(), 0x00FF00u);
+    EXPECT_EQ(w().GridColorShape()->Color(), 0x00FF00u);
+    w().PickColor = [](TZVColor) { return std::optional<TZVColor>(); };
+    QTest::mouseClick(w().GridColorShape(), Qt::LeftButton);
+    EXPECT_EQ(ed.Grid()->Color(), 0x00FF00u) << "a cancelled colour dialog changes nothing";
+
+    // Double click: the editor properties dialog, then the box follows the editor.
+    w().ShowEditorProperties = [&] { ed.SetSnap(snGrid); };
+    QTest::mouseDClick(w().EditorBox(), Qt::LeftButton);
+    EXPECT_TRUE(w().SnapGridBox()->isChecked());
+}
+
+TEST_F(DemoWindowTest, PopupMenus)
+{
+    w().Button(QStringLiteral("CREATE LABEL BY CODE"))->click();
+    TZVEditor& ed = w().Editor();
+    EXPECT_EQ(w().BuildPopup(false, 0, 0), nullptr) << "nothing to paste, no menu";
+
+    std::unique_ptr<QMenu> sel = w().BuildPopup(true, 0, 0);
+    ASSERT_NE(sel, nullptr);
+    EXPECT_EQ(actionTexts(*sel), (QStringList{"BRING TO FRONT", "SEND TO BACK", "CUT", "COPY", "EMPTY COPY",
+                                              "ALIGN SELECTION"}));
+    EXPECT_FALSE(findAction(*sel, "COPY")->isEnabled());
+    EXPECT_FALSE(findAction(*sel, "EMPTY COPY")->isEnabled());
+
+    ed.AddToSelection(w().Label().Elements().at(4));
+    sel = w().BuildPopup(true, 0, 0);
+    ASSERT_TRUE(findAction(*sel, "COPY")->isEnabled());
+    findAction(*sel, "COPY")->trigger();
+    EXPECT_TRUE(ed.HasClipboard());
+    sel = w().BuildPopup(true, 0, 0);
+    // The front element is the first of the list.
+    findAction(*sel, "BRING TO FRONT")->trigger();
+    EXPECT_EQ(w().Label().Elements().first()->ElementKind(), ekRect);
+    findAction(*sel, "SEND TO BACK")->trigger();
+    EXPECT_EQ(w().Label().Elements().last()->ElementKind(), ekRect);
+    findAction(*sel, "ALIGN LEFT")->trigger();
+    EXPECT_TRUE(findAction(*sel, "EMPTY COPY")->isEnabled());
+
+    ed.ClearSelection();
+    std::unique_ptr<QMenu> other = w().BuildPopup(false, 10, 10);
+    ASSERT_NE(other, nullptr);
+    EXPECT_EQ(actionTexts(*other), (QStringList{"PASTE", "EMPTY COPY"}));
+    findAction(*other, "PASTE")->trigger();
+    EXPECT_EQ(w().Label().Elements().size(), 6);
+    findAction(*other, "EMPTY COPY")->trigger();
+    EXPECT_FALSE(ed.HasClipboard());
+
+    // The right-click event shows the menu the click calls for.
+    QStringList shown;
+    w().ExecPopup = [&](QMenu& menu, QPoint) { shown = actionTexts(menu); };
+    ed.OnRightMouse(&ed, true, 1, 1, 100, 100);
+    EXPECT_EQ(shown.first(), QStringLiteral("BRING TO FRONT"));
+}
+
+TEST_F(DemoWindowTest, InspectorSpinLimits)
+{
+    struct Case
+    {
+        const char* Property;
+        double Step, Min, Max;
+    };
+    const Case cases[] = {{"PenWidth", 0.01, 0, 1},
+                          {"GapX", 0.01, 0.01, 5},
+                          {"GapY", 0.01, 0.01, 5},
+                          {"Separation", 0.01, 0.01, 5},
+                          {"FontHeight", 7, 8, 9}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Property);
+        double step = 7, min = 8, max = 9;
+        w().Inspector().OnFloatEdit(&w().Inspector(), QString::fromLatin1(c.Property), step, min, max);
+        EXPECT_DOUBLE_EQ(step, c.Step);
+        EXPECT_DOUBLE_EQ(min, c.Min);
+        EXPECT_DOUBLE_EQ(max, c.Max);
+    }
+}
+
+TEST_F(DemoWindowTest, PrinterIndexSettingRoundTrip)
+{
+    QComboBox* box = w().PrinterBox();
+    ASSERT_GE(box->count(), 1);
+    box->setCurrentIndex(box->count() - 1);
+    const int chosen = box->currentIndex();
+    m_window.reset();
+    {
+        QFile f(settingsFile());
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(f.readAll().contains(QByteArray("printindex=") + QByteArray::number(chosen)));
+    }
+    openWindow();
+    EXPECT_EQ(w().PrinterBox()->currentIndex(), chosen);
+    m_window.reset();
+
+    // Read without regard to case; an index out of range falls back to the first printer.
+    for (const auto& [text, expected] :
+         {std::pair{"[OPTIONS]\nPrintIndex=0\n", 0}, std::pair{"[options]\nprintindex=999\n", 0}}) {
+        QFile f(settingsFile());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(text);
+        f.close();
+        openWindow();
+        EXPECT_EQ(w().PrinterBox()->currentIndex(), expected);
+        m_window.reset();
+    }
+    // Writing back replaces the key in place instead of adding a second section.
+    QFile f(settingsFile());
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll().count("options"), 1);
+}
+
+TEST_F(DemoWindowTest, EmptyTableLoadsNothing)
+{
+    while (rowCount() > 0)
+        labels().Delete();
+    m_window.reset();
+    openWindow();
+    EXPECT_EQ(w().DesignsModel().rowCount(), 0);
+    EXPECT_TRUE(w().Label().Elements().isEmpty());
+    EXPECT_EQ(w().Label().Measure().NuVer(), 7);
+    EXPECT_EQ(w().Label().Measure().NuHor(), 3);
+    EXPECT_EQ(w().Label().Measure().LabelName(), QStringLiteral("My Label"));
+    // Commands on an empty table do nothing and ask nothing.
+    w().Button(QStringLiteral("DELETE"))->click();
+    w().Button(QStringLiteral("EDIT"))->click();
+    w().Action(QStringLiteral("TBSave"))->trigger();
+    EXPECT_TRUE(m_questions.isEmpty());
+    EXPECT_EQ(m_dialogs, 0);
+    EXPECT_EQ(rowCount(), 0);
+}
+
+TEST(DemoWindowNoDatabase, GoesOnWithoutData)
+{
+    test::ensureApplication<QApplication>();
+    QTemporaryDir dir;
+    TDM::SetDataFolder(dir.path());
+    QFile blocker(dir.filePath(QStringLiteral("file")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    TDM dm(QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("file/sub/demo.db")));
+    ASSERT_FALSE(dm.Connected());
+    TFMain w(dm, dir.filePath(QStringLiteral("demo_zorvel.ini")));
+    QStringList messages;
+    w.ShowMessage = [&](const QString& m) { messages << m; };
+    int dialogs = 0;
+    w.ExecEdLabel = [&](TFEdLabel&) { return ++dialogs, int(QDialog::Accepted); };
+    w.show();
+    QEvent e(QEvent::WindowActivate);
+    QCoreApplication::sendEvent(&w, &e);
+    EXPECT_EQ(w.DesignsModel().rowCount(), 0);
+    w.Button(QStringLiteral("ADD"))->click();
+    w.Action(QStringLiteral("TBSave"))->trigger();
+    w.Button(QStringLiteral("CREATE LABEL BY CODE"))->click();
+    EXPECT_EQ(w.Label().Elements().size(), 5) << "the design is still built on screen";
+    EXPECT_EQ(dialogs, 0);
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
+}
