@@ -309,6 +309,9 @@ bool TZVCustomEditor::GridShow() const
 
 void TZVCustomEditor::SetGridSettings(TZVColor color, int incX, int incY, bool show)
 {
+    // A design saved with no editor linked stores zeros here: they are no grid anyone chose, and
+    // taking them would leave a black grid without a step.
+    if (color == 0 && incX == 0 && incY == 0 && !show) return;
     m_grid->SetSteps(incX, incY);
     m_grid->SetColor(color);
     m_grid->SetShow(show);

@@ -41,6 +41,28 @@ TEST_F(EditorLayers, RepaintsWithoutChangesRecordNoLayer)
     }
 }
 
+TEST_F(EditorLayers, ADesignSavedWithoutAnEditorKeepsTheEditorsGrid)
+{
+    editor->Grid()->SetColor(0xC0C0C0);
+    editor->Grid()->SetSteps(500, 250);
+    TZVLab headless;
+    TZVMemoryStream stream;
+    headless.SaveToStream(stream);
+    stream.SetPosition(0);
+    label->LoadFromStream(stream);
+    EXPECT_EQ(editor->Grid()->Color(), 0xC0C0C0u);
+    EXPECT_EQ(editor->Grid()->StepX(), 500);
+    EXPECT_EQ(editor->Grid()->StepY(), 250);
+
+    // A design saved in an editor brings its own grid.
+    TZVMemoryStream saved;
+    label->SaveToStream(saved);
+    editor->Grid()->SetColor(0x123456);
+    saved.SetPosition(0);
+    label->LoadFromStream(saved);
+    EXPECT_EQ(editor->Grid()->Color(), 0xC0C0C0u);
+}
+
 TEST_F(EditorLayers, ADragStepRecordsOnlyTheSelectionLayer)
 {
     TZVElement* a = add(ekRect, 500, 500, 1500, 1500);
