@@ -90,37 +90,27 @@ QWidget* TFPropLab::buildSizesPage()
     nameRow->addWidget(m_labelName, 1);
     left->addLayout(nameRow, 0, 0, 1, 2);
 
-    QGroupBox* size = group("ZvSize");
+    // Two captioned boxes, one above the other, in a captioned group.
+    const auto pairGroup = [&](const char* key, const char* firstCaption, QWidget* first,
+                               const char* secondCaption, QWidget* second) {
+        QGroupBox* box = group(key);
+        QFormLayout* form = formIn(box);
+        form->addRow(caption(firstCaption), first);
+        form->addRow(caption(secondCaption), second);
+        return box;
+    };
     m_width = spinBox("Width", 0, 0, false);
     m_height = spinBox("Height", 0, 0, false);
-    QFormLayout* sizeForm = formIn(size);
-    sizeForm->addRow(caption("ZvWidth"), m_width);
-    sizeForm->addRow(caption("ZvHeight"), m_height);
-    left->addWidget(size, 1, 0);
-
-    QGroupBox* gaps = group("ZvSep");
+    left->addWidget(pairGroup("ZvSize", "ZvWidth", m_width, "ZvHeight", m_height), 1, 0);
     m_diHor = spinBox("DiHor", 0, 50, false);
     m_diVer = spinBox("DiVer", 0, 50, false);
-    QFormLayout* gapForm = formIn(gaps);
-    gapForm->addRow(caption("ZvHor"), m_diHor);
-    gapForm->addRow(caption("ZvVer"), m_diVer);
-    left->addWidget(gaps, 1, 1);
-
-    QGroupBox* margins = group("ZvPrMarg");
+    left->addWidget(pairGroup("ZvSep", "ZvHor", m_diHor, "ZvVer", m_diVer), 1, 1);
     m_marLeft = spinBox("MarLeft", 0, 100, false);
     m_marTop = spinBox("MarTop", 0, 100, false);
-    QFormLayout* marginForm = formIn(margins);
-    marginForm->addRow(caption("ZvLeft"), m_marLeft);
-    marginForm->addRow(caption("ZvTop"), m_marTop);
-    left->addWidget(margins, 2, 0);
-
-    QGroupBox* grid = group("ZvDis");
+    left->addWidget(pairGroup("ZvPrMarg", "ZvLeft", m_marLeft, "ZvTop", m_marTop), 2, 0);
     m_rows = spinBox("Rows", 1, 50, true);
     m_columns = spinBox("Columns", 1, 50, true);
-    QFormLayout* gridForm = formIn(grid);
-    gridForm->addRow(caption("ZvRow"), m_rows);
-    gridForm->addRow(caption("ZvCol"), m_columns);
-    left->addWidget(grid, 2, 1);
+    left->addWidget(pairGroup("ZvDis", "ZvRow", m_rows, "ZvCol", m_columns), 2, 1);
 
     QGroupBox* paper = group("ZvPaper");
     m_paperList = new QComboBox(this);
