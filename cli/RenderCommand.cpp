@@ -232,7 +232,13 @@ int runRender(const QStringList& args)
         const auto to = countOption(parser, toOption, 0);
 
         TZVLab label;
+        // A picture that cannot be read is only reported, and a run without it would print wrong labels.
+        QString unreadable;
+        label.OnMessage = [&](QObject*, const QString& message) {
+            if (unreadable.isEmpty()) unreadable = message;
+        };
         loadDesign(label, parser.positionalArguments().first());
+        if (!unreadable.isEmpty()) throw EZvError(unreadable);
         TZVCsvDataSet csv;
         TZVConnections connections;
         TZVSqlDataSet master;

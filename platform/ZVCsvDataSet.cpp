@@ -228,8 +228,15 @@ QString readText(const QString& fileName)
     const QString tooLarge = QStringLiteral("CSV FILE TOO LARGE : ") + fileName;
     if (file.size() > kMaxCsvFileSize)
         throw EZvError(tooLarge);
-    // Devices report no size: read one byte past the limit to notice them.
-    QByteArray bytes = file.read(kMaxCsvFileSize + 1);
+    // Devices report no size: read one byte past the limit to notice them. In pieces, because
+    // one read of the whole limit reserves all of it, whatever the file's size.
+    QByteArray bytes;
+    while (bytes.size() <= kMaxCsvFileSize) {
+        const QByteArray piece = file.read(qMin<qint64>(1 << 20, kMaxCsvFileSize + 1 - bytes.size()));
+        if (piece.isEmpty())
+            break;
+        bytes += piece;
+    }
     if (bytes.size() > kMaxCsvFileSize)
         throw EZvError(tooLarge);
     if (bytes.startsWith("\xEF\xBB\xBF"))
