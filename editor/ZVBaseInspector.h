@@ -12,7 +12,8 @@ class TZVCustomEditor;
 class TZVBaseInspector
 {
 public:
-    virtual ~TZVBaseInspector() = default;
+    // Detaches from its editor, so that an inspector may go before the editor it is attached to.
+    virtual ~TZVBaseInspector();
 
     // The label or the editor link changed.
     virtual void LabelChanged() = 0;

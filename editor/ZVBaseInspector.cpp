@@ -1,0 +1,12 @@
+#include "editor/ZVBaseInspector.h"
+
+#include "editor/ZVEditor.h"
+
+namespace zorvel {
+
+TZVBaseInspector::~TZVBaseInspector()
+{
+    if (m_editor && m_editor->Inspector() == this) m_editor->SetInspector(nullptr);
+}
+
+} // namespace zorvel
