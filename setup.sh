@@ -15,7 +15,7 @@ packages=(
   build-essential cmake ninja-build time
   qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql qt6-svg-dev qt6-tools-dev libxkbcommon-dev
   libjpeg62-turbo-dev libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-liberation2 fonts-dejavu-core xvfb zbar-tools poppler-utils sqlite3
+  fonts-liberation2 fonts-dejavu-core xvfb zbar-tools poppler-utils sqlite3 doxygen pkgconf
 )
 missing=()
 for p in "${packages[@]}"; do

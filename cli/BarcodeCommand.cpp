@@ -29,11 +29,6 @@ constexpr double kMaxLengthMm = 1000;
 // 20000 x 20000 pixels: a 1.6 GB image is the most the tool agrees to make.
 constexpr qint64 kMaxPixels = qint64(20000) * 20000;
 
-struct Usage
-{
-    QString message;
-};
-
 // A millimetre length option: positive, finite, at most a metre.
 std::optional<float> lengthOption(const QCommandLineParser& parser, const QCommandLineOption& option)
 {
@@ -146,16 +141,7 @@ int runBarcode(const QStringList& args)
         if (!known)
             throw Usage{QStringLiteral("unknown type '%1' (one of %2)")
                             .arg(parser.value(typeOption), typeNames.join(", "))};
-        int dpi = kDefaultDpi;
-        if (parser.isSet(dpiOption)) {
-            bool ok = false;
-            dpi = parser.value(dpiOption).toInt(&ok);
-            if (!ok || dpi < kMinDpi || dpi > kMaxDpi)
-                throw Usage{QStringLiteral("--dpi takes a whole number from %1 to %2, not '%3'")
-                                .arg(kMinDpi)
-                                .arg(kMaxDpi)
-                                .arg(parser.value(dpiOption))};
-        }
+        const int dpi = boundedIntOption(parser, dpiOption, kDefaultDpi, kMinDpi, kMaxDpi);
         const std::optional<float> barWidth = lengthOption(parser, barWidthOption);
         const std::optional<float> height = lengthOption(parser, heightOption);
 

@@ -3,6 +3,9 @@
 
 #include <QStringList>
 
+class QCommandLineOption;
+class QCommandLineParser;
+
 #include <span>
 
 namespace zorvel::cli {
@@ -26,5 +29,14 @@ bool renderPaints(const QStringList& args);
 
 // The whole file; raises EZvError "CAN'T OPEN FILE : path".
 QByteArray readInputFile(const QString& path);
+
+// A mistake in the arguments: reported with the subcommand's name and exit status 2.
+struct Usage
+{
+    QString message;
+};
+
+// A whole-number option in [min, max], or `fallback` when it is not given; raises Usage otherwise.
+int boundedIntOption(const QCommandLineParser& parser, const QCommandLineOption& option, int fallback, int min, int max);
 
 } // namespace zorvel::cli

@@ -31,11 +31,6 @@
 namespace zorvel::cli {
 namespace {
 
-struct Usage
-{
-    QString message;
-};
-
 // A whole number option of at least `min`; nullopt when not given.
 std::optional<int> countOption(const QCommandLineParser& parser, const QCommandLineOption& option, int min)
 {
@@ -202,16 +197,7 @@ int runRender(const QStringList& args)
         if (!png && !out.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
             throw Usage{QStringLiteral("--out names a .pdf or a .png file, not '%1'").arg(out)};
         if (!png && parser.isSet(dpiOption)) throw Usage{QStringLiteral("--dpi goes with PNG pages only")};
-        int dpi = kDefaultDpi;
-        if (parser.isSet(dpiOption)) {
-            bool ok = false;
-            dpi = parser.value(dpiOption).toInt(&ok);
-            if (!ok || dpi < kMinDpi || dpi > kMaxDpi)
-                throw Usage{QStringLiteral("--dpi takes a whole number from %1 to %2, not '%3'")
-                                .arg(kMinDpi)
-                                .arg(kMaxDpi)
-                                .arg(parser.value(dpiOption))};
-        }
+        const int dpi = boundedIntOption(parser, dpiOption, kDefaultDpi, kMinDpi, kMaxDpi);
         const bool db = parser.isSet(dbOption);
         if (parser.isSet(csvOption) && db) throw Usage{QStringLiteral("give --csv or --db, not both")};
         if (db != parser.isSet(masterOption)) throw Usage{QStringLiteral("--db and --master go together")};

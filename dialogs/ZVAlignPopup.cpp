@@ -1,8 +1,6 @@
 // The 3 x 3 text-alignment pop-up and the alignment mark it shares with the inspector.
 #include "dialogs/ZVAlignPopup.h"
 
-#include <QKeyEvent>
-#include <QMouseEvent>
 #include <QPainter>
 
 namespace zorvel {
@@ -18,6 +16,12 @@ std::pair<int, int> anchorOf(TTextAlign value)
 {
     static constexpr int kRowOfGroup[] = {2, 0, 1}; // bottom, top, centre groups of three
     return {kRowOfGroup[int(value) / 3], int(value) % 3};
+}
+
+int cellOf(TTextAlign value)
+{
+    const auto [row, column] = anchorOf(value);
+    return row * 3 + column;
 }
 
 } // namespace
@@ -40,18 +44,15 @@ void DrawTextAlignGlyph(QPainter& painter, const QRect& box, TTextAlign value, b
     painter.restore();
 }
 
-TFAlignEle::TFAlignEle(QWidget* parent)
-    : QDialog(parent, Qt::Popup | Qt::FramelessWindowHint)
+TFAlignEle::TFAlignEle(QWidget* parent) : TZVChoicePopup(parent, cellOf(taLeBo))
 {
-    setFocusPolicy(Qt::StrongFocus);
     resize(90, 3 * kRowHeight);
 }
 
 void TFAlignEle::Setup(int x, int y, TTextAlign value, int width)
 {
-    m_value = value;
     setGeometry(x, y, std::max(width, 3), 3 * kRowHeight);
-    update();
+    SetCurrentCell(cellOf(value));
 }
 
 TTextAlign TFAlignEle::CellValue(int row, int column)
@@ -70,70 +71,23 @@ QRect TFAlignEle::CellRect(int row, int column) const
     return {column * w, row * h, cellWidth, cellHeight};
 }
 
-std::pair<int, int> TFAlignEle::cellAt(const QPoint& pos) const
+void TFAlignEle::DrawCellGlyph(QPainter& painter, const QRect& box, int index, bool highlighted) const
 {
-    for (int row = 0; row < 3; ++row)
-        for (int column = 0; column < 3; ++column)
-            if (CellRect(row, column).contains(pos)) return {row, column};
-    return {-1, -1};
+    DrawTextAlignGlyph(painter, box, CellValue(index / 3, index % 3), highlighted);
 }
 
-void TFAlignEle::choose(TTextAlign value)
+int TFAlignEle::CellAfterKey(int key) const
 {
-    m_value = value;
-    accept();
-}
-
-void TFAlignEle::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    painter.fillRect(rect(), palette().color(QPalette::Button));
-    for (int row = 0; row < 3; ++row) {
-        for (int column = 0; column < 3; ++column) {
-            const QRect cell = CellRect(row, column);
-            painter.setPen(palette().color(QPalette::Light));
-            painter.drawLine(cell.topLeft(), cell.topRight());
-            painter.drawLine(cell.topLeft(), cell.bottomLeft());
-            painter.setPen(palette().color(QPalette::Dark));
-            painter.drawLine(cell.bottomLeft(), cell.bottomRight());
-            painter.drawLine(cell.topRight(), cell.bottomRight());
-            QRect glyph(0, 0, kGlyphSize, kGlyphSize);
-            glyph.moveCenter(cell.center());
-            const TTextAlign value = CellValue(row, column);
-            DrawTextAlignGlyph(painter, glyph, value, value == m_value);
-        }
-    }
-}
-
-void TFAlignEle::mousePressEvent(QMouseEvent* event)
-{
-    const auto [row, column] = cellAt(event->position().toPoint());
-    if (row < 0 || event->button() != Qt::LeftButton) {
-        QDialog::mousePressEvent(event);
-        return;
-    }
-    choose(CellValue(row, column));
-}
-
-void TFAlignEle::keyPressEvent(QKeyEvent* event)
-{
-    auto [row, column] = anchorOf(m_value);
-    switch (event->key()) {
+    int row = CurrentCell() / 3;
+    int column = CurrentCell() % 3;
+    switch (key) {
     case Qt::Key_Left: column = std::max(column - 1, 0); break;
     case Qt::Key_Right: column = std::min(column + 1, 2); break;
     case Qt::Key_Up: row = std::max(row - 1, 0); break;
     case Qt::Key_Down: row = std::min(row + 1, 2); break;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Space:
-        choose(m_value);
-        return;
-    default:
-        QDialog::keyPressEvent(event);
-        return;
+    default: return -1;
     }
-    m_value = CellValue(row, column);
-    update();
+    return row * 3 + column;
 }
 
 } // namespace zorvel

@@ -23,73 +23,103 @@ namespace zorvel {
 class TZVCustomEditor;
 class TZvSpinEditFloat;
 
-// A clickable patch of colour.
+/// A clickable patch of colour.
 class TZvColorSwatch : public QFrame
 {
     Q_OBJECT
 
 public:
+    /// A white patch in a plain box, with a pointing-hand cursor.
     explicit TZvColorSwatch(QWidget* parent = nullptr);
 
+    /// The colour shown.
     QColor Color() const { return m_color; }
+    /// Sets Color and repaints.
     void SetColor(const QColor& color);
+    /// 48 x 20 pixels, also the minimum size.
     QSize sizeHint() const override { return {48, 20}; }
 
 signals:
+    /// The left mouse button went down on the patch.
     void Clicked();
 
 protected:
+    /// Fills the contents with Color inside the frame.
     void paintEvent(QPaintEvent* event) override;
+    /// Emits Clicked for the left button.
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
     QColor m_color = Qt::white;
 };
 
+/// The editor properties dialog behind TZVEditor::ShowProperties. Its controls are reachable for
+/// hosts and tests; changing one changes the editor at once.
 class TFPropEditor : public QDialog
 {
     Q_OBJECT
 
 public:
+    /// Builds the controls, not yet linked to an editor (see Fill).
     explicit TFPropEditor(QWidget* parent = nullptr);
     ~TFPropEditor() override;
 
-    // The editor's ShowProperties: fills the dialog from `editor` and shows it modally.
+    /// The editor's ShowProperties: fills the dialog from `editor` and shows it modally.
     static void Execute(TZVCustomEditor& editor, QWidget* parent = nullptr);
 
-    // Takes the editor's settings into the controls and remembers them for Cancel.
+    /// Takes the editor's settings into the controls and remembers them for Cancel.
     void Fill(TZVCustomEditor& editor);
-    // Puts back every setting remembered by Fill.
+    /// Puts back every setting remembered by Fill.
     void RestoreSettings();
 
-    // The colour chooser the swatches open, preset to the swatch's colour; nullopt when
-    // dismissed. A colour dialog unless a caller replaces it.
+    /// The colour chooser the swatches open, preset to the swatch's colour; nullopt when
+    /// dismissed. A colour dialog unless a caller replaces it.
     std::function<std::optional<QColor>(const QColor& initial)> ChooseColor;
 
+    /// Grid steps across and down, in the label's unit.
+    /// @{
     TZvSpinEditFloat* SpEdFloatGX() const { return m_gridX; }
     TZvSpinEditFloat* SpEdFloatGY() const { return m_gridY; }
+    /// @}
+    /// The label's alignment guides from its left and top edges, in the label's unit.
+    /// @{
     TZvSpinEditFloat* SpEdFloatAlLeft() const { return m_alignLeft; }
     TZvSpinEditFloat* SpEdFloatAlTop() const { return m_alignTop; }
+    /// @}
+    /// Colour of the grid.
     TZvColorSwatch* ShCoGrid() const { return m_gridColor; }
+    /// Colour of the alignment guides.
     TZvColorSwatch* ShCoAlign() const { return m_alignColor; }
+    /// Frame colour of a single selected element.
     TZvColorSwatch* ShCoSelect() const { return m_selColor; }
+    /// Colour swatch of the element-size box; it changes nothing in the editor.
     TZvColorSwatch* ShCoSize() const { return m_sizeColor; }
+    /// Shows or hides the grid.
     QCheckBox* CheckGrid() const { return m_showGrid; }
+    /// Snapping to the grid on or off.
     QCheckBox* CheckSnap() const { return m_snap; }
+    /// Shows or hides the alignment guides.
     QCheckBox* CheckShowAlign() const { return m_showAlign; }
+    /// Lets the ruler markers drag the guides.
     QCheckBox* CheckAdjustAlign() const { return m_adjustAlign; }
+    /// Check box of the element-size box; it changes nothing in the editor.
     QCheckBox* CheckShowSize() const { return m_showSize; }
+    /// Grid drawn as dots or as lines.
+    /// @{
     QRadioButton* DrawGridPoints() const { return m_points; }
     QRadioButton* DrawGridLines() const { return m_lines; }
+    /// @}
+    /// Closes the dialog keeping the changes.
     QPushButton* ButOK() const { return m_ok; }
+    /// Puts back the settings remembered by Fill, then closes.
     QPushButton* ButCancel() const { return m_cancel; }
 
 protected:
-    // Escape is the Cancel button; the window's close box keeps the changes.
+    /// Escape is the Cancel button; the window's close box keeps the changes.
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    // The settings in force when the dialog was filled.
+    /// The settings in force when the dialog was filled.
     struct TSaved
     {
         int GuideX = 0;
@@ -118,7 +148,7 @@ private:
 
     QPointer<TZVCustomEditor> m_editor;
     TSaved m_saved;
-    // Set while Fill sets the controls, so that their handlers leave the editor alone.
+    /// Set while Fill sets the controls, so that their handlers leave the editor alone.
     bool m_filling = false;
 
     QGroupBox* m_gridBox = nullptr;

@@ -1,8 +1,6 @@
 // The four-button justification pop-up and the justification mark it shares with the inspector.
 #include "dialogs/ZVJustifyPopup.h"
 
-#include <QKeyEvent>
-#include <QMouseEvent>
 #include <QPainter>
 
 namespace zorvel {
@@ -33,18 +31,15 @@ void DrawTextFormatGlyph(QPainter& painter, const QRect& box, TTextFormat value,
     painter.restore();
 }
 
-TFJustText::TFJustText(QWidget* parent)
-    : QDialog(parent, Qt::Popup | Qt::FramelessWindowHint)
+TFJustText::TFJustText(QWidget* parent) : TZVChoicePopup(parent, tfLeft)
 {
-    setFocusPolicy(Qt::StrongFocus);
     resize(100, 24);
 }
 
 void TFJustText::Setup(int x, int y, TTextFormat value, int height, int width)
 {
-    m_value = value;
     setGeometry(x, y, std::max(width, kButtonCount), std::max(height, 1));
-    update();
+    SetCurrentCell(int(value));
 }
 
 QRect TFJustText::ButtonRect(int index) const
@@ -54,62 +49,18 @@ QRect TFJustText::ButtonRect(int index) const
     return {index * quarter, 0, w, height()};
 }
 
-void TFJustText::choose(TTextFormat value)
+void TFJustText::DrawCellGlyph(QPainter& painter, const QRect& box, int index, bool highlighted) const
 {
-    m_value = value;
-    accept();
+    DrawTextFormatGlyph(painter, box, static_cast<TTextFormat>(index), highlighted);
 }
 
-void TFJustText::paintEvent(QPaintEvent*)
+int TFJustText::CellAfterKey(int key) const
 {
-    QPainter painter(this);
-    painter.fillRect(rect(), palette().color(QPalette::Button));
-    for (int i = 0; i < kButtonCount; ++i) {
-        const QRect button = ButtonRect(i);
-        painter.setPen(palette().color(QPalette::Light));
-        painter.drawLine(button.topLeft(), button.topRight());
-        painter.drawLine(button.topLeft(), button.bottomLeft());
-        painter.setPen(palette().color(QPalette::Dark));
-        painter.drawLine(button.bottomLeft(), button.bottomRight());
-        painter.drawLine(button.topRight(), button.bottomRight());
-        QRect glyph(0, 0, kGlyphSize, kGlyphSize);
-        glyph.moveCenter(button.center());
-        DrawTextFormatGlyph(painter, glyph, static_cast<TTextFormat>(i), i == int(m_value));
+    switch (key) {
+    case Qt::Key_Left: return std::max(CurrentCell() - 1, 0);
+    case Qt::Key_Right: return std::min(CurrentCell() + 1, kButtonCount - 1);
+    default: return -1;
     }
-}
-
-void TFJustText::mousePressEvent(QMouseEvent* event)
-{
-    if (event->button() == Qt::LeftButton) {
-        for (int i = 0; i < kButtonCount; ++i) {
-            if (ButtonRect(i).contains(event->position().toPoint())) {
-                choose(static_cast<TTextFormat>(i));
-                return;
-            }
-        }
-    }
-    QDialog::mousePressEvent(event);
-}
-
-void TFJustText::keyPressEvent(QKeyEvent* event)
-{
-    switch (event->key()) {
-    case Qt::Key_Left:
-        m_value = static_cast<TTextFormat>(std::max(int(m_value) - 1, 0));
-        break;
-    case Qt::Key_Right:
-        m_value = static_cast<TTextFormat>(std::min(int(m_value) + 1, kButtonCount - 1));
-        break;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Space:
-        choose(m_value);
-        return;
-    default:
-        QDialog::keyPressEvent(event);
-        return;
-    }
-    update();
 }
 
 } // namespace zorvel

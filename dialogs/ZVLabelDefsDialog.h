@@ -28,60 +28,73 @@ namespace zorvel {
 
 class TZVCustomLab;
 
-// The schematic of a sheet: the definition's labels on its paper, drawn to scale, with the
-// letters A to J on the measures the dialog edits.
+/// The schematic of a sheet: the definition's labels on its paper, drawn to scale, with the
+/// letters A to J on the measures the dialog edits.
 class TZVLabelDefsSheet : public QWidget
 {
     Q_OBJECT
 
 public:
+    /// A blank sheet.
     explicit TZVLabelDefsSheet(QWidget* parent = nullptr);
 
-    // The fields of the definition to draw; an empty list draws a blank sheet.
+    /// The fields of the definition to draw; an empty list draws a blank sheet.
     void SetFields(const QStringList& fields);
+    /// 230 x 270 pixels.
     QSize sizeHint() const override;
 
 protected:
+    /// Draws the paper, the labels and the lettered measures, scaled to the widget.
     void paintEvent(QPaintEvent* event) override;
 
 private:
     QStringList m_fields;
 };
 
+/// The label definitions dialog behind a label's ShowLabelDefs. Definitions are edited in the
+/// catalogue's lines; the catalogue file is written when the dialog closes.
 class TFLabelDefs : public QDialog
 {
     Q_OBJECT
 
 public:
+    /// An empty dialog whose catalogue looks in `places`; SetLabel loads it.
     explicit TFLabelDefs(QWidget* parent = nullptr,
                          TZVLabelDefsPlaces places = TZVLabelDefsPlaces::Standard());
     ~TFLabelDefs() override;
 
-    // The label's ShowLabelDefs: shows the dialog modally on the label's catalogue.
+    /// The label's ShowLabelDefs: shows the dialog modally on the label's catalogue.
     static void Execute(TZVCustomLab& label, QWidget* parent = nullptr);
 
-    // Prepares the dialog for `label`: captions, catalogue, tree, first definition selected.
+    /// Prepares the dialog for `label`: captions, catalogue, tree, first definition selected.
     void SetLabel(TZVCustomLab& label);
 
-    // Asks "Remove label definition from list?"; a message box unless a caller replaces it.
+    /// Asks "Remove label definition from list?"; a message box unless a caller replaces it.
     std::function<bool(const QString& question)> Confirm;
-    // Reports a catalogue that cannot be read or written; a message box unless replaced.
+    /// Reports a catalogue that cannot be read or written; a message box unless replaced.
     std::function<void(const QString& message)> ShowError;
 
+    /// The catalogue being edited.
     const TZVLabelDefs& Catalogue() const { return m_catalogue; }
-    // The selected definition, -1 when none; its fields as the controls have edited them.
+    /// The selected definition, -1 when none; its fields as the controls have edited them.
+    /// @{
     int SelectedIndex() const { return m_index; }
     const QStringList& Fields() const { return m_fields; }
+    /// @}
+    /// The list of definitions, one top-level node per line with a child node per field.
     QTreeWidget* Tree() const { return m_tree; }
 
 public slots:
+    /// Appends a definition made from the label, named "New label" in the library's language,
+    /// and selects it.
     void AddDefinition();
+    /// Removes the selected definition once Confirm agrees.
     void DeleteDefinition();
-    // False when nothing is selected or the definition's paper is not in the paper table.
+    /// False when nothing is selected or the definition's paper is not in the paper table.
     bool AssignToCurrent();
 
 protected:
-    // Every way of closing ends here: the selected definition is stored and the catalogue written.
+    /// Every way of closing ends here: the selected definition is stored and the catalogue written.
     void done(int result) override;
 
 private:
@@ -96,16 +109,16 @@ private:
     void fillControls();
     void fillOrientation();
     void updateButtons();
-    // An edit of one field by a control: stored, joined back into the line, shown in the tree.
+    /// An edit of one field by a control: stored, joined back into the line, shown in the tree.
     void setField(int field, const QString& value);
     void lengthChanged(int field, double value);
     void unitsChosen(int index);
     void paperChosen(int index);
     void orientationChosen(bool landscape);
     void treeItemEdited(QTreeWidgetItem* item, int column);
-    // The editor of a field a child node shows.
+    /// The editor of a field a child node shows.
     QWidget* fieldEditor(int field) const;
-    // The spin boxes of the lengths, with the field each one edits.
+    /// The spin boxes of the lengths, with the field each one edits.
     std::array<std::pair<QDoubleSpinBox*, int>, 8> lengthBoxes() const;
     QString unitText(TZVUnits units) const;
 
@@ -113,7 +126,7 @@ private:
     QPointer<TZVCustomLab> m_label;
     QStringList m_fields;
     int m_index = -1;
-    // Set while the dialog fills its own controls, so their change handlers stay quiet.
+    /// Set while the dialog fills its own controls, so their change handlers stay quiet.
     bool m_filling = false;
     QString m_unitTexts[3];
 
@@ -141,7 +154,7 @@ private:
     QSpinBox* m_columns = nullptr;
     QSpinBox* m_rows = nullptr;
     TZVLabelDefsSheet* m_sheet = nullptr;
-    // What each caption key of the translation file sets.
+    /// What each caption key of the translation file sets.
     QList<std::pair<const char*, std::function<void(const QString&)>>> m_captions;
 };
 

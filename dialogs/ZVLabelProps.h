@@ -34,11 +34,13 @@ class TZVSheetPreview;
 class TZVSqlDataSet;
 class TZvSpinEditFloat;
 
+/// The label properties dialog behind a label's ShowLabelProperties.
 class TFPropLab : public QDialog
 {
     Q_OBJECT
 
 public:
+    /// The tabs, in their order; kPageCount counts them.
     enum TPage
     {
         pgSizes,
@@ -48,48 +50,59 @@ public:
         kPageCount
     };
 
-    // Pale blue of the box being edited.
+    /// Pale blue of the box being edited.
     static constexpr std::uint32_t kEnteredColor = 0xFFE9BB;
 
+    /// Builds the four pages, not yet linked to a label (see Prepare).
     explicit TFPropLab(QWidget* parent = nullptr);
     ~TFPropLab() override;
     Q_DISABLE_COPY_MOVE(TFPropLab)
 
-    // Prepares, shows modally, lets the label reopen its data and frees the dialog.
+    /// Prepares, shows modally, lets the label reopen its data and frees the dialog.
     static int Execute(TZVCustomLab& label, int page, QWidget* parent = nullptr);
 
-    // Fills every control from `label` and shows `page` (page 0 when out of range).
+    /// Fills every control from `label` and shows `page` (page 0 when out of range).
     void Prepare(TZVCustomLab& label, int page);
-    // What closing does: the label reopens its data, without counts or field checks.
+    /// What closing does: the label reopens its data, without counts or field checks.
     void CloseData();
 
+    /// The label being edited, or null before Prepare; not owned.
     TZVCustomLab* Label() const { return m_label; }
+    /// The tabs, in TPage order.
     QTabWidget* Pages() const { return m_pages; }
+    /// The sheet preview of the sizes page.
     TZVSheetPreview* Preview() const { return m_preview; }
+    /// The data page's grid of the label's records.
     QTableView* Grid() const { return m_grid; }
+    /// The grid's pop-up menu: quick filter conditions, Execute and Delete.
     QMenu* GridMenu() const { return m_gridMenu; }
 
-    // The grid menu's commands: a condition on the selected cell narrows the filter; Execute
-    // switches the filter on, Delete removes it.
+    /// The grid menu's commands: a condition on the selected cell narrows the filter; Execute
+    /// switches the filter on, Delete removes it.
+    /// @{
     void QuickFilter(const QString& op);
     void ExecuteFilter();
     void DeleteFilter();
+    /// @}
 
-    // Modal sub-dialogs, replaceable so that tests do not block. PickColor gives nothing when
-    // cancelled; PickPicture an empty name.
+    /// Modal sub-dialogs, replaceable so that tests do not block. PickColor gives nothing when
+    /// cancelled; PickPicture an empty name.
+    /// @{
     std::function<std::optional<QColor>(const QColor& initial)> PickColor;
     std::function<QString(const QString& filter)> PickPicture;
-    // Failures of the data page (a table that does not open, a filter that does not parse).
+    /// @}
+    /// Failures of the data page (a table that does not open, a filter that does not parse).
     std::function<void(const QString& message)> ShowError;
 
-    // The picture files the browse button offers, in Qt's filter syntax.
+    /// The picture files the browse button offers, in Qt's filter syntax.
     static QString PictureFilter();
 
 protected:
+    /// Tints the box that has the focus (kEnteredColor) while it has it.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // Sets the preparing flag for a scope: controls filled from the label write nothing back.
+    /// Sets the preparing flag for a scope: controls filled from the label write nothing back.
     class TFilling
     {
     public:
@@ -151,7 +164,7 @@ private:
     void updateMenu();
     TZVSqlDataSet* aliasTable(const QString& alias, const QString& table);
     void syncAliasFilter();
-    // Runs a data action; a failure is shown and the grid and counts still follow the data set.
+    /// Runs a data action; a failure is shown and the grid and counts still follow the data set.
     void dataAction(const std::function<void()>& action);
 
     TZVCustomLab* m_label = nullptr;
@@ -164,7 +177,7 @@ private:
     struct TCaption
     {
         const char* Key;
-        const char* Fallback; // null for a key of this dialog's table
+        const char* Fallback; ///< null for a key of this dialog's table
         std::function<void(const QString&)> Set;
     };
     std::vector<TCaption> m_captions;
@@ -228,7 +241,7 @@ private:
     QMenu* m_gridMenu = nullptr;
     QAction* m_executeAction = nullptr;
     QAction* m_deleteAction = nullptr;
-    // The table items of the chosen alias item, when the label's alias collection names them.
+    /// The table items of the chosen alias item, when the label's alias collection names them.
     std::vector<TZVTableItem> m_tableItems;
 };
 

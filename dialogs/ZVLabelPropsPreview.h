@@ -14,41 +14,53 @@ namespace zorvel {
 
 class TZVCustomLab;
 
+/// The widget is sized to the sheet's shape within kMaxWidth x kMaxHeight pixels and draws
+/// from a bitmap it renders on Repaint.
 class TZVSheetPreview : public QWidget
 {
     Q_OBJECT
 
 public:
-    // Narrow papers get the full height, the others the full width.
+    /// Narrow papers get the full height, the others the full width.
     static constexpr int kMaxHeight = 276;
+    /// The width of papers that are not narrow, pixels.
     static constexpr int kMaxWidth = 192;
+    /// Width over height below which a paper counts as narrow.
     static constexpr double kTallAspect = 0.7;
 
+    /// A white sheet of the largest size, without a label.
     explicit TZVSheetPreview(QWidget* parent = nullptr);
     Q_DISABLE_COPY_MOVE(TZVSheetPreview)
 
-    // Paper sizes in any one unit; `landscape` turns the sheet.
+    /// Paper sizes in any one unit; `landscape` turns the sheet.
     static QSize PreviewSize(double paperWidth, double paperHeight, bool landscape);
 
+    /// The label whose sheet is shown (not owned; null for none), then UpdateSize.
     void SetLabel(TZVCustomLab* label);
-    // Follows the paper and orientation of the label, then repaints.
+    /// Follows the paper and orientation of the label, then repaints.
     void UpdateSize();
-    // Paints the sheet into the bitmap and shows it.
+    /// Paints the sheet into the bitmap and shows it.
     void Repaint();
+    /// The sheet as last rendered, the size of the widget.
     const QImage& Bitmap() const { return m_bitmap; }
 
-    // The label under `pos` becomes the first of the print run; false when nothing changed
-    // because the label has no size.
+    /// The label under `pos` becomes the first of the print run; false when nothing changed
+    /// because the label has no size.
     bool ClickAt(QPoint pos);
 
-    // After a click moved the start position.
+    /// After a click moved the start position.
     std::function<void()> OnStartChanged;
 
+    /// The size of the bitmap.
+    /// @{
     QSize sizeHint() const override { return m_bitmap.size(); }
     QSize minimumSizeHint() const override { return m_bitmap.size(); }
+    /// @}
 
 protected:
+    /// Copies the bitmap.
     void paintEvent(QPaintEvent* event) override;
+    /// A left click goes to ClickAt.
     void mousePressEvent(QMouseEvent* event) override;
 
 private:

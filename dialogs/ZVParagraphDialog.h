@@ -13,34 +13,39 @@ namespace zorvel {
 class TZVCustomLab;
 class TZVParagraph;
 
-// What the memo edits, which picks the caption. Only a paragraph has text to show; the
-// two-dimensional kinds keep their captions for the translation files that name them.
+/// What the memo edits, which picks the caption. Only a paragraph has text to show; the
+/// two-dimensional kinds keep their captions for the translation files that name them.
 enum class TZVParaDialogKind : int
 {
-    Paragraph = 1,
+    Paragraph = 1, ///< the paragraph's text
     Pdf417,
     DataMatrix,
     QR
 };
 
+/// The paragraph dialog behind a label's element dialog for a paragraph.
 class TPropPara : public QDialog
 {
     Q_OBJECT
 
 public:
+    /// An empty memo without word wrap, with OK and Cancel; Prepare fills it.
     explicit TPropPara(QWidget* parent = nullptr);
 
-    // The label's element dialog for a paragraph: any end but OK puts the text back and
-    // repaints the editor.
+    /// The label's element dialog for a paragraph: any end but OK puts the text back and
+    /// repaints the editor.
     static int Execute(TZVCustomLab& label, TZVParagraph& paragraph, QWidget* parent = nullptr);
 
-    // Captions for `kind`; with a paragraph the memo shows its text and writes every change
-    // back. Preparing writes nothing.
+    /// Captions for `kind`; with a paragraph the memo shows its text and writes every change
+    /// back. Preparing writes nothing.
     void Prepare(TZVCustomLab& label, TZVParagraph* paragraph,
                  TZVParaDialogKind kind = TZVParaDialogKind::Paragraph);
 
+    /// The multi-line text box.
     QPlainTextEdit* Memo() const { return m_memo; }
+    /// Closes the dialog keeping what was typed.
     QPushButton* OkButton() const { return m_ok; }
+    /// Closes the dialog; Execute then puts the old text back.
     QPushButton* CancelButton() const { return m_cancel; }
 
 private:

@@ -11,18 +11,21 @@ namespace zorvel {
 
 class TZVCustomLab;
 
+/// A window-modal progress dialog that a print run reports to through the label; it appears
+/// only when the run lasts longer than half a second.
 class TZVProgressDialog : public QProgressDialog
 {
     Q_OBJECT
 
 public:
+    /// Not attached to a label yet; the Cancel button is captioned in the library's language.
     explicit TZVProgressDialog(QWidget* parent = nullptr);
-    // Gives the label's progress report back to whoever had it.
+    /// Gives the label's progress report back to whoever had it.
     ~TZVProgressDialog() override;
 
-    // Becomes the label's progress report until the dialog goes.
+    /// Becomes the label's progress report until the dialog goes.
     void Attach(TZVCustomLab& label);
-    // Shows "PAGE page / pageCount"; false once the user cancelled.
+    /// Shows "PAGE page / pageCount"; false once the user cancelled.
     bool Report(int page, int pageCount);
 
 private:

@@ -12,23 +12,29 @@ class QWidget;
 
 namespace zorvel {
 
+/// The library's dialogs for a label's element and label commands, one shared set.
 class TZVStandardDialogs final : public TZVElementEditor, public TZVLabDialogs
 {
 public:
-    // One set serves every label of the process.
+    /// One set serves every label of the process.
     static TZVStandardDialogs& Instance();
-    // Installs the set on `label` unless it already has dialogs of its own.
+    /// Installs the set on `label` unless it already has dialogs of its own.
     static void InstallOn(TZVLab& label);
 
+    /// Images ask for a picture file through PictureChooser; symbols, paragraphs and tables
+    /// open their dialogs. Other kinds have none.
     void EditElement(TZVCustomLab& label, TZVElement& element) override;
+    /// Runs TFPropLab on `page`.
     void ShowLabelProperties(TZVCustomLab& label, int page) override;
+    /// Runs TFLabelDefs.
     void ShowLabelDefs(TZVCustomLab& label) override;
+    /// Runs TZvPrw; failures of the print run reach the caller.
     void Preview(TZVCustomLab& label) override;
 
-    // Asks for a picture file: the file to start at and the filter in Qt's syntax; an empty
-    // answer cancels. Defaults to the platform's file-open dialog.
+    /// Asks for a picture file: the file to start at and the filter in Qt's syntax; an empty
+    /// answer cancels. Defaults to the platform's file-open dialog.
     std::function<QString(const QString& current, const QString& filter)> PictureChooser;
-    // The window dialogs are centred on; null for none.
+    /// The window dialogs are centred on; null for none.
     QWidget* Parent = nullptr;
 
 private:

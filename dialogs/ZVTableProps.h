@@ -31,55 +31,65 @@ class TZVColumn;
 class TZVCustomLab;
 class TZVTable;
 
-// A colour shown as a filled button; a click asks the dialog for a new colour.
+/// A colour shown as a filled button; a click asks the dialog for a new colour.
 class TZVColorSwatch : public QToolButton
 {
     Q_OBJECT
 
 public:
+    /// A black swatch.
     explicit TZVColorSwatch(QWidget* parent = nullptr);
 
+    /// The colour shown, 0xBBGGRR.
     TZVColor Color() const { return m_color; }
+    /// Sets Color and paints the button's icon in it.
     void SetColor(TZVColor color);
 
 private:
     TZVColor m_color = 0;
 };
 
+/// The table properties dialog behind a label's element dialog for a table.
 class TPropTable : public QDialog
 {
     Q_OBJECT
 
 public:
-    // Columns the dialog lets a table have.
+    /// Columns the dialog lets a table have.
     static constexpr int kMaxColumns = 10;
 
+    /// The general and columns pages, not yet linked to a table (see Prepare).
     explicit TPropTable(QWidget* parent = nullptr);
     ~TPropTable() override;
 
-    // The label's element dialog for a table; there is no OK, so closing repaints the editor.
+    /// The label's element dialog for a table; there is no OK, so closing repaints the editor.
     static int Execute(TZVCustomLab& label, TZVTable& table, QWidget* parent = nullptr);
 
-    // Captions, title settings, font and field lists, the columns with the first selected.
-    // Filling the controls writes nothing to the table.
+    /// Captions, title settings, font and field lists, the columns with the first selected.
+    /// Filling the controls writes nothing to the table.
     void Prepare(TZVCustomLab& label, TZVTable& table);
 
-    // The selected column's index, -1 when the table has none.
+    /// The selected column's index, -1 when the table has none.
     int SelectedColumn() const;
+    /// Selects column `index` and shows its settings in the column controls.
     void SelectColumn(int index);
 
-    // Replaces the colour dialog (tests); nullopt leaves the colour as it was.
+    /// Replaces the colour dialog (tests); nullopt leaves the colour as it was.
     std::function<std::optional<TZVColor>(TZVColor current)> ColorPicker;
 
 public slots:
-    // Nothing once the table has kMaxColumns columns.
+    /// Appends a column on the field chosen in the field list, headed with its name, and
+    /// selects it. Nothing once the table has kMaxColumns columns.
     void AddColumn();
+    /// Deletes the selected column; its neighbour, or the new last column, is selected.
     void DeleteColumn();
+    /// Moves the selected column one place towards the start; it stays selected.
     void MoveUp();
+    /// Moves the selected column one place towards the end; it stays selected.
     void MoveDown();
 
 private:
-    // The four cells sharing font, colours, style and alignment controls.
+    /// The four cells sharing font, colours, style and alignment controls.
     enum class Part
     {
         Title,
@@ -96,9 +106,9 @@ private:
         QToolButton* Bold = nullptr;
         QToolButton* Italic = nullptr;
         QToolButton* Underline = nullptr;
-        QButtonGroup* Align = nullptr; // ids are the alignment values
+        QButtonGroup* Align = nullptr; ///< ids are the alignment values
     };
-    // Reads and writes of one cell's settings; the column cells go to the selected column.
+    /// Reads and writes of one cell's settings; the column cells go to the selected column.
     struct CellAccess
     {
         std::function<QString()> FontName;
@@ -131,7 +141,7 @@ private:
     void buildControls();
     QWidget* buildGeneralPage();
     QWidget* buildColumnsPage();
-    // The shared cell controls, laid out in a grid from `row` on; `colorKey` captions the fill.
+    /// The shared cell controls, laid out in a grid from `row` on; `colorKey` captions the fill.
     CellControls buildCell(Part part, const Names& names, const char* colorKey, QWidget* page,
                            QGridLayout* grid, int row);
     CellAccess access(Part part);
@@ -145,12 +155,12 @@ private:
     void updateButtons();
     void pickColor(TZVColorSwatch* swatch, const std::function<void(TZVColor)>& apply);
     void fieldChosen(int index);
-    // The selected column, null when none.
+    /// The selected column, null when none.
     TZVColumn* column() const;
 
     QPointer<TZVCustomLab> m_label;
     QPointer<TZVTable> m_table;
-    // Set while controls are filled from the table, so their change handlers stay quiet.
+    /// Set while controls are filled from the table, so their change handlers stay quiet.
     bool m_loading = false;
     std::vector<std::pair<const char*, std::function<void(const QString&)>>> m_captions;
     std::array<CellControls, 4> m_cells;

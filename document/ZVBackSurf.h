@@ -13,9 +13,10 @@ class TZVCanvas;
 class TZVCustomLab;
 class TZVFieldVisitor;
 
-// Step i of an n-step gradient from `from` to `to`, component by component.
+/// Step i of an n-step gradient from `from` to `to`, component by component.
 TZVColor GradientColor(TZVColor from, TZVColor to, int i, int n);
 
+/// Background of a label: colour or gradient, picture, and the two alignment guides.
 class TZVBackSurf : public QObject
 {
     Q_OBJECT
@@ -28,23 +29,33 @@ class TZVBackSurf : public QObject
     Q_PROPERTY(QString FileImage READ FileImage WRITE SetFileImage)
 
 public:
+    /// The background settings of `owner` (not owned; the label owns this object).
     explicit TZVBackSurf(TZVCustomLab& owner);
 
-    bool ShowAlign() const { return m_showAlign; }
-    TZVColor AlignColor() const { return m_alignColor; }
-    bool Print() const { return m_print; }
-    TZVColor Color() const { return m_color; }
-    TZVColor ToColor() const { return m_toColor; }
-    TZVBackStyle Style() const { return m_style; }
-    const QString& FileImage() const { return m_fileImage; }
-    const QImage& Picture() const { return m_picture; }
-    // Guide positions from the label's left and top edges, model units.
+    bool ShowAlign() const { return m_showAlign; } ///< whether the alignment guides are shown
+    TZVColor AlignColor() const { return m_alignColor; } ///< colour of the alignment guides
+    bool Print() const { return m_print; } ///< whether the background is printed (it is always shown)
+    TZVColor Color() const { return m_color; } ///< background colour, and the first colour of gradients
+    TZVColor ToColor() const { return m_toColor; } ///< second colour of gradients
+    TZVBackStyle Style() const { return m_style; } ///< plain, picture or gradient shape
+    const QString& FileImage() const { return m_fileImage; } ///< picture file of biImage, as given
+    const QImage& Picture() const { return m_picture; } ///< picture loaded from FileImage; null when none
+    /// Guide positions from the label's left and top edges, model units.
+    /// @{
     int GuideX() const { return m_guideX; }
     int GuideY() const { return m_guideY; }
+    /// @}
+    /// True while the guides are dragged as part of the selection.
     bool GuidesInSelection() const { return m_guidesInSelection; }
+    /// Whether the editor's cached background layer must be painted again.
+    /// @{
     bool BackDirty() const { return m_backDirty; }
     void SetBackDirty(bool dirty) { m_backDirty = dirty; }
+    /// @}
 
+    /// Setters of the published properties; each marks the label modified. SetFileImage loads the picture
+    /// at once: a file that cannot be decoded clears the name and raises EZvError "INVALID IMAGE : <file>".
+    /// @{
     void SetShowAlign(bool value);
     void SetAlignColor(TZVColor value);
     void SetPrint(bool value);
@@ -52,24 +63,29 @@ public:
     void SetToColor(TZVColor value);
     void SetStyle(TZVBackStyle value);
     void SetFileImage(const QString& value);
+    /// @}
+    /// Guide positions in the label's unit.
+    /// @{
     float GetGuideX() const;
     float GetGuideY() const;
     void SetGuideX(float value);
     void SetGuideY(float value);
+    /// @}
+    /// Editor gesture state of the guides: 1 dragged alone, anything else with the selection.
     void SetGuidesDragging(int mode);
 
-    // Copies every setting and the picture; the guides' dragging state stays.
+    /// Copies every setting and the picture; the guides' dragging state stays.
     void Assign(const TZVBackSurf& other);
-    // Fields 31 to 38 of the stream header: colours, style, guides, show-guides, print flag.
-    // The show-guides byte goes through `showAlign`: a label reading a design keeps its own.
+    /// Fields 31 to 38 of the stream header: colours, style, guides, show-guides, print flag.
+    /// The show-guides byte goes through `showAlign`: a label reading a design keeps its own.
     void VisitFields(TZVFieldVisitor& visitor, bool& showAlign);
 
-    // The background of the label whose top-left corner is `origin` (model units) on a paint
-    // target. On the editor surface and the editor picture it covers `area`, in the canvas's
-    // units; elsewhere the label's own box. On the editor surface it paints only when BackDirty
-    // is set, and clears it.
+    /// The background of the label whose top-left corner is `origin` (model units) on a paint
+    /// target. On the editor surface and the editor picture it covers `area`, in the canvas's
+    /// units; elsewhere the label's own box. On the editor surface it paints only when BackDirty
+    /// is set, and clears it.
     void PaintBackground(TZVCanvas& canvas, TPoint origin, int target, const TRect& area);
-    // The two dotted alignment guides, in model units, when ShowAlign is set.
+    /// The two dotted alignment guides, in model units, when ShowAlign is set.
     void PaintGuides(TZVCanvas& canvas) const;
 
 private:
@@ -93,6 +109,7 @@ private:
     bool m_backDirty = true;
 };
 
+/// Frame drawn around each label: one or two outlines at given distances inside the label's edge.
 class TZVFrame : public QObject
 {
     Q_OBJECT
@@ -104,31 +121,40 @@ class TZVFrame : public QObject
     Q_PROPERTY(quint32 Color READ Color WRITE SetColor)
 
 public:
+    /// The frame settings of `owner` (not owned; the label owns this object).
     explicit TZVFrame(TZVCustomLab& owner);
 
-    TZVFrameStyle Style() const { return m_style; }
+    TZVFrameStyle Style() const { return m_style; } ///< none, one or two outlines
+    /// Distance of the first outline from the label's edge, model units.
     int Dist1() const { return m_dist1; }
-    int Dist2() const { return m_dist2; }
-    int PenWidth() const { return m_penWidth; }
-    int Radio() const { return m_radio; }
-    TZVColor Color() const { return m_color; }
+    int Dist2() const { return m_dist2; } ///< distance of the second outline from the first, model units
+    int PenWidth() const { return m_penWidth; } ///< outline width, model units
+    int Radio() const { return m_radio; } ///< corner radius, model units
+    TZVColor Color() const { return m_color; } ///< outline colour
 
+    /// The lengths above in the label's unit.
+    /// @{
     float GetDist1() const;
     float GetDist2() const;
     float GetPenWidth() const;
     float GetRadio() const;
+    /// @}
+    /// Setters of the published properties, lengths in the label's unit; each marks the label modified.
+    /// @{
     void SetStyle(TZVFrameStyle value);
     void SetDist1(float value);
     void SetDist2(float value);
     void SetPenWidth(float value);
     void SetRadio(float value);
     void SetColor(TZVColor value);
+    /// @}
 
+    /// Copies every setting of `other`.
     void Assign(const TZVFrame& other);
-    // Fields 45 to 50 of the stream header.
+    /// Fields 45 to 50 of the stream header.
     void VisitFields(TZVFieldVisitor& visitor);
 
-    // The one or two outlines of the label whose top-left corner is `origin`, in model units.
+    /// The one or two outlines of the label whose top-left corner is `origin`, in model units.
     void PaintFrame(TZVCanvas& canvas, TPoint origin, int target) const;
 
 private:

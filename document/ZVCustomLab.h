@@ -32,26 +32,31 @@ class TZVMemoryStream;
 class TZVPrinter;
 class TZVSqlDataSet;
 
-// A handle glyph the design surface draws over the selection, at two points in surface pixels.
-// Kind 1 circles at line ends, 2 squares, 3 grey squares.
+/// A handle glyph the design surface draws over the selection, at two points in surface pixels.
+/// Kind 1 circles at line ends, 2 squares, 3 grey squares.
 struct TZVHandleMark
 {
-    std::int16_t Kind = 0;
+    std::int16_t Kind = 0; ///< 1 circles at line ends, 2 squares, 3 grey squares
+    /// The two points where the glyphs are drawn, surface pixels.
+    /// @{
     TPoint P1;
     TPoint P2;
+    /// @}
 };
 
-// NotifyChange kinds: which cached editor layers a change makes dirty.
+/// NotifyChange kinds: which cached editor layers a change makes dirty.
 enum TZVChangeKind : int {
-    ckAll = 0,              // background, content and selection
+    ckAll = 0,              ///< background, content and selection
     ckBackground = 1,
     ckContent = 2,
     ckSelection = 3,
     ckContentCoordinates = 4,
     ckSelectionCoordinates = 5,
-    ckLayers = 6,           // content and selection
+    ckLayers = 6,           ///< content and selection
 };
 
+/// The label document without dialogs: everything a headless program needs to build, store, load
+/// and print designs. Applications use TZVLab, which adds the dialogs of the widgets library.
 class TZVCustomLab : public QObject
 {
     Q_OBJECT
@@ -67,10 +72,12 @@ class TZVCustomLab : public QObject
     Q_PROPERTY(bool UseUnicodeEditor READ UseUnicodeEditor WRITE SetUseUnicodeEditor)
 
 public:
+    /// An empty label with the default sheet (A4, 7 x 3 labels of 60 x 35 mm); `parent` owns it.
     explicit TZVCustomLab(QObject* parent = nullptr);
     ~TZVCustomLab() override;
 
-    // Owned sub-objects; setting one copies the given settings.
+    /// The owned settings objects; they live as long as the label.
+    /// @{
     TZVMeasure& Measure() { return *m_measure; }
     const TZVMeasure& Measure() const { return *m_measure; }
     TZVBackSurf& BackSurf() { return *m_backSurf; }
@@ -83,175 +90,287 @@ public:
     const TZVPrintInfo& PrintInfo() const { return *m_printInfo; }
     TZVAliasTable& AliasTable() { return m_aliasTable; }
     const TZVAliasTable& AliasTable() const { return m_aliasTable; }
-    // The data set that older-engine access opens from AliasTable; null until OpenData made it.
+    /// @}
+    /// The data set that older-engine access opens from AliasTable; null until OpenData made it.
     TZVDataSet* AliasDataSet() const;
+    /// The aliases offered in the data dialogs.
+    /// @{
     TZVAlias& BDEAlias() { return m_aliases; }
     const TZVAlias& BDEAlias() const { return m_aliases; }
+    /// @}
+    /// Copy the given settings into the owned object (null is ignored) and mark the label modified.
+    /// @{
     void SetMeasure(const TZVMeasure* value);
     void SetFrame(const TZVFrame* value);
     void SetBackSurf(const TZVBackSurf* value);
+    /// @}
+    /// Replaces the aliases offered in the data dialogs.
     void SetBDEAlias(const TZVAlias& value);
 
-    // Units.
+    /// Unit in which the published lengths of the label and its elements are shown and set.
     TZVUnits Units() const { return m_units; }
+    /// Changes the unit; model values stay, the editor's rulers follow.
     void SetUnits(TZVUnits value);
+    /// A length in the label's unit -> model units.
     int ToModel(double value) const;
+    /// Model units -> the label's unit.
     float FromModel(int value) const;
 
-    // Editor link (set by the editor; null when none).
+    /// Editor link (set by the editor; null when none).
     TZVEditorLink* Editor() const { return m_editor; }
+    /// Called by the editor that shows the label; the link is not owned.
     void SetEditor(TZVEditorLink* editor) { m_editor = editor; }
 
-    // Elements, first on top. The label owns them; deleting an element takes it off the list.
+    /// Elements, first on top. The label owns them; deleting an element takes it off the list.
     const QList<TZVElement*>& Elements() const { return m_elements; }
+    /// Appends `element` (made for this label) unless it is listed already; `refresh` repaints the editor.
     void AddElement(TZVElement* element, bool refresh);
+    /// Removes and deletes `element`; false when it is not on the list.
     bool DeleteElement(TZVElement* element, bool refresh);
+    /// Deletes every element, after emptying the editor's selection.
     void ClearElements();
+    /// True when an element has the ID, compared without regard to case.
     bool IdInUse(const QString& id) const;
+    /// The first free ID `base` + n, n counting the elements of stream kind `kind`.
     QString NewId(const QString& base, int kind) const;
-    // Creates an element of a stream kind number (1..10) for this label; null for other kinds.
+    /// Creates an element of a stream kind number (1..10) for this label; null for other kinds.
     TZVElement* CreateElement(int kind);
+    /// The element whose special editor EditElement opens, or null.
+    /// @{
     TZVElement* CurrentElement() const { return m_currentElement; }
     void SetCurrentElement(TZVElement* element) { m_currentElement = element; }
-    // Moves an element to the head (front) or the tail (back) of the list.
+    /// @}
+    /// Moves an element to the head (front) or the tail (back) of the list.
+    /// @{
     void BringToFront(TZVElement* element);
     void SendToBack(TZVElement* element);
+    /// @}
 
-    // Paints the elements from the last to the first, so the first lies on top; on the editor
-    // surface the selected ones are left to the selection layer. Targets: TZVPaintTarget.
+    /// Paints the elements from the last to the first, so the first lies on top; on the editor
+    /// surface the selected ones are left to the selection layer. Targets: TZVPaintTarget.
     void PaintElements(TZVCanvas& canvas, TPoint origin, int target, int dataMode);
-    // Draws `text` as the page title at Title's place, font and colour.
+    /// Draws `text` as the page title at Title's place, font and colour.
     void PaintTitle(TZVCanvas& canvas, const QString& text) const;
-    // Filled by elements painted on the editor surface, read and emptied by the editor.
+    /// Filled by elements painted on the editor surface, read and emptied by the editor.
     std::vector<TZVHandleMark>& HandleMarks() { return m_handleMarks; }
 
-    // Change flow.
+    /// Marks the editor's layers of `kind` (a TZVChangeKind) dirty and repaints; an `index` other than 0
+    /// also refreshes the inspector, naming `propertyName`. Nothing without an editor.
     void NotifyChange(int kind, int index, const QString& propertyName);
+    /// Tells the inspector linked to the editor that the property `name` changed.
     void RefreshProperty(const QString& name);
+    /// Whether the design changed since it was loaded or saved.
+    /// @{
     bool Modified() const { return m_modified; }
     void SetModified(bool modified) { m_modified = modified; }
-    // True while settings are being read (stream or form); setters keep raw values then.
+    /// @}
+    /// True while settings are being read (stream or form); setters keep raw values then.
+    /// @{
     bool Loading() const { return m_loading; }
     void SetLoading(bool loading) { m_loading = loading; }
-    // Ends loading: the margins and gaps kept raw are applied through their setters and
-    // Modified is cleared.
+    /// @}
+    /// Ends loading: the margins and gaps kept raw are applied through their setters and
+    /// Modified is cleared.
     void Loaded();
 
-    // Data binding.
+    /// The master data set that prints one label per record; null when none. Not owned.
     TZVDataSet* DataSet() const { return m_dataSet; }
+    /// The detail data set that feeds table elements; null when none. Not owned.
     TZVDataSet* Detail() const { return m_detail; }
+    /// Link the data set (not owned; null unlinks) and remember its name for the stream.
+    /// @{
     void SetDataSet(TZVDataSet* dataSet);
     void SetDetail(TZVDataSet* dataSet);
+    /// @}
+    /// Names of the linked data sets as kept in the design.
+    /// @{
     const QString& DataSetName() const { return m_dataSetName; }
     const QString& DetailName() const { return m_detailName; }
     void SetDataSetName(const QString& name) { m_dataSetName = name; }
     void SetDetailName(const QString& name) { m_detailName = name; }
-    // Where LinkDataSetByName looks: the owner's components and the application's data modules.
+    /// @}
+    /// Where LinkDataSetByName looks: the owner's components and the application's data modules.
+    /// @{
     void SetDataSetRegistry(TZVDataSetRegistry* registry) { m_registry = registry; }
     TZVDataSetRegistry* DataSetRegistry() const { return m_registry; }
+    /// @}
+    /// Links the first data set named `name` among the parent's children or in the registry;
+    /// false when none matches. Sets the detail when `isDetail`.
     bool LinkDataSetByName(const QString& name, bool withModule, bool isDetail);
+    /// Whether the label prints from data at all.
+    /// @{
     bool DataEnabled() const { return m_dataEnabled; }
     void SetDataEnabled(bool enabled);
+    /// @}
+    /// Whether OpenData has linked and opened the data.
+    /// @{
     bool DataOpen() const { return m_dataOpen; }
     void SetDataOpen(bool open) { m_dataOpen = open; }
+    /// @}
+    /// Links and, with OpenCloseData, opens the data as the settings say. `adjustCounts` fits the print
+    /// range to the record count; `checkFields` unbinds elements whose field is missing and raises
+    /// EZvError "INVALID FIELD NAME :NAME". Any other failure raises "CAN'T OPEN DATASET". Returns
+    /// whether a data set is linked.
     bool OpenData(bool adjustCounts, bool checkFields);
+    /// The display labels of the master's fields, filtered by kind; empty without data.
     void FieldLabels(QStringList& list, bool binaryOnly, bool noBinary, bool integersOnly) const;
+    /// The display labels of the detail's fields; empty without data.
     void DetailFieldLabels(QStringList& list) const;
+    /// The field name behind a display label of the master (or of the detail); empty when none has it.
+    /// @{
     QString FieldNameOfLabel(const QString& label) const;
     QString DetailFieldNameOfLabel(const QString& label) const;
+    /// @}
+    /// The display label of a master (or detail) field; "-" without data or for an unknown field.
+    /// @{
     QString LabelOfFieldName(const QString& name) const;
     QString DetailLabelOfFieldName(const QString& name) const;
+    /// @}
+    /// The current record's value of `fieldName` in the master, printed with the display `format`
+    /// (a date-time picture when `dateFormat`); empty when null. Raises for an unknown field.
     QString FieldText(const QString& fieldName, const QString& format, bool dateFormat) const;
+    /// The alias whose caption is `caption`, or `caption` itself when none has it.
     QString AliasNameOfCaption(const QString& caption) const;
 
-    // Published settings.
+    /// Pictures of image elements are kept inside the design (BMP) rather than as file names.
+    /// @{
     bool OnlyBitmap() const { return m_onlyBitmap; }
     void SetOnlyBitmap(bool value);
+    /// @}
+    /// Whether OpenData opens the data sets itself (and the run closes them).
+    /// @{
     bool OpenCloseData() const { return m_openCloseData; }
     void SetOpenCloseData(bool value) { m_openCloseData = value; }
+    /// @}
+    /// Where the label takes its records (see TZVDataAccessType).
+    /// @{
     TZVDataAccessType DataAccessType() const { return m_dataAccessType; }
     void SetDataAccessType(TZVDataAccessType value);
+    /// @}
+    /// Whether the editor shows the sheet margins around the label.
+    /// @{
     bool ShowMargins() const { return m_showMargins; }
     void SetShowMargins(bool value);
+    /// @}
+    /// Whether image elements without a picture are marked outside the editor too (previews, printouts).
+    /// @{
     bool MarkEmptyImage() const { return m_markEmptyImage; }
     void SetMarkEmptyImage(bool value);
+    /// @}
+    /// Whether table elements leave out the grid lines of their data rows.
+    /// @{
     bool GridNotDrawFields() const { return m_gridNotDrawFields; }
     void SetGridNotDrawFields(bool value);
+    /// @}
+    /// The label definitions file the catalogue dialog reads and writes.
+    /// @{
     const QString& LabelDefs() const { return m_labelDefs; }
     void SetLabelDefs(const QString& value) { m_labelDefs = value; }
+    /// @}
+    /// The translation file of the inspector and the dialogs (zvCustom); see ResolveTranslationPath.
+    /// @{
     const QString& IniTranslate() const { return m_iniTranslate; }
     void SetIniTranslate(const QString& value) { m_iniTranslate = value; }
+    /// @}
+    /// Whether the inspector edits texts in the wide (Unicode) text editor.
+    /// @{
     bool UseUnicodeEditor() const { return m_useUnicodeEditor; }
     void SetUseUnicodeEditor(bool value) { m_useUnicodeEditor = value; }
-    // File-dialog filter for pictures (Qt's syntax), following OnlyBitmap.
+    /// @}
+    /// File-dialog filter for pictures (Qt's syntax), following OnlyBitmap.
     QString PictureFilter() const;
 
-    // Stream.
+    /// Stream layout version this library writes.
     std::int32_t WriteVersion() const { return m_writeVersion; }
+    /// Layout version of the stream being read; older layouts are scaled after reading.
+    /// @{
     std::int32_t ReadVersion() const { return m_readVersion; }
     void SetReadVersion(std::int32_t version) { m_readVersion = version; }
-    // 3 while a design is read as a template (elements lose their data binding), else 0.
+    /// @}
+    /// 3 while a design is read as a template (elements lose their data binding), else 0.
+    /// @{
     std::uint8_t LoadMode() const { return m_loadMode; }
     void SetLoadMode(std::uint8_t mode) { m_loadMode = mode; }
+    /// @}
+    /// Writes the design (header, settings, elements) at the stream's position.
     void SaveToStream(TZVMemoryStream& stream);
+    /// Replaces the design by the one at the stream's position; `asTemplate` drops the elements' data
+    /// binding. Raises EZvError "ERROR READING FILE" for a damaged stream.
     void LoadFromStream(TZVMemoryStream& stream, bool asTemplate = false);
-    // For conversion tools: keeps every value as the stream stores it, the guide, margin and
-    // linked editor settings included, opens and links no data, and leaves the print range and
-    // the first row and column as stored. Fails as LoadFromStream does.
+    /// For conversion tools: keeps every value as the stream stores it, the guide, margin and
+    /// linked editor settings included, opens and links no data, and leaves the print range and
+    /// the first row and column as stored. Fails as LoadFromStream does.
     void LoadFromStreamRaw(TZVMemoryStream& stream);
-    // The header settings under their JSON key names, grouped as the JSON form groups them.
+    /// The header settings under their JSON key names, grouped as the JSON form groups them.
     void VisitHeaderFields(TZVFieldVisitor& visitor);
 
-    // Print run (ZVPrintRun.cpp). The top-left corner of the label at (row, col) of a sheet,
-    // in model units, less the unprintable offsets.
+    /// Print run (ZVPrintRun.cpp). The top-left corner of the label at (row, col) of a sheet,
+    /// in model units, less the unprintable offsets.
     TPoint LabelOrigin(int row, int col, int offX, int offY) const;
-    // Opens the data and computes DataMode, DetailMode, TotalLabels and PageCount; with
-    // `holdControls` the walked data set's controls are held back (the caller resumes them).
+    /// Opens the data and computes DataMode, DetailMode, TotalLabels and PageCount; with
+    /// `holdControls` the walked data set's controls are held back (the caller resumes them).
     void PrepareRun(bool holdControls = false);
-    // Sets the printer's settings record from the label's paper and orientation; copies > 0
-    // also sets the copy count. Raises EZvPrinterError when the printer has no record.
+    /// Sets the printer's settings record from the label's paper and orientation; copies > 0
+    /// also sets the copy count. Raises EZvPrinterError when the printer has no record.
     void PrepareDevMode(TZVPrinter& printer, int copies);
-    // Asks the questions, then prints the run on `printer`; with `noOutput` only the run is set
-    // up. Returns false when the progress report cancelled the job, which is then aborted.
+    /// Asks the questions, then prints the run on `printer`; with `noOutput` only the run is set
+    /// up. Returns false when the progress report cancelled the job, which is then aborted.
     bool PrintEx(TZVPrinter& printer, int copies, bool noOutput);
+    /// PrintEx with one copy, to the printer.
     bool Print(TZVPrinter& printer) { return PrintEx(printer, 1, false); }
-    // Visits the question elements from the last to the first: the asker (when set), then
-    // OnAskText, give each its Answer.
+    /// Visits the question elements from the last to the first: the asker (when set), then
+    /// OnAskText, give each its Answer.
     void AskQuestions();
+    /// The asker that AskQuestions uses first; not owned, may be null.
+    /// @{
     void SetQuestionAsker(TZVQuestionAsker* asker) { m_questionAsker = asker; }
     TZVQuestionAsker* QuestionAsker() const { return m_questionAsker; }
+    /// @}
+    /// Called before each label of a print run; returning false cancels the job.
     TZVPrintProgress OnProgress;
 
-    // Preview pages. PreparePreview sets the run up (with `printer`'s settings record prepared
-    // when given) and renders the pages, or the first and last four of a long run.
+    /// Preview pages. PreparePreview sets the run up (with `printer`'s settings record prepared
+    /// when given) and renders the pages, or the first and last four of a long run.
     void PreparePreview(TZVPrinter* printer = nullptr);
+    /// Renders every page of the run into Pages(), walking the records as the printer does.
     void RenderAllPages();
+    /// Renders page `n` (1-based) of the prepared run; null outside the run.
     std::unique_ptr<QPicture> RenderPage(int n);
-    // The picture of page n or null; on a long run showing a page renders its neighbours.
+    /// The picture of page n or null; on a long run showing a page renders its neighbours.
     const QPicture* GetPreviewPage(int n);
+    /// The rendered preview pages, owned by the label.
     const std::vector<TZVPagePreview>& Pages() const { return m_pages; }
+    /// Drops the rendered preview pages.
     void ClearPages() { m_pages.clear(); }
+    /// True while GetPreviewPage renders neighbouring pages.
     bool PageCacheBusy() const { return m_pageCacheBusy; }
-    // Size of a preview picture: the paper in tenths of a millimetre, turned for landscape.
+    /// Size of a preview picture: the paper in tenths of a millimetre, turned for landscape.
     QSize PreviewPageSize() const;
 
-    // Run state.
+    /// Page being printed or rendered, 1-based.
     int PageNumber() const { return m_pageNumber; }
+    /// Whether the run draws nothing on the printer (ptPrinter paints are skipped).
+    /// @{
     bool NoPrinterOutput() const { return m_noPrinterOutput; }
     void SetNoPrinterOutput(bool value) { m_noPrinterOutput = value; }
+    /// @}
 
-    // Events.
+    /// Asks the application for the text of data and question elements at print time.
     TZVPrintTextEvent OnPrintText;
+    /// Asks for the answer of a question element when no asker answered.
     TZVAskTextEvent OnAskText;
+    /// Lets the application change the title of each preview page.
     TZVPrintTitleEvent OnPrintTitle;
+    /// Tells the application which data set the label linked.
     TZVAssignedDataSet OnAssignedDataSet;
+    /// Lets the application change the font list of the dialogs.
     TZVGetFontListEvent OnGetFontListEvent;
-    // A message that does not stop the operation (a picture file an image cannot read); the
-    // widgets library shows it in a box.
+    /// A message that does not stop the operation (a picture file an image cannot read); the
+    /// widgets library shows it in a box.
     std::function<void(QObject* Sender, const QString& Message)> OnMessage;
 
 protected:
-    // Opens the special editor of CurrentElement (dialogs live in the widgets library).
+    /// Opens the special editor of CurrentElement (dialogs live in the widgets library).
     virtual void EditElement() = 0;
 
 private:
@@ -310,48 +429,59 @@ private:
     bool m_pageCacheBusy = false;
 };
 
-// Opens the special editor of an element (picture, symbol, paragraph, table dialogs); the
-// widgets library installs one on the label.
+/// Opens the special editor of an element (picture, symbol, paragraph, table dialogs); the
+/// widgets library installs one on the label.
 class TZVElementEditor
 {
 public:
     virtual ~TZVElementEditor() = default;
+    /// Opens the special editor of `element`, which belongs to `label`.
     virtual void EditElement(TZVCustomLab& label, TZVElement& element) = 0;
 };
 
-// The label's own dialogs: properties, the definitions catalogue and the print preview. The
-// widgets library installs them; a headless program has none.
+/// The label's own dialogs: properties, the definitions catalogue and the print preview. The
+/// widgets library installs them; a headless program has none.
 class TZVLabDialogs
 {
 public:
     virtual ~TZVLabDialogs() = default;
+    /// Opens the properties dialog on `page` (0 sizes, 1 printing, 2 background, 3 data).
     virtual void ShowLabelProperties(TZVCustomLab& label, int page) = 0;
+    /// Opens the label definitions catalogue.
     virtual void ShowLabelDefs(TZVCustomLab& label) = 0;
+    /// Shows the print preview of the label's run.
     virtual void Preview(TZVCustomLab& label) = 0;
 };
 
-// The concrete label component.
+/// The concrete label component.
 class TZVLab : public TZVCustomLab
 {
     Q_OBJECT
 
 public:
+    /// An empty label; `parent` owns it.
     using TZVCustomLab::TZVCustomLab;
 
-    // Not owned; the installer outlives the label or removes itself.
+    /// Not owned; the installer outlives the label or removes itself.
+    /// @{
     void SetElementEditor(TZVElementEditor* editor) { m_elementEditor = editor; }
     TZVElementEditor* ElementEditor() const { return m_elementEditor; }
+    /// @}
 
-    // Opens the special editor of CurrentElement; nothing without an installed element editor.
+    /// Opens the special editor of CurrentElement; nothing without an installed element editor.
     void EditElement() override;
 
-    // Not owned, like the element editor.
+    /// Not owned, like the element editor.
+    /// @{
     void SetLabDialogs(TZVLabDialogs* dialogs) { m_labDialogs = dialogs; }
     TZVLabDialogs* LabDialogs() const { return m_labDialogs; }
-    // Modal dialogs; each does nothing without installed dialogs. Pages of the properties
-    // dialog: 0 sizes, 1 printing, 2 background, 3 data.
+    /// @}
+    /// Modal dialogs; each does nothing without installed dialogs. Pages of the properties
+    /// dialog: 0 sizes, 1 printing, 2 background, 3 data.
     void ShowLabelProperties(int page = 0);
+    /// Opens the label definitions catalogue; nothing without installed dialogs.
     void ShowLabelDefs();
+    /// Shows the print preview; nothing without installed dialogs.
     void Preview();
 
 private:

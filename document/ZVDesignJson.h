@@ -20,19 +20,19 @@ class TZVCustomLab;
 // latter. Pictures are BMP as this library encodes them, so a stream whose pictures came from
 // another encoder converts to equal pictures, not to equal bytes.
 
-// The design as indented UTF-8 JSON, each object's keys in stream order. A key that a design
-// visits twice (the bar code's "FontHeight") is written once.
+/// The design as indented UTF-8 JSON, each object's keys in stream order. A key that a design
+/// visits twice (the bar code's "FontHeight") is written once.
 QByteArray DesignToJson(TZVCustomLab& label);
 
-// Replaces the label's design by the JSON's, storing values as the stream reader stores them.
-// A missing key keeps the default of a new label or of a new element of that kind. Raises
-// EZvError: "INVALID JSON AT OFFSET n", "UNKNOWN KEY : Elements[3].Foo", "INVALID VALUE : X1"
-// (a value of the wrong type or out of range), "MISSING KEY : Elements[0].Kind"; the elements
-// read so far are then removed.
+/// Replaces the label's design by the JSON's, storing values as the stream reader stores them.
+/// A missing key keeps the default of a new label or of a new element of that kind. Raises
+/// EZvError: "INVALID JSON AT OFFSET n", "UNKNOWN KEY : Elements[3].Foo", "INVALID VALUE : X1"
+/// (a value of the wrong type or out of range), "MISSING KEY : Elements[0].Kind"; the elements
+/// read so far are then removed.
 void DesignFromJson(TZVCustomLab& label, const QByteArray& json);
 
-// Keeps the editor settings of a stream for tools that have no editor, so that a conversion
-// loses none of them. Everything else an editor does is a no-op here.
+/// Keeps the editor settings of a stream for tools that have no editor, so that a conversion
+/// loses none of them. Everything else an editor does is a no-op here.
 class TZVEditorSettings final : public TZVEditorLink
 {
 public:
@@ -71,10 +71,11 @@ private:
     TZVColor m_selColor = 0;
 };
 
-// The tools' conversions. A stream is read raw (LoadFromStreamRaw) with its editor settings
-// kept and its pictures found wherever they are, so that stream -> JSON -> stream gives the
-// stream's bytes back when this library wrote it. Errors as LoadFromStream and DesignFromJson.
+/// The tools' conversions. A stream is read raw (LoadFromStreamRaw) with its editor settings
+/// kept and its pictures found wherever they are, so that stream -> JSON -> stream gives the
+/// stream's bytes back when this library wrote it. Errors as LoadFromStream and DesignFromJson.
 QByteArray StreamToJson(const QByteArray& stream);
+/// The reverse of StreamToJson: the JSON form to a design stream.
 QByteArray JsonToStream(const QByteArray& json);
 
 } // namespace zorvel

@@ -9,14 +9,15 @@ namespace zorvel {
 
 class TZVElement;
 
-// The design editor implements this; the label holds at most one link and the element setters
-// reach the editor only through the label. Lengths are model units, surface sizes device pixels.
+/// The design editor implements this; the label holds at most one link and the element setters
+/// reach the editor only through the label. Lengths are model units, surface sizes device pixels.
 class TZVEditorLink
 {
 public:
     virtual ~TZVEditorLink() = default;
 
-    // Snapping and grid, also kept in the label stream.
+    /// Snapping, grid (increments in model units) and selection colour, also kept in the label stream.
+    /// @{
     virtual TZVSnap Snap() const = 0;
     virtual void SetSnap(TZVSnap snap) = 0;
     virtual int GridIncX() const = 0;
@@ -26,36 +27,47 @@ public:
     virtual TZVColor SelColor() const = 0;
     virtual void SetGridSettings(TZVColor color, int incX, int incY, bool show) = 0;
     virtual void SetSelColor(TZVColor color) = 0;
+    /// @}
 
-    // The drawing surface, in device pixels at the current zoom.
+    /// The drawing surface, in device pixels at the current zoom.
+    /// @{
     virtual int SurfaceWidth() const = 0;
     virtual int SurfaceHeight() const = 0;
-    // The label's size changed: the surface is sized again.
+    /// @}
+    /// The label's size changed: the surface is sized again.
     virtual void RecalcSize() = 0;
 
-    // Cached layers; the background's own flag lives in the label's background settings.
+    /// Cached layers; the background's own flag lives in the label's background settings.
+    /// @{
     virtual void SetContentDirty() = 0;
     virtual void SetSelectionDirty() = 0;
     virtual bool PaintEnabled() const = 0;
-    // Repaints; with `updateInspector` the inspector is told, naming `propertyName` when one changed.
+    /// @}
+    /// Repaints; with `updateInspector` the inspector is told, naming `propertyName` when one changed.
     virtual void Refresh(bool updateInspector, const QString& propertyName = {}) = 0;
 
-    // Selection bookkeeping when the label removes elements.
+    /// Selection bookkeeping when the label removes elements.
+    /// @{
     virtual void RemoveFromSelection(TZVElement* element) = 0;
     virtual void ClearSelection() = 0;
+    /// @}
 
-    // Ruler guide marks follow the background's alignment guides.
+    /// Ruler guide marks follow the background's alignment guides.
+    /// @{
     virtual void ShowGuideMarks(bool show) = 0;
     virtual void SetGuideMarks(int guideX, int guideY) = 0;
+    /// @}
 
-    // The inspector linked to the editor, if any.
+    /// The inspector linked to the editor, if any.
+    /// @{
     virtual void RefreshInspector() = 0;
     virtual void RefreshProperty(const QString& name) = 0;
+    /// @}
 
-    // The label's unit changed: the rulers are graduated again.
+    /// The label's unit changed: the rulers are graduated again.
     virtual void UnitsChanged(TZVUnits units) = 0;
 
-    // Called by elements painted on the design surface; box elements ask for edge handles.
+    /// Called by elements painted on the design surface; box elements ask for edge handles.
     virtual void DrawSelectionFrame(bool selected, const TRect& modelRect, const TRect& screenRect,
                                     bool showHandles) = 0;
 };

@@ -12,51 +12,56 @@
 
 namespace zorvel {
 
-// The current stream layout; writers report it as their version.
+/// The current stream layout; writers report it as their version.
 inline constexpr std::int32_t kStreamVersion = 2700;
 
-// Rules for the parts' VisitFields:
-// - visit every field in stream order under its JSON key name; a reader leaves a field it does
-//   not find untouched, so a missing field keeps the default of a new object;
-// - fields absent from older layouts are visited only when Version() has them, and scalings of
-//   older layouts are applied after the visit when Reading();
-// - store what is visited as it is: no setters, no limits, no notification.
+/// Rules for the parts' VisitFields:
+/// - visit every field in stream order under its JSON key name; a reader leaves a field it does
+///   not find untouched, so a missing field keeps the default of a new object;
+/// - fields absent from older layouts are visited only when Version() has them, and scalings of
+///   older layouts are applied after the visit when Reading();
+/// - store what is visited as it is: no setters, no limits, no notification.
 class TZVFieldVisitor
 {
 public:
     virtual ~TZVFieldVisitor() = default;
 
-    // Version of what is being read; writers give kStreamVersion.
+    /// Version of what is being read; writers give kStreamVersion.
     virtual std::int32_t Version() const = 0;
+    /// True for readers: the visited values are to be filled in.
     virtual bool Reading() const = 0;
 
+    /// A scalar field; readers overwrite `value`, writers store it.
+    /// @{
     virtual void U8(const char* name, std::uint8_t& value) = 0;
     virtual void Bool(const char* name, bool& value) = 0;
     virtual void U16(const char* name, std::uint16_t& value) = 0;
     virtual void I32(const char* name, std::int32_t& value) = 0;
     virtual void Color(const char* name, TZVColor& value) = 0;
-    // A wide string; `ansi` reads it as an 8-bit string (older layouts). Writers ignore `ansi`.
+    /// @}
+    /// A wide string; `ansi` reads it as an 8-bit string (older layouts). Writers ignore `ansi`.
     virtual void WStr(const char* name, QString& value, bool ansi = false) = 0;
+    /// An 8-bit (Windows-1252) string.
     virtual void AStr(const char* name, QString& value) = 0;
-    // A picture kept inside the design (image elements of labels that keep bitmaps only):
-    // BMP bytes in the stream. `present` tells whether there is one. Writers write nothing
-    // without a picture; readers then find none and clear `present`. A picture that is there
-    // but cannot be decoded is dropped (`present` false) and reading goes on after it.
+    /// A picture kept inside the design (image elements of labels that keep bitmaps only):
+    /// BMP bytes in the stream. `present` tells whether there is one. Writers write nothing
+    /// without a picture; readers then find none and clear `present`. A picture that is there
+    /// but cannot be decoded is dropped (`present` false) and reading goes on after it.
     virtual void Picture(const char* name, QImage& picture, bool& present) = 0;
-    // A counted list of records: `resize` is called by readers with the count read; then `item`
-    // runs for each index with the visitor positioned on that record. `minRecordBytes` is the
-    // smallest size one record can have in a stream: a count of more records than the rest of
-    // the stream could hold is refused before `resize` allocates anything.
+    /// A counted list of records: `resize` is called by readers with the count read; then `item`
+    /// runs for each index with the visitor positioned on that record. `minRecordBytes` is the
+    /// smallest size one record can have in a stream: a count of more records than the rest of
+    /// the stream could hold is refused before `resize` allocates anything.
     virtual void Records(const char* name, int count, const std::function<void(int)>& resize,
                          const std::function<void(int)>& item, int minRecordBytes = 1) = 0;
-    // Fields that the JSON form keeps in a nested object; the stream has no groups.
+    /// Fields that the JSON form keeps in a nested object; the stream has no groups.
     virtual void Group(const char* name, const std::function<void()>& fields)
     {
         (void)name;
         fields();
     }
 
-    // Enumerations are one byte holding the ordinal.
+    /// Enumerations are one byte holding the ordinal.
     template <typename E>
     void Enum(const char* name, E& value)
     {

@@ -12,8 +12,8 @@ namespace zorvel {
 
 class TZVCustomLab;
 
-// Sheet geometry: NuHor rows of NuVer labels. Lengths are model units; the published float
-// properties show them in the label's unit.
+/// Sheet geometry: NuHor rows of NuVer labels. Lengths are model units; the published float
+/// properties show them in the label's unit.
 class TZVMeasure : public QObject
 {
     Q_OBJECT
@@ -33,23 +33,40 @@ class TZVMeasure : public QObject
     Q_PROPERTY(zorvel::TZorvelType LabelType READ LabelType WRITE SetLabelType)
 
 public:
+    /// The sheet settings of `owner` (not owned; the label owns this object).
     explicit TZVMeasure(TZVCustomLab& owner);
 
+    /// Rows of labels on a sheet, at least 1.
     int NuHor() const { return m_nuHor; }
+    /// Labels in each row, at least 1.
     int NuVer() const { return m_nuVer; }
+    /// Label size, model units; equal for round labels.
+    /// @{
     int Width() const { return m_width; }
     int Height() const { return m_height; }
-    int InnerCircle() const { return m_innerCircle; }
+    /// @}
+    int InnerCircle() const { return m_innerCircle; } ///< radius of a round label's hole, model units
+    /// Left and top margin of the sheet to the first label, model units.
+    /// @{
     int MarLeft() const { return m_marLeft; }
     int MarTop() const { return m_marTop; }
+    /// @}
+    /// Horizontal and vertical gap between neighbouring labels, model units.
+    /// @{
     int DiHor() const { return m_diHor; }
     int DiVer() const { return m_diVer; }
+    /// @}
+    /// Paper size, model units.
+    /// @{
     int PaperWidth() const { return m_paperWidth; }
     int PaperHeight() const { return m_paperHeight; }
-    const QString& PaperName() const { return m_paperName; }
-    const QString& LabelName() const { return m_labelName; }
-    TZorvelType LabelType() const { return m_labelType; }
+    /// @}
+    const QString& PaperName() const { return m_paperName; } ///< name of the paper size in the paper table
+    const QString& LabelName() const { return m_labelName; } ///< name of the label definition
+    TZorvelType LabelType() const { return m_labelType; } ///< rectangular or round
 
+    /// The lengths above in the label's unit.
+    /// @{
     float GetWidth() const;
     float GetHeight() const;
     float GetInnerCircle() const;
@@ -59,7 +76,11 @@ public:
     float GetDiVer() const;
     float GetPaperWidth() const;
     float GetPaperHeight() const;
+    /// @}
 
+    /// Setters of the published properties: lengths in the label's unit, at least 5 mm for sizes;
+    /// setting one side of a round label sets the other; each marks the label modified.
+    /// @{
     void SetNuHor(int value);
     void SetNuVer(int value);
     void SetWidth(float value);
@@ -74,14 +95,15 @@ public:
     void SetPaperName(const QString& value);
     void SetLabelName(const QString& value);
     void SetLabelType(TZorvelType value);
-    // Paper from a paper-table entry, in millimetres, without the lower limit; the code goes to PrintInfo.
+    /// @}
+    /// Paper from a paper-table entry, in millimetres, without the lower limit; the code goes to PrintInfo.
     void SetPaper(float widthMm, float heightMm, int paperCode);
 
-    // Copies every setting (owned sub-objects are replaced by copying, never by reference).
+    /// Copies every setting (owned sub-objects are replaced by copying, never by reference).
     void Assign(const TZVMeasure& other);
-    // Applies the margins and gaps kept raw while the label was loading.
+    /// Applies the margins and gaps kept raw while the label was loading.
     void ApplyLoadedValues();
-    // The sheet fields of the stream header (width to label type), stored without the setters' limits.
+    /// The sheet fields of the stream header (width to label type), stored without the setters' limits.
     void VisitFields(class TZVFieldVisitor& visitor);
 
 private:
@@ -111,16 +133,19 @@ private:
     std::optional<float> m_rawDiVer;
 };
 
-// The title printed on each page; set from the stream or in code.
+/// The title printed on each page; set from the stream or in code.
 struct TZVTitle
 {
+    /// Position of the title on the page, model units.
+    /// @{
     int X = 0;
     int Y = 0;
-    int FontHeight = 500;
-    QString FontName = QStringLiteral("Arial");
-    QString Text = QStringLiteral("Title");
-    bool PrintTitle = false;
-    TZVColor Color = 0;
+    /// @}
+    int FontHeight = 500; ///< model units
+    QString FontName = QStringLiteral("Arial"); ///< font family
+    QString Text = QStringLiteral("Title"); ///< the title's text
+    bool PrintTitle = false; ///< whether pages carry the title
+    TZVColor Color = 0; ///< text colour
 };
 
 } // namespace zorvel

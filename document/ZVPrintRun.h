@@ -10,26 +10,26 @@
 
 namespace zorvel {
 
-// One rendered preview page.
+/// One rendered preview page.
 struct TZVPagePreview
 {
-    int PageNumber = 0;
-    std::unique_ptr<QPicture> Picture;
+    int PageNumber = 0; ///< 1-based
+    std::unique_ptr<QPicture> Picture; ///< the page as recorded, owned by the preview
 };
 
-// Asks the user for the answer to a question element before a print or preview. The GUI shows
-// an input box, a headless run answers from its command line.
+/// Asks the user for the answer to a question element before a print or preview. The GUI shows
+/// an input box, a headless run answers from its command line.
 class TZVQuestionAsker
 {
 public:
     virtual ~TZVQuestionAsker() = default;
-    // nullopt keeps the current answer (a dismissed box).
+    /// nullopt keeps the current answer (a dismissed box).
     virtual std::optional<QString> ask(const QString& caption, const QString& question,
                                        const QString& defaultAnswer) = 0;
 };
 
-// Called before each printed label with the page being printed and the run's page count;
-// returning false cancels the job.
+/// Called before each printed label with the page being printed and the run's page count;
+/// returning false cancels the job.
 using TZVPrintProgress = std::function<bool(int page, int pageCount)>;
 
 } // namespace zorvel

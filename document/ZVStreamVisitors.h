@@ -7,10 +7,11 @@ namespace zorvel {
 
 class TZVMemoryStream;
 
-// Writes the current layout at the stream's position.
+/// Writes the current layout at the stream's position.
 class TZVStreamWriter final : public TZVFieldVisitor
 {
 public:
+    /// Writes to `stream` (not owned, must outlive the writer).
     explicit TZVStreamWriter(TZVMemoryStream& stream) : m_stream(stream) {}
 
     std::int32_t Version() const override { return kStreamVersion; }
@@ -31,12 +32,13 @@ private:
     TZVMemoryStream& m_stream;
 };
 
-// Reads the layout of `version` from the stream's position. Every failure (a short stream, a
-// string or a count longer than the rest, a bitmap that cannot be delimited) raises EZvError
-// "ERROR READING FILE"; wide strings follow the process-wide LegacyStream flag.
+/// Reads the layout of `version` from the stream's position. Every failure (a short stream, a
+/// string or a count longer than the rest, a bitmap that cannot be delimited) raises EZvError
+/// "ERROR READING FILE"; wide strings follow the process-wide LegacyStream flag.
 class TZVStreamReader final : public TZVFieldVisitor
 {
 public:
+    /// Reads from `stream` (not owned) the layout of `version`.
     TZVStreamReader(TZVMemoryStream& stream, std::int32_t version) : m_stream(stream), m_version(version) {}
 
     std::int32_t Version() const override { return m_version; }

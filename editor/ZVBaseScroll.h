@@ -7,26 +7,37 @@
 
 namespace zorvel {
 
+/// A frameless scroll area that never takes the keyboard focus, so that arrow keys reach the
+/// editor.
 class TZVBaseScroll : public QScrollArea
 {
     Q_OBJECT
 
 public:
+    /// Creates the client widget, which the scroll area owns.
     explicit TZVBaseScroll(QWidget* parent = nullptr);
 
-    // The scrolled widget on which the surface and the margins sit.
+    /// The scrolled widget on which the surface and the margins sit.
     QWidget* Client() const { return m_client; }
+    /// Background of the client and of the viewport around it.
     void SetColor(const QColor& color);
 
-    // Last reported scroll positions.
+    /// Last reported scroll positions, pixels.
+    /// @{
     int HorzPos() const { return m_horzPos; }
     int VertPos() const { return m_vertPos; }
+    /// @}
+    /// Records a scroll position as reported, without scrolling.
+    /// @{
     void SetHorzPos(int pos) { m_horzPos = pos; }
     void SetVertPos(int pos) { m_vertPos = pos; }
+    /// @}
 
-    // Called when a scroll bar moved to a position other than the last reported one.
+    /// Called when a scroll bar moved to a position other than the last reported one.
+    /// @{
     std::function<void()> OnHorzScroll;
     std::function<void()> OnVertScroll;
+    /// @}
 
 private:
     void horzMoved(int value);

@@ -5,8 +5,9 @@
 
 namespace zorvel {
 
+/// Numbers of the editor's cursors: one per draw tool, plus the move and alignment cursors.
 enum TZVCursorId : int {
-    crZvDefault = 0, // the arrow
+    crZvDefault = 0, ///< the arrow
     crZvMoveLeft = 5,
     crZvMoveTop = 6,
     crZvMove = 7,
@@ -29,7 +30,7 @@ enum TZVCursorId : int {
     crZvQrCode = 24,
 };
 
-// The cursor of a table number; unknown numbers give the arrow. Needs a GUI application.
+/// The cursor of a table number; unknown numbers give the arrow. Needs a GUI application.
 QCursor ZvCursor(int id);
 
 } // namespace zorvel

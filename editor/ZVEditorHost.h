@@ -7,13 +7,15 @@ namespace zorvel {
 
 class TZVCustomLab;
 
+/// The editor as its grid and rulers see it: the label link plus the editor's life cycle.
 class TZVEditorHost : public TZVEditorLink
 {
 public:
-    // The label shown, or null.
+    /// The label shown, or null.
     virtual TZVCustomLab* Zorvel() const = 0;
-    // The editor's settings are being read: setters keep raw values until it is loaded.
+    /// The editor's settings are being read: setters keep raw values until it is loaded.
     virtual bool IsLoading() const = 0;
+    /// The editor is being destroyed: its parts must not call back into it.
     virtual bool IsDestroying() const = 0;
 };
 

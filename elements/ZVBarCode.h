@@ -5,6 +5,8 @@
 
 namespace zorvel {
 
+/// A linear bar code of fixed content or of the bound field's value, anchored at (X1, Y1) and
+/// turned by Angle; its size follows from the content, not from a box.
 class TZVBarCode : public TZVData
 {
     Q_OBJECT
@@ -24,36 +26,43 @@ class TZVBarCode : public TZVData
     Q_PROPERTY(zorvel::TZVBar CodeType READ CodeType WRITE SetCodeType)
 
 public:
+    /// A new bar code of `owner`, which lists and owns it.
     explicit TZVBarCode(TZVCustomLab& owner);
 
     std::uint8_t ElementKind() const override { return ekBarCode; }
 
-    // Model-unit state.
+    /// The content encoded unless Data is on.
     const QString& BarCode() const { return m_barCode; }
+    /// The text last drawn, with its check character (see BarCodeText).
     const QString& PrintText() const { return m_printText; }
-    int BarWidth() const { return m_barWidth; }
-    int Distance() const { return m_distance; }
-    int BHeight() const { return m_bHeight; }
-    int LeftMargin() const { return m_leftMargin; }
-    int TopMargin() const { return m_topMargin; }
+    int BarWidth() const { return m_barWidth; } ///< narrow bar width W0, model units
+    int Distance() const { return m_distance; } ///< quiet zone left and right of the bars, model units
+    int BHeight() const { return m_bHeight; } ///< bar height, model units
+    int LeftMargin() const { return m_leftMargin; } ///< left margin inside the element, model units
+    int TopMargin() const { return m_topMargin; } ///< top margin inside the element, model units
+    /// Whether the human-readable number is drawn under the bars.
     bool ShowNumber() const { return m_showNumber; }
-    bool Checksum() const { return m_checksum; }
-    std::uint8_t BarReserved() const { return m_barReserved; }
-    TZVBar CodeType() const { return m_codeType; }
-    // Wide-to-narrow ratio x 100 as stored, before clamping.
+    bool Checksum() const { return m_checksum; } ///< whether a check character is added
+    std::uint8_t BarReserved() const { return m_barReserved; } ///< stored with the element, otherwise unused
+    TZVBar CodeType() const { return m_codeType; } ///< symbology
+    /// Wide-to-narrow ratio x 100 as stored, before clamping.
     int Factor() const { return m_factor; }
-    // The ratio x 100 the symbol is drawn with: 2.0..3.0 for EAN/UPC and Code 39, else 1.0..6.0.
+    /// The ratio x 100 the symbol is drawn with: 2.0..3.0 for EAN/UPC and Code 39, else 1.0..6.0.
     int ClampedFactor() const;
 
-    // Published values: BarWidth and Distance in millimetres, the other lengths in the label's unit.
+    /// Published values: BarWidth and Distance in millimetres, the other lengths in the label's unit.
+    /// @{
     float GetBarWidth() const;
     float GetDistance() const;
     float GetBHeight() const { return FromModel(m_bHeight); }
     float GetLeftMargin() const { return FromModel(m_leftMargin); }
     float GetTopMargin() const { return FromModel(m_topMargin); }
-    // Clamps the stored factor for good (see ClampedFactor) and returns it as a ratio.
+    /// @}
+    /// Clamps the stored factor for good (see ClampedFactor) and returns it as a ratio.
     float GetFactor();
 
+    /// Setters of the published values, in the getters' units; each follows the change protocol.
+    /// @{
     void SetBarWidth(float millimetres);
     void SetDistance(float millimetres);
     void SetBHeight(float value);
@@ -64,17 +73,20 @@ public:
     void SetBarCode(const QString& value);
     void SetShowNumber(bool value);
     void SetChecksum(bool value);
+    /// @}
 
-    // Size of the unturned symbol of `content` (already the human-readable text), model units:
-    // the quiet zones and the modules across; the top margin, the bars and the number down.
+    /// Size of the unturned symbol of `content` (already the human-readable text), model units:
+    /// the quiet zones and the modules across; the top margin, the bars and the number down.
+    /// @{
     int SymbolWidth(const QString& content) const;
     int SymbolHeight() const;
+    /// @}
 
-    // Only the anchor moves, to the corner of the box the angle turns it to.
+    /// Only the anchor moves, to the corner of the box the angle turns it to.
     void PlaceAnchor(int L, int T, int R, int B) override { PlaceCornerByAngle(L, T, R, B); }
     void VisitFields(TZVFieldVisitor& visitor) override;
 
-    // The placeholder box drawn for content the symbology refuses, model units.
+    /// The placeholder box drawn for content the symbology refuses, model units.
     static constexpr int kPlaceholderWidth = 2000;
 
 protected:

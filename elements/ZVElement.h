@@ -16,7 +16,7 @@ class TZVFieldVisitor;
 class TZVMemoryStream;
 class TZVCanvas;
 
-// Element kind numbers: they head every element record in a stream.
+/// Element kind numbers: they head every element record in a stream.
 enum TZVElementKind : std::uint8_t
 {
     ekLine = 1,
@@ -31,20 +31,20 @@ enum TZVElementKind : std::uint8_t
     ekAskText
 };
 
-// Where an element is painted.
+/// Where an element is painted.
 enum TZVPaintTarget : int {
-    ptEditor = 0,        // the editor's design surface
-    ptPrinter = 1,       // the printer's page (nothing when the run has NoPrinterOutput)
-    ptPreviewPage = 2,   // a preview page picture
-    ptEditorPicture = 3, // the label picture the editor renders, drawn like its surface
+    ptEditor = 0,        ///< the editor's design surface
+    ptPrinter = 1,       ///< the printer's page (nothing when the run has NoPrinterOutput)
+    ptPreviewPage = 2,   ///< a preview page picture
+    ptEditorPicture = 3, ///< the label picture the editor renders, drawn like its surface
 };
 
-// Conventions of the accessors:
-// - model-unit state is read through accessors named after the field (X1(), PenWidth()) and is
-//   in hundredths of a millimetre;
-// - published properties that show lengths in the label's unit use GetX1()/SetX1(float);
-// - every setter follows the change protocol: convert, compare, store, notify the label
-//   (kind 2 or 3, coordinates 4 or 5, by selection), set the label's Modified flag.
+/// Conventions of the accessors:
+/// - model-unit state is read through accessors named after the field (X1(), PenWidth()) and is
+///   in hundredths of a millimetre;
+/// - published properties that show lengths in the label's unit use GetX1()/SetX1(float);
+/// - every setter follows the change protocol: convert, compare, store, notify the label
+///   (kind 2 or 3, coordinates 4 or 5, by selection), set the label's Modified flag.
 class TZVElement : public QObject
 {
     Q_OBJECT
@@ -52,38 +52,52 @@ class TZVElement : public QObject
 public:
     ~TZVElement() override;
 
+    /// The label that owns the element; never null.
     TZVCustomLab* Owner() const { return m_owner; }
+    /// The stream kind number (TZVElementKind).
     virtual std::uint8_t ElementKind() const = 0;
+    /// Resize handles the editor offers: 0 none, 1 line ends, 3 box.
     std::uint8_t HandleKind() const { return m_handleKind; }
 
-    // Model-unit state.
+    /// Corners of the element's box, or a line's end points, model units.
+    /// @{
     int X1() const { return m_x1; }
     int Y1() const { return m_y1; }
     int X2() const { return m_x2; }
     int Y2() const { return m_y2; }
+    /// @}
+    /// Space between the border and the content, model units.
+    /// @{
     int PaddingX() const { return m_paddingX; }
     int PaddingY() const { return m_paddingY; }
-    int BorderRadio() const { return m_borderRadio; }
-    int PenWidth() const { return m_penWidth; }
-    int Angle() const { return m_angle; }
+    /// @}
+    int BorderRadio() const { return m_borderRadio; } ///< corner radius of the border, model units
+    int PenWidth() const { return m_penWidth; } ///< outline or line width, model units
+    int Angle() const { return m_angle; } ///< rotation in degrees, counterclockwise
+    /// Character spacing of texts, or the bar code's quiet zone, model units.
     int Separation() const { return m_separation; }
-    int AnchorMargin() const { return m_anchorMargin; }
+    int AnchorMargin() const { return m_anchorMargin; } ///< distance kept from the anchored edge, model units
+    /// Which edge or corner the element is anchored to; kNotAnchored when free.
     std::uint8_t AnchorPos() const { return m_anchorPos; }
-    std::uint8_t Reserved() const { return m_reserved; }
+    std::uint8_t Reserved() const { return m_reserved; } ///< stored with the element, otherwise unused
+    /// Direction of a line from its first to its second point.
     std::int16_t LineOrientation() const { return m_lineOrientation; }
-    TZVColor Color() const { return m_color; }
-    TZVColor BackColor() const { return m_backColor; }
-    TZVColor BorderColor() const { return m_borderColor; }
-    bool ShowBorder() const { return m_showBorder; }
-    bool Transparent() const { return m_transparent; }
+    TZVColor Color() const { return m_color; } ///< foreground colour: text, bars, lines
+    TZVColor BackColor() const { return m_backColor; } ///< fill colour behind the content unless Transparent
+    TZVColor BorderColor() const { return m_borderColor; } ///< colour of the border
+    bool ShowBorder() const { return m_showBorder; } ///< whether the border is drawn
+    bool Transparent() const { return m_transparent; } ///< whether the background is left unfilled
+    /// Whether the element is printed (it is always shown in the editor).
     bool Print() const { return m_print; }
-    bool Locked() const { return m_locked; }
-    bool Selected() const { return m_selected; }
-    const QString& ID() const { return m_id; }
-    const TRect& ScreenRect() const { return m_screenRect; }
+    bool Locked() const { return m_locked; } ///< locked elements cannot be moved or resized with the mouse
+    bool Selected() const { return m_selected; } ///< whether the element is in the editor's selection
+    const QString& ID() const { return m_id; } ///< name of the element, unique within the label
+    const TRect& ScreenRect() const { return m_screenRect; } ///< bounds on the editor surface, device pixels
+    /// Bounds painted last time (after rotation), model units.
     const TRect& ModelRect() const { return m_modelRect; }
 
-    // Published lengths in the label's unit.
+    /// Published lengths in the label's unit.
+    /// @{
     float GetX1() const;
     float GetY1() const;
     float GetX2() const;
@@ -92,30 +106,46 @@ public:
     float GetPaddingX() const;
     float GetPaddingY() const;
     float GetBorderRadio() const;
+    /// @}
 
-    // Virtual operations.
+    /// Sets the fill colour behind the content.
     virtual void SetBackColor(TZVColor value);
+    /// Sets the surface bounds (device pixels); the model coordinates follow and anchoring ends.
     virtual void SetScreenRect(const TRect& value);
+    /// Sets the rotation in degrees, counterclockwise.
     virtual void SetAngle(int value);
+    /// Sets whether the background is left unfilled.
     virtual void SetTransparent(bool value);
+    /// Setters of the corners in the label's unit.
+    /// @{
     virtual void SetX1(float value);
     virtual void SetY1(float value);
     virtual void SetX2(float value);
     virtual void SetY2(float value);
+    /// @}
+    /// Swaps corners so that X1 <= X2 and Y1 <= Y2.
     virtual void Normalize();
+    /// Recomputes the model corners from ScreenRect, clamped to the surface and snapped.
     virtual void ScreenToModel();
+    /// First and second point of a drawing gesture, model units, snapped and kept on the label.
+    /// @{
     virtual void SetStartPoint(int x, int y);
     virtual void SetEndPoint(int x, int y);
+    /// @}
+    /// Whether the element counts as selected for painting and hit tests.
     virtual bool IsSelected() const { return m_selected; }
+    /// True when `point` (surface pixels) hits the element; a locked element only at its lock marker.
     virtual bool HitTest(TPoint point) const;
+    /// Sets the foreground colour.
     virtual void SetColor(TZVColor value);
-    // Step 3 of a placement: puts the element on the model box (L, T)-(R, B) by its kind's rule.
-    // The default fills the box; lines, texts, bar codes and symbols place their anchor instead.
+    /// Step 3 of a placement: puts the element on the model box (L, T)-(R, B) by its kind's rule.
+    /// The default fills the box; lines, texts, bar codes and symbols place their anchor instead.
     virtual void PlaceAnchor(int L, int T, int R, int B);
 
-    // Further setters of the change protocol. Its exceptions: X1..Y2 and PenWidth notify even
-    // when unchanged; padding and BorderRadio always store and mark modified but notify only with
-    // a border (padding below 0 is 0); Print does not notify; Locked does not mark modified.
+    /// Further setters of the change protocol. Its exceptions: X1..Y2 and PenWidth notify even
+    /// when unchanged; padding and BorderRadio always store and mark modified but notify only with
+    /// a border (padding below 0 is 0); Print does not notify; Locked does not mark modified.
+    /// @{
     void SetPenWidth(float value);
     void SetPaddingX(float value);
     void SetPaddingY(float value);
@@ -124,76 +154,96 @@ public:
     void SetShowBorder(bool value);
     void SetPrint(bool value);
     void SetLocked(bool value);
+    /// @}
+    /// Renames the element without checking that the name is free (see TZVCustomLab::IdInUse).
     void SetID(const QString& value) { m_id = value; }
-    // The editor's selection flag; the editor keeps its selection list in step.
+    /// The editor's selection flag; the editor keeps its selection list in step.
     void SetSelected(bool value) { m_selected = value; }
 
-    // Editor placement, in model units unless said otherwise.
+    /// Places the element on the surface rectangle `rect` (device pixels) by its kind's rule,
+    /// optionally kept inside the label (shifted, not shrunk); anchoring ends.
     void PlaceFromScreenRect(TRect rect, bool keepInside, bool snap);
+    /// Moves by (dx, dy) model units, snapped and kept on the label; anchoring ends.
     void MoveByStep(int dx, int dy);
-    void MoveByFloat(float dx, float dy); // label units, no clamping (pasting)
-    void MoveBy(int dx, int dy);          // model units, no clamping, no snapping
-    // edge 0..3: left, top, right, bottom onto the background guides; 4..7 the same onto `target`.
+    void MoveByFloat(float dx, float dy); ///< label units, no clamping (pasting)
+    void MoveBy(int dx, int dy);          ///< model units, no clamping, no snapping
+    /// edge 0..3: left, top, right, bottom onto the background guides; 4..7 the same onto `target`.
     void AlignToEdge(int edge, int target, bool refresh);
+    /// Detaches the element from the edge it was anchored to.
     void ClearAnchoring() { m_anchorPos = kNotAnchored; }
 
-    // The element record: kind byte, then the fields of each class from the root down.
+    /// The element record: kind byte, then the fields of each class from the root down.
     void SaveToStream(TZVMemoryStream& stream);
-    // Reads the record after the kind byte, following the label's ReadVersion.
+    /// Reads the record after the kind byte, following the label's ReadVersion.
     void LoadFromStream(TZVMemoryStream& stream);
-    // Every persisted field from the root down; overrides call their parent first.
+    /// Every persisted field from the root down; overrides call their parent first.
     virtual void VisitFields(TZVFieldVisitor& visitor);
 
-    // Painting. `offset` (model units) is added to every coordinate: the label's place on the
-    // sheet. The target is one of TZVPaintTarget; with `dataMode` 1 and any target but the editor
-    // surface, data-bound elements show the current record's value. Paint decides whether the
-    // element draws on the target at all, calls PaintElement, and on the editor surface then
-    // turns ModelRect into ScreenRect and asks the editor for the selection frame.
+    /// Painting. `offset` (model units) is added to every coordinate: the label's place on the
+    /// sheet. The target is one of TZVPaintTarget; with `dataMode` 1 and any target but the editor
+    /// surface, data-bound elements show the current record's value. Paint decides whether the
+    /// element draws on the target at all, calls PaintElement, and on the editor surface then
+    /// turns ModelRect into ScreenRect and asks the editor for the selection frame.
     void Paint(TZVCanvas& canvas, TPoint offset, int target, int dataMode);
 
+    /// AnchorPos value of an element anchored nowhere.
     static constexpr std::uint8_t kNotAnchored = 14;
-    // Side of the lock marker square at the top-left corner of a locked element, device pixels.
+    /// Side of the lock marker square at the top-left corner of a locked element, device pixels.
     static constexpr int kLockMarkerPixels = 8;
 
 protected:
-    // `handleKind` 0 no resize handles, 1 line ends, 3 box. Does not join the label's list.
+    /// `handleKind` 0 no resize handles, 1 line ends, 3 box. Does not join the label's list.
     TZVElement(TZVCustomLab& owner, std::uint8_t handleKind);
 
-    // Names the element with the first free stem + n of its kind.
+    /// Names the element with the first free stem + n of its kind.
     void NameElement(const QString& stem);
 
-    // The change protocol's tail: notify the label with `name`, then set Modified.
+    /// The change protocol's tail: notify the label with `name`, then set Modified.
     void Changed(const char* name, bool coordinates = false);
+    /// Notifies the label of the change of `name` without setting Modified.
     void Notify(const char* name, bool coordinates = false);
+    /// Sets the label's Modified flag without notifying.
     void SetModified();
-    // Bar codes and symbols: only the anchor moves, to the box corner their angle turns it to.
+    /// Bar codes and symbols: only the anchor moves, to the box corner their angle turns it to.
     void PlaceCornerByAngle(int L, int T, int R, int B);
-    // Runs after every editor placement (drag, nudge, edge alignment) once snapping is done.
+    /// Runs after every editor placement (drag, nudge, edge alignment) once snapping is done.
     virtual void AfterPlacement() {}
 
-    // Draws the element itself and stores its model bounds (after rotation) in m_modelRect.
-    // `data`: show the current record's value instead of the element's own content.
+    /// Draws the element itself and stores its model bounds (after rotation) in m_modelRect.
+    /// `data`: show the current record's value instead of the element's own content.
     virtual void PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool data) = 0;
-    // Whether a print run that only counts (the label's NoPrinterOutput) silences this kind.
+    /// Whether a print run that only counts (the label's NoPrinterOutput) silences this kind.
     virtual bool SilencedWithoutPrinterOutput() const { return false; }
-    // The dark red square with a yellow inset at the top-left corner of a locked element, drawn
-    // on the editor surface only.
+    /// The dark red square with a yellow inset at the top-left corner of a locked element, drawn
+    /// on the editor surface only.
     void PaintLockMarker(TZVCanvas& canvas, TPoint offset) const;
 
-    // Snaps model coordinates to the editor's grid when it snaps.
+    /// Snaps model coordinates to the editor's grid when it snaps.
+    /// @{
     int SnapX(int x) const;
     int SnapY(int y) const;
-    // Device pixels of the editor's surface <-> model units; identity without an editor.
+    /// @}
+    /// Device pixels of the editor's surface <-> model units; identity without an editor.
+    /// @{
     int DeviceToModelX(int x) const;
     int DeviceToModelY(int y) const;
     int ModelToDeviceX(int x) const;
     int ModelToDeviceY(int y) const;
+    /// @}
+    /// Size of the owner label, model units.
+    /// @{
     int LabelWidth() const;
     int LabelHeight() const;
+    /// @}
+    /// The label's unit <-> model units.
+    /// @{
     int ToModel(float value) const;
     float FromModel(int value) const;
+    /// @}
 
-    // State shared by the whole tree, in the order the fields are declared.
+    /// State behind the accessors of the same names (lengths in model units); subclasses use it
+    /// directly, bypassing the change protocol.
+    /// @{
     int m_x1 = 0, m_y1 = 0, m_x2 = 0, m_y2 = 0;
     int m_paddingX = 0, m_paddingY = 0;
     int m_borderRadio = 0;
@@ -218,9 +268,10 @@ protected:
     std::int16_t m_lineOrientation = 0;
     TZVColor m_color = 0;
     std::uint8_t m_textAlign = 0;
+    /// @}
 };
 
-// Joins the label's element list; publishes X1, Y1, Color, Print.
+/// Joins the label's element list; publishes X1, Y1, Color, Print.
 class TZVBase1D : public TZVElement
 {
     Q_OBJECT
@@ -230,10 +281,11 @@ class TZVBase1D : public TZVElement
     Q_PROPERTY(bool Print READ Print WRITE SetPrint)
 
 protected:
+    /// Makes the element and appends it to `owner`'s element list.
     TZVBase1D(TZVCustomLab& owner, std::uint8_t handleKind);
 };
 
-// Publishes BackColor and Transparent.
+/// Publishes BackColor and Transparent.
 class TZVBaseEx1D : public TZVBase1D
 {
     Q_OBJECT
@@ -241,10 +293,11 @@ class TZVBaseEx1D : public TZVBase1D
     Q_PROPERTY(bool Transparent READ Transparent WRITE SetTransparent)
 
 protected:
+    /// Constructors of TZVBase1D.
     using TZVBase1D::TZVBase1D;
 };
 
-// Elements sized by two corners; publishes X2 and Y2.
+/// Elements sized by two corners; publishes X2 and Y2.
 class TZVBaseEx2D : public TZVBaseEx1D
 {
     Q_OBJECT
@@ -255,7 +308,7 @@ protected:
     using TZVBaseEx1D::TZVBaseEx1D;
 };
 
-// Data-bound elements: a font and the field whose value they show instead of their own content.
+/// Data-bound elements: a font and the field whose value they show instead of their own content.
 class TZVData : public TZVBaseEx1D
 {
     Q_OBJECT
@@ -263,19 +316,26 @@ class TZVData : public TZVBaseEx1D
     Q_PROPERTY(bool Data READ Data WRITE SetData)
 
 public:
-    int FontHeight() const { return m_fontHeight; }
-    const QString& FontName() const { return m_fontName; }
-    // The data set's own name of the bound field.
+    int FontHeight() const { return m_fontHeight; } ///< text height, model units
+    const QString& FontName() const { return m_fontName; } ///< font family
+    /// The data set's own name of the bound field.
     const QString& BoundField() const { return m_boundField; }
-    bool Data() const { return m_data; }
+    bool Data() const { return m_data; } ///< whether the element shows the bound field's value
+    /// Stored with the element, otherwise unused.
     std::uint8_t DataReserved() const { return m_dataReserved; }
 
-    // The display label of the bound field; empty unless Data is on and a field is bound.
+    /// The display label of the bound field; empty unless Data is on and a field is bound.
     QString FieldName() const;
+    /// Turns showing the bound field's value on or off.
     virtual void SetData(bool value);
+    /// Binds the master field whose display label is `value`; an empty value is ignored.
     virtual void SetFieldName(const QString& value);
+    /// Text height in the label's unit.
+    /// @{
     float GetFontHeight() const;
     void SetFontHeight(float value);
+    /// @}
+    /// Sets the font family.
     void SetFontName(const QString& value);
 
     void VisitFields(TZVFieldVisitor& visitor) override;
@@ -283,11 +343,14 @@ public:
 protected:
     using TZVBaseEx1D::TZVBaseEx1D;
 
+    /// State behind the accessors of the same names.
+    /// @{
     int m_fontHeight = 500;
     QString m_fontName = QStringLiteral("Arial");
     QString m_boundField;
     bool m_data = false;
     std::uint8_t m_dataReserved = 0;
+    /// @}
 };
 
 } // namespace zorvel

@@ -6,8 +6,8 @@ namespace zorvel {
 class TZVCustomLab;
 class TZVElement;
 
-// Creates an element of stream kind `kind` (1..10) on `label`; it joins the label's list as
-// every element does. Null for an unknown kind.
+/// Creates an element of stream kind `kind` (1..10) on `label`; it joins the label's list as
+/// every element does. Null for an unknown kind.
 TZVElement* CreateElementOfKind(TZVCustomLab& label, int kind);
 
 } // namespace zorvel

@@ -7,6 +7,7 @@
 
 namespace zorvel {
 
+/// A picture in a box: from a file, kept inside the design, or from the bound blob field.
 class TZVImage : public TZVData
 {
     Q_OBJECT
@@ -22,33 +23,41 @@ class TZVImage : public TZVData
     Q_PROPERTY(float PenWidth READ GetPenWidth WRITE SetPenWidth)
 
 public:
+    /// A new image element of `owner`, which lists and owns it.
     explicit TZVImage(TZVCustomLab& owner);
 
     std::uint8_t ElementKind() const override { return ekImage; }
 
+    /// Picture file as given; may use '\' separators (see LocalPicturePath).
     const QString& FileImage() const { return m_fileImage; }
-    // FileImage relative to ProgramFolder, tried when FileImage is gone (a moved installation).
+    /// FileImage relative to ProgramFolder, tried when FileImage is gone (a moved installation).
     const QString& RelativeImage() const { return m_relativeImage; }
+    /// The current picture; null when there is none.
     const QImage& Picture() const { return m_picture; }
+    /// Whether Picture holds a picture to draw.
     bool HasPicture() const { return m_hasPicture; }
-    bool Aspect() const { return m_aspect; }
-    bool AutoSize() const { return m_autoSize; }
+    bool Aspect() const { return m_aspect; } ///< keep the picture's proportions inside the box
+    bool AutoSize() const { return m_autoSize; } ///< size the box to the picture at screen resolution
+    /// Stored with the element, otherwise unused.
     std::uint8_t ImageReserved() const { return m_imageReserved; }
-    // The turned copy must be rebuilt before the next turned draw.
+    /// The turned copy must be rebuilt before the next turned draw.
     bool NeedsTurn() const { return m_needsTurn; }
 
-    // Ignored while Data is on. Loads the file; one that cannot be read leaves no picture and
-    // is reported through the label's OnMessage as "INVALID FILE : " and the path.
+    /// Ignored while Data is on. Loads the file; one that cannot be read leaves no picture and
+    /// is reported through the label's OnMessage as "INVALID FILE : " and the path.
     void SetFileImage(const QString& value);
+    /// Setters of the published flags; each follows the change protocol.
+    /// @{
     void SetAspect(bool value);
     void SetAutoSize(bool value);
+    /// @}
     void SetAngle(int value) override;
     void SetTransparent(bool value) override;
-    // The base behaviour, then the far corner follows the rectangle exactly, without grid snap.
+    /// The base behaviour, then the far corner follows the rectangle exactly, without grid snap.
     void SetScreenRect(const TRect& value) override;
     void VisitFields(TZVFieldVisitor& visitor) override;
 
-    // The folder of the running program (the working folder when there is no application object).
+    /// The folder of the running program (the working folder when there is no application object).
     static QString ProgramFolder();
 
 protected:

@@ -7,10 +7,10 @@
 
 namespace zorvel {
 
-// Layouts below this version store lengths in tenths of a millimetre.
+/// Layouts below this version store lengths in tenths of a millimetre.
 inline constexpr std::int32_t kFirstModelUnitVersion = 20;
 
-// Tenths of a millimetre -> model units; saturates so that a damaged stream cannot overflow.
+/// Tenths of a millimetre -> model units; saturates so that a damaged stream cannot overflow.
 inline void ScaleLegacyLength(std::int32_t& value)
 {
     const std::int64_t scaled = std::int64_t(value) * 10;

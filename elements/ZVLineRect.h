@@ -5,6 +5,7 @@
 
 namespace zorvel {
 
+/// A straight line between (X1, Y1) and (X2, Y2), drawn with the pen.
 class TZVLine : public TZVBase1D
 {
     Q_OBJECT
@@ -14,7 +15,7 @@ class TZVLine : public TZVBase1D
     Q_PROPERTY(float PenWidth READ GetPenWidth WRITE SetPenWidth)
 
 public:
-    // LineOrientation values; 0 while the line is not drawn yet.
+    /// LineOrientation values; 0 while the line is not drawn yet.
     enum : std::int16_t
     {
         loNone = 0,
@@ -23,9 +24,10 @@ public:
         loRising,
         loFalling
     };
-    // X1 and X2 hold this until the editor has set both end points.
+    /// X1 and X2 hold this until the editor has set both end points.
     static constexpr int kNotDrawn = -1;
 
+    /// A new line of `owner`, which lists and owns it; its ends are kNotDrawn until placed.
     explicit TZVLine(TZVCustomLab& owner);
 
     std::uint8_t ElementKind() const override { return ekLine; }
@@ -36,15 +38,15 @@ public:
     void SetY2(float value) override;
     void SetStartPoint(int x, int y) override;
     void SetEndPoint(int x, int y) override;
-    // Orders the end points left to right (top to bottom when vertical) and sets LineOrientation.
+    /// Orders the end points left to right (top to bottom when vertical) and sets LineOrientation.
     void Normalize() override;
     bool HitTest(TPoint point) const override;
     void PlaceAnchor(int L, int T, int R, int B) override;
     void VisitFields(TZVFieldVisitor& visitor) override;
 
-    // Half the width across the line that selection and placement use: half the pen, at least 0.5 mm.
+    /// Half the width across the line that selection and placement use: half the pen, at least 0.5 mm.
     int HalfBand() const;
-    // The line's box widened across its direction by HalfBand, model units.
+    /// The line's box widened across its direction by HalfBand, model units.
     TRect SelectionBox() const;
 
 protected:
@@ -53,6 +55,7 @@ protected:
     bool SilencedWithoutPrinterOutput() const override { return true; }
 };
 
+/// A rectangle or ellipse filling its box, with optional rounded corners.
 class TZVRect : public TZVBaseEx2D
 {
     Q_OBJECT
@@ -63,16 +66,22 @@ class TZVRect : public TZVBaseEx2D
     Q_PROPERTY(float PenWidth READ GetPenWidth WRITE SetPenWidth)
 
 public:
+    /// A new rectangle of `owner`, which lists and owns it.
     explicit TZVRect(TZVCustomLab& owner);
 
     std::uint8_t ElementKind() const override { return ekRect; }
 
-    // Width and height of the corner ellipse, model units.
+    /// Width and height of the corner ellipse: model units, the label's unit for GetRadio and SetRadio.
+    /// @{
     int Radio() const { return m_radio; }
     float GetRadio() const;
     void SetRadio(float value);
+    /// @}
+    /// Draws the ellipse inscribed in the box instead of a rectangle.
+    /// @{
     bool Ellipse() const { return m_ellipse; }
     void SetEllipse(bool value);
+    /// @}
 
     bool HitTest(TPoint point) const override;
     void VisitFields(TZVFieldVisitor& visitor) override;

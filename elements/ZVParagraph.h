@@ -5,6 +5,7 @@
 
 namespace zorvel {
 
+/// Multi-line text flowed into its box, of fixed content or of the bound field's value.
 class TZVParagraph : public TZVDataText
 {
     Q_OBJECT
@@ -19,14 +20,18 @@ class TZVParagraph : public TZVDataText
     Q_PROPERTY(bool ShowBorder READ ShowBorder WRITE SetShowBorder)
 
 public:
+    /// A new paragraph of `owner`, which lists and owns it.
     explicit TZVParagraph(TZVCustomLab& owner);
 
     std::uint8_t ElementKind() const override { return ekParagraph; }
 
+    /// Line alignment inside the box.
+    /// @{
     TTextFormat Alignment() const { return m_alignment; }
     void SetAlignment(TTextFormat value);
+    /// @}
 
-    // The paragraph is a box whatever its angle: both corners follow the dragged rectangle.
+    /// The paragraph is a box whatever its angle: both corners follow the dragged rectangle.
     void SetScreenRect(const TRect& value) override;
     void PlaceAnchor(int L, int T, int R, int B) override;
     void VisitFields(TZVFieldVisitor& visitor) override;

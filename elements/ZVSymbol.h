@@ -7,6 +7,8 @@
 
 namespace zorvel {
 
+/// One character of a symbol font, optionally framed; with Data on, the bound field decides whether
+/// the mark is drawn (an integer 1 or true).
 class TZVSymbol : public TZVData
 {
     Q_OBJECT
@@ -24,23 +26,32 @@ class TZVSymbol : public TZVData
     Q_PROPERTY(float PaddingY READ GetPaddingY WRITE SetPaddingY)
 
 public:
-    // The symbol dialog shows a font's characters in pages of this many.
+    /// The symbol dialog shows a font's characters in pages of this many.
     static constexpr int kCharactersPerPage = 240;
 
+    /// A new symbol element of `owner`, which lists and owns it.
     explicit TZVSymbol(TZVCustomLab& owner);
 
     std::uint8_t ElementKind() const override { return ekSymbol; }
 
+    /// The character drawn.
     QChar Character() const { return m_character; }
-    // Also moves SymbolPage to the character's page and clears SymbolAlt.
+    /// Also moves SymbolPage to the character's page and clears SymbolAlt.
     void SetCharacter(QChar value);
+    /// Whether the character is drawn bold.
+    /// @{
     bool Bold() const { return m_bold; }
     void SetBold(bool value);
+    /// @}
+    /// The symbol dialog's page, put back with the character when the dialog is cancelled.
+    /// @{
     int SymbolPage() const { return m_symbolPage; }
-    // The symbol dialog's page, put back with the character when the dialog is cancelled.
     void SetSymbolPage(int value) { m_symbolPage = value; }
+    /// @}
+    /// 0 draws the character; another value draws the alternative mark in a FontHeight square.
     int SymbolAlt() const { return m_symbolAlt; }
-    int SymbolReserved() const { return m_symbolReserved; }
+    int SymbolReserved() const { return m_symbolReserved; } ///< stored with the element, otherwise unused
+    /// The character as older layouts stored it, one byte.
     std::uint8_t LegacyCharacter() const { return m_legacyCharacter; }
 
     void PlaceAnchor(int L, int T, int R, int B) override;

@@ -10,14 +10,14 @@ namespace zorvel {
 
 class TZVTable;
 
-// Cell alignment of titles, headers, data and footers (one byte in streams).
+/// Cell alignment of titles, headers, data and footers (one byte in streams).
 enum TZVCellAlign : std::uint8_t
 {
     caLeft,
     caRight,
     caCenter
 };
-// Footer aggregates.
+/// Footer aggregates.
 enum TZVFooterCalc : std::uint8_t
 {
     fcSum,
@@ -26,7 +26,7 @@ enum TZVFooterCalc : std::uint8_t
     fcMaximum,
     fcCount
 };
-// How a column's values are formatted and summed, from the bound field's kind.
+/// How a column's values are formatted and summed, from the bound field's kind.
 enum TZVValueKind : std::uint8_t
 {
     vkFloat,
@@ -34,79 +34,101 @@ enum TZVValueKind : std::uint8_t
     vkDateTime
 };
 
-// One column: a field of the detail data set with its data, header and footer cells. Setters
-// store a change, tell the label (header settings only while the header shows, footer settings
-// only while the footer shows) and mark it modified. Lengths are model units, the float setters
-// take the label's unit.
+/// One column: a field of the detail data set with its data, header and footer cells. Setters
+/// store a change, tell the label (header settings only while the header shows, footer settings
+/// only while the footer shows) and mark it modified. Lengths are model units, the float setters
+/// take the label's unit.
 class TZVColumn
 {
 public:
+    /// A column of `table` (not owned); AddColumn attaches a column to its table.
     explicit TZVColumn(TZVTable* table = nullptr) : m_table(table) {}
 
+    /// The table the column belongs to; null for a free column.
     TZVTable* Table() const { return m_table; }
 
     // Data cells.
-    // The data set's own name of the bound field; FieldName() is the name users see.
+    /// The data set's own name of the bound field; FieldName() is the name users see.
     const QString& BoundField() const { return m_fieldName; }
+    /// The display label of the bound field in the label's detail data set.
     QString FieldName() const;
-    const QString& Format() const { return m_format; }
-    // Percent of the table's width.
+    const QString& Format() const { return m_format; } ///< display format of the values (see FormatFloat)
+    /// Percent of the table's width.
     int Width() const { return m_width; }
-    TZVColor Color() const { return m_color; }
-    TZVColor FontColor() const { return m_fontColor; }
-    const QString& FontName() const { return m_fontName; }
-    int FontHeight() const { return m_fontHeight; }
-    std::uint8_t Align() const { return m_align; }
+    TZVColor Color() const { return m_color; } ///< fill colour of the data cells
+    TZVColor FontColor() const { return m_fontColor; } ///< text colour of the data cells
+    const QString& FontName() const { return m_fontName; } ///< font family of the data cells
+    int FontHeight() const { return m_fontHeight; } ///< text height of the data cells, model units
+    std::uint8_t Align() const { return m_align; } ///< TZVCellAlign of the data cells
+    /// Font style of the data cells.
+    /// @{
     bool Bold() const { return m_bold; }
     bool Italic() const { return m_italic; }
     bool Underline() const { return m_underline; }
-    std::uint8_t ValueKind() const { return m_valueKind; }
-    std::uint8_t Reserved() const { return m_reserved; }
+    /// @}
+    std::uint8_t ValueKind() const { return m_valueKind; } ///< TZVValueKind, from the bound field's kind
+    std::uint8_t Reserved() const { return m_reserved; } ///< stored with the column, otherwise unused
 
-    // Header cell.
+    /// Whether this column's header cell shows (the header row shows when any column's does).
     bool HeaderVisible() const { return m_headerVisible; }
-    const QString& HeaderText() const { return m_headerText; }
-    TZVColor HeaderColor() const { return m_headerColor; }
-    TZVColor HeaderFontColor() const { return m_headerFontColor; }
-    const QString& HeaderFontName() const { return m_headerFontName; }
+    const QString& HeaderText() const { return m_headerText; } ///< text of the header cell
+    TZVColor HeaderColor() const { return m_headerColor; } ///< fill colour of the header cell
+    TZVColor HeaderFontColor() const { return m_headerFontColor; } ///< text colour of the header cell
+    const QString& HeaderFontName() const { return m_headerFontName; } ///< font family of the header cell
+    /// Text height of the header cell, model units.
     int HeaderFontHeight() const { return m_headerFontHeight; }
-    std::uint8_t HeaderAlign() const { return m_headerAlign; }
+    std::uint8_t HeaderAlign() const { return m_headerAlign; } ///< TZVCellAlign of the header cell
+    /// Font style of the header cell.
+    /// @{
     bool HeaderBold() const { return m_headerBold; }
     bool HeaderItalic() const { return m_headerItalic; }
     bool HeaderUnderline() const { return m_headerUnderline; }
-    int HeaderHeight() const { return m_headerHeight; }
+    /// @}
+    int HeaderHeight() const { return m_headerHeight; } ///< height of the header row, model units
 
-    // Footer cell.
+    /// Whether this column's footer cell shows (the footer row shows when any column's does).
     bool FooterVisible() const { return m_footerVisible; }
-    TZVColor FooterColor() const { return m_footerColor; }
-    TZVColor FooterFontColor() const { return m_footerFontColor; }
-    const QString& FooterFontName() const { return m_footerFontName; }
+    TZVColor FooterColor() const { return m_footerColor; } ///< fill colour of the footer cell
+    TZVColor FooterFontColor() const { return m_footerFontColor; } ///< text colour of the footer cell
+    const QString& FooterFontName() const { return m_footerFontName; } ///< font family of the footer cell
+    /// Text height of the footer cell, model units.
     int FooterFontHeight() const { return m_footerFontHeight; }
-    std::uint8_t FooterAlign() const { return m_footerAlign; }
+    std::uint8_t FooterAlign() const { return m_footerAlign; } ///< TZVCellAlign of the footer cell
+    /// Font style of the footer cell.
+    /// @{
     bool FooterBold() const { return m_footerBold; }
     bool FooterItalic() const { return m_footerItalic; }
     bool FooterUnderline() const { return m_footerUnderline; }
-    int FooterHeight() const { return m_footerHeight; }
+    /// @}
+    int FooterHeight() const { return m_footerHeight; } ///< height of the footer row, model units
+    /// TZVFooterCalc aggregate shown in the footer cell.
     std::uint8_t FooterCalc() const { return m_footerCalc; }
 
-    // Start from the table's start edge and width across the columns, model units, from the
-    // table's current box and angle; 0 outside a table.
+    /// Start from the table's start edge and width across the columns, model units, from the
+    /// table's current box and angle; 0 outside a table.
+    /// @{
     int Offset() const;
     int CellWidth() const;
+    /// @}
 
-    // Lengths in the label's unit.
+    /// The font heights and row heights above in the label's unit.
+    /// @{
     float GetFontHeight() const;
     float GetHeaderFontHeight() const;
     float GetHeaderHeight() const;
     float GetFooterFontHeight() const;
     float GetFooterHeight() const;
+    /// @}
 
-    // The name users see; the label translates it to the detail data set's field name, and the
-    // field's kind, when a detail data set is assigned, sets ValueKind.
+    /// The name users see; the label translates it to the detail data set's field name, and the
+    /// field's kind, when a detail data set is assigned, sets ValueKind.
     void SetFieldName(const QString& value);
+    /// Sets the display format of the values.
     void SetFormat(const QString& value);
-    // Percent; the other columns give or take the difference (see TZVTable).
+    /// Percent; the other columns give or take the difference (see TZVTable).
     void SetWidth(int percent);
+    /// Setters of the data cells' settings; font heights in the label's unit.
+    /// @{
     void SetColor(TZVColor value);
     void SetFontColor(TZVColor value);
     void SetFontName(const QString& value);
@@ -115,10 +137,14 @@ public:
     void SetBold(bool value);
     void SetItalic(bool value);
     void SetUnderline(bool value);
+    /// @}
 
+    /// Shows or hides this column's header cell.
     void SetHeaderVisible(bool value);
-    // Compared without regard to case.
+    /// Compared without regard to case.
     void SetHeaderText(const QString& value);
+    /// Setters of the header cell's settings; heights in the label's unit.
+    /// @{
     void SetHeaderColor(TZVColor value);
     void SetHeaderFontColor(TZVColor value);
     void SetHeaderFontName(const QString& value);
@@ -128,7 +154,10 @@ public:
     void SetHeaderItalic(bool value);
     void SetHeaderUnderline(bool value);
     void SetHeaderHeight(float value);
+    /// @}
 
+    /// Setters of the footer cell's settings; heights in the label's unit.
+    /// @{
     void SetFooterVisible(bool value);
     void SetFooterColor(TZVColor value);
     void SetFooterFontColor(TZVColor value);
@@ -140,18 +169,19 @@ public:
     void SetFooterUnderline(bool value);
     void SetFooterHeight(float value);
     void SetFooterCalc(std::uint8_t value);
+    /// @}
 
-    // The column record, in stream order.
+    /// The column record, in stream order.
     void VisitFields(TZVFieldVisitor& visitor);
 
-    // Aggregate of one paint, restarted at its first record.
+    /// Aggregate of one paint, restarted at its first record.
     struct Totals
     {
-        double SumFloat = 0;
-        std::int64_t SumInt = 0;
-        int RowCount = 0;
+        double SumFloat = 0; ///< sum of the float values
+        std::int64_t SumInt = 0; ///< sum of the integer values
+        int RowCount = 0; ///< records counted
     };
-    Totals Aggregate;
+    Totals Aggregate; ///< running aggregate of the column's values
 
 private:
     friend class TZVTable;
@@ -206,9 +236,9 @@ private:
     std::uint8_t m_reserved = 0;
 };
 
-// A grid of the detail data set's records in a box. Columns share the box's width by percent.
-// The layout (column offsets and widths, header, footer, row count) is derived on demand from
-// the box, the angle and the columns, so no way of moving or resizing the box leaves it stale.
+/// A grid of the detail data set's records in a box. Columns share the box's width by percent.
+/// The layout (column offsets and widths, header, footer, row count) is derived on demand from
+/// the box, the angle and the columns, so no way of moving or resizing the box leaves it stale.
 class TZVTable : public TZVBaseEx2D
 {
     Q_OBJECT
@@ -226,42 +256,53 @@ class TZVTable : public TZVBaseEx2D
     Q_PROPERTY(float RowHeight READ GetRowHeight WRITE SetRowHeight)
 
 public:
-    // No column takes less than this percentage when others grow.
+    /// No column takes less than this percentage when others grow.
     static constexpr int kMinColumnWidth = 5;
-    // Share of a column added to a table that already has columns.
+    /// Share of a column added to a table that already has columns.
     static constexpr int kAddedColumnWidth = 10;
 
+    /// A new table of `owner`, which lists and owns it, without columns.
     explicit TZVTable(TZVCustomLab& owner);
     ~TZVTable() override;
 
     std::uint8_t ElementKind() const override { return ekTable; }
 
-    // The inspector's row that opens the table dialog; always empty.
+    /// The inspector's row that opens the table dialog; always empty.
     QString EditTable() const { return {}; }
 
-    TZVColor GridColor() const { return m_gridColor; }
-    TZVGridStyle GridStyle() const { return m_gridStyle; }
+    TZVColor GridColor() const { return m_gridColor; } ///< colour of the grid lines
+    TZVGridStyle GridStyle() const { return m_gridStyle; } ///< which grid lines are drawn
+    /// Fill colour of alternate rows or columns (see DrawMode).
     TZVColor RowColor() const { return m_rowColor; }
-    int RowHeight() const { return m_rowHeight; }
-    // 0 fills by columns, 1 by alternating rows.
+    int RowHeight() const { return m_rowHeight; } ///< height of a data row, model units
+    /// 0 fills by columns, 1 by alternating rows.
     std::uint8_t DrawMode() const { return m_drawMode; }
-    const QString& TitleText() const { return m_titleText; }
-    bool TitleVisible() const { return m_titleVisible; }
+    const QString& TitleText() const { return m_titleText; } ///< text of the title row
+    bool TitleVisible() const { return m_titleVisible; } ///< whether the title row shows
+    /// Font style of the title.
+    /// @{
     bool TitleBold() const { return m_titleBold; }
     bool TitleItalic() const { return m_titleItalic; }
     bool TitleUnderline() const { return m_titleUnderline; }
-    TZVColor TitleColor() const { return m_titleColor; }
-    TZVColor TitleFontColor() const { return m_titleFontColor; }
-    const QString& TitleFontName() const { return m_titleFontName; }
-    int TitleFontHeight() const { return m_titleFontHeight; }
-    int TitleHeight() const { return m_titleHeight; }
-    std::uint8_t TitleAlign() const { return m_titleAlign; }
+    /// @}
+    TZVColor TitleColor() const { return m_titleColor; } ///< fill colour of the title row
+    TZVColor TitleFontColor() const { return m_titleFontColor; } ///< text colour of the title
+    const QString& TitleFontName() const { return m_titleFontName; } ///< font family of the title
+    int TitleFontHeight() const { return m_titleFontHeight; } ///< text height of the title, model units
+    int TitleHeight() const { return m_titleHeight; } ///< height of the title row, model units
+    std::uint8_t TitleAlign() const { return m_titleAlign; } ///< TZVCellAlign of the title
+    /// Stored with the table, otherwise unused.
     std::uint8_t TableReserved() const { return m_tableReserved; }
 
+    /// The heights above in the label's unit.
+    /// @{
     float GetTitleFontHeight() const { return FromModel(m_titleFontHeight); }
     float GetTitleHeight() const { return FromModel(m_titleHeight); }
     float GetRowHeight() const { return FromModel(m_rowHeight); }
+    /// @}
 
+    /// Setters of the table's settings; heights in the label's unit. Each follows the change protocol.
+    /// @{
     void SetGridColor(TZVColor value);
     void SetGridStyle(TZVGridStyle value);
     void SetRowColor(TZVColor value);
@@ -278,28 +319,37 @@ public:
     void SetTitleFontHeight(float value);
     void SetTitleHeight(float value);
     void SetTitleAlign(std::uint8_t value);
+    /// @}
 
-    // Columns.
+    /// Number of columns.
     int ColumnCount() const { return static_cast<int>(m_columns.size()); }
+    /// The column at `index`; throws std::out_of_range outside 0..ColumnCount() - 1.
     TZVColumn& Column(int index) const { return *m_columns.at(static_cast<std::size_t>(index)); }
-    // The first column takes the whole width, a further one 10 percent taken from the others.
+    /// The first column takes the whole width, a further one 10 percent taken from the others.
     TZVColumn& AddColumn();
+    /// Adds a column made by the caller, taking ownership; its share is as for AddColumn().
     TZVColumn& AddColumn(std::unique_ptr<TZVColumn> column);
-    // The deleted column's share goes to the first remaining one. Out of range: nothing happens.
+    /// The deleted column's share goes to the first remaining one. Out of range: nothing happens.
     void DeleteColumn(int index);
+    /// Swaps two columns; nothing when an index is out of range.
     void ExchangeColumns(int i, int j);
 
-    // Derived from the columns and the box.
+    /// Whether the header (footer) row shows, that is any column shows its cell, and its height:
+    /// the tallest of the shown cells, model units.
+    /// @{
     bool HeaderShown() const;
     int HeaderHeight() const;
     bool FooterShown() const;
     int FooterHeight() const;
-    // Data rows that fit below the title and header and above the footer.
+    /// @}
+    /// Data rows that fit below the title and header and above the footer.
     int RowsPerTable() const;
-    // Extent across the columns (the width at angles 0 and 180, the height at 90 and 270) and
-    // along the rows. Other angles hold no rows; their columns share the unturned width.
+    /// Extent across the columns (the width at angles 0 and 180, the height at 90 and 270) and
+    /// along the rows. Other angles hold no rows; their columns share the unturned width.
+    /// @{
     int ColumnsExtent() const;
     int RowsExtent() const;
+    /// @}
 
     void SetBackColor(TZVColor value) override;
     void VisitFields(TZVFieldVisitor& visitor) override;

@@ -7,11 +7,11 @@
 
 namespace zorvel {
 
-// The point of `box` that is the anchor of a text aligned by `align` and turned by `angle`
-// (the text's own frame turned with it); nullopt unless `angle` is a quarter turn.
+/// The point of `box` that is the anchor of a text aligned by `align` and turned by `angle`
+/// (the text's own frame turned with it); nullopt unless `angle` is a quarter turn.
 std::optional<TPoint> TextAnchorInBox(const TRect& box, TTextAlign align, int angle);
 
-// Content, display format, font style, character spacing and drop shadow; also the paragraph's base.
+/// Content, display format, font style, character spacing and drop shadow; also the paragraph's base.
 class TZVDataText : public TZVData
 {
     Q_OBJECT
@@ -23,13 +23,24 @@ class TZVDataText : public TZVData
     Q_PROPERTY(bool Italic READ Italic WRITE SetItalic)
 
 public:
+    /// The fixed content, shown unless Data is on.
+    /// @{
     const QString& Text() const { return m_text; }
     void SetText(const QString& value);
+    /// @}
+    /// Display format of field values (see FormatFloat and FormatDateTime); empty prints them as they are.
+    /// @{
     const QString& DisplayFormat() const { return m_displayFormat; }
     void SetDisplayFormat(const QString& value);
+    /// @}
+    /// Which point of the text sits at the anchor (X1, Y1).
+    /// @{
     TTextAlign TextAlign() const { return static_cast<TTextAlign>(m_textAlign); }
     void SetTextAlign(TTextAlign value);
+    /// @}
 
+    /// Font style flags and the drop shadow switch.
+    /// @{
     bool Bold() const { return m_bold; }
     bool Italic() const { return m_italic; }
     bool Underline() const { return m_underline; }
@@ -38,30 +49,40 @@ public:
     void SetItalic(bool value);
     void SetUnderline(bool value);
     void SetShadow(bool value);
+    /// @}
+    /// Colour of the drop shadow.
+    /// @{
     TZVColor ShadowColor() const { return m_shadowColor; }
     void SetShadowColor(TZVColor value);
+    /// @}
 
-    // Shadow offset: model units, published in the label's unit.
+    /// Shadow offset: model units, published in the label's unit.
+    /// @{
     int GapX() const { return m_gapX; }
     int GapY() const { return m_gapY; }
     float GetGapX() const { return FromModel(m_gapX); }
     float GetGapY() const { return FromModel(m_gapY); }
     void SetGapX(float value);
     void SetGapY(float value);
+    /// @}
 
-    // Character spacing, published in millimetres whatever the label's unit.
+    /// Character spacing, published in millimetres whatever the label's unit.
+    /// @{
     float GetSeparation() const;
     void SetSeparation(float millimetres);
+    /// @}
 
-    // The box of the last placement, model units, before the text is turned about its anchor.
+    /// The box of the last placement, model units, before the text is turned about its anchor.
+    /// @{
     int BoxLeft() const { return m_boxLeft; }
     int BoxTop() const { return m_boxTop; }
     int BoxWidth() const { return m_boxWidth; }
     int BoxHeight() const { return m_boxHeight; }
-    // Places the box of a text measured `textWidth` x `textHeight` at the anchor: grows it by the
-    // shadow and the border, sets BoxLeft/BoxTop/BoxWidth/BoxHeight and the far corner X2/Y2.
+    /// @}
+    /// Places the box of a text measured `textWidth` x `textHeight` at the anchor: grows it by the
+    /// shadow and the border, sets BoxLeft/BoxTop/BoxWidth/BoxHeight and the far corner X2/Y2.
     void PlaceBox(int textWidth, int textHeight);
-    // The anchor moves onto the point of the box that TextAlign and Angle name.
+    /// The anchor moves onto the point of the box that TextAlign and Angle name.
     void PlaceAnchor(int L, int T, int R, int B) override;
 
     void SetData(bool value) override;
@@ -70,16 +91,19 @@ public:
     void VisitFields(TZVFieldVisitor& visitor) override;
 
 protected:
+    /// See TZVElement's constructor for `handleKind`; joins `owner`'s list.
     TZVDataText(TZVCustomLab& owner, std::uint8_t handleKind);
 
-    // The text font (colour Color, escapement by Angle) and spacing, aligned left-top, made current.
+    /// The text font (colour Color, escapement by Angle) and spacing, aligned left-top, made current.
     void SelectTextFont(TZVCanvas& canvas, TZVColor color) const;
-    // The bound field's value in the current record with `format`; nullopt when no field is bound.
+    /// The bound field's value in the current record with `format`; nullopt when no field is bound.
     std::optional<QString> BoundValue(const QString& format) const;
 
-    // The design shows the bound field's name instead of the content; `name` is what the editor hears.
+    /// The design shows the bound field's name instead of the content; `name` is what the editor hears.
     void ShowBoundField(const char* name);
 
+    /// State behind the accessors of the same names (lengths in model units).
+    /// @{
     QString m_text = QStringLiteral("text");
     QString m_displayFormat;
     int m_boxWidth = 0;
@@ -93,9 +117,10 @@ protected:
     bool m_italic = false;
     bool m_underline = false;
     bool m_shadow = false;
+    /// @}
 };
 
-// Publishes the content, the anchor alignment, the rotation and the drop shadow of single-line texts.
+/// Publishes the content, the anchor alignment, the rotation and the drop shadow of single-line texts.
 class TZVShadowDataText : public TZVDataText
 {
     Q_OBJECT
@@ -109,13 +134,14 @@ class TZVShadowDataText : public TZVDataText
     Q_PROPERTY(quint32 ShadowColor READ ShadowColor WRITE SetShadowColor)
 
 protected:
+    /// Constructors of TZVDataText.
     using TZVDataText::TZVDataText;
 
-    // Measures `text`, places the box at the anchor and draws border, shadow and text.
+    /// Measures `text`, places the box at the anchor and draws border, shadow and text.
     void PaintLine(TZVCanvas& canvas, TPoint offset, int target, const QString& text);
 };
 
-// A single line of fixed text or of a field value.
+/// A single line of fixed text or of a field value.
 class TZVText : public TZVShadowDataText
 {
     Q_OBJECT
@@ -128,6 +154,7 @@ class TZVText : public TZVShadowDataText
     Q_PROPERTY(float PaddingY READ GetPaddingY WRITE SetPaddingY)
 
 public:
+    /// A new text of `owner`, which lists and owns it.
     explicit TZVText(TZVCustomLab& owner);
 
     std::uint8_t ElementKind() const override { return ekText; }
@@ -137,7 +164,7 @@ protected:
     bool SilencedWithoutPrinterOutput() const override { return true; }
 };
 
-// A value framed by a fixed prefix and suffix.
+/// A value framed by a fixed prefix and suffix.
 class TZVAddText : public TZVShadowDataText
 {
     Q_OBJECT
@@ -152,14 +179,18 @@ class TZVAddText : public TZVShadowDataText
     Q_PROPERTY(float PaddingY READ GetPaddingY WRITE SetPaddingY)
 
 public:
+    /// A new compound text of `owner`, which lists and owns it.
     explicit TZVAddText(TZVCustomLab& owner);
 
     std::uint8_t ElementKind() const override { return ekAddText; }
 
+    /// Fixed text printed before and after the value.
+    /// @{
     const QString& Before() const { return m_before; }
     const QString& After() const { return m_after; }
     void SetBefore(const QString& value);
     void SetAfter(const QString& value);
+    /// @}
 
     void VisitFields(TZVFieldVisitor& visitor) override;
 
@@ -171,7 +202,7 @@ private:
     QString m_after = QStringLiteral("Post");
 };
 
-// A text whose content the operator gives when a print run starts.
+/// A text whose content the operator gives when a print run starts.
 class TZVAskText : public TZVShadowDataText
 {
     Q_OBJECT
@@ -186,14 +217,18 @@ class TZVAskText : public TZVShadowDataText
     Q_PROPERTY(float PaddingY READ GetPaddingY WRITE SetPaddingY)
 
 public:
+    /// A new question text of `owner`, which lists and owns it.
     explicit TZVAskText(TZVCustomLab& owner);
 
     std::uint8_t ElementKind() const override { return ekAskText; }
 
+    /// The question asked before a print run.
     const QString& Question() const { return m_question; }
+    /// The answer printed; the question's asker or OnAskText sets it.
     const QString& Answer() const { return m_answer; }
+    /// Sets the question; the editor is told.
     void SetQuestion(const QString& value);
-    // Not shown before printing, so the editor is not told.
+    /// Not shown before printing, so the editor is not told.
     void SetAnswer(const QString& value);
 
     void VisitFields(TZVFieldVisitor& visitor) override;

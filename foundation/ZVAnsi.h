@@ -7,8 +7,9 @@
 
 namespace zorvel {
 
+/// Decodes Windows-1252 bytes, the five unassigned codes included (they map to U+0081 and so on).
 QString AnsiToQString(QByteArrayView bytes);
-// Characters outside the code page become '?'.
+/// Characters outside the code page become '?'.
 QByteArray QStringToAnsi(const QString& text);
 
 } // namespace zorvel

@@ -16,66 +16,84 @@ class QPicture;
 
 namespace zorvel {
 
-// Colours are 0x00BBGGRR; the high byte is ignored when drawing.
+/// Colours are 0x00BBGGRR; the high byte is ignored when drawing.
 QColor toQColor(TZVColor color);
+/// The colour value of a QColor (alpha dropped).
 TZVColor fromQColor(const QColor& color);
 
+/// A size, in the unit of whatever returns it.
 struct TZVSize
 {
-    int cx = 0;
-    int cy = 0;
+    int cx = 0; ///< width
+    int cy = 0; ///< height
+    /// Equal when both extents are.
     friend constexpr bool operator==(const TZVSize&, const TZVSize&) = default;
 };
 
-// Mapping from logical units to device pixels. In mmText both extents count as 1.
-// Device = (Logical - WindowOrg) * ViewportExt / WindowExt + ViewportOrg, rounded to the nearest pixel.
-// The label draws in mmAnisotropic with the window in model units (1/100 mm) and the viewport in pixels.
+/// Mapping from logical units to device pixels. In mmText both extents count as 1.
+/// Device = (Logical - WindowOrg) * ViewportExt / WindowExt + ViewportOrg, rounded to the nearest pixel.
+/// The label draws in mmAnisotropic with the window in model units (1/100 mm) and the viewport in pixels.
 enum TZVMapMode : std::uint8_t
 {
     mmText = 1,
     mmAnisotropic = 8
 };
 
+/// Logical-to-device mapping of a canvas (see TZVMapMode for the formula).
 struct TZVMapping
 {
-    TZVMapMode Mode = mmText;
+    TZVMapMode Mode = mmText; ///< mmText maps one unit to one pixel whatever the extents
+    /// Origin and extent of the logical window and of the device viewport.
+    /// @{
     TPoint WindowOrg;
     TPoint WindowExt{1, 1};
     TPoint ViewportOrg;
     TPoint ViewportExt{1, 1};
+    /// @}
 
-    // Device pixels per logical unit; negative when the axis is flipped.
+    /// Device pixels per logical unit; negative when the axis is flipped.
+    /// @{
     double ScaleX() const;
     double ScaleY() const;
-    // Unrounded device position of a logical point.
+    /// @}
+    /// Unrounded device position of a logical point.
+    /// @{
     double DeviceX(double x) const;
     double DeviceY(double y) const;
+    /// @}
+    /// Logical point -> device pixel, rounded to the nearest pixel.
     TPoint LPtoDP(TPoint p) const;
+    /// Device pixel -> logical point, rounded to the nearest unit.
     TPoint DPtoLP(TPoint p) const;
 
+    /// Equal when every field is.
     friend constexpr bool operator==(const TZVMapping&, const TZVMapping&) = default;
 };
 
-// What a device reports about itself, all in device pixels except the resolution.
+/// What a device reports about itself, all in device pixels except the resolution.
 struct TZVDeviceCaps
 {
+    /// Resolution in dots per inch.
+    /// @{
     int DpiX = 96;
     int DpiY = 96;
-    int Width = 0; // printable area
-    int Height = 0;
-    int PhysicalOffsetX = 0; // unprintable margin at the left and the top
-    int PhysicalOffsetY = 0;
-    int PhysicalWidth = 0; // whole page; 0 means the printable area
-    int PhysicalHeight = 0;
+    /// @}
+    int Width = 0; ///< printable area
+    int Height = 0; ///< printable area
+    int PhysicalOffsetX = 0; ///< unprintable margin at the left and the top
+    int PhysicalOffsetY = 0; ///< unprintable margin at the top
+    int PhysicalWidth = 0; ///< whole page; 0 means the printable area
+    int PhysicalHeight = 0; ///< whole page; 0 means the printable area
 };
 
+/// The questions GetDeviceCaps answers.
 enum TZVDeviceCap : std::uint8_t
 {
     dcLogPixelsX,
     dcLogPixelsY,
-    dcHorzRes, // printable width in pixels
+    dcHorzRes, ///< printable width in pixels
     dcVertRes,
-    dcHorzSize, // printable width in whole millimetres
+    dcHorzSize, ///< printable width in whole millimetres
     dcVertSize,
     dcPhysicalOffsetX,
     dcPhysicalOffsetY,
@@ -83,13 +101,13 @@ enum TZVDeviceCap : std::uint8_t
     dcPhysicalHeight,
 };
 
-// The answer of GetDeviceCaps for `caps`.
+/// The answer of GetDeviceCaps for `caps`.
 int DeviceCap(const TZVDeviceCaps& caps, TZVDeviceCap cap);
 
-// Pens. Width is in logical units; 0 is one device pixel, and a width that maps to less than one pixel
-// draws one pixel. Dashed and dotted styles apply to one-pixel pens only; wider ones draw solid.
-// psInsideFrame keeps the whole outline of Rectangle, RoundRect, Ellipse and Pie inside their box;
-// other styles centre a wider outline on the box's one-pixel border. Caps and joins matter for wide lines.
+/// Pens. Width is in logical units; 0 is one device pixel, and a width that maps to less than one pixel
+/// draws one pixel. Dashed and dotted styles apply to one-pixel pens only; wider ones draw solid.
+/// psInsideFrame keeps the whole outline of Rectangle, RoundRect, Ellipse and Pie inside their box;
+/// other styles centre a wider outline on the box's one-pixel border. Caps and joins matter for wide lines.
 enum TZVPenStyle : std::uint8_t
 {
     psSolid,
@@ -100,12 +118,14 @@ enum TZVPenStyle : std::uint8_t
     psClear,
     psInsideFrame
 };
+/// End caps of wide pen lines.
 enum TZVPenCap : std::uint8_t
 {
     pcRound,
     pcSquare,
     pcFlat
 };
+/// Joins of wide polylines and outlines.
 enum TZVPenJoin : std::uint8_t
 {
     pjRound,
@@ -113,71 +133,89 @@ enum TZVPenJoin : std::uint8_t
     pjMiter
 };
 
+/// The pen that outlines shapes and draws lines.
 struct TZVPen
 {
-    TZVColor Color = 0;
-    int Width = 0;
-    TZVPenStyle Style = psSolid;
-    TZVPenCap Cap = pcRound;
-    TZVPenJoin Join = pjRound;
+    TZVColor Color = 0; ///< outline colour
+    int Width = 0; ///< logical units; 0 is one device pixel
+    TZVPenStyle Style = psSolid; ///< dash pattern, or clear for no outline
+    TZVPenCap Cap = pcRound; ///< end caps of wide lines
+    TZVPenJoin Join = pjRound; ///< joins of wide lines
+    /// Equal when every field is.
     friend constexpr bool operator==(const TZVPen&, const TZVPen&) = default;
 };
 
-// A solid brush fills shapes and, behind text, the text's cells; a clear one leaves them alone.
+/// A solid brush fills shapes and, behind text, the text's cells; a clear one leaves them alone.
 enum TZVBrushStyle : std::uint8_t
 {
     bsSolid,
     bsClear
 };
 
+/// The brush that fills shapes and text cells.
 struct TZVBrush
 {
-    TZVColor Color = 0xFFFFFF;
-    TZVBrushStyle Style = bsSolid;
+    TZVColor Color = 0xFFFFFF; ///< fill colour
+    TZVBrushStyle Style = bsSolid; ///< solid or clear
+    /// Equal when both fields are.
     friend constexpr bool operator==(const TZVBrush&, const TZVBrush&) = default;
 };
 
-// Height > 0 is the cell height (ascent + descent) in logical units, < 0 the character (em) height,
-// 0 a default of 12 units. Escapement in tenths of a degree turns the text counterclockwise
-// about its reference point. Text is drawn in Color.
+/// Height > 0 is the cell height (ascent + descent) in logical units, < 0 the character (em) height,
+/// 0 a default of 12 units. Escapement in tenths of a degree turns the text counterclockwise
+/// about its reference point. Text is drawn in Color.
 struct TZVFont
 {
-    QString Name = QStringLiteral("Arial");
-    int Height = 0;
-    int Escapement = 0;
+    QString Name = QStringLiteral("Arial"); ///< family name
+    int Height = 0; ///< cell height (> 0), em height (< 0) or default (0), logical units
+    int Escapement = 0; ///< tenths of a degree, counterclockwise
+    /// Style flags.
+    /// @{
     bool Bold = false;
     bool Italic = false;
     bool Underline = false;
     bool StrikeOut = false;
-    TZVColor Color = 0;
+    /// @}
+    TZVColor Color = 0; ///< text colour
+    /// Equal when every field is.
     friend bool operator==(const TZVFont&, const TZVFont&) = default;
 };
 
-// Text metrics in logical units; Height = Ascent + Descent is the cell height.
+/// Text metrics in logical units; Height = Ascent + Descent is the cell height.
 struct TZVTextMetric
 {
-    int Height = 0;
-    int Ascent = 0;
-    int Descent = 0;
-    int InternalLeading = 0;
-    int ExternalLeading = 0;
-    int AveCharWidth = 0;
-    int MaxCharWidth = 0;
+    int Height = 0; ///< Ascent + Descent
+    int Ascent = 0; ///< above the baseline
+    int Descent = 0; ///< below the baseline
+    int InternalLeading = 0; ///< part of the ascent above the characters
+    int ExternalLeading = 0; ///< extra spacing between lines the font recommends
+    int AveCharWidth = 0; ///< average character width
+    int MaxCharWidth = 0; ///< widest character
+    /// Equal when every field is.
     friend constexpr bool operator==(const TZVTextMetric&, const TZVTextMetric&) = default;
 };
 
-// SetTextAlign flags: one horizontal value or'ed with one vertical value.
+/// SetTextAlign flags: one horizontal value or'ed with one vertical value.
 inline constexpr unsigned taLeft = 0;
+/// Horizontal alignment flags.
+/// @{
 inline constexpr unsigned taRight = 2;
 inline constexpr unsigned taCenter = 6;
+/// @}
+/// Vertical alignment flags: top of the cells, bottom of the cells, or the baseline.
+/// @{
 inline constexpr unsigned taTop = 0;
 inline constexpr unsigned taBottom = 8;
 inline constexpr unsigned taBaseline = 24;
+/// @}
+/// Masks of the horizontal and of the vertical bits.
+/// @{
 inline constexpr unsigned taHorizontalMask = 6;
 inline constexpr unsigned taVerticalMask = 24;
+/// @}
 
-// Raster operation of pens and shape fills (not of FillRect, SetPixel, text or pictures).
-// Drawing the same thing twice with r2NotXorPen restores the pixels: that is how rubber bands are erased.
+/// Raster operation of pens and shape fills (not of FillRect, SetPixel, text or pictures).
+/// Drawing the same thing twice with r2NotXorPen restores the pixels: that is how rubber bands are erased.
 enum TZVRop2 : std::uint8_t
 {
     r2CopyPen,
@@ -185,39 +223,47 @@ enum TZVRop2 : std::uint8_t
     r2XorPen
 };
 
-// A clip region in device pixels: the union of its parts. Boxes exclude their right and bottom edges,
-// as shapes do.
+/// A clip region in device pixels: the union of its parts. Boxes exclude their right and bottom edges,
+/// as shapes do.
 struct TZVRegionPart
 {
+    /// Shape a part covers within its box.
     enum TShape : std::uint8_t
     {
         rpRect,
         rpEllipse
     };
-    TShape Shape = rpRect;
-    TRect Box;
+    TShape Shape = rpRect; ///< rectangle or the ellipse inscribed in Box
+    TRect Box; ///< box in device pixels, right and bottom edges excluded
+    /// Equal when both fields are.
     friend constexpr bool operator==(const TZVRegionPart&, const TZVRegionPart&) = default;
 };
 
+/// A clip region: the union of its parts, in device pixels.
 struct TZVRegion
 {
-    std::vector<TZVRegionPart> Parts;
+    std::vector<TZVRegionPart> Parts; ///< parts united, in order
 
-    // CombineRgn with RGN_OR.
+    /// CombineRgn with RGN_OR.
     TZVRegion& Unite(const TZVRegion& other);
+    /// Moves every part by (dx, dy) pixels.
     void Offset(int dx, int dy);
+    /// True for a region without parts, which clips everything away.
     bool IsEmpty() const { return Parts.empty(); }
+    /// Equal when the parts are, in the same order.
     friend bool operator==(const TZVRegion&, const TZVRegion&) = default;
 };
 
+/// A region of the ellipse inscribed in the box, in device pixels.
 TZVRegion CreateEllipticRgn(int left, int top, int right, int bottom);
+/// A region of the box, in device pixels, right and bottom edges excluded.
 TZVRegion CreateRectRgn(int left, int top, int right, int bottom);
 
-// The drawing surface. Coordinates are logical units of the current mapping unless said otherwise.
-// Boxes (Rectangle, RoundRect, Ellipse, Pie, FillRect, clip parts, image targets) take their corners in
-// any order and cover the device pixels from the left/top corner up to, not including, the right/bottom
-// one: Rectangle(0, 0, 10, 10) in mmText covers pixels 0..9, so callers that mean an inclusive box add 1.
-// A shape without a pen fills its whole box.
+/// The drawing surface. Coordinates are logical units of the current mapping unless said otherwise.
+/// Boxes (Rectangle, RoundRect, Ellipse, Pie, FillRect, clip parts, image targets) take their corners in
+/// any order and cover the device pixels from the left/top corner up to, not including, the right/bottom
+/// one: Rectangle(0, 0, 10, 10) in mmText covers pixels 0..9, so callers that mean an inclusive box add 1.
+/// A shape without a pen fills its whole box.
 class TZVCanvas
 {
 public:
@@ -225,9 +271,11 @@ public:
     virtual ~TZVCanvas() = default;
     Q_DISABLE_COPY_MOVE(TZVCanvas)
 
+    /// Answers a TZVDeviceCap question about the device.
     virtual int GetDeviceCaps(TZVDeviceCap cap) const = 0;
 
-    // Mapping. A zero extent is ignored.
+    /// Mapping. A zero extent is ignored.
+    /// @{
     virtual void SetMapMode(TZVMapMode mode) = 0;
     virtual void SetWindowOrgEx(int x, int y) = 0;
     virtual void SetWindowExtEx(int cx, int cy) = 0;
@@ -236,58 +284,78 @@ public:
     virtual TZVMapping GetMapping() const = 0;
     virtual TPoint LPtoDP(TPoint p) const = 0;
     virtual TPoint DPtoLP(TPoint p) const = 0;
+    /// @}
+    /// Both corners of `r` mapped to device pixels.
     TRect LPtoDP(const TRect& r) const;
 
-    // Saves and restores mapping, pen, brush, font, text settings, raster operation, clip and position.
+    /// Saves and restores mapping, pen, brush, font, text settings, raster operation, clip and position.
+    /// @{
     virtual void SaveDC() = 0;
     virtual void RestoreDC() = 0;
+    /// @}
 
+    /// Select the drawing tools and the raster operation for the following calls.
+    /// @{
     virtual void SelectPen(const TZVPen& pen) = 0;
     virtual void SelectBrush(const TZVBrush& brush) = 0;
     virtual void SelectFont(const TZVFont& font) = 0;
     virtual void SetROP2(TZVRop2 mode) = 0;
+    /// @}
 
-    // Lines with a one-pixel pen leave out their last pixel; wider pens draw their caps at both ends.
+    /// Lines with a one-pixel pen leave out their last pixel; wider pens draw their caps at both ends.
+    /// @{
     virtual void MoveTo(int x, int y) = 0;
     virtual void LineTo(int x, int y) = 0;
     virtual void Polyline(std::span<const TPoint> points) = 0;
+    /// @}
 
-    // Outlined with the pen and filled with the brush.
+    /// Outlined with the pen and filled with the brush.
     virtual void Rectangle(int left, int top, int right, int bottom) = 0;
-    // width and height: size of the ellipse that rounds each corner.
+    /// width and height: size of the ellipse that rounds each corner.
     virtual void RoundRect(int left, int top, int right, int bottom, int width, int height) = 0;
+    /// Outlined with the pen and filled with the brush.
     virtual void Ellipse(int left, int top, int right, int bottom) = 0;
-    // The sector of the box's ellipse from the ray towards (x1, y1) counterclockwise
-    // to the ray towards (x2, y2).
+    /// The sector of the box's ellipse from the ray towards (x1, y1) counterclockwise
+    /// to the ray towards (x2, y2).
     virtual void Pie(int left, int top, int right, int bottom, int x1, int y1, int x2, int y2) = 0;
-    // Filled with the brush, no outline; nothing with a clear brush.
+    /// Filled with the brush, no outline; nothing with a clear brush.
     virtual void FillRect(const TRect& r) = 0;
-    // One call for many rectangles (a barcode's bars): one fill operation on vector devices.
+    /// One call for many rectangles (a barcode's bars): one fill operation on vector devices.
     virtual void FillRects(std::span<const TRect> rects) = 0;
+    /// Sets one device pixel at logical (x, y), whatever the raster operation.
     virtual void SetPixel(int x, int y, TZVColor color) = 0;
 
-    // Text. The reference point is, by SetTextAlign, the left, right or centre of the text along its
-    // baseline direction and the top of its cells, its bottom or its baseline. Character extra is added
-    // after every character; justification widens every break character (space) of the following
-    // outputs by breakExtra / breakCount until reset with (0, 0). Both count in GetTextExtentPoint.
+    /// Text. The reference point is, by SetTextAlign, the left, right or centre of the text along its
+    /// baseline direction and the top of its cells, its bottom or its baseline. Character extra is added
+    /// after every character; justification widens every break character (space) of the following
+    /// outputs by breakExtra / breakCount until reset with (0, 0). Both count in GetTextExtentPoint.
+    /// @{
     virtual void SetTextAlign(unsigned align) = 0;
     virtual void SetTextCharacterExtra(int extra) = 0;
     virtual void SetTextJustification(int breakExtra, int breakCount) = 0;
     virtual void ExtTextOut(int x, int y, const QString& text) = 0;
-    // cx: advance of the text with extras; cy: the cell height.
+    /// @}
+    /// cx: advance of the text with extras; cy: the cell height.
     virtual TZVSize GetTextExtentPoint(const QString& text) const = 0;
+    /// Metrics of the selected font, logical units.
     virtual TZVTextMetric GetTextMetrics() const = 0;
 
-    // Clipping in device pixels. nullptr removes the clip.
+    /// Clipping in device pixels. nullptr removes the clip.
+    /// @{
     virtual void SelectClipRgn(const TZVRegion* region) = 0;
     virtual void OffsetClipRgn(int dx, int dy) = 0;
+    /// @}
 
-    // Pictures stretched into a box. A QPicture's frame is its boundingRect() (set it when recording).
+    /// Pictures stretched into a box. A QPicture's frame is its boundingRect() (set it when recording).
+    /// @{
     virtual void StretchDraw(const TRect& dest, const QImage& image) = 0;
     virtual void StretchDrawPicture(const TRect& dest, const QPicture& picture) = 0;
-    // At (x, y), one logical unit per picture pixel.
+    /// @}
+    /// At (x, y), one logical unit per picture pixel.
+    /// @{
     void Draw(int x, int y, const QImage& image);
     void DrawPicture(int x, int y, const QPicture& picture);
+    /// @}
 };
 
 } // namespace zorvel

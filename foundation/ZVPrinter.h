@@ -11,63 +11,77 @@ namespace zorvel {
 
 class TZVCanvas;
 
-// The settings record a print job starts from. Paper sizes are in tenths of a millimetre.
+/// The settings record a print job starts from. Paper sizes are in tenths of a millimetre.
 struct TZVDevMode
 {
+    /// Values of Orientation.
+    /// @{
     static constexpr int kPortrait = 1;
     static constexpr int kLandscape = 2;
-    static constexpr int kUserPaper = 256; // paper given by PaperWidth x PaperLength
+    /// @}
+    static constexpr int kUserPaper = 256; ///< paper given by PaperWidth x PaperLength
 
-    bool CopiesSet = false;
-    int Copies = 1;
-    int Orientation = kPortrait;
-    int PaperSize = kUserPaper;
-    int PaperWidth = 2100;
-    int PaperLength = 2970;
+    bool CopiesSet = false; ///< true when the application asked for a copy count
+    int Copies = 1; ///< copies the printer makes of each page
+    int Orientation = kPortrait; ///< kPortrait or kLandscape
+    int PaperSize = kUserPaper; ///< paper code; kUserPaper for PaperWidth x PaperLength
+    int PaperWidth = 2100; ///< tenths of a millimetre
+    int PaperLength = 2970; ///< tenths of a millimetre
 };
 
-// A printer. The page geometry it reports is that of the settings record applied by BeginDoc:
-// the page size in device pixels covers the printable area, whose corner lies at PhysicalOffset
-// from the paper's corner, and HorzSize/VertSize give that area in millimetres.
+/// A printer. The page geometry it reports is that of the settings record applied by BeginDoc:
+/// the page size in device pixels covers the printable area, whose corner lies at PhysicalOffset
+/// from the paper's corner, and HorzSize/VertSize give that area in millimetres.
 class TZVPrinter
 {
 public:
     virtual ~TZVPrinter() = default;
 
+    /// Names of the printers that can be selected.
     virtual QStringList Printers() const = 0;
+    /// The selected printer, an index into Printers(); -1 for none.
     virtual int PrinterIndex() const = 0;
-    // Selecting an index outside Printers() leaves the printer without a settings record.
+    /// Selecting an index outside Printers() leaves the printer without a settings record.
     virtual void SetPrinterIndex(int index) = 0;
 
-    // The settings record of the selected printer, or nullptr when it has none.
+    /// The settings record of the selected printer, or nullptr when it has none.
     virtual TZVDevMode* DevMode() = 0;
 
+    /// Resolution of the page in dots per inch.
+    /// @{
     virtual int DpiX() const = 0;
     virtual int DpiY() const = 0;
+    /// @}
+    /// Printable area in device pixels.
     virtual QSize PageSizePixels() const = 0;
-    virtual QSize PhysicalOffset() const = 0; // pixels
+    virtual QSize PhysicalOffset() const = 0; ///< pixels
+    /// Printable area in millimetres.
+    /// @{
     virtual int HorzSizeMm() const = 0;
     virtual int VertSizeMm() const = 0;
+    /// @}
 
-    // A job: BeginDoc opens the first page, NewPage the next ones; Canvas() draws on the current
-    // page between BeginDoc and EndDoc. Abort drops the job and everything it produced.
+    /// A job: BeginDoc opens the first page, NewPage the next ones; Canvas() draws on the current
+    /// page between BeginDoc and EndDoc. Abort drops the job and everything it produced.
+    /// @{
     virtual void BeginDoc(const QString& title) = 0;
     virtual void NewPage() = 0;
     virtual void EndDoc() = 0;
     virtual void Abort() = 0;
     virtual bool Printing() const = 0;
     virtual TZVCanvas& Canvas() = 0;
+    /// @}
 };
 
-// Raised when a printer offers no settings record; a platform error, not a label error.
+/// Raised when a printer offers no settings record; a platform error, not a label error.
 class EZvPrinterError : public std::runtime_error
 {
 public:
     using std::runtime_error::runtime_error;
 };
 
-// The selected printer's settings record; when there is none the printer index is selected
-// again once, and when there still is none EZvPrinterError "CANT INITIALIZE DEVMODE STRUCT".
+/// The selected printer's settings record; when there is none the printer index is selected
+/// again once, and when there still is none EZvPrinterError "CANT INITIALIZE DEVMODE STRUCT".
 TZVDevMode& RequireDevMode(TZVPrinter& printer);
 
 } // namespace zorvel

@@ -10,33 +10,39 @@
 
 namespace zorvel {
 
-// One call: its operation name, its integer arguments in declaration order, its text (output text, font
-// face) and its line in the log, e.g. "Rectangle(0, 0, 101, 101)". In Args enumerations are their values,
-// a pen is colour, width, style, cap, join; a font height, escapement, colour, bold, italic, underline,
-// strike-out; a region shape, left, top, right, bottom per part; point and rectangle lists are flattened.
+/// One call: its operation name, its integer arguments in declaration order, its text (output text, font
+/// face) and its line in the log, e.g. "Rectangle(0, 0, 101, 101)". In Args enumerations are their values,
+/// a pen is colour, width, style, cap, join; a font height, escapement, colour, bold, italic, underline,
+/// strike-out; a region shape, left, top, right, bottom per part; point and rectangle lists are flattened.
 struct TZVCanvasCall
 {
-    std::string Op;
-    std::vector<int> Args;
-    QString Text;
-    std::string Line;
+    std::string Op; ///< operation name, e.g. "Rectangle"
+    std::vector<int> Args; ///< integer arguments in declaration order
+    QString Text; ///< output text or font face; empty for other calls
+    std::string Line; ///< the whole log line
+    /// Equal when every field is.
     friend bool operator==(const TZVCanvasCall&, const TZVCanvasCall&) = default;
 };
 
-// Logs the calls that change the state or the output; queries (metrics, extents, LPtoDP, caps) are not
-// logged. With an inner canvas every call is passed on and the queries are answered by it, so text is
-// measured by a real font. Without one, the recorder keeps the mapping itself and measures text with a
-// fixed font: the cell is the font height (a negative height counts as its size, 0 as 12), the ascent
-// four fifths of it, every character half the cell wide, plus character extra and justification.
+/// Logs the calls that change the state or the output; queries (metrics, extents, LPtoDP, caps) are not
+/// logged. With an inner canvas every call is passed on and the queries are answered by it, so text is
+/// measured by a real font. Without one, the recorder keeps the mapping itself and measures text with a
+/// fixed font: the cell is the font height (a negative height counts as its size, 0 as 12), the ascent
+/// four fifths of it, every character half the cell wide, plus character extra and justification.
 class TZVRecordingCanvas final : public TZVCanvas
 {
 public:
+    /// `inner` (may be null, not owned) receives every call; `caps` answers GetDeviceCaps without one.
     explicit TZVRecordingCanvas(TZVCanvas* inner = nullptr, const TZVDeviceCaps& caps = {});
 
+    /// Every logged call, oldest first.
     const std::vector<TZVCanvasCall>& Calls() const { return m_calls; }
-    // The log lines, all or those of one operation.
+    /// The log lines, all or those of one operation.
+    /// @{
     std::vector<std::string> Log() const;
     std::vector<std::string> Log(std::string_view op) const;
+    /// @}
+    /// Forgets the calls logged so far.
     void Clear() { m_calls.clear(); }
 
     int GetDeviceCaps(TZVDeviceCap cap) const override;

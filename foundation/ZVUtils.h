@@ -9,29 +9,34 @@
 
 namespace zorvel {
 
-// Model unit: hundredths of a millimetre, held as a signed 32-bit integer.
+/// Model unit: hundredths of a millimetre, held as a signed 32-bit integer.
 inline constexpr int kModelPerMm = 100;
+/// Model units per inch and per centimetre.
+/// @{
 inline constexpr int kModelPerInch = 2540;
 inline constexpr int kModelPerCm = 1000;
+/// @}
 
-// Display unit -> model unit, rounding ties to the even neighbour; saturates at the 32-bit range.
+/// Display unit -> model unit, rounding ties to the even neighbour; saturates at the 32-bit range.
 int ToModel(double x, TZVUnits units);
-// Model unit -> display unit; 0 for a unit outside the enumeration.
+/// Model unit -> display unit; 0 for a unit outside the enumeration.
 float FromModel(int v, TZVUnits units);
 
-// Fixed-millimetre lengths (bar width, module distance, character separation).
+/// Fixed-millimetre lengths (bar width, module distance, character separation).
 std::int64_t MmToModel(double x);
+/// Model units -> millimetres.
 float ModelToMm(std::int64_t v);
 
-// Device pixels at `dpi` dots per inch -> model units.
+/// Device pixels at `dpi` dots per inch -> model units.
 int PixelsToModel(double pixels, int dpi);
 
-// Integer part plus one when the fractional part is at least 0.5 (so negative values truncate).
+/// Integer part plus one when the fractional part is at least 0.5 (so negative values truncate).
 std::int64_t RoundHalfUp(double x);
 
+/// Rounded straight-line distance between two points.
 int PointDistance(TPoint p, TPoint q);
 
-// The upper bound is tested first, even when it lies below the lower one.
+/// The upper bound is tested first, even when it lies below the lower one.
 template <typename T>
 constexpr T Clamp(T value, T low, T high)
 {
@@ -42,34 +47,50 @@ constexpr T Clamp(T value, T low, T high)
     return value;
 }
 
+/// Sum of the decimal digits of `n`; 0 for a negative value.
 int DigitSum(std::int64_t n);
 
-// Rectangle helpers.
+// Rectangle helpers (model units or pixels alike).
+/// Swaps edges so that Left <= Right and Top <= Bottom.
 void NormalizeRect(TRect& r);
+/// NormalizeRect that reports whether it swapped anything.
 void NormalizeRectChanged(TRect& r, bool& changed);
+/// Normalizes `r`, widens it to a minimum size, then moves it (keeping its size) inside the bounds.
 void FitRect(TRect& r, int minLeft, int minTop, int maxBottom, int maxRight);
+/// True when `inner` lies within `outer`, edges included.
 bool RectInside(const TRect& inner, const TRect& outer);
+/// Moves the top-left corner to (x, y), keeping the size.
 void MoveRectTo(TRect& r, int x, int y);
+/// Sets one edge without moving the others.
+/// @{
 inline void SetLeft(TRect& r, int v) { r.Left = v; }
 inline void SetTop(TRect& r, int v) { r.Top = v; }
 inline void SetRight(TRect& r, int v) { r.Right = v; }
 inline void SetBottom(TRect& r, int v) { r.Bottom = v; }
+/// @}
 
-// Rotation helpers: angles in degrees, counterclockwise on screen (y grows downward).
-// RotatePoint knows 0, 30, 45, 90, 120, 180 and 270; any other angle leaves p unchanged.
+/// Turns `p` about `centre` by `angle` degrees, counterclockwise on screen (y grows downward).
+/// RotatePoint knows 0, 30, 45, 90, 120, 180 and 270; any other angle leaves p unchanged.
 void RotatePoint(TPoint& p, TPoint centre, int angle);
+/// Turns both corners by 90, 180 or 270 degrees; other angles leave `r` unchanged. The result may need
+/// normalizing.
 void RotateRectQuarter(TRect& r, TPoint centre, int angle);
-// The box W wide and H high anchored at (X, Y) by `anchor` (taLeBo..taRiTo), turned about the anchor.
+/// The box W wide and H high anchored at (X, Y) by `anchor` (taLeBo..taRiTo), turned about the anchor.
 void AnchoredBox(TRect& r, int angle, int X, int Y, int anchor, int H, int W);
 
-// Colour helpers: colour values hold red in the low byte.
+/// Perceived brightness 0..255 of a colour value (red in the low byte).
 int Luminance(std::uint32_t c);
+/// Black for a light colour, white for a dark one: text readable on `c`.
 std::uint32_t ContrastColor(std::uint32_t c);
 
 // Text helpers.
+/// True when every character is '0'..'9' (also for an empty string).
 bool IsAllDigits(const QString& s);
+/// Left-pads with zeros to `width` characters; longer strings are unchanged.
 QString PadZeros(const QString& s, int width);
+/// Wraps in single quotes, doubling the quotes inside, for an SQL literal.
 QString QuoteSql(const QString& s);
+/// Replaces decimal commas with points.
 QString CommaToPoint(const QString& s);
 
 } // namespace zorvel

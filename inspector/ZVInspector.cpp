@@ -123,11 +123,14 @@ int TZVCustomInspector::MaxTop() const
 
 int TZVCustomInspector::ClientWidth() const
 {
+    // Forms set SplitPos while hidden, before the scroll area has laid out its viewport.
+    if (testAttribute(Qt::WA_PendingResizeEvent)) return maximumViewportSize().width();
     return viewport()->width();
 }
 
 int TZVCustomInspector::ClientHeight() const
 {
+    if (testAttribute(Qt::WA_PendingResizeEvent)) return maximumViewportSize().height();
     return viewport()->height();
 }
 

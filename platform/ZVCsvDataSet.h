@@ -5,36 +5,40 @@
 
 namespace zorvel {
 
-// Largest file read: 256 MB, far beyond any list of labels, well below what fits in memory.
+/// Largest file read: 256 MB, far beyond any list of labels, well below what fits in memory.
 inline constexpr qint64 kMaxCsvFileSize = qint64(256) * 1024 * 1024;
-// More columns than this is not a table of labels but a damaged file.
+/// More columns than this is not a table of labels but a damaged file.
 inline constexpr int kMaxCsvFields = 4096;
 
-// The first record names the fields; the file is read whole on Open. Fields are quoted with '"'
-// (doubled inside), may hold delimiters and line breaks; lines end with CRLF, LF or CR; a UTF-8
-// byte-order mark is skipped; blank lines are skipped. An empty cell is null.
-//
-// Field kinds come from the column's non-empty cells: fkInteger (fkLargeInt beyond 32 bits),
-// fkFloat, fkBoolean (true/false), fkDate (yyyy-mm-dd), fkDateTime (yyyy-mm-dd hh:mm[:ss]),
-// else fkString. Numbers with leading zeros or a '+' stay strings, so codes keep their digits.
-//
-// Errors: "CAN'T OPEN DATASET : <file>" when the file cannot be read, "CSV FILE TOO LARGE :
-// <file>" above kMaxCsvFileSize, "INVALID CSV LINE : n" (the line where the record starts) for a
-// record with another number of fields than the header, an unterminated quote, text after a
-// closing quote, or more than kMaxCsvFields fields.
-//
-// Read-only: Edit, Append and Delete raise "DATASET IS READ ONLY".
+/// The first record names the fields; the file is read whole on Open. Fields are quoted with '"'
+/// (doubled inside), may hold delimiters and line breaks; lines end with CRLF, LF or CR; a UTF-8
+/// byte-order mark is skipped; blank lines are skipped. An empty cell is null.
+///
+/// Field kinds come from the column's non-empty cells: fkInteger (fkLargeInt beyond 32 bits),
+/// fkFloat, fkBoolean (true/false), fkDate (yyyy-mm-dd), fkDateTime (yyyy-mm-dd hh:mm[:ss]),
+/// else fkString. Numbers with leading zeros or a '+' stay strings, so codes keep their digits.
+///
+/// Errors: "CAN'T OPEN DATASET : <file>" when the file cannot be read, "CSV FILE TOO LARGE :
+/// <file>" above kMaxCsvFileSize, "INVALID CSV LINE : n" (the line where the record starts) for a
+/// record with another number of fields than the header, an unterminated quote, text after a
+/// closing quote, or more than kMaxCsvFields fields.
+///
+/// Read-only: Edit, Append and Delete raise "DATASET IS READ ONLY".
 class TZVCsvDataSet : public TZVDataSet
 {
     Q_OBJECT
 
 public:
+    /// A closed data set without a file.
     explicit TZVCsvDataSet(QObject* parent = nullptr);
 
+    /// The CSV file read on Open.
     const QString& FileName() const { return m_fileName; }
-    // Only while closed ("DATASET IS OPEN").
+    /// Only while closed ("DATASET IS OPEN").
     void SetFileName(const QString& fileName);
+    /// Field separator, ',' by default.
     QChar Delimiter() const { return m_delimiter; }
+    /// Only while closed ("DATASET IS OPEN").
     void SetDelimiter(QChar delimiter);
 
 protected:

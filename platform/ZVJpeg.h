@@ -7,19 +7,22 @@
 
 namespace zorvel {
 
+/// Range of EncodeJpeg's quality and the quality used when none is chosen.
+/// @{
 inline constexpr int kJpegMinQuality = 1;
 inline constexpr int kJpegMaxQuality = 100;
 inline constexpr int kJpegDefaultQuality = 80;
+/// @}
 
-// Grey pictures come back as Format_Grayscale8; RGB, YCbCr, CMYK and YCCK ones as Format_RGB32.
-// Raises EZvError "INVALID IMAGE : DAMAGED JPEG DATA" for data libjpeg rejects,
-// "INVALID IMAGE : INCOMPLETE JPEG DATA" when it only warned (a cut-off file decodes as grey),
-// "INVALID IMAGE : IMAGE TOO LARGE" above kMaxPicturePixels, checked before any pixel is allocated.
+/// Grey pictures come back as Format_Grayscale8; RGB, YCbCr, CMYK and YCCK ones as Format_RGB32.
+/// Raises EZvError "INVALID IMAGE : DAMAGED JPEG DATA" for data libjpeg rejects,
+/// "INVALID IMAGE : INCOMPLETE JPEG DATA" when it only warned (a cut-off file decodes as grey),
+/// "INVALID IMAGE : IMAGE TOO LARGE" above kMaxPicturePixels, checked before any pixel is allocated.
 QImage DecodeJpeg(QByteArrayView data);
 
-// A Format_Grayscale8 image is written as a grey JPEG, any other as colour; transparent parts
-// come out as white paper. Raises EZvError "INVALID JPEG QUALITY : <q>" outside 1..100 and
-// "INVALID IMAGE : EMPTY IMAGE" for a null image.
+/// A Format_Grayscale8 image is written as a grey JPEG, any other as colour; transparent parts
+/// come out as white paper. Raises EZvError "INVALID JPEG QUALITY : <q>" outside 1..100 and
+/// "INVALID IMAGE : EMPTY IMAGE" for a null image.
 QByteArray EncodeJpeg(const QImage& image, int quality);
 
 } // namespace zorvel

@@ -5,22 +5,25 @@
 
 namespace zorvel {
 
-// Records live in memory; Edit, Append, Delete and Post change them there.
+/// Records live in memory; Edit, Append, Delete and Post change them there.
 class TZVMemoryDataSet : public TZVDataSet
 {
     Q_OBJECT
 
 public:
+    /// A closed data set without fields or records.
     explicit TZVMemoryDataSet(QObject* parent = nullptr);
 
-    // Only while closed ("DATASET IS OPEN"); a second field of the same name (without regard to
-    // case) raises "INVALID FIELD NAME :NAME".
+    /// Only while closed ("DATASET IS OPEN"); a second field of the same name (without regard to
+    /// case) raises "INVALID FIELD NAME :NAME".
     void AddField(const QString& name, TZVFieldKind kind);
+    /// Removes the fields and records; only while closed ("DATASET IS OPEN").
     void ClearFields();
-    // One value per field, converted to the field's kind: "INVALID VALUE FOR FIELD :NAME" when
-    // one does not fit, "INVALID RECORD : n VALUES FOR m FIELDS" for a wrong count. Allowed while
-    // open: the cursor stays where it is.
+    /// One value per field, converted to the field's kind: "INVALID VALUE FOR FIELD :NAME" when
+    /// one does not fit, "INVALID RECORD : n VALUES FOR m FIELDS" for a wrong count. Allowed while
+    /// open: the cursor stays where it is.
     void AppendRecord(const QVariantList& values);
+    /// Removes every record; allowed while open.
     void ClearRecords();
 
     bool CanModify() const override { return Active(); }

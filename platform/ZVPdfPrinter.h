@@ -16,21 +16,26 @@ namespace zorvel {
 
 class TZVQtCanvas;
 
-// One printer named "PDF". The page is the settings record's paper (turned for landscape) with no
-// unprintable margin; the file holds its size in whole points (within 0.18 mm). The file appears only
-// when EndDoc succeeds: until then the job writes to a temporary file beside it, and Abort or a
-// failure leaves the old file, if any, untouched. Copies are not repeated in the file; a PDF viewer
-// prints as many as asked.
+/// One printer named "PDF". The page is the settings record's paper (turned for landscape) with no
+/// unprintable margin; the file holds its size in whole points (within 0.18 mm). The file appears only
+/// when EndDoc succeeds: until then the job writes to a temporary file beside it, and Abort or a
+/// failure leaves the old file, if any, untouched. Copies are not repeated in the file; a PDF viewer
+/// prints as many as asked.
 class TZVPdfPrinter final : public TZVPrinter
 {
 public:
+    /// Resolution of the canvas unless another is given.
     static constexpr int kDefaultDpi = 1200;
 
+    /// Writes to `fileName` at `dpi` dots per inch; nothing is written before EndDoc.
     explicit TZVPdfPrinter(QString fileName, int dpi = kDefaultDpi);
     ~TZVPdfPrinter() override;
 
+    /// The PDF file the next job writes.
+    /// @{
     const QString& FileName() const { return m_fileName; }
     void SetFileName(const QString& fileName) { m_fileName = fileName; }
+    /// @}
 
     QStringList Printers() const override;
     int PrinterIndex() const override { return m_index; }

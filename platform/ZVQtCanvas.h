@@ -19,25 +19,27 @@ class QRectF;
 
 namespace zorvel {
 
-// Shapes are computed in device pixels (the mapping rounded like LPtoDP), so edges and pen widths land
-// on whole pixels on every device. Text is laid out in logical units with fonts sized in logical units
-// and then mapped, so it measures the same on screen, in pictures and on paper.
-// Raster operations need a raster device (QImage, QPixmap, a widget's backing store, or a QPicture played
-// onto one); on PDF writers and printers r2NotXorPen and r2XorPen draw as r2CopyPen.
+/// Shapes are computed in device pixels (the mapping rounded like LPtoDP), so edges and pen widths land
+/// on whole pixels on every device. Text is laid out in logical units with fonts sized in logical units
+/// and then mapped, so it measures the same on screen, in pictures and on paper.
+/// Raster operations need a raster device (QImage, QPixmap, a widget's backing store, or a QPicture played
+/// onto one); on PDF writers and printers r2NotXorPen and r2XorPen draw as r2CopyPen.
 class TZVQtCanvas final : public TZVCanvas
 {
 public:
-    // Paints on `device` with a painter of its own, which ends with the canvas.
+    /// Paints on `device` with a painter of its own, which ends with the canvas.
     explicit TZVQtCanvas(QPaintDevice* device);
+    /// Paints on `device` with a painter of its own, answering GetDeviceCaps with `caps`.
     TZVQtCanvas(QPaintDevice* device, const TZVDeviceCaps& caps);
-    // Paints through an active painter that stays the caller's. Its coordinates at this moment are the
-    // canvas's device pixels; its state is restored when the canvas goes. The canvas owns its clip.
+    /// Paints through an active painter that stays the caller's. Its coordinates at this moment are the
+    /// canvas's device pixels; its state is restored when the canvas goes. The canvas owns its clip.
     TZVQtCanvas(QPainter* painter, const TZVDeviceCaps& caps);
     ~TZVQtCanvas() override;
 
-    // Resolution and size of a device, without unprintable offsets. A QPicture has no size until drawn
-    // on: give its canvas the caps of the surface it stands for.
+    /// Resolution and size of a device, without unprintable offsets. A QPicture has no size until drawn
+    /// on: give its canvas the caps of the surface it stands for.
     static TZVDeviceCaps CapsOf(const QPaintDevice& device);
+    /// The painter the canvas draws with; owned by the canvas unless the caller gave it.
     QPainter* Painter() const { return m_painter; }
 
     int GetDeviceCaps(TZVDeviceCap cap) const override;
@@ -92,10 +94,10 @@ private:
         TZVPen Pen;
         TZVBrush Brush;
         TZVFont Font;
-        QFont QtFont; // Font sized in logical units
+        QFont QtFont; ///< Font sized in logical units
         unsigned TextAlign = taLeft | taTop;
         int CharExtra = 0;
-        double BreakSpacing = 0; // extra advance of each break character
+        double BreakSpacing = 0; ///< extra advance of each break character
         TZVRop2 Rop = r2CopyPen;
         TPoint Position;
         std::optional<TZVRegion> Clip;

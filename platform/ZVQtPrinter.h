@@ -14,17 +14,18 @@ namespace zorvel {
 
 class TZVQtCanvas;
 
-// Printer indexes follow QPrinterInfo's list of printer names; a new instance selects the default
-// printer, or none (no settings record) when the system has no printer. SetOutputFileName turns the
-// printer into a PDF writer, which always has a settings record.
+/// Printer indexes follow QPrinterInfo's list of printer names; a new instance selects the default
+/// printer, or none (no settings record) when the system has no printer. SetOutputFileName turns the
+/// printer into a PDF writer, which always has a settings record.
 class TZVQtPrinter final : public TZVPrinter
 {
 public:
     TZVQtPrinter();
     ~TZVQtPrinter() override;
 
-    // An empty name goes back to the selected system printer.
+    /// An empty name goes back to the selected system printer.
     void SetOutputFileName(const QString& fileName);
+    /// The underlying QPrinter, for settings the contract does not cover.
     QPrinter& Printer() { return m_printer; }
 
     QStringList Printers() const override;

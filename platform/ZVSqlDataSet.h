@@ -12,41 +12,53 @@ namespace zorvel {
 
 class TZVConnections;
 
+/// Prefixes of the write failures; the driver's reason follows.
+/// @{
 inline constexpr const char* kErrorCantSave = "CAN'T SAVE RECORD : ";
 inline constexpr const char* kErrorCantDelete = "CAN'T DELETE RECORD : ";
+/// @}
 
-// The source is a table (TableName) or a query (Sql) of the connection named DatabaseName.
-// Open reads all records into memory, so RecordCount is exact.
-//
-// Field kinds come from the declared column types where the driver keeps none of its own
-// (SQLite: "DATE" -> fkDate, "BOOLEAN" -> fkBoolean, "DECIMAL" -> fkBCD, "BLOB" -> fkBlob, ...),
-// else from the driver's value types. SQLite stores dates as ISO texts.
-//
-// Master-detail: a table detail asks for "<detail field> = <master value>"; a query detail binds
-// each placeholder (":IDPRINTER") to the master field linked to it by DetailFields, or else to the
-// master field of the same name; either is re-queried on every master move. A query without
-// placeholders is linked by comparing the fetched records. Values are always bound, never pasted.
-//
-// Edit, Append, Delete and Post write back only to a table with a primary key (or, in SQLite, a
-// rowid); a query is read-only. Failures raise "CAN'T SAVE RECORD : <reason>" and
-// "CAN'T DELETE RECORD : <reason>"; opening raises "CAN'T OPEN DATASET : <reason>".
+/// The source is a table (TableName) or a query (Sql) of the connection named DatabaseName.
+/// Open reads all records into memory, so RecordCount is exact.
+///
+/// Field kinds come from the declared column types where the driver keeps none of its own
+/// (SQLite: "DATE" -> fkDate, "BOOLEAN" -> fkBoolean, "DECIMAL" -> fkBCD, "BLOB" -> fkBlob, ...),
+/// else from the driver's value types. SQLite stores dates as ISO texts.
+///
+/// Master-detail: a table detail asks for "<detail field> = <master value>"; a query detail binds
+/// each placeholder (":IDPRINTER") to the master field linked to it by DetailFields, or else to the
+/// master field of the same name; either is re-queried on every master move. A query without
+/// placeholders is linked by comparing the fetched records. Values are always bound, never pasted.
+///
+/// Edit, Append, Delete and Post write back only to a table with a primary key (or, in SQLite, a
+/// rowid); a query is read-only. Failures raise "CAN'T SAVE RECORD : <reason>" and
+/// "CAN'T DELETE RECORD : <reason>"; opening raises "CAN'T OPEN DATASET : <reason>".
 class TZVSqlDataSet : public TZVDataSet
 {
     Q_OBJECT
 
 public:
+    /// A closed data set on the default connections, without a source.
     explicit TZVSqlDataSet(QObject* parent = nullptr);
     ~TZVSqlDataSet() override;
 
-    // Null means TZVConnections::Default(). The setters below raise "DATASET IS OPEN" while open.
+    /// Null means TZVConnections::Default(). The setters below raise "DATASET IS OPEN" while open.
     void SetConnections(TZVConnections* connections);
+    /// Alias of the connection (see TZVConnections).
+    /// @{
     const QString& DatabaseName() const { return m_databaseName; }
     void SetDatabaseName(const QString& alias);
-    // Setting one of TableName and Sql clears the other.
+    /// @}
+    /// Setting one of TableName and Sql clears the other.
+    /// @{
     const QString& TableName() const { return m_tableName; }
     void SetTableName(const QString& table);
+    /// @}
+    /// The SELECT the data set reads.
+    /// @{
     const QString& Sql() const { return m_sql; }
     void SetSql(const QString& select);
+    /// @}
 
     bool CanModify() const override;
 
