@@ -30,6 +30,12 @@ struct WidgetCase
     QSize DefaultSize;
 };
 
+// Names the case in test output instead of dumping its bytes.
+void PrintTo(const WidgetCase& widget, std::ostream* out)
+{
+    *out << widget.ClassName;
+}
+
 const WidgetCase kWidgets[] = {
     {"zorvel::TZVEditor", "editor/ZVEditor.h", &TZVEditor::staticMetaObject, &QFrame::staticMetaObject,
      QSize(400, 300)},
