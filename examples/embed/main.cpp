@@ -7,7 +7,6 @@
 #include <QSplitter>
 #include <QToolBar>
 
-#include <cstdio>
 #include <zorvel/document/ZVCustomLab.h>
 #include <zorvel/document/ZVDesignJson.h>
 #include <zorvel/editor/ZVEditor.h>
@@ -21,7 +20,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     const QStringList args = QApplication::arguments().mid(1);
     if (args.size() != 1 && args.size() != 2) {
-        std::fputs("usage: embed DESIGN [OUT.pdf]\n", stderr);
+        qCritical("usage: embed DESIGN [OUT.pdf]");
         return 2;
     }
     QMainWindow window;
@@ -42,14 +41,15 @@ int main(int argc, char* argv[])
             return label->Print(pdf) ? 0 : 1;
         }
     } catch (const std::exception& e) { // EZvError: the library's message
-        std::fprintf(stderr, "%s\n", e.what());
+        qCritical("%s", e.what());
         return 1;
     }
     window.addToolBar("File")->addAction("Print to PDF...", [&] {
         const QString file = QFileDialog::getSaveFileName(&window, "Print to PDF", {}, "PDF (*.pdf)");
+        if (file.isEmpty()) return;
         try {
             zorvel::TZVPdfPrinter pdf(file);
-            if (!file.isEmpty()) label->Print(pdf);
+            label->Print(pdf);
         } catch (const std::exception& e) {
             QMessageBox::warning(&window, "Print to PDF", e.what());
         }
