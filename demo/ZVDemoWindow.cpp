@@ -5,6 +5,7 @@
 #include "demo/ZVEdLabel.h"
 #include "dialogs/ZVStandardDialogs.h"
 #include "document/ZVCustomLab.h"
+#include "editor/ZVCursors.h"
 #include "editor/ZVEditor.h"
 #include "foundation/ZVCanvas.h"
 #include "foundation/ZVError.h"
@@ -40,6 +41,7 @@
 #include <QTableView>
 #include <QTextStream>
 #include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace zorvel {
@@ -370,6 +372,7 @@ void TFMain::buildToolBar()
     m_toolBar->setObjectName(QStringLiteral("ToolBar1"));
     m_toolBar->setMovable(false);
     m_toolBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    m_toolBar->setIconSize(QSize(18, 18));
     auto add = [this](const char* name, const char* text, const char* hint, auto slot) {
         QAction* a = m_toolBar->addAction(QString::fromLatin1(text));
         a->setObjectName(QString::fromLatin1(name));
@@ -395,6 +398,10 @@ void TFMain::buildToolBar()
         a->setCheckable(true);
         a->setData(static_cast<int>(tool));
         m_drawTools->addAction(a);
+        // The tools show the glyph of the cursor they give the label; commands keep their words.
+        a->setIcon(ZvToolIcon(tool));
+        if (auto* button = qobject_cast<QToolButton*>(m_toolBar->widgetForAction(a)))
+            button->setToolButtonStyle(Qt::ToolButtonIconOnly);
     }
     m_toolBar->addSeparator();
 

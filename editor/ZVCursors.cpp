@@ -124,15 +124,28 @@ struct CursorPicture
 {
     QPoint hotSpot;
     std::function<void(CursorPainter&)> draw;
+    // The tool's own mark, without the crosshair; empty for cursors that are no draw tool.
+    std::function<void(CursorPainter&)> glyph;
 };
 
-// Tool glyphs fill the square from (14, 14) to (29, 29).
+// Tool glyphs fill the square from (14, 14) to (29, 29); with their halo, from (13, 13) to (30, 30).
+constexpr QRect kGlyphBox{13, 13, 18, 18};
+
 CursorPicture toolCursor(std::function<void(CursorPainter&)> glyph)
 {
-    return {kCrossCentre, [glyph](CursorPainter& c) {
+    return {kCrossCentre,
+            [glyph](CursorPainter& c) {
                 c.crosshair();
                 glyph(c);
-            }};
+            },
+            glyph};
+}
+
+// The selection tool's icon: an arrow pointer inside the glyph box.
+void arrowGlyph(CursorPainter& c)
+{
+    const QPolygon arrow{{15, 14}, {15, 27}, {18, 24}, {21, 30}, {23, 29}, {20, 23}, {25, 23}};
+    c.stroke([arrow](QPainter& p) { p.drawPolygon(arrow); }, true);
 }
 
 CursorPicture pictureOf(int id)
@@ -258,6 +271,36 @@ CursorPicture pictureOf(int id)
 }
 
 } // namespace
+
+int ZvCursorOfTool(TZVDrawTool tool)
+{
+    switch (tool) {
+    case dwLine: return crZvLine;
+    case dwRect: return crZvRect;
+    case dwText: return crZvText;
+    case dwBarCode: return crZvBarc;
+    case dwSymbol: return crZvSymb;
+    case dwAddText: return crZvAddt;
+    case dwImage: return crZvImag;
+    case dwParagraph: return crZvPara;
+    case dwTable: return crZvTabl;
+    case dwAskText: return crZvAskt;
+    case dwSelection:
+    default: return crZvDefault;
+    }
+}
+
+QIcon ZvToolIcon(TZVDrawTool tool)
+{
+    std::function<void(CursorPainter&)> glyph = pictureOf(ZvCursorOfTool(tool)).glyph;
+    if (!glyph) glyph = arrowGlyph;
+    QPixmap pixmap(kCursorSize, kCursorSize);
+    pixmap.fill(Qt::transparent);
+    CursorPainter painter;
+    glyph(painter);
+    painter.paint(pixmap);
+    return QIcon(pixmap.copy(kGlyphBox));
+}
 
 QCursor ZvCursor(int id)
 {

@@ -1,7 +1,10 @@
-// The editor's cursor table: numbered cursors drawn by the library itself.
+// The editor's cursor table: numbered cursors drawn by the library itself, and the draw tools' icons.
 #pragma once
 
+#include "foundation/ZVTypes.h"
+
 #include <QCursor>
+#include <QIcon>
 
 namespace zorvel {
 
@@ -32,5 +35,12 @@ enum TZVCursorId : int {
 
 /// The cursor of a table number; unknown numbers give the arrow. Needs a GUI application.
 QCursor ZvCursor(int id);
+
+/// The cursor number the editor shows while `tool` is the draw tool.
+int ZvCursorOfTool(TZVDrawTool tool);
+
+/// The glyph of `tool`'s cursor without its crosshair, for tool bars and menus (16 x 16 and
+/// larger); the selection tool gets an arrow. Needs a GUI application.
+QIcon ZvToolIcon(TZVDrawTool tool);
 
 } // namespace zorvel

@@ -49,24 +49,6 @@ int mulDiv(int a, int b, int c)
     return static_cast<int>(quotient);
 }
 
-int cursorOfTool(TZVDrawTool tool)
-{
-    switch (tool) {
-    case dwLine: return crZvLine;
-    case dwRect: return crZvRect;
-    case dwText: return crZvText;
-    case dwBarCode: return crZvBarc;
-    case dwSymbol: return crZvSymb;
-    case dwAddText: return crZvAddt;
-    case dwImage: return crZvImag;
-    case dwParagraph: return crZvPara;
-    case dwTable: return crZvTabl;
-    case dwAskText: return crZvAskt;
-    case dwSelection:
-    default: return crZvDefault;
-    }
-}
-
 } // namespace
 
 TZVCustomEditor::TZVCustomEditor(QWidget* parent) : QFrame(parent)
@@ -102,7 +84,7 @@ TZVCustomEditor::TZVCustomEditor(QWidget* parent) : QFrame(parent)
         return QFileDialog::getOpenFileName(this, QString(), folder, filter);
     };
 
-    m_cursorId = cursorOfTool(m_drawTool);
+    m_cursorId = ZvCursorOfTool(m_drawTool);
     m_surface->setCursor(ZvCursor(m_cursorId));
     applyColor();
     layoutChildren();
@@ -213,7 +195,7 @@ void TZVCustomEditor::SetDrawTool(TZVDrawTool tool)
     if (tool == m_drawTool) return;
     fire(OnChangeDrawTool, this, m_drawTool, tool);
     m_drawTool = m_allowEdit ? tool : dwSelection;
-    m_cursorId = cursorOfTool(m_drawTool);
+    m_cursorId = ZvCursorOfTool(m_drawTool);
     m_surface->setCursor(ZvCursor(m_cursorId));
     m_surface->SetMarkMode(mmNone);
 }

@@ -3,6 +3,7 @@
 #include "demo/ZVDemoWindow.h"
 #include "demo/ZVEdLabel.h"
 #include "document/ZVCustomLab.h"
+#include "editor/ZVCursors.h"
 #include "editor/ZVEditor.h"
 #include "editor/ZVRulers.h"
 #include "elements/ZVElement.h"
@@ -337,6 +338,7 @@ TEST_F(DemoWindowTest, ToolBarActions)
         ASSERT_NE(a, nullptr);
         EXPECT_EQ(a->toolTip(),
                   QString::fromLatin1(c.Hint).isEmpty() ? a->text() : QString::fromLatin1(c.Hint));
+        EXPECT_EQ(a->icon().pixmap(QSize(18, 18)).toImage(), ZvToolIcon(c.Tool).pixmap(QSize(18, 18)).toImage());
         a->trigger();
         EXPECT_EQ(w().Editor().DrawTool(), c.Tool);
         EXPECT_TRUE(a->isChecked());

@@ -548,5 +548,24 @@ TEST(Cursors, EveryTableEntryIsItsOwnPicture)
         EXPECT_EQ(ZvCursor(id).shape(), Qt::ArrowCursor) << id;
 }
 
+TEST(Cursors, ToolIconsAreTheCursorGlyphsWithoutTheCrosshair)
+{
+    test::ensureApplication<QApplication>();
+    const TZVDrawTool tools[] = {dwSelection, dwLine,   dwRect,      dwText,  dwBarCode, dwSymbol,
+                                 dwAddText,   dwImage,  dwParagraph, dwTable, dwAskText};
+    std::set<QByteArray> pictures;
+    for (TZVDrawTool tool : tools) {
+        SCOPED_TRACE(int(tool));
+        const QImage icon = ZvToolIcon(tool).pixmap(QSize(18, 18)).toImage().convertToFormat(QImage::Format_ARGB32);
+        ASSERT_EQ(icon.size(), QSize(18, 18));
+        const QByteArray bits(reinterpret_cast<const char*>(icon.constBits()), icon.sizeInBytes());
+        EXPECT_TRUE(pictures.insert(bits).second) << "same icon as another tool";
+        if (tool == dwSelection) continue;
+        // The cursor's glyph corner holds exactly the icon: no crosshair stroke reaches into it.
+        const QImage cursor = ZvCursor(ZvCursorOfTool(tool)).pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+        EXPECT_EQ(cursor.copy(13, 13, 18, 18), icon);
+    }
+}
+
 } // namespace
 } // namespace zorvel
