@@ -141,6 +141,17 @@ CursorPicture toolCursor(std::function<void(CursorPainter&)> glyph)
             glyph};
 }
 
+// A cursor-sized transparent picture with what `draw` paints.
+QPixmap paintedPicture(const std::function<void(CursorPainter&)>& draw)
+{
+    QPixmap pixmap(kCursorSize, kCursorSize);
+    pixmap.fill(Qt::transparent);
+    CursorPainter painter;
+    draw(painter);
+    painter.paint(pixmap);
+    return pixmap;
+}
+
 // The selection tool's icon: an arrow pointer inside the glyph box.
 void arrowGlyph(CursorPainter& c)
 {
@@ -294,12 +305,7 @@ QIcon ZvToolIcon(TZVDrawTool tool)
 {
     std::function<void(CursorPainter&)> glyph = pictureOf(ZvCursorOfTool(tool)).glyph;
     if (!glyph) glyph = arrowGlyph;
-    QPixmap pixmap(kCursorSize, kCursorSize);
-    pixmap.fill(Qt::transparent);
-    CursorPainter painter;
-    glyph(painter);
-    painter.paint(pixmap);
-    return QIcon(pixmap.copy(kGlyphBox));
+    return QIcon(paintedPicture(glyph).copy(kGlyphBox));
 }
 
 QCursor ZvCursor(int id)
@@ -308,12 +314,7 @@ QCursor ZvCursor(int id)
     if (const auto it = cache.constFind(id); it != cache.constEnd()) return *it;
     const CursorPicture picture = pictureOf(id);
     if (!picture.draw) return QCursor(Qt::ArrowCursor);
-    QPixmap pixmap(kCursorSize, kCursorSize);
-    pixmap.fill(Qt::transparent);
-    CursorPainter painter;
-    picture.draw(painter);
-    painter.paint(pixmap);
-    const QCursor cursor(pixmap, picture.hotSpot.x(), picture.hotSpot.y());
+    const QCursor cursor(paintedPicture(picture.draw), picture.hotSpot.x(), picture.hotSpot.y());
     cache.insert(id, cursor);
     return cursor;
 }

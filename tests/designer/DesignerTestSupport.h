@@ -2,6 +2,7 @@
 #pragma once
 
 #include "tests/support/TestApplication.h"
+#include "tests/support/QStringPrinter.h"
 
 #include <QApplication>
 #include <QList>
@@ -12,11 +13,6 @@
 #include <QtUiPlugin/QDesignerCustomWidgetInterface>
 
 #include <ostream>
-
-inline void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace zorvel::test {
 

@@ -8,6 +8,7 @@
 #include "elements/ZVElementKinds.h"
 #include "foundation/ZVError.h"
 #include "foundation/ZVStream.h"
+#include "tests/support/QStringPrinter.h"
 
 #include <gtest/gtest.h>
 
@@ -17,12 +18,6 @@
 
 #include <functional>
 #include <ostream>
-
-// Readable QString values in failure messages.
-inline void PrintTo(const QString& text, std::ostream* os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
 
 namespace zorvel::test {
 

@@ -1,5 +1,6 @@
 // Tests of the initialization-file reader: syntax, case, code page, defaults and damaged input.
 #include "foundation/ZVIniFile.h"
+#include "tests/support/QStringPrinter.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,12 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <random>
-
-// Readable QString values in failure messages.
-inline void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 using namespace zorvel;
 

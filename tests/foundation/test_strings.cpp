@@ -1,5 +1,6 @@
 // Tests of the localized texts: captions, custom captions, dialog texts, paper types and messages.
 #include "foundation/ZVStrings.h"
+#include "tests/support/QStringPrinter.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,12 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
-
-// Readable QString values in failure messages.
-inline void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 using namespace zorvel;
 

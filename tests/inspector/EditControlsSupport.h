@@ -2,6 +2,7 @@
 #pragma once
 
 #include "tests/support/TestApplication.h"
+#include "tests/support/QStringPrinter.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -13,12 +14,6 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <ostream>
-
-// Readable QString values in failure messages.
-inline void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace zorvel::test {
 

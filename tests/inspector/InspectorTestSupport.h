@@ -8,6 +8,7 @@
 #include "elements/ZVElementKinds.h"
 #include "inspector/ZVInspector.h"
 #include "tests/support/TestApplication.h"
+#include "tests/support/QStringPrinter.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -18,11 +19,6 @@
 
 #include <memory>
 #include <ostream>
-
-inline void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace zorvel::test {
 

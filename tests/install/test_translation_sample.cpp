@@ -1,17 +1,12 @@
 // Tests of the Spanish sample translation file data/translations/zorvel-es.ini.
 #include "foundation/ZVIniFile.h"
 #include "foundation/ZVStrings.h"
+#include "tests/support/QStringPrinter.h"
 
 #include <QFile>
 #include <QString>
 
 #include <gtest/gtest.h>
-
-// Readable QString values in failure messages.
-inline void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 using namespace zorvel;
 

@@ -3,6 +3,7 @@
 
 #include "foundation/ZVDataSet.h"
 #include "foundation/ZVError.h"
+#include "tests/support/QStringPrinter.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -12,12 +13,6 @@
 
 #include <memory>
 #include <ostream>
-
-// Readable failure output.
-inline void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace zorvel {
 inline void PrintTo(TZVFieldKind kind, std::ostream* os)
