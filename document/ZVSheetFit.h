@@ -1,0 +1,38 @@
+// Whether a label's sheet of labels fits its paper.
+#pragma once
+
+#include <QString>
+
+namespace zorvel {
+
+class TZVCustomLab;
+class TZVMeasure;
+
+/// Rows and labels per row as a sheet is laid out: stored designs may carry 0 or less, which
+/// the setters would have made 1.
+/// @{
+int SheetRows(const TZVMeasure& measure);
+int SheetColumns(const TZVMeasure& measure);
+/// @}
+
+/// How the sheet sits on its paper, in the orientation the label prints in.
+struct TZVSheetFit
+{
+    int Rows = 1; ///< rows of labels as laid out, at least 1
+    int Columns = 1; ///< labels in each row as laid out, at least 1
+    int RowsOff = 0; ///< last rows whose labels pass the paper's bottom edge
+    int ColumnsOff = 0; ///< last columns whose labels pass the paper's right edge
+
+    bool Fits() const { return RowsOff == 0 && ColumnsOff == 0; }
+    /// Whether the label at `row`, `col` (1-based) lies on the paper.
+    bool LabelFits(int row, int col) const { return row <= Rows - RowsOff && col <= Columns - ColumnsOff; }
+};
+
+/// The sheet of `label` against its paper, turned when the label prints landscape.
+TZVSheetFit SheetFit(const TZVCustomLab& label);
+
+/// The warning for a sheet that does not fit, e.g. "LABELS OFF THE PAPER : 2 COLUMNS, 1 ROW";
+/// empty when it fits.
+QString SheetFitWarning(const TZVSheetFit& fit);
+
+} // namespace zorvel
