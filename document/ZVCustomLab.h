@@ -326,12 +326,14 @@ public:
     void SetQuestionAsker(TZVQuestionAsker* asker) { m_questionAsker = asker; }
     TZVQuestionAsker* QuestionAsker() const { return m_questionAsker; }
     /// @}
-    /// Called before each label of a print run; returning false cancels the job.
+    /// Called before each label of a print run and before each page a preview renders ahead;
+    /// returning false cancels the job or the preview.
     TZVPrintProgress OnProgress;
 
     /// Preview pages. PreparePreview sets the run up (with `printer`'s settings record prepared
-    /// when given) and renders the pages, or the first and last four of a long run.
-    void PreparePreview(TZVPrinter* printer = nullptr);
+    /// when given) and renders the pages, or the first and last four of a long run; false, with
+    /// no page kept, when OnProgress cancelled.
+    bool PreparePreview(TZVPrinter* printer = nullptr);
     /// Renders every page of the run into Pages(), walking the records as the printer does.
     void RenderAllPages();
     /// Renders page `n` (1-based) of the prepared run; null outside the run.

@@ -44,7 +44,8 @@ void TZVPrintInfo::SetPrintTo(int value)
 void TZVPrintInfo::AdjustToRecordCount(int recordCount)
 {
     if (recordCount < m_printTo) m_printTo = recordCount;
-    if (recordCount < m_printFrom) m_printFrom = 1;
+    // A stored first record below 1 is taken as the setter takes it.
+    if (recordCount < m_printFrom || m_printFrom < 1) m_printFrom = 1;
     const int last = m_printTo < 1 ? recordCount : m_printTo;
     // An empty data set, or a range ending before it starts, prints nothing rather than a
     // negative count.

@@ -16,7 +16,8 @@ public:
     /// Settings of `owner`, whose sheet layout bounds the start row and column.
     explicit TZVPrintInfo(TZVCustomLab& owner) : m_owner(owner) {}
 
-    /// Unprintable offsets (left, top) and margins (right, bottom) of the last run's printer, model units.
+    /// Unprintable offsets (left, top) and margins (right, bottom) of the last run's printer, model units;
+    /// preview pages place their labels less the offsets.
     /// @{
     int OffsetX = 0;
     int OffsetY = 0;
@@ -40,7 +41,7 @@ public:
     bool DetailMode = false; ///< true while a run walks the detail data set
     int CurrentPage = 0; ///< page being printed, 1-based
     std::uint8_t DataMode = 0; ///< 1 while a run prints records, 0 otherwise
-    std::uint8_t Orientation = 0; ///< 1 portrait, 2 landscape
+    std::uint8_t Orientation = 0; ///< 0 portrait, 1 landscape
 
     /// Labels (or records) to print.
     int NumLabels() const { return m_numLabels; }

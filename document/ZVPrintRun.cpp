@@ -2,6 +2,7 @@
 // preview pages with their cache, and the questions asked before a run.
 #include "document/ZVBackSurf.h"
 #include "document/ZVCustomLab.h"
+#include "document/ZVSheetFit.h"
 #include "elements/ZVElement.h"
 #include "elements/ZVTextElements.h"
 #include "foundation/ZVCanvas.h"
@@ -12,7 +13,10 @@
 #include "platform/ZVQtCanvas.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <limits>
 
 namespace zorvel {
 
@@ -33,11 +37,67 @@ constexpr int kEdgePages = 4;         // rendered at each end of a long preview
 constexpr int kPageCacheLimit = 30;
 constexpr int kPageCacheKeep = 11;    // the eight edge pages and the first three rendered later
 constexpr int kNeighbours = 3;        // pages rendered on each side of the page shown
+// A sheet of more places than the dialog makes (50 x 50) clips to those on the paper; more than
+// that on the paper are labels of a pixel or two, left unclipped.
+constexpr std::int64_t kMaxClipPlaces = 2500;
 
 // Model units (1/100 mm) to tenths of a millimetre, halves up.
 int tenthsOf(int model)
 {
     return static_cast<int>(RoundHalfUp(model / 10.0));
+}
+
+// A 64-bit figure of the run as an int field holds it: no run reaches two thousand million labels.
+int saturated(std::int64_t value)
+{
+    return static_cast<int>(std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(),
+                                                      std::numeric_limits<int>::max()));
+}
+
+// Where the `index`-th (1-based) label of a row or column starts; a place beyond any coordinate
+// gets the farthest one.
+int placeOf(int margin, int index, int size, int gap, int offset)
+{
+    const double place = margin + (index - 1.0) * (double(size) + gap) - offset;
+    if (std::abs(place) >= std::numeric_limits<int>::max())
+        return place < 0 ? std::numeric_limits<int>::min() : std::numeric_limits<int>::max();
+    return static_cast<int>(margin + (index - 1LL) * (std::int64_t(size) + gap) - offset);
+}
+
+// The label's rectangle at `origin`.
+TRect labelBox(const TZVMeasure& m, TPoint origin)
+{
+    return {origin.X, origin.Y, saturated(std::int64_t(origin.X) + m.Width()),
+            saturated(std::int64_t(origin.Y) + m.Height())};
+}
+
+// The printer's resolution, unprintable offsets, printable area and right and bottom margins, model
+// units, into the print settings.
+void notePrinterArea(const TZVPrinter& printer, const TZVMeasure& m, TZVPrintInfo& info)
+{
+    info.DpiX = printer.DpiX();
+    info.DpiY = printer.DpiY();
+    // Pixels to model units; a printer without a resolution has no area to speak of.
+    const auto model = [](int pixels, int dpi) {
+        return dpi > 0 ? saturated(RoundHalfUp(pixels * double(kModelPerInch) / dpi)) : 0;
+    };
+    const QSize offset = printer.PhysicalOffset();
+    const QSize printable = printer.PageSizePixels();
+    info.OffsetX = model(offset.width(), info.DpiX);
+    info.OffsetY = model(offset.height(), info.DpiY);
+    info.PrintableWidth = model(printable.width(), info.DpiX);
+    info.PrintableHeight = model(printable.height(), info.DpiY);
+    // What the paper, as it lies, leaves beyond the printable area; less than a pixel is only the
+    // rounding of the page to whole pixels.
+    const bool landscape = info.Orientation == 1;
+    const auto margin = [&](std::int64_t paper, int offsetModel, int printableModel, int dpi) {
+        const std::int64_t rest = paper - offsetModel - printableModel;
+        return dpi > 0 && std::abs(rest) * dpi < kModelPerInch ? 0 : saturated(rest);
+    };
+    info.MarginRight = margin(landscape ? m.PaperHeight() : m.PaperWidth(), info.OffsetX,
+                              info.PrintableWidth, info.DpiX);
+    info.MarginBottom = margin(landscape ? m.PaperWidth() : m.PaperHeight(), info.OffsetY,
+                               info.PrintableHeight, info.DpiY);
 }
 
 // Holds a data set's controls back for a scope; `held` adopts controls already held back.
@@ -63,8 +123,8 @@ private:
 TPoint TZVCustomLab::LabelOrigin(int row, int col, int offX, int offY) const
 {
     const TZVMeasure& m = *m_measure;
-    return {m.MarLeft() + (col - 1) * (m.Width() + m.DiHor()) - offX,
-            m.MarTop() + (row - 1) * (m.Height() + m.DiVer()) - offY};
+    return {placeOf(m.MarLeft(), col, m.Width(), m.DiHor(), offX),
+            placeOf(m.MarTop(), row, m.Height(), m.DiVer(), offY)};
 }
 
 // ---- Run set-up ----
@@ -73,14 +133,18 @@ TZVCustomLab::TRunPage TZVCustomLab::runPage(int n) const
 {
     const TZVMeasure& m = *m_measure;
     const TZVPrintInfo& info = *m_printInfo;
-    // The sheet may have shrunk since the start was set.
-    const int firstRow = std::clamp(info.FirstRow(), 1, m.NuHor());
-    const int firstCol = std::clamp(info.FirstCol(), 1, m.NuVer());
-    const int perPage = m.NuHor() * m.NuVer();
-    const int onFirst = m.NuVer() * (m.NuHor() - firstRow + 1) - firstCol + 1;
-    if (n <= 1) return {1, firstRow, firstCol, std::min(onFirst, info.TotalLabels), 0};
-    const int skipped = (n - 2) * perPage + onFirst;
-    return {n, 1, 1, std::clamp(info.TotalLabels - skipped, 0, perPage), skipped};
+    // The sheet may have shrunk since the start was set; a stored start or sheet may be anything.
+    const int rows = SheetRows(m);
+    const int cols = SheetColumns(m);
+    const int firstRow = std::clamp(info.FirstRow(), 1, rows);
+    const int firstCol = std::clamp(info.FirstCol(), 1, cols);
+    const std::int64_t perPage = std::int64_t(rows) * cols;
+    const std::int64_t onFirst = std::int64_t(cols) * (rows - firstRow + 1) - firstCol + 1;
+    const std::int64_t total = info.TotalLabels;
+    if (n <= 1) return {1, firstRow, firstCol, saturated(std::min(onFirst, total)), 0};
+    // Past the run's last page (a run set up on another sheet) the page is empty.
+    const std::int64_t skipped = std::min<std::int64_t>(n - 2, total / perPage + 1) * perPage + onFirst;
+    return {n, 1, 1, saturated(std::clamp<std::int64_t>(total - skipped, 0, perPage)), saturated(skipped)};
 }
 
 void TZVCustomLab::PrepareRun(bool holdControls)
@@ -98,19 +162,21 @@ void TZVCustomLab::PrepareRun(bool holdControls)
         if (holdControls) (info.DetailMode ? m_detail : m_dataSet)->DisableControls();
         m_dataSet->First();
         m_dataSet->MoveBy(info.PrintFrom() - 1);
+        // A stored count below 1 is taken as the setter takes it (not an edit: Modified stays).
+        info.m_repetitions = std::max(info.m_repetitions, 1);
         // NumLabels already counts the records of the range, never below 0.
-        info.TotalLabels = info.NumLabels() * info.Repetitions();
+        info.TotalLabels = saturated(std::int64_t(info.NumLabels()) * info.Repetitions());
     } else {
         info.DataMode = 0;
         info.DetailMode = false;
         info.m_repetitions = 1; // a run setting, not an edit: Modified stays
-        info.TotalLabels = info.NumLabels();
+        info.TotalLabels = std::max(info.NumLabels(), 1);
     }
-    const int perPage = m_measure->NuHor() * m_measure->NuVer();
+    const std::int64_t perPage = std::int64_t(SheetRows(*m_measure)) * SheetColumns(*m_measure);
     const int onFirst = runPage(1).Labels;
     if (onFirst < info.TotalLabels) {
-        const int rest = info.TotalLabels - onFirst;
-        info.PageCount = rest / perPage + (rest % perPage != 0 ? 2 : 1);
+        const std::int64_t rest = info.TotalLabels - onFirst;
+        info.PageCount = saturated(rest / perPage + (rest % perPage != 0 ? 2 : 1));
     } else {
         info.PageCount = 1;
     }
@@ -163,11 +229,23 @@ void TZVCustomLab::paintPageStart(TZVCanvas& canvas, int page, TPoint offset)
         if (!text.isEmpty()) PaintTitle(canvas, text);
     }
     if (m_measure->LabelType() != ltCircle) return;
+    // Every place of the sheet, or of a larger one those that reach onto the paper.
+    const auto size = [](const TZVPlaces& rows, const TZVPlaces& cols) {
+        return std::int64_t(rows.Last - rows.First + 1) * (cols.Last - cols.First + 1);
+    };
+    TZVPlaces rows{1, SheetRows(*m_measure)};
+    TZVPlaces cols{1, SheetColumns(*m_measure)};
+    if (size(rows, cols) > kMaxClipPlaces) {
+        const TZVSheetFit fit = SheetFit(*this);
+        rows = fit.RowsOnPaper;
+        cols = fit.ColumnsOnPaper;
+    }
+    if (size(rows, cols) > kMaxClipPlaces) return;
     TZVRegion clip;
-    for (int row = 1; row <= m_measure->NuHor(); ++row) {
-        for (int col = 1; col <= m_measure->NuVer(); ++col) {
+    for (int row = rows.First; row <= rows.Last; ++row) {
+        for (int col = cols.First; col <= cols.Last; ++col) {
             const TPoint o = LabelOrigin(row, col, offset.X, offset.Y);
-            const TRect r = canvas.LPtoDP(TRect{o.X, o.Y, o.X + m_measure->Width(), o.Y + m_measure->Height()});
+            const TRect r = canvas.LPtoDP(labelBox(*m_measure, o));
             clip.Unite(CreateEllipticRgn(r.Left, r.Top, r.Right, r.Bottom));
         }
     }
@@ -178,12 +256,15 @@ void TZVCustomLab::paintPageLabels(TZVCanvas& canvas, int target, const TRunPage
                                    const TZVPrintProgress& progress, bool& cancelled)
 {
     const TZVPrintInfo& info = *m_printInfo;
-    const int repetitions = info.Repetitions();
+    const int repetitions = std::max(info.Repetitions(), 1);
+    const int cols = SheetColumns(*m_measure);
+    const TZVSheetFit fit = SheetFit(*this);
     int repeat = repetitions - page.Skipped % repetitions;
-    int row = page.Row;
-    int col = page.Col;
+    // A start in the last place of the largest sheet steps past any int.
+    std::int64_t row = page.Row;
+    std::int64_t col = page.Col;
     for (int remaining = page.Labels; remaining > 0;) {
-        if (col > m_measure->NuVer()) {
+        if (col > cols) {
             ++row;
             col = 1;
             continue;
@@ -192,13 +273,13 @@ void TZVCustomLab::paintPageLabels(TZVCanvas& canvas, int target, const TRunPage
             cancelled = true;
             return;
         }
-        const TPoint origin = LabelOrigin(row, col, offset.X, offset.Y);
-        if (m_backSurf->Print()) {
-            const TRect area{origin.X, origin.Y, origin.X + m_measure->Width(), origin.Y + m_measure->Height()};
-            m_backSurf->PaintBackground(canvas, origin, target, area);
+        // A label wholly off the paper would show nothing, and may lie beyond any coordinate.
+        if (fit.RowsOnPaper.Contains(row) && fit.ColumnsOnPaper.Contains(col)) {
+            const TPoint origin = LabelOrigin(int(row), int(col), offset.X, offset.Y);
+            if (m_backSurf->Print()) m_backSurf->PaintBackground(canvas, origin, target, labelBox(*m_measure, origin));
+            PaintElements(canvas, origin, target, info.DataMode);
+            m_frame->PaintFrame(canvas, origin, target);
         }
-        PaintElements(canvas, origin, target, info.DataMode);
-        m_frame->PaintFrame(canvas, origin, target);
         --remaining;
         ++col;
         if (--repeat == 0) {
@@ -221,11 +302,8 @@ bool TZVCustomLab::PrintEx(TZVPrinter& printer, int copies, bool noOutput)
     PrepareDevMode(printer, copies);
     printer.BeginDoc(QStringLiteral("PRINTING : ") + m_measure->LabelName());
     try {
-        info.DpiX = printer.DpiX();
-        info.DpiY = printer.DpiY();
-        const QSize physical = printer.PhysicalOffset();
-        const TPoint offset{static_cast<int>(RoundHalfUp(physical.width() * double(kModelPerInch) / printer.DpiX())),
-                            static_cast<int>(RoundHalfUp(physical.height() * double(kModelPerInch) / printer.DpiY()))};
+        notePrinterArea(printer, *m_measure, info);
+        const TPoint offset{info.OffsetX, info.OffsetY};
         for (int n = 1; n <= info.PageCount; ++n) {
             if (n > 1) printer.NewPage();
             TZVCanvas& canvas = printer.Canvas();
@@ -267,7 +345,7 @@ std::unique_ptr<QPicture> TZVCustomLab::RenderPage(int n)
     const ControlsSuspended suspended(info.DataMode == 1 ? m_dataSet.data() : nullptr);
     if (info.DataMode == 1) {
         m_dataSet->First();
-        m_dataSet->MoveBy(info.PrintFrom() - 1 + page.Skipped / info.Repetitions());
+        m_dataSet->MoveBy(info.PrintFrom() - 1 + page.Skipped / std::max(info.Repetitions(), 1));
     }
     const QSize size = PreviewPageSize();
     QSize window(m_measure->PaperWidth(), m_measure->PaperHeight());
@@ -279,7 +357,8 @@ std::unique_ptr<QPicture> TZVCustomLab::RenderPage(int n)
         canvas.SetMapMode(mmAnisotropic);
         canvas.SetWindowExtEx(window.width(), window.height());
         canvas.SetViewportExtEx(size.width(), size.height());
-        const TPoint offset{info.OffsetX, info.OffsetY};
+        // The page is the whole paper, not a printer's printable area: labels sit where they land.
+        const TPoint offset{0, 0};
         // Every page gets its title and clipping, so a long preview shows what the printer prints.
         paintPageStart(canvas, n, offset);
         bool cancelled = false;
@@ -296,19 +375,26 @@ void TZVCustomLab::RenderAllPages()
     for (int n = 1; n <= info.PageCount; ++n) m_pages.push_back({n, RenderPage(n)});
 }
 
-void TZVCustomLab::PreparePreview(TZVPrinter* printer)
+bool TZVCustomLab::PreparePreview(TZVPrinter* printer)
 {
     m_pages.clear();
     if (printer) PrepareDevMode(*printer, 0);
     PrepareRun();
     TZVPrintInfo& info = *m_printInfo;
     info.CurrentPage = 1;
-    if (info.PageCount > kAllPagesLimit) {
-        for (int n = 1; n <= kEdgePages; ++n) m_pages.push_back({n, RenderPage(n)});
-        for (int n = info.PageCount - kEdgePages + 1; n <= info.PageCount; ++n) m_pages.push_back({n, RenderPage(n)});
-    } else {
-        RenderAllPages();
-    }
+    // Pages rendered one after the other walk the records as the printer does.
+    const auto render = [&](int first, int last) {
+        for (int n = first; n <= last; ++n) {
+            if (OnProgress && !OnProgress(n, info.PageCount)) return false;
+            m_pages.push_back({n, RenderPage(n)});
+        }
+        return true;
+    };
+    const bool done = info.PageCount > kAllPagesLimit
+                          ? render(1, kEdgePages) && render(info.PageCount - kEdgePages + 1, info.PageCount)
+                          : render(1, info.PageCount);
+    if (!done) m_pages.clear();
+    return done;
 }
 
 const QPicture* TZVCustomLab::GetPreviewPage(int n)

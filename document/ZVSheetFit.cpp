@@ -28,6 +28,37 @@ int labelsOn(int count, std::int64_t margin, std::int64_t size, std::int64_t gap
     return static_cast<int>(std::min<std::int64_t>(count, 1 + room / step));
 }
 
+std::int64_t floorDiv(std::int64_t a, std::int64_t b)
+{
+    return a / b - (a % b != 0 && (a < 0) != (b < 0));
+}
+
+std::int64_t ceilDiv(std::int64_t a, std::int64_t b)
+{
+    return -floorDiv(-a, b);
+}
+
+// Among `count` places whose n-th (1-based) spans `start` + (n - 1) * `step` to that plus `size`,
+// those touching 0..`extent`. Places that do not advance coincide and count once.
+TZVPlaces placesOnPaper(int count, std::int64_t start, std::int64_t size, std::int64_t step, std::int64_t extent)
+{
+    size = std::max<std::int64_t>(size, 0);
+    // Place i (0-based) is on the paper when start + i * step lies in -size .. extent.
+    std::int64_t lo = 0;
+    std::int64_t hi = std::int64_t(count) - 1;
+    if (step > 0) {
+        lo = std::max(lo, ceilDiv(-size - start, step));
+        hi = std::min(hi, floorDiv(extent - start, step));
+    } else if (step < 0) {
+        lo = std::max(lo, ceilDiv(start - extent, -step));
+        hi = std::min(hi, floorDiv(start + size, -step));
+    } else {
+        hi = std::min<std::int64_t>(hi, start <= extent && start + size >= 0 ? 0 : -1);
+    }
+    if (lo > hi) return {};
+    return {static_cast<int>(lo + 1), static_cast<int>(hi + 1)};
+}
+
 } // namespace
 
 int SheetRows(const TZVMeasure& measure)
@@ -51,6 +82,10 @@ TZVSheetFit SheetFit(const TZVCustomLab& label)
     fit.Columns = SheetColumns(m);
     fit.ColumnsOff = fit.Columns - labelsOn(fit.Columns, m.MarLeft(), m.Width(), m.DiHor(), pageWidth);
     fit.RowsOff = fit.Rows - labelsOn(fit.Rows, m.MarTop(), m.Height(), m.DiVer(), pageHeight);
+    fit.RowsOnPaper =
+        placesOnPaper(fit.Rows, m.MarTop(), m.Height(), std::int64_t(m.Height()) + m.DiVer(), pageHeight);
+    fit.ColumnsOnPaper =
+        placesOnPaper(fit.Columns, m.MarLeft(), m.Width(), std::int64_t(m.Width()) + m.DiHor(), pageWidth);
     return fit;
 }
 

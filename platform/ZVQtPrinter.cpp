@@ -54,6 +54,8 @@ void TZVQtPrinter::SetOutputFileName(const QString& fileName)
     m_printer.setOutputFileName(fileName);
     if (!m_toFile)
         SetPrinterIndex(m_index);
+    else // a file has no unprintable edge
+        m_printer.setPageMargins(QMarginsF(), QPageLayout::Millimeter);
 }
 
 bool TZVQtPrinter::hasSettings() const
@@ -75,7 +77,11 @@ void TZVQtPrinter::applyDevMode()
                           QPageSize::Millimeter, QString(), QPageSize::ExactMatch);
     const auto orientation =
         m_devMode.Orientation == TZVDevMode::kLandscape ? QPageLayout::Landscape : QPageLayout::Portrait;
-    m_printer.setPageLayout(QPageLayout(paper, orientation, QMarginsF()));
+    // The margins stay the printer's own, its unprintable edges, unless the paper is too small for them.
+    const QMarginsF margins = m_printer.pageLayout().margins(QPageLayout::Millimeter);
+    const QPageLayout layout(paper, orientation, margins, QPageLayout::Millimeter);
+    if (layout.paintRect(QPageLayout::Millimeter).isEmpty() || !m_printer.setPageLayout(layout))
+        m_printer.setPageLayout(QPageLayout(paper, orientation, QMarginsF()));
     if (m_devMode.CopiesSet)
         m_printer.setCopyCount(std::max(1, m_devMode.Copies));
 }

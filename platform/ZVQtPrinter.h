@@ -16,7 +16,8 @@ class TZVQtCanvas;
 
 /// Printer indexes follow QPrinterInfo's list of printer names; a new instance selects the default
 /// printer, or none (no settings record) when the system has no printer. SetOutputFileName turns the
-/// printer into a PDF writer, which always has a settings record.
+/// printer into a PDF writer, which always has a settings record and no margins until
+/// Printer() sets some; a job keeps the margins the printer has.
 class TZVQtPrinter final : public TZVPrinter
 {
 public:

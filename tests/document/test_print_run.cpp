@@ -2,6 +2,7 @@
 #include "../support/PaintSupport.h"
 #include "../support/PdfInfo.h"
 #include "document/ZVCustomLab.h"
+#include "document/ZVDesignJson.h"
 #include "elements/ZVTable.h"
 #include "elements/ZVTextElements.h"
 #include "foundation/ZVError.h"
@@ -11,10 +12,13 @@
 #include "platform/ZVPdfPrinter.h"
 
 #include <QFile>
+#include <QImage>
+#include <QPainter>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -250,6 +254,138 @@ TEST_F(PrintRun, ThePhysicalOffsetMovesEveryLabel)
     label.PrintEx(printer, 1, false);
     const TPoint frame = frameAt(1, 1);
     EXPECT_EQ(printer.frames()[0][0], (TPoint{frame.X - 300, frame.Y - 200}));
+
+    // A preview page is the whole paper: the last printer's unprintable edge moves nothing on it.
+    ASSERT_EQ(label.PrintInfo().OffsetX, 300);
+    label.PreparePreview();
+    const QSize size = label.PreviewPageSize(); // tenths of a millimetre
+    QImage page(size, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    ASSERT_NE(label.GetPreviewPage(1), nullptr);
+    QPicture picture = *label.GetPreviewPage(1);
+    {
+        QPainter painter(&page);
+        picture.play(&painter);
+    }
+    const int y = (frame.Y + 1000) / 10; // 10 mm into the first label
+    int firstInk = 0;
+    while (firstInk < size.width() && page.pixel(firstInk, y) == qRgb(255, 255, 255)) ++firstInk;
+    EXPECT_NEAR(firstInk, frame.X / 10, 1);
+}
+
+// ---- Stored values the setters never make ----
+
+// The fixture's sheet as a file stores it, with `measure` and `printInfo` keys added or overriding.
+QByteArray storedDesign(const QString& measure, const QString& printInfo)
+{
+    return QStringLiteral(R"({"Measure": {"Width": 6000, "Height": 3500, "MarLeft": 500, "MarTop": 1000,
+        "DiHor": 400, "DiVer": 400, "PaperWidth": 21000, "PaperHeight": 29700, "NuHor": 7, "NuVer": 3%1},
+        "Frame": {"Style": 1}, "PrintInfo": {"NumLabels": 10%2}})")
+        .arg(measure.isEmpty() ? QString() : ", " + measure, printInfo.isEmpty() ? QString() : ", " + printInfo)
+        .toUtf8();
+}
+
+TEST_F(PrintRun, StoredCountsOutsideTheSettersLimitsPrintAsTheSettersWouldTakeThem)
+{
+    struct Case
+    {
+        const char* name;
+        QString measure;
+        QString printInfo;
+        int records; // 0: without data
+        std::vector<int> framesPerPage; // labels wholly off the paper draw nothing
+        TPoint first; // row and column of the first frame
+    };
+    const QString max = QString::number(INT_MAX);
+    const Case cases[] = {
+        {"no rows: one row of three", "\"NuHor\": 0", "", 0, {3, 3, 3, 1}, {1, 1}},
+        {"columns below one: one column", "\"NuVer\": -3", "", 0, {7, 3}, {1, 1}},
+        // Rows start 39 mm apart from 10 mm: row 8 (at 283 mm) is the last on 297 mm.
+        {"rows without end", "\"NuHor\": " + max, "\"NumLabels\": 30", 0, {24}, {1, 1}},
+        // Columns start 64 mm apart from 5 mm: column 4 (at 197 mm) is the last on 210 mm.
+        {"columns without end", "\"NuVer\": " + max, "", 0, {4}, {1, 1}},
+        {"a start at the far corner of the largest sheet",
+         "\"NuHor\": " + max + ", \"NuVer\": " + max,
+         "\"NumLabels\": 5, \"FirstRow\": " + max + ", \"FirstCol\": " + max, 0, {0, 4}, {1, 1}},
+        {"a start outside the sheet", "", "\"FirstRow\": -5, \"FirstCol\": 99", 0, {10}, {1, 3}},
+        {"no repetitions", "", "\"Repetitions\": 0", 4, {4}, {1, 1}},
+        {"repetitions below zero", "", "\"Repetitions\": -1", 4, {4}, {1, 1}},
+        {"records from the 0th", "", "\"PrintFrom\": 0", 4, {4}, {1, 1}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TZVLab run;
+        DesignFromJson(run, storedDesign(c.measure, c.printInfo));
+        TZVMemoryDataSet data;
+        if (c.records > 0) {
+            data.AddField("NAME", fkString);
+            for (int i = 1; i <= c.records; ++i) data.AppendRecord({QString("R%1").arg(i)});
+            data.Open();
+            run.SetDataAccessType(daDataSet);
+            run.SetDataSet(&data);
+            run.SetDataEnabled(true);
+        }
+        RecordingPrinter out;
+        ASSERT_TRUE(run.PrintEx(out, 1, false));
+        std::vector<int> frames;
+        for (const auto& page : out.frames()) frames.push_back(int(page.size()));
+        EXPECT_EQ(frames, c.framesPerPage);
+        EXPECT_EQ(run.PrintInfo().PageCount, int(c.framesPerPage.size()));
+        const auto printed = out.frames();
+        const auto firstPage = std::find_if(printed.begin(), printed.end(), [](const auto& p) { return !p.empty(); });
+        ASSERT_NE(firstPage, printed.end());
+        const TPoint o = run.LabelOrigin(c.first.X, c.first.Y, 0, 0);
+        EXPECT_EQ(firstPage->front(), (TPoint{o.X + run.Frame().Dist1(), o.Y + run.Frame().Dist1()}));
+        run.PreparePreview();
+        for (int n = 1; n <= run.PrintInfo().PageCount; ++n) EXPECT_NE(run.RenderPage(n), nullptr) << n;
+        run.SetDataSet(nullptr);
+    }
+}
+
+TEST_F(PrintRun, ACircularLabelOnASheetWithoutEndClipsToThePlacesOnThePaper)
+{
+    TZVLab run;
+    DesignFromJson(run, storedDesign(QStringLiteral("\"NuHor\": %1, \"LabelType\": 1, \"Height\": 6000").arg(INT_MAX),
+                                     QString()));
+    ASSERT_TRUE(run.PrintEx(printer, 1, false));
+    std::size_t parts = 0;
+    for (const TZVCanvasCall& call : printer.pages[0])
+        if (call.Op == "SelectClipRgn") parts = call.Args.size() / 5;
+    // Rows start 64 mm apart from 10 mm: five reach onto 297 mm, of three labels each.
+    EXPECT_EQ(parts, 15u);
+}
+
+TEST_F(PrintRun, TheRunNotesItsPrintersAreaInModelUnits)
+{
+    struct Case
+    {
+        const char* name;
+        float paperWidth; // mm
+        float paperHeight;
+        std::uint8_t orientation;
+        int printableWidth; // model units
+        int printableHeight;
+    };
+    const Case cases[] = {
+        {"A4", 210, 297, 0, 21000, 29700},
+        {"A4 turned", 210, 297, 1, 29700, 21000},
+        {"letter", 215.9f, 279.4f, 0, 21590, 27940},
+    };
+    QTemporaryDir dir;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        label.Measure().SetPaperWidth(c.paperWidth);
+        label.Measure().SetPaperHeight(c.paperHeight);
+        label.PrintInfo().Orientation = c.orientation;
+        TZVPdfPrinter pdf(dir.filePath("area.pdf"));
+        ASSERT_TRUE(label.Print(pdf));
+        const TZVPrintInfo& info = label.PrintInfo();
+        // The page is whole pixels of 2540 / 1200 model units; a PDF page has no unprintable edge.
+        EXPECT_NEAR(info.PrintableWidth, c.printableWidth, 2540.0 / 1200);
+        EXPECT_NEAR(info.PrintableHeight, c.printableHeight, 2540.0 / 1200);
+        EXPECT_EQ((std::vector<int>{info.OffsetX, info.OffsetY, info.MarginRight, info.MarginBottom}),
+                  (std::vector<int>{0, 0, 0, 0}));
+    }
 }
 
 // ---- Records ----
@@ -563,6 +699,36 @@ TEST_F(PrintRun, ALongPreviewRendersItsEdgesAndThePagesAroundTheOneShown)
     EXPECT_EQ(pageNumbers(label), (std::vector<int>{1, 2, 3, 4, 9, 10, 11, 12, 6, 5, 7, 8}));
     EXPECT_FALSE(label.PageCacheBusy());
     EXPECT_EQ(label.GetPreviewPage(13), nullptr);
+}
+
+TEST_F(PrintRun, ThePreviewReportsEachPageItRendersAheadAndCanBeCancelled)
+{
+    struct Case
+    {
+        const char* name;
+        int labels;
+        int cancelAt; // 0: never
+        std::vector<int> reported;
+        bool prepared;
+    };
+    const Case cases[] = {
+        {"short run", 21 * 3, 0, {1, 2, 3}, true},
+        {"long run, its edges", 21 * 12, 0, {1, 2, 3, 4, 9, 10, 11, 12}, true},
+        {"cancelled among the last pages", 21 * 12, 10, {1, 2, 3, 4, 9, 10}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<int> reported;
+        label.OnProgress = [&](int page, int pageCount) {
+            EXPECT_EQ(pageCount, label.PrintInfo().PageCount);
+            reported.push_back(page);
+            return page != c.cancelAt;
+        };
+        label.PrintInfo().SetNumLabels(c.labels);
+        EXPECT_EQ(label.PreparePreview(), c.prepared);
+        EXPECT_EQ(reported, c.reported);
+        EXPECT_EQ(label.Pages().empty(), !c.prepared);
+    }
 }
 
 TEST_F(PrintRun, TheCacheStaysBoundedAndKeepsTheEdgePages)

@@ -1,4 +1,5 @@
 // The system printer through QPrinter: no printer means no settings record; PDF output on the same path.
+#include "document/ZVCustomLab.h"
 #include "foundation/ZVCanvas.h"
 #include "platform/ZVQtPrinter.h"
 #include "tests/support/PdfInfo.h"
@@ -67,4 +68,23 @@ TEST_F(QtPrinter, PrintsToAPdfFileWithTheSettingsRecordsPaper)
     EXPECT_NEAR(info->widthPt, mmToPoints(210), 0.5);
     EXPECT_NEAR(info->heightPt, mmToPoints(148), 0.5);
     EXPECT_EQ(info->title, "PRINTING : Shelf");
+}
+
+TEST_F(QtPrinter, ARunNotesThePrintersMarginsInModelUnits)
+{
+    QTemporaryDir dir;
+    TZVQtPrinter printer;
+    printer.SetOutputFileName(dir.filePath("job.pdf"));
+    printer.Printer().setPageMargins(QMarginsF(10, 5, 20, 15), QPageLayout::Millimeter);
+    TZVLab label; // A4, portrait
+    ASSERT_TRUE(label.Print(printer));
+    const TZVPrintInfo& info = label.PrintInfo();
+    // Qt lays a PDF page and its margins out in whole points.
+    const double point = 2540.0 / 72;
+    EXPECT_NEAR(info.OffsetX, 1000, point);
+    EXPECT_NEAR(info.OffsetY, 500, point);
+    EXPECT_NEAR(info.PrintableWidth, 21000 - 3000, point);
+    EXPECT_NEAR(info.PrintableHeight, 29700 - 2000, point);
+    EXPECT_NEAR(info.MarginRight, 2000, 2 * point);
+    EXPECT_NEAR(info.MarginBottom, 1500, 2 * point);
 }
