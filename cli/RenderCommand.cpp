@@ -2,6 +2,7 @@
 #include "cli/Commands.h"
 #include "document/ZVCustomLab.h"
 #include "document/ZVDesignJson.h"
+#include "document/ZVSheetFit.h"
 #include "elements/ZVTextElements.h"
 #include "foundation/ZVError.h"
 #include "foundation/ZVPrinter.h"
@@ -292,6 +293,9 @@ int runRender(const QStringList& args)
                 return true;
             };
         }
+        // Printed as stored all the same: the labels off the paper are only named.
+        const QString offPaper = SheetFitWarning(SheetFit(label));
+        if (!offPaper.isEmpty()) std::fprintf(stderr, "%s\n", qPrintable(offPaper));
         std::unique_ptr<TZVPrinter> printer;
         if (png)
             printer = std::make_unique<PngPagePrinter>(out, dpi);

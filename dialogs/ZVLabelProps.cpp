@@ -4,6 +4,7 @@
 #include "dialogs/ZVLabelPropsData.h"
 #include "dialogs/ZVLabelPropsPreview.h"
 #include "document/ZVCustomLab.h"
+#include "document/ZVSheetFit.h"
 #include "foundation/ZVCanvas.h"
 #include "foundation/ZVError.h"
 #include "foundation/ZVStrings.h"
@@ -119,6 +120,7 @@ TFPropLab::TFPropLab(QWidget* parent) : QDialog(parent)
         if (on && !m_preparing) labelTypeChanged(true);
     });
     m_preview->OnStartChanged = [this] { refreshStart(); };
+    m_preview->OnRepainted = [this] { showFitWarning(); };
 
     // Printing.
     onInteger(
@@ -396,6 +398,13 @@ void TFPropLab::labelTypeChanged(bool circle)
         m_backStyle->setCurrentIndex(m_label->BackSurf().Style());
     }
     m_preview->UpdateSize();
+}
+
+void TFPropLab::showFitWarning()
+{
+    const QString warning = m_label ? SheetFitWarning(SheetFit(*m_label)) : QString();
+    m_fitWarning->setText(warning);
+    m_fitWarning->setVisible(!warning.isEmpty());
 }
 
 // ---- Printing ---------------------------------------------------------------------------------

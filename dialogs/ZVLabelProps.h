@@ -72,6 +72,8 @@ public:
     QTabWidget* Pages() const { return m_pages; }
     /// The sheet preview of the sizes page.
     TZVSheetPreview* Preview() const { return m_preview; }
+    /// The line under the sheet preview that names the labels off the paper; hidden when they fit.
+    QLabel* FitWarning() const { return m_fitWarning; }
     /// The data page's grid of the label's records.
     QTableView* Grid() const { return m_grid; }
     /// The grid's pop-up menu: quick filter conditions, Execute and Delete.
@@ -142,6 +144,7 @@ private:
     void paperChanged(int index);
     void orientationChanged(int orientation);
     void labelTypeChanged(bool circle);
+    void showFitWarning();
     void startChanged(TZvSpinEditFloat* box, bool column);
     void printFromChanged();
     void refreshStart();
@@ -203,6 +206,7 @@ private:
     QRadioButton* m_circle = nullptr;
     TZvSpinEditFloat* m_innerCircle = nullptr;
     TZVSheetPreview* m_preview = nullptr;
+    QLabel* m_fitWarning = nullptr;
 
     // Printing.
     TZvSpinEditFloat* m_numLabels = nullptr;

@@ -156,8 +156,16 @@ QWidget* TFPropLab::buildSizesPage()
 
     m_preview = new TZVSheetPreview(this);
     m_preview->setObjectName(QStringLiteral("SheetPreview"));
+    m_fitWarning = new QLabel(this);
+    m_fitWarning->setObjectName(QStringLiteral("FitWarning"));
+    m_fitWarning->setStyleSheet(QStringLiteral("color: #c00000; font-weight: bold;"));
+    m_fitWarning->setWordWrap(true);
+    m_fitWarning->setAlignment(Qt::AlignHCenter);
+    m_fitWarning->setMaximumWidth(TZVSheetPreview::kMaxWidth + 40);
+    m_fitWarning->hide();
     auto* right = new QVBoxLayout;
     right->addWidget(m_preview, 0, Qt::AlignHCenter | Qt::AlignTop);
+    right->addWidget(m_fitWarning, 0, Qt::AlignHCenter | Qt::AlignTop);
     right->addStretch(1);
     columns->addLayout(right);
     return page;

@@ -2,12 +2,15 @@
 #include "dialogs/ZVLabelPropsPreview.h"
 
 #include "document/ZVCustomLab.h"
+#include "document/ZVSheetFit.h"
 #include "foundation/ZVCanvas.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace zorvel {
 
@@ -77,6 +80,7 @@ void TZVSheetPreview::Repaint()
 {
     render();
     update();
+    if (OnRepainted) OnRepainted();
 }
 
 int TZVSheetPreview::mapX(double model) const
@@ -120,16 +124,30 @@ void TZVSheetPreview::render()
     painter.setBrush(toQColor(kPaperColor));
     painter.drawRect(m_bitmap.rect().adjusted(0, 0, -1, -1));
 
-    const TZVMeasure& m = m_label->Measure();
+    // Only the labels that reach onto the paper can be seen: a stored sheet may have any number.
+    const TZVSheetFit fit = SheetFit(*m_label);
+    // Past two a pixel the labels no longer show apart.
+    const auto visible = [](TZVPlaces places, int pixels) {
+        places.Last = static_cast<int>(std::min<std::int64_t>(places.Last, std::int64_t(places.First) + 2 * pixels));
+        return places;
+    };
+    const TZVPlaces rows = visible(fit.RowsOnPaper, m_bitmap.height());
+    const TZVPlaces cols = visible(fit.ColumnsOnPaper, m_bitmap.width());
     painter.setPen(Qt::black);
-    painter.setBrush(Qt::white);
-    for (int row = 0; row < m.NuHor(); ++row)
-        for (int col = 0; col < m.NuVer(); ++col)
-            drawLabel(painter, labelBox(row, col));
+    for (int row = rows.First; row <= rows.Last; ++row) {
+        for (int col = cols.First; col <= cols.Last; ++col) {
+            painter.setBrush(fit.LabelFits(row, col) ? QColor(Qt::white) : toQColor(kOffPaperColor));
+            drawLabel(painter, labelBox(row - 1, col - 1));
+        }
+    }
 
     const TZVPrintInfo& info = m_label->PrintInfo();
-    painter.setBrush(toQColor(kStartColor));
-    drawLabel(painter, labelBox(info.FirstRow() - 1, info.FirstCol() - 1));
+    const int startRow = std::clamp(info.FirstRow(), 1, fit.Rows);
+    const int startCol = std::clamp(info.FirstCol(), 1, fit.Columns);
+    if (rows.Contains(startRow) && cols.Contains(startCol)) {
+        painter.setBrush(toQColor(kStartColor));
+        drawLabel(painter, labelBox(startRow - 1, startCol - 1));
+    }
 
     if (m_label->ShowMargins()) {
         // The print settings keep these margins in model units, like every other length.

@@ -6,6 +6,7 @@
 #include <QSize>
 #include <QWidget>
 
+#include <cstdint>
 #include <functional>
 
 class QPainter;
@@ -27,6 +28,8 @@ public:
     static constexpr int kMaxWidth = 192;
     /// Width over height below which a paper counts as narrow.
     static constexpr double kTallAspect = 0.7;
+    /// Fill of the labels that lie (partly) off the paper, a platform colour (light red).
+    static constexpr std::uint32_t kOffPaperColor = 0x6B6BFF;
 
     /// A white sheet of the largest size, without a label.
     explicit TZVSheetPreview(QWidget* parent = nullptr);
@@ -50,6 +53,8 @@ public:
 
     /// After a click moved the start position.
     std::function<void()> OnStartChanged;
+    /// After every Repaint, so that what depends on the sheet follows it.
+    std::function<void()> OnRepainted;
 
     /// The size of the bitmap.
     /// @{

@@ -99,5 +99,21 @@ bad_answer)
     grep -qF "NO QUESTION WITH ID : NOPE" stderr.txt || fail "stderr: $(cat stderr.txt)"
     [ ! -e out.pdf ] || fail "out.pdf was written"
     ;;
+no_rows)
+    # A stored sheet of no rows prints as one row of three: 50 labels on 17 pages.
+    sed 's/"NuHor": 7/"NuHor": 0/' "$data/render_design.json" > design.json
+    "$zorvel" render design.json --out out.pdf --count 50 2> stderr.txt || fail "render: $(cat stderr.txt)"
+    grep -qx "50 labels on 17 pages" stderr.txt || fail "stderr: $(cat stderr.txt)"
+    ;;
+off_paper)
+    # Four columns of 60 mm and eight rows of 35 mm: the last column and row pass A4's edges.
+    # The run is the one asked for; only a warning names what falls off.
+    sed 's/"NuHor": 7, "NuVer": 3/"NuHor": 8, "NuVer": 4/' "$data/render_design.json" > design.json
+    "$zorvel" render design.json --out out.pdf --count 40 2> stderr.txt || fail "render: $(cat stderr.txt)"
+    grep -qx "LABELS OFF THE PAPER : 1 COLUMN, 1 ROW" stderr.txt || fail "stderr: $(cat stderr.txt)"
+    grep -qx "40 labels on 2 pages" stderr.txt || fail "stderr: $(cat stderr.txt)"
+    "$zorvel" render "$data/render_design.json" --out fits.pdf 2> stderr.txt || fail "render: $(cat stderr.txt)"
+    ! grep -q "OFF THE PAPER" stderr.txt || fail "a sheet that fits warned: $(cat stderr.txt)"
+    ;;
 *) exit 2 ;;
 esac

@@ -4,6 +4,7 @@
 #include "dialogs/ZVLabelPropsData.h"
 #include "dialogs/ZVLabelPropsPreview.h"
 #include "document/ZVCustomLab.h"
+#include "document/ZVDesignJson.h"
 #include "foundation/ZVCanvas.h"
 #include "foundation/ZVStrings.h"
 #include "foundation/ZVUtils.h"
@@ -31,6 +32,8 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+#include <climits>
+#include <functional>
 #include <memory>
 
 namespace zorvel {
@@ -259,6 +262,48 @@ TEST_F(LabelPropsTest, ShownMarginsAreDrawnDotted)
     for (int y = 0; y < marked.height(); ++y)
         changed += marked.pixel(9, y) != plain.pixel(9, y);
     EXPECT_GT(changed, 20);
+}
+
+TEST_F(LabelPropsTest, LabelsOffThePaperAreNamedAndDrawnInTheWarningColour)
+{
+    struct Case
+    {
+        const char* name;
+        std::function<void(TZVLab&, TFPropLab&)> change;
+        QString warning;
+        QPoint offPaper; // a pixel of a label that passes the paper's edge
+    };
+    // The default sheet on A4: 3 columns of 60 mm from 5 mm, 7 rows of 35 mm from 10 mm, gaps 4 mm.
+    const Case cases[] = {
+        {"a fourth column ends at 257 mm", [](TZVLab&, TFPropLab& d) { type(control(d, "Columns"), QStringLiteral("4")); },
+         "LABELS OFF THE PAPER : 1 COLUMN", {203 * 192 / 210, 27 * 272 / 297}},
+        {"turned, rows 6 and 7 pass 210 mm",
+         [](TZVLab&, TFPropLab& d) { control<QRadioButton>(d, "Landscape")->setChecked(true); },
+         "LABELS OFF THE PAPER : 2 ROWS", {35 * 192 / 297, 207 * 136 / 210}},
+        {"a stored sheet of rows without end",
+         [](TZVLab& l, TFPropLab& d) {
+             DesignFromJson(l, QStringLiteral(R"({"Measure": {"NuHor": %1}})").arg(INT_MAX).toUtf8());
+             d.Preview()->Repaint();
+         },
+         QStringLiteral("LABELS OFF THE PAPER : %1 ROWS").arg(INT_MAX - 7), {35 * 192 / 210, 290 * 272 / 297}},
+        {"the sheet as it comes", [](TZVLab&, TFPropLab&) {}, QString(), {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TZVLab label;
+        auto dialog = open(label);
+        c.change(label, *dialog);
+        QLabel* warning = dialog->FitWarning();
+        EXPECT_EQ(warning->text(), c.warning);
+        EXPECT_EQ(warning->isHidden(), c.warning.isEmpty());
+        if (c.warning.isEmpty()) continue;
+        const QImage& bitmap = dialog->Preview()->Bitmap();
+        EXPECT_EQ(bitmap.pixelColor(c.offPaper), toQColor(TZVSheetPreview::kOffPaperColor));
+        // The second label of the first row, 69 to 129 mm across, lies on the paper.
+        const int across = label.PrintInfo().Orientation == 1 ? 297 : 210;
+        const QPoint onPaper(99 * bitmap.width() / across, 27 * bitmap.height() / (507 - across));
+        EXPECT_EQ(bitmap.pixelColor(onPaper), QColor(Qt::white));
+    }
 }
 
 // ---- Printing page ----------------------------------------------------------------------------
