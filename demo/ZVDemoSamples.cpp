@@ -3,6 +3,7 @@
 
 #include "document/ZVCustomLab.h"
 #include "document/ZVMeasure.h"
+#include "document/ZVPrintInfo.h"
 #include "elements/ZVImage.h"
 #include "elements/ZVLineRect.h"
 #include "elements/ZVTable.h"
@@ -227,23 +228,27 @@ void setBox(TZVElement& element, float x1, float y1, float x2, float y2)
     element.SetY2(y2);
 }
 
-void prepareLabel(TZVCustomLab& label, float width, float height, int rows, int cols, float left, float top,
-                  const QString& name)
+// A sheet of `rows` x `cols` labels on A4, 4 mm apart, centred on the paper.
+void prepareLabel(TZVCustomLab& label, float width, float height, int rows, int cols, const QString& name)
 {
+    constexpr float kPaperWidth = 210;
+    constexpr float kPaperHeight = 297;
+    constexpr float kGap = 4;
     label.ClearElements();
     label.SetUnits(unMM);
     TZVMeasure& m = label.Measure();
-    m.SetPaper(210, 297, 9);
+    label.PrintInfo().Orientation = 0;
+    m.SetPaper(kPaperWidth, kPaperHeight, 9);
     m.SetPaperName(QStringLiteral("A4"));
     m.SetLabelType(ltRect);
     m.SetWidth(width);
     m.SetHeight(height);
-    m.SetNuVer(rows);
-    m.SetNuHor(cols);
-    m.SetMarLeft(left);
-    m.SetMarTop(top);
-    m.SetDiHor(4);
-    m.SetDiVer(4);
+    m.SetNuHor(rows);
+    m.SetNuVer(cols);
+    m.SetMarLeft((kPaperWidth - cols * width - (cols - 1) * kGap) / 2);
+    m.SetMarTop((kPaperHeight - rows * height - (rows - 1) * kGap) / 2);
+    m.SetDiHor(kGap);
+    m.SetDiVer(kGap);
     m.SetLabelName(name);
     label.SetDataAccessType(daDataSet);
 }
@@ -398,7 +403,7 @@ QStringList CreateSampleTables(QSqlDatabase& db)
 
 void BuildPrinterLabel(TZVCustomLab& label, TZVDataSet& printers, TZVDataSet& characteristics)
 {
-    prepareLabel(label, 95, 65, 4, 2, 8, 10, QStringLiteral("Printer label"));
+    prepareLabel(label, 95, 65, 4, 2, QStringLiteral("Printer label"));
     label.SetDataSet(&printers);
     label.SetDetail(&characteristics);
 
@@ -436,16 +441,17 @@ void BuildPrinterLabel(TZVCustomLab& label, TZVDataSet& printers, TZVDataSet& ch
 
 void BuildEmployeeBadge(TZVCustomLab& label, TZVDataSet& employees)
 {
-    prepareLabel(label, 85.6F, 54, 5, 2, 15, 5, QStringLiteral("Employee badge"));
+    prepareLabel(label, 85.6F, 54, 5, 2, QStringLiteral("Employee badge"));
     label.SetDataSet(&employees);
     label.SetDetail(nullptr);
 
+    // The first element is drawn last: the title goes before the band it sits on.
+    addText(label, 4, 2.5F, 5, QStringLiteral("ZORVEL STAFF"))->SetColor(kWhite);
     auto* band = add<TZVRect>(label);
     setBox(*band, 0, 0, 85.6F, 10);
     band->SetColor(kNavy);
     band->SetBackColor(kNavy);
     band->SetTransparent(false);
-    addText(label, 4, 2.5F, 5, QStringLiteral("ZORVEL STAFF"))->SetColor(kWhite);
 
     auto* photo = add<TZVImage>(label);
     setBox(*photo, 4, 14, 29, 49);

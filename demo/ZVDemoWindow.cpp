@@ -302,8 +302,8 @@ void TFMain::buildLabel()
     m.SetPaper(210, 297, 9);
     m.SetPaperName(QStringLiteral("A4"));
     m.SetLabelType(ltRect);
-    m.SetNuVer(7);
-    m.SetNuHor(3);
+    m.SetNuHor(7);
+    m.SetNuVer(3);
     m.SetWidth(60);
     m.SetHeight(35);
     m.SetMarLeft(5);

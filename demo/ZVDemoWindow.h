@@ -71,6 +71,8 @@ public:
     static constexpr const char* kTitle = "ZORVEL_DEMO";
     static constexpr const char* kAskDeleteElements = "\u00BFDELETE SELECTED ELEMENTS?";
     static constexpr const char* kAskDeleteLabel = "\u00BFDELETE SELECTED LABEL?";
+    // Asked below the warning when labels of the sheet fall off the paper.
+    static constexpr const char* kAskSheetOff = "\u00BFCONTINUE?";
     static constexpr const char* kLabelByCodeName = "Label by code";
     // The last entry of the printer box prints into a PDF file.
     static constexpr const char* kPdfPrinter = "PDF FILE";
@@ -154,6 +156,8 @@ private:
     void syncGridToCursor();
     void commitMemo();
     void refreshButtons();
+    // True when the sheet fits its paper or the user goes on all the same.
+    bool sheetFitsOrGoOn();
     // Runs `action`, showing the library's error text instead of letting it escape.
     void guarded(const std::function<void()>& action);
 

@@ -4,6 +4,8 @@
 #include "demo/ZVEdLabel.h"
 #include "dialogs/ZVProgressDialog.h"
 #include "document/ZVCustomLab.h"
+#include "document/ZVPrintInfo.h"
+#include "document/ZVSheetFit.h"
 #include "editor/ZVEditor.h"
 #include "elements/ZVImage.h"
 #include "elements/ZVLineRect.h"
@@ -89,8 +91,16 @@ void TFMain::SaveLabel()
     reloadRows();
 }
 
+bool TFMain::sheetFitsOrGoOn()
+{
+    const QString warning = SheetFitWarning(SheetFit(*m_label));
+    if (warning.isEmpty()) return true;
+    return AskYesNo && AskYesNo(warning + QLatin1Char('\n') + QString::fromUtf8(kAskSheetOff));
+}
+
 void TFMain::PrintLabel()
 {
+    if (!sheetFitsOrGoOn()) return;
     const int index = m_cbPrinters->currentIndex();
     TZVQtPrinter printer;
     if (index >= 0 && index < m_systemPrinters) {
@@ -100,15 +110,18 @@ void TFMain::PrintLabel()
         if (file.isEmpty()) return;
         printer.SetOutputFileName(file);
     }
-    TZVProgressDialog progress(this);
-    progress.Attach(*m_label);
-    guarded([&] { m_label->Print(printer); });
+    guarded([&] {
+        // Gone before a failure is shown.
+        TZVProgressDialog progress(this);
+        progress.Attach(*m_label);
+        m_label->Print(printer);
+    });
 }
 
 void TFMain::PreviewLabel()
 {
-    TZVProgressDialog progress(this);
-    progress.Attach(*m_label);
+    if (!sheetFitsOrGoOn()) return;
+    // No progress dialog here: it would stay up over the modal preview and block it.
     guarded([this] {
         if (ShowPreview) ShowPreview(*m_label);
     });
@@ -178,13 +191,19 @@ void TFMain::CreateLabelByCode()
         lab.SetDataEnabled(false);
         lab.SetUnits(unMM);
         TZVMeasure& m = lab.Measure();
+        // The whole sheet is set: what the design on screen had may not hold three rows.
+        lab.PrintInfo().Orientation = 0;
+        m.SetPaper(210, 297, 9);
+        m.SetPaperName(QStringLiteral("A4"));
         m.SetLabelType(ltRect);
         m.SetWidth(120);
         m.SetHeight(85);
-        m.SetNuVer(3);
-        m.SetNuHor(1);
+        m.SetNuHor(3);
+        m.SetNuVer(1);
         m.SetMarLeft(25);
         m.SetMarTop(15);
+        m.SetDiHor(4);
+        m.SetDiVer(4);
         lab.Frame().SetStyle(fsOneLine);
         lab.Frame().SetPenWidth(0.1f);
 

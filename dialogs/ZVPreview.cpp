@@ -224,8 +224,11 @@ void TZvPrw::Execute(TZVCustomLab& label, QWidget* parent)
     label.AskQuestions();
     {
         const WaitCursor wait;
+        // Reports the rendering only: left over the modal preview it would block it.
+        TZVProgressDialog progress(parent);
+        progress.Attach(label);
         // No printer is needed to render the pages; a machine without one still previews.
-        label.PreparePreview(nullptr);
+        if (!label.PreparePreview(nullptr)) return;
     }
     TZvPrw window(parent);
     window.SetLabel(label);
@@ -480,9 +483,10 @@ bool TZvPrw::PrintPages()
     }
     // The copies asked for in the dialog, which the label's paper settings would reset to one.
     const int copies = std::max(1, printer.copyCount());
-    TZVProgressDialog progress(this);
-    progress.Attach(*m_label);
     try {
+        // Inside the try: the dialog is gone before a failure is shown.
+        TZVProgressDialog progress(this);
+        progress.Attach(*m_label);
         return m_label->PrintEx(m_printer, copies, false);
     } catch (const EZvError& error) {
         ShowError(error.message());

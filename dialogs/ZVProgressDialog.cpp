@@ -23,7 +23,10 @@ TZVProgressDialog::TZVProgressDialog(QWidget* parent) : QProgressDialog(parent)
     setAutoReset(false);
     setAutoClose(false);
     setRange(0, 1);
-    setValue(0);
+    // QProgressDialog shows itself once the minimum duration has passed, reports or not; it
+    // would come up over the run's questions or over a window opened after the run. Only a
+    // report starts that clock.
+    reset();
 }
 
 TZVProgressDialog::~TZVProgressDialog()

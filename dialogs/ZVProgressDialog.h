@@ -12,7 +12,8 @@ namespace zorvel {
 class TZVCustomLab;
 
 /// A window-modal progress dialog that a print run reports to through the label; it appears
-/// only when the run lasts longer than half a second.
+/// only when the run goes on for more than half a second after its first report. Keep it no
+/// longer than the run: a dialog left alive over a later modal window blocks that window.
 class TZVProgressDialog : public QProgressDialog
 {
     Q_OBJECT

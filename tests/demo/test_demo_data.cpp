@@ -3,6 +3,7 @@
 
 #include "document/ZVCustomLab.h"
 #include "elements/ZVImage.h"
+#include "elements/ZVLineRect.h"
 #include "elements/ZVTextElements.h"
 #include "foundation/ZVDataSet.h"
 #include "foundation/ZVError.h"
@@ -206,6 +207,28 @@ TEST_F(DemoData, AnSqliteFileWithoutTheTablesGetsThem)
     EXPECT_EQ(dm.Url(), QStringLiteral("sqlite:") + other + QStringLiteral("?mode=rwc"));
 }
 
+namespace {
+
+// Texts whose corner an opaque rectangle covers must be listed before it: the first element is
+// drawn last, on top.
+void expectTextsInFrontOfFills(const TZVCustomLab& label)
+{
+    const QList<TZVElement*>& elements = label.Elements();
+    for (qsizetype t = 0; t < elements.size(); ++t) {
+        const auto* text = qobject_cast<const TZVText*>(elements[t]);
+        if (!text) continue;
+        for (qsizetype r = 0; r < t; ++r) {
+            const auto* fill = qobject_cast<const TZVRect*>(elements[r]);
+            if (!fill || fill->Transparent()) continue;
+            const bool covered = text->GetX1() >= fill->GetX1() && text->GetX1() < fill->GetX2() &&
+                                 text->GetY1() >= fill->GetY1() && text->GetY1() < fill->GetY2();
+            EXPECT_FALSE(covered) << text->Text().toStdString() << " is hidden behind a filled rectangle";
+        }
+    }
+}
+
+} // namespace
+
 TEST_F(DemoData, SampleDesignsLoadBoundToTheModulesDataSets)
 {
     TDM dm;
@@ -217,10 +240,12 @@ TEST_F(DemoData, SampleDesignsLoadBoundToTheModulesDataSets)
     EXPECT_EQ(label.Detail(), &dm.QyCharacteristic());
     EXPECT_GE(label.Elements().size(), 5);
     EXPECT_EQ(label.DataSetRegistry(), nullptr) << "the label must not keep the module's registry";
+    expectTextsInFrontOfFills(label);
 
     dm.TbLabels().Next();
     ASSERT_TRUE(dm.LoadDesign(label));
     EXPECT_EQ(label.DataSet(), &dm.TbEmployees());
+    expectTextsInFrontOfFills(label);
     label.SetDataSet(nullptr);
     label.SetDetail(nullptr);
 }

@@ -1,14 +1,19 @@
 // The demo's main window end to end, offscreen, on a temporary database.
+#include "../support/ModalWatch.h"
 #include "demo/ZVDemoData.h"
 #include "demo/ZVDemoWindow.h"
 #include "demo/ZVEdLabel.h"
+#include "dialogs/ZVPreview.h"
+#include "dialogs/ZVProgressDialog.h"
 #include "document/ZVCustomLab.h"
+#include "document/ZVSheetFit.h"
 #include "editor/ZVCursors.h"
 #include "editor/ZVEditor.h"
 #include "editor/ZVRulers.h"
 #include "elements/ZVElement.h"
 #include "elements/ZVImage.h"
 #include "elements/ZVTextElements.h"
+#include "foundation/ZVError.h"
 #include "inspector/ZVEditors.h"
 #include "inspector/ZVInspector.h"
 #include "platform/ZVSqlDataSet.h"
@@ -28,6 +33,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -549,8 +555,9 @@ TEST_F(DemoWindowTest, EmptyTableLoadsNothing)
     openWindow();
     EXPECT_EQ(w().DesignsModel().rowCount(), 0);
     EXPECT_TRUE(w().Label().Elements().isEmpty());
-    EXPECT_EQ(w().Label().Measure().NuVer(), 7);
-    EXPECT_EQ(w().Label().Measure().NuHor(), 3);
+    // Seven rows of three labels.
+    EXPECT_EQ(w().Label().Measure().NuHor(), 7);
+    EXPECT_EQ(w().Label().Measure().NuVer(), 3);
     EXPECT_EQ(w().Label().Measure().LabelName(), QStringLiteral("My Label"));
     // Commands on an empty table do nothing and ask nothing.
     w().Button(QStringLiteral("DELETE"))->click();
@@ -559,6 +566,146 @@ TEST_F(DemoWindowTest, EmptyTableLoadsNothing)
     EXPECT_TRUE(m_questions.isEmpty());
     EXPECT_EQ(m_dialogs, 0);
     EXPECT_EQ(rowCount(), 0);
+}
+
+namespace {
+
+bool progressVisible()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (qobject_cast<TZVProgressDialog*>(w) && w->isVisible()) return true;
+    return false;
+}
+
+// A progress dialog of the old kind came up by itself half a second after it was made.
+constexpr int kProgressWatchMs = 900;
+
+} // namespace
+
+TEST_F(DemoWindowTest, EveryDemoDesignFitsItsPaper)
+{
+    struct Case
+    {
+        const char* Name;
+        int Rows, Columns;
+    };
+    const auto check = [this](const Case& c) {
+        SCOPED_TRACE(c.Name);
+        const TZVSheetFit fit = SheetFit(w().Label());
+        EXPECT_EQ(fit.Rows, c.Rows);
+        EXPECT_EQ(fit.Columns, c.Columns);
+        EXPECT_TRUE(fit.Fits()) << SheetFitWarning(fit).toStdString();
+    };
+    // The two samples as stored: printer labels 95 x 65 mm and ID-1 badges, both on A4.
+    const Case samples[] = {{"Printer label", 4, 2}, {"Employee badge", 5, 2}};
+    ASSERT_GE(rowCount(), 2);
+    for (int row = 0; row < 2; ++row) {
+        w().SelectRow(row);
+        EXPECT_EQ(currentName(), QString::fromLatin1(samples[row].Name));
+        check(samples[row]);
+    }
+    // By code, whatever the design on screen was turned to before.
+    w().Label().PrintInfo().Orientation = 1;
+    w().Label().Measure().SetDiVer(30);
+    w().Button(QStringLiteral("CREATE LABEL BY CODE"))->click();
+    check({"Label by code", 3, 1});
+    // The design a new window starts with.
+    while (rowCount() > 0)
+        labels().Delete();
+    m_window.reset();
+    openWindow();
+    check({"My Label", 7, 3});
+}
+
+TEST_F(DemoWindowTest, SheetOffThePaperAsksBeforePrintAndPreview)
+{
+    w().Button(QStringLiteral("CREATE LABEL BY CODE"))->click();
+    const QString pdf = m_dir.filePath(QStringLiteral("sheet.pdf"));
+    w().AskPdfFile = [&] { return pdf; };
+    w().PrinterBox()->setCurrentIndex(w().PrinterBox()->count() - 1);
+    // Labels 120 mm wide from 25 mm: a second column ends at 269 mm, past the 210 mm of A4.
+    const QString asked = QStringLiteral("LABELS OFF THE PAPER : 1 COLUMN\n\u00BFCONTINUE?");
+    struct Case
+    {
+        const char* Action;
+        int Columns;
+        bool Answer;
+        bool Done;
+    };
+    const Case cases[] = {
+        {"TBPrint", 1, false, true},  {"TBPreview", 1, false, true}, {"TBPrint", 2, false, false},
+        {"TBPrint", 2, true, true},   {"TBPreview", 2, false, false}, {"TBPreview", 2, true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.Action << " columns " << c.Columns << " answer " << c.Answer);
+        w().Label().Measure().SetNuVer(c.Columns);
+        QFile::remove(pdf);
+        m_previewPages = 0;
+        m_questions.clear();
+        m_answer = c.Answer;
+        w().Action(QString::fromLatin1(c.Action))->trigger();
+        const bool print = QByteArray(c.Action) == "TBPrint";
+        EXPECT_EQ(print ? QFile::exists(pdf) : m_previewPages > 0, c.Done);
+        EXPECT_EQ(m_questions.join('|').toStdString(), c.Columns == 1 ? "" : asked.toStdString());
+    }
+    EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join('|').toStdString();
+}
+
+TEST_F(DemoWindowTest, PreviewIsNotBlockedByAProgressDialog)
+{
+    w().ShowPreview = [](TZVLab& label) { label.Preview(); };
+    // Twelve printers, eight labels a sheet: two pages.
+    w().SelectRow(0);
+    ASSERT_EQ(currentName(), QStringLiteral("Printer label"));
+    bool shown = false;
+    bool progress = true;
+    int pageAfterNext = 0;
+    const test::ModalWatch<TZvPrw> watch([&](TZvPrw* preview) {
+        shown = preview->Page() == 1;
+        progress = QTest::qWaitFor(progressVisible, kProgressWatchMs);
+        QTest::mouseClick(preview->TbPageNext(), Qt::LeftButton);
+        pageAfterNext = preview->Page();
+        // Closed directly: a blocked window would not take the click on Exit.
+        preview->done(QDialog::Rejected);
+    });
+    w().Action(QStringLiteral("TBPreview"))->trigger();
+    ASSERT_TRUE(shown) << "the preview came up modally on its first page";
+    EXPECT_FALSE(progress) << "no progress dialog over the preview";
+    EXPECT_EQ(pageAfterNext, 2);
+    EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join('|').toStdString();
+}
+
+TEST_F(DemoWindowTest, PrintShowsNoProgressOverQuestionsOrMessages)
+{
+    w().Button(QStringLiteral("CREATE LABEL BY CODE"))->click();
+    auto* question = new TZVAskText(w().Label());
+    question->SetQuestion(QStringLiteral("LOT?"));
+    w().Label().AddElement(question, false);
+    const QString pdf = m_dir.filePath(QStringLiteral("asked.pdf"));
+    w().AskPdfFile = [&] { return pdf; };
+    w().PrinterBox()->setCurrentIndex(w().PrinterBox()->count() - 1);
+    for (const bool fails : {false, true}) {
+        SCOPED_TRACE(fails ? "answer refused" : "answered");
+        bool whileAsked = true;
+        bool overMessage = false;
+        m_messages.clear();
+        // Both stay up for as long as the user takes.
+        w().Label().OnAskText = [&](QObject*, int, const QString&, QString& answer) {
+            whileAsked = QTest::qWaitFor(progressVisible, kProgressWatchMs);
+            if (fails) throw EZvError(QStringLiteral("NO LOT"));
+            answer = QStringLiteral("L-17");
+        };
+        w().ShowMessage = [&](const QString& m) {
+            m_messages << m;
+            overMessage = QTest::qWaitFor(progressVisible, kProgressWatchMs);
+        };
+        w().Action(QStringLiteral("TBPrint"))->trigger();
+        EXPECT_FALSE(whileAsked);
+        EXPECT_FALSE(overMessage);
+        EXPECT_EQ(m_messages, fails ? QStringList{QStringLiteral("NO LOT")} : QStringList());
+        EXPECT_EQ(QFile::exists(pdf), !fails);
+        QFile::remove(pdf);
+    }
 }
 
 TEST(DemoWindowNoDatabase, GoesOnWithoutData)

@@ -1,5 +1,6 @@
 // Tests of the print preview window: navigation, zoom, fit modes, painting, printing and saving.
 #include "../support/PdfInfo.h"
+#include "../support/ModalWatch.h"
 #include "../support/TestApplication.h"
 #include "dialogs/ZVPreview.h"
 #include "document/ZVCustomLab.h"
@@ -507,17 +508,13 @@ TEST_F(PreviewTest, ExecuteRendersAndShowsThePages)
     label.PrintInfo().SetNumLabels(4);
     int seenPage = -1;
     int seenCount = -1;
-    bool modal = false;
-    QTimer::singleShot(0, [&] {
-        if (auto* shown = qobject_cast<TZvPrw*>(QApplication::activeModalWidget())) {
-            modal = true;
-            seenPage = shown->Page();
-            seenCount = shown->PageCount();
-            shown->TbExit()->click();
-        }
+    const test::ModalWatch<TZvPrw> watch([&](TZvPrw* shown) {
+        seenPage = shown->Page();
+        seenCount = shown->PageCount();
+        shown->TbExit()->click();
     });
     TZvPrw::Execute(label, nullptr);
-    EXPECT_TRUE(modal);
+    EXPECT_TRUE(watch.seen());
     EXPECT_EQ(seenPage, 1);
     EXPECT_EQ(seenCount, 4);
     EXPECT_EQ(label.Pages().size(), 4u);

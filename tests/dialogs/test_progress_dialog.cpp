@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -44,6 +45,17 @@ TEST_F(ProgressDialog, ShowsThePagesDoneAndThePageBeingPrinted)
     // A run that counts no pages still shows a sane range.
     EXPECT_TRUE(dialog.Report(1, 0));
     EXPECT_EQ(dialog.maximum(), 1);
+}
+
+TEST_F(ProgressDialog, StaysHiddenUntilTheRunReports)
+{
+    // Questions and messages come before the first label; it must not come up over them.
+    TZVProgressDialog dialog;
+    dialog.Attach(label);
+    EXPECT_FALSE(QTest::qWaitFor([&] { return dialog.isVisible(); }, 900));
+    // A run that goes on past the minimum duration shows it.
+    label.OnProgress(1, 3);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dialog.isVisible(); }, 5000));
 }
 
 TEST_F(ProgressDialog, CancelStopsTheRunAndLeavesNoFile)
