@@ -151,6 +151,12 @@ void TZVCustomEditor::startSelectionGesture(bool shift, int x, int y)
     TZVMarks& marks = m_surface->Marks();
     const TPoint p{x, y};
     state.Moved = false;
+    // A tool change or a double click takes the handles off a selection that stays: find
+    // them again, or the press would start a drag that moves nothing.
+    if (marks.MarkMode == mmNone && !m_selection.isEmpty()) {
+        if (m_selectionDirty) RenderLayers();
+        updateMarks();
+    }
     const auto startDrag = [&](std::uint8_t kind) {
         state.Gesture = TZVGesture::Drag;
         state.DragKind = kind;
@@ -310,7 +316,6 @@ void TZVCustomEditor::dragStep(int, int)
     if (m_selectionDirty) RenderLayers();
     const TPoint q = SnapPoint(state.CurPt - state.GrabOffset);
     state.SnapPt = q;
-    state.Moved = true;
     TZVElement* first = FirstSelected();
     switch (marks.MarkMode) {
     case mmLine: {
@@ -350,8 +355,10 @@ void TZVCustomEditor::dragStep(int, int)
         break;
     }
     default:
-        break;
+        // Nothing was moved, so the release must not place (and unanchor) anything.
+        return;
     }
+    state.Moved = true;
     m_selectionDirty = true;
     m_surface->Invalidate();
 }

@@ -220,6 +220,12 @@ public:
     int AsInteger() const;
     /// Integer mode: clamps and shows the integer. Float mode: the text becomes "0".
     void SetAsInteger(int value);
+    /// Value and AsInteger within the limits, as leaving the box will show them; the text is
+    /// left as typed.
+    /// @{
+    double LimitedValue() const { return clampFloat(Value()); }
+    int LimitedInteger() const { return clampInteger(AsInteger()); }
+    /// @}
 
     /// The locale whose separators the box reads and writes.
     void SetLocale(const QLocale& value) { setLocale(value); }

@@ -22,6 +22,14 @@ constexpr int kMinRowHeight = 26;
 constexpr int kSplitMargin = 30;
 constexpr int kMaxTimeRefresh = 2000; // ms
 
+// Looked up per element: a subclass may publish the property again with its own setter.
+void writeElement(TZVElement& element, const QByteArray& name, const QVariant& value)
+{
+    const QMetaObject* cls = element.metaObject();
+    const QMetaProperty property = cls->property(cls->indexOfProperty(name.constData()));
+    if (property.isWritable()) property.write(&element, value);
+}
+
 } // namespace
 
 TZVCustomInspector::TZVCustomInspector(QWidget* parent)
@@ -247,14 +255,8 @@ void TZVCustomInspector::writeAll(const QString& propertyName, const QVariant& v
     TZVCustomEditor* editor = Editor();
     if (!editor) return;
     const QByteArray name = propertyName.toLatin1();
-    for (int i = 1; i <= editor->SelCount(); ++i) {
-        TZVElement* element = editor->SelectedAt(i);
-        if (!element) continue;
-        // Looked up per element: a subclass may publish the property again with its own setter.
-        const QMetaObject* cls = element->metaObject();
-        const QMetaProperty property = cls->property(cls->indexOfProperty(name.constData()));
-        if (property.isWritable()) property.write(element, value);
-    }
+    for (int i = 1; i <= editor->SelCount(); ++i)
+        if (TZVElement* element = editor->SelectedAt(i)) writeElement(*element, name, value);
 }
 
 void TZVCustomInspector::writeRow(int index, const QVariant& value)
@@ -273,6 +275,37 @@ void TZVCustomInspector::CommitWideText(const QString& name, const QString& text
     editor->BeginUpdate();
     writeRow(index, text);
     delayedRepaint();
+    viewport()->update();
+}
+
+TZVCustomInspector::TZVSavedTexts TZVCustomInspector::selectedTexts(const QString& name) const
+{
+    TZVSavedTexts texts;
+    TZVCustomEditor* editor = Editor();
+    if (!editor) return texts;
+    const QByteArray property = name.toLatin1();
+    for (int i = 1; i <= editor->SelCount(); ++i)
+        if (TZVElement* element = editor->SelectedAt(i))
+            texts.append({element, element->property(property.constData()).toString()});
+    return texts;
+}
+
+void TZVCustomInspector::restoreTexts(const QString& name, const TZVSavedTexts& texts)
+{
+    TZVCustomEditor* editor = Editor();
+    if (!editor) return;
+    const QByteArray property = name.toLatin1();
+    bool written = false;
+    for (const auto& [element, text] : texts) {
+        if (!element || element->property(property.constData()).toString() == text) continue;
+        if (!written) editor->BeginUpdate();
+        written = true;
+        writeElement(*element, property, text);
+    }
+    // The row shows the first element's text again.
+    if (const int index = FindRow(name); index >= 0 && !texts.isEmpty() && texts.first().first)
+        m_rows[index].Value = texts.first().first->property(property.constData()).toString();
+    if (written) delayedRepaint();
     viewport()->update();
 }
 

@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <utility>
 
 namespace zorvel {
 
@@ -279,6 +280,13 @@ public:
     void Loaded();
 
 protected:
+    /// Elements with the text one of their properties had.
+    using TZVSavedTexts = QList<std::pair<QPointer<TZVElement>, QString>>;
+    /// The property `name` of every selected element, in selection order.
+    TZVSavedTexts selectedTexts(const QString& name) const;
+    /// Writes back to each element still there its own saved text of the property `name`.
+    void restoreTexts(const QString& name, const TZVSavedTexts& texts);
+
     /// The label of the attached editor, or null.
     TZVCustomLab* label() const;
     /// The row's value as the inspector shows it in text.
@@ -357,6 +365,8 @@ private:
     int m_downX = -1;
     bool m_splitDrag = false;
     bool m_editorHasFocus = false;
+    /// Set while the press of a double click is handled: with imClick it must not act twice.
+    bool m_secondPress = false;
     /// Set while an in-place editor is filled or destroyed: its change signals are not edits.
     bool m_filling = false;
     bool m_loading = false;
@@ -426,8 +436,8 @@ public:
 
     /// Reloads the custom captions from IniTranslate.
     void LabelChanged() override;
-    /// Runs WideTextRunner for the row `name`; unless the user confirms, `text` (the value
-    /// before) is written back. Nothing without a selection or such a row.
+    /// Runs WideTextRunner for the row `name`; unless the user confirms, every selected element
+    /// gets back the text it had before. Nothing without a selection or such a row.
     void EditWideText(const QString& name, const QString& text) override;
 
     /// Runs the wide-text dialog for `name`; the dialog commits through CommitWideText as the

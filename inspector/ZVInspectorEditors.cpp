@@ -267,10 +267,11 @@ void TZVCustomInspector::commitSpin()
     auto* spin = qobject_cast<TZvSpinEditFloat*>(m_inplace);
     if (m_filling || !spin || m_itemIndex < 0 || !Editor()) return;
     Editor()->BeginUpdate();
+    // Limited here, not only on leaving: the box may go without ever losing the focus.
     if (spin->Digits() != 0)
-        writeRow(m_itemIndex, spin->Value());
+        writeRow(m_itemIndex, spin->LimitedValue());
     else
-        writeRow(m_itemIndex, spin->AsInteger());
+        writeRow(m_itemIndex, spin->LimitedInteger());
     delayedRepaint();
 }
 

@@ -119,7 +119,7 @@ void TZVCustomInspector::mousePressEvent(QMouseEvent* event)
     }
     scrollIntoView();
     updateScrollBar();
-    if (m_inspectMode == imClick) {
+    if (m_inspectMode == imClick && !m_secondPress) {
         if (x > m_splitPos + 2)
             doubleClickAction();
         else if (unicodeDialogAllowed())
@@ -131,8 +131,10 @@ void TZVCustomInspector::mousePressEvent(QMouseEvent* event)
 void TZVCustomInspector::mouseDoubleClickEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton || m_loading) return;
-    // The second press of the pair; with imClick it has already acted as a click.
+    // The second press of the pair; with imClick the first press has acted already.
+    m_secondPress = true;
     mousePressEvent(event);
+    m_secondPress = false;
     if (m_inspectMode == imDblClick && !m_splitDrag) doubleClickAction();
 }
 

@@ -202,9 +202,11 @@ void TZvEdText::showMagnified(QChar character)
 
 // ---- TZVInspector ----
 
-void TZVInspector::EditWideText(const QString& name, const QString& text)
+void TZVInspector::EditWideText(const QString& name, const QString&)
 {
     if (!Editor() || Editor()->SelCount() == 0 || FindRow(name) < 0) return;
+    // The dialog writes one text into every element; each keeps its own to go back to.
+    const TZVSavedTexts before = selectedTexts(name);
     bool confirmed = false;
     if (WideTextRunner) {
         confirmed = WideTextRunner(*this, name);
@@ -214,7 +216,7 @@ void TZVInspector::EditWideText(const QString& name, const QString& text)
         confirmed = dialog.exec() == QDialog::Accepted;
     }
     // Cancel takes back what was typed.
-    if (!confirmed) CommitWideText(name, text);
+    if (!confirmed) restoreTexts(name, before);
 }
 
 } // namespace zorvel

@@ -15,7 +15,7 @@ class TZVCustomInspector;
 class TZVCharacterMap;
 
 /// The dialog behind TZVInspector::EditWideText. It writes through the inspector's
-/// CommitWideText; on Cancel, EditWideText writes the old text back.
+/// CommitWideText; on Cancel, EditWideText writes the old texts back.
 class TZvEdText : public QDialog
 {
     Q_OBJECT

@@ -256,6 +256,38 @@ TEST_F(EditorMouse, AClickOnASelectedElementDoesNotMoveIt)
     EXPECT_EQ(box->Y2(), 2013);
 }
 
+TEST_F(EditorMouse, APressOnASelectedElementMovesItAfterAToolChange)
+{
+    struct Case
+    {
+        const char* name;
+        int kind;
+        TRect corners;           // X1, Y1, X2, Y2
+        TZVDrawTool toolBetween; // dwSelection: no tool change
+    };
+    const Case cases[] = {
+        {"box, no tool change", ekRect, {1000, 1000, 2000, 2000}, dwSelection},
+        {"box after the text tool", ekRect, {1000, 1000, 2000, 2000}, dwText},
+        {"box after the rectangle tool", ekRect, {1000, 1000, 2000, 2000}, dwRect},
+        {"line after the text tool", ekLine, {1000, 2000, 3000, 2000}, dwText},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TZVElement* element = add(c.kind, c.corners.Left, c.corners.Top, c.corners.Right, c.corners.Bottom);
+        const QPoint grab = px((c.corners.Left + c.corners.Right) / 2, (c.corners.Top + c.corners.Bottom) / 2);
+        click(grab);
+        ASSERT_EQ(editor->Selection(), (QList<TZVElement*>{element}));
+        editor->SetDrawTool(c.toolBetween);
+        editor->SetDrawTool(dwSelection);
+        drag(grab, grab + QPoint(20, 10));
+        EXPECT_NEAR(element->X1(), c.corners.Left + editor->PixelToModelX(20), 30);
+        EXPECT_NEAR(element->Y1(), c.corners.Top + editor->PixelToModelY(10), 30);
+        EXPECT_NEAR(element->X2() - element->X1(), c.corners.Right - c.corners.Left, 30);
+        EXPECT_EQ(editor->Selection(), (QList<TZVElement*>{element}));
+        label->ClearElements();
+    }
+}
+
 TEST_F(EditorMouse, LineEndsAreDraggedWithoutSwappingUntilRelease)
 {
     TZVElement* line = add(ekLine, 1000, 2000, 3000, 2000);

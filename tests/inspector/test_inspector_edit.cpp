@@ -176,6 +176,50 @@ TEST_F(InspectorEdit, FactorStepsBetweenOneAndFourUnlessTheHostSaysOtherwise)
     EXPECT_EQ(code->Factor(), 600);
 }
 
+TEST_F(InspectorEdit, TypedValuesStayWithinTheHostsLimitsWhileTypingAndAfterLeaving)
+{
+    auto* text = add<TZVText>(ekText);
+    auto* code = add<TZVBarCode>(ekBarCode);
+    code->SetCodeType(CODE39);
+    auto* gauge = new TestGauge(*label);
+    struct Case
+    {
+        TZVElement* element;
+        const char* row;
+        double minValue, maxValue;
+        const char* typed;
+        double written;
+    };
+    const Case cases[] = {
+        {text, "X1", 1, 3, "9", 3},
+        {text, "X1", 2, 2, "1", 2}, // equal limits: a minimum only
+        {text, "X1", 2, 2, "9", 9},
+        {code, "Factor", 1, 2, "3", 2},
+        {gauge, "RowCount", 1, 5, "9", 5},
+        {gauge, "RowCount", 4, 5, "2", 4},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.row) + " typed " + c.typed);
+        inspector->OnFloatEdit = [c](QObject*, const QString&, double&, double& minValue, double& maxValue) {
+            minValue = c.minValue;
+            maxValue = c.maxValue;
+        };
+        select({c.element});
+        const int index = row(c.row);
+        reveal(index);
+        auto* spin = qobject_cast<TZvSpinEditFloat*>(inspector->InplaceEditor());
+        ASSERT_NE(spin, nullptr);
+        spin->selectAll();
+        QTest::keyClicks(spin, c.typed);
+        EXPECT_DOUBLE_EQ(c.element->property(c.row).toDouble(), c.written);
+        // Another row is clicked: the box goes without a commit of its own.
+        click(valuePoint(index > 0 ? index - 1 : index + 1));
+        EXPECT_NE(inspector->ItemIndex(), index);
+        EXPECT_DOUBLE_EQ(c.element->property(c.row).toDouble(), c.written);
+        EXPECT_DOUBLE_EQ(prop(c.row).Value.toDouble(), c.written);
+    }
+}
+
 TEST_F(InspectorEdit, IntegerTextBoxWritesOnlyNumbers)
 {
     auto* gauge = new TestGauge(*label);

@@ -111,6 +111,44 @@ TEST_F(InspectorInput, DoubleClickOnABooleanValueTogglesItForAllSelected)
     EXPECT_TRUE(a->Print());
 }
 
+TEST_F(InspectorInput, ADoubleClickActsOnceInEitherMode)
+{
+    auto* a = add<TZVText>(ekText);
+    auto* b = add<TZVText>(ekText);
+    select({a, b});
+    int picks = 0;
+    inspector->ColorPicker = [&](TZVColor) {
+        ++picks;
+        return std::optional<TZVColor>(0x00102030);
+    };
+    struct Case
+    {
+        TZVInspectMode mode;
+        const char* row;
+    };
+    const Case cases[] = {
+        {imDblClick, "Print"},
+        {imClick, "Print"},
+        {imDblClick, "BackColor"},
+        {imClick, "BackColor"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.row) + (c.mode == imClick ? " with imClick" : " with imDblClick"));
+        inspector->SetInspectMode(c.mode);
+        const bool printed = a->Print();
+        picks = 0;
+        const int index = row(c.row);
+        reveal(index);
+        doubleClick(valuePoint(index));
+        if (c.row == std::string("Print")) {
+            EXPECT_EQ(a->Print(), !printed);
+            EXPECT_EQ(b->Print(), !printed);
+        } else {
+            EXPECT_EQ(picks, 1);
+        }
+    }
+}
+
 TEST_F(InspectorInput, ColourDialogWritesEverySelectedElementWhenConfirmed)
 {
     auto* a = add<TZVText>(ekText);
@@ -213,6 +251,47 @@ TEST_F(InspectorInput, CaptionOfAWideTextOpensTheDialogAndCancelRestores)
     inspector->SetInspectMode(imClick);
     click(namePoint(index));
     EXPECT_EQ(runs, 3);
+}
+
+TEST_F(InspectorInput, CancelGivesEachElementItsOwnWideTextBack)
+{
+    struct Case
+    {
+        int kind;
+        const char* property;
+        QStringList texts;
+        bool typedBackTheFirst; // the user typed the first element's text again before cancelling
+    };
+    const Case cases[] = {
+        {ekText, "Text", {"alpha", "beta", "gamma"}, false},
+        {ekText, "Text", {"alpha", "beta"}, true},
+        {ekAddText, "Before", {"one", "two"}, false},
+        {ekAskText, "Question", {"why?", "how?"}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.property) + (c.typedBackTheFirst ? ", typed back" : ""));
+        label->ClearElements();
+        QList<TZVElement*> elements;
+        for (const QString& text : c.texts) {
+            elements.append(add(c.kind));
+            elements.last()->setProperty(c.property, text);
+        }
+        editor->ClearSelection();
+        for (TZVElement* element : elements)
+            editor->AddToSelection(element);
+        inspector->UpdateSelection();
+        inspector->WideTextRunner = [&](TZVInspector& owner, const QString& name) {
+            owner.CommitWideText(name, "typed");
+            if (c.typedBackTheFirst) owner.CommitWideText(name, c.texts.first());
+            return false;
+        };
+        const int index = row(c.property);
+        reveal(index);
+        doubleClick(namePoint(index));
+        for (int i = 0; i < elements.size(); ++i)
+            EXPECT_EQ(elements[i]->property(c.property).toString(), c.texts[i]) << i;
+        EXPECT_EQ(prop(c.property).Value.toString(), c.texts.first());
+    }
 }
 
 TEST_F(InspectorInput, WithoutTheUnicodeEditorTextRowsUsePlainBoxesAndCaptionsOpenNothing)
