@@ -389,9 +389,17 @@ void TZVCustomLab::checkBoundFields()
         const QString field = data->BoundField();
         if (field.isEmpty()) {
             data->SetData(false);
-        } else if (!m_dataSet->FindField(field)) {
+        } else if (m_dataSet->FindField(field)) {
+            continue;
+        } else if (const TZVField* labelled = fieldWithLabel(*m_dataSet, field)) {
+            // Bound by its display label while the fields could not be asked.
+            data->SetFieldName(labelled->FieldName());
+        } else {
             data->SetData(false);
-            throw EZvError(QString::fromLatin1(kErrorInvalidFieldName) + field);
+            const QString message = QString::fromLatin1(kErrorInvalidFieldName) + field;
+            // A design being read stays whole: the wrong binding is reported, not the design.
+            if (!m_loading) throw EZvError(message);
+            fire(OnMessage, this, message);
         }
     }
 }

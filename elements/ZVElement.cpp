@@ -512,10 +512,13 @@ void TZVData::SetData(bool value)
     Changed("Data");
 }
 
+// A name the label cannot resolve now (no data access, a closed data set, no such label) is kept
+// as given: the bound-field check resolves or refuses it when the data opens.
 void TZVData::SetFieldName(const QString& value)
 {
     if (value.isEmpty()) return;
-    m_boundField = m_owner->FieldNameOfLabel(value);
+    const QString field = m_owner->FieldNameOfLabel(value);
+    m_boundField = field.isEmpty() ? value : field;
     Changed("FieldName");
 }
 

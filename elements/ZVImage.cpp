@@ -157,7 +157,8 @@ QImage TZVImage::fieldPicture(QString& message)
 
 const QImage& TZVImage::turned(const QImage& picture)
 {
-    if (!m_needsTurn && !m_turnBitmap.isNull()) return m_turnBitmap;
+    // The picture to turn changes without NeedsTurn: a record's picture, then the file's again.
+    if (!m_needsTurn && !m_turnBitmap.isNull() && picture.cacheKey() == m_turnSource) return m_turnBitmap;
     QImage source = picture.convertToFormat(QImage::Format_ARGB32);
     if (m_transparent) {
         const QRgb key = toQColor(m_backColor).rgb();
@@ -169,6 +170,7 @@ const QImage& TZVImage::turned(const QImage& picture)
     }
     // Angles turn counterclockwise on the page, whose y axis points down.
     m_turnBitmap = source.transformed(QTransform().rotate(-m_angle));
+    m_turnSource = picture.cacheKey();
     m_needsTurn = false;
     return m_turnBitmap;
 }

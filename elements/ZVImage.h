@@ -67,7 +67,8 @@ protected:
 private:
     // The picture of the current record's bound field; null with `message` set when there is none.
     QImage fieldPicture(QString& message);
-    // The picture turned by Angle with BackColor see-through when Transparent, rebuilt on NeedsTurn.
+    // The picture turned by Angle with BackColor see-through when Transparent, rebuilt on NeedsTurn
+    // and whenever another picture is to be turned.
     const QImage& turned(const QImage& picture);
 
     void loadFileImage();
@@ -75,6 +76,7 @@ private:
 
     bool m_needsTurn = false;
     QImage m_turnBitmap;
+    qint64 m_turnSource = 0; // cacheKey() of the picture m_turnBitmap was turned from
     QString m_fileImage;
     QString m_relativeImage;
     QImage m_picture;

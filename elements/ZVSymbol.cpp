@@ -52,7 +52,7 @@ void TZVSymbol::PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool 
     TZVFont font;
     font.Name = m_fontName;
     font.Height = m_fontHeight;
-    font.Escapement = m_angle * 10;
+    font.Escapement = EscapementOf(m_angle);
     font.Bold = m_bold;
     font.Color = m_color;
     canvas.SelectFont(font);
@@ -76,6 +76,10 @@ void TZVSymbol::PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool 
         RotatePoint(corner, anchor, m_angle);
         RotatePoint(origin, anchor, m_angle);
     }
+    // The far corner follows the measured character, so that nudging, aligning and the saved
+    // record know the symbol's extent.
+    m_x2 = corner.X;
+    m_y2 = corner.Y;
     m_modelRect = {anchor.X, anchor.Y, corner.X, corner.Y};
     NormalizeRect(m_modelRect);
     if (m_showBorder) {

@@ -31,6 +31,40 @@ constexpr int kMaxReservedColumns = 64;
 // Smallest column record: 12 x i32 (48) + 16 x u8 (16) + 6 empty strings of an i32 length (24).
 constexpr int kMinColumnRecordBytes = 48 + 16 + 24;
 
+// A column's share of the extent. Percentages read from a damaged design may be anything: keep
+// the arithmetic in range.
+std::int64_t shareOf(int percent, std::int64_t extent)
+{
+    const double cell = std::nearbyint(double(percent) * double(extent) / 100.0);
+    return static_cast<std::int64_t>(std::clamp(cell, -1e15, 1e15));
+}
+
+// The value kind a field of `kind` gives a column; other kinds leave `current` as it is.
+std::uint8_t valueKindOf(TZVFieldKind kind, std::uint8_t current)
+{
+    if (IsFloatKind(kind)) return vkFloat;
+    if (kind == fkSmallInt || kind == fkInteger || kind == fkWord) return vkInteger;
+    if (IsTemporalKind(kind)) return vkDateTime;
+    return current;
+}
+
+// Quotients rounded towards minus infinity, for positions before the table's start.
+std::int64_t floorDiv(std::int64_t a, std::int64_t b)
+{
+    const std::int64_t q = a / b;
+    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
+}
+
+// A device that reports no size (a bare recorder, an empty picture) is taken as this many
+// pixels each way from its origin: more than an A0 sheet at 600 dpi (28 000 pixels).
+constexpr double kUnsizedDevicePixels = 1 << 15;
+// Pixels beyond the device's edges that still count as seen, for pens drawn across them.
+constexpr double kSeenMarginPixels = 2;
+// Values of the enumeration bytes: TZVCellAlign, TZVFooterCalc, and fills by columns or by rows.
+constexpr int kCellAligns = caCenter + 1;
+constexpr int kFooterCalcs = fcCount + 1;
+constexpr int kDrawModes = 2;
+
 } // namespace
 
 // ---- TZVColumn ----
@@ -120,16 +154,11 @@ void TZVColumn::SetFieldName(const QString& value)
                 // A data set that cannot open leaves the kind as it was.
             }
         }
+        // A name that cannot be resolved now is kept as given, as for the other elements.
         stored = label.DetailFieldNameOfLabel(value);
-        if (const TZVField* field = detail && detail->Active() ? detail->FindField(stored) : nullptr) {
-            const TZVFieldKind kind = field->Kind();
-            if (IsFloatKind(kind))
-                m_valueKind = vkFloat;
-            else if (kind == fkSmallInt || kind == fkInteger || kind == fkWord)
-                m_valueKind = vkInteger;
-            else if (IsTemporalKind(kind))
-                m_valueKind = vkDateTime;
-        }
+        if (stored.isEmpty()) stored = value;
+        if (const TZVField* field = detail && detail->Active() ? detail->FindField(stored) : nullptr)
+            m_valueKind = valueKindOf(field->Kind(), m_valueKind);
         if (opened) detail->Close();
     }
     change(m_fieldName, stored, Cell::Data);
@@ -291,8 +320,8 @@ void TZVColumn::VisitFields(TZVFieldVisitor& visitor)
     visitor.Color("HeaderFontColor", m_headerFontColor);
     visitor.I32("HeaderHeight", m_headerHeight);
     visitor.I32("HeaderFontHeight", m_headerFontHeight);
-    visitor.U8("Align", m_align);
-    visitor.U8("HeaderAlign", m_headerAlign);
+    visitor.Ordinal("Align", m_align, kCellAligns);
+    visitor.Ordinal("HeaderAlign", m_headerAlign, kCellAligns);
     visitor.Bool("HeaderBold", m_headerBold);
     visitor.Bool("HeaderItalic", m_headerItalic);
     visitor.Bool("HeaderUnderline", m_headerUnderline);
@@ -304,10 +333,10 @@ void TZVColumn::VisitFields(TZVFieldVisitor& visitor)
     visitor.Bool("FooterBold", m_footerBold);
     visitor.Bool("FooterUnderline", m_footerUnderline);
     visitor.Bool("FooterItalic", m_footerItalic);
-    visitor.U8("FooterAlign", m_footerAlign);
+    visitor.Ordinal("FooterAlign", m_footerAlign, kCellAligns);
     visitor.I32("FooterHeight", m_footerHeight);
     visitor.I32("FooterFontHeight", m_footerFontHeight);
-    visitor.U8("FooterCalc", m_footerCalc);
+    visitor.Ordinal("FooterCalc", m_footerCalc, kFooterCalcs);
     visitor.WStr("HeaderText", m_headerText, visitor.Version() <= kLastAnsiTextVersion);
     visitor.AStr("FontName", m_fontName);
     visitor.AStr("HeaderFontName", m_headerFontName);
@@ -376,20 +405,20 @@ int TZVTable::FooterHeight() const
     return height;
 }
 
-int TZVTable::ColumnsExtent() const
+std::int64_t TZVTable::ColumnsExtent() const
 {
-    return m_angle == 90 || m_angle == 270 ? m_y2 - m_y1 : m_x2 - m_x1;
+    return m_angle == 90 || m_angle == 270 ? std::int64_t(m_y2) - m_y1 : std::int64_t(m_x2) - m_x1;
 }
 
-int TZVTable::RowsExtent() const
+std::int64_t TZVTable::RowsExtent() const
 {
     switch (m_angle) {
     case 0:
     case 180:
-        return m_y2 - m_y1;
+        return std::int64_t(m_y2) - m_y1;
     case 90:
     case 270:
-        return m_x2 - m_x1;
+        return std::int64_t(m_x2) - m_x1;
     default:
         return 0;
     }
@@ -400,28 +429,34 @@ int TZVTable::RowsPerTable() const
 {
     if (m_rowHeight <= 0) return 0;
     const std::int64_t space =
-        std::int64_t(RowsExtent()) - (m_titleVisible ? m_titleHeight : 0) - HeaderHeight() - FooterHeight();
-    return space <= 0 ? 0 : static_cast<int>(space / m_rowHeight);
+        RowsExtent() - (m_titleVisible ? m_titleHeight : 0) - HeaderHeight() - FooterHeight();
+    return space <= 0 ? 0 : saturate(space / m_rowHeight);
 }
 
-// Each column takes its share of the extent rounded; the last one takes what is left.
 void TZVTable::columnSpan(int index, int& offset, int& width) const
 {
     offset = 0;
     width = 0;
     if (index < 0 || index >= ColumnCount()) return;
-    const int extent = ColumnsExtent();
-    // Percentages read from a damaged design may be anything: keep the arithmetic in range.
-    auto share = [extent](const TZVColumn& c) {
-        const double cell = std::nearbyint(double(c.m_width) * extent / 100.0);
-        return static_cast<std::int64_t>(std::clamp(cell, -1e15, 1e15));
-    };
+    const auto span = columnSpans()[static_cast<std::size_t>(index)];
+    offset = static_cast<int>(span.first);
+    width = static_cast<int>(span.second);
+}
+
+// Each column takes its share of the extent rounded; the last one takes what is left.
+std::vector<std::pair<std::int64_t, std::int64_t>> TZVTable::columnSpans() const
+{
+    std::vector<std::pair<std::int64_t, std::int64_t>> spans;
+    spans.reserve(m_columns.size());
+    const std::int64_t extent = ColumnsExtent();
     std::int64_t start = 0;
-    for (int i = 0; i < index; ++i)
-        start += share(*m_columns[static_cast<std::size_t>(i)]);
-    offset = saturate(start);
-    width = saturate(index + 1 == ColumnCount() ? extent - start
-                                                : share(*m_columns[static_cast<std::size_t>(index)]));
+    for (std::size_t i = 0; i < m_columns.size(); ++i) {
+        const std::int64_t share =
+            i + 1 == m_columns.size() ? extent - start : shareOf(m_columns[i]->m_width, extent);
+        spans.emplace_back(saturate(start), saturate(share));
+        start += share;
+    }
+    return spans;
 }
 
 void TZVTable::rebalance(std::int64_t points, bool take, const TZVColumn* except)
@@ -640,8 +675,8 @@ void TZVTable::VisitFields(TZVFieldVisitor& visitor)
     visitor.I32("TitleHeight", m_titleHeight);
     visitor.Color("TitleColor", m_titleColor);
     visitor.Color("TitleFontColor", m_titleFontColor);
-    visitor.U8("TitleAlign", m_titleAlign);
-    visitor.U8("DrawMode", m_drawMode);
+    visitor.Ordinal("TitleAlign", m_titleAlign, kCellAligns);
+    visitor.Ordinal("DrawMode", m_drawMode, kDrawModes);
     visitor.WStr("TitleText", m_titleText, ansi);
     visitor.WStr("TitleFontName", m_titleFontName, ansi);
     if (reading && version < kFirstModelUnitVersion) {
@@ -683,10 +718,12 @@ public:
                                      saturate(std::int64_t(table.m_y2) + offset.Y)},
           g(table.m_gridStyle == gsHorz || table.m_gridStyle == gsBoth ? table.m_penWidth : 0),
           title(table.m_titleVisible ? table.m_titleHeight : 0), header(table.HeaderHeight()),
-          footer(table.FooterHeight()), rows(table.RowsPerTable())
+          footer(table.FooterHeight()), rows(table.RowsPerTable()), spans(table.columnSpans())
     {
         // Angles outside the quarter turns draw unturned, over the unturned width.
-        if (table.m_angle != 90 && table.m_angle != 180 && table.m_angle != 270) D = box.Bottom - box.Top;
+        if (table.m_angle != 90 && table.m_angle != 180 && table.m_angle != 270)
+            D = std::int64_t(box.Bottom) - box.Top;
+        findSeen();
     }
 
     void paint(bool output, bool placeholders);
@@ -695,6 +732,15 @@ private:
     struct Cell
     {
         std::int64_t u0, v0, u1, v1;
+    };
+    struct Range
+    {
+        std::int64_t lo, hi;
+    };
+    // Rows `first` to `last` every `stride`-th, see rowsSeen().
+    struct RowWalk
+    {
+        std::int64_t first, last, stride;
     };
     struct Font
     {
@@ -745,7 +791,7 @@ private:
         TZVFont font;
         font.Name = f.name;
         font.Height = f.height;
-        font.Escapement = t.m_angle * 10;
+        font.Escapement = EscapementOf(t.m_angle);
         font.Color = f.color;
         font.Bold = f.bold;
         font.Italic = f.italic;
@@ -764,15 +810,16 @@ private:
     }
     Cell column(int i, std::int64_t v0, std::int64_t v1) const
     {
-        const TZVColumn& c = t.Column(i);
-        const std::int64_t u0 = c.Offset();
-        return {u0, v0, u0 + c.CellWidth(), v1};
+        const auto& [u0, width] = spans[std::size_t(i)];
+        return {u0, v0, u0 + width, v1};
     }
     Font dataFont(const TZVColumn& c) const
     {
         return {c.m_fontName, c.m_fontHeight, c.m_fontColor, c.m_bold, c.m_italic, c.m_underline};
     }
 
+    void findSeen();
+    RowWalk rowsSeen(std::int64_t start, std::int64_t from, std::int64_t to) const;
     void background();
     void dataRows(bool& aggregated);
     static QString cellText(const TZVColumn& c, const TZVField* field);
@@ -786,7 +833,77 @@ private:
     int g;
     std::int64_t title, header, footer;
     int rows;
+    std::vector<std::pair<std::int64_t, std::int64_t>> spans; // offset and width of each column
+    Range vSeen{0, 0};  // the part of the rows' axis that lands on the device
+    double vPixels = 1; // device pixels per model unit along the rows' axis
 };
+
+// Only what lands on the device is worth a loop: a design may hold billions of rows.
+void TZVTable::Painter::findSeen()
+{
+    const TZVMapping m = canvas.GetMapping();
+    const double sx = m.ScaleX() != 0 ? m.ScaleX() : 1;
+    const double sy = m.ScaleY() != 0 ? m.ScaleY() : 1;
+    const int width = std::max(canvas.GetDeviceCaps(dcHorzRes), canvas.GetDeviceCaps(dcPhysicalWidth));
+    const int height = std::max(canvas.GetDeviceCaps(dcVertRes), canvas.GetDeviceCaps(dcPhysicalHeight));
+    double d[4] = {-kUnsizedDevicePixels, -kUnsizedDevicePixels, kUnsizedDevicePixels, kUnsizedDevicePixels};
+    if (width > 0 && height > 0) {
+        d[0] = -double(canvas.GetDeviceCaps(dcPhysicalOffsetX)) - kSeenMarginPixels;
+        d[1] = -double(canvas.GetDeviceCaps(dcPhysicalOffsetY)) - kSeenMarginPixels;
+        d[2] = width + kSeenMarginPixels;
+        d[3] = height + kSeenMarginPixels;
+    }
+    const double x0 = m.WindowOrg.X + (d[0] - m.ViewportOrg.X) / sx;
+    const double x1 = m.WindowOrg.X + (d[2] - m.ViewportOrg.X) / sx;
+    const double y0 = m.WindowOrg.Y + (d[1] - m.ViewportOrg.Y) / sy;
+    const double y1 = m.WindowOrg.Y + (d[3] - m.ViewportOrg.Y) / sy;
+    const auto [left, right] = std::minmax(x0, x1);
+    const auto [top, bottom] = std::minmax(y0, y1);
+    // Rows advance from Y1 down, X1 right, Y2 up or X2 left (see at()).
+    double lo = top - box.Top;
+    double hi = bottom - box.Top;
+    vPixels = std::abs(sy);
+    switch (t.m_angle) {
+    case 90:
+        lo = left - box.Left;
+        hi = right - box.Left;
+        vPixels = std::abs(sx);
+        break;
+    case 180:
+        lo = box.Bottom - bottom;
+        hi = box.Bottom - top;
+        break;
+    case 270:
+        lo = box.Right - right;
+        hi = box.Right - left;
+        vPixels = std::abs(sx);
+        break;
+    default:
+        break;
+    }
+    // Lines drawn with a wide pen reach half of it beyond their place.
+    const double pen = std::abs(double(t.m_penWidth));
+    vSeen = {std::int64_t(std::clamp(std::floor(lo - pen), -1e15, 1e15)),
+             std::int64_t(std::clamp(std::ceil(hi + pen), -1e15, 1e15))};
+}
+
+// The rows i from `from` to `to` whose band, from `start` + i row heights, reaches the seen part;
+// rows finer than a device pixel cannot be told apart, so only about one a pixel is walked. The
+// stride stays odd, so that alternate bands keep alternating. Needs a positive row height.
+TZVTable::Painter::RowWalk TZVTable::Painter::rowsSeen(std::int64_t start, std::int64_t from,
+                                                       std::int64_t to) const
+{
+    const std::int64_t h = t.m_rowHeight;
+    const std::int64_t first = std::max(from, floorDiv(vSeen.lo - start, h) - 1);
+    const std::int64_t last = std::min(to, floorDiv(vSeen.hi - start, h) + 1);
+    std::int64_t stride = 1;
+    const double pitch = double(h) * vPixels;
+    if (pitch > 0 && pitch < 1) {
+        stride = std::int64_t(std::min(1 / pitch, 1e15));
+        if (stride > 1 && stride % 2 == 0) --stride;
+    }
+    return {first, last, stride};
+}
 
 void TZVTable::Painter::background()
 {
@@ -796,9 +913,15 @@ void TZVTable::Painter::background()
         return;
     }
     // Alternating row bands below the title and the header, the last one cut at the box.
-    bool first = true;
-    for (std::int64_t v = title + header; v < D && t.m_rowHeight > 0; v += t.m_rowHeight, first = !first)
-        fill({0, v, L, std::min(D, v + t.m_rowHeight)}, first ? t.m_rowColor : t.m_backColor);
+    const std::int64_t top = title + header;
+    const std::int64_t h = t.m_rowHeight;
+    if (h <= 0 || top >= D) return;
+    const RowWalk w = rowsSeen(top, 0, (D - top - 1) / h);
+    for (std::int64_t i = w.first; i <= w.last; i += w.stride) {
+        const std::int64_t v = top + i * h;
+        const std::int64_t next = std::min(i + w.stride, w.last + 1);
+        fill({0, v, L, std::min(D, top + next * h)}, i % 2 == 0 ? t.m_rowColor : t.m_backColor);
+    }
 }
 
 QString TZVTable::Painter::cellText(const TZVColumn& c, const TZVField* field)
@@ -847,8 +970,12 @@ void TZVTable::Painter::dataRows(bool& aggregated)
     // Minimum and maximum start from the first value seen, which a null may not give.
     std::vector<char> started(static_cast<std::size_t>(count), 0);
     for (int i = 0; i < count; ++i) {
-        t.Column(i).Aggregate = {};
-        fields[std::size_t(i)] = detail->FindField(t.Column(i).m_fieldName);
+        TZVColumn& c = t.Column(i);
+        c.Aggregate = {};
+        fields[std::size_t(i)] = detail->FindField(c.m_fieldName);
+        // The kind is not stored with the column: a design read back learns it from the field.
+        if (const TZVField* field = fields[std::size_t(i)])
+            c.m_valueKind = valueKindOf(field->Kind(), c.m_valueKind);
     }
     const std::int64_t top = title + header;
     int row = 0;
@@ -950,17 +1077,22 @@ void TZVTable::Painter::paint(bool output, bool placeholders)
     if (t.m_gridStyle != gsNone) {
         canvas.SelectPen(TZVPen{t.m_gridColor, t.m_penWidth, psSolid, pcFlat, pjMiter});
         if (t.m_gridStyle != gsHorz) {
-            for (int i = 0; i < t.ColumnCount(); ++i) {
-                const std::int64_t u = t.Column(i).Offset();
-                line(u, title, u, D);
-            }
+            for (const auto& span : spans)
+                line(span.first, title, span.first, D);
             line(L, title, L, D);
         }
         if (t.m_gridStyle != gsVert) {
             if (!t.m_titleVisible) line(0, 0, L, 0);
-            for (int r = 1; r <= rows; ++r) {
-                const std::int64_t v = title + header + std::int64_t(r) * t.m_rowHeight;
-                line(0, v, L, v);
+            const std::int64_t top = title + header;
+            if (rows > 0) {
+                const RowWalk w = rowsSeen(top, 1, rows);
+                std::int64_t drawn = w.first - 1;
+                for (std::int64_t r = w.first; r <= w.last; r += w.stride) {
+                    line(0, top + r * t.m_rowHeight, L, top + r * t.m_rowHeight);
+                    drawn = r;
+                }
+                if (drawn >= w.first && drawn < w.last)
+                    line(0, top + w.last * t.m_rowHeight, L, top + w.last * t.m_rowHeight);
             }
             line(0, D, L, D);
         }

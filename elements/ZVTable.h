@@ -4,6 +4,7 @@
 #include "elements/ZVElement.h"
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace zorvel {
@@ -345,10 +346,11 @@ public:
     /// Data rows that fit below the title and header and above the footer.
     int RowsPerTable() const;
     /// Extent across the columns (the width at angles 0 and 180, the height at 90 and 270) and
-    /// along the rows. Other angles hold no rows; their columns share the unturned width.
+    /// along the rows, in 64 bits: far apart corners span more than 32. Other angles hold no
+    /// rows; their columns share the unturned width.
     /// @{
-    int ColumnsExtent() const;
-    int RowsExtent() const;
+    std::int64_t ColumnsExtent() const;
+    std::int64_t RowsExtent() const;
     /// @}
 
     void SetBackColor(TZVColor value) override;
@@ -368,6 +370,8 @@ private:
     int indexOf(const TZVColumn& column) const;
     // Offset and width of the column at `index`, model units.
     void columnSpan(int index, int& offset, int& width) const;
+    // Offset and width of every column, in one walk.
+    std::vector<std::pair<std::int64_t, std::int64_t>> columnSpans() const;
 
     TZVColor m_gridColor = 0xC0C0C0;
     TZVGridStyle m_gridStyle = gsBoth;

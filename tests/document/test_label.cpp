@@ -1,10 +1,13 @@
 // The label document: change flow to the editor, the element list and the data binding.
 #include "document/ZVCustomLab.h"
 #include "elements/ZVLineRect.h"
+#include "elements/ZVTable.h"
 #include "elements/ZVTextElements.h"
 #include "foundation/ZVError.h"
+#include "foundation/ZVStream.h"
 #include "platform/ZVMemoryDataSet.h"
 #include "tests/document/TestEditorLink.h"
+#include "tests/support/QStringPrinter.h"
 
 #include <QDate>
 #include <QPointer>
@@ -353,6 +356,74 @@ TEST_F(LabelDataTest, OpenDataLeavesBindingsAloneWhileTheDataSetIsClosed)
 
     EXPECT_TRUE(label.OpenData(false, true));
     EXPECT_TRUE(text->Data());
+}
+
+TEST_F(LabelDataTest, NamesThatCannotBeResolvedYetAreKeptAndCheckedWhenTheDataOpens)
+{
+    struct Case
+    {
+        const char* name;
+        TZVDataAccessType access;
+        bool open; // while the name is given
+        const char* given;
+        const char* kept;
+        const char* checked; // after the data opened
+        const char* error; // nullptr: none
+    };
+    const Case cases[] = {
+        {"no data access", daNone, true, "NAME", "NAME", "NAME", nullptr},
+        {"a closed data set: its display label", daDataSet, false, "Full name", "Full name", "NAME", nullptr},
+        {"an open data set translates at once", daDataSet, true, "Full name", "NAME", "NAME", nullptr},
+        {"a label of no field", daDataSet, true, "Nope", "Nope", "Nope", "INVALID FIELD NAME :Nope"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TZVLab bound;
+        bound.SetDataEnabled(true);
+        bound.SetDataSet(customers);
+        bound.SetDataAccessType(c.access);
+        if (!c.open) customers->Close();
+        const TZVText* text = boundText(bound, QString::fromLatin1(c.given));
+        EXPECT_EQ(text->BoundField(), QString::fromLatin1(c.kept));
+        customers->Open();
+        EXPECT_EQ(errorText([&] { bound.OpenData(false, true); }),
+                  c.error ? QString::fromLatin1(c.error) : QStringLiteral("(no error)"));
+        EXPECT_EQ(text->BoundField(), QString::fromLatin1(c.checked));
+        EXPECT_EQ(text->Data(), !c.error);
+    }
+
+    TZVLab unbound;
+    unbound.SetDataAccessType(daNone);
+    auto* table = new TZVTable(unbound);
+    table->AddColumn().SetFieldName(QStringLiteral("NAME"));
+    EXPECT_EQ(table->Column(0).BoundField(), QStringLiteral("NAME"));
+}
+
+TEST_F(LabelDataTest, DesignsBoundWhileTheDataWasClosedLoadWithTheirBindings)
+{
+    label.SetDataAccessType(daDataSet);
+    label.SetDataEnabled(true);
+    label.SetDataSet(customers);
+    customers->Close();
+    boundText(label, QStringLiteral("Full name"));
+    boundText(label, QStringLiteral("Nope"));
+    TZVMemoryStream stream;
+    label.SaveToStream(stream);
+
+    customers->Open();
+    TZVLab reopened;
+    reopened.SetDataSet(customers);
+    QStringList messages;
+    reopened.OnMessage = [&](QObject*, const QString& message) { messages.append(message); };
+    TZVMemoryStream copy(stream.Bytes());
+    reopened.LoadFromStream(copy);
+    ASSERT_EQ(reopened.Elements().size(), 2);
+    const auto* name = qobject_cast<const TZVText*>(reopened.Elements().at(0));
+    const auto* nope = qobject_cast<const TZVText*>(reopened.Elements().at(1));
+    EXPECT_EQ(name->BoundField(), QStringLiteral("NAME"));
+    EXPECT_TRUE(name->Data());
+    EXPECT_FALSE(nope->Data()) << "a wrong name is switched off and reported, the design stays whole";
+    EXPECT_EQ(messages, QStringList{QStringLiteral("INVALID FIELD NAME :Nope")});
 }
 
 TEST_F(LabelDataTest, OpenDataFitsThePrintRangeToTheRecords)

@@ -451,6 +451,41 @@ TEST_F(SymbolPaint, BorderGrowsTheBoxAndTurnsWithTheAngle)
     }
 }
 
+TEST_F(SymbolPaint, MeasuredCornerKeepsNudgesOnTheLabelAndIsSaved)
+{
+    struct Case
+    {
+        const char* name;
+        int angle;
+        TPoint corner;
+    };
+    // A 250 x 500 character at (59 mm, 34 mm); the label is 60 x 35 mm. A quarter turn takes the
+    // corner (dx 250, dy 500) to (X1 + dy, Y1 - dx).
+    const Case cases[] = {
+        {"upright", 0, {5900 + 250, 3400 + 500}},
+        {"quarter turn", 90, {5900 + 500, 3400 - 250}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        symbol->SetAngle(c.angle);
+        symbol->SetX1(59.0f);
+        symbol->SetY1(34.0f);
+        RecordingModelCanvas recording;
+        symbol->Paint(recording.canvas(), {0, 0}, ptEditor, 0);
+        EXPECT_EQ((TPoint{symbol->X2(), symbol->Y2()}), c.corner);
+        RecordingVisitor writer(kStreamVersion, false);
+        symbol->VisitFields(writer);
+        EXPECT_EQ(writer.numbers.at("X2"), c.corner.X);
+        EXPECT_EQ(writer.numbers.at("Y2"), c.corner.Y);
+    }
+    // Nudged right and down, the character stops at the label's edges.
+    symbol->SetAngle(0);
+    RecordingModelCanvas recording;
+    symbol->Paint(recording.canvas(), {0, 0}, ptEditor, 0);
+    symbol->MoveByStep(10, 10);
+    EXPECT_EQ((TRect{symbol->X1(), symbol->Y1(), symbol->X2(), symbol->Y2()}), (TRect{5750, 3000, 6000, 3500}));
+}
+
 TEST_F(SymbolPaint, RenderedGlyphAndBorder)
 {
     symbol->SetCharacter(QChar(0x25A0)); // a black square
@@ -683,6 +718,43 @@ TEST_F(ImagePaint, BoundImageTakesItsPictureFromTheRecord)
             ASSERT_EQ(recording.canvas().Log("ExtTextOut").size(), 1u);
             EXPECT_EQ(recording.canvas().Calls().back().Text, c.picture);
         }
+    }
+}
+
+TEST_F(ImagePaint, TurnedPictureFollowsItsSource)
+{
+    useFile(solidPicture(20, 10, qRgb(0, 0, 255)));
+    TZVMemoryDataSet pictures;
+    pictures.AddField("PHOTO", fkBlob);
+    pictures.AppendRecord({EncodeBmp(solidPicture(30, 24, qRgb(255, 0, 0)))});
+    pictures.Open();
+    label.SetDataAccessType(daDataSet);
+    label.SetDataSet(&pictures);
+    label.SetDataEnabled(true);
+    image->SetAngle(90);
+    auto drawn = [&] {
+        RecordingModelCanvas recording;
+        image->Paint(recording.canvas(), {0, 0}, ptPreviewPage, 1);
+        const auto draws = recording.canvas().Log("StretchDraw");
+        return draws.size() == 1 ? draws[0].substr(draws[0].find("image ")) : std::string("none");
+    };
+    struct Case
+    {
+        const char* name;
+        bool data;
+        const char* picture; // turned size
+    };
+    // The record's picture during a data preview, the file's again once Data is off.
+    const Case cases[] = {
+        {"the file", false, "image 10x20"},
+        {"the record", true, "image 24x30"},
+        {"the file after the record", false, "image 10x20"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        image->SetData(c.data);
+        image->SetFieldName("PHOTO");
+        EXPECT_THAT(drawn(), ::testing::StartsWith(c.picture));
     }
 }
 

@@ -1,8 +1,10 @@
 // Table painting: cells and rows, footers' aggregates over the detail records, grid styles,
 // the four orientations and the editor's placeholders.
 #include "../support/PaintSupport.h"
+#include "../support/QStringPrinter.h"
 #include "ElementTestSupport.h"
 #include "elements/ZVTable.h"
+#include "foundation/ZVStream.h"
 #include "platform/ZVMemoryDataSet.h"
 
 #include <QColor>
@@ -398,4 +400,99 @@ TEST_F(TablePaint, RenderedTableShowsItsBandsAndGrid)
         for (int y = 3000; y < 3700 && !ink; y += 10)
             ink = qGray(image.pixelAtModel(x, y)) < 100;
     EXPECT_TRUE(ink);
+}
+
+TEST_F(TablePaint, ReopenedDesignFormatsByTheDetailFieldsKind)
+{
+    struct Case
+    {
+        const char* name;
+        TZVFieldKind kind;
+        QVariantList values;
+        const char* format;
+        std::vector<QString> qty; // the Qty cells of the three rows, then the footer if any
+    };
+    // Integer sums are whole numbers whatever the format; dates have no aggregate.
+    const Case cases[] = {
+        {"integers", fkInteger, {-3, -5, 4, 10}, "0.0", {"-3.0", "-5.0", "4.0", "6"}},
+        {"dates",
+         fkDateTime,
+         {"2024-03-01", "2024-03-02", "2024-03-03", "2024-03-04"},
+         "dd-mm-yyyy",
+         {"01-03-2024", "02-03-2024", "03-03-2024"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        rebind(c.kind, c.values);
+        table.Column(1).SetFormat(c.format);
+        table.Column(1).SetFooterCalc(fcSum);
+        TZVMemoryStream stream;
+        label.SaveToStream(stream);
+
+        TZVLab reopened;
+        reopened.SetDetail(&detail);
+        TZVMemoryStream copy(stream.Bytes());
+        reopened.LoadFromStream(copy);
+        auto* loaded = qobject_cast<TZVTable*>(reopened.Elements().front());
+        ASSERT_NE(loaded, nullptr);
+        recorder.canvas().Clear();
+        loaded->Paint(recorder.canvas(), {0, 0}, ptPreviewPage, 1);
+        const std::vector<QString> texts = stringsOf(recorder.canvas());
+        std::vector<QString> qty;
+        for (std::size_t i = 4; i < texts.size(); i += 2)
+            qty.push_back(texts[i]);
+        if (texts.size() % 2 == 0) qty.push_back(texts.back());
+        EXPECT_EQ(qty, c.qty);
+        reopened.SetDetail(nullptr);
+    }
+}
+
+TEST_F(TablePaint, HostileTablesDrawOnlyWhatThePageShows)
+{
+    struct Case
+    {
+        const char* name;
+        int angle;
+        float x1, y1, x2, y2; // millimetres
+    };
+    // Rows of 0.01 mm down (or across) kilometres of box: over two billion rows that no page can
+    // show. The last case spans more than the 32-bit range, so its extents only fit in 64 bits.
+    const Case cases[] = {
+        {"20 km down", 0, 10, 10, 110, 2e7f},
+        {"20 km across, turned", 90, 10, 10, 2e7f, 68},
+        {"the whole 32-bit range", 0, -2.1e7f, -2.1e7f, 2.1e7f, 2.1e7f},
+    };
+    // An A4 page at 254 dpi: 2100 x 2970 pixels of 10 model units.
+    TZVDeviceCaps caps;
+    caps.DpiX = caps.DpiY = 254;
+    caps.Width = 2100;
+    caps.Height = 2970;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        table.SetAngle(c.angle);
+        table.SetX1(c.x1);
+        table.SetY1(c.y1);
+        table.SetX2(c.x2);
+        table.SetY2(c.y2);
+        table.SetRowHeight(0.01f);
+        table.SetDrawMode(1);
+        table.SetTransparent(false);
+        TZVRecordingCanvas canvas(nullptr, caps);
+        mapModelUnits(canvas, 254);
+        table.Paint(canvas, {0, 0}, ptPreviewPage, 1);
+        // Row lines no closer than about a pixel: a few calls per pixel of the page's length.
+        EXPECT_LT(canvas.Calls().size(), 10u * 2970);
+        // Yet the rows that cross the page still cover it with lines and bands.
+        int onPage = 0;
+        TPoint from;
+        for (const TZVCanvasCall& call : canvas.Calls()) {
+            if (call.Op != "MoveTo" && call.Op != "LineTo") continue;
+            const TPoint to{call.Args.at(0), call.Args.at(1)};
+            if (call.Op == "LineTo" && std::max(from.X, to.X) >= 0 && std::min(from.X, to.X) <= 21000 &&
+                std::max(from.Y, to.Y) >= 0 && std::min(from.Y, to.Y) <= 29700)
+                ++onPage;
+            from = to;
+        }
+        EXPECT_GT(onPage, 1000);
+    }
 }
