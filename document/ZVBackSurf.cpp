@@ -56,18 +56,23 @@ void TZVBackSurf::SetFileImage(const QString& value)
             try {
                 m_picture = LoadPictureFile(value);
             } catch (const EZvError&) {
-                m_fileImage.clear();
                 failure = QString::fromLatin1(kInvalidImage) + value;
             }
         } else {
             m_fileImage.clear();
         }
     }
+    // A design being read keeps the name of a picture it cannot show (the design stays whole and
+    // is saved as it came); a picture chosen by hand that cannot be read is refused.
+    const bool reading = m_owner.Loading();
+    if (!failure.isEmpty() && !reading) m_fileImage.clear();
     // The background changed either way; the failure is reported once the state is consistent.
     m_backDirty = true;
     m_owner.NotifyChange(ckBackground, 0, QStringLiteral("FileImage"));
     m_owner.SetModified(true);
-    if (!failure.isEmpty()) throw EZvError(failure);
+    if (failure.isEmpty()) return;
+    if (!reading) throw EZvError(failure);
+    fire(m_owner.OnMessage, &m_owner, failure);
 }
 
 void TZVBackSurf::SetShowAlign(bool value)

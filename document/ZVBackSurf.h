@@ -54,7 +54,8 @@ public:
     /// @}
 
     /// Setters of the published properties; each marks the label modified. SetFileImage loads the picture
-    /// at once: a file that cannot be decoded clears the name and raises EZvError "INVALID IMAGE : <file>".
+    /// at once: a file that cannot be decoded clears the name and raises EZvError "INVALID IMAGE : <file>";
+    /// while the label loads a design it keeps the name and reports that text through OnMessage instead.
     /// @{
     void SetShowAlign(bool value);
     void SetAlignColor(TZVColor value);

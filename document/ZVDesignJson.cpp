@@ -299,6 +299,7 @@ private:
         return m_scope.path.isEmpty() ? QString::fromLatin1(name) : m_scope.path + u'.' + QLatin1String(name);
     }
     [[noreturn]] void invalid(const char* name) const { jsonError("INVALID VALUE", path(name)); }
+    [[noreturn]] void OutOfRange(const char* name) override { invalid(name); }
 
     QJsonValue find(const char* name)
     {

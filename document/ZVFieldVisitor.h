@@ -2,9 +2,11 @@
 // are read and written from one list of fields per part.
 #pragma once
 
+#include "foundation/ZVError.h"
 #include "foundation/ZVTypes.h"
 
 #include <QImage>
+#include <QMetaEnum>
 #include <QString>
 
 #include <cstdint>
@@ -61,13 +63,30 @@ public:
         fields();
     }
 
-    /// Enumerations are one byte holding the ordinal.
+    /// Enumerations are one byte holding the ordinal; their values run from 0 without gaps.
     template <typename E>
     void Enum(const char* name, E& value)
     {
         auto ordinal = static_cast<std::uint8_t>(value);
-        U8(name, ordinal);
+        Ordinal(name, ordinal, QMetaEnum::fromType<E>().keyCount());
         value = static_cast<E>(ordinal);
+    }
+    /// A byte holding one of the ordinals 0 to count - 1. Readers refuse any other value as
+    /// damage: nothing downstream has to cope with a value outside its enumeration.
+    virtual void Ordinal(const char* name, std::uint8_t& value, int count)
+    {
+        U8(name, value);
+        if (Reading() && value >= count)
+            OutOfRange(name);
+    }
+
+protected:
+    /// A reader met an ordinal outside its enumeration; readers with their own error texts
+    /// override it.
+    [[noreturn]] virtual void OutOfRange(const char* name)
+    {
+        (void)name;
+        throw EZvError(QString::fromLatin1(kErrorReadingFile));
     }
 };
 

@@ -10,6 +10,8 @@
 #include "foundation/ZVStream.h"
 #include "platform/ZVBmp.h"
 
+#include <QMetaEnum>
+
 #include <exception>
 
 namespace zorvel {
@@ -39,6 +41,16 @@ constexpr std::uint8_t kLastKind = ekAskText;
 [[noreturn]] void readError()
 {
     throw EZvError(QString::fromLatin1(kErrorReadingFile));
+}
+
+// An enumeration byte of the header: a value outside the enumeration is damage.
+template <typename E>
+E readEnum(TZVMemoryStream& stream)
+{
+    const std::uint8_t ordinal = stream.ReadU8();
+    if (ordinal >= QMetaEnum::fromType<E>().keyCount())
+        readError();
+    return static_cast<E>(ordinal);
 }
 
 // Strings at the head of the stream, fields 2 to 8.
@@ -230,11 +242,11 @@ void TZVCustomLab::readStream(TZVMemoryStream& stream, bool asTemplate, bool raw
             if (m_readVersion < kHeaderBitmapFlagVersion || stream.ReadU8() != 0)
                 skipBitmap(stream);
 
-            const auto snap = static_cast<TZVSnap>(stream.ReadU8());
+            const auto snap = readEnum<TZVSnap>(stream);
             if (m_editor)
                 m_editor->SetSnap(snap);
-            m_units = static_cast<TZVUnits>(stream.ReadU8());
-            auto access = static_cast<TZVDataAccessType>(stream.ReadU8());
+            m_units = readEnum<TZVUnits>(stream);
+            auto access = readEnum<TZVDataAccessType>(stream);
             if (m_readVersion < kModelUnitVersion) {
                 // Before version 20 there was no "none": 0 was the alias table, 1 the data set.
                 if (access == 0)

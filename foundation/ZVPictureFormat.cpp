@@ -1,6 +1,7 @@
 // Picture format detection from the leading bytes.
 #include "foundation/ZVPictureFormat.h"
 
+#include <algorithm>
 #include <initializer_list>
 
 namespace zorvel {
@@ -46,6 +47,15 @@ TZVPictureFormat DetectPictureFormat(QByteArrayView data)
     if (startsWith(data, 0, {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A})) return TZVPictureFormat::Png;
     if (startsWith(data, 0, {'G', 'I', 'F'})) return TZVPictureFormat::Gif;
     return TZVPictureFormat::Unknown;
+}
+
+bool PictureFitsData(std::int64_t width, std::int64_t height, std::int64_t dataBytes, std::int64_t pixelsPerByte)
+{
+    if (width <= 0 || height <= 0) return true;
+    // Either side alone past the cap also keeps the product below 2^63.
+    if (width > kMaxPicturePixels || height > kMaxPicturePixels) return false;
+    const std::int64_t pixels = width * height;
+    return pixels <= kMaxPicturePixels && pixels <= std::max<std::int64_t>(dataBytes, 0) * pixelsPerByte;
 }
 
 bool IsDrawablePictureFormat(TZVPictureFormat format)

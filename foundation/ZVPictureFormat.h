@@ -39,6 +39,12 @@ inline constexpr qsizetype kPictureHeaderSize = 44;
 /// Largest picture any decoder accepts: 100 megapixels, 400 MB as 32-bit pixels.
 inline constexpr std::int64_t kMaxPicturePixels = 100'000'000;
 
+/// Whether a picture of `width` x `height` pixels is within kMaxPicturePixels and within what
+/// `dataBytes` bytes can describe in a format that packs at most `pixelsPerByte` pixels into a
+/// byte. Decoders ask before they allocate, so that a small file declaring a huge picture costs
+/// nothing. Sizes of 0 or less fit (decoders refuse them for what they are).
+bool PictureFitsData(std::int64_t width, std::int64_t height, std::int64_t dataBytes, std::int64_t pixelsPerByte);
+
 /// The first matching signature wins, in the order bitmap, JPEG, metafile, icon, TIFF, PNG, GIF.
 TZVPictureFormat DetectPictureFormat(QByteArrayView data);
 

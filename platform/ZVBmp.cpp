@@ -26,6 +26,10 @@ constexpr std::array<std::uint32_t, 7> kInfoHeaderSizes{kCoreHeaderSize, 40, 52,
 // The smallest thing that can be a bitmap: file header plus core header.
 constexpr qsizetype kMinBmpSize = kFileHeaderSize + kCoreHeaderSize;
 
+// Run-length coded pixels: a two-byte run paints at most 255 pixels, so a flat page comes out
+// at 127.5 pixels a byte; twice that leaves room for the escapes that skip blank stretches.
+constexpr std::int64_t kRunPixelsPerByte = 256;
+
 enum Compression : std::uint32_t
 {
     biRgb = 0,
@@ -122,6 +126,8 @@ void checkHeaders(QByteArrayView data)
     if (compression == biRgb || compression == biBitfields) {
         const std::int64_t rowBytes = (width * bits + 31) / 32 * 4; // rows padded to 32 bits
         if (rowBytes * height > data.size() - pixelOffset) throw damaged();
+    } else if (!PictureFitsData(width, height, data.size() - pixelOffset, kRunPixelsPerByte)) {
+        throw tooLarge();
     }
 }
 

@@ -7,6 +7,7 @@
 
 #include <QtGlobal>
 
+#include <algorithm>
 #include <cmath>
 #include <csetjmp>
 #include <cstdio>
@@ -75,6 +76,26 @@ bool readHeader(Decoder& d, QByteArrayView data)
                  static_cast<unsigned long>(data.size()));
     jpeg_read_header(&d.cinfo, TRUE);
     return true;
+}
+
+// Huffman codes are at least one bit long, and a JPEG has at least one scan, which codes every
+// 8 x 8 block of its components with at least one code. A block of a subsampled component
+// covers up to 4 x 4 times as many pixels, so the file holds at most 8 x (largest block) pixels
+// a byte: 512 for grey, 2048 for the usual 4:2:0 colour. libjpeg writes a flat white A4 page at
+// 300 dpi with 64 (baseline colour) to 255 (optimised grey) pixels a byte, well inside.
+// Arithmetic coding can pack a flat page much tighter (that same page in 128 bytes); it is held
+// to the same bound, which only pictures with next to nothing in them exceed.
+std::int64_t maxPixelsPerByte(const jpeg_decompress_struct& cinfo)
+{
+    std::int64_t largestBlock = DCTSIZE2;
+    for (int i = 0; i < cinfo.num_components; ++i) {
+        const jpeg_component_info& c = cinfo.comp_info[i];
+        const std::int64_t share = std::int64_t{c.h_samp_factor} * c.v_samp_factor;
+        if (share <= 0) continue;
+        const std::int64_t whole = std::int64_t{DCTSIZE2} * cinfo.max_h_samp_factor * cinfo.max_v_samp_factor;
+        largestBlock = std::max(largestBlock, (whole + share - 1) / share);
+    }
+    return 8 * largestBlock;
 }
 
 // Adobe writes CMYK inverted (0 = full ink); plain CMYK is not.
@@ -211,8 +232,10 @@ QImage DecodeJpeg(QByteArrayView data)
     if (data.isEmpty() || !readHeader(d, data)) throw InvalidImageError(QStringLiteral("DAMAGED JPEG DATA"));
 
     jpeg_decompress_struct& cinfo = d.cinfo;
-    const auto pixels = std::int64_t{cinfo.image_width} * cinfo.image_height;
-    if (pixels > kMaxPicturePixels) throw InvalidImageError(QStringLiteral("IMAGE TOO LARGE"));
+    // Checked before libjpeg sets up its buffers (whole-image ones for progressive files) and
+    // before the picture is allocated.
+    if (!PictureFitsData(cinfo.image_width, cinfo.image_height, data.size(), maxPixelsPerByte(cinfo)))
+        throw InvalidImageError(QStringLiteral("IMAGE TOO LARGE"));
 
     QImage::Format format = QImage::Format_RGB32;
     bool cmyk = false;

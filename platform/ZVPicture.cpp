@@ -12,6 +12,7 @@
 #include <QPainter>
 
 #include <array>
+#include <cstdint>
 
 namespace zorvel {
 namespace {
@@ -26,8 +27,41 @@ constexpr std::array<QLatin1StringView, 8> kPictureExtensions{
     QLatin1StringView("bmp"), QLatin1StringView("dib"), QLatin1StringView("jpg"), QLatin1StringView("jpeg"),
     QLatin1StringView("jpe"), QLatin1StringView("ico"), QLatin1StringView("wmf"), QLatin1StringView("emf")};
 
+std::uint32_t bytesAt(QByteArrayView data, qsizetype at, int count, bool bigEndian)
+{
+    std::uint32_t value = 0;
+    for (int i = 0; i < count; ++i) {
+        const auto byte = static_cast<std::uint8_t>(data[at + (bigEndian ? i : count - 1 - i)]);
+        value = value << 8 | byte;
+    }
+    return value;
+}
+
+// An icon directory gives each side one byte (0 standing for 256), so icons need no ratio of
+// pixels to bytes: Qt sizes bitmap entries from the directory. An entry stored as PNG is sized
+// by its own header instead, where a few bytes can declare a huge picture; it is held to 256 too.
+bool iconEntriesFitTheDirectory(QByteArrayView data)
+{
+    constexpr qsizetype kDirectorySize = 6;
+    constexpr qsizetype kEntrySize = 16;
+    constexpr std::uint32_t kLargestSide = 256;
+    static constexpr char kPngSignature[] = "\x89PNG\r\n\x1a\n";
+    constexpr qsizetype kPngSideAt = 16; // after the signature, the IHDR length and its name
+    const qsizetype count = bytesAt(data, 4, 2, false);
+    for (qsizetype i = 0; i < count && kDirectorySize + (i + 1) * kEntrySize <= data.size(); ++i) {
+        const qsizetype offset = bytesAt(data, kDirectorySize + i * kEntrySize + 12, 4, false);
+        if (offset > data.size() - kPngSideAt - 8) continue;
+        if (data.sliced(offset, 8) != QByteArrayView(kPngSignature, 8)) continue;
+        if (bytesAt(data, offset + kPngSideAt, 4, true) > kLargestSide ||
+            bytesAt(data, offset + kPngSideAt + 4, 4, true) > kLargestSide)
+            return false;
+    }
+    return true;
+}
+
 QImage decodeIcon(QByteArrayView data)
 {
+    if (!iconEntriesFitTheDirectory(data)) throw InvalidImageError(QStringLiteral("IMAGE TOO LARGE"));
     QImage image;
     if (!image.loadFromData(data, "ICO") || image.isNull())
         throw InvalidImageError(QStringLiteral("DAMAGED ICON"));

@@ -84,7 +84,7 @@ private:
 };
 
 // Gives every visited field a distinct value that survives a write and a read of the current
-// layout: enumeration bytes stay below 3, so that no reader maps them.
+// layout: plain bytes stay below 3, so that no reader maps them, enumerations inside their range.
 class FieldFiller final : public TZVFieldVisitor
 {
 public:
@@ -93,6 +93,7 @@ public:
     std::int32_t Version() const override { return kStreamVersion; }
     bool Reading() const override { return true; }
     void U8(const char*, std::uint8_t& v) override { v = next() % 3; }
+    void Ordinal(const char*, std::uint8_t& v, int count) override { v = static_cast<std::uint8_t>(next() % count); }
     void Bool(const char*, bool& v) override { v = next() % 2; }
     void U16(const char*, std::uint16_t& v) override { v = static_cast<std::uint16_t>(0x2600 + next()); }
     void I32(const char*, std::int32_t& v) override { v = 37 * next() + 1; }

@@ -3,10 +3,15 @@
 #include "TestEditorLink.h"
 #include "document/ZVBackSurf.h"
 #include "document/ZVCustomLab.h"
+#include "document/ZVDesignJson.h"
 #include "elements/ZVElement.h"
+#include "foundation/ZVStream.h"
 #include "platform/ZVBmp.h"
 
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 
 #include <gmock/gmock.h>
@@ -207,6 +212,69 @@ TEST(Background, PictureIsStretchedIntoTheLabel)
     label.BackSurf().PaintBackground(page.canvas(), {500, 500}, ptPrinter, kNoArea);
     EXPECT_THAT(page.canvas().Log("StretchDraw"),
                 ElementsAre("StretchDraw(500, 500, 6500, 4000, image 40x20)"));
+}
+
+TEST(Background, StoredPictureThatCannotBeReadIsReportedAndTheDesignLoads)
+{
+    ensureGuiApplication();
+    QTemporaryDir dir;
+    QByteArray emf(64, '\0');
+    emf[0] = 1;
+    emf.replace(40, 4, " EMF");
+    struct Case
+    {
+        const char* name;
+        const char* file;
+        QByteArray content; // null: no file
+        bool reported;
+    };
+    const Case cases[] = {
+        {"placeable metafile", "back.wmf", QByteArray("\xD7\xCD\xC6\x9A") + QByteArray(60, '\0'), true},
+        {"enhanced metafile", "back.emf", emf, true},
+        {"damaged bitmap", "back.bmp", QByteArray("BM") + QByteArray(60, '\x7F'), true},
+        {"JPEG cut after its marker", "back.jpg", QByteArray("\xFF\xD8\xFF\xE0"), true},
+        {"missing file: the name goes, silently", "gone.bmp", QByteArray(), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = dir.filePath(QString::fromLatin1(c.file));
+        if (!c.content.isNull()) {
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(c.content);
+        }
+        // The JSON form stores the name without loading the picture.
+        QJsonObject back{{"FileImage", path}, {"Style", int(biImage)}, {"Print", true}};
+        QJsonObject design{{"BackSurf", back},
+                           {"Elements", QJsonArray{QJsonObject{{"Kind", 2}}, QJsonObject{{"Kind", 4}}}}};
+        const QByteArray stream = JsonToStream(QJsonDocument(design).toJson());
+
+        TZVLab label;
+        QStringList messages;
+        label.OnMessage = [&](QObject* sender, const QString& message) {
+            EXPECT_EQ(sender, &label);
+            messages << message;
+        };
+        TZVMemoryStream input(stream);
+        label.LoadFromStream(input);
+        EXPECT_EQ(label.Elements().size(), 2);
+        EXPECT_TRUE(label.BackSurf().Picture().isNull());
+        EXPECT_EQ(label.BackSurf().Style(), biImage);
+        if (c.reported) {
+            EXPECT_EQ(messages, QStringList{QStringLiteral("INVALID IMAGE : ") + path});
+            EXPECT_EQ(label.BackSurf().FileImage(), path);
+            TZVMemoryStream output;
+            label.SaveToStream(output);
+            EXPECT_EQ(output.Bytes().toHex(), stream.toHex()) << "saved as it came";
+        } else {
+            EXPECT_THAT(messages, IsEmpty());
+            EXPECT_TRUE(label.BackSurf().FileImage().isEmpty());
+        }
+        // It prints without the picture.
+        RecordingModelCanvas page;
+        label.BackSurf().PaintBackground(page.canvas(), {0, 0}, ptPrinter, kNoArea);
+        EXPECT_THAT(page.canvas().Log("StretchDraw"), IsEmpty());
+    }
 }
 
 TEST(Background, DiscPatternsArePieSegments)

@@ -2,6 +2,8 @@
 // "ERROR READING FILE" or a valid load, never in a crash or a runaway allocation.
 #include "StreamTestSupport.h"
 
+#include "document/ZVDesignJson.h"
+#include "document/ZVStreamVisitors.h"
 #include "elements/ZVImage.h"
 #include "elements/ZVTable.h"
 #include "platform/ZVBmp.h"
@@ -9,6 +11,9 @@
 #include <gtest/gtest.h>
 
 #include <QtEndian>
+
+#include <map>
+#include <string>
 
 using namespace zorvel;
 using namespace zorvel::test;
@@ -42,6 +47,38 @@ constexpr qsizetype kLabelNameCountAt = 4 + 5 * 4;
 constexpr qsizetype kTitleFontCountAt = 120;
 constexpr qsizetype kNewLabelSize = 242;
 constexpr qsizetype kElementCountAt = kNewLabelSize - 4;
+
+// Writes as the stream writer does and notes where each field starts (the first field of a name).
+class FieldOffsets final : public TZVFieldVisitor
+{
+public:
+    TZVMemoryStream stream;
+    std::map<std::string, qint64> at;
+
+    std::int32_t Version() const override { return kStreamVersion; }
+    bool Reading() const override { return false; }
+    void U8(const char* n, std::uint8_t& v) override { note(n).U8(n, v); }
+    void Bool(const char* n, bool& v) override { note(n).Bool(n, v); }
+    void U16(const char* n, std::uint16_t& v) override { note(n).U16(n, v); }
+    void I32(const char* n, std::int32_t& v) override { note(n).I32(n, v); }
+    void Color(const char* n, TZVColor& v) override { note(n).Color(n, v); }
+    void WStr(const char* n, QString& v, bool ansi) override { note(n).WStr(n, v, ansi); }
+    void AStr(const char* n, QString& v) override { note(n).AStr(n, v); }
+    void Picture(const char* n, QImage& p, bool& present) override { note(n).Picture(n, p, present); }
+    void Records(const char* n, int count, const std::function<void(int)>& resize,
+                 const std::function<void(int)>& item, int minBytes) override
+    {
+        note(n).Records(n, count, resize, item, minBytes);
+    }
+
+private:
+    TZVStreamWriter& note(const char* name)
+    {
+        at.emplace(name, stream.Position());
+        return m_writer;
+    }
+    TZVStreamWriter m_writer{stream};
+};
 
 QByteArray everyKindStream(bool onlyBitmap)
 {
@@ -225,4 +262,81 @@ TEST_F(StreamTest, FailedTemplateLoadLeavesNoTemplateMode)
     expectReadError([&] { load(label, bytes, true); });
     EXPECT_EQ(label.LoadMode(), 0);
     EXPECT_FALSE(label.Loading());
+}
+
+TEST_F(StreamTest, EnumerationBytesOutsideTheirRangeAreDamage)
+{
+    // A new label with settings that give its enumeration bytes known values; header offsets
+    // follow the layout table (see the layout test).
+    TZVLab header;
+    header.SetUnits(unCM);
+    header.Measure().SetLabelType(ltCircle);
+    header.BackSurf().SetStyle(biQuarter);
+    header.Frame().SetStyle(fsTwoLine);
+    const QByteArray headerBytes = saved(header);
+    ASSERT_EQ(headerBytes.size(), kNewLabelSize);
+
+    struct Case
+    {
+        const char* name;
+        int kind;     // 0: a header field at `at`
+        qsizetype at;
+        const char* field; // an element field, found by its name
+        int count;
+    };
+    const Case cases[] = {
+        {"snap", 0, 55, nullptr, 3},
+        {"units", 0, 56, nullptr, 3},
+        {"data access type", 0, 57, nullptr, 3},
+        {"label type", 0, 102, nullptr, 2},
+        {"background style", 0, 156, nullptr, 8},
+        {"frame style", 0, 201, nullptr, 3},
+        {"bar code type", ekBarCode, 0, "CodeType", 7},
+        {"paragraph alignment", ekParagraph, 0, "Alignment", 4},
+        {"table grid style", ekTable, 0, "GridStyle", 4},
+        {"table title alignment", ekTable, 0, "TitleAlign", 3},
+        {"table fill mode", ekTable, 0, "DrawMode", 2},
+        {"column alignment", ekTable, 0, "Align", 3},
+        {"column header alignment", ekTable, 0, "HeaderAlign", 3},
+        {"column footer alignment", ekTable, 0, "FooterAlign", 3},
+        {"column footer aggregate", ekTable, 0, "FooterCalc", 5},
+    };
+    // The bytes the settings above give.
+    const std::map<qsizetype, int> headerValues = {{55, 0}, {56, unCM}, {57, daBDEAlias},
+                                                   {102, ltCircle}, {156, biQuarter}, {201, fsTwoLine}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QByteArray bytes = headerBytes;
+        qsizetype at = c.at;
+        if (c.kind == 0) {
+            ASSERT_EQ(int(std::uint8_t(bytes[at])), headerValues.at(at));
+        } else {
+            TZVLab source;
+            TZVElement* element = CreateElementOfKind(source, c.kind);
+            if (auto* table = dynamic_cast<TZVTable*>(element))
+                table->AddColumn();
+            FieldOffsets offsets;
+            element->VisitFields(offsets);
+            bytes = saved(source);
+            ASSERT_EQ(bytes.mid(kNewLabelSize + 1), offsets.stream.Bytes());
+            ASSERT_EQ(offsets.at.count(c.field), 1u);
+            at = kNewLabelSize + 1 + offsets.at.at(c.field);
+        }
+        for (const int value : {c.count - 1, c.count, 255}) {
+            SCOPED_TRACE(value);
+            QByteArray mutated = bytes;
+            mutated[at] = static_cast<char>(value);
+            // With an editor, so that the snap byte is kept too.
+            TZVEditorSettings editor;
+            TZVLab label;
+            label.SetEditor(&editor);
+            if (value < c.count) {
+                load(label, mutated);
+                EXPECT_EQ(saved(label).toHex(), mutated.toHex()) << "the last value is kept";
+            } else {
+                expectReadError([&] { load(label, mutated); });
+            }
+            label.SetEditor(nullptr);
+        }
+    }
 }

@@ -556,3 +556,141 @@ TEST(PicturePath, RelativePathsAreTriedFromTheBaseFoldersWhenTheyNameNoFile)
     EXPECT_EQ(zorvel::LocalPicturePath("/abs/PC1.jpg"), "/abs/PC1.jpg");
     zorvel::SetPictureBaseFolders(before);
 }
+
+// ---------------------------------------------------------------------------------------------
+
+namespace zorvel {
+namespace {
+
+// A bitmap of 8-bit run-length coded pixels over a black and white palette.
+QByteArray runLengthBitmap(int width, int height, const QByteArray& runs)
+{
+    constexpr int kHeaders = 14 + 40 + 2 * 4;
+    QByteArray b(kHeaders, '\0');
+    b[0] = 'B', b[1] = 'M';
+    putU32(b, 2, static_cast<std::uint32_t>(kHeaders + runs.size()));
+    putU32(b, 10, kHeaders);
+    putU32(b, 14, 40);
+    putU32(b, 18, static_cast<std::uint32_t>(width));
+    putU32(b, 22, static_cast<std::uint32_t>(height));
+    putU16(b, 26, 1);
+    putU16(b, 28, 8);
+    putU32(b, 30, 1); // RLE8
+    putU32(b, 34, static_cast<std::uint32_t>(runs.size()));
+    putU32(b, 46, 2); // colours used
+    putU32(b, 58, 0x00FFFFFF);
+    return b + runs;
+}
+
+// An icon whose only entry is `png` (the directory says 256 x 256).
+QByteArray iconOfPng(const QByteArray& png)
+{
+    QByteArray b(6 + 16, '\0');
+    putU16(b, 2, 1);
+    putU16(b, 4, 1);
+    putU16(b, 10, 1);
+    putU16(b, 12, 32);
+    putU32(b, 14, static_cast<std::uint32_t>(png.size()));
+    putU32(b, 18, 6 + 16);
+    return b + png;
+}
+
+QByteArray flatPng(int side)
+{
+    QImage image(side, side, QImage::Format_Mono);
+    image.fill(1);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return png;
+}
+
+// Grey, Huffman tables fitted to the picture: the fewest bytes libjpeg writes a flat page in.
+QByteArray flatOptimisedGreyJpeg(int width, int height)
+{
+    jpeg_compress_struct cinfo{};
+    jpeg_error_mgr jerr{};
+    cinfo.err = jpeg_std_error(&jerr);
+    jpeg_create_compress(&cinfo);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &buffer, &size);
+    cinfo.image_width = static_cast<JDIMENSION>(width);
+    cinfo.image_height = static_cast<JDIMENSION>(height);
+    cinfo.input_components = 1;
+    cinfo.in_color_space = JCS_GRAYSCALE;
+    jpeg_set_defaults(&cinfo);
+    cinfo.optimize_coding = TRUE;
+    jpeg_start_compress(&cinfo, TRUE);
+    std::vector<JSAMPLE> row(static_cast<std::size_t>(width), 255);
+    JSAMPROW rows[] = {row.data()};
+    while (cinfo.next_scanline < cinfo.image_height)
+        jpeg_write_scanlines(&cinfo, rows, 1);
+    jpeg_finish_compress(&cinfo);
+    QByteArray out(reinterpret_cast<const char*>(buffer), static_cast<qsizetype>(size));
+    jpeg_destroy_compress(&cinfo);
+    std::free(buffer);
+    return out;
+}
+
+TEST(Picture, DeclaredSizeIsBoundedByWhatTheDataCanHold)
+{
+    QFile bomb(QStringLiteral(ZORVEL_TEST_DATA_DIR "/fuzz-regressions/jpeg-oom-90-megapixels.jpg"));
+    ASSERT_TRUE(bomb.open(QIODevice::ReadOnly));
+
+    // A JPEG codes every block of a scanned component with one bit at least: 8 x 8 pixels a bit
+    // for grey, 16 x 16 for the chroma of 4:2:0 colour (what EncodeJpeg writes).
+    const QByteArray grey = EncodeJpeg(quadrants(16, 16).convertToFormat(QImage::Format_Grayscale8), 80);
+    const QByteArray colour = EncodeJpeg(quadrants(16, 16), 80);
+    auto withSize = [](QByteArray b, int width, qsizetype height) {
+        const int sof = static_cast<int>(b.indexOf("\xFF\xC0"));
+        b[sof + 5] = static_cast<char>(height >> 8), b[sof + 6] = static_cast<char>(height & 0xFF);
+        b[sof + 7] = static_cast<char>(width >> 8), b[sof + 8] = static_cast<char>(width & 0xFF);
+        return b;
+    };
+    QImage whitePage(1240, 1754, QImage::Format_RGB32);
+    whitePage.fill(Qt::white);
+    // Rows of four runs of 250 pixels and an end of line; the end of the bitmap.
+    QByteArray flatRuns;
+    for (int y = 0; y < 100; ++y)
+        flatRuns += QByteArray("\xFA\x01\xFA\x01\xFA\x01\xFA\x01\x00\x00", 10);
+    flatRuns += QByteArray("\x00\x01", 2);
+
+    struct Case
+    {
+        const char* name;
+        QByteArray data;
+        const char* error; // nullptr: decoded at `size`
+        QSize size;
+    };
+    const Case cases[] = {
+        {"257 bytes of JPEG declaring 90 megapixels", bomb.readAll(), "INVALID IMAGE : IMAGE TOO LARGE", {}},
+        {"grey JPEG at 512 pixels a byte goes on to its data", withSize(grey, 512, grey.size()),
+         "INVALID IMAGE : INCOMPLETE JPEG DATA", {}},
+        {"grey JPEG one row more", withSize(grey, 512, grey.size() + 1), "INVALID IMAGE : IMAGE TOO LARGE", {}},
+        {"colour JPEG at 2048 pixels a byte goes on to its data", withSize(colour, 2048, colour.size()),
+         "INVALID IMAGE : INCOMPLETE JPEG DATA", {}},
+        {"colour JPEG one row more", withSize(colour, 2048, colour.size() + 1),
+         "INVALID IMAGE : IMAGE TOO LARGE", {}},
+        {"flat white A4 page at 150 dpi, grey and optimised", flatOptimisedGreyJpeg(1240, 1754), nullptr,
+         {1240, 1754}},
+        {"flat white A4 page at 150 dpi, baseline colour", EncodeJpeg(whitePage, 90), nullptr, {1240, 1754}},
+        {"run-length bitmap ending at once, 2000 x 2000", runLengthBitmap(2000, 2000, QByteArray("\x00\x01", 2)),
+         "INVALID IMAGE : IMAGE TOO LARGE", {}},
+        {"flat run-length bitmap", runLengthBitmap(1000, 100, flatRuns), nullptr, {1000, 100}},
+        {"icon with a PNG of 5000 x 5000", iconOfPng(flatPng(5000)), "INVALID IMAGE : IMAGE TOO LARGE", {}},
+        {"icon with a PNG of 256 x 256", iconOfPng(flatPng(256)), nullptr, {256, 256}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.error) {
+            EXPECT_EQ(errorOf([&] { LoadPicture(c.data); }), c.error);
+        } else {
+            EXPECT_EQ(LoadPicture(c.data).size(), c.size);
+        }
+    }
+}
+
+} // namespace
+} // namespace zorvel
