@@ -250,7 +250,7 @@ void TZVBarCode::paintNumber(TZVCanvas& canvas, TPoint anchor, const QString& mo
     TZVFont font;
     font.Name = m_fontName;
     font.Height = m_fontHeight;
-    font.Escapement = m_angle * 10;
+    font.Escapement = EscapementOf(m_angle);
     font.Color = m_color;
     canvas.SelectFont(font);
     canvas.SelectBrush(TZVBrush{m_backColor, bsClear});

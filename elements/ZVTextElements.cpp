@@ -216,7 +216,7 @@ void TZVDataText::SelectTextFont(TZVCanvas& canvas, TZVColor color) const
     TZVFont font;
     font.Name = m_fontName;
     font.Height = m_fontHeight;
-    font.Escapement = m_angle * 10;
+    font.Escapement = EscapementOf(m_angle);
     font.Bold = m_bold;
     font.Italic = m_italic;
     font.Underline = m_underline;

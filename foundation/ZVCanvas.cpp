@@ -4,7 +4,9 @@
 #include <QImage>
 #include <QPicture>
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace zorvel {
 
@@ -21,10 +23,13 @@ TZVColor fromQColor(const QColor& color)
 
 namespace {
 
-// Halves round up, as GDI rounds coordinates.
+// Halves round up, as GDI rounds coordinates. A stored design can map a length beyond any pixel:
+// it ends at the farthest one.
 int roundPixel(double v)
 {
-    return int(std::floor(v + 0.5));
+    const double rounded = std::floor(v + 0.5);
+    if (std::isnan(rounded)) return 0;
+    return int(std::clamp<double>(rounded, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 } // namespace

@@ -181,6 +181,13 @@ struct TZVFont
     friend bool operator==(const TZVFont&, const TZVFont&) = default;
 };
 
+/// The escapement of text turned by `degrees`: a stored angle may be any number, and whole turns
+/// change nothing.
+inline int EscapementOf(int degrees)
+{
+    return degrees % 360 * 10;
+}
+
 /// Text metrics in logical units; Height = Ascent + Descent is the cell height.
 struct TZVTextMetric
 {

@@ -1,5 +1,7 @@
 // Writes the seed corpora of the fuzz targets: zorvel_fuzz_seeds OUT_DIR SOURCE_DIR.
 // The label streams are made by the command-line tool; see CMakeLists.txt.
+#include "document/ZVDesignJson.h"
+#include "foundation/ZVError.h"
 #include "platform/ZVBmp.h"
 #include "platform/ZVJpeg.h"
 
@@ -70,8 +72,21 @@ int main(int argc, char** argv)
     const QString out = QString::fromLocal8Bit(argv[1]);
     const QString src = QString::fromLocal8Bit(argv[2]);
 
-    for (const char* name : {"design.json", "render_design.json", "detail_design.json"})
-        put(out + QStringLiteral("/design_json"), QString::fromLatin1(name), readFile(src + QStringLiteral("/tests/data/") + QLatin1StringView(name)));
+    for (const char* name : {"design.json", "render_design.json", "detail_design.json"}) {
+        const QByteArray json = readFile(src + QStringLiteral("/tests/data/") + QLatin1StringView(name));
+        put(out + QStringLiteral("/design_json"), QString::fromLatin1(name), json);
+        // The paint and print target: a first byte choosing the reader (1 JSON, 0 the stream) and
+        // the run's length, then the design.
+        const QString paintRun = out + QStringLiteral("/paint_run");
+        put(paintRun, QString::fromLatin1(name), QByteArray(1, '\x0D') + json);
+        try {
+            put(paintRun, QString::fromLatin1(name).replace(u".json"_qs, u".zvl"_qs),
+                QByteArray(1, '\x0C') + JsonToStream(json));
+        } catch (const EZvError& e) {
+            std::fprintf(stderr, "%s: %s\n", name, e.what());
+            g_ok = false;
+        }
+    }
 
     // Pictures: small, so that mutations stay cheap.
     const QImage colour = sample(7, 5);

@@ -7,7 +7,7 @@ set -u
 
 build=${1:-build-fuzz}
 seconds=${2:-60}
-targets=(lab_stream design_json label_defs filter_expr ini_file csv picture)
+targets=(lab_stream design_json label_defs filter_expr ini_file csv picture paint_run)
 
 build=$(cd "$build" 2>/dev/null && pwd) || { echo "fuzz.sh: no build folder ${1:-build-fuzz}" >&2; exit 2; }
 seeds=$build/fuzz/seeds

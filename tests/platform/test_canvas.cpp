@@ -272,6 +272,12 @@ TEST_F(CanvasTest, LogicalAndDevicePointsConvertBothWays)
          {10, 100},
          {10, 300},
          {10, 100}},
+        // A stored design can scale a length past any pixel: it stops at the farthest one.
+        {"beyond any pixel",
+         {mmAnisotropic, {}, {1, 1}, {}, {1000, 1000}},
+         {2147483647, -2147483647 - 1},
+         {2147483647, -2147483647 - 1},
+         {2147484, -2147484}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -912,6 +918,13 @@ TEST_F(CanvasTest, RecordingCanvasPassesEveryCallOnUnchanged)
         EXPECT_EQ(rec.GetDeviceCaps(dcLogPixelsX), 100);
     }
     EXPECT_EQ(forwarded, direct);
+}
+
+TEST(Escapement, WholeTurnsOfAStoredAngleChangeNothing)
+{
+    // 2^31 - 1 = 5965232 turns + 127 degrees; -2^31 = -(5965232 turns + 128 degrees).
+    const int cases[][2] = {{90, 900}, {450, 900}, {-90, -900}, {2147483647, 1270}, {-2147483647 - 1, -1280}};
+    for (const auto& c : cases) EXPECT_EQ(EscapementOf(c[0]), c[1]) << c[0];
 }
 
 TEST_F(CanvasTest, RecordingCanvasAloneKeepsMappingAndMeasuresWithAFixedFont)
