@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 namespace zorvel {
@@ -77,6 +78,13 @@ QRectF normalized(QPointF a, QPointF b)
 bool hasArea(const QRectF& r)
 {
     return r.width() > 0 && r.height() > 0;
+}
+
+// Rounds a scaled length of a stored design, which may lie beyond any pixel, to the nearest int.
+int roundedPixels(double v)
+{
+    if (std::isnan(v)) return 0;
+    return qRound(std::clamp<double>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 // Angle in 1/16 degree of the point of the ellipse inscribed in `box` that lies on the ray towards `p`.
@@ -199,7 +207,7 @@ QFont TZVQtCanvas::resolveFont(const TZVFont& font)
             const QFontMetricsF metrics(probe);
             it = m_cellPerEm.insert(key, (metrics.ascent() + metrics.descent()) / kProbePixels);
         }
-        em = qRound(font.Height / it.value());
+        em = roundedPixels(font.Height / it.value());
     }
     qfont.setPixelSize(std::max(em, 1));
     return qfont;
@@ -335,7 +343,7 @@ int TZVQtCanvas::penPixels() const
     const TZVPen& pen = m_state.Pen;
     if (pen.Style == psClear) return 0;
     if (pen.Width == 0) return 1;
-    return std::max(1, qRound(std::abs(pen.Width * m_state.Mapping.ScaleX())));
+    return std::max(1, roundedPixels(std::abs(pen.Width * m_state.Mapping.ScaleX())));
 }
 
 QPen TZVQtCanvas::linePen(int pixels) const
