@@ -13,6 +13,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QStandardPaths>
@@ -95,8 +96,8 @@ TDM::TDM(const QString& url, QObject* parent)
     m_printers->SetSql(printersSql());
     m_characteristics->SetSql(characteristicsSql());
     m_employees->SetTableName(QStringLiteral("EMPLOYEE"));
-    connect(m_labels.get(), &TZVDataSet::AfterScroll, this, [this] {
-        if (m_loadOnScroll && !m_rereading) emit DesignRowChanged();
+    connectGuarded(m_rereading, m_labels.get(), &TZVDataSet::AfterScroll, this, [this] {
+        if (m_loadOnScroll) emit DesignRowChanged();
     });
 
     // Designs made on the original platform name pictures relative to a working folder that
@@ -140,16 +141,15 @@ void TDM::connectDatabase(bool sampleFile)
         return;
     }
     if (!db.transaction()) throw EZvError(db.lastError().text().simplified());
-    try {
-        const QStringList created = CreateSampleTables(db);
-        openDataSets();
-        if (created.contains(QStringLiteral("LABELS"))) addSampleDesigns();
-        if (!db.commit()) throw EZvError(db.lastError().text().simplified());
-    } catch (...) {
+    auto undoOnFailure = qScopeGuard([this, &db] {
         closeDataSets();
         db.rollback();
-        throw;
-    }
+    });
+    const QStringList created = CreateSampleTables(db);
+    openDataSets();
+    if (created.contains(QStringLiteral("LABELS"))) addSampleDesigns();
+    if (!db.commit()) throw EZvError(db.lastError().text().simplified());
+    undoOnFailure.dismiss();
 }
 
 void TDM::openDataSets()
@@ -243,13 +243,12 @@ void TDM::SaveDesign(TZVCustomLab& label)
             m_labels->Edit();
         }
     }
-    try {
-        m_labels->FieldByName(QStringLiteral("FILE")).LoadFromStream(stream);
-        PostLabel();
-    } catch (...) {
+    auto cancelOnFailure = qScopeGuard([this, started] {
         if (started) m_labels->Cancel();
-        throw;
-    }
+    });
+    m_labels->FieldByName(QStringLiteral("FILE")).LoadFromStream(stream);
+    PostLabel();
+    cancelOnFailure.dismiss();
 }
 
 void TDM::AppendDesign(TZVCustomLab& label)
@@ -269,12 +268,11 @@ void TDM::PostLabel()
     QSqlDatabase db = m_connections->Database(QLatin1String(kAlias));
     // Inside an outer transaction (first-run filling) the outer one decides.
     const bool own = db.driver()->hasFeature(QSqlDriver::Transactions) && db.transaction();
-    try {
-        m_labels->Post();
-    } catch (...) {
+    auto rollBackOnFailure = qScopeGuard([own, &db] {
         if (own) db.rollback();
-        throw;
-    }
+    });
+    m_labels->Post();
+    rollBackOnFailure.dismiss();
     if (own && !db.commit()) {
         const QString reason = db.lastError().text().simplified();
         db.rollback();
@@ -287,18 +285,14 @@ void TDM::PostLabel()
 void TDM::rereadLabels()
 {
     const QVariant id = m_labels->FieldByName(QStringLiteral("IDLABEL")).Value();
-    m_rereading = true;
-    try {
+    {
+        const auto rereading = m_rereading.hold();
         m_labels->Close();
         m_labels->Open();
         while (!m_labels->Eof() && m_labels->FieldByName(QStringLiteral("IDLABEL")).Value() != id)
             m_labels->Next();
         if (m_labels->Eof() && m_labels->FieldByName(QStringLiteral("IDLABEL")).Value() != id) m_labels->First();
-    } catch (...) {
-        m_rereading = false;
-        throw;
     }
-    m_rereading = false;
     if (m_loadOnScroll) emit DesignRowChanged();
 }
 

@@ -1,6 +1,8 @@
 // The demo's data module: the designs table and the sample data sets of one database.
 #pragma once
 
+#include "controls/ZVGuard.h"
+
 #include <QObject>
 #include <QString>
 
@@ -89,7 +91,9 @@ private:
     std::unique_ptr<TZVSqlDataSet> m_characteristics;
     std::unique_ptr<TZVSqlDataSet> m_employees;
     std::unique_ptr<TZVDataSetRegistry> m_registry;
-    bool m_rereading = false;
+    /// Held while the designs are read again after a failed save: the cursor's moves then are
+    /// no choice of the user.
+    FeedbackGuard m_rereading;
 };
 
 } // namespace zorvel

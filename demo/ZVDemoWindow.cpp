@@ -1,6 +1,8 @@
 // The demo's main window: construction, layout, settings and activation.
 #include "demo/ZVDemoWindow.h"
 
+#include "controls/ZVColorSwatch.h"
+#include "controls/ZVSpinEditFloat.h"
 #include "demo/ZVDemoData.h"
 #include "demo/ZVEdLabel.h"
 #include "dialogs/ZVStandardDialogs.h"
@@ -10,16 +12,14 @@
 #include "foundation/ZVCanvas.h"
 #include "foundation/ZVError.h"
 #include "foundation/ZVIniFile.h"
-#include "inspector/ZVEditors.h"
 #include "inspector/ZVInspector.h"
-#include "platform/ZVQtPrinter.h"
 #include "platform/ZVSqlDataSet.h"
+#include "printsupport/ZVQtPrinter.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
 #include <QCheckBox>
-#include <QColorDialog>
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
@@ -32,7 +32,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSaveFile>
@@ -157,33 +156,6 @@ QVariant TZVLabelsModel::headerData(int section, Qt::Orientation orientation, in
     return section == 0 ? QStringLiteral("NAME") : QStringLiteral("UPDATED");
 }
 
-// ---- Colour swatch ----
-
-TZVColorShape::TZVColorShape(QWidget* parent) : QWidget(parent)
-{
-    setFixedSize(40, 20);
-    setCursor(Qt::PointingHandCursor);
-}
-
-void TZVColorShape::SetColor(TZVColor value)
-{
-    m_color = value;
-    update();
-}
-
-void TZVColorShape::paintEvent(QPaintEvent*)
-{
-    QPainter p(this);
-    p.fillRect(rect(), toQColor(m_color));
-    p.setPen(Qt::black);
-    p.drawRect(rect().adjusted(0, 0, -1, -1));
-}
-
-void TZVColorShape::mousePressEvent(QMouseEvent*)
-{
-    if (OnPress) OnPress();
-}
-
 // ---- Window ----
 
 TFMain::TFMain(TDM& dm, const QString& settingsFile, QWidget* parent)
@@ -266,11 +238,6 @@ void TFMain::installDefaultHooks()
     };
     ExecEdLabel = [](TFEdLabel& dialog) { return dialog.exec(); };
     ShowPreview = [](TZVLab& label) { label.Preview(); };
-    PickColor = [this](TZVColor current) -> std::optional<TZVColor> {
-        const QColor c = QColorDialog::getColor(toQColor(current), this);
-        if (!c.isValid()) return std::nullopt;
-        return fromQColor(c);
-    };
     AskPdfFile = [this] {
         return QFileDialog::getSaveFileName(this, QStringLiteral("PRINT TO PDF"), QDir::homePath(),
                                             QStringLiteral("PDF (*.pdf)"));
@@ -436,10 +403,10 @@ void TFMain::buildBottomPanel()
     m_grid->setColumnWidth(0, 170);
     m_grid->setColumnWidth(1, 74);
     m_grid->horizontalHeader()->setStretchLastSection(true);
-    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) {
-                if (!m_syncing && current.isValid()) SelectRow(current.row());
-            });
+    connectGuarded(m_syncing, m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+                   [this](const QModelIndex& current) {
+                       if (current.isValid()) SelectRow(current.row());
+                   });
 
     m_memo = new QPlainTextEdit;
     m_memo->setObjectName(QStringLiteral("DBMemo1"));
@@ -480,7 +447,8 @@ void TFMain::buildEditorBox()
     m_cbSnapGrid = check("cBSnapGrid", "SNAP TO GRID");
     m_cbOrtoLines = check("cBOrtoLines", "ORTO LINES");
     m_cbShowAligns = check("CBShowAligns", "SHOW ALIGNS");
-    m_shColorGrid = new TZVColorShape(m_editorBox);
+    m_shColorGrid = new ColorSwatch(m_editorBox);
+    m_shColorGrid->setFixedSize(40, 20);
     m_shColorGrid->setObjectName(QStringLiteral("ShColorGrid"));
     m_shColorGrid->setToolTip(QStringLiteral("GRID COLOR"));
     m_spinGrid = new TZvSpinEditFloat(m_editorBox);
@@ -488,34 +456,23 @@ void TFMain::buildEditorBox()
     m_spinGrid->setToolTip(QStringLiteral("GRID STEP"));
     m_spinGrid->setFixedWidth(70);
 
-    connect(m_cbShowGrid, &QCheckBox::toggled, this, [this](bool on) {
-        if (!m_fillingBox) m_editor->Grid()->SetShow(on);
-    });
-    connect(m_cbSnapGrid, &QCheckBox::toggled, this, [this](bool on) {
-        if (!m_fillingBox) m_editor->SetSnap(on ? snGrid : snNone);
-    });
-    connect(m_cbOrtoLines, &QCheckBox::toggled, this, [this](bool on) {
-        if (!m_fillingBox) m_editor->SetLineMove(on ? lmOrto : lmNone);
-    });
-    connect(m_cbShowAligns, &QCheckBox::toggled, this, [this](bool on) {
-        if (m_fillingBox) return;
+    connectGuarded(m_filling, m_cbShowGrid, &QCheckBox::toggled, this,
+                   [this](bool on) { m_editor->Grid()->SetShow(on); });
+    connectGuarded(m_filling, m_cbSnapGrid, &QCheckBox::toggled, this,
+                   [this](bool on) { m_editor->SetSnap(on ? snGrid : snNone); });
+    connectGuarded(m_filling, m_cbOrtoLines, &QCheckBox::toggled, this,
+                   [this](bool on) { m_editor->SetLineMove(on ? lmOrto : lmNone); });
+    connectGuarded(m_filling, m_cbShowAligns, &QCheckBox::toggled, this, [this](bool on) {
         m_label->BackSurf().SetShowAlign(on);
         m_editor->ShowGuideMarks(on);
     });
-    m_shColorGrid->OnPress = [this] {
-        if (!PickColor) return;
-        if (const std::optional<TZVColor> c = PickColor(m_editor->Grid()->Color())) {
-            m_shColorGrid->SetColor(*c);
-            m_editor->Grid()->SetColor(*c);
-        }
-    };
-    m_spinGrid->OnChange = [this](QObject*) {
-        if (m_fillingBox) return;
+    connect(m_shColorGrid, &ColorSwatch::ColorPicked, this, [this](TZVColor c) { m_editor->Grid()->SetColor(c); });
+    m_spinGrid->OnChange = m_filling.guarded([this](QObject*) {
         const auto step = static_cast<float>(m_spinGrid->Value());
         if (step <= 0) return;
         m_editor->Grid()->SetIncX(step);
         m_editor->Grid()->SetIncY(step);
-    };
+    });
 
     auto* layout = new QVBoxLayout(m_editorBox);
     layout->addWidget(m_cbShowGrid);
@@ -535,7 +492,7 @@ void TFMain::buildEditorBox()
 
 void TFMain::RefreshEditorBox()
 {
-    m_fillingBox = true;
+    const auto filling = m_filling.hold();
     m_cbZoom->setCurrentIndex(static_cast<int>(m_editor->Zoom()));
     m_cbShowGrid->setChecked(m_editor->Grid()->Show());
     m_cbSnapGrid->setChecked(m_editor->Snap() == snGrid);
@@ -545,7 +502,6 @@ void TFMain::RefreshEditorBox()
     const bool aligns = m_label->BackSurf().ShowAlign();
     m_cbShowAligns->setChecked(aligns);
     m_editor->ShowGuideMarks(aligns);
-    m_fillingBox = false;
 }
 
 void TFMain::setGridStepLimits()

@@ -2,6 +2,7 @@
 // commands that save, print and preview them.
 #pragma once
 
+#include "controls/ZVGuard.h"
 #include "foundation/ZVDataSet.h"
 #include "foundation/ZVTypes.h"
 
@@ -11,7 +12,6 @@
 
 #include <functional>
 #include <memory>
-#include <optional>
 #include <vector>
 
 class QAction;
@@ -60,8 +60,7 @@ private:
     std::vector<TRow> m_rows;
 };
 
-// A colour swatch; a press asks for another colour.
-class TZVColorShape;
+class ColorSwatch;
 
 class TFMain : public QMainWindow
 {
@@ -89,7 +88,6 @@ public:
     // Runs the name dialog; returns its result code.
     std::function<int(TFEdLabel& dialog)> ExecEdLabel;
     std::function<void(TZVLab& label)> ShowPreview;
-    std::function<std::optional<TZVColor>(TZVColor current)> PickColor;
     // The file a PDF print goes to; empty cancels.
     std::function<QString()> AskPdfFile;
     std::function<void(QMenu& menu, QPoint screenPos)> ExecPopup;
@@ -115,7 +113,7 @@ public:
     QCheckBox* SnapGridBox() const { return m_cbSnapGrid; }
     QCheckBox* OrtoLinesBox() const { return m_cbOrtoLines; }
     QCheckBox* ShowAlignsBox() const { return m_cbShowAligns; }
-    TZVColorShape* GridColorShape() const { return m_shColorGrid; }
+    ColorSwatch* GridColorShape() const { return m_shColorGrid; }
     TZvSpinEditFloat* GridStepEdit() const { return m_spinGrid; }
     const QString& SettingsFile() const { return m_settingsFile; }
 
@@ -164,8 +162,10 @@ private:
     TDM& m_dm;
     QString m_settingsFile;
     bool m_activatedOnce = false;
-    bool m_fillingBox = false;
-    bool m_syncing = false;
+    /// Held while the editor box shows the editor's settings, so that it writes none back.
+    FeedbackGuard m_filling;
+    /// Held while the grid and the memo follow the designs' cursor, so that they do not move it.
+    FeedbackGuard m_syncing;
 
     std::unique_ptr<TZVDataSetRegistry> m_registry;
     TZVLab* m_label = nullptr;
@@ -188,26 +188,8 @@ private:
     QCheckBox* m_cbSnapGrid = nullptr;
     QCheckBox* m_cbOrtoLines = nullptr;
     QCheckBox* m_cbShowAligns = nullptr;
-    TZVColorShape* m_shColorGrid = nullptr;
+    ColorSwatch* m_shColorGrid = nullptr;
     TZvSpinEditFloat* m_spinGrid = nullptr;
-};
-
-class TZVColorShape : public QWidget
-{
-    Q_OBJECT
-
-public:
-    explicit TZVColorShape(QWidget* parent = nullptr);
-    TZVColor Color() const { return m_color; }
-    void SetColor(TZVColor value);
-    std::function<void()> OnPress;
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-
-private:
-    TZVColor m_color = 0;
 };
 
 } // namespace zorvel

@@ -12,7 +12,7 @@
 #include "elements/ZVSymbol.h"
 #include "elements/ZVTextElements.h"
 #include "foundation/ZVError.h"
-#include "platform/ZVQtPrinter.h"
+#include "printsupport/ZVQtPrinter.h"
 #include "platform/ZVSqlDataSet.h"
 
 #include <QAction>
@@ -292,7 +292,7 @@ void TFMain::reloadRows()
         const bool load = m_dm.LoadOnScroll();
         const int at = labels.RecNo();
         m_dm.SetLoadOnScroll(false);
-        m_syncing = true;
+        const auto syncing = m_syncing.hold();
         guarded([&] {
             labels.First();
             for (int i = 0; i < labels.RecordCount(); ++i) {
@@ -302,7 +302,6 @@ void TFMain::reloadRows()
             }
             if (labels.RecordCount() > 0) labels.MoveBy(std::max(at, 1) - labels.RecNo());
         });
-        m_syncing = false;
         m_dm.SetLoadOnScroll(load);
     }
     m_model->SetRows(std::move(rows));
@@ -311,8 +310,8 @@ void TFMain::reloadRows()
 
 void TFMain::syncGridToCursor()
 {
-    if (m_syncing) return;
-    m_syncing = true;
+    if (m_syncing.held()) return;
+    const auto syncing = m_syncing.hold();
     const bool has = m_dm.Connected() && m_dm.TbLabels().Active() && m_dm.TbLabels().RecordCount() > 0;
     const int row = has ? m_dm.TbLabels().RecNo() - 1 : -1;
     if (row >= 0 && row < m_model->rowCount()) {
@@ -326,7 +325,6 @@ void TFMain::syncGridToCursor()
     if (m_memo->toPlainText() != note) m_memo->setPlainText(note);
     m_memo->document()->setModified(false);
     m_memo->setReadOnly(!has);
-    m_syncing = false;
 }
 
 void TFMain::commitMemo()

@@ -1,21 +1,19 @@
 // The editor properties dialog: controls, their immediate effect on the editor, and Cancel.
 #include "dialogs/ZVEditorProps.h"
 
+#include "controls/ZVColorSwatch.h"
+#include "controls/ZVSpinEditFloat.h"
 #include "document/ZVCustomLab.h"
 #include "editor/ZVEditor.h"
 #include "foundation/ZVCanvas.h"
 #include "foundation/ZVStrings.h"
-#include "inspector/ZVEditors.h"
 
 #include <QCheckBox>
-#include <QColorDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMouseEvent>
-#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -34,46 +32,12 @@ constexpr TZVColor kFocusColor = 16771515;
 
 } // namespace
 
-TZvColorSwatch::TZvColorSwatch(QWidget* parent) : QFrame(parent)
-{
-    setCursor(Qt::PointingHandCursor);
-    setFrameStyle(QFrame::Box | QFrame::Plain);
-    setMinimumSize(sizeHint());
-}
-
-void TZvColorSwatch::SetColor(const QColor& color)
-{
-    if (color == m_color) return;
-    m_color = color;
-    update();
-}
-
-void TZvColorSwatch::paintEvent(QPaintEvent* event)
-{
-    {
-        QPainter painter(this);
-        painter.fillRect(contentsRect(), m_color);
-    }
-    QFrame::paintEvent(event);
-}
-
-void TZvColorSwatch::mousePressEvent(QMouseEvent* event)
-{
-    if (event->button() == Qt::LeftButton) emit Clicked();
-    QFrame::mousePressEvent(event);
-}
-
 TFPropEditor::TFPropEditor(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                           | Qt::WindowCloseButtonHint)
 {
     buildControls();
     connectControls();
-    ChooseColor = [this](const QColor& initial) -> std::optional<QColor> {
-        const QColor color = QColorDialog::getColor(initial, this);
-        if (!color.isValid()) return std::nullopt;
-        return color;
-    };
     fillLanguage();
 }
 
@@ -96,7 +60,7 @@ void TFPropEditor::buildControls()
     m_gridColorCaption = new QLabel(m_gridBox);
     m_gridX = spin(kGridMax);
     m_gridY = spin(kGridMax);
-    m_gridColor = new TZvColorSwatch(m_gridBox);
+    m_gridColor = new ColorSwatch(m_gridBox);
     m_showGrid = new QCheckBox(m_gridBox);
     m_snap = new QCheckBox(m_gridBox);
     grid->addWidget(m_gridXCaption, 0, 0);
@@ -115,7 +79,7 @@ void TFPropEditor::buildControls()
     m_alignColorCaption = new QLabel(m_alignBox);
     m_alignLeft = spin(kGuideMax);
     m_alignTop = spin(kGuideMax);
-    m_alignColor = new TZvColorSwatch(m_alignBox);
+    m_alignColor = new ColorSwatch(m_alignBox);
     m_showAlign = new QCheckBox(m_alignBox);
     m_adjustAlign = new QCheckBox(m_alignBox);
     aligns->addWidget(m_alignLeftCaption, 0, 0);
@@ -130,7 +94,7 @@ void TFPropEditor::buildControls()
     m_selBox = new QGroupBox(this);
     auto* selection = new QHBoxLayout(m_selBox);
     m_selColorCaption = new QLabel(m_selBox);
-    m_selColor = new TZvColorSwatch(m_selBox);
+    m_selColor = new ColorSwatch(m_selBox);
     selection->addWidget(m_selColorCaption);
     selection->addWidget(m_selColor);
 
@@ -145,7 +109,10 @@ void TFPropEditor::buildControls()
     auto* sizes = new QHBoxLayout(m_sizeBox);
     m_showSize = new QCheckBox(m_sizeBox);
     m_sizeColorCaption = new QLabel(m_sizeBox);
-    m_sizeColor = new TZvColorSwatch(m_sizeBox);
+    m_sizeColor = new ColorSwatch(m_sizeBox);
+    // The size box is there for the look of the dialog: its swatch picks nothing.
+    m_sizeColor->SetColor(0xFFFFFF);
+    m_sizeColor->setEnabled(false);
     sizes->addWidget(m_showSize);
     sizes->addWidget(m_sizeColorCaption);
     sizes->addWidget(m_sizeColor);
@@ -180,30 +147,29 @@ void TFPropEditor::buildControls()
 
 void TFPropEditor::connectControls()
 {
-    const auto whenNotFilling = [this](auto apply) {
-        return [this, apply] {
-            if (m_filling || !m_editor) return;
-            apply(*m_editor);
-        };
+    // Connects `control` to a write on the editor, quiet while Fill runs.
+    const auto write = [this](const auto* control, auto signal, auto apply) {
+        connectGuarded(m_filling, control, signal, this, [this, apply] {
+            if (m_editor) apply(*m_editor);
+        });
     };
     const auto label = [](TZVCustomEditor& editor) -> TZVCustomLab* { return editor.Zorvel(); };
 
-    connect(m_gridX, &TZvSpinEditFloat::Changed, this,
-            whenNotFilling([this](TZVCustomEditor& e) { e.Grid()->SetIncX(float(m_gridX->Value())); }));
-    connect(m_gridY, &TZvSpinEditFloat::Changed, this,
-            whenNotFilling([this](TZVCustomEditor& e) { e.Grid()->SetIncY(float(m_gridY->Value())); }));
-    connect(m_alignLeft, &TZvSpinEditFloat::Changed, this, whenNotFilling([this, label](TZVCustomEditor& e) {
-                if (TZVCustomLab* lab = label(e)) lab->BackSurf().SetGuideX(float(m_alignLeft->Value()));
-            }));
-    connect(m_alignTop, &TZvSpinEditFloat::Changed, this, whenNotFilling([this, label](TZVCustomEditor& e) {
-                if (TZVCustomLab* lab = label(e)) lab->BackSurf().SetGuideY(float(m_alignTop->Value()));
-            }));
-    connect(m_showAlign, &QCheckBox::toggled, this, whenNotFilling([this, label](TZVCustomEditor& e) {
-                if (TZVCustomLab* lab = label(e)) lab->BackSurf().SetShowAlign(m_showAlign->isChecked());
-            }));
-    connect(m_points, &QRadioButton::toggled, this, whenNotFilling([this](TZVCustomEditor& e) {
-                e.Grid()->SetStyle(m_lines->isChecked() ? gdLines : gdPoints);
-            }));
+    write(m_gridX, &TZvSpinEditFloat::Changed,
+          [this](TZVCustomEditor& e) { e.Grid()->SetIncX(float(m_gridX->Value())); });
+    write(m_gridY, &TZvSpinEditFloat::Changed,
+          [this](TZVCustomEditor& e) { e.Grid()->SetIncY(float(m_gridY->Value())); });
+    write(m_alignLeft, &TZvSpinEditFloat::Changed, [this, label](TZVCustomEditor& e) {
+        if (TZVCustomLab* lab = label(e)) lab->BackSurf().SetGuideX(float(m_alignLeft->Value()));
+    });
+    write(m_alignTop, &TZvSpinEditFloat::Changed, [this, label](TZVCustomEditor& e) {
+        if (TZVCustomLab* lab = label(e)) lab->BackSurf().SetGuideY(float(m_alignTop->Value()));
+    });
+    write(m_showAlign, &QCheckBox::toggled, [this, label](TZVCustomEditor& e) {
+        if (TZVCustomLab* lab = label(e)) lab->BackSurf().SetShowAlign(m_showAlign->isChecked());
+    });
+    write(m_points, &QRadioButton::toggled,
+          [this](TZVCustomEditor& e) { e.Grid()->SetStyle(m_lines->isChecked() ? gdLines : gdPoints); });
 
     // Clicks only: filling the boxes must not touch the editor, or a snap to points would be
     // lost the moment the dialog opens.
@@ -217,16 +183,14 @@ void TFPropEditor::connectControls()
         if (m_editor) m_editor->Rulers()->SetAdjustAligns(checked);
     });
 
-    connect(m_gridColor, &TZvColorSwatch::Clicked, this, [this] {
-        pickColor(m_gridColor, [this](TZVColor c) { m_editor->Grid()->SetColor(c); });
+    connect(m_gridColor, &ColorSwatch::ColorPicked, this, [this](TZVColor c) {
+        if (m_editor) m_editor->Grid()->SetColor(c);
     });
-    connect(m_alignColor, &TZvColorSwatch::Clicked, this, [this] {
-        pickColor(m_alignColor, [this](TZVColor c) {
-            if (TZVCustomLab* lab = m_editor->Zorvel()) lab->BackSurf().SetAlignColor(c);
-        });
+    connect(m_alignColor, &ColorSwatch::ColorPicked, this, [this](TZVColor c) {
+        if (TZVCustomLab* lab = m_editor ? m_editor->Zorvel() : nullptr) lab->BackSurf().SetAlignColor(c);
     });
-    connect(m_selColor, &TZvColorSwatch::Clicked, this, [this] {
-        pickColor(m_selColor, [this](TZVColor c) { m_editor->SetSelColor(c); });
+    connect(m_selColor, &ColorSwatch::ColorPicked, this, [this](TZVColor c) {
+        if (m_editor) m_editor->SetSelColor(c);
     });
 
     for (TZvSpinEditFloat* edit : {m_gridX, m_gridY, m_alignLeft, m_alignTop}) {
@@ -243,15 +207,6 @@ void TFPropEditor::highlight(TZvSpinEditFloat* edit, bool on)
     QPalette palette = edit->palette();
     palette.setColor(QPalette::Base, on ? toQColor(kFocusColor) : this->palette().color(QPalette::Base));
     edit->setPalette(palette);
-}
-
-void TFPropEditor::pickColor(TZvColorSwatch* swatch, const std::function<void(TZVColor)>& apply)
-{
-    if (!m_editor) return;
-    const std::optional<QColor> chosen = ChooseColor(swatch->Color());
-    if (!chosen || !chosen->isValid()) return;
-    swatch->SetColor(*chosen);
-    apply(fromQColor(*chosen));
 }
 
 void TFPropEditor::fillLanguage()
@@ -287,7 +242,7 @@ void TFPropEditor::fillLanguage()
 void TFPropEditor::Fill(TZVCustomEditor& editor)
 {
     m_editor = &editor;
-    m_filling = true;
+    const auto filling = m_filling.hold();
     TZVCustomLab* lab = editor.Zorvel();
     const double step = lab && lab->Units() != unMM ? kStepOtherUnits : kStepMillimetres;
     for (TZvSpinEditFloat* edit : {m_gridX, m_gridY, m_alignLeft, m_alignTop}) {
@@ -316,9 +271,9 @@ void TFPropEditor::Fill(TZVCustomEditor& editor)
     m_gridY->SetValue(m_saved.IncY);
     m_alignLeft->SetValue(lab ? lab->BackSurf().GetGuideX() : 0);
     m_alignTop->SetValue(lab ? lab->BackSurf().GetGuideY() : 0);
-    m_gridColor->SetColor(toQColor(m_saved.GridColor));
-    m_alignColor->SetColor(toQColor(m_saved.AlignColor));
-    m_selColor->SetColor(toQColor(m_saved.SelColor));
+    m_gridColor->SetColor(m_saved.GridColor);
+    m_alignColor->SetColor(m_saved.AlignColor);
+    m_selColor->SetColor(m_saved.SelColor);
     m_showAlign->setChecked(m_saved.ShowAlign);
     m_showGrid->setChecked(m_saved.GridShow);
     m_snap->setChecked(m_saved.Snap == snGrid);
@@ -326,7 +281,6 @@ void TFPropEditor::Fill(TZVCustomEditor& editor)
     (m_saved.GridStyle == gdLines ? m_lines : m_points)->setChecked(true);
     for (QWidget* w : std::initializer_list<QWidget*>{m_alignBox, m_alignLeft, m_alignTop, m_alignColor, m_showAlign})
         w->setEnabled(lab != nullptr);
-    m_filling = false;
     fillLanguage();
 }
 

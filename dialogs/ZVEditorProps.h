@@ -2,15 +2,13 @@
 // colour, each applied to the editor as it is changed; Cancel puts every one back.
 #pragma once
 
+#include "controls/ZVGuard.h"
 #include "foundation/ZVTypes.h"
 
-#include <QColor>
 #include <QDialog>
-#include <QFrame>
 #include <QPointer>
 
 #include <functional>
-#include <optional>
 
 class QCheckBox;
 class QGroupBox;
@@ -20,38 +18,9 @@ class QRadioButton;
 
 namespace zorvel {
 
+class ColorSwatch;
 class TZVCustomEditor;
 class TZvSpinEditFloat;
-
-/// A clickable patch of colour.
-class TZvColorSwatch : public QFrame
-{
-    Q_OBJECT
-
-public:
-    /// A white patch in a plain box, with a pointing-hand cursor.
-    explicit TZvColorSwatch(QWidget* parent = nullptr);
-
-    /// The colour shown.
-    QColor Color() const { return m_color; }
-    /// Sets Color and repaints.
-    void SetColor(const QColor& color);
-    /// 48 x 20 pixels, also the minimum size.
-    QSize sizeHint() const override { return {48, 20}; }
-
-signals:
-    /// The left mouse button went down on the patch.
-    void Clicked();
-
-protected:
-    /// Fills the contents with Color inside the frame.
-    void paintEvent(QPaintEvent* event) override;
-    /// Emits Clicked for the left button.
-    void mousePressEvent(QMouseEvent* event) override;
-
-private:
-    QColor m_color = Qt::white;
-};
 
 /// The editor properties dialog behind TZVEditor::ShowProperties. Its controls are reachable for
 /// hosts and tests; changing one changes the editor at once.
@@ -72,10 +41,6 @@ public:
     /// Puts back every setting remembered by Fill.
     void RestoreSettings();
 
-    /// The colour chooser the swatches open, preset to the swatch's colour; nullopt when
-    /// dismissed. A colour dialog unless a caller replaces it.
-    std::function<std::optional<QColor>(const QColor& initial)> ChooseColor;
-
     /// Grid steps across and down, in the label's unit.
     /// @{
     TZvSpinEditFloat* SpEdFloatGX() const { return m_gridX; }
@@ -87,13 +52,13 @@ public:
     TZvSpinEditFloat* SpEdFloatAlTop() const { return m_alignTop; }
     /// @}
     /// Colour of the grid.
-    TZvColorSwatch* ShCoGrid() const { return m_gridColor; }
+    ColorSwatch* ShCoGrid() const { return m_gridColor; }
     /// Colour of the alignment guides.
-    TZvColorSwatch* ShCoAlign() const { return m_alignColor; }
+    ColorSwatch* ShCoAlign() const { return m_alignColor; }
     /// Frame colour of a single selected element.
-    TZvColorSwatch* ShCoSelect() const { return m_selColor; }
-    /// Colour swatch of the element-size box; it changes nothing in the editor.
-    TZvColorSwatch* ShCoSize() const { return m_sizeColor; }
+    ColorSwatch* ShCoSelect() const { return m_selColor; }
+    /// Colour swatch of the element-size box; it shows a colour and picks none.
+    ColorSwatch* ShCoSize() const { return m_sizeColor; }
     /// Shows or hides the grid.
     QCheckBox* CheckGrid() const { return m_showGrid; }
     /// Snapping to the grid on or off.
@@ -142,14 +107,13 @@ private:
     void buildControls();
     void fillLanguage();
     void connectControls();
-    void pickColor(TZvColorSwatch* swatch, const std::function<void(TZVColor)>& apply);
     void highlight(TZvSpinEditFloat* edit, bool on);
     void cancelClicked();
 
     QPointer<TZVCustomEditor> m_editor;
     TSaved m_saved;
-    /// Set while Fill sets the controls, so that their handlers leave the editor alone.
-    bool m_filling = false;
+    /// Held while Fill sets the controls, so that their handlers leave the editor alone.
+    FeedbackGuard m_filling;
 
     QGroupBox* m_gridBox = nullptr;
     QLabel* m_gridXCaption = nullptr;
@@ -157,7 +121,7 @@ private:
     QLabel* m_gridColorCaption = nullptr;
     TZvSpinEditFloat* m_gridX = nullptr;
     TZvSpinEditFloat* m_gridY = nullptr;
-    TZvColorSwatch* m_gridColor = nullptr;
+    ColorSwatch* m_gridColor = nullptr;
     QCheckBox* m_showGrid = nullptr;
     QCheckBox* m_snap = nullptr;
     QGroupBox* m_alignBox = nullptr;
@@ -166,19 +130,19 @@ private:
     QLabel* m_alignColorCaption = nullptr;
     TZvSpinEditFloat* m_alignLeft = nullptr;
     TZvSpinEditFloat* m_alignTop = nullptr;
-    TZvColorSwatch* m_alignColor = nullptr;
+    ColorSwatch* m_alignColor = nullptr;
     QCheckBox* m_showAlign = nullptr;
     QCheckBox* m_adjustAlign = nullptr;
     QGroupBox* m_selBox = nullptr;
     QLabel* m_selColorCaption = nullptr;
-    TZvColorSwatch* m_selColor = nullptr;
+    ColorSwatch* m_selColor = nullptr;
     QGroupBox* m_drawGrid = nullptr;
     QRadioButton* m_points = nullptr;
     QRadioButton* m_lines = nullptr;
     QGroupBox* m_sizeBox = nullptr;
     QCheckBox* m_showSize = nullptr;
     QLabel* m_sizeColorCaption = nullptr;
-    TZvColorSwatch* m_sizeColor = nullptr;
+    ColorSwatch* m_sizeColor = nullptr;
     QPushButton* m_ok = nullptr;
     QPushButton* m_cancel = nullptr;
 };

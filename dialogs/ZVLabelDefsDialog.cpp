@@ -21,7 +21,6 @@
 #include <QPainterPath>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScopedValueRollback>
 #include <QSpinBox>
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
@@ -495,29 +494,33 @@ void TFLabelDefs::buildControls()
             [this](QTreeWidgetItem* item) { focusFieldEditor(item); });
     connect(m_tree, &QTreeWidget::itemActivated, this,
             [this](QTreeWidgetItem* item) { focusFieldEditor(item); });
-    connect(m_tree, &QTreeWidget::itemChanged, this, &TFLabelDefs::treeItemEdited);
-    connect(m_name, &QLineEdit::textChanged, this, [this](const QString& text) { setField(ldfName, text); });
-    connect(m_units, &QComboBox::currentIndexChanged, this, &TFLabelDefs::unitsChosen);
-    connect(m_paper, &QComboBox::currentIndexChanged, this, &TFLabelDefs::paperChosen);
-    connect(m_portrait, &QRadioButton::toggled, this, [this](bool on) {
+    connectGuarded(m_filling, m_tree, &QTreeWidget::itemChanged, this,
+                   [this](QTreeWidgetItem* item, int column) { treeItemEdited(item, column); });
+    connectGuarded(m_filling, m_name, &QLineEdit::textChanged, this,
+                   [this](const QString& text) { setField(ldfName, text); });
+    connectGuarded(m_filling, m_units, &QComboBox::currentIndexChanged, this,
+                   [this](int index) { unitsChosen(index); });
+    connectGuarded(m_filling, m_paper, &QComboBox::currentIndexChanged, this,
+                   [this](int index) { paperChosen(index); });
+    connectGuarded(m_filling, m_portrait, &QRadioButton::toggled, this, [this](bool on) {
         if (on) orientationChosen(false);
     });
-    connect(m_landscape, &QRadioButton::toggled, this, [this](bool on) {
+    connectGuarded(m_filling, m_landscape, &QRadioButton::toggled, this, [this](bool on) {
         if (on) orientationChosen(true);
     });
-    connect(m_rect, &QRadioButton::toggled, this, [this](bool on) {
+    connectGuarded(m_filling, m_rect, &QRadioButton::toggled, this, [this](bool on) {
         if (on) setField(ldfLabelType, QString::number(int(ltRect)));
     });
-    connect(m_circle, &QRadioButton::toggled, this, [this](bool on) {
+    connectGuarded(m_filling, m_circle, &QRadioButton::toggled, this, [this](bool on) {
         if (on) setField(ldfLabelType, QString::number(int(ltCircle)));
     });
     for (const auto& [box, field] : lengthBoxes())
-        connect(box, &QDoubleSpinBox::valueChanged, this,
-                [this, field = field](double value) { lengthChanged(field, value); });
-    connect(m_columns, &QSpinBox::valueChanged, this,
-            [this](int value) { setField(ldfNuVer, QString::number(value)); });
-    connect(m_rows, &QSpinBox::valueChanged, this,
-            [this](int value) { setField(ldfNuHor, QString::number(value)); });
+        connectGuarded(m_filling, box, &QDoubleSpinBox::valueChanged, this,
+                       [this, field = field](double value) { lengthChanged(field, value); });
+    connectGuarded(m_filling, m_columns, &QSpinBox::valueChanged, this,
+                   [this](int value) { setField(ldfNuVer, QString::number(value)); });
+    connectGuarded(m_filling, m_rows, &QSpinBox::valueChanged, this,
+                   [this](int value) { setField(ldfNuHor, QString::number(value)); });
 }
 
 void TFLabelDefs::fillLanguage()
@@ -596,7 +599,7 @@ void TFLabelDefs::SetLabel(TZVCustomLab& label)
 
 void TFLabelDefs::buildTree()
 {
-    const QScopedValueRollback filling(m_filling, true);
+    const auto filling = m_filling.hold();
     m_tree->clear();
     for (int i = 0; i < m_catalogue.Lines().size(); ++i)
         addTreeNode(i);
@@ -606,7 +609,7 @@ void TFLabelDefs::buildTree()
 
 QTreeWidgetItem* TFLabelDefs::addTreeNode(int index)
 {
-    const QScopedValueRollback filling(m_filling, true);
+    const auto filling = m_filling.hold();
     auto* node = new QTreeWidgetItem;
     node->setFlags(node->flags() | Qt::ItemIsEditable);
     for (const int field : kChildFields) {
@@ -625,7 +628,7 @@ void TFLabelDefs::updateTreeNode(int index)
 {
     QTreeWidgetItem* node = m_tree->topLevelItem(index);
     if (!node || index < 0 || index >= m_catalogue.Lines().size()) return;
-    const QScopedValueRollback filling(m_filling, true);
+    const auto filling = m_filling.hold();
     const QStringList f = index == m_index ? m_fields : SplitLabelDef(m_catalogue.Lines()[index]);
     const QString unit = unitText(DefUnits(f));
     const auto number = [&f](int field) { return shownNumber(ReadDefDecimal(f[field])); };
@@ -672,7 +675,7 @@ void TFLabelDefs::focusFieldEditor(QTreeWidgetItem* item)
 
 void TFLabelDefs::fillControls()
 {
-    const QScopedValueRollback filling(m_filling, true);
+    const auto filling = m_filling.hold();
     const bool selected = m_index >= 0;
     const QStringList f = selected ? m_fields : SplitLabelDef(QString());
     const TZVUnits units = DefUnits(f);
@@ -714,7 +717,7 @@ void TFLabelDefs::updateButtons()
 
 void TFLabelDefs::setField(int field, const QString& value)
 {
-    if (m_filling || m_index < 0 || field < 0 || field >= m_fields.size()) return;
+    if (m_index < 0 || field < 0 || field >= m_fields.size()) return;
     m_fields[field] = value;
     storeFields();
     updateTreeNode(m_index);
@@ -724,14 +727,13 @@ void TFLabelDefs::setField(int field, const QString& value)
 
 void TFLabelDefs::lengthChanged(int field, double value)
 {
-    if (m_filling) return;
     setField(field, FormatDefGeneral(value));
     if (field == ldfPaperWidth || field == ldfPaperHeight) fillOrientation();
 }
 
 void TFLabelDefs::fillOrientation()
 {
-    const QScopedValueRollback filling(m_filling, true);
+    const auto filling = m_filling.hold();
     const bool landscape =
         ReadDefDecimal(m_fields.value(ldfPaperWidth)) > ReadDefDecimal(m_fields.value(ldfPaperHeight));
     m_portrait->setChecked(!landscape);
@@ -740,14 +742,14 @@ void TFLabelDefs::fillOrientation()
 
 void TFLabelDefs::unitsChosen(int index)
 {
-    if (m_filling || index < 0) return;
+    if (index < 0) return;
     setField(ldfUnits, QString::number(index));
     fillControls();
 }
 
 void TFLabelDefs::paperChosen(int index)
 {
-    if (m_filling || index < 0 || m_index < 0) return;
+    if (index < 0 || m_index < 0) return;
     const TPaperType& paper = PaperType(index);
     setField(ldfPaperName, paper.Name);
     if (index != UserPaperIndex()) {
@@ -765,7 +767,7 @@ void TFLabelDefs::paperChosen(int index)
 
 void TFLabelDefs::orientationChosen(bool landscape)
 {
-    if (m_filling || m_index < 0) return;
+    if (m_index < 0) return;
     const double width = ReadDefDecimal(m_fields[ldfPaperWidth]);
     const double height = ReadDefDecimal(m_fields[ldfPaperHeight]);
     if ((width > height) != landscape && width != height) {
@@ -777,7 +779,7 @@ void TFLabelDefs::orientationChosen(bool landscape)
 
 void TFLabelDefs::treeItemEdited(QTreeWidgetItem* item, int column)
 {
-    if (m_filling || column != 0 || !item) return;
+    if (column != 0 || !item) return;
     // Editing an item selects it first, so the edited definition is the selected one.
     selectItem(item);
     if (!item->parent()) {
@@ -810,7 +812,7 @@ void TFLabelDefs::DeleteDefinition()
     m_index = -1;
     m_fields.clear();
     {
-        const QScopedValueRollback filling(m_filling, true);
+        const auto filling = m_filling.hold();
         m_catalogue.Lines().removeAt(index);
         delete m_tree->takeTopLevelItem(index);
         m_tree->setCurrentItem(nullptr);

@@ -2,6 +2,7 @@
 // them, and applies one to the current label.
 #pragma once
 
+#include "controls/ZVGuard.h"
 #include "dialogs/ZVLabelDefs.h"
 
 #include <QDialog>
@@ -127,7 +128,7 @@ private:
     QStringList m_fields;
     int m_index = -1;
     /// Set while the dialog fills its own controls, so their change handlers stay quiet.
-    bool m_filling = false;
+    FeedbackGuard m_filling;
     QString m_unitTexts[3];
 
     QTreeWidget* m_tree = nullptr;

@@ -1,6 +1,8 @@
 // The label properties dialog: preparation, the sizes, printing and background handlers, closing.
 #include "dialogs/ZVLabelProps.h"
 
+#include "controls/ZVColorSwatch.h"
+#include "controls/ZVSpinEditFloat.h"
 #include "dialogs/ZVLabelPropsData.h"
 #include "dialogs/ZVLabelPropsPreview.h"
 #include "document/ZVCustomLab.h"
@@ -8,11 +10,9 @@
 #include "foundation/ZVCanvas.h"
 #include "foundation/ZVError.h"
 #include "foundation/ZVStrings.h"
-#include "inspector/ZVEditors.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QColorDialog>
 #include <QComboBox>
 #include <QEvent>
 #include <QFileDialog>
@@ -46,27 +46,11 @@ double limited(const TZvSpinEditFloat& box, double value)
     return std::max(value, box.MinValue());
 }
 
-void paintSwatch(QPushButton* button, TZVColor color)
-{
-    const QColor c = toQColor(color);
-    button->setProperty("swatchColor", c);
-    button->setStyleSheet(QStringLiteral("background-color: %1; border: 1px solid #808080;").arg(c.name()));
-}
-
-TZVColor swatchColor(const QPushButton* button)
-{
-    return fromQColor(button->property("swatchColor").value<QColor>());
-}
-
 } // namespace
 
 TFPropLab::TFPropLab(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("FPropLab"));
-    PickColor = [this](const QColor& initial) -> std::optional<QColor> {
-        const QColor chosen = QColorDialog::getColor(initial, this);
-        return chosen.isValid() ? std::optional<QColor>(chosen) : std::nullopt;
-    };
     PickPicture = [this](const QString& filter) {
         return QFileDialog::getOpenFileName(this, QString(), QString(), filter);
     };
@@ -104,20 +88,19 @@ TFPropLab::TFPropLab(QWidget* parent) : QDialog(parent)
         m_rows, [](TZVCustomLab& l, int v) { l.Measure().SetNuHor(v); }, true);
     onInteger(
         m_columns, [](TZVCustomLab& l, int v) { l.Measure().SetNuVer(v); }, true);
-    connect(m_paperList, &QComboBox::currentIndexChanged, this, [this](int index) {
-        if (!m_preparing) paperChanged(index);
+    connectGuarded(m_filling, m_paperList, &QComboBox::currentIndexChanged, this,
+                   [this](int index) { paperChanged(index); });
+    connectGuarded(m_filling, m_portrait, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) orientationChanged(0);
     });
-    connect(m_portrait, &QRadioButton::toggled, this, [this](bool on) {
-        if (on && !m_preparing) orientationChanged(0);
+    connectGuarded(m_filling, m_landscape, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) orientationChanged(1);
     });
-    connect(m_landscape, &QRadioButton::toggled, this, [this](bool on) {
-        if (on && !m_preparing) orientationChanged(1);
+    connectGuarded(m_filling, m_rect, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) labelTypeChanged(false);
     });
-    connect(m_rect, &QRadioButton::toggled, this, [this](bool on) {
-        if (on && !m_preparing) labelTypeChanged(false);
-    });
-    connect(m_circle, &QRadioButton::toggled, this, [this](bool on) {
-        if (on && !m_preparing) labelTypeChanged(true);
+    connectGuarded(m_filling, m_circle, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) labelTypeChanged(true);
     });
     m_preview->OnStartChanged = [this] { refreshStart(); };
     m_preview->OnRepainted = [this] { showFitWarning(); };
@@ -127,13 +110,12 @@ TFPropLab::TFPropLab(QWidget* parent) : QDialog(parent)
         m_numLabels, [](TZVCustomLab& l, int v) { l.PrintInfo().SetNumLabels(v); }, false);
     onInteger(
         m_repetitions, [](TZVCustomLab& l, int v) { l.PrintInfo().SetRepetitions(v); }, false);
-    m_firstCol->OnChange = [this](QObject*) { startChanged(m_firstCol, true); };
-    m_firstRow->OnChange = [this](QObject*) { startChanged(m_firstRow, false); };
-    m_printFrom->OnChange = [this](QObject*) { printFromChanged(); };
+    m_firstCol->OnChange = m_filling.guarded([this](QObject*) { startChanged(m_firstCol, true); });
+    m_firstRow->OnChange = m_filling.guarded([this](QObject*) { startChanged(m_firstRow, false); });
+    m_printFrom->OnChange = m_filling.guarded([this](QObject*) { printFromChanged(); });
     onInteger(
         m_printTo, [](TZVCustomLab& l, int v) { l.PrintInfo().SetPrintTo(v); }, false);
-    connect(m_showMargins, &QCheckBox::toggled, this, [this](bool on) {
-        if (m_preparing) return;
+    connectGuarded(m_filling, m_showMargins, &QCheckBox::toggled, this, [this](bool on) {
         m_label->SetShowMargins(on);
         m_preview->Repaint();
     });
@@ -142,23 +124,21 @@ TFPropLab::TFPropLab(QWidget* parent) : QDialog(parent)
     });
 
     // Background and frame.
-    connect(m_colorFrom, &QPushButton::clicked, this, [this] {
-        pickSwatchColor(m_colorFrom, [](TZVCustomLab& l, std::uint32_t c) { l.BackSurf().SetColor(c); });
+    connect(m_colorFrom, &ColorSwatch::ColorPicked, this, [this](TZVColor c) {
+        if (m_label) m_label->BackSurf().SetColor(c);
     });
-    connect(m_colorTo, &QPushButton::clicked, this, [this] {
-        pickSwatchColor(m_colorTo, [](TZVCustomLab& l, std::uint32_t c) { l.BackSurf().SetToColor(c); });
+    connect(m_colorTo, &ColorSwatch::ColorPicked, this, [this](TZVColor c) {
+        if (m_label) m_label->BackSurf().SetToColor(c);
     });
-    connect(m_frameColor, &QPushButton::clicked, this, [this] {
-        pickSwatchColor(m_frameColor, [](TZVCustomLab& l, std::uint32_t c) { l.Frame().SetColor(c); });
+    connect(m_frameColor, &ColorSwatch::ColorPicked, this, [this](TZVColor c) {
+        if (m_label) m_label->Frame().SetColor(c);
     });
-    connect(m_backStyle, &QComboBox::currentIndexChanged, this, [this](int index) {
-        if (!m_preparing) backStyleChanged(index);
-    });
-    connect(m_printBack, &QCheckBox::toggled, this, [this](bool on) {
-        if (!m_preparing) m_label->BackSurf().SetPrint(on);
-    });
-    connect(m_frameStyle, &QComboBox::currentIndexChanged, this, [this](int index) {
-        if (!m_preparing && index >= 0) m_label->Frame().SetStyle(static_cast<TZVFrameStyle>(index));
+    connectGuarded(m_filling, m_backStyle, &QComboBox::currentIndexChanged, this,
+                   [this](int index) { backStyleChanged(index); });
+    connectGuarded(m_filling, m_printBack, &QCheckBox::toggled, this,
+                   [this](bool on) { m_label->BackSurf().SetPrint(on); });
+    connectGuarded(m_filling, m_frameStyle, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index >= 0) m_label->Frame().SetStyle(static_cast<TZVFrameStyle>(index));
     });
     onFloat(
         m_frameDist1, [](TZVCustomLab& l, float v) { l.Frame().SetDist1(v); }, false);
@@ -166,28 +146,23 @@ TFPropLab::TFPropLab(QWidget* parent) : QDialog(parent)
         m_frameDist2, [](TZVCustomLab& l, float v) { l.Frame().SetDist2(v); }, false);
     onFloat(
         m_penWidth, [](TZVCustomLab& l, float v) { l.Frame().SetPenWidth(v); }, false);
-    m_radius->OnChange = [this](QObject*) {
-        if (m_preparing) return;
+    m_radius->OnChange = m_filling.guarded([this](QObject*) {
         m_label->Frame().SetRadio(static_cast<float>(limited(*m_radius, m_radius->Value())));
         m_label->Frame().SetPenWidth(static_cast<float>(limited(*m_penWidth, m_penWidth->Value())));
-    };
-    connect(m_imageFile, &QLineEdit::textChanged, this, [this](const QString& text) {
-        if (!m_preparing) writePicture(text);
     });
+    connectGuarded(m_filling, m_imageFile, &QLineEdit::textChanged, this,
+                   [this](const QString& text) { writePicture(text); });
     connect(m_browse, &QPushButton::clicked, this, &TFPropLab::browsePicture);
 
     // Data.
-    connect(m_dataEnabled, &QCheckBox::toggled, this, [this](bool on) {
-        if (!m_preparing) dataEnabledChanged(on);
-    });
-    connect(m_aliasList, &QComboBox::currentIndexChanged, this, [this] {
-        if (!m_preparing) dataAction([this] { aliasChanged(); });
-    });
-    connect(m_tableList, &QComboBox::currentIndexChanged, this, [this] {
-        if (!m_preparing) dataAction([this] { tableChanged(); });
-    });
-    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) { gridRowChanged(current.row()); });
+    connectGuarded(m_filling, m_dataEnabled, &QCheckBox::toggled, this,
+                   [this](bool on) { dataEnabledChanged(on); });
+    connectGuarded(m_filling, m_aliasList, &QComboBox::currentIndexChanged, this,
+                   [this] { dataAction([this] { aliasChanged(); }); });
+    connectGuarded(m_filling, m_tableList, &QComboBox::currentIndexChanged, this,
+                   [this] { dataAction([this] { tableChanged(); }); });
+    connectGuarded(m_syncingGrid, m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+                   [this](const QModelIndex& current) { gridRowChanged(current.row()); });
 }
 
 TFPropLab::~TFPropLab()
@@ -221,7 +196,7 @@ QString TFPropLab::PictureFilter()
 void TFPropLab::Prepare(TZVCustomLab& label, int page)
 {
     m_label = &label;
-    TFilling filling(*this);
+    const auto filling = m_filling.hold();
     fillLanguage();
     const int start = page >= 0 && page < kPageCount ? page : pgSizes;
     setSteps();
@@ -271,7 +246,7 @@ void TFPropLab::setSteps()
 
 void TFPropLab::showSizeBoxes()
 {
-    TFilling filling(*this);
+    const auto filling = m_filling.hold();
     const TZVMeasure& m = m_label->Measure();
     m_width->SetValue(m.GetWidth());
     m_height->SetValue(m.GetHeight());
@@ -318,8 +293,8 @@ void TFPropLab::fillControls()
     m_showMargins->setChecked(lab.ShowMargins());
 
     const TZVBackSurf& back = lab.BackSurf();
-    paintSwatch(m_colorFrom, back.Color());
-    paintSwatch(m_colorTo, back.ToColor());
+    m_colorFrom->SetColor(back.Color());
+    m_colorTo->SetColor(back.ToColor());
     m_backStyle->setCurrentIndex(back.Style());
     m_printBack->setChecked(back.Print());
     m_imageFile->setText(back.FileImage());
@@ -329,37 +304,36 @@ void TFPropLab::fillControls()
     m_frameDist2->SetValue(frame.GetDist2());
     m_penWidth->SetValue(frame.GetPenWidth());
     m_radius->SetValue(frame.GetRadio());
-    paintSwatch(m_frameColor, frame.Color());
+    m_frameColor->SetColor(frame.Color());
 }
 
 // ---- Sizes ------------------------------------------------------------------------------------
 
 void TFPropLab::onFloat(TZvSpinEditFloat* box, void (*write)(TZVCustomLab&, float), bool geometry)
 {
-    box->OnChange = [this, box, write, geometry](QObject*) {
-        if (m_preparing) return;
+    box->OnChange = m_filling.guarded([this, box, write, geometry](QObject*) {
         write(*m_label, static_cast<float>(limited(*box, box->Value())));
         if (!geometry) return;
         // A circle keeps its width and height equal; show what the label made of them.
         const TZVMeasure& m = m_label->Measure();
         if ((box == m_width || box == m_height) && m.LabelType() == ltCircle) {
-            TFilling filling(*this);
+            const auto filling = m_filling.hold();
             if (box == m_width)
                 m_height->SetValue(m.GetHeight());
             else
                 m_width->SetValue(m.GetWidth());
         }
         m_preview->UpdateSize();
-    };
+    });
 }
 
 void TFPropLab::onInteger(TZvSpinEditFloat* box, void (*write)(TZVCustomLab&, int), bool geometry)
 {
-    box->OnChange = [this, box, write, geometry](QObject*) {
-        if (m_preparing || box->text().isEmpty()) return;
+    box->OnChange = m_filling.guarded([this, box, write, geometry](QObject*) {
+        if (box->text().isEmpty()) return;
         write(*m_label, static_cast<int>(limited(*box, box->AsInteger())));
         if (geometry) m_preview->Repaint();
-    };
+    });
 }
 
 void TFPropLab::paperChanged(int index)
@@ -370,7 +344,7 @@ void TFPropLab::paperChanged(int index)
     m.SetPaper(paper.Width, paper.Height, paper.PaperCode);
     m.SetPaperName(paper.Name);
     {
-        TFilling filling(*this);
+        const auto filling = m_filling.hold();
         m_paperWidth->SetValue(m.GetPaperWidth());
         m_paperHeight->SetValue(m.GetPaperHeight());
     }
@@ -394,7 +368,7 @@ void TFPropLab::labelTypeChanged(bool circle)
     showSizeBoxes();
     {
         // A circle refuses straight gradients and a rectangle the round ones.
-        TFilling filling(*this);
+        const auto filling = m_filling.hold();
         m_backStyle->setCurrentIndex(m_label->BackSurf().Style());
     }
     m_preview->UpdateSize();
@@ -411,7 +385,7 @@ void TFPropLab::showFitWarning()
 
 void TFPropLab::startChanged(TZvSpinEditFloat* box, bool column)
 {
-    if (m_preparing || box->text().isEmpty()) return;
+    if (box->text().isEmpty()) return;
     const int most = column ? m_label->Measure().NuVer() : m_label->Measure().NuHor();
     const int value = box->AsInteger();
     if (value > most) {
@@ -426,37 +400,27 @@ void TFPropLab::startChanged(TZvSpinEditFloat* box, bool column)
 
 void TFPropLab::printFromChanged()
 {
-    if (m_preparing || m_printFrom->text().isEmpty()) return;
+    if (m_printFrom->text().isEmpty()) return;
     TZVPrintInfo& info = m_label->PrintInfo();
     info.SetPrintFrom(static_cast<int>(limited(*m_printFrom, m_printFrom->AsInteger())));
-    TFilling filling(*this);
+    const auto filling = m_filling.hold();
     m_printTo->SetAsInteger(info.PrintTo());
 }
 
 void TFPropLab::refreshStart()
 {
-    TFilling filling(*this);
+    const auto filling = m_filling.hold();
     m_firstCol->SetAsInteger(m_label->PrintInfo().FirstCol());
     m_firstRow->SetAsInteger(m_label->PrintInfo().FirstRow());
 }
 
 // ---- Background and frame ---------------------------------------------------------------------
 
-void TFPropLab::pickSwatchColor(QPushButton* button, void (*write)(TZVCustomLab&, std::uint32_t))
-{
-    if (!m_label || !PickColor) return;
-    const std::optional<QColor> chosen = PickColor(toQColor(swatchColor(button)));
-    if (!chosen || !chosen->isValid()) return;
-    const TZVColor color = fromQColor(*chosen);
-    paintSwatch(button, color);
-    write(*m_label, color);
-}
-
 void TFPropLab::backStyleChanged(int index)
 {
     if (index < 0) return;
     m_label->BackSurf().SetStyle(static_cast<TZVBackStyle>(index));
-    TFilling filling(*this);
+    const auto filling = m_filling.hold();
     m_backStyle->setCurrentIndex(m_label->BackSurf().Style());
 }
 
@@ -466,7 +430,7 @@ void TFPropLab::browsePicture()
     const QString name = PickPicture(PictureFilter());
     if (name.isEmpty()) return;
     {
-        TFilling filling(*this);
+        const auto filling = m_filling.hold();
         m_imageFile->setText(name);
     }
     writePicture(name);

@@ -2,15 +2,14 @@
 // Every control writes into the label at once; there is no OK or Cancel.
 #pragma once
 
+#include "controls/ZVGuard.h"
 #include "document/ZVAlias.h"
 
-#include <QColor>
 #include <QDialog>
 #include <QString>
 
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <vector>
 
 class QAction;
@@ -28,6 +27,7 @@ class QWidget;
 
 namespace zorvel {
 
+class ColorSwatch;
 class TZVCustomLab;
 class TZVDataSetModel;
 class TZVSheetPreview;
@@ -87,12 +87,9 @@ public:
     void DeleteFilter();
     /// @}
 
-    /// Modal sub-dialogs, replaceable so that tests do not block. PickColor gives nothing when
-    /// cancelled; PickPicture an empty name.
-    /// @{
-    std::function<std::optional<QColor>(const QColor& initial)> PickColor;
+    /// The picture file dialog, replaceable so that tests do not block; an empty name when
+    /// cancelled.
     std::function<QString(const QString& filter)> PickPicture;
-    /// @}
     /// Failures of the data page (a table that does not open, a filter that does not parse).
     std::function<void(const QString& message)> ShowError;
 
@@ -104,22 +101,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    /// Sets the preparing flag for a scope: controls filled from the label write nothing back.
-    class TFilling
-    {
-    public:
-        explicit TFilling(TFPropLab& dialog) : m_dialog(dialog), m_old(dialog.m_preparing)
-        {
-            dialog.m_preparing = true;
-        }
-        ~TFilling() { m_dialog.m_preparing = m_old; }
-        Q_DISABLE_COPY_MOVE(TFilling)
-
-    private:
-        TFPropLab& m_dialog;
-        bool m_old;
-    };
-
     // Layout (ZVLabelPropsPages.cpp).
     QWidget* buildSizesPage();
     QWidget* buildPrintingPage();
@@ -129,7 +110,7 @@ private:
     QGroupBox* group(const char* key);
     void addCaption(const char* key, const char* fallback, std::function<void(const QString&)> set);
     TZvSpinEditFloat* spinBox(const char* name, double minValue, double maxValue, bool integer);
-    QPushButton* swatch(const char* name);
+    ColorSwatch* swatch(const char* name);
 
     // Preparation.
     void fillLanguage();
@@ -148,7 +129,6 @@ private:
     void startChanged(TZvSpinEditFloat* box, bool column);
     void printFromChanged();
     void refreshStart();
-    void pickSwatchColor(QPushButton* button, void (*write)(TZVCustomLab&, std::uint32_t));
     void backStyleChanged(int index);
     void browsePicture();
     void writePicture(const QString& name);
@@ -171,10 +151,12 @@ private:
     void dataAction(const std::function<void()>& action);
 
     TZVCustomLab* m_label = nullptr;
-    bool m_preparing = false;
+    /// Held while controls are filled from the label, so that they write nothing back.
+    FeedbackGuard m_filling;
     QString m_aliasName;
     int m_aliasIndex = -1;
-    bool m_syncingGrid = false;
+    /// Held while the grid follows the data set's cursor, so that it does not move it back.
+    FeedbackGuard m_syncingGrid;
 
     QTabWidget* m_pages = nullptr;
     struct TCaption
@@ -220,8 +202,8 @@ private:
     TZvSpinEditFloat* m_repetitions = nullptr;
 
     // Background and frame.
-    QPushButton* m_colorFrom = nullptr;
-    QPushButton* m_colorTo = nullptr;
+    ColorSwatch* m_colorFrom = nullptr;
+    ColorSwatch* m_colorTo = nullptr;
     QComboBox* m_backStyle = nullptr;
     QCheckBox* m_printBack = nullptr;
     QComboBox* m_frameStyle = nullptr;
@@ -229,7 +211,7 @@ private:
     TZvSpinEditFloat* m_frameDist2 = nullptr;
     TZvSpinEditFloat* m_penWidth = nullptr;
     TZvSpinEditFloat* m_radius = nullptr;
-    QPushButton* m_frameColor = nullptr;
+    ColorSwatch* m_frameColor = nullptr;
     QLineEdit* m_imageFile = nullptr;
     QPushButton* m_browse = nullptr;
 

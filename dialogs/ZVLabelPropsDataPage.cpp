@@ -1,10 +1,10 @@
 // The label properties dialog's data page: aliases and tables, the grid, counts and the quick filter.
+#include "controls/ZVSpinEditFloat.h"
 #include "dialogs/ZVLabelProps.h"
 #include "dialogs/ZVLabelPropsData.h"
 #include "document/ZVCustomLab.h"
 #include "foundation/ZVError.h"
 #include "foundation/ZVFilterExpr.h"
-#include "inspector/ZVEditors.h"
 #include "platform/ZVConnections.h"
 #include "platform/ZVSqlDataSet.h"
 
@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QScopeGuard>
 #include <QTabWidget>
 #include <QTableView>
 
@@ -75,7 +76,7 @@ void TFPropLab::fillAliases()
     TZVCustomLab& lab = *m_label;
     const QStringList known = TZVConnections::Default().AliasNames();
     {
-        TFilling filling(*this);
+        const auto filling = m_filling.hold();
         m_aliasList->clear();
         if (lab.BDEAlias().empty()) {
             m_aliasList->addItems(known);
@@ -117,7 +118,7 @@ void TFPropLab::aliasChanged()
             tables << item.DisplayName();
     }
     {
-        TFilling filling(*this);
+        const auto filling = m_filling.hold();
         m_tableList->clear();
         m_tableList->addItems(tables);
         int chosen = tables.isEmpty() ? -1 : 0;
@@ -147,20 +148,14 @@ TZVSqlDataSet* TFPropLab::aliasTable(const QString& alias, const QString& table)
         const bool enabled = lab.DataEnabled();
         const bool openClose = lab.OpenCloseData();
         const bool modified = lab.Modified();
-        const auto restore = [&] {
+        lab.SetDataEnabled(true);
+        lab.SetOpenCloseData(false);
+        const auto restore = qScopeGuard([&] {
             lab.SetDataEnabled(enabled);
             lab.SetOpenCloseData(openClose);
             lab.SetModified(modified);
-        };
-        lab.SetDataEnabled(true);
-        lab.SetOpenCloseData(false);
-        try {
-            lab.OpenData(false, false);
-        } catch (...) {
-            restore();
-            throw;
-        }
-        restore();
+        });
+        lab.OpenData(false, false);
     }
     return qobject_cast<TZVSqlDataSet*>(lab.AliasDataSet());
 }
@@ -230,7 +225,7 @@ void TFPropLab::refreshCounts()
             }
         }
         m_filterText->setText(ds->Filter());
-        TFilling filling(*this);
+        const auto filling = m_filling.hold();
         m_numLabels->SetAsInteger(info.NumLabels());
         m_printFrom->SetMaxValue(info.NumLabels());
         m_printTo->SetMaxValue(info.NumLabels());
@@ -256,16 +251,15 @@ void TFPropLab::selectCurrentRecord()
 {
     TZVDataSet* ds = m_model->DataSet();
     if (!ds || !ds->Active() || ds->RecNo() < 1 || m_model->columnCount() == 0) return;
-    m_syncingGrid = true;
+    const auto syncing = m_syncingGrid.hold();
     const int column = std::max(m_grid->currentIndex().column(), 0);
     m_grid->setCurrentIndex(m_model->index(ds->RecNo() - 1, column));
-    m_syncingGrid = false;
 }
 
 void TFPropLab::gridRowChanged(int row)
 {
     TZVDataSet* ds = m_model->DataSet();
-    if (m_syncingGrid || !ds || !ds->Active() || row < 0) return;
+    if (!ds || !ds->Active() || row < 0) return;
     ds->First();
     ds->MoveBy(row);
 }

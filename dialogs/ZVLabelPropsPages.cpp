@@ -1,8 +1,9 @@
 // The label properties dialog's four pages: controls and their layout.
+#include "controls/ZVColorSwatch.h"
+#include "controls/ZVSpinEditFloat.h"
 #include "dialogs/ZVLabelProps.h"
 #include "dialogs/ZVLabelPropsData.h"
 #include "dialogs/ZVLabelPropsPreview.h"
-#include "inspector/ZVEditors.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -56,12 +57,12 @@ TZvSpinEditFloat* TFPropLab::spinBox(const char* name, double minValue, double m
     return box;
 }
 
-QPushButton* TFPropLab::swatch(const char* name)
+ColorSwatch* TFPropLab::swatch(const char* name)
 {
-    auto* button = new QPushButton(this);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setFixedSize(48, 22);
-    return button;
+    auto* swatch = new ColorSwatch(this);
+    swatch->setObjectName(QString::fromLatin1(name));
+    swatch->setFixedSize(48, 22);
+    return swatch;
 }
 
 namespace {

@@ -9,7 +9,6 @@
 #include <QDialogButtonBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScopedValueRollback>
 #include <QVBoxLayout>
 
 namespace zorvel {
@@ -34,7 +33,7 @@ TPropPara::TPropPara(QWidget* parent) : QDialog(parent)
     layout->addWidget(buttons);
     resize(420, 260);
 
-    connect(m_memo, &QPlainTextEdit::textChanged, this, &TPropPara::memoChanged);
+    connectGuarded(m_filling, m_memo, &QPlainTextEdit::textChanged, this, [this] { memoChanged(); });
     fillLanguage(TZVParaDialogKind::Paragraph);
 }
 
@@ -56,7 +55,7 @@ int TPropPara::Execute(TZVCustomLab& label, TZVParagraph& paragraph, QWidget* pa
 
 void TPropPara::Prepare(TZVCustomLab& label, TZVParagraph* paragraph, TZVParaDialogKind kind)
 {
-    const QScopedValueRollback filling(m_filling, true);
+    const auto filling = m_filling.hold();
     m_label = &label;
     m_paragraph = kind == TZVParaDialogKind::Paragraph ? paragraph : nullptr;
     fillLanguage(kind);
@@ -91,7 +90,7 @@ void TPropPara::fillLanguage(TZVParaDialogKind kind)
 
 void TPropPara::memoChanged()
 {
-    if (m_filling || !m_paragraph) return;
+    if (!m_paragraph) return;
     m_paragraph->SetText(m_memo->toPlainText());
 }
 

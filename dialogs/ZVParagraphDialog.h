@@ -2,6 +2,8 @@
 // it is typed.
 #pragma once
 
+#include "controls/ZVGuard.h"
+
 #include <QDialog>
 #include <QPointer>
 
@@ -54,7 +56,7 @@ private:
 
     QPointer<TZVCustomLab> m_label;
     QPointer<TZVParagraph> m_paragraph;
-    bool m_filling = false;
+    FeedbackGuard m_filling;
 
     QPlainTextEdit* m_memo = nullptr;
     QPushButton* m_ok = nullptr;

@@ -1,13 +1,14 @@
 // The print preview window: layout of the paint box, painting of the pages, the tool bar's actions.
 #include "dialogs/ZVPreview.h"
 
+#include "controls/ZVAlignEdit.h"
+#include "dialogs/ZVInputBoxAsker.h"
 #include "dialogs/ZVProgressDialog.h"
 #include "document/ZVCustomLab.h"
 #include "foundation/ZVError.h"
 #include "foundation/ZVStrings.h"
-#include "inspector/ZVEditors.h"
+#include "foundation/ZVUtils.h"
 #include "platform/ZVBmp.h"
-#include "platform/ZVInputBoxAsker.h"
 #include "platform/ZVJpeg.h"
 
 #include <QApplication>
@@ -35,13 +36,6 @@
 namespace zorvel {
 
 namespace {
-
-// a * b / c rounded to the nearest integer, as the layout rules are written.
-int mulDiv(int a, int b, int c)
-{
-    if (c == 0) return 0;
-    return static_cast<int>(std::lround(static_cast<double>(a) * b / c));
-}
 
 constexpr int kZoomMinusFloor = 30; // minus stops below this: 100 - 4 x 20 = 20
 constexpr int kZoomPlusCeiling = 500; // plus stops above this: 100 + 21 x 20 = 520
@@ -237,20 +231,22 @@ void TZvPrw::Execute(TZVCustomLab& label, QWidget* parent)
 
 void TZvPrw::SetLabel(TZVCustomLab& label)
 {
-    m_busy = true;
-    m_label = &label;
-    fillLanguage();
-    m_zoom = kDefaultZoom;
-    if (PageCount() >= 1) {
-        m_page = 1;
-        m_viewMode = vmFitPage;
-        picture(1);
-    } else {
-        m_page = 0;
-        m_viewMode = vmNothing;
+    {
+        const auto layingOut = m_layingOut.hold();
+        m_label = &label;
+        fillLanguage();
+        m_zoom = kDefaultZoom;
+        if (PageCount() >= 1) {
+            m_page = 1;
+            m_viewMode = vmFitPage;
+            picture(1);
+        } else {
+            m_page = 0;
+            m_viewMode = vmNothing;
+        }
+        updateButtons();
     }
-    updateButtons();
-    m_busy = false;
+    m_labelSet = true;
     layoutPaper();
     m_paper->update();
 }
@@ -374,19 +370,19 @@ void TZvPrw::fitInto(QSize area, int w, int h)
 {
     if (double(area.width()) / std::max(area.height(), 1) > double(w) / h) {
         const int height = area.height() - 2;
-        const int width = mulDiv(height, w, h);
+        const int width = MulDiv(height, w, h);
         placePaper((area.width() - width - 2) / 2, 0, width, height);
     } else {
         const int width = area.width() - 2;
-        const int height = mulDiv(width, h, w);
+        const int height = MulDiv(width, h, w);
         placePaper(0, (area.height() - height - 2) / 2, width, height);
     }
 }
 
 void TZvPrw::layoutPaper()
 {
-    if (m_busy) return;
-    m_busy = true;
+    if (m_layingOut.held() || !m_labelSet) return;
+    const auto layingOut = m_layingOut.hold();
     const QSize area = m_backScroll->maximumViewportSize();
     const QSize pic = pictureSize();
     const int w = pic.width();
@@ -405,20 +401,20 @@ void TZvPrw::layoutPaper()
         break;
     case vmFitWidth: {
         int width = area.width();
-        int height = mulDiv(width, h, w);
+        int height = MulDiv(width, h, w);
         if (height > area.height() - 2) {
             QScrollBar* bar = m_backScroll->verticalScrollBar();
             int barWidth = bar ? bar->sizeHint().width() : 0;
             if (barWidth <= 0) barWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
             width = area.width() - barWidth - 2;
-            height = mulDiv(width, h, w);
+            height = MulDiv(width, h, w);
         }
         placePaper(0, 0, width, height);
         break;
     }
     case vmZoom: {
-        const int width = mulDiv(m_baseWidth, m_zoom, 100);
-        const int height = mulDiv(m_baseHeight, m_zoom, 100);
+        const int width = MulDiv(m_baseWidth, m_zoom, 100);
+        const int height = MulDiv(m_baseHeight, m_zoom, 100);
         const int x = width < area.width() - 2 ? (area.width() - width - 2) / 2 : 0;
         const int y = height < area.height() - 2 ? (area.height() - height - 2) / 2 : 0;
         placePaper(x, y, width, height);
@@ -430,12 +426,11 @@ void TZvPrw::layoutPaper()
         m_baseHeight = m_paper->height();
         m_zoom = kDefaultZoom;
     }
-    m_busy = false;
 }
 
 void TZvPrw::PaintPaper(QPainter& painter, QSize size)
 {
-    if (m_busy) return;
+    if (m_layingOut.held() || !m_labelSet) return;
     const int W = size.width();
     const int H = size.height();
     const QSize picSize = pictureSize();

@@ -2,7 +2,8 @@
 // saved as a picture file.
 #pragma once
 
-#include "platform/ZVQtPrinter.h"
+#include "controls/ZVGuard.h"
+#include "printsupport/ZVQtPrinter.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -178,7 +179,11 @@ private:
     TViewMode m_viewMode = vmNothing;
     int m_baseWidth = 0;
     int m_baseHeight = 0;
-    bool m_busy = true;
+    /// False until SetLabel: before it there is nothing to lay out or paint.
+    bool m_labelSet = false;
+    /// Held while the label is set or the paper laid out: placing the paper resizes the view,
+    /// which would lay it out again, and a half-set label is not painted.
+    FeedbackGuard m_layingOut;
     TZVQtPrinter m_printer;
 
     QToolButton* m_first = nullptr;

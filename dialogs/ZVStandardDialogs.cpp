@@ -1,5 +1,6 @@
 #include "dialogs/ZVStandardDialogs.h"
 
+#include "dialogs/ZVEditorProps.h"
 #include "dialogs/ZVLabelDefsDialog.h"
 #include "dialogs/ZVLabelProps.h"
 #include "dialogs/ZVParagraphDialog.h"
@@ -82,4 +83,21 @@ void TZVStandardDialogs::Preview(TZVCustomLab& label)
     TZvPrw::Execute(label, Parent);
 }
 
+void TZVStandardDialogs::LabelShown(TZVLab& label)
+{
+    InstallOn(label);
+}
+
+void TZVStandardDialogs::ShowEditorProperties(TZVCustomEditor& editor, QWidget* parent)
+{
+    TFPropEditor::Execute(editor, parent);
+}
+
 } // namespace zorvel
+
+// Every editor opens the standard set unless its host registers another. A static library keeps
+// this object through the link option in dialogs/CMakeLists.txt, as nothing else may use it.
+extern "C" const bool zorvel_standard_dialogs_registered = [] {
+    zorvel::TZVEditorDialogs::Register(&zorvel::TZVStandardDialogs::Instance());
+    return true;
+}();

@@ -1,8 +1,9 @@
-// The library's own dialogs behind a label's dialog commands: element dialogs, properties,
-// definitions catalogue and print preview.
+// The library's own dialogs behind a label's dialog commands (element dialogs, properties,
+// definitions catalogue and print preview) and behind the editor's properties command.
 #pragma once
 
 #include "document/ZVCustomLab.h"
+#include "editor/ZVEditorDialogs.h"
 
 #include <QString>
 
@@ -12,8 +13,9 @@ class QWidget;
 
 namespace zorvel {
 
-/// The library's dialogs for a label's element and label commands, one shared set.
-class TZVStandardDialogs final : public TZVElementEditor, public TZVLabDialogs
+/// The library's dialogs for a label's element and label commands and for the editor, one shared
+/// set, registered with the editors as the library loads.
+class TZVStandardDialogs final : public TZVElementEditor, public TZVLabDialogs, public TZVEditorDialogs
 {
 public:
     /// One set serves every label of the process.
@@ -30,6 +32,10 @@ public:
     void ShowLabelDefs(TZVCustomLab& label) override;
     /// Runs TZvPrw; failures of the print run reach the caller.
     void Preview(TZVCustomLab& label) override;
+    /// InstallOn.
+    void LabelShown(TZVLab& label) override;
+    /// Runs TFPropEditor.
+    void ShowEditorProperties(TZVCustomEditor& editor, QWidget* parent) override;
 
     /// Asks for a picture file: the file to start at and the filter in Qt's syntax; an empty
     /// answer cancels. Defaults to the platform's file-open dialog.

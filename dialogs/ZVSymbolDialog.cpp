@@ -13,7 +13,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QScopedValueRollback>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -232,7 +231,8 @@ TPropSym::TPropSym(QWidget* parent) : QDialog(parent)
     layout->addWidget(buttons);
 
     connect(m_pageBox, &QSpinBox::valueChanged, this, &TPropSym::showPage);
-    connect(m_map, &TZVSymbolMap::CellClicked, this, &TPropSym::cellClicked);
+    connectGuarded(m_filling, m_map, &TZVSymbolMap::CellClicked, this,
+                   [this](TZVMapCell cell, QChar character) { cellClicked(cell, character); });
     fillLanguage();
 }
 
@@ -261,7 +261,7 @@ int TPropSym::Execute(TZVCustomLab& label, TZVSymbol& symbol, QWidget* parent)
 
 void TPropSym::Prepare(TZVCustomLab& label, TZVSymbol& symbol)
 {
-    const QScopedValueRollback filling(m_filling, true);
+    const auto filling = m_filling.hold();
     m_label = &label;
     m_symbol = &symbol;
     fillLanguage();
@@ -298,7 +298,7 @@ void TPropSym::showPage(int page)
 
 void TPropSym::cellClicked(TZVMapCell, QChar character)
 {
-    if (m_filling || !m_symbol) return;
+    if (!m_symbol) return;
     m_symbol->SetCharacter(character);
 }
 

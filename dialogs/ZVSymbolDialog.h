@@ -2,6 +2,8 @@
 // the symbol's character.
 #pragma once
 
+#include "controls/ZVGuard.h"
+
 #include <QChar>
 #include <QDialog>
 #include <QPixmap>
@@ -155,7 +157,7 @@ private:
     QPointer<TZVCustomLab> m_label;
     QPointer<TZVSymbol> m_symbol;
     QString m_pageWord;
-    bool m_filling = false;
+    FeedbackGuard m_filling;
 
     TZVSymbolMap* m_map = nullptr;
     QSpinBox* m_pageBox = nullptr;

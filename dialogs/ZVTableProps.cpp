@@ -1,6 +1,7 @@
 // The table properties dialog.
 #include "dialogs/ZVTableProps.h"
 
+#include "controls/ZVColorSwatch.h"
 #include "document/ZVCustomLab.h"
 #include "document/ZVEditorLink.h"
 #include "elements/ZVTable.h"
@@ -11,7 +12,6 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QColorDialog>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFontDatabase>
@@ -21,11 +21,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPainter>
-#include <QPixmap>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScopedValueRollback>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -72,19 +70,13 @@ void selectFont(QComboBox* box, const QString& name)
 }
 
 // The detail data set's fields exist only while it is open; a closed one is opened for the
-// look-up and closed again.
+// look-up and closed again. Throws EZvError when it does not open.
 QStringList detailFieldLabels(const TZVCustomLab& label)
 {
     QStringList list;
     TZVDataSet* detail = label.Detail();
     const bool open = detail && !detail->Active();
-    if (open) {
-        try {
-            detail->Open();
-        } catch (const EZvError&) {
-            return list;
-        }
-    }
+    if (open) detail->Open();
     label.DetailFieldLabels(list);
     if (open) detail->Close();
     return list;
@@ -92,31 +84,12 @@ QStringList detailFieldLabels(const TZVCustomLab& label)
 
 } // namespace
 
-// ---- Colour swatch ----------------------------------------------------------------------------
-
-TZVColorSwatch::TZVColorSwatch(QWidget* parent) : QToolButton(parent)
-{
-    setIconSize({40, 14});
-    SetColor(0);
-}
-
-void TZVColorSwatch::SetColor(TZVColor color)
-{
-    m_color = color;
-    QPixmap pixmap(iconSize());
-    pixmap.fill(toQColor(color));
-    QPainter painter(&pixmap);
-    painter.setPen(Qt::gray);
-    painter.drawRect(pixmap.rect().adjusted(0, 0, -1, -1));
-    painter.end();
-    setIcon(QIcon(pixmap));
-}
-
 // ---- Dialog -----------------------------------------------------------------------------------
 
 TPropTable::TPropTable(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("PropTable"));
+    ShowError = [this](const QString& message) { QMessageBox::warning(this, windowTitle(), message); };
     buildControls();
     fillLanguage();
     updateButtons();
@@ -136,7 +109,7 @@ int TPropTable::Execute(TZVCustomLab& label, TZVTable& table, QWidget* parent)
 
 void TPropTable::Prepare(TZVCustomLab& label, TZVTable& table)
 {
-    const QScopedValueRollback loading(m_loading, true);
+    const auto filling = m_filling.hold();
     m_label = &label;
     m_table = &table;
     fillLanguage();
@@ -220,20 +193,20 @@ QWidget* TPropTable::buildGeneralPage()
     layout->addWidget(modeGroup);
     layout->addStretch();
 
-    connect(m_title, &QLineEdit::textChanged, this, [this](const QString& text) {
-        if (!m_loading && m_table) m_table->SetTitleText(text);
+    connectGuarded(m_filling, m_title, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (m_table) m_table->SetTitleText(text);
     });
-    connect(m_titleVisible, &QCheckBox::toggled, this, [this](bool on) {
-        if (!m_loading && m_table) m_table->SetTitleVisible(on);
+    connectGuarded(m_filling, m_titleVisible, &QCheckBox::toggled, this, [this](bool on) {
+        if (m_table) m_table->SetTitleVisible(on);
     });
-    connect(m_titleHeight, &QDoubleSpinBox::valueChanged, this, [this](double value) {
-        if (!m_loading && m_table) m_table->SetTitleHeight(float(value));
+    connectGuarded(m_filling, m_titleHeight, &QDoubleSpinBox::valueChanged, this, [this](double value) {
+        if (m_table) m_table->SetTitleHeight(float(value));
     });
-    connect(m_rowHeight, &QDoubleSpinBox::valueChanged, this, [this](double value) {
-        if (!m_loading && m_table) m_table->SetRowHeight(float(value));
+    connectGuarded(m_filling, m_rowHeight, &QDoubleSpinBox::valueChanged, this, [this](double value) {
+        if (m_table) m_table->SetRowHeight(float(value));
     });
-    connect(m_drawMode, &QButtonGroup::idToggled, this, [this](int id, bool on) {
-        if (on && !m_loading && m_table) m_table->SetDrawMode(std::uint8_t(id));
+    connectGuarded(m_filling, m_drawMode, &QButtonGroup::idToggled, this, [this](int id, bool on) {
+        if (on && m_table) m_table->SetDrawMode(std::uint8_t(id));
     });
     return page;
 }
@@ -362,35 +335,36 @@ QWidget* TPropTable::buildColumnsPage()
     connect(m_down, &QToolButton::clicked, this, &TPropTable::MoveDown);
     connect(m_add, &QPushButton::clicked, this, &TPropTable::AddColumn);
     connect(m_delete, &QPushButton::clicked, this, &TPropTable::DeleteColumn);
-    connect(m_fields, &QComboBox::currentIndexChanged, this, &TPropTable::fieldChosen);
-    connect(m_width, &QSpinBox::valueChanged, this, [this](int value) {
+    connectGuarded(m_filling, m_fields, &QComboBox::currentIndexChanged, this,
+                   [this](int index) { fieldChosen(index); });
+    connectGuarded(m_filling, m_width, &QSpinBox::valueChanged, this, [this](int value) {
         TZVColumn* c = column();
-        if (m_loading || !c) return;
+        if (!c) return;
         c->SetWidth(value);
         // The table keeps every column at 5 percent or more: show what it took.
-        const QScopedValueRollback loading(m_loading, true);
+        const auto filling = m_filling.hold();
         m_width->setValue(c->Width());
     });
-    connect(m_format, &QLineEdit::textChanged, this, [this](const QString& text) {
-        if (TZVColumn* c = column(); c && !m_loading) c->SetFormat(text);
+    connectGuarded(m_filling, m_format, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (TZVColumn* c = column()) c->SetFormat(text);
     });
-    connect(m_headerText, &QLineEdit::textChanged, this, [this](const QString& text) {
-        if (TZVColumn* c = column(); c && !m_loading) c->SetHeaderText(text);
+    connectGuarded(m_filling, m_headerText, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (TZVColumn* c = column()) c->SetHeaderText(text);
     });
-    connect(m_headerVisible, &QCheckBox::toggled, this, [this](bool on) {
-        if (TZVColumn* c = column(); c && !m_loading) c->SetHeaderVisible(on);
+    connectGuarded(m_filling, m_headerVisible, &QCheckBox::toggled, this, [this](bool on) {
+        if (TZVColumn* c = column()) c->SetHeaderVisible(on);
     });
-    connect(m_headerHeight, &QDoubleSpinBox::valueChanged, this, [this](double value) {
-        if (TZVColumn* c = column(); c && !m_loading) c->SetHeaderHeight(float(value));
+    connectGuarded(m_filling, m_headerHeight, &QDoubleSpinBox::valueChanged, this, [this](double value) {
+        if (TZVColumn* c = column()) c->SetHeaderHeight(float(value));
     });
-    connect(m_footerVisible, &QCheckBox::toggled, this, [this](bool on) {
-        if (TZVColumn* c = column(); c && !m_loading) c->SetFooterVisible(on);
+    connectGuarded(m_filling, m_footerVisible, &QCheckBox::toggled, this, [this](bool on) {
+        if (TZVColumn* c = column()) c->SetFooterVisible(on);
     });
-    connect(m_footerHeight, &QDoubleSpinBox::valueChanged, this, [this](double value) {
-        if (TZVColumn* c = column(); c && !m_loading) c->SetFooterHeight(float(value));
+    connectGuarded(m_filling, m_footerHeight, &QDoubleSpinBox::valueChanged, this, [this](double value) {
+        if (TZVColumn* c = column()) c->SetFooterHeight(float(value));
     });
-    connect(m_footerCalc, &QButtonGroup::idToggled, this, [this](int id, bool on) {
-        if (TZVColumn* c = column(); c && on && !m_loading) c->SetFooterCalc(std::uint8_t(id));
+    connectGuarded(m_filling, m_footerCalc, &QButtonGroup::idToggled, this, [this](int id, bool on) {
+        if (TZVColumn* c = column(); c && on) c->SetFooterCalc(std::uint8_t(id));
     });
     return page;
 }
@@ -407,9 +381,9 @@ TPropTable::CellControls TPropTable::buildCell(Part, const Names& names, const c
     cell.Font = new QComboBox(page);
     cell.Font->setObjectName(QString::fromLatin1(names.Font));
     cell.FontHeight = lengthBox(names.FontHeight, page);
-    cell.FontColor = new TZVColorSwatch(page);
+    cell.FontColor = new ColorSwatch(page);
     cell.FontColor->setObjectName(QString::fromLatin1(names.FontColor));
-    cell.Color = new TZVColorSwatch(page);
+    cell.Color = new ColorSwatch(page);
     cell.Color->setObjectName(QString::fromLatin1(names.Color));
     cell.Bold = toggleButton(names.Bold, QStringLiteral("B"), QStringLiteral("format-text-bold"), page);
     cell.Italic = toggleButton(names.Italic, QStringLiteral("I"), QStringLiteral("format-text-italic"), page);
@@ -524,37 +498,31 @@ void TPropTable::connectCell(Part part)
 {
     const CellControls& cell = m_cells[size_t(part)];
     const CellAccess a = access(part);
-    const auto quiet = [this] { return m_loading || !m_table; };
-    connect(cell.Font, &QComboBox::currentIndexChanged, this, [this, a, quiet, box = cell.Font](int index) {
-        if (!quiet() && index >= 0) a.SetFontName(box->itemText(index));
+    // The setters write nothing without a table or a selected column.
+    connectGuarded(m_filling, cell.Font, &QComboBox::currentIndexChanged, this,
+                   [a, box = cell.Font](int index) {
+                       if (index >= 0) a.SetFontName(box->itemText(index));
+                   });
+    connectGuarded(m_filling, cell.FontHeight, &QDoubleSpinBox::valueChanged, this,
+                   [a](double value) { a.SetFontHeight(float(value)); });
+    connectGuarded(m_filling, cell.FontColor, &ColorSwatch::ColorPicked, this, [this, a](TZVColor color) {
+        if (m_table) a.SetFontColor(color);
     });
-    connect(cell.FontHeight, &QDoubleSpinBox::valueChanged, this, [a, quiet](double value) {
-        if (!quiet()) a.SetFontHeight(float(value));
+    connectGuarded(m_filling, cell.Color, &ColorSwatch::ColorPicked, this, [this, a](TZVColor color) {
+        if (m_table) a.SetColor(color);
     });
-    connect(cell.FontColor, &QToolButton::clicked, this,
-            [this, a, quiet, swatch = cell.FontColor] {
-                if (!quiet()) pickColor(swatch, a.SetFontColor);
-            });
-    connect(cell.Color, &QToolButton::clicked, this, [this, a, quiet, swatch = cell.Color] {
-        if (!quiet()) pickColor(swatch, a.SetColor);
-    });
-    connect(cell.Bold, &QToolButton::toggled, this, [a, quiet](bool on) {
-        if (!quiet()) a.SetBold(on);
-    });
-    connect(cell.Italic, &QToolButton::toggled, this, [a, quiet](bool on) {
-        if (!quiet()) a.SetItalic(on);
-    });
-    connect(cell.Underline, &QToolButton::toggled, this, [a, quiet](bool on) {
-        if (!quiet()) a.SetUnderline(on);
-    });
-    connect(cell.Align, &QButtonGroup::idToggled, this, [a, quiet](int id, bool on) {
-        if (on && !quiet()) a.SetAlign(id);
+    connectGuarded(m_filling, cell.Bold, &QToolButton::toggled, this, [a](bool on) { a.SetBold(on); });
+    connectGuarded(m_filling, cell.Italic, &QToolButton::toggled, this, [a](bool on) { a.SetItalic(on); });
+    connectGuarded(m_filling, cell.Underline, &QToolButton::toggled, this,
+                   [a](bool on) { a.SetUnderline(on); });
+    connectGuarded(m_filling, cell.Align, &QButtonGroup::idToggled, this, [a](int id, bool on) {
+        if (on) a.SetAlign(id);
     });
 }
 
 void TPropTable::fillCell(Part part)
 {
-    const QScopedValueRollback loading(m_loading, true);
+    const auto filling = m_filling.hold();
     const CellControls& cell = m_cells[size_t(part)];
     const CellAccess a = access(part);
     selectFont(cell.Font, a.FontName());
@@ -565,20 +533,6 @@ void TPropTable::fillCell(Part part)
     cell.Italic->setChecked(a.Italic());
     cell.Underline->setChecked(a.Underline());
     if (QAbstractButton* align = cell.Align->button(a.Align())) align->setChecked(true);
-}
-
-void TPropTable::pickColor(TZVColorSwatch* swatch, const std::function<void(TZVColor)>& apply)
-{
-    std::optional<TZVColor> chosen;
-    if (ColorPicker) {
-        chosen = ColorPicker(swatch->Color());
-    } else {
-        const QColor color = QColorDialog::getColor(toQColor(swatch->Color()), this);
-        if (color.isValid()) chosen = fromQColor(color);
-    }
-    if (!chosen) return;
-    swatch->SetColor(*chosen);
-    apply(*chosen);
 }
 
 // ---- Lists ------------------------------------------------------------------------------------
@@ -607,7 +561,13 @@ void TPropTable::fillFontLists()
 void TPropTable::fillFieldList()
 {
     m_fields->clear();
-    if (m_label) m_fields->addItems(detailFieldLabels(*m_label));
+    if (!m_label) return;
+    try {
+        m_fields->addItems(detailFieldLabels(*m_label));
+    } catch (const EZvError& error) {
+        // The dialog still opens; only the field list stays empty.
+        if (ShowError) ShowError(error.message());
+    }
 }
 
 void TPropTable::fillColumnList()
@@ -639,7 +599,7 @@ TZVColumn* TPropTable::column() const
 
 void TPropTable::showColumn()
 {
-    const QScopedValueRollback loading(m_loading, true);
+    const auto filling = m_filling.hold();
     const TZVColumn* c = column();
     m_columnPages->setEnabled(c != nullptr);
     if (c) {
@@ -687,7 +647,7 @@ void TPropTable::DeleteColumn()
     m_table->DeleteColumn(index);
     {
         // Taking the item moves the current row; the neighbour is chosen below.
-        const QScopedValueRollback loading(m_loading, true);
+        const auto filling = m_filling.hold();
         delete m_columns->takeItem(index);
     }
     // The column in its place, or the new last one, keeps the controls bound to a live column.
@@ -700,7 +660,7 @@ void TPropTable::MoveUp()
     if (index <= 0) return;
     m_table->ExchangeColumns(index, index - 1);
     {
-        const QScopedValueRollback loading(m_loading, true);
+        const auto filling = m_filling.hold();
         m_columns->insertItem(index, m_columns->takeItem(index - 1));
     }
     SelectColumn(index - 1);
@@ -712,7 +672,7 @@ void TPropTable::MoveDown()
     if (index < 0 || index >= m_columns->count() - 1) return;
     m_table->ExchangeColumns(index, index + 1);
     {
-        const QScopedValueRollback loading(m_loading, true);
+        const auto filling = m_filling.hold();
         m_columns->insertItem(index, m_columns->takeItem(index + 1));
     }
     SelectColumn(index + 1);
@@ -721,12 +681,12 @@ void TPropTable::MoveDown()
 void TPropTable::fieldChosen(int index)
 {
     TZVColumn* c = column();
-    if (m_loading || !c || index < 0) return;
+    if (!c || index < 0) return;
     const QString field = m_fields->itemText(index);
     c->SetFieldName(field);
     c->SetHeaderText(field);
     m_columns->item(SelectedColumn())->setText(c->FieldName());
-    const QScopedValueRollback loading(m_loading, true);
+    const auto filling = m_filling.hold();
     m_headerText->setText(c->HeaderText());
 }
 

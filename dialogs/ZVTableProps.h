@@ -2,6 +2,7 @@
 // their data, header and footer cells. Every change goes to the table at once.
 #pragma once
 
+#include "controls/ZVGuard.h"
 #include "foundation/ZVTypes.h"
 
 #include <QDialog>
@@ -10,7 +11,6 @@
 
 #include <array>
 #include <functional>
-#include <optional>
 #include <utility>
 #include <vector>
 
@@ -27,27 +27,11 @@ class QTabWidget;
 
 namespace zorvel {
 
+class ColorSwatch;
 class TZVColumn;
 class TZVCustomLab;
 class TZVTable;
-
-/// A colour shown as a filled button; a click asks the dialog for a new colour.
-class TZVColorSwatch : public QToolButton
-{
-    Q_OBJECT
-
-public:
-    /// A black swatch.
-    explicit TZVColorSwatch(QWidget* parent = nullptr);
-
-    /// The colour shown, 0xBBGGRR.
-    TZVColor Color() const { return m_color; }
-    /// Sets Color and paints the button's icon in it.
-    void SetColor(TZVColor color);
-
-private:
-    TZVColor m_color = 0;
-};
+enum class TablePart : std::uint8_t;
 
 /// The table properties dialog behind a label's element dialog for a table.
 class TPropTable : public QDialog
@@ -74,8 +58,9 @@ public:
     /// Selects column `index` and shows its settings in the column controls.
     void SelectColumn(int index);
 
-    /// Replaces the colour dialog (tests); nullopt leaves the colour as it was.
-    std::function<std::optional<TZVColor>(TZVColor current)> ColorPicker;
+    /// Reports a detail data set that does not open for the field list; a message box unless
+    /// replaced.
+    std::function<void(const QString& message)> ShowError;
 
 public slots:
     /// Appends a column on the field chosen in the field list, headed with its name, and
@@ -90,19 +75,13 @@ public slots:
 
 private:
     /// The four cells sharing font, colours, style and alignment controls.
-    enum class Part
-    {
-        Title,
-        Data,
-        Header,
-        Footer
-    };
+    using Part = TablePart;
     struct CellControls
     {
         QComboBox* Font = nullptr;
         QDoubleSpinBox* FontHeight = nullptr;
-        TZVColorSwatch* FontColor = nullptr;
-        TZVColorSwatch* Color = nullptr;
+        ColorSwatch* FontColor = nullptr;
+        ColorSwatch* Color = nullptr;
         QToolButton* Bold = nullptr;
         QToolButton* Italic = nullptr;
         QToolButton* Underline = nullptr;
@@ -153,15 +132,14 @@ private:
     void fillColumnList();
     void showColumn();
     void updateButtons();
-    void pickColor(TZVColorSwatch* swatch, const std::function<void(TZVColor)>& apply);
     void fieldChosen(int index);
     /// The selected column, null when none.
     TZVColumn* column() const;
 
     QPointer<TZVCustomLab> m_label;
     QPointer<TZVTable> m_table;
-    /// Set while controls are filled from the table, so their change handlers stay quiet.
-    bool m_loading = false;
+    /// Held while controls are filled from the table, so their change handlers stay quiet.
+    FeedbackGuard m_filling;
     std::vector<std::pair<const char*, std::function<void(const QString&)>>> m_captions;
     std::array<CellControls, 4> m_cells;
 

@@ -13,6 +13,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonParseError>
+#include <QScopeGuard>
 #include <QSet>
 
 #include <cmath>
@@ -275,14 +276,9 @@ public:
                 const std::function<void()>& fields)
     {
         Scope saved = std::exchange(m_scope, Scope{object, defaults, objectPath, {}});
-        try {
-            fields();
-            checkUnknown();
-        } catch (...) {
-            m_scope = std::move(saved);
-            throw;
-        }
-        m_scope = std::move(saved);
+        const auto restore = qScopeGuard([this, &saved] { m_scope = std::move(saved); });
+        fields();
+        checkUnknown();
     }
 
 private:
@@ -526,15 +522,12 @@ void DesignFromJson(TZVCustomLab& label, const QByteArray& json)
 
     const LoadingScope loading(label);
     label.ClearElements();
-    try {
-        JsonReader reader(top, QString(), defaults);
-        label.VisitHeaderFields(reader);
-        readElements(label, reader, top.value(QLatin1String(kElementsKey)));
-        reader.checkUnknown();
-    } catch (...) {
-        label.ClearElements();
-        throw;
-    }
+    auto clearOnFailure = qScopeGuard([&label] { label.ClearElements(); });
+    JsonReader reader(top, QString(), defaults);
+    label.VisitHeaderFields(reader);
+    readElements(label, reader, top.value(QLatin1String(kElementsKey)));
+    reader.checkUnknown();
+    clearOnFailure.dismiss();
     label.SetModified(false);
 }
 

@@ -6,7 +6,9 @@
 #include "foundation/ZVCanvas.h"
 #include "foundation/ZVUtils.h"
 
-#include <cstdlib>
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
 
 namespace zorvel {
 
@@ -15,17 +17,6 @@ namespace {
 // What circular backgrounds leave around the disc on the editor surface and picture.
 constexpr TZVColor kButtonFace = 0xF0F0F0;
 constexpr TZVColor kWhite = 0xFFFFFF;
-
-// a * b / c with a 64-bit product, rounding halves away from zero.
-int mulDiv(int a, int b, int c)
-{
-    if (c == 0) return a;
-    const std::int64_t product = std::int64_t(a) * b;
-    std::int64_t quotient = product / c;
-    const std::int64_t remainder = product % c;
-    if (2 * std::llabs(remainder) >= std::llabs(c)) quotient += ((product < 0) == (c < 0)) ? 1 : -1;
-    return static_cast<int>(quotient);
-}
 
 constexpr TZVPen kNoPen{0, 0, psClear};
 
@@ -36,7 +27,8 @@ bool isPaintTarget(int target)
 
 TRect shrunk(const TRect& r, int d)
 {
-    return {r.Left + d, r.Top + d, r.Right - d, r.Bottom - d};
+    return {SaturateToInt(std::int64_t(r.Left) + d), SaturateToInt(std::int64_t(r.Top) + d),
+            SaturateToInt(std::int64_t(r.Right) - d), SaturateToInt(std::int64_t(r.Bottom) - d)};
 }
 
 // Old designs may name a system colour (high byte 0x80, its index in the low byte);
@@ -67,6 +59,77 @@ TZVColor resolvedColor(TZVColor color)
     }
 }
 
+// The logical area the device shows, with a pixel to spare, and the device pixels per logical unit
+// each way. A device that reports no size counts as 2^15 pixels each way from its origin.
+struct Seen
+{
+    double left, top, right, bottom;
+    double pitchX, pitchY;
+};
+
+Seen seenArea(const TZVCanvas& canvas)
+{
+    const TZVMapping m = canvas.GetMapping();
+    const auto usable = [](double scale) { return std::isfinite(scale) && scale != 0 ? scale : 1.0; };
+    const double sx = usable(m.ScaleX());
+    const double sy = usable(m.ScaleY());
+    const int width = std::max(canvas.GetDeviceCaps(dcHorzRes), canvas.GetDeviceCaps(dcPhysicalWidth));
+    const int height = std::max(canvas.GetDeviceCaps(dcVertRes), canvas.GetDeviceCaps(dcPhysicalHeight));
+    double d[4] = {-32768, -32768, 32768, 32768};
+    if (width > 0 && height > 0) {
+        d[0] = -double(canvas.GetDeviceCaps(dcPhysicalOffsetX)) - 1;
+        d[1] = -double(canvas.GetDeviceCaps(dcPhysicalOffsetY)) - 1;
+        d[2] = width + 1.0;
+        d[3] = height + 1.0;
+    }
+    const double x0 = m.WindowOrg.X + (d[0] - m.ViewportOrg.X) / sx;
+    const double x1 = m.WindowOrg.X + (d[2] - m.ViewportOrg.X) / sx;
+    const double y0 = m.WindowOrg.Y + (d[1] - m.ViewportOrg.Y) / sy;
+    const double y1 = m.WindowOrg.Y + (d[3] - m.ViewportOrg.Y) / sy;
+    return {std::min(x0, x1), std::min(y0, y1), std::max(x0, x1),
+            std::max(y0, y1), std::abs(sx),     std::abs(sy)};
+}
+
+// Steps `first` to `last` of a gradient, every `stride`-th.
+struct Steps
+{
+    std::int64_t first, last, stride;
+};
+
+// The steps 0..n-1 (one unit apart from `start`) that lie in [lo, hi]: a stored label may be
+// billions of units long. Where more than ten steps share a device pixel only every tenth of a pixel
+// is drawn, and never more than a few thousand lines or a thousand filled rings in all (a page may
+// be a picture as large as the paper).
+constexpr std::int64_t kMaxLines = 4096;
+constexpr std::int64_t kMaxRings = 1024;
+
+Steps stepsSeen(std::int64_t start, std::int64_t n, double lo, double hi, double pitch)
+{
+    const double first = std::max(0.0, std::floor(lo - double(start)));
+    const double last = std::min(double(n - 1), std::ceil(hi - double(start)));
+    const double stride = pitch > 0 && pitch < 0.1 ? std::min(std::floor(0.1 / pitch), 1e15) : 1;
+    return {std::int64_t(std::min(first, 1e15)), std::int64_t(std::max(last, -1.0)), std::int64_t(stride)};
+}
+
+Steps capped(Steps s, std::int64_t most)
+{
+    const std::int64_t count = s.last - s.first + 1;
+    if (count > most) s.stride = std::max(s.stride, (count + most - 1) / most);
+    return s;
+}
+
+// Calls `step` for each step of `s`, and for the last one even when the stride passes over it.
+template <typename Step>
+void walk(const Steps& s, Step step)
+{
+    std::int64_t drawn = s.first - 1;
+    for (std::int64_t i = s.first; i <= s.last; i += s.stride) {
+        step(i);
+        drawn = i;
+    }
+    if (drawn >= s.first && drawn < s.last) step(s.last);
+}
+
 } // namespace
 
 // Step i of n from `from` to `to`, each component kept to its low byte. A single step is `from`:
@@ -79,7 +142,7 @@ TZVColor GradientColor(TZVColor from, TZVColor to, int i, int n)
     for (int shift = 0; shift <= 16; shift += 8) {
         const int a = int((from >> shift) & 0xFF);
         const int b = int((to >> shift) & 0xFF);
-        const int c = n > 1 ? a + mulDiv(i, b - a, n - 1) : a;
+        const int c = n > 1 ? a + MulDiv(i, b - a, n - 1) : a;
         result |= TZVColor(c & 0xFF) << shift;
     }
     return result;
@@ -136,26 +199,31 @@ void TZVBackSurf::PaintBackground(TZVCanvas& canvas, TPoint origin, int target, 
     const TZVColor color = resolvedColor(m_color);
     const TZVColor toColor = resolvedColor(m_toColor);
     const bool onSurface = target == ptEditor || target == ptEditorPicture;
-    const TRect r =
-        onSurface ? area : TRect{origin.X, origin.Y, origin.X + measure.Width(), origin.Y + measure.Height()};
+    // A stored size may be any int: the far edges and the extents saturate rather than wrap.
+    const TRect r = onSurface
+                        ? area
+                        : TRect{origin.X, origin.Y, SaturateToInt(std::int64_t(origin.X) + measure.Width()),
+                                SaturateToInt(std::int64_t(origin.Y) + measure.Height())};
     // Gradient steps count the units of the target: pixels on the surface, model units elsewhere.
     const TZVEditorLink* editor = m_owner.Editor();
     const bool screenSizes = target == ptEditor && editor;
-    const int width = screenSizes ? editor->SurfaceWidth() : r.Width();
-    const int height = screenSizes ? editor->SurfaceHeight() : r.Height();
+    const int width = screenSizes ? editor->SurfaceWidth() : SaturateToInt(std::int64_t(r.Right) - r.Left);
+    const int height = screenSizes ? editor->SurfaceHeight() : SaturateToInt(std::int64_t(r.Bottom) - r.Top);
     const bool circle = measure.LabelType() == ltCircle;
     // The hole's inset from the outer edge, in the canvas's units.
-    const int holeModel = (measure.Width() - 2 * measure.InnerCircle()) / 2;
-    const int hole = onSurface ? mulDiv(holeModel, width, measure.Width()) : holeModel;
+    const int holeModel =
+        SaturateToInt((std::int64_t(measure.Width()) - 2 * std::int64_t(measure.InnerCircle())) / 2);
+    const int hole = onSurface ? MulDiv(holeModel, width, measure.Width()) : holeModel;
 
+    const Seen seen = seenArea(canvas);
     canvas.SaveDC();
     const auto fillSurround = [&] {
         if (!onSurface) return;
         canvas.SelectBrush({kButtonFace, bsSolid});
         canvas.FillRect(r);
     };
-    const int cx = (r.Left + r.Right) / 2;
-    const int cy = (r.Top + r.Bottom) / 2;
+    const int cx = int((std::int64_t(r.Left) + r.Right) / 2);
+    const int cy = int((std::int64_t(r.Top) + r.Bottom) / 2);
     const auto pie = [&](TZVColor fill, TPoint from, TPoint to) {
         canvas.SelectBrush({fill, bsSolid});
         canvas.Pie(r.Left, r.Top, r.Right, r.Bottom, from.X, from.Y, to.X, to.Y);
@@ -170,26 +238,69 @@ void TZVBackSurf::PaintBackground(TZVCanvas& canvas, TPoint origin, int target, 
         if (!m_picture.isNull()) canvas.StretchDraw(r, m_picture);
         break;
     case biGradHor:
-        for (int i = 0; i < height; ++i) {
-            canvas.SelectPen({GradientColor(color, toColor, i, height), 0, psSolid});
-            canvas.MoveTo(r.Left, r.Top + i);
-            canvas.LineTo(r.Right, r.Top + i);
-        }
+    case biGradVer: {
+        // Steps walked with a stride are filled as bands, so that no row they pass over is left out.
+        const bool across = m_style == biGradHor;
+        const int n = across ? height : width;
+        const Steps s = capped(across ? stepsSeen(r.Top, height, seen.top, seen.bottom, seen.pitchY)
+                                      : stepsSeen(r.Left, width, seen.left, seen.right, seen.pitchX),
+                               kMaxLines);
+        walk(s, [&](std::int64_t i) {
+            const TZVColor c = GradientColor(color, toColor, int(i), n);
+            const int from = SaturateToInt((across ? r.Top : r.Left) + i);
+            if (s.stride > 1) {
+                const int to = SaturateToInt((across ? r.Top : r.Left) + std::min(i + s.stride, s.last + 1));
+                canvas.SelectBrush({c, bsSolid});
+                canvas.FillRect(across ? TRect{r.Left, from, r.Right, to} : TRect{from, r.Top, to, r.Bottom});
+                return;
+            }
+            canvas.SelectPen({c, 0, psSolid});
+            canvas.MoveTo(across ? r.Left : from, across ? from : r.Top);
+            canvas.LineTo(across ? r.Right : from, across ? from : r.Bottom);
+        });
         break;
-    case biGradVer:
-        for (int i = 0; i < width; ++i) {
-            canvas.SelectPen({GradientColor(color, toColor, i, width), 0, psSolid});
-            canvas.MoveTo(r.Left + i, r.Top);
-            canvas.LineTo(r.Left + i, r.Bottom);
-        }
-        break;
+    }
     case biGraCircle: {
         fillSurround();
-        const int n = (target == ptEditor && measure.InnerCircle() > 0) ? (width - hole) / 2 : width / 2;
-        for (int i = 0; i < n; ++i) {
-            canvas.SelectBrush({GradientColor(color, toColor, i, n), bsSolid});
-            canvas.Ellipse(r.Left + i, r.Top + i, r.Right - i, r.Bottom - i);
+        const std::int64_t n = (target == ptEditor && measure.InnerCircle() > 0)
+                                   ? (std::int64_t(width) - hole) / 2
+                                   : width / 2;
+        const auto ring = [&](std::int64_t i) {
+            return TRect{SaturateToInt(r.Left + i), SaturateToInt(r.Top + i), SaturateToInt(r.Right - i),
+                         SaturateToInt(r.Bottom - i)};
+        };
+        // Each ellipse lies inside the one before: the walk starts at the last one that still covers
+        // all the device shows and stops where they leave it.
+        const auto covers = [&](std::int64_t i) {
+            const TRect e = ring(i);
+            const double cx = (double(e.Left) + e.Right) / 2;
+            const double cy = (double(e.Top) + e.Bottom) / 2;
+            const double ax = (double(e.Right) - e.Left) / 2;
+            const double ay = (double(e.Bottom) - e.Top) / 2;
+            if (ax <= 0 || ay <= 0) return false;
+            for (const double x : {seen.left, seen.right})
+                for (const double y : {seen.top, seen.bottom})
+                    if (std::pow((x - cx) / ax, 2) + std::pow((y - cy) / ay, 2) > 1) return false;
+            return true;
+        };
+        const double reach = std::min({seen.right - r.Left, seen.bottom - r.Top, r.Right - seen.left,
+                                       r.Bottom - seen.top});
+        Steps s = stepsSeen(0, n, 0, reach, std::min(seen.pitchX, seen.pitchY));
+        std::int64_t lo = s.first;
+        std::int64_t hi = s.last;
+        while (lo < hi) {
+            const std::int64_t mid = lo + (hi - lo + 1) / 2;
+            if (covers(mid))
+                lo = mid;
+            else
+                hi = mid - 1;
         }
+        if (lo > s.first && covers(lo)) s.first = lo;
+        walk(capped(s, kMaxRings), [&](std::int64_t i) {
+            const TRect e = ring(i);
+            canvas.SelectBrush({GradientColor(color, toColor, int(i), SaturateToInt(n)), bsSolid});
+            canvas.Ellipse(e.Left, e.Top, e.Right, e.Bottom);
+        });
         break;
     }
     case biHalf1:
@@ -255,8 +366,10 @@ void TZVFrame::PaintFrame(TZVCanvas& canvas, TPoint origin, int target) const
         else
             canvas.RoundRect(r.Left, r.Top, r.Right, r.Bottom, m_radio, m_radio);
     };
-    const TRect outer{origin.X + m_dist1, origin.Y + m_dist1, origin.X + measure.Width() - m_dist1 + 1,
-                      origin.Y + measure.Height() - m_dist1 + 1};
+    const TRect outer{SaturateToInt(std::int64_t(origin.X) + m_dist1),
+                      SaturateToInt(std::int64_t(origin.Y) + m_dist1),
+                      SaturateToInt(std::int64_t(origin.X) + measure.Width() - m_dist1 + 1),
+                      SaturateToInt(std::int64_t(origin.Y) + measure.Height() - m_dist1 + 1)};
     outline(outer);
     if (m_style == fsTwoLine) outline(shrunk(outer, m_dist2));
 }

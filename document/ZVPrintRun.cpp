@@ -12,6 +12,8 @@
 #include "foundation/ZVUtils.h"
 #include "platform/ZVQtCanvas.h"
 
+#include <QScopeGuard>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -47,13 +49,6 @@ int tenthsOf(int model)
     return static_cast<int>(RoundHalfUp(model / 10.0));
 }
 
-// A 64-bit figure of the run as an int field holds it: no run reaches two thousand million labels.
-int saturated(std::int64_t value)
-{
-    return static_cast<int>(std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(),
-                                                      std::numeric_limits<int>::max()));
-}
-
 // Where the `index`-th (1-based) label of a row or column starts; a place beyond any coordinate
 // gets the farthest one.
 int placeOf(int margin, int index, int size, int gap, int offset)
@@ -67,8 +62,8 @@ int placeOf(int margin, int index, int size, int gap, int offset)
 // The label's rectangle at `origin`.
 TRect labelBox(const TZVMeasure& m, TPoint origin)
 {
-    return {origin.X, origin.Y, saturated(std::int64_t(origin.X) + m.Width()),
-            saturated(std::int64_t(origin.Y) + m.Height())};
+    return {origin.X, origin.Y, SaturateToInt(std::int64_t(origin.X) + m.Width()),
+            SaturateToInt(std::int64_t(origin.Y) + m.Height())};
 }
 
 // The printer's resolution, unprintable offsets, printable area and right and bottom margins, model
@@ -79,7 +74,7 @@ void notePrinterArea(const TZVPrinter& printer, const TZVMeasure& m, TZVPrintInf
     info.DpiY = printer.DpiY();
     // Pixels to model units; a printer without a resolution has no area to speak of.
     const auto model = [](int pixels, int dpi) {
-        return dpi > 0 ? saturated(RoundHalfUp(pixels * double(kModelPerInch) / dpi)) : 0;
+        return dpi > 0 ? SaturateToInt(RoundHalfUp(pixels * double(kModelPerInch) / dpi)) : 0;
     };
     const QSize offset = printer.PhysicalOffset();
     const QSize printable = printer.PageSizePixels();
@@ -92,7 +87,7 @@ void notePrinterArea(const TZVPrinter& printer, const TZVMeasure& m, TZVPrintInf
     const bool landscape = info.Orientation == 1;
     const auto margin = [&](std::int64_t paper, int offsetModel, int printableModel, int dpi) {
         const std::int64_t rest = paper - offsetModel - printableModel;
-        return dpi > 0 && std::abs(rest) * dpi < kModelPerInch ? 0 : saturated(rest);
+        return dpi > 0 && std::abs(rest) * dpi < kModelPerInch ? 0 : SaturateToInt(rest);
     };
     info.MarginRight = margin(landscape ? m.PaperHeight() : m.PaperWidth(), info.OffsetX,
                               info.PrintableWidth, info.DpiX);
@@ -141,10 +136,10 @@ TZVCustomLab::TRunPage TZVCustomLab::runPage(int n) const
     const std::int64_t perPage = std::int64_t(rows) * cols;
     const std::int64_t onFirst = std::int64_t(cols) * (rows - firstRow + 1) - firstCol + 1;
     const std::int64_t total = info.TotalLabels;
-    if (n <= 1) return {1, firstRow, firstCol, saturated(std::min(onFirst, total)), 0};
+    if (n <= 1) return {1, firstRow, firstCol, SaturateToInt(std::min(onFirst, total)), 0};
     // Past the run's last page (a run set up on another sheet) the page is empty.
     const std::int64_t skipped = std::min<std::int64_t>(n - 2, total / perPage + 1) * perPage + onFirst;
-    return {n, 1, 1, saturated(std::clamp<std::int64_t>(total - skipped, 0, perPage)), saturated(skipped)};
+    return {n, 1, 1, SaturateToInt(std::clamp<std::int64_t>(total - skipped, 0, perPage)), SaturateToInt(skipped)};
 }
 
 void TZVCustomLab::PrepareRun(bool holdControls)
@@ -165,7 +160,7 @@ void TZVCustomLab::PrepareRun(bool holdControls)
         // A stored count below 1 is taken as the setter takes it (not an edit: Modified stays).
         info.m_repetitions = std::max(info.m_repetitions, 1);
         // NumLabels already counts the records of the range, never below 0.
-        info.TotalLabels = saturated(std::int64_t(info.NumLabels()) * info.Repetitions());
+        info.TotalLabels = SaturateToInt(std::int64_t(info.NumLabels()) * info.Repetitions());
     } else {
         info.DataMode = 0;
         info.DetailMode = false;
@@ -176,7 +171,7 @@ void TZVCustomLab::PrepareRun(bool holdControls)
     const int onFirst = runPage(1).Labels;
     if (onFirst < info.TotalLabels) {
         const std::int64_t rest = info.TotalLabels - onFirst;
-        info.PageCount = saturated(rest / perPage + (rest % perPage != 0 ? 2 : 1));
+        info.PageCount = SaturateToInt(rest / perPage + (rest % perPage != 0 ? 2 : 1));
     } else {
         info.PageCount = 1;
     }
@@ -301,31 +296,31 @@ bool TZVCustomLab::PrintEx(TZVPrinter& printer, int copies, bool noOutput)
 
     PrepareDevMode(printer, copies);
     printer.BeginDoc(QStringLiteral("PRINTING : ") + m_measure->LabelName());
-    try {
-        notePrinterArea(printer, *m_measure, info);
-        const TPoint offset{info.OffsetX, info.OffsetY};
-        for (int n = 1; n <= info.PageCount; ++n) {
-            if (n > 1) printer.NewPage();
-            TZVCanvas& canvas = printer.Canvas();
-            canvas.SaveDC();
-            canvas.SetMapMode(mmAnisotropic);
-            canvas.SetWindowExtEx(printer.HorzSizeMm() * 100, printer.VertSizeMm() * 100);
-            const QSize pixels = printer.PageSizePixels();
-            canvas.SetViewportExtEx(pixels.width(), pixels.height());
-            paintPageStart(canvas, n, offset);
-            bool cancelled = false;
-            paintPageLabels(canvas, ptPrinter, runPage(n), offset, OnProgress, cancelled);
-            canvas.RestoreDC();
-            if (cancelled) {
-                printer.Abort();
-                return false;
-            }
-        }
-        printer.EndDoc();
-    } catch (...) {
+    auto abortOnFailure = qScopeGuard([&printer] {
         if (printer.Printing()) printer.Abort();
-        throw;
+    });
+    notePrinterArea(printer, *m_measure, info);
+    const TPoint offset{info.OffsetX, info.OffsetY};
+    for (int n = 1; n <= info.PageCount; ++n) {
+        if (n > 1) printer.NewPage();
+        TZVCanvas& canvas = printer.Canvas();
+        canvas.SaveDC();
+        canvas.SetMapMode(mmAnisotropic);
+        canvas.SetWindowExtEx(printer.HorzSizeMm() * 100, printer.VertSizeMm() * 100);
+        const QSize pixels = printer.PageSizePixels();
+        canvas.SetViewportExtEx(pixels.width(), pixels.height());
+        paintPageStart(canvas, n, offset);
+        bool cancelled = false;
+        paintPageLabels(canvas, ptPrinter, runPage(n), offset, OnProgress, cancelled);
+        canvas.RestoreDC();
+        if (cancelled) {
+            abortOnFailure.dismiss();
+            printer.Abort();
+            return false;
+        }
     }
+    printer.EndDoc();
+    abortOnFailure.dismiss();
     return true;
 }
 

@@ -1,13 +1,12 @@
 // The editor's construction, settings, links to label and inspector, zoom and coordinate
 // conversions.
-#include "dialogs/ZVEditorProps.h"
-#include "dialogs/ZVStandardDialogs.h"
 #include "editor/ZVEditor.h"
 
 #include "editor/ZVBackLab.h"
 #include "editor/ZVBaseInspector.h"
 #include "editor/ZVBaseScroll.h"
 #include "editor/ZVCursors.h"
+#include "editor/ZVEditorDialogs.h"
 #include "editor/ZVLayerCache.h"
 #include "editor/ZVRulerControls.h"
 #include "foundation/ZVCanvas.h"
@@ -19,7 +18,6 @@
 #include <QScrollBar>
 
 #include <cmath>
-#include <cstdlib>
 
 namespace zorvel {
 namespace {
@@ -37,17 +35,6 @@ constexpr int kBareWidth = 300;
 constexpr int kBareHeight = 200;
 
 constexpr double kZoomFactors[] = {0.5, 0.75, 1.0, 1.25, 1.5, 1.75, 2.0, 2.5, 3.0, 3.5, 4.0, 4.5, 5.0};
-
-// a * b / c with a 64-bit product, rounding halves away from zero.
-int mulDiv(int a, int b, int c)
-{
-    if (c == 0) return 0;
-    const std::int64_t product = std::int64_t(a) * b;
-    std::int64_t quotient = product / c;
-    const std::int64_t remainder = product % c;
-    if (2 * std::llabs(remainder) >= std::llabs(c)) quotient += ((product < 0) == (c < 0)) ? 1 : -1;
-    return static_cast<int>(quotient);
-}
 
 } // namespace
 
@@ -139,7 +126,8 @@ void TZVCustomEditor::SetZorvel(TZVCustomLab* label)
     m_labelWatch = connect(label, &QObject::destroyed, this, [this] { forgetLabel(); });
     label->SetEditor(this);
     // A label shown in an editor gets the library's dialogs unless its host installed others.
-    if (auto* lab = qobject_cast<TZVLab*>(label)) TZVStandardDialogs::InstallOn(*lab);
+    TZVEditorDialogs* dialogs = TZVEditorDialogs::Registered();
+    if (auto* lab = qobject_cast<TZVLab*>(label); lab && dialogs) dialogs->LabelShown(*lab);
     TZVDataRuler& data = m_rulers->Data();
     const TZVBackSurf& back = label->BackSurf();
     data.SetUnits(label->Units());
@@ -368,24 +356,29 @@ int TZVCustomEditor::SurfaceHeight() const
     return m_surface->Buffer().height();
 }
 
+// Without a label, or with an empty label or surface, there is no scale: every position maps to 0.
 int TZVCustomEditor::ModelToPixelX(int n) const
 {
-    return m_label ? mulDiv(n, SurfaceWidth(), m_label->Measure().Width()) : 0;
+    const int labelWidth = m_label ? m_label->Measure().Width() : 0;
+    return labelWidth != 0 ? MulDiv(n, SurfaceWidth(), labelWidth) : 0;
 }
 
 int TZVCustomEditor::ModelToPixelY(int n) const
 {
-    return m_label ? mulDiv(n, SurfaceHeight(), m_label->Measure().Height()) : 0;
+    const int labelHeight = m_label ? m_label->Measure().Height() : 0;
+    return labelHeight != 0 ? MulDiv(n, SurfaceHeight(), labelHeight) : 0;
 }
 
 int TZVCustomEditor::PixelToModelX(int x) const
 {
-    return m_label ? mulDiv(x, m_label->Measure().Width(), SurfaceWidth()) : 0;
+    const int surfaceWidth = SurfaceWidth();
+    return m_label && surfaceWidth != 0 ? MulDiv(x, m_label->Measure().Width(), surfaceWidth) : 0;
 }
 
 int TZVCustomEditor::PixelToModelY(int y) const
 {
-    return m_label ? mulDiv(y, m_label->Measure().Height(), SurfaceHeight()) : 0;
+    const int surfaceHeight = SurfaceHeight();
+    return m_label && surfaceHeight != 0 ? MulDiv(y, m_label->Measure().Height(), surfaceHeight) : 0;
 }
 
 float TZVCustomEditor::PixelToUnitX(int x) const
@@ -511,7 +504,7 @@ TZVEditor::TZVEditor(QWidget* parent) : TZVCustomEditor(parent)
 
 void TZVEditor::ShowProperties()
 {
-    TFPropEditor::Execute(*this, this);
+    if (TZVEditorDialogs* dialogs = TZVEditorDialogs::Registered()) dialogs->ShowEditorProperties(*this, this);
 }
 
 } // namespace zorvel

@@ -442,7 +442,8 @@ public:
     /// "ZVLab_01" is made there. Without a parent there is no label.
     explicit TZVEditor(QWidget* parent = nullptr);
 
-    /// The editor properties dialog, modal.
+    /// The editor properties dialog, modal, as the registered TZVEditorDialogs opens it; nothing
+    /// without one.
     void ShowProperties();
 };
 

@@ -8,22 +8,10 @@
 #include "foundation/ZVUtils.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace zorvel {
 
 namespace {
-
-// a * b / c with a 64-bit product, rounding halves away from zero.
-int mulDiv(int a, int b, int c)
-{
-    if (c == 0) return a;
-    const std::int64_t product = std::int64_t(a) * b;
-    std::int64_t quotient = product / c;
-    const std::int64_t remainder = product % c;
-    if (2 * std::llabs(remainder) >= std::llabs(c)) quotient += ((product < 0) == (c < 0)) ? 1 : -1;
-    return static_cast<int>(quotient);
-}
 
 bool contains(const TRect& r, TPoint p)
 {
@@ -277,25 +265,25 @@ int TZVElement::SnapY(int y) const
 int TZVElement::DeviceToModelX(int x) const
 {
     const TZVEditorLink* editor = m_owner->Editor();
-    return editor ? mulDiv(x, LabelWidth(), editor->SurfaceWidth()) : x;
+    return editor ? MulDiv(x, LabelWidth(), editor->SurfaceWidth()) : x;
 }
 
 int TZVElement::DeviceToModelY(int y) const
 {
     const TZVEditorLink* editor = m_owner->Editor();
-    return editor ? mulDiv(y, LabelHeight(), editor->SurfaceHeight()) : y;
+    return editor ? MulDiv(y, LabelHeight(), editor->SurfaceHeight()) : y;
 }
 
 int TZVElement::ModelToDeviceX(int x) const
 {
     const TZVEditorLink* editor = m_owner->Editor();
-    return editor ? mulDiv(x, editor->SurfaceWidth(), LabelWidth()) : x;
+    return editor ? MulDiv(x, editor->SurfaceWidth(), LabelWidth()) : x;
 }
 
 int TZVElement::ModelToDeviceY(int y) const
 {
     const TZVEditorLink* editor = m_owner->Editor();
-    return editor ? mulDiv(y, editor->SurfaceHeight(), LabelHeight()) : y;
+    return editor ? MulDiv(y, editor->SurfaceHeight(), LabelHeight()) : y;
 }
 
 void TZVElement::SetScreenRect(const TRect& value)

@@ -17,7 +17,6 @@
 #include <QTransform>
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace zorvel {
 
@@ -30,17 +29,6 @@ constexpr TZVColor kMessageColor = 0x0000FF; // red
 constexpr int kPlaceholderPen = 5;           // 0.05 mm
 constexpr int kMessageHeight = 350;          // 3.5 mm
 constexpr int kMessageInset = 10;            // 0.1 mm
-
-// a * b / c with a 64-bit product, rounding halves away from zero.
-int mulDiv(int a, int b, int c)
-{
-    if (c == 0) return a;
-    const std::int64_t product = std::int64_t(a) * b;
-    std::int64_t quotient = product / c;
-    const std::int64_t remainder = product % c;
-    if (2 * std::llabs(remainder) >= std::llabs(c)) quotient += ((product < 0) == (c < 0)) ? 1 : -1;
-    return static_cast<int>(quotient);
-}
 
 bool quarterTurned(int angle)
 {
@@ -194,31 +182,34 @@ void TZVImage::PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool d
     int w = picture ? picture->width() : 0;
     int h = picture ? picture->height() : 0;
     if (quarterTurned(m_angle)) std::swap(w, h);
+    // Stored corners and pens may lie anywhere in the int range: sums saturate rather than wrap.
+    const auto plus = [](int a, std::int64_t b) { return SaturateToInt(a + b); };
     if (m_autoSize && picture) {
-        const int border = m_showBorder ? 2 * m_penWidth : 0;
-        m_x2 = m_x1 + PixelsToModel(w, kScreenDpi) + border;
-        m_y2 = m_y1 + PixelsToModel(h, kScreenDpi) + border;
+        const std::int64_t border = m_showBorder ? 2 * std::int64_t(m_penWidth) : 0;
+        m_x2 = plus(m_x1, PixelsToModel(w, kScreenDpi) + border);
+        m_y2 = plus(m_y1, PixelsToModel(h, kScreenDpi) + border);
     }
-    TRect box{m_x1 + offset.X, m_y1 + offset.Y, m_x2 + offset.X, m_y2 + offset.Y};
+    TRect box{plus(m_x1, offset.X), plus(m_y1, offset.Y), plus(m_x2, offset.X), plus(m_y2, offset.Y)};
     if (m_showBorder) {
         canvas.SelectPen({m_color, m_penWidth, psInsideFrame});
         canvas.SelectBrush({0xFFFFFF, bsClear});
-        canvas.Rectangle(box.Left, box.Top, box.Right + 1, box.Bottom + 1);
-        box = {box.Left + m_penWidth, box.Top + m_penWidth, box.Right - m_penWidth, box.Bottom - m_penWidth};
+        canvas.Rectangle(box.Left, box.Top, plus(box.Right, 1), plus(box.Bottom, 1));
+        box = {plus(box.Left, m_penWidth), plus(box.Top, m_penWidth),
+               plus(box.Right, -std::int64_t(m_penWidth)), plus(box.Bottom, -std::int64_t(m_penWidth))};
     }
     if (picture) {
         if (m_aspect) {
-            const int bw = box.Width();
-            const int bh = box.Height() == 0 ? 1 : box.Height();
+            const int bw = SaturateToInt(std::int64_t(box.Right) - box.Left);
+            const int bh = box.Bottom == box.Top ? 1 : SaturateToInt(std::int64_t(box.Bottom) - box.Top);
             const int ph = h == 0 ? 1 : h;
             if (double(bw) / bh > double(w) / ph) {
-                const int d = (bw - mulDiv(bh, w, ph)) / 2;
-                box.Left += d;
-                box.Right -= d;
+                const std::int64_t d = (std::int64_t(bw) - MulDiv(bh, w, ph)) / 2;
+                box.Left = plus(box.Left, d);
+                box.Right = plus(box.Right, -d);
             } else {
-                const int d = (bh - mulDiv(bw, ph, std::max(w, 1))) / 2;
-                box.Top += d;
-                box.Bottom -= d;
+                const std::int64_t d = (std::int64_t(bh) - MulDiv(bw, ph, std::max(w, 1))) / 2;
+                box.Top = plus(box.Top, d);
+                box.Bottom = plus(box.Bottom, -d);
             }
         }
         canvas.StretchDraw(box, m_angle != 0 ? turned(*picture) : *picture);
@@ -232,7 +223,8 @@ void TZVImage::PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool d
         canvas.SelectFont(font);
         canvas.SetTextAlign(taCenter | taTop);
         canvas.SetTextCharacterExtra(0);
-        canvas.ExtTextOut((box.Left + box.Right) / 2, box.Top + kMessageInset, message);
+        canvas.ExtTextOut(int((std::int64_t(box.Left) + box.Right) / 2), plus(box.Top, kMessageInset),
+                          message);
     }
     m_modelRect = {m_x1, m_y1, m_x2, m_y2};
     if (m_locked && target == ptEditor) PaintLockMarker(canvas, offset);

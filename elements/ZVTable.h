@@ -3,12 +3,14 @@
 
 #include "elements/ZVElement.h"
 
+#include <array>
 #include <memory>
 #include <utility>
 #include <vector>
 
 namespace zorvel {
 
+class TZVField;
 class TZVTable;
 
 /// Cell alignment of titles, headers, data and footers (one byte in streams).
@@ -35,6 +37,32 @@ enum TZVValueKind : std::uint8_t
     vkDateTime
 };
 
+/// The parts of a table with cells of their own style: the table's title, and the data, header and
+/// footer cells of every column.
+enum class TablePart : std::uint8_t
+{
+    Title,
+    Data,
+    Header,
+    Footer
+};
+
+/// Font, colours, style and alignment of the cells of one part.
+struct CellStyle
+{
+    TZVColor Color = 0xFFFFFF; ///< fill colour
+    TZVColor FontColor = 0; ///< text colour
+    QString FontName = QStringLiteral("Arial"); ///< font family
+    int FontHeight = 400; ///< model units
+    std::uint8_t Align = caLeft; ///< TZVCellAlign
+    /// Font style.
+    /// @{
+    bool Bold = false;
+    bool Italic = false;
+    bool Underline = false;
+    /// @}
+};
+
 /// One column: a field of the detail data set with its data, header and footer cells. Setters
 /// store a change, tell the label (header settings only while the header shows, footer settings
 /// only while the footer shows) and mark it modified. Lengths are model units, the float setters
@@ -56,16 +84,18 @@ public:
     const QString& Format() const { return m_format; } ///< display format of the values (see FormatFloat)
     /// Percent of the table's width.
     int Width() const { return m_width; }
-    TZVColor Color() const { return m_color; } ///< fill colour of the data cells
-    TZVColor FontColor() const { return m_fontColor; } ///< text colour of the data cells
-    const QString& FontName() const { return m_fontName; } ///< font family of the data cells
-    int FontHeight() const { return m_fontHeight; } ///< text height of the data cells, model units
-    std::uint8_t Align() const { return m_align; } ///< TZVCellAlign of the data cells
+    TZVColor Color() const { return cell(TablePart::Data).Color; } ///< fill colour of the data cells
+    TZVColor FontColor() const { return cell(TablePart::Data).FontColor; } ///< text colour of the data cells
+    /// Font family of the data cells.
+    const QString& FontName() const { return cell(TablePart::Data).FontName; }
+    /// Text height of the data cells, model units.
+    int FontHeight() const { return cell(TablePart::Data).FontHeight; }
+    std::uint8_t Align() const { return cell(TablePart::Data).Align; } ///< TZVCellAlign of the data cells
     /// Font style of the data cells.
     /// @{
-    bool Bold() const { return m_bold; }
-    bool Italic() const { return m_italic; }
-    bool Underline() const { return m_underline; }
+    bool Bold() const { return cell(TablePart::Data).Bold; }
+    bool Italic() const { return cell(TablePart::Data).Italic; }
+    bool Underline() const { return cell(TablePart::Data).Underline; }
     /// @}
     std::uint8_t ValueKind() const { return m_valueKind; } ///< TZVValueKind, from the bound field's kind
     std::uint8_t Reserved() const { return m_reserved; } ///< stored with the column, otherwise unused
@@ -73,33 +103,39 @@ public:
     /// Whether this column's header cell shows (the header row shows when any column's does).
     bool HeaderVisible() const { return m_headerVisible; }
     const QString& HeaderText() const { return m_headerText; } ///< text of the header cell
-    TZVColor HeaderColor() const { return m_headerColor; } ///< fill colour of the header cell
-    TZVColor HeaderFontColor() const { return m_headerFontColor; } ///< text colour of the header cell
-    const QString& HeaderFontName() const { return m_headerFontName; } ///< font family of the header cell
+    TZVColor HeaderColor() const { return cell(TablePart::Header).Color; } ///< fill colour of the header cell
+    /// Text colour of the header cell.
+    TZVColor HeaderFontColor() const { return cell(TablePart::Header).FontColor; }
+    /// Font family of the header cell.
+    const QString& HeaderFontName() const { return cell(TablePart::Header).FontName; }
     /// Text height of the header cell, model units.
-    int HeaderFontHeight() const { return m_headerFontHeight; }
-    std::uint8_t HeaderAlign() const { return m_headerAlign; } ///< TZVCellAlign of the header cell
+    int HeaderFontHeight() const { return cell(TablePart::Header).FontHeight; }
+    /// TZVCellAlign of the header cell.
+    std::uint8_t HeaderAlign() const { return cell(TablePart::Header).Align; }
     /// Font style of the header cell.
     /// @{
-    bool HeaderBold() const { return m_headerBold; }
-    bool HeaderItalic() const { return m_headerItalic; }
-    bool HeaderUnderline() const { return m_headerUnderline; }
+    bool HeaderBold() const { return cell(TablePart::Header).Bold; }
+    bool HeaderItalic() const { return cell(TablePart::Header).Italic; }
+    bool HeaderUnderline() const { return cell(TablePart::Header).Underline; }
     /// @}
     int HeaderHeight() const { return m_headerHeight; } ///< height of the header row, model units
 
     /// Whether this column's footer cell shows (the footer row shows when any column's does).
     bool FooterVisible() const { return m_footerVisible; }
-    TZVColor FooterColor() const { return m_footerColor; } ///< fill colour of the footer cell
-    TZVColor FooterFontColor() const { return m_footerFontColor; } ///< text colour of the footer cell
-    const QString& FooterFontName() const { return m_footerFontName; } ///< font family of the footer cell
+    TZVColor FooterColor() const { return cell(TablePart::Footer).Color; } ///< fill colour of the footer cell
+    /// Text colour of the footer cell.
+    TZVColor FooterFontColor() const { return cell(TablePart::Footer).FontColor; }
+    /// Font family of the footer cell.
+    const QString& FooterFontName() const { return cell(TablePart::Footer).FontName; }
     /// Text height of the footer cell, model units.
-    int FooterFontHeight() const { return m_footerFontHeight; }
-    std::uint8_t FooterAlign() const { return m_footerAlign; } ///< TZVCellAlign of the footer cell
+    int FooterFontHeight() const { return cell(TablePart::Footer).FontHeight; }
+    /// TZVCellAlign of the footer cell.
+    std::uint8_t FooterAlign() const { return cell(TablePart::Footer).Align; }
     /// Font style of the footer cell.
     /// @{
-    bool FooterBold() const { return m_footerBold; }
-    bool FooterItalic() const { return m_footerItalic; }
-    bool FooterUnderline() const { return m_footerUnderline; }
+    bool FooterBold() const { return cell(TablePart::Footer).Bold; }
+    bool FooterItalic() const { return cell(TablePart::Footer).Italic; }
+    bool FooterUnderline() const { return cell(TablePart::Footer).Underline; }
     /// @}
     int FooterHeight() const { return m_footerHeight; } ///< height of the footer row, model units
     /// TZVFooterCalc aggregate shown in the footer cell.
@@ -186,16 +222,22 @@ public:
 
 private:
     friend class TZVTable;
-    enum class Cell
-    {
-        Data,
-        Header,
-        Footer
-    };
 
-    // Stores a different value and tells the label when the cell it belongs to shows.
-    template <typename T> bool change(T& field, const T& value, Cell cell);
-    void notify(Cell cell);
+    // The style of the data, header or footer cells.
+    CellStyle& cell(TablePart part) { return m_cells.at(std::size_t(part) - std::size_t(TablePart::Data)); }
+    const CellStyle& cell(TablePart part) const
+    {
+        return m_cells.at(std::size_t(part) - std::size_t(TablePart::Data));
+    }
+    // Stores a different value and tells the label when the cells of `part` show.
+    template <typename T> bool change(T& field, const T& value, TablePart part);
+    template <typename T> void setStyle(TablePart part, T CellStyle::*field, const T& value)
+    {
+        change(cell(part).*field, value, part);
+    }
+    void notify(TablePart part);
+    // A bound field's kind decides how the values are formatted and summed.
+    void learnValueKind(const TZVField& field);
     int toModel(float value) const;
     float fromModel(int value) const;
 
@@ -203,34 +245,11 @@ private:
     QString m_fieldName;
     QString m_format;
     int m_width = 0;
-    TZVColor m_color = 0xFFFFFF;
-    TZVColor m_fontColor = 0;
-    QString m_fontName = QStringLiteral("Arial");
-    int m_fontHeight = 400;
-    std::uint8_t m_align = caLeft;
-    bool m_bold = false;
-    bool m_italic = false;
-    bool m_underline = false;
+    std::array<CellStyle, 3> m_cells; // data, header, footer
     bool m_headerVisible = true;
     QString m_headerText;
-    TZVColor m_headerColor = 0xFFFFFF;
-    TZVColor m_headerFontColor = 0;
-    QString m_headerFontName = QStringLiteral("Arial");
-    int m_headerFontHeight = 400;
-    std::uint8_t m_headerAlign = caLeft;
-    bool m_headerBold = false;
-    bool m_headerItalic = false;
-    bool m_headerUnderline = false;
     int m_headerHeight = 800;
     bool m_footerVisible = false;
-    TZVColor m_footerColor = 0xFFFFFF;
-    TZVColor m_footerFontColor = 0;
-    QString m_footerFontName = QStringLiteral("Arial");
-    int m_footerFontHeight = 400;
-    std::uint8_t m_footerAlign = caLeft;
-    bool m_footerBold = false;
-    bool m_footerItalic = false;
-    bool m_footerUnderline = false;
     int m_footerHeight = 800;
     std::uint8_t m_footerCalc = fcCount;
     std::uint8_t m_valueKind = vkFloat;
@@ -282,22 +301,22 @@ public:
     bool TitleVisible() const { return m_titleVisible; } ///< whether the title row shows
     /// Font style of the title.
     /// @{
-    bool TitleBold() const { return m_titleBold; }
-    bool TitleItalic() const { return m_titleItalic; }
-    bool TitleUnderline() const { return m_titleUnderline; }
+    bool TitleBold() const { return m_title.Bold; }
+    bool TitleItalic() const { return m_title.Italic; }
+    bool TitleUnderline() const { return m_title.Underline; }
     /// @}
-    TZVColor TitleColor() const { return m_titleColor; } ///< fill colour of the title row
-    TZVColor TitleFontColor() const { return m_titleFontColor; } ///< text colour of the title
-    const QString& TitleFontName() const { return m_titleFontName; } ///< font family of the title
-    int TitleFontHeight() const { return m_titleFontHeight; } ///< text height of the title, model units
+    TZVColor TitleColor() const { return m_title.Color; } ///< fill colour of the title row
+    TZVColor TitleFontColor() const { return m_title.FontColor; } ///< text colour of the title
+    const QString& TitleFontName() const { return m_title.FontName; } ///< font family of the title
+    int TitleFontHeight() const { return m_title.FontHeight; } ///< text height of the title, model units
     int TitleHeight() const { return m_titleHeight; } ///< height of the title row, model units
-    std::uint8_t TitleAlign() const { return m_titleAlign; } ///< TZVCellAlign of the title
+    std::uint8_t TitleAlign() const { return m_title.Align; } ///< TZVCellAlign of the title
     /// Stored with the table, otherwise unused.
     std::uint8_t TableReserved() const { return m_tableReserved; }
 
     /// The heights above in the label's unit.
     /// @{
-    float GetTitleFontHeight() const { return FromModel(m_titleFontHeight); }
+    float GetTitleFontHeight() const { return FromModel(m_title.FontHeight); }
     float GetTitleHeight() const { return FromModel(m_titleHeight); }
     float GetRowHeight() const { return FromModel(m_rowHeight); }
     /// @}
@@ -367,6 +386,8 @@ private:
     // Takes `points` percent from (or gives them back to) the columns other than `except`.
     void rebalance(std::int64_t points, bool take, const TZVColumn* except);
     void columnChanged(bool shown = true);
+    // Stores a different title setting and tells the label.
+    template <typename T> void setTitle(T CellStyle::*field, const T& value);
     int indexOf(const TZVColumn& column) const;
     // Offset and width of the column at `index`, model units.
     void columnSpan(int index, int& offset, int& width) const;
@@ -380,15 +401,8 @@ private:
     std::uint8_t m_drawMode = 0;
     QString m_titleText = QStringLiteral("Table Title");
     bool m_titleVisible = true;
-    bool m_titleBold = false;
-    bool m_titleItalic = false;
-    bool m_titleUnderline = false;
-    TZVColor m_titleColor = 0xC0C0C0;
-    TZVColor m_titleFontColor = 0;
-    QString m_titleFontName = QStringLiteral("Arial");
-    int m_titleFontHeight = 500;
+    CellStyle m_title{0xC0C0C0, 0, QStringLiteral("Arial"), 500, caCenter};
     int m_titleHeight = 1000;
-    std::uint8_t m_titleAlign = caCenter;
     std::vector<std::unique_ptr<TZVColumn>> m_columns;
     std::uint8_t m_tableReserved = 0;
 };

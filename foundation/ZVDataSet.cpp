@@ -6,6 +6,7 @@
 #include "foundation/ZVStream.h"
 
 #include <QLocale>
+#include <QScopeGuard>
 
 #include <algorithm>
 #include <cmath>
@@ -523,26 +524,23 @@ void TZVDataSet::Open()
     if (Active())
         return;
     const std::vector<TZVFieldDef> defs = DoOpen();
-    try {
-        m_fields.clear();
-        m_fieldIndex.clear();
-        for (const TZVFieldDef& def : defs) {
-            const int index = static_cast<int>(m_fields.size());
-            const QString key = foldName(def.Name);
-            const QString label = m_displayLabels.value(key, def.Name);
-            m_fields.push_back(std::unique_ptr<TZVField>(new TZVField(*this, index, def.Name, def.Kind, label)));
-            if (!m_fieldIndex.contains(key))
-                m_fieldIndex.insert(key, index);
-        }
-        m_state = dsBrowse;
-        if (m_filtered && m_filter)
-            bindFilter(*m_filter);
-        m_detailFieldIndex = resolveDetailFields();
-        rebuildIndex();
-    } catch (...) {
-        closeInternal();
-        throw;
+    auto closeOnFailure = qScopeGuard([this] { closeInternal(); });
+    m_fields.clear();
+    m_fieldIndex.clear();
+    for (const TZVFieldDef& def : defs) {
+        const int index = static_cast<int>(m_fields.size());
+        const QString key = foldName(def.Name);
+        const QString label = m_displayLabels.value(key, def.Name);
+        m_fields.push_back(std::unique_ptr<TZVField>(new TZVField(*this, index, def.Name, def.Kind, label)));
+        if (!m_fieldIndex.contains(key))
+            m_fieldIndex.insert(key, index);
     }
+    m_state = dsBrowse;
+    if (m_filtered && m_filter)
+        bindFilter(*m_filter);
+    m_detailFieldIndex = resolveDetailFields();
+    rebuildIndex();
+    closeOnFailure.dismiss();
     m_pos = m_visible.empty() ? -1 : 0;
     m_bof = true;
     m_eof = m_visible.empty();
@@ -971,11 +969,7 @@ void TZVDataSet::SetMaster(TZVDataSet* master, const QStringList& masterFields, 
             to->m_details.emplace_back(this);
     };
     link(master, masterFields, details);
-    try {
-        if (Active())
-            m_detailFieldIndex = resolveDetailFields();
-        followMaster();
-    } catch (...) {
+    auto relinkOnFailure = qScopeGuard([&] {
         link(oldMaster, oldMasterFields, oldDetailFields);
         try {
             if (Active())
@@ -984,8 +978,11 @@ void TZVDataSet::SetMaster(TZVDataSet* master, const QStringList& masterFields, 
         } catch (...) {
             // The first failure is the one to report.
         }
-        throw;
-    }
+    });
+    if (Active())
+        m_detailFieldIndex = resolveDetailFields();
+    followMaster();
+    relinkOnFailure.dismiss();
 }
 
 void TZVDataSet::ClearMaster()

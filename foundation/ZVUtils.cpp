@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 
 namespace zorvel {
@@ -25,9 +26,9 @@ constexpr double kCos30 = 0.866025403784439;
 constexpr double kSin45 = 0.707106781186548;
 
 // Each product truncated toward zero, as the rotation tables are defined.
-int mul(int d, double f)
+std::int64_t mul(std::int64_t d, double f)
 {
-    return static_cast<int>(std::trunc(d * f));
+    return static_cast<std::int64_t>(std::trunc(double(d) * f));
 }
 
 } // namespace
@@ -85,6 +86,24 @@ std::int64_t RoundHalfUp(double x)
     if (x - whole >= 0.5)
         ++result;
     return result;
+}
+
+int SaturateToInt(std::int64_t v)
+{
+    return static_cast<int>(
+        std::clamp<std::int64_t>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+int MulDiv(int a, int b, int c)
+{
+    if (c == 0)
+        return a;
+    const std::int64_t product = std::int64_t(a) * b;
+    std::int64_t quotient = product / c;
+    const std::int64_t remainder = product % c;
+    if (2 * std::llabs(remainder) >= std::llabs(c))
+        quotient += (product < 0) == (c < 0) ? 1 : -1;
+    return SaturateToInt(quotient);
 }
 
 int PointDistance(TPoint p, TPoint q)
@@ -164,26 +183,30 @@ void MoveRectTo(TRect& r, int x, int y)
 
 void RotatePoint(TPoint& p, TPoint centre, int angle)
 {
-    const int dx = p.X - centre.X;
-    const int dy = p.Y - centre.Y;
+    // In 64 bits: stored geometry may lie anywhere in the int range, and the turned point saturates.
+    const std::int64_t cx = centre.X;
+    const std::int64_t cy = centre.Y;
+    const std::int64_t dx = p.X - cx;
+    const std::int64_t dy = p.Y - cy;
+    const auto at = [](std::int64_t x, std::int64_t y) { return TPoint{SaturateToInt(x), SaturateToInt(y)}; };
     switch (angle) {
     case 30:
-        p = {centre.X + mul(dx, kCos30) - mul(dy, 0.5), centre.Y + mul(dx, 0.5) + mul(dy, kCos30)};
+        p = at(cx + mul(dx, kCos30) - mul(dy, 0.5), cy + mul(dx, 0.5) + mul(dy, kCos30));
         break;
     case 45:
-        p = {centre.X + mul(dx, kSin45) - mul(dy, kSin45), centre.Y + mul(dx, kSin45) + mul(dy, kSin45)};
+        p = at(cx + mul(dx, kSin45) - mul(dy, kSin45), cy + mul(dx, kSin45) + mul(dy, kSin45));
         break;
     case 90:
-        p = {centre.X + dy, centre.Y - dx};
+        p = at(cx + dy, cy - dx);
         break;
     case 120:
-        p = {centre.X - mul(dx, 0.5) - mul(dy, kCos30), centre.Y + mul(dx, kCos30) - mul(dy, 0.5)};
+        p = at(cx - mul(dx, 0.5) - mul(dy, kCos30), cy + mul(dx, kCos30) - mul(dy, 0.5));
         break;
     case 180:
-        p = {centre.X - dx, centre.Y - dy};
+        p = at(cx - dx, cy - dy);
         break;
     case 270:
-        p = {centre.X - dy, centre.Y + dx};
+        p = at(cx - dy, cy + dx);
         break;
     default:
         break;

@@ -33,6 +33,13 @@ int PixelsToModel(double pixels, int dpi);
 /// Integer part plus one when the fractional part is at least 0.5 (so negative values truncate).
 std::int64_t RoundHalfUp(double x);
 
+/// The nearest int to `v`: the int range's ends beyond it.
+int SaturateToInt(std::int64_t v);
+
+/// a * b / c over a 64-bit product, rounded half away from zero; `a` unchanged when c is 0 (no scale
+/// known yet), and a quotient beyond the int range saturates.
+int MulDiv(int a, int b, int c);
+
 /// Rounded straight-line distance between two points.
 int PointDistance(TPoint p, TPoint q);
 

@@ -48,7 +48,8 @@ TZVCustomInspector::TZVCustomInspector(QWidget* parent)
     connect(&m_refreshTimer, &QTimer::timeout, this, [this] {
         if (Editor()) Editor()->EndUpdate(false);
     });
-    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &TZVCustomInspector::scrollBarMoved);
+    connectGuarded(m_syncingScrollBar, verticalScrollBar(), &QScrollBar::valueChanged, this,
+                   [this](int value) { scrollBarMoved(value); });
 }
 
 TZVCustomInspector::~TZVCustomInspector()
@@ -56,7 +57,7 @@ TZVCustomInspector::~TZVCustomInspector()
     // A pending repaint would leave the editor in its BeginUpdate state for good.
     flushRepaint();
     // The in-place editor goes with the children, after this body: its last signals are no edits.
-    m_filling = true;
+    m_filling.holdForGood();
 }
 
 TZVCustomLab* TZVCustomInspector::label() const
@@ -183,19 +184,19 @@ void TZVCustomInspector::updateScrollBar()
     const int maxTop = MaxTop();
     m_topRow = std::clamp(m_topRow, 0, maxTop);
     QScrollBar* bar = verticalScrollBar();
-    m_syncingScrollBar = true;
-    bar->setRange(0, maxTop);
-    // The thumb covers the share of rows in view; stepping a page moves by the rows in view.
-    bar->setPageStep(maxTop <= 0 ? 0 : std::max(1, VisibleRows()));
-    bar->setSingleStep(1);
-    bar->setValue(m_topRow);
-    m_syncingScrollBar = false;
+    {
+        const auto syncing = m_syncingScrollBar.hold();
+        bar->setRange(0, maxTop);
+        // The thumb covers the share of rows in view; stepping a page moves by the rows in view.
+        bar->setPageStep(maxTop <= 0 ? 0 : std::max(1, VisibleRows()));
+        bar->setSingleStep(1);
+        bar->setValue(m_topRow);
+    }
     m_topRow = bar->value();
 }
 
 void TZVCustomInspector::scrollBarMoved(int value)
 {
-    if (m_syncingScrollBar) return;
     m_topRow = value;
     destroyInplace();
     updateScrollBar();

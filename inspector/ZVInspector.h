@@ -2,9 +2,11 @@
 // edited in place and written to every selected element at once.
 #pragma once
 
+#include "controls/ZVSpinEditFloat.h"
+#include "controls/ZVGuard.h"
+#include "controls/ZVWideEdit.h"
 #include "editor/ZVBaseInspector.h"
 #include "foundation/ZVTypes.h"
-#include "inspector/ZVEditors.h"
 
 #include <QAbstractScrollArea>
 #include <QColor>
@@ -223,11 +225,11 @@ public:
     /// Lets the host change the spin box's Increment, MinValue and MaxValue per property.
     TZVFloatEditEvent OnFloatEdit;
 
-    /// Dialogs, replaceable so that hosts and tests decide what the user answers. Each gets the
+    /// Pop-ups, replaceable so that hosts and tests decide what the user answers. Each gets the
     /// current value and returns the chosen one, or nothing when the user cancels. `cell` is
-    /// the value cell in screen coordinates, moved 2 pixels left and widened by 2.
+    /// the value cell in screen coordinates, moved 2 pixels left and widened by 2. A colour row
+    /// asks the application's colour picker (PickColor).
     /// @{
-    std::function<std::optional<TZVColor>(TZVColor current)> ColorPicker;
     std::function<std::optional<TTextAlign>(const QRect& cell, TTextAlign current)> AlignPicker;
     std::function<std::optional<TTextFormat>(const QRect& cell, TTextFormat current)> JustifyPicker;
     /// @}
@@ -367,10 +369,10 @@ private:
     bool m_editorHasFocus = false;
     /// Set while the press of a double click is handled: with imClick it must not act twice.
     bool m_secondPress = false;
-    /// Set while an in-place editor is filled or destroyed: its change signals are not edits.
-    bool m_filling = false;
+    /// Held while an in-place editor is filled or destroyed: its change signals are not edits.
+    FeedbackGuard m_filling;
     bool m_loading = false;
-    bool m_syncingScrollBar = false;
+    FeedbackGuard m_syncingScrollBar;
     QString m_textFontName = QStringLiteral("Arial");
     QTimer m_refreshTimer;
 

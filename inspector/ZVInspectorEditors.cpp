@@ -79,16 +79,17 @@ void TZVCustomInspector::createInplace()
         return;
     }
     m_inplace = editor;
-    // Filling, showing and focusing report changes that are not edits.
-    m_filling = true;
-    fillInplace();
-    editor->installEventFilter(this);
-    if (auto* list = qobject_cast<QComboBox*>(editor); list && list->lineEdit())
-        list->lineEdit()->installEventFilter(this);
-    placeInplace();
-    editor->show();
-    editor->setFocus(Qt::OtherFocusReason);
-    m_filling = false;
+    {
+        // Filling, showing and focusing report changes that are not edits.
+        const auto filling = m_filling.hold();
+        fillInplace();
+        editor->installEventFilter(this);
+        if (auto* list = qobject_cast<QComboBox*>(editor); list && list->lineEdit())
+            list->lineEdit()->installEventFilter(this);
+        placeInplace();
+        editor->show();
+        editor->setFocus(Qt::OtherFocusReason);
+    }
     if (auto* list = qobject_cast<QComboBox*>(editor); list && m_dropDownOnSelect) list->showPopup();
 }
 
@@ -98,15 +99,16 @@ void TZVCustomInspector::destroyInplace()
     QWidget* editor = m_inplace;
     m_inplace = nullptr;
     const bool hadFocus = editor->isAncestorOf(QApplication::focusWidget()) || editor->hasFocus();
-    m_filling = true;
-    // Leaving the box would reformat it and report a change: cut every path back to here.
-    disconnect(editor, nullptr, this, nullptr);
-    if (auto* spin = qobject_cast<TZvSpinEditFloat*>(editor)) spin->OnChange = nullptr;
-    if (auto* wide = qobject_cast<TZVWideEdit*>(editor)) wide->OnChange = nullptr;
-    editor->hide();
-    // Later: this may run inside one of the editor's own change handlers.
-    editor->deleteLater();
-    m_filling = false;
+    {
+        const auto filling = m_filling.hold();
+        // Leaving the box would reformat it and report a change: cut every path back to here.
+        disconnect(editor, nullptr, this, nullptr);
+        if (auto* spin = qobject_cast<TZvSpinEditFloat*>(editor)) spin->OnChange = nullptr;
+        if (auto* wide = qobject_cast<TZVWideEdit*>(editor)) wide->OnChange = nullptr;
+        editor->hide();
+        // Later: this may run inside one of the editor's own change handlers.
+        editor->deleteLater();
+    }
     if (hadFocus) setFocus(Qt::OtherFocusReason);
 }
 
@@ -123,8 +125,7 @@ void TZVCustomInspector::fillInplace()
 {
     if (!m_inplace || m_itemIndex < 0) return;
     const TZvProp& row = m_rows[m_itemIndex];
-    const bool wasFilling = m_filling;
-    m_filling = true;
+    const auto filling = m_filling.hold();
     if (auto* wide = qobject_cast<TZVWideEdit*>(m_inplace)) {
         wide->SetText(row.Value.toString());
     } else if (auto* spin = qobject_cast<TZvSpinEditFloat*>(m_inplace)) {
@@ -148,7 +149,6 @@ void TZVCustomInspector::fillInplace()
             if (list->isEditable() && list->currentIndex() < 0) list->setEditText(text);
         }
     }
-    m_filling = wasFilling;
 }
 
 // ---- The four editors ----
@@ -158,7 +158,8 @@ QWidget* TZVCustomInspector::makeTextBox(const TZvProp&)
     auto* edit = new TZVInplaceEdit(this, viewport());
     edit->setFont(QFont(m_textFontName));
     edit->setFrame(false);
-    connect(edit, &QLineEdit::textChanged, this, &TZVCustomInspector::commitText);
+    connectGuarded(m_filling, edit, &QLineEdit::textChanged, this,
+                   [this](const QString& text) { commitText(text); });
     return edit;
 }
 
@@ -167,9 +168,7 @@ QWidget* TZVCustomInspector::makeWideBox(const TZvProp& row)
     auto* edit = new TZVInplaceWEdit(this, viewport());
     edit->setFont(QFont(m_textFontName));
     const QString name = row.Name;
-    edit->OnChange = [this, edit, name](QObject*) {
-        if (!m_filling) CommitWideText(name, edit->Text());
-    };
+    edit->OnChange = m_filling.guarded([this, edit, name](QObject*) { CommitWideText(name, edit->Text()); });
     return edit;
 }
 
@@ -201,7 +200,7 @@ QWidget* TZVCustomInspector::makeSpinBox(const TZvProp& row)
         spin->SetMaxValue(maxValue);
     }
     // The value is filled after the host's limits, so that they decide how it is clamped.
-    spin->OnChange = [this](QObject*) { commitSpin(); };
+    spin->OnChange = m_filling.guarded([this](QObject*) { commitSpin(); });
     return spin;
 }
 
@@ -240,7 +239,8 @@ QWidget* TZVCustomInspector::makeList(const TZvProp& row)
         break;
     }
     list->addItems(items);
-    connect(list, &QComboBox::currentTextChanged, this, &TZVCustomInspector::commitList);
+    connectGuarded(m_filling, list, &QComboBox::currentTextChanged, this,
+                   [this](const QString& text) { commitList(text); });
     return list;
 }
 
@@ -248,7 +248,7 @@ QWidget* TZVCustomInspector::makeList(const TZvProp& row)
 
 void TZVCustomInspector::commitText(const QString& text)
 {
-    if (m_filling || m_itemIndex < 0 || !Editor()) return;
+    if (m_itemIndex < 0 || !Editor()) return;
     const int index = m_itemIndex;
     Editor()->BeginUpdate();
     if (m_rows[index].Kind == pkInteger) {
@@ -265,7 +265,7 @@ void TZVCustomInspector::commitText(const QString& text)
 void TZVCustomInspector::commitSpin()
 {
     auto* spin = qobject_cast<TZvSpinEditFloat*>(m_inplace);
-    if (m_filling || !spin || m_itemIndex < 0 || !Editor()) return;
+    if (!spin || m_itemIndex < 0 || !Editor()) return;
     Editor()->BeginUpdate();
     // Limited here, not only on leaving: the box may go without ever losing the focus.
     if (spin->Digits() != 0)
@@ -277,7 +277,7 @@ void TZVCustomInspector::commitSpin()
 
 void TZVCustomInspector::commitList(const QString& text)
 {
-    if (m_filling || m_itemIndex < 0 || !Editor()) return;
+    if (m_itemIndex < 0 || !Editor()) return;
     const TZvProp& row = m_rows[m_itemIndex];
     bool ok = true;
     QVariant value = text;

@@ -1,12 +1,12 @@
 // Inspector input: keyboard, mouse, wheel, and the double-click actions on a value.
 #include "inspector/ZVInspector.h"
 
-#include "dialogs/ZVAlignPopup.h"
-#include "dialogs/ZVJustifyPopup.h"
+#include "controls/ZVAlignPopup.h"
+#include "controls/ZVColorSwatch.h"
+#include "controls/ZVJustifyPopup.h"
 #include "editor/ZVEditor.h"
 #include "foundation/ZVCanvas.h"
 
-#include <QColorDialog>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
@@ -227,13 +227,7 @@ void TZVCustomInspector::toggleBoolean(int index)
 void TZVCustomInspector::pickColor(int index)
 {
     const TZVColor current = m_rows[index].Value.toUInt();
-    std::optional<TZVColor> chosen;
-    if (ColorPicker) {
-        chosen = ColorPicker(current);
-    } else {
-        const QColor color = QColorDialog::getColor(toQColor(current), this);
-        if (color.isValid()) chosen = fromQColor(color);
-    }
+    const std::optional<TZVColor> chosen = PickColor(current, this);
     if (!chosen || index >= m_rows.size()) return;
     Editor()->BeginUpdate();
     writeRow(index, QVariant::fromValue<uint>(*chosen));

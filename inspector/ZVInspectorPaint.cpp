@@ -1,8 +1,8 @@
 // Inspector painting: captions, values in their row kinds' forms, grid lines, and the cell images.
 #include "inspector/ZVInspector.h"
 
-#include "dialogs/ZVAlignPopup.h"
-#include "dialogs/ZVJustifyPopup.h"
+#include "controls/ZVAlignPopup.h"
+#include "controls/ZVJustifyPopup.h"
 #include "editor/ZVEditor.h"
 #include "elements/ZVSymbol.h"
 #include "foundation/ZVCanvas.h"

@@ -1,12 +1,12 @@
 // The wide-text dialog of the inspector, and TZVInspector::EditWideText that runs it.
 #include "inspector/ZVInspectorWideText.h"
 
+#include "controls/ZVWideEdit.h"
 #include "document/ZVCustomLab.h"
 #include "editor/ZVEditor.h"
 #include "elements/ZVElement.h"
 #include "foundation/ZVAnsi.h"
 #include "foundation/ZVStrings.h"
-#include "inspector/ZVEditors.h"
 #include "inspector/ZVInspector.h"
 
 #include <QDialogButtonBox>
@@ -134,7 +134,7 @@ TZvEdText::~TZvEdText() = default;
 
 void TZvEdText::Prepare(const QString& name)
 {
-    m_preparing = true;
+    const auto filling = m_filling.hold();
     m_name = name;
     TZVCustomEditor* editor = m_inspector.Editor();
     const TZVCustomLab* lab = editor ? editor->Zorvel() : nullptr;
@@ -152,10 +152,10 @@ void TZvEdText::Prepare(const QString& name)
     }
     m_box->setText(unicode ? value : AnsiToQString(QStringToAnsi(value)));
     m_box->setCursorPosition(int(m_box->text().size()));
-    connect(m_box, &QLineEdit::textChanged, this, &TZvEdText::boxChanged);
+    connectGuarded(m_filling, m_box, &QLineEdit::textChanged, this,
+                   [this](const QString& text) { boxChanged(text); });
     m_box->setFocus();
     m_map->update();
-    m_preparing = false;
 }
 
 int TZvEdText::Page() const
@@ -189,7 +189,7 @@ void TZvEdText::ClickCell(int row, int column)
 
 void TZvEdText::boxChanged(const QString& text)
 {
-    if (!m_preparing) m_inspector.CommitWideText(m_name, text);
+    m_inspector.CommitWideText(m_name, text);
 }
 
 void TZvEdText::showMagnified(QChar character)

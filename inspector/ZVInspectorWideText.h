@@ -2,6 +2,8 @@
 // the selected elements as the user types.
 #pragma once
 
+#include "controls/ZVGuard.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -60,7 +62,7 @@ private:
 
     TZVCustomInspector& m_inspector;
     QString m_name;
-    bool m_preparing = false;
+    FeedbackGuard m_filling;
     QLineEdit* m_box = nullptr;
     TZVCharacterMap* m_map = nullptr;
     QScrollBar* m_pages = nullptr;

@@ -5,6 +5,7 @@
 #include "foundation/ZVError.h"
 #include "platform/ZVConnections.h"
 
+#include <QScopeGuard>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlField>
@@ -175,16 +176,13 @@ std::vector<TZVDataSet::TZVFieldDef> TZVSqlDataSet::DoOpen()
     if (!db.isOpen() && !db.open())
         cantOpen(m_databaseName + QStringLiteral(" : ") + errorText(db.lastError()));
     m_sqlite = db.driverName() == u"QSQLITE";
-    try {
-        if (m_tableName.isEmpty())
-            m_placeholders = scanPlaceholders(m_sql);
-        else
-            resolveTable(db);
-        fetch(true);
-    } catch (...) {
-        DoClose();
-        throw;
-    }
+    auto closeOnFailure = qScopeGuard([this] { DoClose(); });
+    if (m_tableName.isEmpty())
+        m_placeholders = scanPlaceholders(m_sql);
+    else
+        resolveTable(db);
+    fetch(true);
+    closeOnFailure.dismiss();
     return m_defs;
 }
 

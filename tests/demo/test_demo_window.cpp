@@ -1,5 +1,8 @@
 // The demo's main window end to end, offscreen, on a temporary database.
 #include "../support/ModalWatch.h"
+#include "../support/WaitFor.h"
+#include "controls/ZVColorSwatch.h"
+#include "controls/ZVSpinEditFloat.h"
 #include "demo/ZVDemoData.h"
 #include "demo/ZVDemoWindow.h"
 #include "demo/ZVEdLabel.h"
@@ -14,9 +17,9 @@
 #include "elements/ZVImage.h"
 #include "elements/ZVTextElements.h"
 #include "foundation/ZVError.h"
-#include "inspector/ZVEditors.h"
 #include "inspector/ZVInspector.h"
 #include "platform/ZVSqlDataSet.h"
+#include "tests/support/ColorPickerStub.h"
 #include "tests/support/TestApplication.h"
 
 #include <QAction>
@@ -32,7 +35,6 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -395,15 +397,9 @@ TEST_F(DemoWindowTest, ToolBarActions)
     // Settings and list open their modal dialogs on the window; close them as they come up.
     for (const char* name : {"TBSettings", "TBList"}) {
         SCOPED_TRACE(name);
-        bool seen = false;
-        QTimer::singleShot(50, [&] {
-            if (QWidget* modal = QApplication::activeModalWidget()) {
-                seen = true;
-                modal->close();
-            }
-        });
+        const test::ModalWatch<QWidget> watch([](QWidget* modal) { modal->close(); });
         w().Action(QString::fromLatin1(name))->trigger();
-        EXPECT_TRUE(seen);
+        EXPECT_TRUE(watch.seen());
     }
 }
 
@@ -435,11 +431,11 @@ TEST_F(DemoWindowTest, EditorBoxDrivesTheEditor)
     EXPECT_FLOAT_EQ(ed.Grid()->GetIncX(), 8);
     EXPECT_FLOAT_EQ(ed.Grid()->GetIncY(), 8);
 
-    w().PickColor = [](TZVColor) { return std::optional<TZVColor>(0x00FF00); };
+    test::ColorPickerStub picker(0x00FF00);
     QTest::mouseClick(w().GridColorShape(), Qt::LeftButton);
     EXPECT_EQ(ed.Grid()->Color(), 0x00FF00u);
     EXPECT_EQ(w().GridColorShape()->Color(), 0x00FF00u);
-    w().PickColor = [](TZVColor) { return std::optional<TZVColor>(); };
+    picker.answer.reset();
     QTest::mouseClick(w().GridColorShape(), Qt::LeftButton);
     EXPECT_EQ(ed.Grid()->Color(), 0x00FF00u) << "a cancelled colour dialog changes nothing";
 
@@ -662,7 +658,7 @@ TEST_F(DemoWindowTest, PreviewIsNotBlockedByAProgressDialog)
     int pageAfterNext = 0;
     const test::ModalWatch<TZvPrw> watch([&](TZvPrw* preview) {
         shown = preview->Page() == 1;
-        progress = QTest::qWaitFor(progressVisible, kProgressWatchMs);
+        progress = test::waitFor(progressVisible, kProgressWatchMs);
         QTest::mouseClick(preview->TbPageNext(), Qt::LeftButton);
         pageAfterNext = preview->Page();
         // Closed directly: a blocked window would not take the click on Exit.
@@ -691,13 +687,13 @@ TEST_F(DemoWindowTest, PrintShowsNoProgressOverQuestionsOrMessages)
         m_messages.clear();
         // Both stay up for as long as the user takes.
         w().Label().OnAskText = [&](QObject*, int, const QString&, QString& answer) {
-            whileAsked = QTest::qWaitFor(progressVisible, kProgressWatchMs);
+            whileAsked = test::waitFor(progressVisible, kProgressWatchMs);
             if (fails) throw EZvError(QStringLiteral("NO LOT"));
             answer = QStringLiteral("L-17");
         };
         w().ShowMessage = [&](const QString& m) {
             m_messages << m;
-            overMessage = QTest::qWaitFor(progressVisible, kProgressWatchMs);
+            overMessage = test::waitFor(progressVisible, kProgressWatchMs);
         };
         w().Action(QStringLiteral("TBPrint"))->trigger();
         EXPECT_FALSE(whileAsked);

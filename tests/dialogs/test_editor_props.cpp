@@ -1,20 +1,21 @@
 // Tests of the editor properties dialog: immediate effect of each control, Cancel, OK and texts.
+#include "../support/ModalWatch.h"
 #include "../support/TestApplication.h"
+#include "controls/ZVColorSwatch.h"
+#include "controls/ZVSpinEditFloat.h"
+#include "tests/support/ColorPickerStub.h"
 #include "dialogs/ZVEditorProps.h"
 #include "document/ZVCustomLab.h"
 #include "editor/ZVEditor.h"
 #include "foundation/ZVCanvas.h"
-#include "inspector/ZVEditors.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QDir>
 #include <QFile>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -64,7 +65,6 @@ protected:
         label->BackSurf().SetGuideY(8);
         label->SetModified(false);
         dialog = std::make_unique<TFPropEditor>();
-        dialog->ChooseColor = [this](const QColor&) { return chosen; };
     }
 
     void TearDown() override
@@ -86,7 +86,7 @@ protected:
     TZVLab* label = nullptr;
     TZVEditor* editor = nullptr;
     std::unique_ptr<TFPropEditor> dialog;
-    std::optional<QColor> chosen = QColor(0x12, 0x34, 0x56);
+    ColorPickerStub picker{0x563412};
 };
 
 TEST_F(EditorPropsTest, FillShowsTheEditorAndChangesNothing)
@@ -106,7 +106,7 @@ TEST_F(EditorPropsTest, FillShowsTheEditorAndChangesNothing)
     EXPECT_DOUBLE_EQ(dialog->SpEdFloatAlTop()->Value(), 8);
     EXPECT_TRUE(dialog->DrawGridLines()->isChecked());
     EXPECT_TRUE(dialog->CheckShowAlign()->isChecked());
-    EXPECT_EQ(dialog->ShCoSelect()->Color(), toQColor(editor->SelColor()));
+    EXPECT_EQ(dialog->ShCoSelect()->Color(), editor->SelColor());
 }
 
 TEST_F(EditorPropsTest, CancelRestoresSnapping)
@@ -208,7 +208,7 @@ TEST_F(EditorPropsTest, ColourSwatches)
     struct Case
     {
         const char* name;
-        std::function<TZvColorSwatch*(TFPropEditor&)> swatch;
+        std::function<ColorSwatch*(TFPropEditor&)> swatch;
         std::function<TZVColor()> setting;
     };
     const std::vector<Case> cases = {
@@ -219,21 +219,20 @@ TEST_F(EditorPropsTest, ColourSwatches)
     dialog->Fill(*editor);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TZvColorSwatch* swatch = c.swatch(*dialog);
+        ColorSwatch* swatch = c.swatch(*dialog);
         const TZVColor before = c.setting();
-        QColor offered;
-        dialog->ChooseColor = [&](const QColor& initial) {
-            offered = initial;
-            return std::optional<QColor>();
-        };
+        picker.answer.reset();
         QTest::mouseClick(swatch, Qt::LeftButton);
-        EXPECT_EQ(offered, toQColor(before)) << "the chooser starts from the swatch's colour";
+        EXPECT_EQ(picker.offered, before) << "the chooser starts from the swatch's colour";
         EXPECT_EQ(c.setting(), before) << "a dismissed chooser changes nothing";
-        dialog->ChooseColor = [](const QColor&) { return std::optional<QColor>(QColor(0x12, 0x34, 0x56)); };
+        picker.answer = 0x563412;
         QTest::mouseClick(swatch, Qt::LeftButton);
-        EXPECT_EQ(c.setting(), fromQColor(QColor(0x12, 0x34, 0x56)));
-        EXPECT_EQ(swatch->Color(), QColor(0x12, 0x34, 0x56));
+        EXPECT_EQ(c.setting(), 0x563412u);
+        EXPECT_EQ(swatch->Color(), 0x563412u);
     }
+    const int asked = picker.asked;
+    QTest::mouseClick(dialog->ShCoSize(), Qt::LeftButton);
+    EXPECT_EQ(picker.asked, asked) << "the size box's swatch picks nothing";
 }
 
 TEST_F(EditorPropsTest, CancelRestoresEverySettingAndOkKeepsThem)
@@ -269,7 +268,6 @@ TEST_F(EditorPropsTest, CancelRestoresEverySettingAndOkKeepsThem)
     EXPECT_EQ(settings(), before);
 
     TFPropEditor kept;
-    kept.ChooseColor = dialog->ChooseColor;
     kept.Fill(*editor);
     changeAll(kept);
     kept.ButOK()->click();
@@ -316,28 +314,13 @@ TEST_F(EditorPropsTest, CaptionsFromTheTranslationFile)
 
 TEST_F(EditorPropsTest, ExecuteShowsTheDialogModally)
 {
-    bool modal = false;
-    QTimer::singleShot(0, [&] {
-        if (auto* shown = qobject_cast<TFPropEditor*>(QApplication::activeModalWidget())) {
-            modal = true;
-            shown->CheckGrid()->click();
-            shown->ButOK()->click();
-        }
+    const ModalWatch<TFPropEditor> watch([](TFPropEditor* shown) {
+        shown->CheckGrid()->click();
+        shown->ButOK()->click();
     });
     TFPropEditor::Execute(*editor, form.get());
-    EXPECT_TRUE(modal);
+    EXPECT_TRUE(watch.seen());
     EXPECT_TRUE(editor->Grid()->Show());
-}
-
-TEST_F(EditorPropsTest, Screenshot)
-{
-    const QString shots = qEnvironmentVariable("ZORVEL_SCREENSHOT_DIR");
-    if (shots.isEmpty()) GTEST_SKIP() << "ZORVEL_SCREENSHOT_DIR is not set";
-    dialog->Fill(*editor);
-    dialog->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
-    QDir().mkpath(shots);
-    EXPECT_TRUE(dialog->grab().save(QDir(shots).filePath("editor_properties.png")));
 }
 
 } // namespace

@@ -6,15 +6,16 @@
 #include "elements/ZVParagraph.h"
 #include "elements/ZVSymbol.h"
 #include "elements/ZVTable.h"
+#include "foundation/ZVError.h"
 #include "platform/ZVMemoryDataSet.h"
 #include "tests/document/TestEditorLink.h"
+#include "tests/support/ColorPickerStub.h"
 #include "tests/support/TestApplication.h"
 
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QGroupBox>
@@ -54,18 +55,6 @@ void whenShown(std::function<void(D&)> act)
         ADD_FAILURE() << "no dialog shown";
         if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
     });
-}
-
-// Saves a picture of a prepared dialog for the review script when ZORVEL_SCREENSHOT_DIR is set.
-void grabDialog(QWidget& dialog, const char* name)
-{
-    dialog.show();
-    const QPixmap picture = dialog.grab();
-    EXPECT_FALSE(picture.isNull());
-    const QString dir = qEnvironmentVariable("ZORVEL_SCREENSHOT_DIR");
-    if (dir.isEmpty()) return;
-    QDir().mkpath(dir);
-    EXPECT_TRUE(picture.save(QDir(dir).filePath(QString::fromLatin1(name) + ".png")));
 }
 
 void writeFile(const QString& path, const QByteArray& bytes)
@@ -183,6 +172,30 @@ TEST_F(TableDialog, FillingTheFormWritesNothing)
     EXPECT_TRUE(control<QCheckBox>("CBVisibleFooter")->isChecked());
     EXPECT_EQ(control<QGroupBox>("RGCalc")->findChildren<QRadioButton*>().at(fcMaximum)->isChecked(), true);
     EXPECT_FALSE(label.Modified());
+}
+
+// A detail data set whose source cannot be opened.
+class ClosedDetail : public TZVMemoryDataSet
+{
+protected:
+    std::vector<TZVFieldDef> DoOpen() override { throw EZvError(QStringLiteral("CANNOT OPEN STOCK")); }
+};
+
+TEST_F(TableDialog, ADetailThatDoesNotOpenIsReportedAndTheColumnsStayEditable)
+{
+    addColumns({"Name"});
+    ClosedDetail closed;
+    label.SetDetail(&closed);
+    QStringList errors;
+    dialog.ShowError = [&errors](const QString& message) { errors << message; };
+    dialog.Prepare(label, table);
+    label.SetDetail(&detail);
+
+    EXPECT_EQ(errors, QStringList{"CANNOT OPEN STOCK"});
+    EXPECT_EQ(control<QComboBox>("CBoxFields")->count(), 0);
+    EXPECT_EQ(listOrder(), QStringList{"Name"});
+    control<QLineEdit>("EdColumnTitle")->setText("Article");
+    EXPECT_EQ(table.Column(0).HeaderText(), "Article");
 }
 
 TEST_F(TableDialog, TheEleventhColumnIsNotAdded)
@@ -363,24 +376,19 @@ TEST_F(TableDialog, SwatchesTakeThePickedColour)
 {
     addColumns({"Name"});
     dialog.Prepare(label, table);
-    std::optional<TZVColor> answer = 0x123456;
-    TZVColor offered = 0xFFFFFFFF;
-    dialog.ColorPicker = [&](TZVColor current) {
-        offered = current;
-        return answer;
-    };
-    auto* headerFill = control<TZVColorSwatch>("ShHColor");
+    test::ColorPickerStub picker(0x123456);
+    auto* headerFill = control<ColorSwatch>("ShHColor");
     headerFill->click();
-    EXPECT_EQ(offered, 0xFFFFFFu);
+    EXPECT_EQ(picker.offered, 0xFFFFFFu);
     EXPECT_EQ(table.Column(0).HeaderColor(), 0x123456u);
     EXPECT_EQ(headerFill->Color(), 0x123456u);
 
-    control<TZVColorSwatch>("ShBackColor")->click();
-    EXPECT_EQ(offered, 0xC0C0C0u);
+    control<ColorSwatch>("ShBackColor")->click();
+    EXPECT_EQ(picker.offered, 0xC0C0C0u);
     EXPECT_EQ(table.TitleColor(), 0x123456u);
 
-    answer.reset(); // the dialog was cancelled
-    control<TZVColorSwatch>("ShFontColor")->click();
+    picker.answer.reset(); // the dialog was cancelled
+    control<ColorSwatch>("ShFontColor")->click();
     EXPECT_EQ(table.TitleFontColor(), 0u);
 }
 
@@ -698,35 +706,6 @@ TEST_F(SymbolDialog, ButtonCaptionsDependOnTheTranslationFile)
     dialog.Prepare(label, symbol);
     EXPECT_EQ(dialog.OkButton()->text(), "&OK");
     EXPECT_EQ(dialog.CancelButton()->text(), "&Cancel");
-}
-
-// ---- Pictures for review ----------------------------------------------------------------------
-
-TEST_F(ElementDialog, DialogsCanBeGrabbed)
-{
-    TZVTable table(label);
-    for (const char* field : {"Name", "Qty"}) {
-        TZVColumn& column = table.AddColumn();
-        column.SetFieldName(field);
-        column.SetHeaderText(field);
-    }
-    TPropTable tableDialog;
-    tableDialog.Prepare(label, table);
-    grabDialog(tableDialog, "table_properties");
-    tableDialog.findChild<QTabWidget*>("PageControl")->setCurrentIndex(1);
-    grabDialog(tableDialog, "table_properties_columns");
-
-    TZVParagraph paragraph(label);
-    paragraph.SetText("A paragraph\nof two lines");
-    TPropPara paraDialog;
-    paraDialog.Prepare(label, &paragraph);
-    grabDialog(paraDialog, "paragraph");
-
-    TZVSymbol symbol(label);
-    symbol.SetCharacter(QChar(0x263A));
-    TPropSym symDialog;
-    symDialog.Prepare(label, symbol);
-    grabDialog(symDialog, "symbol");
 }
 
 } // namespace

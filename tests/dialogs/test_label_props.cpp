@@ -1,5 +1,6 @@
 // The label properties dialog driven offscreen: preview sizes and clicks, steps, limits, the
 // controls writing into the label, captions, and the data page with its quick filter.
+#include "controls/ZVSpinEditFloat.h"
 #include "dialogs/ZVLabelProps.h"
 #include "dialogs/ZVLabelPropsData.h"
 #include "dialogs/ZVLabelPropsPreview.h"
@@ -8,15 +9,14 @@
 #include "foundation/ZVCanvas.h"
 #include "foundation/ZVStrings.h"
 #include "foundation/ZVUtils.h"
-#include "inspector/ZVEditors.h"
 #include "platform/ZVConnections.h"
 #include "platform/ZVMemoryDataSet.h"
+#include "tests/support/ColorPickerStub.h"
 #include "tests/support/TestApplication.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QFile>
 #include <QFocusEvent>
 #include <QLabel>
@@ -43,15 +43,12 @@ class LabelPropsTest : public ::testing::Test
 {
 protected:
     void SetUp() override { test::ensureApplication<QApplication>(); }
+    void TearDown() override { EXPECT_EQ(unaskedColors.asked, 0) << "colour dialog opened"; }
 
     // A dialog prepared on `label`, its sub-dialogs failing the test if they open.
     std::unique_ptr<TFPropLab> open(TZVCustomLab& label, int page = 0)
     {
         auto dialog = std::make_unique<TFPropLab>();
-        dialog->PickColor = [](const QColor&) -> std::optional<QColor> {
-            ADD_FAILURE() << "colour dialog opened";
-            return std::nullopt;
-        };
         dialog->PickPicture = [](const QString&) {
             ADD_FAILURE() << "file dialog opened";
             return QString();
@@ -60,6 +57,9 @@ protected:
         dialog->Prepare(label, page);
         return dialog;
     }
+
+    // Any colour pick outside the swatch test fails it.
+    test::ColorPickerStub unaskedColors;
 
     template <typename T = TZvSpinEditFloat> static T* control(const TFPropLab& dialog, const char* name)
     {
@@ -356,24 +356,19 @@ TEST_F(LabelPropsTest, SwatchesWriteTheChosenColourAndKeepItWhenCancelled)
 {
     TZVLab label;
     auto dialog = open(label, TFPropLab::pgBackground);
-    QColor offered;
-    std::optional<QColor> answer = QColor(0x11, 0x22, 0x33);
-    dialog->PickColor = [&](const QColor& initial) {
-        offered = initial;
-        return answer;
-    };
-    control<QPushButton>(*dialog, "GradientFrom")->click();
-    EXPECT_EQ(offered, QColor(Qt::white));
+    test::ColorPickerStub picker(0x332211);
+    control<ColorSwatch>(*dialog, "GradientFrom")->click();
+    EXPECT_EQ(picker.offered, 0xFFFFFFu);
     EXPECT_EQ(label.BackSurf().Color(), 0x332211u);
-    control<QPushButton>(*dialog, "FrameColor")->click();
+    control<ColorSwatch>(*dialog, "FrameColor")->click();
     EXPECT_EQ(label.Frame().Color(), 0x332211u);
 
-    answer = std::nullopt;
-    control<QPushButton>(*dialog, "GradientTo")->click();
+    picker.answer = std::nullopt;
+    control<ColorSwatch>(*dialog, "GradientTo")->click();
     EXPECT_EQ(label.BackSurf().ToColor(), 0xFFFFFFu);
     // The next opening starts from the colour the swatch shows.
-    control<QPushButton>(*dialog, "GradientFrom")->click();
-    EXPECT_EQ(offered, QColor(0x11, 0x22, 0x33));
+    control<ColorSwatch>(*dialog, "GradientFrom")->click();
+    EXPECT_EQ(picker.offered, 0x332211u);
 }
 
 TEST_F(LabelPropsTest, BackgroundAndFrameControlsWriteAtOnce)
@@ -789,27 +784,6 @@ TEST_F(LabelPropsAliasTest, TheLabelsAliasItemsNameWhatIsOffered)
     EXPECT_EQ(tables->itemText(0), QStringLiteral("SHOPS"));
     EXPECT_EQ(label.AliasTable().DatabaseName, QStringLiteral("shop"));
     EXPECT_EQ(label.AliasTable().TableName, QStringLiteral("SHOPS"));
-}
-
-// ---- Screenshots ------------------------------------------------------------------------------
-
-// One PNG per page into $ZORVEL_SCREENSHOT_DIR, for the documentation.
-TEST_F(LabelPropsDataTest, ScreenshotsOfEveryPage)
-{
-    const QString target = qEnvironmentVariable("ZORVEL_SCREENSHOT_DIR");
-    if (target.isEmpty()) GTEST_SKIP() << "ZORVEL_SCREENSHOT_DIR is not set";
-    label.SetDataEnabled(true);
-    auto dialog = open(label);
-    dialog->show();
-    dialog->adjustSize();
-    QDir().mkpath(target);
-    const char* names[] = {"sizes", "printing", "background", "data"};
-    for (int page = 0; page < TFPropLab::kPageCount; ++page) {
-        dialog->Pages()->setCurrentIndex(page);
-        const QString file =
-            QDir(target).filePath(QStringLiteral("label_props_%1.png").arg(QString::fromLatin1(names[page])));
-        EXPECT_TRUE(dialog->grab().save(file)) << file.toStdString();
-    }
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // The progress dialog of a long print run: what it shows, and that Cancel stops the job.
 #include "../support/TestApplication.h"
+#include "../support/WaitFor.h"
 #include "dialogs/ZVProgressDialog.h"
 #include "document/ZVCustomLab.h"
 #include "elements/ZVLineRect.h"
@@ -52,10 +53,10 @@ TEST_F(ProgressDialog, StaysHiddenUntilTheRunReports)
     // Questions and messages come before the first label; it must not come up over them.
     TZVProgressDialog dialog;
     dialog.Attach(label);
-    EXPECT_FALSE(QTest::qWaitFor([&] { return dialog.isVisible(); }, 900));
+    EXPECT_FALSE(waitFor([&] { return dialog.isVisible(); }, 900));
     // A run that goes on past the minimum duration shows it.
     label.OnProgress(1, 3);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return dialog.isVisible(); }, 5000));
+    EXPECT_TRUE(waitFor([&] { return dialog.isVisible(); }, 5000));
 }
 
 TEST_F(ProgressDialog, CancelStopsTheRunAndLeavesNoFile)

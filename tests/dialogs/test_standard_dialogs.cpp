@@ -1,13 +1,19 @@
-// The dialogs a label opens for its commands once the widgets library is installed on it.
+// The dialogs a label opens for its commands once the widgets library is installed on it, and the
+// set every editor opens.
 #include "../support/TestApplication.h"
 #include "../document/TestEditorLink.h"
+#include "dialogs/ZVEditorProps.h"
 #include "dialogs/ZVStandardDialogs.h"
 #include "document/ZVCustomLab.h"
+#include "editor/ZVEditor.h"
+#include "editor/ZVEditorDialogs.h"
 #include "elements/ZVImage.h"
 
 #include <QApplication>
 #include <QImage>
+#include <QScopeGuard>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -76,6 +82,47 @@ TEST_F(StandardDialogs, AnImageTakesTheChosenPictureAndACancelKeepsItsOwn)
     label.EditElement();
     EXPECT_EQ(image->FileImage(), second);
     EXPECT_FALSE(editor.refreshes.empty()) << "the editor shows the new picture";
+}
+
+TEST_F(StandardDialogs, EditorsOpenTheRegisteredSet)
+{
+    ASSERT_EQ(TZVEditorDialogs::Registered(), &TZVStandardDialogs::Instance()) << "registered as the library loads";
+    QWidget form;
+    auto* shown = new TZVLab(&form);
+    auto* view = new TZVEditor(&form);
+    EXPECT_EQ(shown->LabDialogs(), &TZVStandardDialogs::Instance());
+    EXPECT_EQ(shown->ElementEditor(), &TZVStandardDialogs::Instance());
+    QWidget* opened = nullptr;
+    QTimer::singleShot(0, [&] {
+        if (auto* dialog = qobject_cast<TFPropEditor*>(QApplication::activeModalWidget())) {
+            opened = dialog->parentWidget();
+            dialog->reject();
+        }
+    });
+    view->ShowProperties();
+    EXPECT_EQ(opened, view) << "the editor properties dialog, modal over the editor";
+
+    struct Own : TZVEditorDialogs
+    {
+        QList<TZVLab*> labels;
+        TZVCustomEditor* editor = nullptr;
+        QWidget* parent = nullptr;
+        void LabelShown(TZVLab& label) override { labels << &label; }
+        void ShowEditorProperties(TZVCustomEditor& e, QWidget* p) override
+        {
+            editor = &e;
+            parent = p;
+        }
+    } own;
+    TZVEditorDialogs::Register(&own);
+    const auto restore = qScopeGuard([] { TZVEditorDialogs::Register(&TZVStandardDialogs::Instance()); });
+    auto* other = new TZVLab(&form);
+    view->SetZorvel(other);
+    view->ShowProperties();
+    EXPECT_EQ(own.labels, QList<TZVLab*>{other});
+    EXPECT_EQ(other->LabDialogs(), nullptr) << "the host's set decides what a label gets";
+    EXPECT_EQ(own.editor, view);
+    EXPECT_EQ(own.parent, view);
 }
 
 } // namespace

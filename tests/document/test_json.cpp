@@ -47,7 +47,7 @@ const QStringList kTextKeys = {"Text", "DisplayFormat", "TextAlign", "Bold", "It
 
 } // namespace
 
-TEST_F(StreamTest, NewLabelJsonCarriesTheDocumentedHeader)
+TEST_F(StreamTest, NewLabelJsonHasEveryHeaderKeyWithItsDefault)
 {
     TZVLab label;
     const QJsonObject json = parsed(DesignToJson(label));

@@ -98,7 +98,7 @@ TEST(ElementLifetime, DeletingAnElementTakesItOffTheList)
     EXPECT_EQ(label.Elements().front(), rect);
 }
 
-TEST(ElementDefaults, NewElementHasTheDocumentedDefaults)
+TEST(ElementDefaults, NewElementIsPrintedTransparentUnlockedAndBorderless)
 {
     TZVLab label;
     const TZVSymbol symbol(label);

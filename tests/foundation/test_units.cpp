@@ -78,6 +78,34 @@ TEST(Numeric, RoundHalfUpTruncatesNegatives)
     }
 }
 
+TEST(Numeric, MulDivRoundsHalfAwayFromZeroOver64Bits)
+{
+    constexpr int kMax = std::numeric_limits<int>::max();
+    constexpr int kMin = std::numeric_limits<int>::min();
+    struct Case
+    {
+        int a, b, c, expected;
+    };
+    const Case cases[] = {
+        {10, 3, 4, 8}, // halves round away from zero, whatever the signs
+        {-10, 3, 4, -8},
+        {10, 3, -4, -8},
+        {-10, 3, -4, 8},
+        {7, 1, 3, 2},
+        {-5, 1, 3, -2},
+        {1, -255, 2, -128},
+        {42, 7, 0, 42},                 // no divisor: a passes through
+        {1000000001, 3, 2, 1500000002}, // product 3000000003
+        {kMin, kMin, kMin, kMin},
+        {2000000000, 2, 1, kMax}, // quotient saturates
+        {-2000000000, 2, 1, kMin},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.a << " * " << c.b << " / " << c.c);
+        EXPECT_EQ(MulDiv(c.a, c.b, c.c), c.expected);
+    }
+}
+
 TEST(Numeric, ClampTestsTheUpperBoundFirst)
 {
     EXPECT_EQ(Clamp(5, 10, 0), 0);

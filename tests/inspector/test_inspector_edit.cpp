@@ -4,9 +4,9 @@
 
 #include "elements/ZVBarCode.h"
 #include "elements/ZVTextElements.h"
+#include "tests/support/WaitFor.h"
 
 #include <QComboBox>
-#include <QElapsedTimer>
 
 namespace zorvel::test {
 namespace {
@@ -332,14 +332,14 @@ TEST_F(InspectorEdit, WithTimeRefreshTheLabelRepaintsOncePerPeriod)
     EXPECT_EQ(repaints(*editor), before);
     EXPECT_FALSE(editor->PaintEnabled());
     EXPECT_TRUE(inspector->RefreshPending());
-    QTRY_VERIFY_WITH_TIMEOUT(!inspector->RefreshPending(), 2000);
+    ASSERT_TRUE(waitFor([&] { return !inspector->RefreshPending(); }));
     EXPECT_EQ(repaints(*editor), before + 1);
     EXPECT_TRUE(editor->PaintEnabled());
 
     // Typing on starts the next period.
     box->SetText("abcde");
     EXPECT_TRUE(inspector->RefreshPending());
-    QTRY_VERIFY_WITH_TIMEOUT(!inspector->RefreshPending(), 2000);
+    ASSERT_TRUE(waitFor([&] { return !inspector->RefreshPending(); }));
     EXPECT_EQ(repaints(*editor), before + 2);
 }
 

@@ -2,17 +2,16 @@
 // the splitter, the wheel and the scroll bar, the painted cells, and the two pop-ups.
 #include "InspectorTestSupport.h"
 
-#include "dialogs/ZVAlignPopup.h"
-#include "dialogs/ZVJustifyPopup.h"
 #include "elements/ZVParagraph.h"
 #include "elements/ZVSymbol.h"
 #include "elements/ZVTextElements.h"
 #include "foundation/ZVCanvas.h"
 #include "inspector/ZVInspectorWideText.h"
+#include "tests/support/ColorPickerStub.h"
+#include "tests/support/ModalWatch.h"
 
 #include <QPainter>
 #include <QScrollBar>
-#include <QTimer>
 #include <QWheelEvent>
 
 namespace zorvel::test {
@@ -116,11 +115,7 @@ TEST_F(InspectorInput, ADoubleClickActsOnceInEitherMode)
     auto* a = add<TZVText>(ekText);
     auto* b = add<TZVText>(ekText);
     select({a, b});
-    int picks = 0;
-    inspector->ColorPicker = [&](TZVColor) {
-        ++picks;
-        return std::optional<TZVColor>(0x00102030);
-    };
+    ColorPickerStub picker(0x00102030);
     struct Case
     {
         TZVInspectMode mode;
@@ -136,7 +131,7 @@ TEST_F(InspectorInput, ADoubleClickActsOnceInEitherMode)
         SCOPED_TRACE(std::string(c.row) + (c.mode == imClick ? " with imClick" : " with imDblClick"));
         inspector->SetInspectMode(c.mode);
         const bool printed = a->Print();
-        picks = 0;
+        picker.asked = 0;
         const int index = row(c.row);
         reveal(index);
         doubleClick(valuePoint(index));
@@ -144,7 +139,7 @@ TEST_F(InspectorInput, ADoubleClickActsOnceInEitherMode)
             EXPECT_EQ(a->Print(), !printed);
             EXPECT_EQ(b->Print(), !printed);
         } else {
-            EXPECT_EQ(picks, 1);
+            EXPECT_EQ(picker.asked, 1);
         }
     }
 }
@@ -155,17 +150,12 @@ TEST_F(InspectorInput, ColourDialogWritesEverySelectedElementWhenConfirmed)
     auto* b = add<TZVText>(ekText);
     a->SetBackColor(0x00AABBCC);
     select({a, b});
-    std::optional<TZVColor> answer = 0x00123456;
-    TZVColor offered = 0;
-    inspector->ColorPicker = [&](TZVColor current) {
-        offered = current;
-        return answer;
-    };
+    ColorPickerStub picker(0x00123456);
     doubleClick(valuePoint(row("BackColor")));
-    EXPECT_EQ(offered, 0x00AABBCCu);
+    EXPECT_EQ(picker.offered, 0x00AABBCCu);
     EXPECT_EQ(a->BackColor(), 0x00123456u);
     EXPECT_EQ(b->BackColor(), 0x00123456u);
-    answer.reset();
+    picker.answer.reset();
     doubleClick(valuePoint(row("BackColor")));
     EXPECT_EQ(a->BackColor(), 0x00123456u);
 }
@@ -320,14 +310,13 @@ TEST_F(InspectorInput, DefaultWideTextDialogCommitsWhileTypingAndCancelRestores)
     const int index = row("Text");
     inspector->SelectRow(index);
     bool seenWhileOpen = false;
-    QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<TZvEdText*>(QApplication::activeModalWidget());
-        if (!dialog) return;
+    const ModalWatch<TZvEdText> watch([&](TZvEdText* dialog) {
         dialog->Box()->setText("live");
         seenWhileOpen = a->Text() == "live" && b->Text() == "live";
         dialog->reject();
     });
     inspector->EditWideText("Text", "text");
+    ASSERT_TRUE(watch.seen());
     EXPECT_TRUE(seenWhileOpen);
     EXPECT_EQ(a->Text(), "text");
     EXPECT_EQ(b->Text(), "text");
@@ -416,49 +405,6 @@ TEST_F(InspectorInput, PaintsCheckImagesAndColourSwatches)
     expected.fill(inspector->Color());
     QPainter(&expected).drawImage(0, 0, ZvInspectorImage(iiCheckOn));
     EXPECT_EQ(shot.copy(QRect(at, expected.size())), expected);
-}
-
-// ---- The pop-ups ----
-
-TEST(InspectorPopUps, AlignmentCellsAndTheirValues)
-{
-    ensureApplication<QApplication>();
-    const TTextAlign expected[3][3] = {{taLeTo, taCeTo, taRiTo}, {taLeCe, taCeCe, taRiCe}, {taLeBo, taCeBo, taRiBo}};
-    for (int r = 0; r < 3; ++r)
-        for (int c = 0; c < 3; ++c)
-            EXPECT_EQ(TFAlignEle::CellValue(r, c), expected[r][c]) << r << "," << c;
-
-    TFAlignEle popup;
-    popup.Setup(100, 120, taCeCe, 91);
-    popup.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&popup));
-    EXPECT_EQ(popup.width(), 91);
-    EXPECT_EQ(popup.CellRect(2, 2), QRect(60, 40, 31, 20));
-    const QImage shot = popup.grab().toImage();
-    auto highlighted = [&](int r, int c) {
-        const QRect cell = popup.CellRect(r, c);
-        return shot.pixelColor(cell.center() + QPoint(-3, -3)) == QColor(0x00, 0x78, 0xD7);
-    };
-    EXPECT_TRUE(highlighted(1, 1));
-    EXPECT_FALSE(highlighted(0, 0));
-    QTest::mouseClick(&popup, Qt::LeftButton, {}, popup.CellRect(0, 0).center());
-    EXPECT_EQ(popup.result(), QDialog::Accepted);
-    EXPECT_EQ(popup.Value(), taLeTo);
-}
-
-TEST(InspectorPopUps, JustificationButtonsAndTheirValues)
-{
-    ensureApplication<QApplication>();
-    TFJustText popup;
-    popup.Setup(10, 10, tfRight, 25, 101);
-    popup.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&popup));
-    EXPECT_EQ(popup.ButtonRect(0), QRect(0, 0, 25, 25));
-    EXPECT_EQ(popup.ButtonRect(3), QRect(75, 0, 26, 25));
-    EXPECT_EQ(popup.Value(), tfRight);
-    QTest::mouseClick(&popup, Qt::LeftButton, {}, popup.ButtonRect(2).center());
-    EXPECT_EQ(popup.result(), QDialog::Accepted);
-    EXPECT_EQ(popup.Value(), tfCenter);
 }
 
 // ---- The wide-text dialog ----

@@ -26,7 +26,8 @@ for f in "$libdir/libzorvel_core.so" "$libdir/libzorvel_widgets.so.0" "$libdir/c
          "$prefix/include/zorvel/foundation/ZVTypes.h" "$prefix/include/zorvel/platform/ZVPdfPrinter.h" \
          "$prefix/include/zorvel/document/ZVCustomLab.h" "$prefix/include/zorvel/elements/ZVTextElements.h" \
          "$prefix/include/zorvel/editor/ZVEditor.h" "$prefix/include/zorvel/inspector/ZVInspector.h" \
-         "$prefix/include/zorvel/dialogs/ZVStandardDialogs.h" "$prefix/bin/zorvel" "$prefix/bin/zorvel-demo" \
+         "$prefix/include/zorvel/dialogs/ZVStandardDialogs.h" "$prefix/include/zorvel/printsupport/ZVQtPrinter.h" \
+         "$prefix/include/zorvel/editor/ZVEditorDialogs.h" "$prefix/bin/zorvel" "$prefix/bin/zorvel-demo" \
          "$prefix/share/zorvel/labels.dls" "$prefix/share/zorvel/zorvel-es.ini"; do
     [ -e "$f" ] || fail "not installed: ${f#"$prefix"/}"
 done

@@ -1,7 +1,7 @@
 // The system printer through QPrinter: no printer means no settings record; PDF output on the same path.
 #include "document/ZVCustomLab.h"
 #include "foundation/ZVCanvas.h"
-#include "platform/ZVQtPrinter.h"
+#include "printsupport/ZVQtPrinter.h"
 #include "tests/support/PdfInfo.h"
 #include "tests/support/TestApplication.h"
 

@@ -10,7 +10,7 @@ namespace zorvel {
 /// Base of the small value pickers the inspector opens in place: a row or grid of raised cells,
 /// one highlighted. A click on a cell, or Enter or Space, chooses and accepts; arrow keys move the
 /// highlight as the subclass says. Cells are numbered from 0 in reading order.
-class TZVChoicePopup : public QDialog
+class ChoicePopup : public QDialog
 {
     Q_OBJECT
 
@@ -18,11 +18,11 @@ public:
     /// Side in pixels of the square glyph drawn at the centre of each cell.
     static constexpr int kGlyphSize = 12;
 
-    Q_DISABLE_COPY_MOVE(TZVChoicePopup)
+    Q_DISABLE_COPY_MOVE(ChoicePopup)
 
 protected:
     /// A popup window with `current` highlighted until Setup or a key says otherwise.
-    TZVChoicePopup(QWidget* parent, int current);
+    ChoicePopup(QWidget* parent, int current);
 
     /// The highlighted cell: the preset one, the one reached by keys, or the one chosen.
     int CurrentCell() const { return m_current; }

@@ -1,5 +1,5 @@
 // The four-button justification pop-up and the justification mark it shares with the inspector.
-#include "dialogs/ZVJustifyPopup.h"
+#include "controls/ZVJustifyPopup.h"
 
 #include <QPainter>
 
@@ -31,7 +31,7 @@ void DrawTextFormatGlyph(QPainter& painter, const QRect& box, TTextFormat value,
     painter.restore();
 }
 
-TFJustText::TFJustText(QWidget* parent) : TZVChoicePopup(parent, tfLeft)
+TFJustText::TFJustText(QWidget* parent) : ChoicePopup(parent, tfLeft)
 {
     resize(100, 24);
 }

@@ -1,6 +1,6 @@
 // The float spin box: key filter and overwrite rules, clamping, formatting, reading, stepping, Enter.
-#include "inspector/ZVEditors.h"
-#include "tests/inspector/EditControlsSupport.h"
+#include "controls/ZVSpinEditFloat.h"
+#include "tests/controls/EditControlsSupport.h"
 
 #include <QPushButton>
 #include <QSignalSpy>

@@ -1,18 +1,14 @@
-// The edit controls of the inspector and the dialogs: wide-text box, float spin box, up-down, aligned box.
-#include "inspector/ZVEditors.h"
+// Numeric text box: number format and parsing, typing rules, limits, steps.
+#include "controls/ZVSpinEditFloat.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QMouseEvent>
-#include <QPainter>
 #include <QPointer>
 #include <QPushButton>
 #include <QStyle>
-#include <QStyleOptionButton>
 
 #include <algorithm>
 #include <cmath>
@@ -22,25 +18,6 @@
 namespace zorvel {
 
 namespace {
-
-bool hasControlCharacter(const QString& text)
-{
-    return std::any_of(text.begin(), text.end(),
-                       [](QChar c) { return c.category() == QChar::Other_Control; });
-}
-
-// Swallows the key when the host's key-down handler zeroes it.
-bool swallowedByKeyDown(QObject* sender, const TZVKeyEvent& handler, QKeyEvent* event)
-{
-    if (!handler)
-        return false;
-    int key = event->key();
-    handler(sender, key, event->modifiers());
-    if (key != 0)
-        return false;
-    event->accept();
-    return true;
-}
 
 QString groupDigits(const QString& digits, const QString& separator)
 {
@@ -123,317 +100,6 @@ bool isAsciiDigit(QChar c)
 }
 
 } // namespace
-
-// ---------------------------------------------------------------------------------------------
-// TZVWideEdit
-
-TZVWideEdit::TZVWideEdit(QWidget* parent) : QLineEdit(parent)
-{
-    resize(120, 21);
-    setFocusPolicy(Qt::StrongFocus);
-    // Every edit path of the line edit (keys, paste, drops, input methods, the context menu)
-    // reports through textEdited; SetText reports by itself.
-    connect(this, &QLineEdit::textEdited, this, &TZVWideEdit::reportChange);
-    connect(this, &QLineEdit::selectionChanged, this, [this] { fire(OnSelect, this); });
-    keepTextHeight();
-}
-
-void TZVWideEdit::SetText(const QString& value)
-{
-    setText(value);
-    reportChange();
-}
-
-void TZVWideEdit::SetBorderStyle(TBorderStyle value)
-{
-    if (value == m_borderStyle)
-        return;
-    m_borderStyle = value;
-    setFrame(value == bsSingle);
-}
-
-QColor TZVWideEdit::Color() const
-{
-    return palette().color(QPalette::Base);
-}
-
-void TZVWideEdit::SetColor(const QColor& value)
-{
-    QPalette p = palette();
-    p.setColor(QPalette::Base, value);
-    setPalette(p);
-}
-
-QSize TZVWideEdit::sizeHint() const
-{
-    return {120, std::max(21, QLineEdit::sizeHint().height())};
-}
-
-bool TZVWideEdit::event(QEvent* event)
-{
-    if (event->type() == QEvent::KeyPress && swallowedByKeyDown(this, OnKeyDown, static_cast<QKeyEvent*>(event)))
-        return true;
-    return QLineEdit::event(event);
-}
-
-void TZVWideEdit::keyPressEvent(QKeyEvent* event)
-{
-    event->accept();
-    if (event->matches(QKeySequence::Copy))
-        return copySelection();
-    if (event->matches(QKeySequence::Cut))
-        return cutSelection();
-    if (event->matches(QKeySequence::Paste))
-        return pasteText();
-
-    switch (event->key()) {
-    case Qt::Key_Backspace:
-        backspace();
-        return;
-    case Qt::Key_Left:
-        cursorBackward(false, 1);
-        return;
-    case Qt::Key_Right:
-        cursorForward(false, 1);
-        return;
-    // Left to the window: a dialog takes Enter and Escape, Tab moves the focus on.
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape:
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        event->ignore();
-        return;
-    // Navigation and editing keys that this box deliberately leaves without effect.
-    case Qt::Key_PageUp:
-    case Qt::Key_PageDown:
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-    case Qt::Key_Home:
-    case Qt::Key_End:
-    case Qt::Key_Insert:
-    case Qt::Key_Delete:
-    case Qt::Key_Pause:
-    case Qt::Key_Print:
-    case Qt::Key_SysReq:
-    case Qt::Key_Select:
-    case Qt::Key_Execute:
-    case Qt::Key_Clear:
-    case Qt::Key_CapsLock:
-    case Qt::Key_Control:
-    case Qt::Key_Alt:
-    case Qt::Key_Meta:
-        return;
-    default:
-        break;
-    }
-
-    const QString typed = event->text();
-    const bool chord = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-    if (chord || typed.isEmpty() || hasControlCharacter(typed)) {
-        event->ignore();
-        return;
-    }
-    insert(typed);
-}
-
-void TZVWideEdit::copySelection()
-{
-    if (hasSelectedText())
-        QGuiApplication::clipboard()->setText(selectedText());
-}
-
-void TZVWideEdit::cutSelection()
-{
-    if (!hasSelectedText())
-        return;
-    copySelection();
-    del();
-}
-
-void TZVWideEdit::pasteText()
-{
-    const QString clip = QGuiApplication::clipboard()->text();
-    // Like typing, the pasted text replaces a selection rather than landing beside it.
-    if (!clip.isEmpty())
-        insert(clip);
-}
-
-void TZVWideEdit::focusInEvent(QFocusEvent* event)
-{
-    QLineEdit::focusInEvent(event);
-    // Closing the context menu hands the focus back; the user's selection must survive that.
-    if (event->reason() != Qt::PopupFocusReason)
-        selectAll();
-}
-
-void TZVWideEdit::mousePressEvent(QMouseEvent* event)
-{
-    if (event->button() == Qt::LeftButton)
-        m_mouseSelecting = true;
-    QLineEdit::mousePressEvent(event);
-}
-
-void TZVWideEdit::mouseMoveEvent(QMouseEvent* event)
-{
-    // After a double click the button is still down, but the whole text must stay selected.
-    if (m_mouseSelecting)
-        QLineEdit::mouseMoveEvent(event);
-}
-
-void TZVWideEdit::mouseReleaseEvent(QMouseEvent* event)
-{
-    if (event->button() == Qt::LeftButton)
-        m_mouseSelecting = false;
-    QLineEdit::mouseReleaseEvent(event);
-}
-
-void TZVWideEdit::mouseDoubleClickEvent(QMouseEvent* event)
-{
-    if (event->button() != Qt::LeftButton)
-        return QLineEdit::mouseDoubleClickEvent(event);
-    // The double click stands in for the second press: it must not move the caret.
-    m_mouseSelecting = false;
-    selectAll();
-    event->accept();
-}
-
-void TZVWideEdit::changeEvent(QEvent* event)
-{
-    QLineEdit::changeEvent(event);
-    if (event->type() == QEvent::FontChange)
-        keepTextHeight();
-}
-
-void TZVWideEdit::keepTextHeight()
-{
-    setMinimumHeight(fontMetrics().height());
-}
-
-void TZVWideEdit::reportChange()
-{
-    fire(OnChange, this);
-    emit Changed();
-}
-
-// ---------------------------------------------------------------------------------------------
-// TZvUpDown
-
-namespace {
-constexpr int MaxUpDownWidth = 15;
-constexpr int RepeatDelayMs = 400;
-constexpr int RepeatIntervalMs = 80;
-} // namespace
-
-TZvUpDown::TZvUpDown(QWidget* parent) : QWidget(parent)
-{
-    setFocusPolicy(Qt::NoFocus);
-    setCursor(Qt::ArrowCursor);
-    setFixedWidth(FixedWidth());
-    m_repeat.setSingleShot(true);
-    connect(&m_repeat, &QTimer::timeout, this, [this] {
-        if (m_pressed == Half::None)
-            return;
-        m_repeat.start(RepeatIntervalMs);
-        step();
-    });
-}
-
-int TZvUpDown::FixedWidth() const
-{
-    return std::min(style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this), MaxUpDownWidth);
-}
-
-QSize TZvUpDown::sizeHint() const
-{
-    return {FixedWidth(), 20};
-}
-
-void TZvUpDown::ThumbPosition(int position)
-{
-    if (m_handling || position == 0)
-        return;
-    m_handling = true;
-    m_position = std::clamp(position, MinPosition, MaxPosition);
-    const TUDBtnType button = position > 0 ? btUp : btDown;
-    // A click may close the window that owns this control.
-    QPointer<TZvUpDown> self(this);
-    fire(OnClick, this, button);
-    if (self)
-        emit Clicked(button);
-    if (!self)
-        return;
-    m_position = 0;
-    m_handling = false;
-}
-
-TZvUpDown::Half TZvUpDown::halfAt(const QPoint& pos) const
-{
-    if (halfRect(Half::Up).contains(pos))
-        return Half::Up;
-    if (halfRect(Half::Down).contains(pos))
-        return Half::Down;
-    return Half::None;
-}
-
-QRect TZvUpDown::halfRect(Half half) const
-{
-    const int middle = height() / 2;
-    if (half == Half::Up)
-        return {0, 0, width(), middle};
-    return {0, middle, width(), height() - middle};
-}
-
-void TZvUpDown::step()
-{
-    ThumbPosition(m_pressed == Half::Up ? 1 : -1);
-}
-
-void TZvUpDown::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    for (const Half half : {Half::Up, Half::Down}) {
-        QStyleOptionButton option;
-        option.initFrom(this);
-        option.rect = halfRect(half);
-        option.state |= m_pressed == half ? QStyle::State_Sunken : QStyle::State_Raised;
-        style()->drawPrimitive(QStyle::PE_PanelButtonCommand, &option, &painter, this);
-        option.rect = option.rect.adjusted(2, 1, -2, -1);
-        style()->drawPrimitive(half == Half::Up ? QStyle::PE_IndicatorArrowUp : QStyle::PE_IndicatorArrowDown,
-                               &option, &painter, this);
-    }
-}
-
-void TZvUpDown::mousePressEvent(QMouseEvent* event)
-{
-    if (event->button() != Qt::LeftButton || !isEnabled())
-        return;
-    m_pressed = halfAt(event->position().toPoint());
-    if (m_pressed == Half::None)
-        return;
-    update();
-    m_repeat.start(RepeatDelayMs);
-    step();
-}
-
-void TZvUpDown::mouseReleaseEvent(QMouseEvent* event)
-{
-    if (event->button() != Qt::LeftButton)
-        return;
-    m_pressed = Half::None;
-    m_repeat.stop();
-    update();
-}
-
-void TZvUpDown::changeEvent(QEvent* event)
-{
-    QWidget::changeEvent(event);
-    if (event->type() == QEvent::StyleChange)
-        setFixedWidth(FixedWidth());
-}
-
-// ---------------------------------------------------------------------------------------------
-// TZvSpinEditFloat
 
 TZvSpinEditFloat::TZvSpinEditFloat(QWidget* parent)
     : QLineEdit(parent), m_textLocale(locale()), m_button(new TZvUpDown(this))
@@ -593,7 +259,7 @@ void TZvSpinEditFloat::beep()
 
 bool TZvSpinEditFloat::event(QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress && swallowedByKeyDown(this, OnKeyDown, static_cast<QKeyEvent*>(event)))
+    if (event->type() == QEvent::KeyPress && SwallowedByKeyDown(this, OnKeyDown, static_cast<QKeyEvent*>(event)))
         return true;
     return QLineEdit::event(event);
 }
@@ -629,7 +295,7 @@ void TZvSpinEditFloat::keyPressEvent(QKeyEvent* event)
 
     const QString typed = event->text();
     const bool chord = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-    if (chord || typed.isEmpty() || hasControlCharacter(typed))
+    if (chord || typed.isEmpty() || HasControlCharacter(typed))
         return QLineEdit::keyPressEvent(event);
     for (const QChar c : typed)
         typeCharacter(c);
@@ -806,34 +472,6 @@ void TZvSpinEditFloat::keepMinimumHeight()
     constexpr int Margin = 8 + 4 * 1;
     const int textHeight = std::min(QFontMetrics(QApplication::font()).height(), fontMetrics().height());
     setMinimumHeight(textHeight + Margin);
-}
-
-// ---------------------------------------------------------------------------------------------
-// TZvAlignEdit
-
-TZvAlignEdit::TZvAlignEdit(QWidget* parent) : QLineEdit(parent)
-{
-    setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
-}
-
-void TZvAlignEdit::SetAlignment(TAlignment value)
-{
-    if (value == m_alignment)
-        return;
-    m_alignment = value;
-    const Qt::Alignment horizontal = value == taLeftJustify    ? Qt::AlignLeft
-                                     : value == taRightJustify ? Qt::AlignRight
-                                                               : Qt::AlignHCenter;
-    setAlignment(horizontal | Qt::AlignVCenter);
-}
-
-bool TZvAlignEdit::Assign(const QObject* source)
-{
-    const auto* other = qobject_cast<const TZvAlignEdit*>(source);
-    if (!other)
-        return false;
-    SetAlignment(other->Alignment());
-    return true;
 }
 
 } // namespace zorvel

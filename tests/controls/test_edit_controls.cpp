@@ -1,6 +1,8 @@
 // The wide-text box, the up-down button and the aligned box, driven with key and mouse events.
-#include "inspector/ZVEditors.h"
-#include "tests/inspector/EditControlsSupport.h"
+#include "controls/ZVAlignEdit.h"
+#include "controls/ZVUpDown.h"
+#include "controls/ZVWideEdit.h"
+#include "tests/controls/EditControlsSupport.h"
 
 #include <QClipboard>
 #include <QSignalSpy>

@@ -1,5 +1,5 @@
 // QPrinter-backed printer: CUPS queues and PDF files.
-#include "platform/ZVQtPrinter.h"
+#include "printsupport/ZVQtPrinter.h"
 
 #include "foundation/ZVError.h"
 #include "platform/ZVQtCanvas.h"

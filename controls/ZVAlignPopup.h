@@ -1,7 +1,7 @@
 // The borderless 3 x 3 pop-up that picks a text alignment over an inspector cell.
 #pragma once
 
-#include "dialogs/ZVChoicePopup.h"
+#include "controls/ZVChoicePopup.h"
 #include "foundation/ZVTypes.h"
 
 namespace zorvel {
@@ -11,7 +11,7 @@ namespace zorvel {
 void DrawTextAlignGlyph(QPainter& painter, const QRect& box, TTextAlign value, bool highlighted);
 
 /// Picks one of the nine text alignments from a 3 x 3 grid laid out as the anchors they name.
-class TFAlignEle : public TZVChoicePopup
+class TFAlignEle : public ChoicePopup
 {
     Q_OBJECT
 

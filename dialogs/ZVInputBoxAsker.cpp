@@ -1,5 +1,5 @@
 // One input box per question, captioned with the label's answer prompt.
-#include "platform/ZVInputBoxAsker.h"
+#include "dialogs/ZVInputBoxAsker.h"
 
 #include <QInputDialog>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 // The borderless pop-up with four buttons that picks the justification of a paragraph.
 #pragma once
 
-#include "dialogs/ZVChoicePopup.h"
+#include "controls/ZVChoicePopup.h"
 #include "foundation/ZVTypes.h"
 
 namespace zorvel {
@@ -11,7 +11,7 @@ namespace zorvel {
 void DrawTextFormatGlyph(QPainter& painter, const QRect& box, TTextFormat value, bool highlighted);
 
 /// Picks a paragraph justification from four buttons in a row.
-class TFJustText : public TZVChoicePopup
+class TFJustText : public ChoicePopup
 {
     Q_OBJECT
 

@@ -1,5 +1,5 @@
 // The 3 x 3 text-alignment pop-up and the alignment mark it shares with the inspector.
-#include "dialogs/ZVAlignPopup.h"
+#include "controls/ZVAlignPopup.h"
 
 #include <QPainter>
 
@@ -44,7 +44,7 @@ void DrawTextAlignGlyph(QPainter& painter, const QRect& box, TTextAlign value, b
     painter.restore();
 }
 
-TFAlignEle::TFAlignEle(QWidget* parent) : TZVChoicePopup(parent, cellOf(taLeBo))
+TFAlignEle::TFAlignEle(QWidget* parent) : ChoicePopup(parent, cellOf(taLeBo))
 {
     resize(90, 3 * kRowHeight);
 }

@@ -1,5 +1,5 @@
 // Painting, mouse and keys shared by the in-place value pickers.
-#include "dialogs/ZVChoicePopup.h"
+#include "controls/ZVChoicePopup.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -7,19 +7,19 @@
 
 namespace zorvel {
 
-TZVChoicePopup::TZVChoicePopup(QWidget* parent, int current)
+ChoicePopup::ChoicePopup(QWidget* parent, int current)
     : QDialog(parent, Qt::Popup | Qt::FramelessWindowHint), m_current(current)
 {
     setFocusPolicy(Qt::StrongFocus);
 }
 
-void TZVChoicePopup::SetCurrentCell(int index)
+void ChoicePopup::SetCurrentCell(int index)
 {
     m_current = index;
     update();
 }
 
-void TZVChoicePopup::paintEvent(QPaintEvent*)
+void ChoicePopup::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.fillRect(rect(), palette().color(QPalette::Button));
@@ -37,7 +37,7 @@ void TZVChoicePopup::paintEvent(QPaintEvent*)
     }
 }
 
-void TZVChoicePopup::mousePressEvent(QMouseEvent* event)
+void ChoicePopup::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton) {
         for (int i = 0; i < CellCount(); ++i) {
@@ -51,7 +51,7 @@ void TZVChoicePopup::mousePressEvent(QMouseEvent* event)
     QDialog::mousePressEvent(event);
 }
 
-void TZVChoicePopup::keyPressEvent(QKeyEvent* event)
+void ChoicePopup::keyPressEvent(QKeyEvent* event)
 {
     switch (event->key()) {
     case Qt::Key_Return:
