@@ -10,18 +10,11 @@
 #include "foundation/ZVUtils.h"
 
 #include <algorithm>
-#include <limits>
 #include <optional>
 #include <vector>
 
 namespace zorvel {
 namespace {
-
-int saturate(std::int64_t v)
-{
-    return static_cast<int>(
-        std::clamp<std::int64_t>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
-}
 
 // Ratios x 100.
 constexpr int kEanCode39MinFactor = 200;
@@ -103,14 +96,14 @@ float TZVBarCode::GetDistance() const
 
 void TZVBarCode::SetBarWidth(float millimetres)
 {
-    m_barWidth = saturate(MmToModel(millimetres));
+    m_barWidth = SaturateToInt(MmToModel(millimetres));
     Changed("BarWidth");
 }
 
 // The distance spaces the number's characters, so only a shown number changes the picture.
 void TZVBarCode::SetDistance(float millimetres)
 {
-    m_distance = saturate(MmToModel(millimetres));
+    m_distance = SaturateToInt(MmToModel(millimetres));
     if (m_showNumber) Notify("Distance");
     SetModified();
 }
@@ -135,7 +128,7 @@ void TZVBarCode::SetTopMargin(float value)
 
 void TZVBarCode::SetFactor(float value)
 {
-    const int factor = saturate(RoundHalfUp(double(value) * 100));
+    const int factor = SaturateToInt(RoundHalfUp(double(value) * 100));
     if (factor == m_factor) return;
     m_factor = factor;
     Changed("Factor");
@@ -178,18 +171,19 @@ int TZVBarCode::SymbolWidth(const QString& content) const
     std::int64_t total = 2 * std::int64_t(m_leftMargin);
     for (const QChar module : BarCodeModules(content, m_codeType, m_showNumber))
         total += widths.Of(module);
-    return saturate(total);
+    return SaturateToInt(total);
 }
 
 int TZVBarCode::SymbolHeight() const
 {
-    return saturate(std::int64_t(m_bHeight) + m_topMargin + (m_showNumber ? m_fontHeight : 0));
+    return SaturateToInt(std::int64_t(m_bHeight) + m_topMargin + (m_showNumber ? m_fontHeight : 0));
 }
 
 void TZVBarCode::PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool data)
 {
     m_printText = data && m_data ? boundValue(*Owner(), m_boundField) : m_barCode;
-    const TPoint anchor{saturate(std::int64_t(m_x1) + offset.X), saturate(std::int64_t(m_y1) + offset.Y)};
+    const TPoint anchor{SaturateToInt(std::int64_t(m_x1) + offset.X),
+                        SaturateToInt(std::int64_t(m_y1) + offset.Y)};
     if (!IsValidBarCode(m_printText, m_codeType, m_checksum)) {
         paintPlaceholder(canvas, anchor);
         return;
@@ -203,8 +197,8 @@ void TZVBarCode::PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool
     canvas.SaveDC();
     if (!m_transparent) {
         canvas.SelectBrush(TZVBrush{m_backColor, bsSolid});
-        canvas.FillRect(turned({anchor.X, anchor.Y, saturate(std::int64_t(anchor.X) + width),
-                                saturate(std::int64_t(anchor.Y) + height)},
+        canvas.FillRect(turned({anchor.X, anchor.Y, SaturateToInt(std::int64_t(anchor.X) + width),
+                                SaturateToInt(std::int64_t(anchor.Y) + height)},
                                anchor, m_angle));
     }
 
@@ -223,8 +217,9 @@ void TZVBarCode::PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool
         if (kind != TZVModuleKind::Space && w > 0) {
             const std::int64_t barTop = kind == TZVModuleKind::ShortBar ? shortTop : top;
             const std::int64_t barBottom = kind == TZVModuleKind::ExtendedBar ? extendedBottom : bottom;
-            bars.push_back(turned({saturate(x), saturate(barTop), saturate(x + w - 1), saturate(barBottom)},
-                                  anchor, m_angle));
+            bars.push_back(turned(
+                {SaturateToInt(x), SaturateToInt(barTop), SaturateToInt(x + w - 1), SaturateToInt(barBottom)},
+                anchor, m_angle));
         }
         x += w;
     }
@@ -235,12 +230,12 @@ void TZVBarCode::PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool
     canvas.RestoreDC();
 
     if (target == ptEditor) {
-        m_x2 = saturate(std::int64_t(m_x1) + width);
-        m_y2 = saturate(std::int64_t(m_y1) + height);
+        m_x2 = SaturateToInt(std::int64_t(m_x1) + width);
+        m_y2 = SaturateToInt(std::int64_t(m_y1) + height);
     }
-    m_modelRect =
-        turned({m_x1, m_y1, saturate(std::int64_t(m_x1) + width), saturate(std::int64_t(m_y1) + height)},
-               {m_x1, m_y1}, m_angle);
+    m_modelRect = turned(
+        {m_x1, m_y1, SaturateToInt(std::int64_t(m_x1) + width), SaturateToInt(std::int64_t(m_y1) + height)},
+        {m_x1, m_y1}, m_angle);
 }
 
 // Under EAN and UPC symbols the digits sit under their halves, with the first (and UPC-A's last)
@@ -255,9 +250,9 @@ void TZVBarCode::paintNumber(TZVCanvas& canvas, TPoint anchor, const QString& mo
     canvas.SelectFont(font);
     canvas.SelectBrush(TZVBrush{m_backColor, bsClear});
     canvas.SetTextCharacterExtra(m_distance);
-    const int y = saturate(std::int64_t(anchor.Y) + m_bHeight + m_topMargin);
+    const int y = SaturateToInt(std::int64_t(anchor.Y) + m_bHeight + m_topMargin);
     auto out = [&](std::int64_t x, const QString& text) {
-        const TPoint p = turned(TPoint{saturate(x), y}, anchor, m_angle);
+        const TPoint p = turned(TPoint{SaturateToInt(x), y}, anchor, m_angle);
         canvas.ExtTextOut(p.X, p.Y, text);
     };
     const std::optional<TZVNumberPlacement> placement =
@@ -304,8 +299,8 @@ void TZVBarCode::paintNumber(TZVCanvas& canvas, TPoint anchor, const QString& mo
 void TZVBarCode::paintPlaceholder(TZVCanvas& canvas, TPoint anchor)
 {
     SetAngle(0);
-    const TRect box{anchor.X, anchor.Y, saturate(std::int64_t(anchor.X) + kPlaceholderWidth),
-                    saturate(std::int64_t(anchor.Y) + m_bHeight)};
+    const TRect box{anchor.X, anchor.Y, SaturateToInt(std::int64_t(anchor.X) + kPlaceholderWidth),
+                    SaturateToInt(std::int64_t(anchor.Y) + m_bHeight)};
     canvas.SaveDC();
     canvas.SelectBrush(TZVBrush{kPlaceholderFill, bsSolid});
     canvas.FillRect(box);
@@ -315,8 +310,8 @@ void TZVBarCode::paintPlaceholder(TZVCanvas& canvas, TPoint anchor)
     canvas.MoveTo(box.Left, box.Bottom);
     canvas.LineTo(box.Right, box.Top);
     canvas.RestoreDC();
-    m_modelRect = {m_x1, m_y1, saturate(std::int64_t(m_x1) + kPlaceholderWidth),
-                   saturate(std::int64_t(m_y1) + m_bHeight)};
+    m_modelRect = {m_x1, m_y1, SaturateToInt(std::int64_t(m_x1) + kPlaceholderWidth),
+                   SaturateToInt(std::int64_t(m_y1) + m_bHeight)};
 }
 
 void TZVBarCode::VisitFields(TZVFieldVisitor& visitor)

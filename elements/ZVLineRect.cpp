@@ -6,13 +6,21 @@
 #include "document/ZVFieldVisitor.h"
 #include "elements/ZVLegacyLength.h"
 #include "foundation/ZVCanvas.h"
+#include "foundation/ZVUtils.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 namespace zorvel {
 
 namespace {
+
+// Stored coordinates may lie anywhere in the int range: a sum beyond it saturates.
+int plus(int a, std::int64_t b)
+{
+    return SaturateToInt(a + b);
+}
 
 bool contains(const TRect& r, TPoint p)
 {
@@ -100,9 +108,9 @@ TRect TZVLine::SelectionBox() const
     const int h = HalfBand();
     switch (m_lineOrientation) {
     case loVertical:
-        return {m_x1 - h, m_y1, m_x2 + h, m_y2};
+        return {plus(m_x1, -h), m_y1, plus(m_x2, h), m_y2};
     case loHorizontal:
-        return {m_x1, m_y1 - h, m_x2, m_y2 + h};
+        return {m_x1, plus(m_y1, -h), m_x2, plus(m_y2, h)};
     case loRising:
         return {m_x1, m_y2, m_x2, m_y1};
     default:
@@ -116,12 +124,12 @@ void TZVLine::PlaceAnchor(int L, int T, int R, int B)
     const int h = HalfBand();
     switch (m_lineOrientation) {
     case loVertical:
-        m_x1 = m_x2 = L + h;
+        m_x1 = m_x2 = plus(L, h);
         m_y1 = T;
         m_y2 = B;
         break;
     case loHorizontal:
-        m_y1 = m_y2 = T + h;
+        m_y1 = m_y2 = plus(T, h);
         m_x1 = L;
         m_x2 = R;
         break;
@@ -161,14 +169,14 @@ bool TZVLine::HitTest(TPoint point) const
 void TZVLine::PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool)
 {
     canvas.SelectPen({m_color, m_penWidth, psSolid, pcSquare, pjMiter});
-    canvas.MoveTo(m_x1 + offset.X, m_y1 + offset.Y);
-    canvas.LineTo(m_x2 + offset.X, m_y2 + offset.Y);
+    canvas.MoveTo(plus(m_x1, offset.X), plus(m_y1, offset.Y));
+    canvas.LineTo(plus(m_x2, offset.X), plus(m_y2, offset.Y));
     m_modelRect = SelectionBox();
     if (target != ptEditor || !m_selected || m_handleKind != 1) return;
     // The glyphs are centred on the ends; ends in the far halves come one pixel back in view.
     const TZVEditorLink* editor = m_owner->Editor();
     const auto end = [&](int x, int y) {
-        TPoint p = canvas.LPtoDP(TPoint{x + offset.X, y + offset.Y});
+        TPoint p = canvas.LPtoDP(TPoint{plus(x, offset.X), plus(y, offset.Y)});
         if (editor) {
             if (p.X > editor->SurfaceWidth() / 2) --p.X;
             if (p.Y > editor->SurfaceHeight() / 2) --p.Y;
@@ -249,16 +257,16 @@ void TZVRect::PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool)
     canvas.SelectPen(m_penWidth > 0 ? TZVPen{m_color, m_penWidth, psInsideFrame}
                                     : TZVPen{m_color, 0, psClear});
     canvas.SelectBrush({m_backColor, m_transparent ? bsClear : bsSolid});
-    const int left = m_x1 + offset.X;
-    const int top = m_y1 + offset.Y;
-    const int right = m_x2 + offset.X;
-    const int bottom = m_y2 + offset.Y;
+    const int left = plus(m_x1, offset.X);
+    const int top = plus(m_y1, offset.Y);
+    const int right = plus(m_x2, offset.X);
+    const int bottom = plus(m_y2, offset.Y);
     if (m_ellipse)
         canvas.Ellipse(left, top, right, bottom);
     else if (m_radio != 0)
-        canvas.RoundRect(left, top, right + 1, bottom + 1, m_radio, m_radio);
+        canvas.RoundRect(left, top, plus(right, 1), plus(bottom, 1), m_radio, m_radio);
     else
-        canvas.Rectangle(left, top, right + 1, bottom + 1);
+        canvas.Rectangle(left, top, plus(right, 1), plus(bottom, 1));
     m_modelRect = {m_x1, m_y1, m_x2, m_y2};
     if (m_locked && target == ptEditor) PaintLockMarker(canvas, offset);
 }

@@ -61,17 +61,24 @@ void TZVSymbol::PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool 
 
     const QString text(m_character);
     const TPoint anchor{m_x1, m_y1};
-    TPoint corner{m_x1 + m_fontHeight, m_y1 + m_fontHeight};
+    // Stored sizes may be any int: summed in 64 bits, a huge symbol saturates instead of wrapping.
+    const auto plus = [](int a, std::int64_t b) { return SaturateToInt(a + b); };
+    std::int64_t cx = m_fontHeight;
+    std::int64_t cy = m_fontHeight;
     if (m_symbolAlt == 0) {
         const TZVSize size = canvas.GetTextExtentPoint(text);
-        corner = {m_x1 + size.cx, m_y1 + size.cy};
+        cx = size.cx;
+        cy = size.cy;
     }
     TPoint origin = anchor;
     if (m_showBorder) {
-        corner.X += 2 * m_paddingX + 2 * m_penWidth;
-        corner.Y += 2 * m_paddingY + 2 * m_penWidth;
-        origin = {m_x1 + m_paddingX + m_penWidth, m_y1 + m_paddingY + m_penWidth};
+        const std::int64_t insetX = std::int64_t(m_paddingX) + m_penWidth;
+        const std::int64_t insetY = std::int64_t(m_paddingY) + m_penWidth;
+        cx += 2 * insetX;
+        cy += 2 * insetY;
+        origin = {plus(m_x1, insetX), plus(m_y1, insetY)};
     }
+    TPoint corner{plus(m_x1, cx), plus(m_y1, cy)};
     if (m_angle > 0) {
         RotatePoint(corner, anchor, m_angle);
         RotatePoint(origin, anchor, m_angle);
@@ -85,17 +92,17 @@ void TZVSymbol::PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool 
     if (m_showBorder) {
         canvas.SelectPen(m_penWidth > 0 ? TZVPen{m_borderColor, m_penWidth, psInsideFrame}
                                         : TZVPen{m_borderColor, 0, psClear});
-        const int left = m_modelRect.Left + offset.X;
-        const int top = m_modelRect.Top + offset.Y;
-        const int right = m_modelRect.Right + offset.X + 1;
-        const int bottom = m_modelRect.Bottom + offset.Y + 1;
+        const int left = plus(m_modelRect.Left, offset.X);
+        const int top = plus(m_modelRect.Top, offset.Y);
+        const int right = plus(m_modelRect.Right, std::int64_t(offset.X) + 1);
+        const int bottom = plus(m_modelRect.Bottom, std::int64_t(offset.Y) + 1);
         if (m_borderRadio != 0)
             canvas.RoundRect(left, top, right, bottom, m_borderRadio, m_borderRadio);
         else
             canvas.Rectangle(left, top, right, bottom);
     }
     // A stored alternative symbol has no character this system can draw: only its frame shows.
-    if (m_symbolAlt == 0) canvas.ExtTextOut(origin.X + offset.X, origin.Y + offset.Y, text);
+    if (m_symbolAlt == 0) canvas.ExtTextOut(plus(origin.X, offset.X), plus(origin.Y, offset.Y), text);
 }
 
 void TZVSymbol::VisitFields(TZVFieldVisitor& visitor)

@@ -7,17 +7,10 @@
 #include "foundation/ZVCanvas.h"
 #include "foundation/ZVUtils.h"
 
-#include <algorithm>
-#include <limits>
+#include <cstdint>
 
 namespace zorvel {
 namespace {
-
-int saturate(std::int64_t v)
-{
-    return static_cast<int>(
-        std::clamp<std::int64_t>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
-}
 
 // Older layouts knew only the six top and bottom anchors.
 constexpr std::uint8_t kLastLegacyAlign = taRiTo;
@@ -36,8 +29,8 @@ std::optional<TPoint> TextAnchorInBox(const TRect& box, TTextAlign align, int an
     // Along the reading direction: 0 left, 1 centre, 2 right. Across it: 0 top, 1 middle, 2 bottom.
     const int along = a % 3;
     const int across = a / 3 == 1 ? 0 : a / 3 == 2 ? 1 : 2;
-    const int midX = (box.Left + box.Right) / 2;
-    const int midY = (box.Top + box.Bottom) / 2;
+    const int midX = int((std::int64_t(box.Left) + box.Right) / 2);
+    const int midY = int((std::int64_t(box.Top) + box.Bottom) / 2);
     auto pick = [](int part, int first, int middle, int last) {
         return part == 0 ? first : part == 1 ? middle : last;
     };
@@ -139,30 +132,32 @@ float TZVDataText::GetSeparation() const
 
 void TZVDataText::SetSeparation(float millimetres)
 {
-    m_separation = saturate(MmToModel(millimetres));
+    m_separation = SaturateToInt(MmToModel(millimetres));
     Changed("Distance");
 }
 
 void TZVDataText::PlaceBox(int textWidth, int textHeight)
 {
-    int w = textWidth;
-    int h = textHeight;
+    // Stored gaps, paddings and pen widths may be any int: the box is summed in 64 bits and a
+    // huge one saturates (it paints clipped) instead of wrapping round.
+    std::int64_t w = textWidth;
+    std::int64_t h = textHeight;
     if (m_shadow) {
         w += m_gapX;
         h += m_gapY;
     }
     if (m_showBorder) {
-        w += 2 * m_paddingX + 2 * m_penWidth;
-        h += 2 * m_paddingY + 2 * m_penWidth;
+        w += 2 * (std::int64_t(m_paddingX) + m_penWidth);
+        h += 2 * (std::int64_t(m_paddingY) + m_penWidth);
     }
     const int align = m_textAlign <= taRiCe ? int(m_textAlign) : int(taLeTo);
     const int column = align % 3;
     const int row = align / 3; // 0 bottom, 1 top, 2 middle
-    m_boxWidth = w;
-    m_boxHeight = h;
-    m_boxLeft = column == 0 ? m_x1 : column == 1 ? m_x1 - w / 2 : m_x1 - w;
-    m_boxTop = row == 0 ? m_y1 - h : row == 1 ? m_y1 : m_y1 - h / 2;
-    TPoint corner{m_boxLeft + w, m_boxTop + h};
+    m_boxWidth = SaturateToInt(w);
+    m_boxHeight = SaturateToInt(h);
+    m_boxLeft = SaturateToInt(column == 0 ? m_x1 : column == 1 ? m_x1 - w / 2 : m_x1 - w);
+    m_boxTop = SaturateToInt(row == 0 ? m_y1 - h : row == 1 ? m_y1 : m_y1 - h / 2);
+    TPoint corner{SaturateToInt(m_boxLeft + w), SaturateToInt(m_boxTop + h)};
     if (m_angle > 0) RotatePoint(corner, TPoint{m_x1, m_y1}, m_angle);
     m_x2 = corner.X;
     m_y2 = corner.Y;
@@ -271,13 +266,15 @@ void TZVShadowDataText::PaintLine(TZVCanvas& canvas, TPoint offset, int target, 
 
     const TPoint anchor{m_x1, m_y1};
     TPoint topLeft{m_boxLeft, m_boxTop};
-    const int inset = m_showBorder ? m_penWidth : 0;
-    TPoint origin{m_boxLeft + (m_showBorder ? m_paddingX : 0) + inset,
-                  m_boxTop + (m_showBorder ? m_paddingY : 0) + inset};
-    TPoint shadowOrigin{origin.X + m_gapX, origin.Y + m_gapY};
+    const auto plus = [](int a, std::int64_t b) { return SaturateToInt(a + b); };
+    const std::int64_t inset = m_showBorder ? m_penWidth : 0;
+    TPoint origin{plus(m_boxLeft, (m_showBorder ? m_paddingX : 0) + inset),
+                  plus(m_boxTop, (m_showBorder ? m_paddingY : 0) + inset)};
+    TPoint shadowOrigin{plus(origin.X, m_gapX), plus(origin.Y, m_gapY)};
     // The cells the text and its shadow cover, for filling them at once below.
-    TRect cell{origin.X, origin.Y, origin.X + extent.cx, origin.Y + extent.cy};
-    TRect shadowCell{shadowOrigin.X, shadowOrigin.Y, shadowOrigin.X + extent.cx, shadowOrigin.Y + extent.cy};
+    TRect cell{origin.X, origin.Y, plus(origin.X, extent.cx), plus(origin.Y, extent.cy)};
+    TRect shadowCell{shadowOrigin.X, shadowOrigin.Y, plus(shadowOrigin.X, extent.cx),
+                     plus(shadowOrigin.Y, extent.cy)};
     if (m_angle > 0) {
         RotatePoint(topLeft, anchor, m_angle);
         RotatePoint(origin, anchor, m_angle);
@@ -289,10 +286,11 @@ void TZVShadowDataText::PaintLine(TZVCanvas& canvas, TPoint offset, int target, 
     NormalizeRect(box);
     if (target == ptEditor) m_modelRect = box;
 
-    const auto at = [offset](TPoint p) { return TPoint{p.X + offset.X, p.Y + offset.Y}; };
-    const auto shifted = [offset](TRect r) {
+    const auto at = [&](TPoint p) { return TPoint{plus(p.X, offset.X), plus(p.Y, offset.Y)}; };
+    const auto shifted = [&](TRect r) {
         NormalizeRect(r);
-        return TRect{r.Left + offset.X, r.Top + offset.Y, r.Right + offset.X, r.Bottom + offset.Y};
+        return TRect{plus(r.Left, offset.X), plus(r.Top, offset.Y), plus(r.Right, offset.X),
+                     plus(r.Bottom, offset.Y)};
     };
 
     if (m_showBorder) {
@@ -300,7 +298,7 @@ void TZVShadowDataText::PaintLine(TZVCanvas& canvas, TPoint offset, int target, 
                                         : TZVPen{m_borderColor, 0, psClear});
         // Normalised first, so that the extra unit that makes the frame inclusive lies outside
         // the box at every angle.
-        const TRect frame = shifted(TRect{box.Left, box.Top, box.Right + 1, box.Bottom + 1});
+        const TRect frame = shifted(TRect{box.Left, box.Top, plus(box.Right, 1), plus(box.Bottom, 1)});
         if (m_borderRadio != 0)
             canvas.RoundRect(frame.Left, frame.Top, frame.Right, frame.Bottom, m_borderRadio, m_borderRadio);
         else

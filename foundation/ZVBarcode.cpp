@@ -83,7 +83,9 @@ TZVBarWidths BarWidths(int w0, int factor100, TZVHalfRound w2)
     // 3 x W1 / 2 is whole or ends in .5; away from zero that is the floor of the next half step.
     const std::int64_t halfUp = threeW1 >= 0 ? floorDiv(threeW1 + 1, 2) : -floorDiv(-threeW1 + 1, 2);
     TZVBarWidths widths;
-    widths.W = {w0, int(w1), int(w2 == TZVHalfRound::Floor ? floorDiv(threeW1, 2) : halfUp), int(2 * w1)};
+    widths.W = {w0, SaturateToInt(w1),
+                SaturateToInt(w2 == TZVHalfRound::Floor ? floorDiv(threeW1, 2) : halfUp),
+                SaturateToInt(2 * w1)};
     return widths;
 }
 
@@ -143,10 +145,11 @@ QString BarCodeModules(const QString& text, TZVBar type, bool extendedGuards)
 
 int ModuleOffset(const QString& modules, int count, const TZVBarWidths& widths, int leftMargin)
 {
-    int x = leftMargin;
+    // A stored bar width may be any int: the sum saturates rather than wraps.
+    std::int64_t x = leftMargin;
     for (qsizetype i = 0; i < modules.size() && i < count; ++i)
         x += widths.Of(modules[i]);
-    return x;
+    return SaturateToInt(x);
 }
 
 std::optional<TZVNumberPlacement> NumberPlacement(const QString& modules, TZVBar type, int w0, int factor100,

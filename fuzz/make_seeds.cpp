@@ -88,6 +88,11 @@ int main(int argc, char** argv)
         }
     }
 
+    // Inputs that once failed the paint and print target stay in its corpus.
+    const QDir regressions(src + QStringLiteral("/tests/data/fuzz-regressions"));
+    for (const QString& name : regressions.entryList({QStringLiteral("paint_run-*")}, QDir::Files))
+        put(out + QStringLiteral("/paint_run"), name, readFile(regressions.filePath(name)));
+
     // Pictures: small, so that mutations stay cheap.
     const QImage colour = sample(7, 5);
     const QString pictures = out + QStringLiteral("/picture");

@@ -356,7 +356,8 @@ QPen TZVQtCanvas::linePen(int pixels) const
         if (const QList<qreal> dashes = dashPattern(m_state.Pen.Style); !dashes.isEmpty())
             pen.setDashPattern(dashes);
     } else {
-        pen.setWidth(pixels);
+        // Qt refuses (and warns about) widths from 2^15 pixels on; wider covers no more of a page.
+        pen.setWidth(std::min(pixels, (1 << 15) - 1));
         pen.setCapStyle(qtCap(m_state.Pen.Cap));
         pen.setJoinStyle(qtJoin(m_state.Pen.Join));
     }

@@ -344,6 +344,39 @@ TEST(Background, CircularGradientFillsShrinkingEllipsesAndTheHoleLast)
     EXPECT_EQ(page.canvas().Log("SelectBrush").back(), "SelectBrush(0xFFFFFF, bsSolid)");
 }
 
+TEST(Background, GradientsOfAHugeLabelDrawOnlyTheStepsThatReachTheDevice)
+{
+    // A 100 x 100 pixel device at 254 dpi shows model units -10 to 1010 each way.
+    TZVDeviceCaps caps;
+    caps.DpiX = caps.DpiY = 254;
+    caps.Width = caps.Height = 100;
+    TZVLab label;
+    label.BackSurf().SetPrint(true);
+
+    // A label 2e9 units high: the rows from 200 down to 1010.
+    label.Measure().SetHeight(2.0e7f);
+    label.BackSurf().SetStyle(biGradHor);
+    TZVRecordingCanvas lines(nullptr, caps);
+    mapModelUnits(lines, 254);
+    label.BackSurf().PaintBackground(lines, {100, 200}, ptPreviewPage, kNoArea);
+    const auto moves = lines.Log("MoveTo");
+    ASSERT_EQ(moves.size(), 811u);
+    EXPECT_EQ(moves.front(), "MoveTo(100, 200)");
+    EXPECT_EQ(moves.back(), "MoveTo(100, 1010)");
+
+    // A disc 2e9 across centred on the device: of its 1e9 rings, the walk starts at the last that
+    // covers the corners (radius 1e9 - i >= 510 x sqrt 2, so i = 1e9 - 722) and ends at the centre.
+    makeDisc(label, biGraCircle);
+    label.Measure().SetWidth(2.0e7f);
+    TZVRecordingCanvas rings(nullptr, caps);
+    mapModelUnits(rings, 254);
+    label.BackSurf().PaintBackground(rings, {-999999500, -999999500}, ptPreviewPage, kNoArea);
+    const auto ellipses = rings.Log("Ellipse");
+    ASSERT_EQ(ellipses.size(), 722u);
+    EXPECT_EQ(ellipses.front(), "Ellipse(-222, -222, 1222, 1222)");
+    EXPECT_EQ(ellipses.back(), "Ellipse(499, 499, 501, 501)");
+}
+
 TEST(Background, DiscOnTheEditorSurfaceGetsADottedOutlineAndHoleEdge)
 {
     TestEditorLink editor;

@@ -2,6 +2,8 @@
 #include "ElementTestSupport.h"
 #include "elements/ZVLineRect.h"
 
+#include <limits>
+
 using namespace zorvel;
 using namespace zorvel::test;
 
@@ -168,13 +170,21 @@ TEST(Line, SelectionBoxIsAtLeastOneMillimetreAcross)
         {"thick vertical", 3.0f, {1000, 500}, {1000, 2000}, {850, 500, 1150, 2000}},
         {"rising", 0.1f, {1000, 1500}, {2000, 500}, {1000, 500, 2000, 1500}},
         {"falling", 0.1f, {1000, 500}, {2000, 1500}, {1000, 500, 2000, 1500}},
+        // Stored ends and pens near the int limits: the band saturates instead of wrapping.
+        {"huge pen at the right edge", 2.0e7f, {2000000000, 0}, {2000000000, 100},
+         {1000000000, 0, std::numeric_limits<int>::max(), 100}},
+        {"at the top edge", 0.1f, {0, -2147483600}, {100, -2147483600},
+         {0, std::numeric_limits<int>::min(), 100, -2147483550}},
     };
     TZVLab label;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TZVLine line(label);
         line.SetPenWidth(c.penMm);
-        Draw(line, c.start, c.end);
+        // Read as stored: drawing would keep the ends on the label.
+        RecordingVisitor reader(kStreamVersion, true);
+        reader.numbers = {{"X1", c.start.X}, {"Y1", c.start.Y}, {"X2", c.end.X}, {"Y2", c.end.Y}};
+        line.VisitFields(reader);
         EXPECT_EQ(line.SelectionBox(), c.expected);
     }
 }

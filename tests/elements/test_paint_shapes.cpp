@@ -14,6 +14,8 @@
 
 #include <gmock/gmock.h>
 
+#include <limits>
+
 namespace zorvel::test {
 namespace {
 
@@ -451,6 +453,36 @@ TEST_F(SymbolPaint, BorderGrowsTheBoxAndTurnsWithTheAngle)
     }
 }
 
+TEST_F(SymbolPaint, HugeStoredPaddingSaturatesTheBoxInsteadOfWrapping)
+{
+    symbol->SetFontHeight(5.0f);
+    symbol->SetShowBorder(true);
+    symbol->SetPenWidth(0.2f);
+    symbol->SetPaddingX(2.0e7f);
+    symbol->SetPaddingY(2.0e7f);
+    constexpr int kMax = std::numeric_limits<int>::max();
+    // The far corner 1000 + 250 + 2 x (2e9 + 20) lies past the int range; the text sits 2e9 + 20 in.
+    struct Case
+    {
+        int angle;
+        TRect model;
+        std::string text;
+    };
+    const Case cases[] = {
+        {0, {1000, 500, kMax, kMax}, "ExtTextOut(2000001020, 2000000520, \"$\")"},
+        // (kMax, kMax) turned about (1000, 500): (1000 - (kMax - 1000), 500 - (kMax - 500)).
+        {180, {2000 - kMax, 1000 - kMax, 1000, 500}, "ExtTextOut(-1999999020, -1999999520, \"$\")"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.angle);
+        symbol->SetAngle(c.angle);
+        RecordingModelCanvas recording;
+        symbol->Paint(recording.canvas(), {0, 0}, ptPreviewPage, 0);
+        EXPECT_EQ(symbol->ModelRect(), c.model);
+        EXPECT_THAT(recording.canvas().Log("ExtTextOut"), ElementsAre(c.text));
+    }
+}
+
 TEST_F(SymbolPaint, MeasuredCornerKeepsNudgesOnTheLabelAndIsSaved)
 {
     struct Case
@@ -608,6 +640,22 @@ TEST_F(ImagePaint, AutoSizeWithoutAPictureKeepsTheBox)
     EXPECT_EQ(image->X2(), 1100);
     EXPECT_EQ(image->Y2(), 1100);
     EXPECT_THAT(recording.canvas().Log("Rectangle"), ElementsAre("Rectangle(100, 100, 1100, 1100)"));
+}
+
+TEST_F(ImagePaint, HugeStoredBorderSaturatesTheBoxInsteadOfWrapping)
+{
+    image->SetX1(2.0e7f);
+    image->SetY1(2.0e7f);
+    image->SetX2(2.1e7f);
+    image->SetY2(2.1e7f);
+    image->SetShowBorder(true);
+    image->SetPenWidth(2.0e7f);
+    RecordingModelCanvas recording;
+    image->Paint(recording.canvas(), {0, 0}, ptPrinter, 0);
+    // Inside a pen of 2e9 the box runs from 2e9 + 2e9 (past the int range) back to 2.1e9 - 2e9.
+    EXPECT_THAT(recording.canvas().Log("Rectangle"),
+                ElementsAre("Rectangle(2000000000, 2000000000, 2100000001, 2100000001)",
+                            "Rectangle(2147483647, 2147483647, 100000000, 100000000)"));
 }
 
 TEST_F(ImagePaint, TurnedPictureLetsTheBackColourThrough)

@@ -496,3 +496,24 @@ TEST_F(TablePaint, HostileTablesDrawOnlyWhatThePageShows)
         EXPECT_GT(onPage, 1000);
     }
 }
+
+TEST_F(TablePaint, AHugePenWidensTheRowWalkOnlyAsFarAsACanvasPenReaches)
+{
+    // Rows of 0.01 mm down 20 km with a 20 km pen: a pen that wide reached every row of the box;
+    // the canvas draws no pen beyond 2^15 pixels, so only rows within that of the page are walked.
+    table.SetX1(10);
+    table.SetY1(10);
+    table.SetX2(110);
+    table.SetY2(2e7f);
+    table.SetRowHeight(0.01f);
+    table.SetPenWidth(2e7f);
+    TZVDeviceCaps caps;
+    caps.DpiX = caps.DpiY = 254;
+    caps.Width = 2100;
+    caps.Height = 2970;
+    TZVRecordingCanvas canvas(nullptr, caps);
+    mapModelUnits(canvas, 254);
+    table.Paint(canvas, {0, 0}, ptPreviewPage, 1);
+    // At most two lines a pixel over the page and 2^15 pixels beyond it (the whole box: 2e8).
+    EXPECT_LT(canvas.Log("LineTo").size(), 2u * (2970 + 32768));
+}

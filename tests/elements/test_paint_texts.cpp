@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -250,6 +251,51 @@ TEST_F(PaintTexts, BorderPaddingAndShadowGrowTheBoxAndMoveTheOrigins)
             for (const auto& args : ArgsOf(canvas(), "SelectFont")) colours.push_back(args[2]);
             EXPECT_EQ(colours, (std::vector<int>{0x000080, 0x808080, 0x000080}));
         }
+    }
+}
+
+TEST_F(PaintTexts, HugeStoredSizesSaturateTheBoxInsteadOfWrapping)
+{
+    struct Case
+    {
+        const char* name;
+        float anchor;  // X1 and Y1, mm
+        float padding; // both ways, with a border of pen 10
+        bool shadow;   // gap both ways 2e9
+        int angle;
+        std::vector<TextOut> outs;
+        TRect modelRect;
+    };
+    constexpr int kMax = std::numeric_limits<int>::max();
+    // "ab" is 200 x 200. A padding of 2e9 makes the box 200 + 2 x (2e9 + 10) wide: past the int range.
+    const Case cases[] = {
+        {"padding", 10.0f, 2.0e7f, false, 0, {{2000001010, 2000001010, "ab"}}, {1000, 1000, kMax, kMax}},
+        {"shadow gap", 2.0e7f, 0, true, 0, {{kMax, kMax, "ab"}, {2000000000, 2000000000, "ab"}},
+         {2000000000, 2000000000, kMax, kMax}},
+        // The far corner (kMax, kMax) turned about (1000, 1000): (1000 + kMax - 1000, 1000 - (kMax - 1000)).
+        {"turned padding", 10.0f, 2.0e7f, false, 90, {{2000001010, -1999999010, "ab"}},
+         {1000, 2000 - kMax, kMax, 1000}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TZVText text(label);
+        text.SetText("ab");
+        text.SetFontHeight(2.0f);
+        text.SetX1(c.anchor);
+        text.SetY1(c.anchor);
+        text.SetAngle(c.angle);
+        text.SetShowBorder(c.padding > 0);
+        text.SetPaddingX(c.padding);
+        text.SetPaddingY(c.padding);
+        text.SetPenWidth(0.1f);
+        text.SetShadow(c.shadow);
+        text.SetGapX(2.0e7f);
+        text.SetGapY(2.0e7f);
+
+        canvas().Clear();
+        text.Paint(canvas(), {0, 0}, ptEditor, 1);
+        EXPECT_EQ(TextOuts(canvas()), c.outs);
+        EXPECT_EQ(text.ModelRect(), c.modelRect);
     }
 }
 

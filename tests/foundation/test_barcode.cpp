@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <set>
 #include <string>
 #include <vector>
@@ -271,6 +272,7 @@ TEST(BarcodeDispatch, BarCodeText)
 
 TEST(BarcodeWidths, ClassesAndRounding)
 {
+    constexpr int kMaxInt = std::numeric_limits<int>::max();
     struct Case { const char* name; int w0; int factor100; TZVHalfRound w2; std::array<int, 4> expected; };
     const Case cases[] = {
         {"factor 2", 30, 200, TZVHalfRound::Floor, {30, 60, 90, 120}},
@@ -279,6 +281,8 @@ TEST(BarcodeWidths, ClassesAndRounding)
         {"tie to even below", 25, 250, TZVHalfRound::Floor, {25, 62, 93, 124}},  // 62.5
         {"tie to even above", 27, 250, TZVHalfRound::Floor, {27, 68, 102, 136}}, // 67.5
         {"no tie", 33, 233, TZVHalfRound::AwayFromZero, {33, 77, 116, 154}},     // 76.89
+        // A stored bar width near the int limit: 6e9, 9e9 and 12e9 saturate rather than wrap.
+        {"huge", 2000000000, 300, TZVHalfRound::Floor, {2000000000, kMaxInt, kMaxInt, kMaxInt}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -324,6 +328,11 @@ TEST(BarcodeWidths, NumberPlacement)
         }
     }
     EXPECT_FALSE(NumberPlacement(QStringLiteral("505"), CODE39, 30, 300, 300).has_value());
+    // Offsets over huge stored widths (W = 1e9, 1.5e9, 2.25e9, 3e9) saturate rather than wrap.
+    const QString modules = BarCodeModules(QStringLiteral("5901234123457"), EAN13, false);
+    const auto huge = NumberPlacement(modules, EAN13, 1000000000, 150, 1000000000);
+    ASSERT_TRUE(huge.has_value());
+    EXPECT_EQ(huge->End, std::numeric_limits<int>::max());
 }
 
 } // namespace

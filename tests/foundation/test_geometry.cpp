@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace zorvel;
 
 namespace zorvel {
@@ -101,6 +103,33 @@ TEST(Rotation, RotatePointTableTruncatesEachProduct)
         SCOPED_TRACE(c.angle);
         TPoint p = c.in;
         RotatePoint(p, {100, 100}, c.angle);
+        EXPECT_EQ(p, c.expected);
+    }
+}
+
+TEST(Rotation, PointsFarApartTurnInto64BitsAndSaturate)
+{
+    struct Case
+    {
+        int angle;
+        TPoint in;
+        TPoint centre;
+        TPoint expected;
+    };
+    constexpr int kMax = std::numeric_limits<int>::max();
+    constexpr int kMin = std::numeric_limits<int>::min();
+    constexpr int kFar = 2000000000;
+    // Unsaturated: (-2147483667, 2147483668); y -4e9; y 4e9; y -2e9 + 2 x 2828427124.
+    const Case cases[] = {
+        {180, {kMax, kMin}, {-10, 10}, {kMin, kMax}},
+        {90, {kFar, 0}, {-kFar, 0}, {-kFar, kMin}},
+        {270, {kFar, 0}, {-kFar, 0}, {-kFar, kMax}},
+        {45, {kFar, kFar}, {-kFar, -kFar}, {-kFar, kMax}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.angle);
+        TPoint p = c.in;
+        RotatePoint(p, c.centre, c.angle);
         EXPECT_EQ(p, c.expected);
     }
 }

@@ -229,6 +229,21 @@ TEST_F(CanvasTest, PenWidthsScaleWithTheMapping)
     }
 }
 
+TEST_F(CanvasTest, PenWiderThanQtDrawsStillCoversThePage)
+{
+    // 2e9 units are 2e8 pixels at 254 dpi; Qt refuses pens from 2^15 pixels on (a hairline then).
+    const QImage image = render(
+        120, 120,
+        [](TZVCanvas& canvas) {
+            mapModelUnits(canvas);
+            canvas.SelectPen(pen(2000000000, psSolid, pcFlat));
+            canvas.MoveTo(100, 505);
+            canvas.LineTo(1000, 505);
+        },
+        254);
+    EXPECT_EQ(inkBox(image).height(), 120);
+}
+
 TEST_F(CanvasTest, MappingMakesOneLogicalUnitAHundredthOfAMillimetre)
 {
     const QImage image = render(
