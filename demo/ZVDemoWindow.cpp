@@ -125,24 +125,24 @@ bool writeIniValue(const QString& path, const QString& section, const QString& k
 
 // ---- Designs model ----
 
-void TZVLabelsModel::SetRows(std::vector<TRow> rows)
+void LabelsModel::SetRows(std::vector<TRow> rows)
 {
     beginResetModel();
     m_rows = std::move(rows);
     endResetModel();
 }
 
-int TZVLabelsModel::rowCount(const QModelIndex& parent) const
+int LabelsModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
 }
 
-int TZVLabelsModel::columnCount(const QModelIndex& parent) const
+int LabelsModel::columnCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : 2;
 }
 
-QVariant TZVLabelsModel::data(const QModelIndex& index, int role) const
+QVariant LabelsModel::data(const QModelIndex& index, int role) const
 {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rowCount()) return {};
     const TRow& row = m_rows[static_cast<size_t>(index.row())];
@@ -150,7 +150,7 @@ QVariant TZVLabelsModel::data(const QModelIndex& index, int role) const
     return row.Updated.isValid() ? row.Updated.toString(QStringLiteral("dd-MM-yyyy")) : QString();
 }
 
-QVariant TZVLabelsModel::headerData(int section, Qt::Orientation orientation, int role) const
+QVariant LabelsModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal) return {};
     return section == 0 ? QStringLiteral("NAME") : QStringLiteral("UPDATED");
@@ -392,7 +392,7 @@ void TFMain::buildToolBar()
 
 void TFMain::buildBottomPanel()
 {
-    m_model = new TZVLabelsModel(this);
+    m_model = new LabelsModel(this);
     m_grid = new QTableView;
     m_grid->setObjectName(QStringLiteral("DBGrid1"));
     m_grid->setModel(m_model);

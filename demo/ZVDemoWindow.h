@@ -36,12 +36,12 @@ class TZvSpinEditFloat;
 
 // NAME and UPDATED of every LABELS row, read once per change of the table, so that painting
 // the grid never moves the data set's cursor.
-class TZVLabelsModel : public QAbstractTableModel
+class LabelsModel : public QAbstractTableModel
 {
     Q_OBJECT
 
 public:
-    explicit TZVLabelsModel(QObject* parent = nullptr) : QAbstractTableModel(parent) {}
+    explicit LabelsModel(QObject* parent = nullptr) : QAbstractTableModel(parent) {}
 
     struct TRow
     {
@@ -105,7 +105,7 @@ public:
     QComboBox* PrinterBox() const { return m_cbPrinters; }
     QComboBox* ZoomBox() const { return m_cbZoom; }
     QTableView* DesignsGrid() const { return m_grid; }
-    TZVLabelsModel& DesignsModel() const { return *m_model; }
+    LabelsModel& DesignsModel() const { return *m_model; }
     QPlainTextEdit* Memo() const { return m_memo; }
     QPushButton* Button(const QString& caption) const;
     QGroupBox* EditorBox() const { return m_editorBox; }
@@ -179,7 +179,7 @@ private:
     int m_systemPrinters = 0;
 
     QTableView* m_grid = nullptr;
-    TZVLabelsModel* m_model = nullptr;
+    LabelsModel* m_model = nullptr;
     QPlainTextEdit* m_memo = nullptr;
     QList<QPushButton*> m_buttons;
 

@@ -286,7 +286,7 @@ void TFMain::SelectRow(int row)
 
 void TFMain::reloadRows()
 {
-    std::vector<TZVLabelsModel::TRow> rows;
+    std::vector<LabelsModel::TRow> rows;
     if (m_dm.Connected() && m_dm.TbLabels().Active()) {
         TZVDataSet& labels = m_dm.TbLabels();
         const bool load = m_dm.LoadOnScroll();

@@ -145,30 +145,30 @@ QIcon ZvInspectorDesignerIcon()
     });
 }
 
-TZVDesignerWidget::TZVDesignerWidget(Description description, QObject* parent)
+DesignerWidget::DesignerWidget(Description description, QObject* parent)
     : QObject(parent), m_description(std::move(description))
 {
 }
 
-QString TZVDesignerWidget::group() const
+QString DesignerWidget::group() const
 {
     return QStringLiteral("Zorvel");
 }
 
-QIcon TZVDesignerWidget::icon() const
+QIcon DesignerWidget::icon() const
 {
     if (m_icon.isNull()) m_icon = m_description.Icon();
     return m_icon;
 }
 
-void TZVDesignerWidget::initialize(QDesignerFormEditorInterface*)
+void DesignerWidget::initialize(QDesignerFormEditorInterface*)
 {
     m_initialized = true;
 }
 
-TZVDesignerPlugins::TZVDesignerPlugins(QObject* parent) : QObject(parent)
+DesignerPlugins::DesignerPlugins(QObject* parent) : QObject(parent)
 {
-    m_widgets.append(new TZVDesignerWidget(
+    m_widgets.append(new DesignerWidget(
         {QStringLiteral("zorvel::TZVEditor"), QStringLiteral("editor/ZVEditor.h"),
          QStringLiteral("Label design editor"),
          QStringLiteral("Shows a label between two rulers and edits its elements with the mouse and "
@@ -179,7 +179,7 @@ TZVDesignerPlugins::TZVDesignerPlugins(QObject* parent) : QObject(parent)
                 kEditorSpecifications),
          ZvEditorDesignerIcon, [](QWidget* parent) -> QWidget* { return new TZVEditor(parent); }},
         this));
-    m_widgets.append(new TZVDesignerWidget(
+    m_widgets.append(new DesignerWidget(
         {QStringLiteral("zorvel::TZVInspector"), QStringLiteral("inspector/ZVInspector.h"),
          QStringLiteral("Property inspector for label elements"),
          QStringLiteral("Lists the published properties of the elements selected in a TZVEditor "

@@ -13,7 +13,7 @@
 namespace zorvel {
 
 // One widget of the widget box; the collection fills in what differs between them.
-class TZVDesignerWidget : public QObject, public QDesignerCustomWidgetInterface
+class DesignerWidget : public QObject, public QDesignerCustomWidgetInterface
 {
     Q_OBJECT
     Q_INTERFACES(QDesignerCustomWidgetInterface)
@@ -30,7 +30,7 @@ public:
         std::function<QWidget*(QWidget* parent)> Create;
     };
 
-    TZVDesignerWidget(Description description, QObject* parent);
+    DesignerWidget(Description description, QObject* parent);
 
     QString name() const override { return m_description.ClassName; }
     QString group() const override;
@@ -51,14 +51,14 @@ private:
     bool m_initialized = false;
 };
 
-class TZVDesignerPlugins : public QObject, public QDesignerCustomWidgetCollectionInterface
+class DesignerPlugins : public QObject, public QDesignerCustomWidgetCollectionInterface
 {
     Q_OBJECT
     Q_PLUGIN_METADATA(IID "org.qt-project.Qt.QDesignerCustomWidgetCollectionInterface")
     Q_INTERFACES(QDesignerCustomWidgetCollectionInterface)
 
 public:
-    explicit TZVDesignerPlugins(QObject* parent = nullptr);
+    explicit DesignerPlugins(QObject* parent = nullptr);
 
     QList<QDesignerCustomWidgetInterface*> customWidgets() const override { return m_widgets; }
 

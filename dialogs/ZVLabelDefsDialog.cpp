@@ -191,23 +191,23 @@ struct TSheetGeometry
 
 // ---- Sheet schematic ------------------------------------------------------------------------
 
-TZVLabelDefsSheet::TZVLabelDefsSheet(QWidget* parent) : QWidget(parent)
+LabelDefsSheet::LabelDefsSheet(QWidget* parent) : QWidget(parent)
 {
     setMinimumSize(160, 180);
 }
 
-void TZVLabelDefsSheet::SetFields(const QStringList& fields)
+void LabelDefsSheet::SetFields(const QStringList& fields)
 {
     m_fields = fields;
     update();
 }
 
-QSize TZVLabelDefsSheet::sizeHint() const
+QSize LabelDefsSheet::sizeHint() const
 {
     return {230, 270};
 }
 
-void TZVLabelDefsSheet::paintEvent(QPaintEvent*)
+void LabelDefsSheet::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
@@ -406,7 +406,7 @@ void TFLabelDefs::buildControls()
     m_marTop = lengthBox("marginTop", 0.1, kMaxMargin);
     m_columns = countBox("columns");
     m_rows = countBox("rows");
-    m_sheet = new TZVLabelDefsSheet(this);
+    m_sheet = new LabelDefsSheet(this);
     m_sheet->setObjectName(QStringLiteral("sheet"));
 
     // Layout: the tree and its buttons on the left; the name, the schematic and the groups of

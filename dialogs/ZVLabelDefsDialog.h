@@ -31,13 +31,13 @@ class TZVCustomLab;
 
 /// The schematic of a sheet: the definition's labels on its paper, drawn to scale, with the
 /// letters A to J on the measures the dialog edits.
-class TZVLabelDefsSheet : public QWidget
+class LabelDefsSheet : public QWidget
 {
     Q_OBJECT
 
 public:
     /// A blank sheet.
-    explicit TZVLabelDefsSheet(QWidget* parent = nullptr);
+    explicit LabelDefsSheet(QWidget* parent = nullptr);
 
     /// The fields of the definition to draw; an empty list draws a blank sheet.
     void SetFields(const QStringList& fields);
@@ -154,7 +154,7 @@ private:
     QDoubleSpinBox* m_marTop = nullptr;
     QSpinBox* m_columns = nullptr;
     QSpinBox* m_rows = nullptr;
-    TZVLabelDefsSheet* m_sheet = nullptr;
+    LabelDefsSheet* m_sheet = nullptr;
     /// What each caption key of the translation file sets.
     QList<std::pair<const char*, std::function<void(const QString&)>>> m_captions;
 };

@@ -29,8 +29,8 @@ namespace zorvel {
 
 class ColorSwatch;
 class TZVCustomLab;
-class TZVDataSetModel;
-class TZVSheetPreview;
+class DataSetModel;
+class SheetPreview;
 class TZVSqlDataSet;
 class TZvSpinEditFloat;
 
@@ -71,7 +71,7 @@ public:
     /// The tabs, in TPage order.
     QTabWidget* Pages() const { return m_pages; }
     /// The sheet preview of the sizes page.
-    TZVSheetPreview* Preview() const { return m_preview; }
+    SheetPreview* Preview() const { return m_preview; }
     /// The line under the sheet preview that names the labels off the paper; hidden when they fit.
     QLabel* FitWarning() const { return m_fitWarning; }
     /// The data page's grid of the label's records.
@@ -187,7 +187,7 @@ private:
     QRadioButton* m_rect = nullptr;
     QRadioButton* m_circle = nullptr;
     TZvSpinEditFloat* m_innerCircle = nullptr;
-    TZVSheetPreview* m_preview = nullptr;
+    SheetPreview* m_preview = nullptr;
     QLabel* m_fitWarning = nullptr;
 
     // Printing.
@@ -223,7 +223,7 @@ private:
     QLabel* m_recordCount = nullptr;
     QLabel* m_filterText = nullptr;
     QTableView* m_grid = nullptr;
-    TZVDataSetModel* m_model = nullptr;
+    DataSetModel* m_model = nullptr;
     QMenu* m_gridMenu = nullptr;
     QAction* m_executeAction = nullptr;
     QAction* m_deleteAction = nullptr;

@@ -6,19 +6,19 @@
 
 namespace zorvel {
 
-TZVDataSetModel::TZVDataSetModel(QObject* parent) : QAbstractTableModel(parent) {}
+DataSetModel::DataSetModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-void TZVDataSetModel::SetDataSet(TZVDataSet* dataSet)
+void DataSetModel::SetDataSet(TZVDataSet* dataSet)
 {
     if (m_dataSet != dataSet) {
         if (m_dataSet) disconnect(m_dataSet, nullptr, this, nullptr);
         m_dataSet = dataSet;
-        if (dataSet) connect(dataSet, &TZVDataSet::AfterClose, this, &TZVDataSetModel::Reload);
+        if (dataSet) connect(dataSet, &TZVDataSet::AfterClose, this, &DataSetModel::Reload);
     }
     Reload();
 }
 
-void TZVDataSetModel::Reload()
+void DataSetModel::Reload()
 {
     beginResetModel();
     m_titles.clear();
@@ -45,17 +45,17 @@ void TZVDataSetModel::Reload()
     endResetModel();
 }
 
-int TZVDataSetModel::rowCount(const QModelIndex& parent) const
+int DataSetModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
 }
 
-int TZVDataSetModel::columnCount(const QModelIndex& parent) const
+int DataSetModel::columnCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : static_cast<int>(m_titles.size());
 }
 
-QVariant TZVDataSetModel::data(const QModelIndex& index, int role) const
+QVariant DataSetModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount()) return {};
     if (role == Qt::DisplayRole) return m_rows[static_cast<std::size_t>(index.row())].value(index.column());
@@ -63,7 +63,7 @@ QVariant TZVDataSetModel::data(const QModelIndex& index, int role) const
     return {};
 }
 
-QVariant TZVDataSetModel::headerData(int section, Qt::Orientation orientation, int role) const
+QVariant DataSetModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Horizontal) {
         if (role == Qt::DisplayRole) return m_titles.value(section);

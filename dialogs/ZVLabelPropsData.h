@@ -14,13 +14,13 @@ namespace zorvel {
 
 /// The records of a data set as rows, one column per field titled with its display label. The
 /// data set is a cursor, so its records are read once per Reload and the cursor put back.
-class TZVDataSetModel : public QAbstractTableModel
+class DataSetModel : public QAbstractTableModel
 {
     Q_OBJECT
 
 public:
     /// An empty model.
-    explicit TZVDataSetModel(QObject* parent = nullptr);
+    explicit DataSetModel(QObject* parent = nullptr);
 
     /// The data set shown, or null; not owned, forgotten when it is destroyed.
     TZVDataSet* DataSet() const { return m_dataSet; }

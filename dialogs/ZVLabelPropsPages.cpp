@@ -155,14 +155,14 @@ QWidget* TFPropLab::buildSizesPage()
     left->addWidget(type, 3, 1);
     left->setRowStretch(4, 1);
 
-    m_preview = new TZVSheetPreview(this);
+    m_preview = new SheetPreview(this);
     m_preview->setObjectName(QStringLiteral("SheetPreview"));
     m_fitWarning = new QLabel(this);
     m_fitWarning->setObjectName(QStringLiteral("FitWarning"));
     m_fitWarning->setStyleSheet(QStringLiteral("color: #c00000; font-weight: bold;"));
     m_fitWarning->setWordWrap(true);
     m_fitWarning->setAlignment(Qt::AlignHCenter);
-    m_fitWarning->setMaximumWidth(TZVSheetPreview::kMaxWidth + 40);
+    m_fitWarning->setMaximumWidth(SheetPreview::kMaxWidth + 40);
     m_fitWarning->hide();
     auto* right = new QVBoxLayout;
     right->addWidget(m_preview, 0, Qt::AlignHCenter | Qt::AlignTop);
@@ -281,7 +281,7 @@ QWidget* TFPropLab::buildDataPage()
     top->setColumnStretch(1, 1);
     layout->addLayout(top);
 
-    m_model = new TZVDataSetModel(this);
+    m_model = new DataSetModel(this);
     m_grid = new QTableView(this);
     m_grid->setObjectName(QStringLiteral("Grid"));
     m_grid->setModel(m_model);

@@ -24,7 +24,7 @@ constexpr TZVColor kMarginColor = 0x0000FF; // red
 
 } // namespace
 
-TZVSheetPreview::TZVSheetPreview(QWidget* parent) : QWidget(parent)
+SheetPreview::SheetPreview(QWidget* parent) : QWidget(parent)
 {
     setCursor(Qt::PointingHandCursor);
     m_bitmap = QImage(kMaxWidth, kMaxHeight, QImage::Format_RGB32);
@@ -32,7 +32,7 @@ TZVSheetPreview::TZVSheetPreview(QWidget* parent) : QWidget(parent)
     setFixedSize(m_bitmap.size());
 }
 
-QSize TZVSheetPreview::PreviewSize(double paperWidth, double paperHeight, bool landscape)
+QSize SheetPreview::PreviewSize(double paperWidth, double paperHeight, bool landscape)
 {
     const double across = landscape ? paperHeight : paperWidth;
     const double down = landscape ? paperWidth : paperHeight;
@@ -42,30 +42,30 @@ QSize TZVSheetPreview::PreviewSize(double paperWidth, double paperHeight, bool l
     return {kMaxWidth, static_cast<int>(std::lround(kMaxWidth / aspect))};
 }
 
-void TZVSheetPreview::SetLabel(TZVCustomLab* label)
+void SheetPreview::SetLabel(TZVCustomLab* label)
 {
     m_label = label;
     UpdateSize();
 }
 
-bool TZVSheetPreview::landscape() const
+bool SheetPreview::landscape() const
 {
     return m_label && m_label->PrintInfo().Orientation == 1;
 }
 
-double TZVSheetPreview::pageWidth() const
+double SheetPreview::pageWidth() const
 {
     const TZVMeasure& m = m_label->Measure();
     return landscape() ? m.PaperHeight() : m.PaperWidth();
 }
 
-double TZVSheetPreview::pageHeight() const
+double SheetPreview::pageHeight() const
 {
     const TZVMeasure& m = m_label->Measure();
     return landscape() ? m.PaperWidth() : m.PaperHeight();
 }
 
-void TZVSheetPreview::UpdateSize()
+void SheetPreview::UpdateSize()
 {
     if (m_label) {
         const TZVMeasure& m = m_label->Measure();
@@ -76,26 +76,26 @@ void TZVSheetPreview::UpdateSize()
     Repaint();
 }
 
-void TZVSheetPreview::Repaint()
+void SheetPreview::Repaint()
 {
     render();
     update();
     if (OnRepainted) OnRepainted();
 }
 
-int TZVSheetPreview::mapX(double model) const
+int SheetPreview::mapX(double model) const
 {
     const double page = pageWidth();
     return page > 0 ? static_cast<int>(std::lround(model * m_bitmap.width() / page)) : 0;
 }
 
-int TZVSheetPreview::mapY(double model) const
+int SheetPreview::mapY(double model) const
 {
     const double page = pageHeight();
     return page > 0 ? static_cast<int>(std::lround(model * m_bitmap.height() / page)) : 0;
 }
 
-QRect TZVSheetPreview::labelBox(int row, int col) const
+QRect SheetPreview::labelBox(int row, int col) const
 {
     const TZVMeasure& m = m_label->Measure();
     const double left = m.MarLeft() + double(col) * (m.Width() + m.DiHor());
@@ -105,7 +105,7 @@ QRect TZVSheetPreview::labelBox(int row, int col) const
                  QPoint(mapX(left + m.Width()) - 1, mapY(top + m.Height()) - 1));
 }
 
-void TZVSheetPreview::drawLabel(QPainter& painter, const QRect& box) const
+void SheetPreview::drawLabel(QPainter& painter, const QRect& box) const
 {
     // drawRect adds the pen's width on the right and bottom; keep the box's own extent.
     const QRect outline = box.adjusted(0, 0, -1, -1);
@@ -115,7 +115,7 @@ void TZVSheetPreview::drawLabel(QPainter& painter, const QRect& box) const
         painter.drawRect(outline);
 }
 
-void TZVSheetPreview::render()
+void SheetPreview::render()
 {
     m_bitmap.fill(Qt::white);
     if (!m_label) return;
@@ -161,7 +161,7 @@ void TZVSheetPreview::render()
     }
 }
 
-bool TZVSheetPreview::ClickAt(QPoint pos)
+bool SheetPreview::ClickAt(QPoint pos)
 {
     if (!m_label) return false;
     const TZVMeasure& m = m_label->Measure();
@@ -180,13 +180,13 @@ bool TZVSheetPreview::ClickAt(QPoint pos)
     return true;
 }
 
-void TZVSheetPreview::paintEvent(QPaintEvent*)
+void SheetPreview::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.drawImage(0, 0, m_bitmap);
 }
 
-void TZVSheetPreview::mousePressEvent(QMouseEvent* event)
+void SheetPreview::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton) ClickAt(event->position().toPoint());
     QWidget::mousePressEvent(event);

@@ -17,7 +17,7 @@ class TZVCustomLab;
 
 /// The widget is sized to the sheet's shape within kMaxWidth x kMaxHeight pixels and draws
 /// from a bitmap it renders on Repaint.
-class TZVSheetPreview : public QWidget
+class SheetPreview : public QWidget
 {
     Q_OBJECT
 
@@ -32,8 +32,8 @@ public:
     static constexpr std::uint32_t kOffPaperColor = 0x6B6BFF;
 
     /// A white sheet of the largest size, without a label.
-    explicit TZVSheetPreview(QWidget* parent = nullptr);
-    Q_DISABLE_COPY_MOVE(TZVSheetPreview)
+    explicit SheetPreview(QWidget* parent = nullptr);
+    Q_DISABLE_COPY_MOVE(SheetPreview)
 
     /// Paper sizes in any one unit; `landscape` turns the sheet.
     static QSize PreviewSize(double paperWidth, double paperHeight, bool landscape);

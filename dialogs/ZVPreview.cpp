@@ -104,9 +104,9 @@ void DrawPagePicture(QPainter& painter, const QPicture& picture, QSize pictureSi
     painter.restore();
 }
 
-TZvPrwPaper::TZvPrwPaper(TZvPrw& owner, QWidget* parent) : QWidget(parent), m_owner(owner) {}
+PreviewPaper::PreviewPaper(TZvPrw& owner, QWidget* parent) : QWidget(parent), m_owner(owner) {}
 
-void TZvPrwPaper::paintEvent(QPaintEvent*)
+void PreviewPaper::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     m_owner.PaintPaper(painter, size());
@@ -179,7 +179,7 @@ void TZvPrw::buildControls()
     m_backScroll->viewport()->setAutoFillBackground(true);
     m_content = new QWidget;
     m_content->setAutoFillBackground(false);
-    m_paper = new TZvPrwPaper(*this, m_content);
+    m_paper = new PreviewPaper(*this, m_content);
     // The pages are painted whole each time; one buffer for the paint box is enough.
     m_paper->setAttribute(Qt::WA_OpaquePaintEvent);
     m_backScroll->setWidget(m_content);

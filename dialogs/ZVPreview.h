@@ -28,13 +28,13 @@ class TZvAlignEdit;
 class TZvPrw;
 
 /// The paint box the pages are drawn on; the window does the drawing.
-class TZvPrwPaper : public QWidget
+class PreviewPaper : public QWidget
 {
     Q_OBJECT
 
 public:
     /// A paint box drawn by `owner`, which must outlive it.
-    explicit TZvPrwPaper(TZvPrw& owner, QWidget* parent = nullptr);
+    explicit PreviewPaper(TZvPrw& owner, QWidget* parent = nullptr);
 
 protected:
     /// Has the owner paint the box (TZvPrw::PaintPaper).
@@ -105,7 +105,7 @@ public:
     /// Size of the paint box at the last fitting, pixels; the zoom scales it.
     QSize BaseSize() const { return {m_baseWidth, m_baseHeight}; }
     /// The paint box, inside BackScroll.
-    TZvPrwPaper* Paper() const { return m_paper; }
+    PreviewPaper* Paper() const { return m_paper; }
     /// The scroll area around the paint box.
     QScrollArea* BackScroll() const { return m_backScroll; }
     /// The read-only "page - count" box between the page buttons.
@@ -201,7 +201,7 @@ private:
     QToolButton* m_exit = nullptr;
     QScrollArea* m_backScroll = nullptr;
     QWidget* m_content = nullptr;
-    TZvPrwPaper* m_paper = nullptr;
+    PreviewPaper* m_paper = nullptr;
 };
 
 } // namespace zorvel

@@ -37,7 +37,7 @@ QFont mapFont(const QString& name, int pixels)
 
 // ---- Map --------------------------------------------------------------------------------------
 
-TZVSymbolMap::TZVSymbolMap(QWidget* parent) : QWidget(parent)
+SymbolMap::SymbolMap(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("PaintBox"));
     setMouseTracking(true);
@@ -45,34 +45,34 @@ TZVSymbolMap::TZVSymbolMap(QWidget* parent) : QWidget(parent)
     resize(sizeHint());
 }
 
-QChar TZVSymbolMap::CharacterAt(int page, int row, int column)
+QChar SymbolMap::CharacterAt(int page, int row, int column)
 {
     const qint64 code = qint64(page) * kCharactersPerPage + qint64(row) * kColumns + column;
     return QChar(static_cast<char16_t>(code & 0xFFFF));
 }
 
-void TZVSymbolMap::SetPage(int page)
+void SymbolMap::SetPage(int page)
 {
     if (page == m_page) return;
     m_page = page;
     redraw();
 }
 
-void TZVSymbolMap::SetFontName(const QString& name)
+void SymbolMap::SetFontName(const QString& name)
 {
     if (name == m_fontName) return;
     m_fontName = name;
     redraw();
 }
 
-void TZVSymbolMap::SetSelected(std::optional<QChar> character)
+void SymbolMap::SetSelected(std::optional<QChar> character)
 {
     if (character == m_selected) return;
     m_selected = character;
     redraw();
 }
 
-TZVMapCell TZVSymbolMap::SelectedCell() const
+TZVMapCell SymbolMap::SelectedCell() const
 {
     if (!m_selected) return {};
     const int offset = int(m_selected->unicode()) - int((qint64(m_page) * kCharactersPerPage) & 0xFFFF);
@@ -82,7 +82,7 @@ TZVMapCell TZVSymbolMap::SelectedCell() const
     return {index / kColumns, index % kColumns};
 }
 
-TZVMapCell TZVSymbolMap::CellAt(QPoint point) const
+TZVMapCell SymbolMap::CellAt(QPoint point) const
 {
     const int w = cellWidth();
     const int h = cellHeight();
@@ -93,13 +93,13 @@ TZVMapCell TZVSymbolMap::CellAt(QPoint point) const
     return {row, column};
 }
 
-QRect TZVSymbolMap::CellRect(TZVMapCell cell) const
+QRect SymbolMap::CellRect(TZVMapCell cell) const
 {
     if (!cell.IsValid()) return {};
     return {cell.Column * cellWidth(), cell.Row * cellHeight(), cellWidth(), cellHeight()};
 }
 
-QRect TZVSymbolMap::MagnifierRect() const
+QRect SymbolMap::MagnifierRect() const
 {
     if (!m_hovered.IsValid()) return {};
     const QRect cell = CellRect(m_hovered);
@@ -110,12 +110,12 @@ QRect TZVSymbolMap::MagnifierRect() const
     return rect;
 }
 
-QSize TZVSymbolMap::sizeHint() const
+QSize SymbolMap::sizeHint() const
 {
     return {kColumns * 28, kRows * 24};
 }
 
-void TZVSymbolMap::redraw()
+void SymbolMap::redraw()
 {
     const QSize size = this->size();
     if (size.isEmpty()) {
@@ -149,7 +149,7 @@ void TZVSymbolMap::redraw()
     update();
 }
 
-void TZVSymbolMap::paintEvent(QPaintEvent*)
+void SymbolMap::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     if (m_picture.size() != size()) redraw();
@@ -166,24 +166,24 @@ void TZVSymbolMap::paintEvent(QPaintEvent*)
     painter.drawText(magnifier, Qt::AlignCenter, QString(CharacterOf(m_hovered)));
 }
 
-void TZVSymbolMap::resizeEvent(QResizeEvent*)
+void SymbolMap::resizeEvent(QResizeEvent*)
 {
     redraw();
 }
 
-void TZVSymbolMap::setHovered(TZVMapCell cell)
+void SymbolMap::setHovered(TZVMapCell cell)
 {
     if (cell == m_hovered) return;
     m_hovered = cell;
     update();
 }
 
-void TZVSymbolMap::mouseMoveEvent(QMouseEvent* event)
+void SymbolMap::mouseMoveEvent(QMouseEvent* event)
 {
     setHovered(CellAt(event->position().toPoint()));
 }
 
-void TZVSymbolMap::mousePressEvent(QMouseEvent* event)
+void SymbolMap::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton) return;
     const TZVMapCell cell = CellAt(event->position().toPoint());
@@ -193,7 +193,7 @@ void TZVSymbolMap::mousePressEvent(QMouseEvent* event)
     emit CellClicked(cell, character);
 }
 
-void TZVSymbolMap::leaveEvent(QEvent*)
+void SymbolMap::leaveEvent(QEvent*)
 {
     setHovered({});
 }
@@ -209,8 +209,8 @@ TPropSym::TPropSym(QWidget* parent) : QDialog(parent)
     m_pageBox = new QSpinBox(this);
     m_pageBox->setObjectName(QStringLiteral("SpEdPage"));
     m_pageBox->setRange(0, kLastPage);
-    m_map = new TZVSymbolMap(this);
-    m_map->setMinimumSize(TZVSymbolMap::kColumns * 20, TZVSymbolMap::kRows * 20);
+    m_map = new SymbolMap(this);
+    m_map->setMinimumSize(SymbolMap::kColumns * 20, SymbolMap::kRows * 20);
 
     auto* buttons = new QDialogButtonBox(this);
     m_ok = buttons->addButton(QDialogButtonBox::Ok);
@@ -231,7 +231,7 @@ TPropSym::TPropSym(QWidget* parent) : QDialog(parent)
     layout->addWidget(buttons);
 
     connect(m_pageBox, &QSpinBox::valueChanged, this, &TPropSym::showPage);
-    connectGuarded(m_filling, m_map, &TZVSymbolMap::CellClicked, this,
+    connectGuarded(m_filling, m_map, &SymbolMap::CellClicked, this,
                    [this](TZVMapCell cell, QChar character) { cellClicked(cell, character); });
     fillLanguage();
 }
@@ -288,10 +288,10 @@ void TPropSym::fillLanguage()
 
 void TPropSym::showPage(int page)
 {
-    const int first = page * TZVSymbolMap::kCharactersPerPage;
+    const int first = page * SymbolMap::kCharactersPerPage;
     m_pageCaption->setText(QStringLiteral("[%1-%2]   %3: ")
                                .arg(first)
-                               .arg(first + TZVSymbolMap::kCharactersPerPage)
+                               .arg(first + SymbolMap::kCharactersPerPage)
                                .arg(m_pageWord));
     m_map->SetPage(page);
 }

@@ -37,7 +37,7 @@ struct TZVMapCell
 /// divided by the rows and columns (whole pixels); the remainder at the right and bottom is no
 /// cell. The grid is drawn once into a pixmap and copied on every paint, so hovering only adds
 /// the magnifier.
-class TZVSymbolMap : public QWidget
+class SymbolMap : public QWidget
 {
     Q_OBJECT
 
@@ -55,7 +55,7 @@ public:
     static constexpr int kMagnifiedPixels = 48;
 
     /// Page 0, no font, nothing selected; sized to its size hint.
-    explicit TZVSymbolMap(QWidget* parent = nullptr);
+    explicit SymbolMap(QWidget* parent = nullptr);
 
     /// The character of a cell of a page, wrapped into the 16-bit range.
     static QChar CharacterAt(int page, int row, int column);
@@ -126,7 +126,7 @@ class TPropSym : public QDialog
 
 public:
     /// Pages that hold characters: the last starts at 273 x 240 = 65520.
-    static constexpr int kLastPage = 0xFFFF / TZVSymbolMap::kCharactersPerPage;
+    static constexpr int kLastPage = 0xFFFF / SymbolMap::kCharactersPerPage;
 
     /// The map, the page box and OK and Cancel; Prepare fills them.
     explicit TPropSym(QWidget* parent = nullptr);
@@ -139,7 +139,7 @@ public:
     void Prepare(TZVCustomLab& label, TZVSymbol& symbol);
 
     /// The character map; a click sets the symbol's character at once.
-    TZVSymbolMap* Map() const { return m_map; }
+    SymbolMap* Map() const { return m_map; }
     /// Chooses the page, 0..kLastPage.
     QSpinBox* PageBox() const { return m_pageBox; }
     /// The page's range of character codes and the word for page, before the box.
@@ -159,7 +159,7 @@ private:
     QString m_pageWord;
     FeedbackGuard m_filling;
 
-    TZVSymbolMap* m_map = nullptr;
+    SymbolMap* m_map = nullptr;
     QSpinBox* m_pageBox = nullptr;
     QLabel* m_pageCaption = nullptr;
     QLabel* m_characterCaption = nullptr;

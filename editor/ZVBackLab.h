@@ -19,17 +19,17 @@ namespace zorvel {
 class TZVCustomEditor;
 
 /// What the mouse is doing on the surface; a press enters a state, the release leaves it.
-enum class TZVGesture : std::uint8_t {
+enum class GestureKind : std::uint8_t {
     Idle, ///< no button held
     Band, ///< a selection band or a creation drag
     Drag, ///< a move or resize, of the kind in DragKind
 };
 
 /// The surface's share of the editor's interaction state, in surface pixels.
-struct TZVGestureState
+struct GestureState
 {
     /// What the current press started.
-    TZVGesture Gesture = TZVGesture::Idle;
+    GestureKind Gesture = GestureKind::Idle;
     bool Created = false;      ///< the current gesture created an element
     std::uint8_t DragKind = 0; ///< TZVDragKind
     TPoint StartPt;            ///< fixed end of the band or line drag
@@ -100,8 +100,8 @@ public:
 
     /// The editor's interaction state on this surface.
     /// @{
-    TZVGestureState& State() { return m_state; }
-    const TZVGestureState& State() const { return m_state; }
+    GestureState& State() { return m_state; }
+    const GestureState& State() const { return m_state; }
     /// @}
     /// The handle hit areas of the selection.
     /// @{
@@ -109,9 +109,9 @@ public:
     const TZVMarks& Marks() const { return m_marks; }
     /// @}
     /// True while a band or creation drag is under way.
-    bool BandActive() const { return m_state.Gesture == TZVGesture::Band; }
+    bool BandActive() const { return m_state.Gesture == GestureKind::Band; }
     /// True while a move or resize drag is under way.
-    bool Dragging() const { return m_state.Gesture == TZVGesture::Drag; }
+    bool Dragging() const { return m_state.Gesture == GestureKind::Drag; }
     /// The handles offered, a TZVMarkMode value.
     int MarkMode() const { return m_marks.MarkMode; }
     /// Sets MarkMode (a TZVMarkMode value); the handle glyphs follow at the next paint.
@@ -167,7 +167,7 @@ private:
     TPoint m_bandTo;
     bool m_bandDotted = false;
 
-    TZVGestureState m_state;
+    GestureState m_state;
     TZVMarks m_marks;
     QPointer<TZVElement> m_newElement;
     QString m_hintField;

@@ -147,7 +147,7 @@ void TZVCustomEditor::forgetLabel()
     m_label = nullptr;
     m_surface->ClearMarks();
     m_surface->SetMarkMode(mmNone);
-    m_surface->State() = TZVGestureState{};
+    m_surface->State() = GestureState{};
     for (auto& layer : m_layers)
         layer.reset();
     if (m_destroying) return;

@@ -27,7 +27,7 @@ class TZVBaseInspector;
 class TZVBaseScroll;
 class TZVCanvas;
 class TZVElement;
-class TZVLayerCache;
+class LayerCache;
 class TZVLeftRuler;
 class TZVMargin;
 class TZVTopRuler;
@@ -422,7 +422,7 @@ private:
     int m_cursorId = 0;
 
     TZVLayerStrategy m_layerStrategy = TZVLayerStrategy::Raster;
-    std::array<std::unique_ptr<TZVLayerCache>, kZvLayerCount> m_layers;
+    std::array<std::unique_ptr<LayerCache>, kZvLayerCount> m_layers;
     std::array<int, kZvLayerCount> m_recordCount{};
     /// The canvas of the layer being recorded, for the selection frames elements ask for.
     TZVCanvas* m_recordingCanvas = nullptr;

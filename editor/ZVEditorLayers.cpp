@@ -52,10 +52,10 @@ QRect drawnBounds(const QImage& image)
 
 // A surface-sized image. A transparent layer remembers where it was drawn on, so that a new
 // recording clears only that and composition blends only that.
-class TZVRasterLayer final : public TZVLayerCache
+class TZVRasterLayer final : public LayerCache
 {
 public:
-    QPaintDevice* Begin(QSize size, bool opaque, const TZVLayerCache* under) override
+    QPaintDevice* Begin(QSize size, bool opaque, const LayerCache* under) override
     {
         m_opaque = opaque;
         const QImage::Format format = opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied;
@@ -102,10 +102,10 @@ private:
     bool m_opaque = false;
 };
 
-class TZVPictureLayer final : public TZVLayerCache
+class TZVPictureLayer final : public LayerCache
 {
 public:
-    QPaintDevice* Begin(QSize size, bool, const TZVLayerCache*) override
+    QPaintDevice* Begin(QSize size, bool, const LayerCache*) override
     {
         m_picture = QPicture();
         m_size = size;
@@ -134,7 +134,7 @@ private:
 
 } // namespace
 
-std::unique_ptr<TZVLayerCache> TZVLayerCache::Make(TZVLayerStrategy strategy)
+std::unique_ptr<LayerCache> LayerCache::Make(TZVLayerStrategy strategy)
 {
     if (strategy == TZVLayerStrategy::Picture) return std::make_unique<TZVPictureLayer>();
     return std::make_unique<TZVRasterLayer>();
@@ -184,7 +184,7 @@ bool TZVCustomEditor::RenderLayers()
 void TZVCustomEditor::recordLayer(TZVLayerId id)
 {
     auto& layer = m_layers[static_cast<std::size_t>(id)];
-    if (!layer) layer = TZVLayerCache::Make(m_layerStrategy);
+    if (!layer) layer = LayerCache::Make(m_layerStrategy);
     const int w = SurfaceWidth();
     const int h = SurfaceHeight();
     const bool raster = m_layerStrategy == TZVLayerStrategy::Raster;

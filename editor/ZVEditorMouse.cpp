@@ -86,7 +86,7 @@ void TZVCustomEditor::insertCreated(TZVElement* element)
 void TZVCustomEditor::surfaceMouseDown(Qt::MouseButton button, bool shift, int x, int y, QPoint global)
 {
     if (!m_allowEdit) return;
-    TZVGestureState& state = m_surface->State();
+    GestureState& state = m_surface->State();
     TZVMarks& marks = m_surface->Marks();
     state.ScreenPos = {global.x(), global.y()};
     fire(OnLabelMouseDown, this, x, y, global.x(), global.y(), double(PixelToUnitX(x)), double(PixelToUnitY(y)));
@@ -96,7 +96,7 @@ void TZVCustomEditor::surfaceMouseDown(Qt::MouseButton button, bool shift, int x
         const bool select = first && first->HitTest({x, y});
         if (!select) {
             if (m_surface->BandShown()) m_surface->DrawBand(state.StartPt, state.EndPt, m_drawTool == dwSelection);
-            state.Gesture = TZVGesture::Idle;
+            state.Gesture = GestureKind::Idle;
             SetDrawTool(dwSelection);
             marks.MarkMode = mmNone;
             if (SelCount() > 0) {
@@ -115,7 +115,7 @@ void TZVCustomEditor::surfaceMouseDown(Qt::MouseButton button, bool shift, int x
     setFocus(Qt::MouseFocusReason);
     // A press while a gesture runs (a second button, a lost release) starts afresh.
     if (m_surface->BandShown()) m_surface->DrawBand(state.StartPt, state.EndPt, m_drawTool == dwSelection);
-    state.Gesture = TZVGesture::Idle;
+    state.Gesture = GestureKind::Idle;
 
     if (m_drawTool == dwSelection) {
         startSelectionGesture(shift, x, y);
@@ -126,7 +126,7 @@ void TZVCustomEditor::surfaceMouseDown(Qt::MouseButton button, bool shift, int x
     state.StartPt = p;
     state.SnapPt = p;
     if (!createsOnClick(m_drawTool)) {
-        state.Gesture = TZVGesture::Band;
+        state.Gesture = GestureKind::Band;
         state.EndPt = p;
         return;
     }
@@ -147,7 +147,7 @@ void TZVCustomEditor::surfaceMouseDown(Qt::MouseButton button, bool shift, int x
 
 void TZVCustomEditor::startSelectionGesture(bool shift, int x, int y)
 {
-    TZVGestureState& state = m_surface->State();
+    GestureState& state = m_surface->State();
     TZVMarks& marks = m_surface->Marks();
     const TPoint p{x, y};
     state.Moved = false;
@@ -158,7 +158,7 @@ void TZVCustomEditor::startSelectionGesture(bool shift, int x, int y)
         updateMarks();
     }
     const auto startDrag = [&](std::uint8_t kind) {
-        state.Gesture = TZVGesture::Drag;
+        state.Gesture = GestureKind::Drag;
         state.DragKind = kind;
     };
 
@@ -226,7 +226,7 @@ void TZVCustomEditor::startSelectionGesture(bool shift, int x, int y)
         return;
     }
     m_surface->ClearMarks();
-    state.Gesture = TZVGesture::Band;
+    state.Gesture = GestureKind::Band;
     state.StartPt = state.EndPt = p;
 }
 
@@ -240,10 +240,10 @@ void TZVCustomEditor::surfaceMouseMove(bool, int x, int y)
         m_topRuler->ShowMousePos(x);
         m_leftRuler->ShowMousePos(y);
     }
-    TZVGestureState& state = m_surface->State();
+    GestureState& state = m_surface->State();
     state.CurPt = m_drawTool == dwSelection ? TPoint{x, y} : SnapPoint({x, y});
 
-    if (state.Gesture == TZVGesture::Band) {
+    if (state.Gesture == GestureKind::Band) {
         const bool dotted = m_drawTool == dwSelection;
         m_surface->DrawBand(state.StartPt, state.EndPt, dotted);
         state.EndPt = state.CurPt;
@@ -257,7 +257,7 @@ void TZVCustomEditor::surfaceMouseMove(bool, int x, int y)
         m_surface->DrawBand(state.StartPt, state.EndPt, dotted);
         return;
     }
-    if (state.Gesture != TZVGesture::Drag) {
+    if (state.Gesture != GestureKind::Drag) {
         if (m_drawTool == dwSelection) updateHoverCursor(x, y);
         return;
     }
@@ -309,7 +309,7 @@ void TZVCustomEditor::updateHoverCursor(int x, int y)
 
 void TZVCustomEditor::dragStep(int, int)
 {
-    TZVGestureState& state = m_surface->State();
+    GestureState& state = m_surface->State();
     TZVMarks& marks = m_surface->Marks();
     // Moves start from the screen rectangles of the last paint; a step that came before the
     // paint of the previous one brings them up to date first.
@@ -368,23 +368,23 @@ void TZVCustomEditor::dragStep(int, int)
 void TZVCustomEditor::surfaceMouseUp(Qt::MouseButton, bool, int x, int y, QPoint global)
 {
     if (!m_allowEdit) return;
-    TZVGestureState& state = m_surface->State();
+    GestureState& state = m_surface->State();
     if (OnLabelMouseUp) {
         state.ScreenPos = {global.x(), global.y()};
         OnLabelMouseUp(this, x, y, global.x(), global.y(), double(PixelToUnitX(x)), double(PixelToUnitY(y)));
     }
-    if (state.Gesture == TZVGesture::Drag) {
+    if (state.Gesture == GestureKind::Drag) {
         finishDrag();
         return;
     }
-    if (state.Gesture == TZVGesture::Band) finishBand(x, y);
+    if (state.Gesture == GestureKind::Band) finishBand(x, y);
 }
 
 void TZVCustomEditor::finishDrag()
 {
-    TZVGestureState& state = m_surface->State();
+    GestureState& state = m_surface->State();
     const TZVMarks& marks = m_surface->Marks();
-    state.Gesture = TZVGesture::Idle;
+    state.Gesture = GestureKind::Idle;
     if (m_selection.isEmpty()) {
         m_surface->ClearMarks();
         return;
@@ -425,10 +425,10 @@ void TZVCustomEditor::finishDrag()
 
 void TZVCustomEditor::finishBand(int x, int y)
 {
-    TZVGestureState& state = m_surface->State();
+    GestureState& state = m_surface->State();
     state.Created = false;
     if (m_surface->BandShown()) m_surface->DrawBand(state.StartPt, state.EndPt, m_drawTool == dwSelection);
-    state.Gesture = TZVGesture::Idle;
+    state.Gesture = GestureKind::Idle;
     TRect r{state.StartPt.X, state.StartPt.Y, x, y};
     state.BandReversed = r.Right < r.Left || r.Bottom < r.Top;
     NormalizeRect(r);
@@ -534,10 +534,10 @@ void TZVCustomEditor::finishBand(int x, int y)
 void TZVCustomEditor::surfaceDoubleClick()
 {
     if (m_selection.isEmpty() || !OnSelectDblClick) return;
-    TZVGestureState& state = m_surface->State();
+    GestureState& state = m_surface->State();
     m_surface->setCursor(ZvCursor(crZvDefault));
     if (m_surface->BandShown()) m_surface->DrawBand(state.StartPt, state.EndPt, m_drawTool == dwSelection);
-    state.Gesture = TZVGesture::Idle;
+    state.Gesture = GestureKind::Idle;
     m_surface->SetMarkMode(mmNone);
     OnSelectDblClick(this);
 }

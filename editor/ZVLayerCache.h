@@ -14,14 +14,14 @@ class QPainter;
 namespace zorvel {
 
 /// A paint layer's cache; Make picks the implementation for a TZVLayerStrategy.
-class TZVLayerCache
+class LayerCache
 {
 public:
-    virtual ~TZVLayerCache() = default;
+    virtual ~LayerCache() = default;
 
     /// Starts a new recording of a surface of `size`; paint on the device until End. An opaque
     /// layer starts as a copy of `under` (or white), a transparent one starts empty.
-    virtual QPaintDevice* Begin(QSize size, bool opaque, const TZVLayerCache* under) = 0;
+    virtual QPaintDevice* Begin(QSize size, bool opaque, const LayerCache* under) = 0;
     /// Ends the recording started by Begin; every painter on the device must be gone.
     virtual void End() = 0;
     /// Draws the layer onto `painter` (surface pixels), limited to `area`.
@@ -30,7 +30,7 @@ public:
     virtual QRect Bounds() const = 0;
 
     /// An empty cache of the kind `strategy` names; the caller owns it.
-    static std::unique_ptr<TZVLayerCache> Make(TZVLayerStrategy strategy);
+    static std::unique_ptr<LayerCache> Make(TZVLayerStrategy strategy);
 };
 
 } // namespace zorvel

@@ -23,12 +23,12 @@
 namespace zorvel {
 
 // The paged grid of characters; it only draws and reports, the dialog decides.
-class TZVCharacterMap : public QWidget
+class CharacterMap : public QWidget
 {
 public:
     static constexpr int kCell = 22;
 
-    explicit TZVCharacterMap(QWidget* parent)
+    explicit CharacterMap(QWidget* parent)
         : QWidget(parent)
     {
         setFixedSize(TZvEdText::kMapColumns * kCell + 1, TZvEdText::kMapRows * kCell + 1);
@@ -100,7 +100,7 @@ TZvEdText::TZvEdText(TZVCustomInspector& inspector, QWidget* parent)
 {
     auto* layout = new QVBoxLayout(this);
     auto* mapRow = new QHBoxLayout;
-    m_map = new TZVCharacterMap(this);
+    m_map = new CharacterMap(this);
     m_pages = new QScrollBar(Qt::Vertical, this);
     m_pages->setRange(0, kLastPage);
     m_pages->setPageStep(1);

@@ -14,7 +14,7 @@ class QLabel;
 namespace zorvel {
 
 class TZVCustomInspector;
-class TZVCharacterMap;
+class CharacterMap;
 
 /// The dialog behind TZVInspector::EditWideText. It writes through the inspector's
 /// CommitWideText; on Cancel, EditWideText writes the old texts back.
@@ -64,7 +64,7 @@ private:
     QString m_name;
     FeedbackGuard m_filling;
     QLineEdit* m_box = nullptr;
-    TZVCharacterMap* m_map = nullptr;
+    CharacterMap* m_map = nullptr;
     QScrollBar* m_pages = nullptr;
     QLabel* m_magnifier = nullptr;
 };

@@ -536,7 +536,7 @@ TEST(SymbolMap, CharacterOfACell)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(TZVSymbolMap::CharacterAt(c.page, c.row, c.column).unicode(), c.code);
+        EXPECT_EQ(SymbolMap::CharacterAt(c.page, c.row, c.column).unicode(), c.code);
     }
 }
 
@@ -563,7 +563,7 @@ protected:
 
 TEST_F(SymbolDialog, CellsAreFoundByPoint)
 {
-    TZVSymbolMap* map = dialog.Map();
+    SymbolMap* map = dialog.Map();
     map->resize(16 * 20 + 7, 15 * 20 + 5); // 20 x 20 cells and strips that are no cell
     struct Case
     {
@@ -612,7 +612,7 @@ TEST_F(SymbolDialog, ClickingACellSetsTheCharacterAtOnce)
     dialog.Prepare(label, symbol);
     dialog.show();
     dialog.PageBox()->setValue(1);
-    TZVSymbolMap* map = dialog.Map();
+    SymbolMap* map = dialog.Map();
     const QRect cell = map->CellRect({2, 3});
     QTest::mouseClick(map, Qt::LeftButton, Qt::NoModifier, cell.center());
 
@@ -629,7 +629,7 @@ TEST_F(SymbolDialog, ClickingACellSetsTheCharacterAtOnce)
 TEST_F(SymbolDialog, TheMagnifierStaysInsideTheMap)
 {
     dialog.Prepare(label, symbol);
-    TZVSymbolMap* map = dialog.Map();
+    SymbolMap* map = dialog.Map();
     map->resize(16 * 20, 15 * 20);
     struct Case
     {

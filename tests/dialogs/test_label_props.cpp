@@ -224,7 +224,7 @@ TEST_F(LabelPropsTest, ClickingALabelStartsTheRunThere)
     TZVLab label; // A4, 3 columns of 60 mm, 7 rows of 35 mm, margins 5 and 10, gaps 4
     label.Measure().SetPaperName(QStringLiteral("A4"));
     auto dialog = open(label);
-    TZVSheetPreview* preview = dialog->Preview();
+    SheetPreview* preview = dialog->Preview();
     ASSERT_EQ(preview->size(), QSize(192, 272));
     // Third label of the second row: 5 + 2 x 64 + 30 mm across, 10 + 39 + 17 mm down.
     const QPoint inside(163 * 192 / 210, 66 * 272 / 297);
@@ -298,7 +298,7 @@ TEST_F(LabelPropsTest, LabelsOffThePaperAreNamedAndDrawnInTheWarningColour)
         EXPECT_EQ(warning->isHidden(), c.warning.isEmpty());
         if (c.warning.isEmpty()) continue;
         const QImage& bitmap = dialog->Preview()->Bitmap();
-        EXPECT_EQ(bitmap.pixelColor(c.offPaper), toQColor(TZVSheetPreview::kOffPaperColor));
+        EXPECT_EQ(bitmap.pixelColor(c.offPaper), toQColor(SheetPreview::kOffPaperColor));
         // The second label of the first row, 69 to 129 mm across, lies on the paper.
         const int across = label.PrintInfo().Orientation == 1 ? 297 : 210;
         const QPoint onPaper(99 * bitmap.width() / across, 27 * bitmap.height() / (507 - across));
