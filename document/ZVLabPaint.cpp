@@ -59,37 +59,6 @@ TZVColor resolvedColor(TZVColor color)
     }
 }
 
-// The logical area the device shows, with a pixel to spare, and the device pixels per logical unit
-// each way. A device that reports no size counts as 2^15 pixels each way from its origin.
-struct Seen
-{
-    double left, top, right, bottom;
-    double pitchX, pitchY;
-};
-
-Seen seenArea(const TZVCanvas& canvas)
-{
-    const TZVMapping m = canvas.GetMapping();
-    const auto usable = [](double scale) { return std::isfinite(scale) && scale != 0 ? scale : 1.0; };
-    const double sx = usable(m.ScaleX());
-    const double sy = usable(m.ScaleY());
-    const int width = std::max(canvas.GetDeviceCaps(dcHorzRes), canvas.GetDeviceCaps(dcPhysicalWidth));
-    const int height = std::max(canvas.GetDeviceCaps(dcVertRes), canvas.GetDeviceCaps(dcPhysicalHeight));
-    double d[4] = {-32768, -32768, 32768, 32768};
-    if (width > 0 && height > 0) {
-        d[0] = -double(canvas.GetDeviceCaps(dcPhysicalOffsetX)) - 1;
-        d[1] = -double(canvas.GetDeviceCaps(dcPhysicalOffsetY)) - 1;
-        d[2] = width + 1.0;
-        d[3] = height + 1.0;
-    }
-    const double x0 = m.WindowOrg.X + (d[0] - m.ViewportOrg.X) / sx;
-    const double x1 = m.WindowOrg.X + (d[2] - m.ViewportOrg.X) / sx;
-    const double y0 = m.WindowOrg.Y + (d[1] - m.ViewportOrg.Y) / sy;
-    const double y1 = m.WindowOrg.Y + (d[3] - m.ViewportOrg.Y) / sy;
-    return {std::min(x0, x1), std::min(y0, y1), std::max(x0, x1),
-            std::max(y0, y1), std::abs(sx),     std::abs(sy)};
-}
-
 // Steps `first` to `last` of a gradient, every `stride`-th.
 struct Steps
 {
@@ -215,7 +184,7 @@ void TZVBackSurf::PaintBackground(TZVCanvas& canvas, TPoint origin, int target, 
         SaturateToInt((std::int64_t(measure.Width()) - 2 * std::int64_t(measure.InnerCircle())) / 2);
     const int hole = onSurface ? MulDiv(holeModel, width, measure.Width()) : holeModel;
 
-    const Seen seen = seenArea(canvas);
+    const TZVSeenArea seen = canvas.SeenArea(1);
     canvas.SaveDC();
     const auto fillSurround = [&] {
         if (!onSurface) return;
@@ -242,8 +211,8 @@ void TZVBackSurf::PaintBackground(TZVCanvas& canvas, TPoint origin, int target, 
         // Steps walked with a stride are filled as bands, so that no row they pass over is left out.
         const bool across = m_style == biGradHor;
         const int n = across ? height : width;
-        const Steps s = capped(across ? stepsSeen(r.Top, height, seen.top, seen.bottom, seen.pitchY)
-                                      : stepsSeen(r.Left, width, seen.left, seen.right, seen.pitchX),
+        const Steps s = capped(across ? stepsSeen(r.Top, height, seen.Top, seen.Bottom, seen.PixelsY)
+                                      : stepsSeen(r.Left, width, seen.Left, seen.Right, seen.PixelsX),
                                kMaxLines);
         walk(s, [&](std::int64_t i) {
             const TZVColor c = GradientColor(color, toColor, int(i), n);
@@ -278,14 +247,14 @@ void TZVBackSurf::PaintBackground(TZVCanvas& canvas, TPoint origin, int target, 
             const double ax = (double(e.Right) - e.Left) / 2;
             const double ay = (double(e.Bottom) - e.Top) / 2;
             if (ax <= 0 || ay <= 0) return false;
-            for (const double x : {seen.left, seen.right})
-                for (const double y : {seen.top, seen.bottom})
+            for (const double x : {seen.Left, seen.Right})
+                for (const double y : {seen.Top, seen.Bottom})
                     if (std::pow((x - cx) / ax, 2) + std::pow((y - cy) / ay, 2) > 1) return false;
             return true;
         };
-        const double reach = std::min({seen.right - r.Left, seen.bottom - r.Top, r.Right - seen.left,
-                                       r.Bottom - seen.top});
-        Steps s = stepsSeen(0, n, 0, reach, std::min(seen.pitchX, seen.pitchY));
+        const double reach = std::min({seen.Right - r.Left, seen.Bottom - r.Top, r.Right - seen.Left,
+                                       r.Bottom - seen.Top});
+        Steps s = stepsSeen(0, n, 0, reach, std::min(seen.PixelsX, seen.PixelsY));
         std::int64_t lo = s.first;
         std::int64_t hi = s.last;
         while (lo < hi) {

@@ -18,7 +18,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
-#include <limits>
 
 namespace zorvel {
 
@@ -50,13 +49,10 @@ int tenthsOf(int model)
 }
 
 // Where the `index`-th (1-based) label of a row or column starts; a place beyond any coordinate
-// gets the farthest one.
+// gets the farthest one. Every int operand fits the 64-bit sum.
 int placeOf(int margin, int index, int size, int gap, int offset)
 {
-    const double place = margin + (index - 1.0) * (double(size) + gap) - offset;
-    if (std::abs(place) >= std::numeric_limits<int>::max())
-        return place < 0 ? std::numeric_limits<int>::min() : std::numeric_limits<int>::max();
-    return static_cast<int>(margin + (index - 1LL) * (std::int64_t(size) + gap) - offset);
+    return SaturateToInt(margin + (index - 1LL) * (std::int64_t(size) + gap) - offset);
 }
 
 // The label's rectangle at `origin`.
@@ -72,16 +68,12 @@ void notePrinterArea(const TZVPrinter& printer, const TZVMeasure& m, TZVPrintInf
 {
     info.DpiX = printer.DpiX();
     info.DpiY = printer.DpiY();
-    // Pixels to model units; a printer without a resolution has no area to speak of.
-    const auto model = [](int pixels, int dpi) {
-        return dpi > 0 ? SaturateToInt(RoundHalfUp(pixels * double(kModelPerInch) / dpi)) : 0;
-    };
     const QSize offset = printer.PhysicalOffset();
     const QSize printable = printer.PageSizePixels();
-    info.OffsetX = model(offset.width(), info.DpiX);
-    info.OffsetY = model(offset.height(), info.DpiY);
-    info.PrintableWidth = model(printable.width(), info.DpiX);
-    info.PrintableHeight = model(printable.height(), info.DpiY);
+    info.OffsetX = PixelsToModel(offset.width(), info.DpiX);
+    info.OffsetY = PixelsToModel(offset.height(), info.DpiY);
+    info.PrintableWidth = PixelsToModel(printable.width(), info.DpiX);
+    info.PrintableHeight = PixelsToModel(printable.height(), info.DpiY);
     // What the paper, as it lies, leaves beyond the printable area; less than a pixel is only the
     // rounding of the page to whole pixels.
     const bool landscape = info.Orientation == 1;

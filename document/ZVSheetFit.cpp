@@ -4,6 +4,7 @@
 #include "document/ZVCustomLab.h"
 #include "document/ZVMeasure.h"
 #include "document/ZVPrintInfo.h"
+#include "foundation/ZVUtils.h"
 
 #include <QStringList>
 
@@ -28,14 +29,9 @@ int labelsOn(int count, std::int64_t margin, std::int64_t size, std::int64_t gap
     return static_cast<int>(std::min<std::int64_t>(count, 1 + room / step));
 }
 
-std::int64_t floorDiv(std::int64_t a, std::int64_t b)
-{
-    return a / b - (a % b != 0 && (a < 0) != (b < 0));
-}
-
 std::int64_t ceilDiv(std::int64_t a, std::int64_t b)
 {
-    return -floorDiv(-a, b);
+    return -FloorDiv(-a, b);
 }
 
 // Among `count` places whose n-th (1-based) spans `start` + (n - 1) * `step` to that plus `size`,
@@ -48,10 +44,10 @@ TZVPlaces placesOnPaper(int count, std::int64_t start, std::int64_t size, std::i
     std::int64_t hi = std::int64_t(count) - 1;
     if (step > 0) {
         lo = std::max(lo, ceilDiv(-size - start, step));
-        hi = std::min(hi, floorDiv(extent - start, step));
+        hi = std::min(hi, FloorDiv(extent - start, step));
     } else if (step < 0) {
         lo = std::max(lo, ceilDiv(start - extent, -step));
-        hi = std::min(hi, floorDiv(start + size, -step));
+        hi = std::min(hi, FloorDiv(start + size, -step));
     } else {
         hi = std::min<std::int64_t>(hi, start <= extent && start + size >= 0 ? 0 : -1);
     }

@@ -13,16 +13,6 @@
 namespace zorvel {
 namespace {
 
-// Quotients rounded towards minus infinity, for positions before the table's start.
-std::int64_t floorDiv(std::int64_t a, std::int64_t b)
-{
-    const std::int64_t q = a / b;
-    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
-}
-
-// A device that reports no size (a bare recorder, an empty picture) is taken as this many
-// pixels each way from its origin: more than an A0 sheet at 600 dpi (28 000 pixels).
-constexpr double kUnsizedDevicePixels = 1 << 15;
 // Pixels beyond the device's edges that still count as seen, for pens drawn across them.
 constexpr double kSeenMarginPixels = 2;
 
@@ -152,42 +142,25 @@ private:
 // Only what lands on the device is worth a loop: a design may hold billions of rows.
 void TZVTable::Painter::findSeen()
 {
-    const TZVMapping m = canvas.GetMapping();
-    const double sx = m.ScaleX() != 0 ? m.ScaleX() : 1;
-    const double sy = m.ScaleY() != 0 ? m.ScaleY() : 1;
-    const int width = std::max(canvas.GetDeviceCaps(dcHorzRes), canvas.GetDeviceCaps(dcPhysicalWidth));
-    const int height = std::max(canvas.GetDeviceCaps(dcVertRes), canvas.GetDeviceCaps(dcPhysicalHeight));
-    double d[4] = {-kUnsizedDevicePixels, -kUnsizedDevicePixels, kUnsizedDevicePixels, kUnsizedDevicePixels};
-    if (width > 0 && height > 0) {
-        d[0] = -double(canvas.GetDeviceCaps(dcPhysicalOffsetX)) - kSeenMarginPixels;
-        d[1] = -double(canvas.GetDeviceCaps(dcPhysicalOffsetY)) - kSeenMarginPixels;
-        d[2] = width + kSeenMarginPixels;
-        d[3] = height + kSeenMarginPixels;
-    }
-    const double x0 = m.WindowOrg.X + (d[0] - m.ViewportOrg.X) / sx;
-    const double x1 = m.WindowOrg.X + (d[2] - m.ViewportOrg.X) / sx;
-    const double y0 = m.WindowOrg.Y + (d[1] - m.ViewportOrg.Y) / sy;
-    const double y1 = m.WindowOrg.Y + (d[3] - m.ViewportOrg.Y) / sy;
-    const auto [left, right] = std::minmax(x0, x1);
-    const auto [top, bottom] = std::minmax(y0, y1);
+    const TZVSeenArea seen = canvas.SeenArea(kSeenMarginPixels);
     // Rows advance from Y1 down, X1 right, Y2 up or X2 left (see at()).
-    double lo = top - box.Top;
-    double hi = bottom - box.Top;
-    vPixels = std::abs(sy);
+    double lo = seen.Top - box.Top;
+    double hi = seen.Bottom - box.Top;
+    vPixels = seen.PixelsY;
     switch (t.m_angle) {
     case 90:
-        lo = left - box.Left;
-        hi = right - box.Left;
-        vPixels = std::abs(sx);
+        lo = seen.Left - box.Left;
+        hi = seen.Right - box.Left;
+        vPixels = seen.PixelsX;
         break;
     case 180:
-        lo = box.Bottom - bottom;
-        hi = box.Bottom - top;
+        lo = box.Bottom - seen.Bottom;
+        hi = box.Bottom - seen.Top;
         break;
     case 270:
-        lo = box.Right - right;
-        hi = box.Right - left;
-        vPixels = std::abs(sx);
+        lo = box.Right - seen.Right;
+        hi = box.Right - seen.Left;
+        vPixels = seen.PixelsX;
         break;
     default:
         break;
@@ -206,8 +179,8 @@ TZVTable::Painter::RowWalk TZVTable::Painter::rowsSeen(std::int64_t start, std::
                                                        std::int64_t to) const
 {
     const std::int64_t h = t.m_rowHeight;
-    const std::int64_t first = std::max(from, floorDiv(vSeen.lo - start, h) - 1);
-    const std::int64_t last = std::min(to, floorDiv(vSeen.hi - start, h) + 1);
+    const std::int64_t first = std::max(from, FloorDiv(vSeen.lo - start, h) - 1);
+    const std::int64_t last = std::min(to, FloorDiv(vSeen.hi - start, h) + 1);
     std::int64_t stride = 1;
     const double pitch = double(h) * vPixels;
     if (pitch > 0 && pitch < 1) {

@@ -121,6 +121,28 @@ TRect TZVCanvas::LPtoDP(const TRect& r) const
     return {topLeft.X, topLeft.Y, bottomRight.X, bottomRight.Y};
 }
 
+TZVSeenArea TZVCanvas::SeenArea(double marginPixels) const
+{
+    const TZVMapping m = GetMapping();
+    const auto usable = [](double scale) { return std::isfinite(scale) && scale != 0 ? scale : 1.0; };
+    const double sx = usable(m.ScaleX());
+    const double sy = usable(m.ScaleY());
+    const int width = std::max(GetDeviceCaps(dcHorzRes), GetDeviceCaps(dcPhysicalWidth));
+    const int height = std::max(GetDeviceCaps(dcVertRes), GetDeviceCaps(dcPhysicalHeight));
+    double d[4] = {-kUnsizedDevicePixels, -kUnsizedDevicePixels, kUnsizedDevicePixels, kUnsizedDevicePixels};
+    if (width > 0 && height > 0) {
+        d[0] = -double(GetDeviceCaps(dcPhysicalOffsetX)) - marginPixels;
+        d[1] = -double(GetDeviceCaps(dcPhysicalOffsetY)) - marginPixels;
+        d[2] = width + marginPixels;
+        d[3] = height + marginPixels;
+    }
+    const double x0 = m.WindowOrg.X + (d[0] - m.ViewportOrg.X) / sx;
+    const double x1 = m.WindowOrg.X + (d[2] - m.ViewportOrg.X) / sx;
+    const double y0 = m.WindowOrg.Y + (d[1] - m.ViewportOrg.Y) / sy;
+    const double y1 = m.WindowOrg.Y + (d[3] - m.ViewportOrg.Y) / sy;
+    return {std::min(x0, x1), std::min(y0, y1), std::max(x0, x1), std::max(y0, y1), std::abs(sx), std::abs(sy)};
+}
+
 void TZVCanvas::Draw(int x, int y, const QImage& image)
 {
     StretchDraw({x, y, x + image.width(), y + image.height()}, image);

@@ -181,6 +181,27 @@ struct TZVFont
     friend bool operator==(const TZVFont&, const TZVFont&) = default;
 };
 
+/// A device that reports no size (a bare recorder, an empty picture) is taken as this many pixels
+/// each way from its origin: more than an A0 sheet at 600 dpi (28,000 pixels).
+inline constexpr double kUnsizedDevicePixels = 1 << 15;
+
+/// The logical area a device shows, and its device pixels per logical unit each way.
+struct TZVSeenArea
+{
+    /// Edges in logical units, Left <= Right and Top <= Bottom whatever the mapping's direction.
+    /// @{
+    double Left = 0;
+    double Top = 0;
+    double Right = 0;
+    double Bottom = 0;
+    /// @}
+    /// Device pixels per logical unit, across and down.
+    /// @{
+    double PixelsX = 1;
+    double PixelsY = 1;
+    /// @}
+};
+
 /// The escapement of text turned by `degrees`: a stored angle may be any number, and whole turns
 /// change nothing.
 inline int EscapementOf(int degrees)
@@ -294,6 +315,9 @@ public:
     /// @}
     /// Both corners of `r` mapped to device pixels.
     TRect LPtoDP(const TRect& r) const;
+    /// The logical area the device shows, `marginPixels` beyond its edges: the only part a loop
+    /// over a stored design, whose lengths may be anything, needs to walk.
+    TZVSeenArea SeenArea(double marginPixels) const;
 
     /// Saves and restores mapping, pen, brush, font, text settings, raster operation, clip and position.
     /// @{

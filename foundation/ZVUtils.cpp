@@ -88,6 +88,12 @@ std::int64_t RoundHalfUp(double x)
     return result;
 }
 
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b)
+{
+    const std::int64_t q = a / b;
+    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
+}
+
 int SaturateToInt(std::int64_t v)
 {
     return static_cast<int>(

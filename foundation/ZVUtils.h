@@ -33,6 +33,9 @@ int PixelsToModel(double pixels, int dpi);
 /// Integer part plus one when the fractional part is at least 0.5 (so negative values truncate).
 std::int64_t RoundHalfUp(double x);
 
+/// a / b rounded towards minus infinity; b must not be 0.
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b);
+
 /// The nearest int to `v`: the int range's ends beyond it.
 int SaturateToInt(std::int64_t v);
 

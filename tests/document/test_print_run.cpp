@@ -122,6 +122,26 @@ private:
     TZVRecordingCanvas m_canvas;
 };
 
+// Fills `data` with `count` records whose NAME is R1, R2, ... and opens it.
+void fillNames(TZVMemoryDataSet& data, int count)
+{
+    data.AddField("NAME", fkString);
+    for (int i = 1; i <= count; ++i) data.AppendRecord({QString("R%1").arg(i)});
+    data.Open();
+}
+
+// Binds `label` to `data`, with a text showing NAME when `showName`.
+void bindLabel(TZVLab& label, TZVMemoryDataSet& data, bool showName)
+{
+    label.SetDataAccessType(daDataSet);
+    label.SetDataSet(&data);
+    label.SetDataEnabled(true);
+    if (!showName) return;
+    auto* name = new TZVText(label);
+    name->SetFieldName("NAME");
+    name->SetData(true);
+}
+
 // The benchmark's sheet: A4, 3 labels of 60 x 35 mm a row, 7 rows, margins 5 and 10 mm, gaps 4 mm.
 class PrintRun : public ::testing::Test
 {
@@ -148,15 +168,8 @@ protected:
     // Binds the label to `count` records whose NAME is R1, R2, ... and adds a text showing it.
     void bindRecords(int count)
     {
-        records.AddField("NAME", fkString);
-        for (int i = 1; i <= count; ++i) records.AppendRecord({QString("R%1").arg(i)});
-        records.Open();
-        label.SetDataAccessType(daDataSet);
-        label.SetDataSet(&records);
-        label.SetDataEnabled(true);
-        auto* name = new TZVText(label);
-        name->SetFieldName("NAME");
-        name->SetData(true);
+        fillNames(records, count);
+        bindLabel(label, records, true);
     }
 
     // The frame's corner of the label at (row, col) of the recording printer's page.
@@ -318,12 +331,8 @@ TEST_F(PrintRun, StoredCountsOutsideTheSettersLimitsPrintAsTheSettersWouldTakeTh
         DesignFromJson(run, storedDesign(c.measure, c.printInfo));
         TZVMemoryDataSet data;
         if (c.records > 0) {
-            data.AddField("NAME", fkString);
-            for (int i = 1; i <= c.records; ++i) data.AppendRecord({QString("R%1").arg(i)});
-            data.Open();
-            run.SetDataAccessType(daDataSet);
-            run.SetDataSet(&data);
-            run.SetDataEnabled(true);
+            fillNames(data, c.records);
+            bindLabel(run, data, false);
         }
         RecordingPrinter out;
         ASSERT_TRUE(run.PrintEx(out, 1, false));
@@ -414,15 +423,8 @@ TEST_F(PrintRun, RecordsRangeAndRepetitions)
         TZVLab run;
         RecordingPrinter out;
         TZVMemoryDataSet data;
-        data.AddField("NAME", fkString);
-        for (int i = 1; i <= c.records; ++i) data.AppendRecord({QString("R%1").arg(i)});
-        data.Open();
-        run.SetDataAccessType(daDataSet);
-        run.SetDataSet(&data);
-        run.SetDataEnabled(true);
-        auto* name = new TZVText(run);
-        name->SetFieldName("NAME");
-        name->SetData(true);
+        fillNames(data, c.records);
+        bindLabel(run, data, true);
         run.PrintInfo().SetRepetitions(c.repetitions);
         run.PrintInfo().SetPrintFrom(c.from);
         run.PrintInfo().SetPrintTo(c.to);
@@ -500,11 +502,7 @@ TEST_F(PrintRun, TheWalkedDataSetHoldsItsControlsBackUntilTheRunEnds)
         RecordingPrinter out;
         TZVMemoryDataSet master;
         TZVMemoryDataSet detail;
-        for (TZVMemoryDataSet* data : {&master, &detail}) {
-            data->AddField("NAME", fkString);
-            for (int i = 1; i <= 4; ++i) data->AppendRecord({QString("R%1").arg(i)});
-            data->Open();
-        }
+        for (TZVMemoryDataSet* data : {&master, &detail}) fillNames(*data, 4);
         run.SetDataAccessType(daDataSet);
         run.SetDataSet(&master);
         if (c.detail) run.SetDetail(&detail);

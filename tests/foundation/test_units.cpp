@@ -78,6 +78,12 @@ TEST(Numeric, RoundHalfUpTruncatesNegatives)
     }
 }
 
+TEST(Numeric, FloorDivRoundsTowardsMinusInfinity)
+{
+    const long long cases[][3] = {{7, 2, 3}, {-7, 2, -4}, {7, -2, -4}, {-7, -2, 3}, {-6, 2, -3}, {0, 5, 0}};
+    for (const auto& c : cases) EXPECT_EQ(FloorDiv(c[0], c[1]), c[2]) << c[0] << " / " << c[1];
+}
+
 TEST(Numeric, MulDivRoundsHalfAwayFromZeroOver64Bits)
 {
     constexpr int kMax = std::numeric_limits<int>::max();

@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -94,9 +95,12 @@ void expectQuadrants(const QImage& image, int tolerance)
 
 // Qt cannot write CMYK JPEGs, so these are made with libjpeg directly. `ink` is the true CMYK
 // of each quadrant; Adobe files store it inverted.
-QByteArray cmykJpeg(const std::array<std::array<int, 4>, 4>& ink, J_COLOR_SPACE stored, bool adobe)
+// A JPEG of `width` x `height` samples of `components` in `space`, written by libjpeg into memory:
+// `configure` sets what follows the defaults, `fill` gives each row's samples.
+QByteArray writeJpeg(int width, int height, int components, J_COLOR_SPACE space,
+                     const std::function<void(jpeg_compress_struct&)>& configure,
+                     const std::function<void(int y, JSAMPLE* row)>& fill)
 {
-    constexpr int kSide = 32;
     jpeg_compress_struct cinfo{};
     jpeg_error_mgr jerr{};
     cinfo.err = jpeg_std_error(&jerr);
@@ -104,21 +108,16 @@ QByteArray cmykJpeg(const std::array<std::array<int, 4>, 4>& ink, J_COLOR_SPACE 
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
     jpeg_mem_dest(&cinfo, &buffer, &size);
-    cinfo.image_width = cinfo.image_height = kSide;
-    cinfo.input_components = 4;
-    cinfo.in_color_space = JCS_CMYK;
+    cinfo.image_width = static_cast<JDIMENSION>(width);
+    cinfo.image_height = static_cast<JDIMENSION>(height);
+    cinfo.input_components = components;
+    cinfo.in_color_space = space;
     jpeg_set_defaults(&cinfo);
-    jpeg_set_colorspace(&cinfo, stored);
-    cinfo.write_Adobe_marker = adobe;
-    jpeg_set_quality(&cinfo, 95, TRUE);
+    configure(cinfo);
     jpeg_start_compress(&cinfo, TRUE);
-    std::vector<JSAMPLE> row(kSide * 4);
-    while (cinfo.next_scanline < kSide) {
-        for (int x = 0; x < kSide; ++x) {
-            const auto& c = ink[(x >= kSide / 2) + 2 * (cinfo.next_scanline >= kSide / 2)];
-            for (int k = 0; k < 4; ++k)
-                row[x * 4 + k] = static_cast<JSAMPLE>(adobe ? 255 - c[k] : c[k]);
-        }
+    std::vector<JSAMPLE> row(static_cast<std::size_t>(width) * components);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        fill(static_cast<int>(cinfo.next_scanline), row.data());
         JSAMPROW rows[] = {row.data()};
         jpeg_write_scanlines(&cinfo, rows, 1);
     }
@@ -127,6 +126,23 @@ QByteArray cmykJpeg(const std::array<std::array<int, 4>, 4>& ink, J_COLOR_SPACE 
     jpeg_destroy_compress(&cinfo);
     std::free(buffer);
     return out;
+}
+
+QByteArray cmykJpeg(const std::array<std::array<int, 4>, 4>& ink, J_COLOR_SPACE stored, bool adobe)
+{
+    constexpr int kSide = 32;
+    const auto configure = [&](jpeg_compress_struct& cinfo) {
+        jpeg_set_colorspace(&cinfo, stored);
+        cinfo.write_Adobe_marker = adobe;
+        jpeg_set_quality(&cinfo, 95, TRUE);
+    };
+    return writeJpeg(kSide, kSide, 4, JCS_CMYK, configure, [&](int y, JSAMPLE* row) {
+        for (int x = 0; x < kSide; ++x) {
+            const auto& c = ink[(x >= kSide / 2) + 2 * (y >= kSide / 2)];
+            for (int k = 0; k < 4; ++k)
+                row[x * 4 + k] = static_cast<JSAMPLE>(adobe ? 255 - c[k] : c[k]);
+        }
+    });
 }
 
 void putU16(QByteArray& data, int at, std::uint16_t v)
@@ -609,29 +625,9 @@ QByteArray flatPng(int side)
 // Grey, Huffman tables fitted to the picture: the fewest bytes libjpeg writes a flat page in.
 QByteArray flatOptimisedGreyJpeg(int width, int height)
 {
-    jpeg_compress_struct cinfo{};
-    jpeg_error_mgr jerr{};
-    cinfo.err = jpeg_std_error(&jerr);
-    jpeg_create_compress(&cinfo);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &buffer, &size);
-    cinfo.image_width = static_cast<JDIMENSION>(width);
-    cinfo.image_height = static_cast<JDIMENSION>(height);
-    cinfo.input_components = 1;
-    cinfo.in_color_space = JCS_GRAYSCALE;
-    jpeg_set_defaults(&cinfo);
-    cinfo.optimize_coding = TRUE;
-    jpeg_start_compress(&cinfo, TRUE);
-    std::vector<JSAMPLE> row(static_cast<std::size_t>(width), 255);
-    JSAMPROW rows[] = {row.data()};
-    while (cinfo.next_scanline < cinfo.image_height)
-        jpeg_write_scanlines(&cinfo, rows, 1);
-    jpeg_finish_compress(&cinfo);
-    QByteArray out(reinterpret_cast<const char*>(buffer), static_cast<qsizetype>(size));
-    jpeg_destroy_compress(&cinfo);
-    std::free(buffer);
-    return out;
+    return writeJpeg(
+        width, height, 1, JCS_GRAYSCALE, [](jpeg_compress_struct& cinfo) { cinfo.optimize_coding = TRUE; },
+        [width](int, JSAMPLE* row) { std::fill(row, row + width, JSAMPLE(255)); });
 }
 
 TEST(Picture, DeclaredSizeIsBoundedByWhatTheDataCanHold)
