@@ -173,7 +173,7 @@ void fillPrinters(QSqlDatabase& db)
         insert(db, QStringLiteral("PRINTERS"),
                {QStringLiteral("IDPRINTER"), QStringLiteral("IDMANUFACTER"), QStringLiteral("NAME"), QStringLiteral("CE"),
                 QStringLiteral("FCC"), QStringLiteral("PRICE"), QStringLiteral("NOTE"), QStringLiteral("IMAGE")},
-               {id, p.Manufacturer, name, int(p.Ce), int(p.Fcc), p.Price, QString::fromLatin1(p.Note),
+               {id, p.Manufacturer, name, bool(p.Ce), bool(p.Fcc), p.Price, QString::fromLatin1(p.Note),
                 PrinterPictureJpeg(name.section(u' ', 1), QColor::fromRgb(p.Panel), int(i))});
         for (size_t c = 0; c < p.Values.size(); ++c) {
             if (!p.Values[c]) continue;

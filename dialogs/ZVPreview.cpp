@@ -2,6 +2,7 @@
 #include "dialogs/ZVPreview.h"
 
 #include "controls/ZVAlignEdit.h"
+#include "dialogs/ZVCalibrationDialog.h"
 #include "dialogs/ZVInputBoxAsker.h"
 #include "dialogs/ZVProgressDialog.h"
 #include "document/ZVCustomLab.h"
@@ -133,7 +134,16 @@ TZvPrw::TZvPrw(QWidget* parent) : QDialog(parent)
     };
     ExecPrintDialog = [this](QPrinter& printer) {
         QPrintDialog dialog(&printer, this);
-        return dialog.exec() == QDialog::Accepted;
+        // The offsets shown are the printer's as the dialog opens; only edited ones are kept, for
+        // the printer chosen in the end.
+        auto* calibration = new TZVCalibrationEdit;
+        calibration->setWindowTitle(tr("Calibration"));
+        calibration->SetOffsets(TZVPrinterCalibration::Load(printer.printerName()));
+        dialog.setOptionTabs({calibration});
+        if (dialog.exec() != QDialog::Accepted) return false;
+        if (calibration->Edited() && printer.outputFileName().isEmpty())
+            TZVPrinterCalibration::Save(printer.printerName(), calibration->Offsets());
+        return true;
     };
     ShowError = [this](const QString& message) { QMessageBox::critical(this, windowTitle(), message); };
     updateButtons();
@@ -482,7 +492,12 @@ bool TZvPrw::PrintPages()
         // Inside the try: the dialog is gone before a failure is shown.
         TZVProgressDialog progress(this);
         progress.Attach(*m_label);
-        return m_label->PrintEx(m_printer, copies, false);
+        // A queue's calibration moves the whole run; a file is printed as designed.
+        const TZVCalibration offsets = printer.outputFileName().isEmpty()
+                                           ? TZVPrinterCalibration::Load(printer.printerName())
+                                           : TZVCalibration{};
+        TZVOffsetPrinter moved(m_printer, offsets);
+        return m_label->PrintEx(moved, copies, false);
     } catch (const EZvError& error) {
         ShowError(error.message());
     } catch (const std::exception& error) {

@@ -11,6 +11,7 @@
 #include <QUrlQuery>
 
 #include <algorithm>
+#include <cctype>
 
 namespace zorvel {
 
@@ -76,6 +77,187 @@ TZVUrlParser serverParser(const QString& driver, const QString& timeoutOption)
     };
 }
 
+[[noreturn]] void invalidPostgresUrl(const QString& scheme, const QString& reason)
+{
+    throw EZvError(QLatin1String(kErrorInvalidUrl) + scheme + QStringLiteral(" : ") + reason);
+}
+
+// Percent escapes as the client library reads them: '+' stays '+', and a NUL byte is refused.
+bool percentDecode(const QString& text, QString& decoded)
+{
+    QByteArray bytes;
+    const QByteArray raw = text.toUtf8();
+    for (qsizetype i = 0; i < raw.size(); ++i) {
+        if (raw[i] != '%') {
+            bytes.append(raw[i]);
+            continue;
+        }
+        if (i + 2 >= raw.size() || !isxdigit(static_cast<unsigned char>(raw[i + 1])) ||
+            !isxdigit(static_cast<unsigned char>(raw[i + 2])))
+            return false;
+        const char byte = static_cast<char>(raw.mid(i + 1, 2).toInt(nullptr, 16));
+        if (byte == '\0')
+            return false;
+        bytes.append(byte);
+        i += 2;
+    }
+    decoded = QString::fromUtf8(bytes);
+    return true;
+}
+
+// The client library's connection keywords; all but those with a field of their own are passed on.
+const QStringList& postgresKeywords()
+{
+    static const QStringList keywords = {
+        QStringLiteral("application_name"), QStringLiteral("channel_binding"),
+        QStringLiteral("client_encoding"), QStringLiteral("connect_timeout"),
+        QStringLiteral("fallback_application_name"), QStringLiteral("gssencmode"),
+        QStringLiteral("gsslib"), QStringLiteral("hostaddr"),
+        QStringLiteral("keepalives"), QStringLiteral("keepalives_count"),
+        QStringLiteral("keepalives_idle"), QStringLiteral("keepalives_interval"),
+        QStringLiteral("krbsrvname"), QStringLiteral("options"),
+        QStringLiteral("passfile"), QStringLiteral("replication"),
+        QStringLiteral("requirepeer"), QStringLiteral("requiressl"),
+        QStringLiteral("service"), QStringLiteral("ssl_max_protocol_version"),
+        QStringLiteral("ssl_min_protocol_version"), QStringLiteral("sslcert"),
+        QStringLiteral("sslcompression"), QStringLiteral("sslcrl"),
+        QStringLiteral("sslcrldir"), QStringLiteral("sslkey"),
+        QStringLiteral("sslmode"), QStringLiteral("sslpassword"),
+        QStringLiteral("sslrootcert"), QStringLiteral("sslsni"),
+        QStringLiteral("target_session_attrs"), QStringLiteral("tcp_user_timeout"),
+    };
+    return keywords;
+}
+
+// keyword=value as the client library reads it; the driver turns every ';' into a space first.
+QString postgresOption(const QString& key, const QString& value)
+{
+    static const QRegularExpression plain(QStringLiteral("^[^\\s'\\\\]+$"));
+    if (plain.match(value).hasMatch())
+        return key + u'=' + value;
+    QString quoted = value;
+    quoted.replace(u'\\', QStringLiteral("\\\\")).replace(u'\'', QStringLiteral("\\'"));
+    return key + QStringLiteral("='") + quoted + u'\'';
+}
+
+// postgresql://[user[:password]@][host][:port][/dbname][?keyword=value&...], the client library's
+// own URI form: an empty host means its default socket, a host starting with '/' a socket folder.
+TZVConnectionSettings parsePostgres(const QString& text)
+{
+    const QString scheme = text.section(u':', 0, 0);
+    QString rest = text.mid(scheme.size() + 1);
+    if (!rest.startsWith(u"//"))
+        invalidPostgresUrl(scheme, QStringLiteral("NO //"));
+    rest.remove(0, 2);
+    const auto decode = [&scheme](const QString& part, const QString& what) {
+        QString decoded;
+        if (!percentDecode(part, decoded))
+            invalidPostgresUrl(scheme, QStringLiteral("BAD PERCENT ESCAPE IN ") + what);
+        return decoded;
+    };
+    const auto readPort = [&scheme](const QString& port) {
+        bool ok = false;
+        const int value = port.toInt(&ok);
+        if (!ok || value < 1 || value > 65535 || port.startsWith(u'+'))
+            invalidPostgresUrl(scheme, QStringLiteral("INVALID PORT ") + port);
+        return value;
+    };
+
+    QString query;
+    const qsizetype question = rest.indexOf(u'?');
+    if (question >= 0) {
+        query = rest.mid(question + 1);
+        rest.truncate(question);
+    }
+    QString path;
+    const qsizetype slash = rest.indexOf(u'/');
+    if (slash >= 0) {
+        path = rest.mid(slash + 1);
+        rest.truncate(slash);
+    }
+    TZVConnectionSettings settings;
+    settings.Driver = QStringLiteral("QPSQL");
+    const qsizetype at = rest.lastIndexOf(u'@');
+    if (at >= 0) {
+        const QString userInfo = rest.left(at);
+        rest.remove(0, at + 1);
+        const qsizetype colon = userInfo.indexOf(u':');
+        settings.UserName = decode(userInfo.left(colon), QStringLiteral("USER"));
+        if (colon >= 0)
+            settings.Password = decode(userInfo.mid(colon + 1), QStringLiteral("PASSWORD"));
+    }
+    QString host = rest;
+    QString port;
+    if (rest.startsWith(u'[')) {
+        const qsizetype close = rest.indexOf(u']');
+        if (close < 0)
+            invalidPostgresUrl(scheme, QStringLiteral("UNCLOSED [ IN HOST"));
+        host = rest.mid(1, close - 1);
+        const QString after = rest.mid(close + 1);
+        if (!after.isEmpty() && !after.startsWith(u':'))
+            invalidPostgresUrl(scheme, QStringLiteral("UNEXPECTED TEXT AFTER HOST"));
+        port = after.mid(1);
+        if (after.startsWith(u':') && port.isEmpty())
+            invalidPostgresUrl(scheme, QStringLiteral("INVALID PORT "));
+    } else {
+        const qsizetype colon = rest.lastIndexOf(u':');
+        if (colon >= 0) {
+            host = rest.left(colon);
+            port = rest.mid(colon + 1);
+            if (port.isEmpty())
+                invalidPostgresUrl(scheme, QStringLiteral("INVALID PORT "));
+        }
+        host = decode(host, QStringLiteral("HOST"));
+    }
+    // One server: the driver takes a single port number.
+    if (host.contains(u',') || port.contains(u','))
+        invalidPostgresUrl(scheme, QStringLiteral("MORE THAN ONE HOST"));
+    settings.HostName = host;
+    if (!port.isEmpty())
+        settings.Port = readPort(port);
+    settings.DatabaseName = decode(path, QStringLiteral("DATABASE NAME"));
+
+    QStringList options;
+    bool hasTimeout = false;
+    for (const QString& item : query.split(u'&', Qt::SkipEmptyParts)) {
+        const qsizetype equals = item.indexOf(u'=');
+        if (equals <= 0)
+            invalidPostgresUrl(scheme, QStringLiteral("PARAMETER WITHOUT VALUE ") + item.left(40));
+        QString key = decode(item.left(equals), QStringLiteral("PARAMETER NAME"));
+        QString value = decode(item.mid(equals + 1), QStringLiteral("PARAMETER ") + key);
+        // As the client library reads URIs: ssl=true asks for an encrypted connection.
+        if (key == u"ssl" && value == u"true") {
+            key = QStringLiteral("sslmode");
+            value = QStringLiteral("require");
+        }
+        if (key == u"host") {
+            if (value.contains(u','))
+                invalidPostgresUrl(scheme, QStringLiteral("MORE THAN ONE HOST"));
+            settings.HostName = value;
+        } else if (key == u"port") {
+            settings.Port = readPort(value);
+        } else if (key == u"dbname") {
+            settings.DatabaseName = value;
+        } else if (key == u"user") {
+            settings.UserName = value;
+        } else if (key == u"password") {
+            settings.Password = value;
+        } else if (postgresKeywords().contains(key)) {
+            if (value.contains(u';'))
+                invalidPostgresUrl(scheme, QStringLiteral("';' IN PARAMETER ") + key);
+            options.append(postgresOption(key, value));
+            hasTimeout = hasTimeout || key == u"connect_timeout";
+        } else {
+            invalidPostgresUrl(scheme, QStringLiteral("UNKNOWN PARAMETER ") + key.left(40));
+        }
+    }
+    // Without a timeout an unreachable host holds the caller for minutes.
+    if (!hasTimeout)
+        options.append(QStringLiteral("connect_timeout=10"));
+    settings.ConnectOptions = options.join(u';');
+    return settings;
+}
+
 QString errorText(const QSqlError& error)
 {
     return error.text().simplified();
@@ -86,9 +268,8 @@ QString errorText(const QSqlError& error)
 TZVConnections::TZVConnections()
 {
     RegisterScheme(QStringLiteral("sqlite"), parseSqlite);
-    const TZVUrlParser postgres = serverParser(QStringLiteral("QPSQL"), QStringLiteral("connect_timeout"));
-    RegisterScheme(QStringLiteral("postgresql"), postgres);
-    RegisterScheme(QStringLiteral("postgres"), postgres);
+    RegisterScheme(QStringLiteral("postgresql"), parsePostgres);
+    RegisterScheme(QStringLiteral("postgres"), parsePostgres);
     const TZVUrlParser mysql = serverParser(QStringLiteral("QMYSQL"), QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT"));
     RegisterScheme(QStringLiteral("mysql"), mysql);
     RegisterScheme(QStringLiteral("mariadb"), mysql);

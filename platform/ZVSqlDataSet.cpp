@@ -240,6 +240,14 @@ void TZVSqlDataSet::fetch(bool describe)
             }
             text += QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
         }
+        // Servers return rows in no fixed order (an updated row moves to the end): keep the key's.
+        // SQLite tables already come in rowid order.
+        if (!m_sqlite && !m_keyNames.isEmpty()) {
+            QStringList keys;
+            for (const QString& key : std::as_const(m_keyNames))
+                keys.append(quote(key));
+            text += QStringLiteral(" ORDER BY ") + keys.join(QStringLiteral(", "));
+        }
     }
     if (!query.prepare(text))
         cantOpen(errorText(query.lastError()));

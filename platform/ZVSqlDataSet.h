@@ -49,7 +49,8 @@ public:
     const QString& DatabaseName() const { return m_databaseName; }
     void SetDatabaseName(const QString& alias);
     /// @}
-    /// Setting one of TableName and Sql clears the other.
+    /// Setting one of TableName and Sql clears the other. A table's rows come in the order of its
+    /// primary key (SQLite: of its rowid).
     /// @{
     const QString& TableName() const { return m_tableName; }
     void SetTableName(const QString& table);

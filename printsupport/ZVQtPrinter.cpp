@@ -3,11 +3,14 @@
 
 #include "foundation/ZVError.h"
 #include "platform/ZVQtCanvas.h"
+#include "printsupport/ZVCups.h"
 
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPrinterInfo>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 
 #include <cmath>
 
@@ -88,34 +91,34 @@ void TZVQtPrinter::applyDevMode()
 
 int TZVQtPrinter::DpiX() const
 {
-    return m_printer.logicalDpiX();
+    return active().logicalDpiX();
 }
 
 int TZVQtPrinter::DpiY() const
 {
-    return m_printer.logicalDpiY();
+    return active().logicalDpiY();
 }
 
 QSize TZVQtPrinter::PageSizePixels() const
 {
-    return m_printer.pageRect(QPrinter::DevicePixel).size().toSize();
+    return active().pageRect(QPrinter::DevicePixel).size().toSize();
 }
 
 QSize TZVQtPrinter::PhysicalOffset() const
 {
-    const QRectF page = m_printer.pageRect(QPrinter::DevicePixel);
-    const QRectF paper = m_printer.paperRect(QPrinter::DevicePixel);
+    const QRectF page = active().pageRect(QPrinter::DevicePixel);
+    const QRectF paper = active().paperRect(QPrinter::DevicePixel);
     return {qRound(page.left() - paper.left()), qRound(page.top() - paper.top())};
 }
 
 int TZVQtPrinter::HorzSizeMm() const
 {
-    return static_cast<int>(std::lround(m_printer.pageRect(QPrinter::Millimeter).width()));
+    return static_cast<int>(std::lround(active().pageRect(QPrinter::Millimeter).width()));
 }
 
 int TZVQtPrinter::VertSizeMm() const
 {
-    return static_cast<int>(std::lround(m_printer.pageRect(QPrinter::Millimeter).height()));
+    return static_cast<int>(std::lround(active().pageRect(QPrinter::Millimeter).height()));
 }
 
 void TZVQtPrinter::BeginDoc(const QString& title)
@@ -125,12 +128,31 @@ void TZVQtPrinter::BeginDoc(const QString& title)
     RequireDevMode(*this);
     applyDevMode();
     m_printer.setDocName(title);
+    m_jobId = 0;
+    QPrinter* target = &m_printer;
+    if (!m_toFile) {
+        // Qt's own CUPS job neither says whether the scheduler took it nor gives its id.
+        m_jobQueue = m_printer.printerName();
+        cups::RequireReadyQueue(m_jobQueue);
+        m_spool = std::make_unique<QTemporaryDir>();
+        if (!m_spool->isValid()) {
+            dropJob();
+            throw EZvError(QStringLiteral("CAN'T START PRINT JOB : ") + title);
+        }
+        m_job = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        m_job->setFullPage(false);
+        m_job->setOutputFileName(m_spool->filePath(QStringLiteral("job.pdf")));
+        m_job->setPageLayout(m_printer.pageLayout());
+        m_job->setDocName(title);
+        target = m_job.get();
+    }
     m_painter = std::make_unique<QPainter>();
-    if (!m_painter->begin(&m_printer)) {
+    if (!m_painter->begin(target)) {
         m_painter.reset();
+        dropJob();
         throw EZvError(QStringLiteral("CAN'T START PRINT JOB : ") + title);
     }
-    TZVDeviceCaps caps = TZVQtCanvas::CapsOf(m_printer);
+    TZVDeviceCaps caps = TZVQtCanvas::CapsOf(*target);
     const QSize offset = PhysicalOffset();
     caps.PhysicalOffsetX = offset.width();
     caps.PhysicalOffsetY = offset.height();
@@ -139,7 +161,7 @@ void TZVQtPrinter::BeginDoc(const QString& title)
 
 void TZVQtPrinter::NewPage()
 {
-    if (Printing() && !m_printer.newPage())
+    if (Printing() && !(m_job ? *m_job : m_printer).newPage())
         throw EZvError(QStringLiteral("CAN'T START A NEW PAGE"));
 }
 
@@ -147,21 +169,43 @@ void TZVQtPrinter::EndDoc()
 {
     if (!Printing())
         return;
+    auto done = qScopeGuard([this] { dropJob(); });
     m_canvas.reset();
     const bool ended = m_painter->end();
     m_painter.reset();
     if (!ended)
         throw EZvError(QStringLiteral("CAN'T END PRINT JOB"));
+    if (!m_job)
+        return;
+    const QPageLayout layout = m_job->pageLayout();
+    const QPageSize paper = layout.pageSize();
+    const QSizeF mm = paper.size(QPageSize::Millimeter);
+    const QByteArray media = paper.id() == QPageSize::Custom
+                                 ? QStringLiteral("Custom.%1x%2mm").arg(mm.width()).arg(mm.height()).toLatin1()
+                                 : paper.key().toLatin1();
+    QList<QPair<QByteArray, QByteArray>> options{{"media", media}};
+    if (layout.orientation() == QPageLayout::Landscape)
+        options.append(qMakePair(QByteArray("orientation-requested"), QByteArray("4")));
+    if (m_printer.copyCount() > 1)
+        options.append(qMakePair(QByteArray("copies"), QByteArray::number(m_printer.copyCount())));
+    m_jobId = cups::SubmitFile(m_jobQueue, m_job->outputFileName(), m_printer.docName(), options);
 }
 
 void TZVQtPrinter::Abort()
 {
     m_canvas.reset();
     if (m_painter) {
-        m_printer.abort();
+        (m_job ? *m_job : m_printer).abort();
         m_painter->end();
     }
     m_painter.reset();
+    dropJob();
+}
+
+void TZVQtPrinter::dropJob()
+{
+    m_job.reset();
+    m_spool.reset();
 }
 
 TZVCanvas& TZVQtPrinter::Canvas()

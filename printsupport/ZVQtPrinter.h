@@ -9,6 +9,7 @@
 #include <memory>
 
 class QPainter;
+class QTemporaryDir;
 
 namespace zorvel {
 
@@ -17,7 +18,9 @@ class TZVQtCanvas;
 /// Printer indexes follow QPrinterInfo's list of printer names; a new instance selects the default
 /// printer, or none (no settings record) when the system has no printer. SetOutputFileName turns the
 /// printer into a PDF writer, which always has a settings record and no margins until
-/// Printer() sets some; a job keeps the margins the printer has.
+/// Printer() sets some; a job keeps the margins the printer has. A job for a queue is written to a
+/// PDF file of its own and handed to CUPS at EndDoc, which reports the scheduler's refusal as an
+/// error and notes the job id; a stopped or unknown queue is refused at BeginDoc.
 class TZVQtPrinter final : public TZVPrinter
 {
 public:
@@ -28,6 +31,8 @@ public:
     void SetOutputFileName(const QString& fileName);
     /// The underlying QPrinter, for settings the contract does not cover.
     QPrinter& Printer() { return m_printer; }
+    /// The id CUPS gave the last job sent to a queue; 0 before that, or after a PDF file.
+    int LastJobId() const { return m_jobId; }
 
     QStringList Printers() const override;
     int PrinterIndex() const override { return m_index; }
@@ -52,11 +57,18 @@ private:
     // Puts the settings record on the QPrinter: custom paper, orientation, copies.
     void applyDevMode();
     bool hasSettings() const;
+    // The device painted on: the job's PDF file while a queue's job runs.
+    const QPrinter& active() const { return m_job ? *m_job : m_printer; }
+    void dropJob();
 
     QPrinter m_printer{QPrinter::HighResolution};
     int m_index = -1;
     bool m_toFile = false;
     TZVDevMode m_devMode;
+    std::unique_ptr<QTemporaryDir> m_spool;
+    std::unique_ptr<QPrinter> m_job;
+    QString m_jobQueue;
+    int m_jobId = 0;
     std::unique_ptr<QPainter> m_painter;
     std::unique_ptr<TZVQtCanvas> m_canvas;
 };

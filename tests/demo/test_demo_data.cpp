@@ -180,7 +180,7 @@ TEST_F(DemoData, ADatabaseThatCannotBeOpenedLeavesTheModuleWithoutData)
     const char* urls[] = {
         "sqlite:/no/such/folder/demo.db",   // a file that must exist
         "nosuchdb://host/name",             // no scheme reads it
-        "postgresql://",                    // no host, no database
+        "postgresql://h/db?nosuch=1",       // a parameter the client library does not know
     };
     for (const char* url : urls) {
         TDM dm(QString::fromLatin1(url));

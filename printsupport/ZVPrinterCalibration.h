@@ -1,0 +1,79 @@
+// Per-printer calibration: how far a printer puts the page off, corrected by moving the print.
+#pragma once
+
+#include "foundation/ZVPrinter.h"
+
+#include <QString>
+
+namespace zorvel {
+
+/// Millimetres the print is moved on the paper: positive x to the right, positive y down.
+struct TZVCalibration
+{
+    double X = 0; ///< to the right
+    double Y = 0; ///< down
+    /// Same offsets.
+    friend bool operator==(const TZVCalibration&, const TZVCalibration&) = default;
+};
+
+/// Offsets kept by printer name in the settings file Zorvel/printers (QSettings, user scope).
+class TZVPrinterCalibration
+{
+public:
+    /// Largest offset either way, mm; printers are seldom further off.
+    static constexpr double kMaxOffsetMm = 10;
+
+    /// Raises EZvError naming the offset that lies beyond +-kMaxOffsetMm.
+    static void Check(const TZVCalibration& offsets);
+    /// What was saved for `printer`; zero when nothing was.
+    static TZVCalibration Load(const QString& printer);
+    /// Checked first; zero offsets remove the entry.
+    static void Save(const QString& printer, const TZVCalibration& offsets);
+};
+
+/// Another printer with its page moved by calibration offsets: a print run reads the printer's
+/// physical offset to place every label, so moving that offset moves them all.
+class TZVOffsetPrinter final : public TZVPrinter
+{
+public:
+    /// Wraps `printer` (not owned; it outlives this object).
+    TZVOffsetPrinter(TZVPrinter& printer, const TZVCalibration& offsets) : m_printer(printer), m_offsets(offsets) {}
+
+    QStringList Printers() const override { return m_printer.Printers(); }
+    int PrinterIndex() const override { return m_printer.PrinterIndex(); }
+    void SetPrinterIndex(int index) override { m_printer.SetPrinterIndex(index); }
+    TZVDevMode* DevMode() override { return m_printer.DevMode(); }
+    int DpiX() const override { return m_printer.DpiX(); }
+    int DpiY() const override { return m_printer.DpiY(); }
+    QSize PageSizePixels() const override { return m_printer.PageSizePixels(); }
+    QSize PhysicalOffset() const override;
+    int HorzSizeMm() const override { return m_printer.HorzSizeMm(); }
+    int VertSizeMm() const override { return m_printer.VertSizeMm(); }
+    void BeginDoc(const QString& title) override { m_printer.BeginDoc(title); }
+    void NewPage() override { m_printer.NewPage(); }
+    void EndDoc() override { m_printer.EndDoc(); }
+    void Abort() override { m_printer.Abort(); }
+    bool Printing() const override { return m_printer.Printing(); }
+    TZVCanvas& Canvas() override { return m_printer.Canvas(); }
+
+private:
+    TZVPrinter& m_printer;
+    TZVCalibration m_offsets;
+};
+
+/// Where the calibration page puts its marks, in mm from the paper's top-left corner (A4, portrait).
+struct TZVCalibrationMarks
+{
+    static constexpr double kCrossX = 105;     ///< centre of the cross, across
+    static constexpr double kCrossY = 148.5;   ///< centre of the cross, down
+    static constexpr double kRulerEdge = 10;   ///< the rulers' lines, from the top and the left edge
+    static constexpr double kRulerFrom = 10;   ///< first and last numbered millimetre of the rulers
+    static constexpr double kTopRulerTo = 200; ///< last numbered millimetre of the top ruler
+    static constexpr double kLeftRulerTo = 280; ///< last numbered millimetre of the left ruler
+};
+
+/// Prints one A4 page of a cross and rulers with millimetre ticks at TZVCalibrationMarks, numbered
+/// every 10 mm; whatever offsets `printer` applies move them all.
+void PrintCalibrationPage(TZVPrinter& printer, const QString& printerName, const TZVCalibration& offsets);
+
+} // namespace zorvel

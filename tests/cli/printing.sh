@@ -1,0 +1,96 @@
+#!/bin/sh
+# zorvel printers, render --printer and calibrate against a private CUPS scheduler:
+#   printing.sh ZORVEL DATA_DIR SUPPORT_DIR WORK_DIR CASE
+set -u
+zorvel=$1 data=$2 support=$3 work=$4 case=$5
+rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 2
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+server=$(mktemp -d /tmp/zorvel-cups-XXXXXX) || exit 2
+trap 'sh "$support/cups_fixture.sh" stop "$server"' EXIT
+sh "$support/cups_fixture.sh" start "$server" $$ || fail "cupsd did not start"
+export CUPS_SERVER="$server/cups.sock"
+# Saved calibrations go to this folder, never to the user's settings.
+export XDG_CONFIG_HOME="$work/config"
+PATH=$PATH:/usr/sbin
+
+# Waits for the queue's job, then copies what arrived to FILE.
+arrived() {
+    i=0
+    while [ -n "$(lpstat -o "$1")" ] || [ ! -s "$server/out/$1.pdf" ]; do
+        i=$((i + 1)); [ $i -lt 300 ] || fail "no job arrived at $1"; sleep 0.1
+    done
+    cp "$server/out/$1.pdf" "$2" && : > "$server/out/$1.pdf"
+}
+# "word xMin yMin" per word, in mm.
+words() {
+    pdftotext -bbox "$1" - | sed -n 's/.*xMin="\([0-9.]*\)" yMin="\([0-9.]*\)".*>\(.*\)<\/word>.*/\3 \1 \2/p' \
+        | awk '{ printf "%s %.3f %.3f\n", $1, $2 * 25.4 / 72, $3 * 25.4 / 72 }'
+}
+# Every word of B sits DX, DY mm from the same word of A (within 0.2 mm), up to a word with "offsets".
+moved() {
+    words "$1" > a.txt; words "$2" > b.txt
+    paste -d ' ' a.txt b.txt | awk -v dx="$3" -v dy="$4" '
+        $1 ~ /offsets/ { exit bad }
+        { n++; ex = $5 - $2 - dx; ey = $6 - $3 - dy
+          if ($1 != $4 || ex > 0.2 || ex < -0.2 || ey > 0.2 || ey < -0.2) { print "moved wrong: " $0; bad = 1 } }
+        END { if (n < 10) { print n " words"; bad = 1 }; exit bad }'
+}
+
+case $case in
+printers)
+    "$zorvel" printers > out.txt 2> err.txt || fail "printers: $(cat err.txt)"
+    printf 'zv_a (default)\nzv_b\n' | cmp -s - out.txt || fail "list: $(cat out.txt)"
+    ;;
+render)
+    # 22 labels: two pages, twice.
+    "$zorvel" render "$data/render_design.json" --printer zv_b --copies 2 --count 22 > out.txt 2> err.txt \
+        || fail "render: $(cat err.txt)"
+    grep -qx "zv_b-[0-9][0-9]*" out.txt || fail "job id: $(cat out.txt)"
+    grep -qx "22 labels on 2 pages" err.txt || fail "stderr: $(cat err.txt)"
+    arrived zv_b job.pdf
+    pdfinfo job.pdf | grep -q "^Pages: *4$" || fail "pages: $(pdfinfo job.pdf)"
+    ;;
+refused)
+    # Each refusal: exit 1, the scheduler's words, no job.
+    "$zorvel" render "$data/render_design.json" --printer nope > out.txt 2> err.txt
+    [ $? -eq 1 ] || fail "unknown queue: exit status"
+    grep -qF "UNKNOWN PRINTER : nope (" err.txt || fail "unknown queue: $(cat err.txt)"
+    cupsdisable -r "Out of paper" zv_b || fail cupsdisable
+    "$zorvel" render "$data/render_design.json" --printer zv_b > out.txt 2> err.txt
+    [ $? -eq 1 ] || fail "stopped queue: exit status"
+    grep -qxF "PRINTER STOPPED : zv_b (Out of paper)" err.txt || fail "stopped queue: $(cat err.txt)"
+    cupsenable zv_b && cupsreject zv_b || fail cupsreject
+    "$zorvel" calibrate --printer zv_b > out.txt 2> err.txt
+    [ $? -eq 1 ] || fail "rejecting queue: exit status"
+    grep -qF "PRINT JOB REFUSED : zv_b (Destination \"zv_b\" is not accepting jobs.)" err.txt \
+        || fail "rejecting queue: $(cat err.txt)"
+    [ ! -s out.txt ] || fail "a job id: $(cat out.txt)"
+    [ -z "$(lpstat -o)" ] || fail "jobs: $(lpstat -o)"
+    "$zorvel" render "$data/render_design.json" --printer zv_a --offset-y -10.5 2> err.txt
+    [ $? -eq 2 ] || fail "offset: exit status"
+    grep -qF "VERTICAL OFFSET OUT OF RANGE : -10.5 MM (-10 TO 10 MM)" err.txt || fail "offset: $(cat err.txt)"
+    ;;
+offsets)
+    # Labels and the calibration page, each moved by the offsets given, then by the ones saved.
+    "$zorvel" render "$data/render_design.json" --printer zv_a --count 6 > /dev/null 2>&1 || fail "render"
+    arrived zv_a plain.pdf
+    "$zorvel" render "$data/render_design.json" --printer zv_a --count 6 --offset-x 3 --offset-y -2.5 \
+        > /dev/null 2>&1 || fail "render with offsets"
+    arrived zv_a moved.pdf
+    moved plain.pdf moved.pdf 3 -2.5 || fail "labels"
+    "$zorvel" calibrate --printer zv_a --offset-x 0 --offset-y 0 > /dev/null 2> err.txt || fail "calibrate: $(cat err.txt)"
+    arrived zv_a page.pdf
+    pdfinfo page.pdf | grep -q "^Pages: *1$" || fail "calibration pages"
+    "$zorvel" calibrate --printer zv_a --offset-x -1.5 --offset-y 4 --save > /dev/null 2> err.txt \
+        || fail "calibrate: $(cat err.txt)"
+    arrived zv_a page_moved.pdf
+    moved page.pdf page_moved.pdf -1.5 4 || fail "calibration page"
+    "$zorvel" render "$data/render_design.json" --printer zv_a --count 6 > /dev/null 2>&1 || fail "render"
+    arrived zv_a saved.pdf
+    moved plain.pdf saved.pdf -1.5 4 || fail "saved offsets"
+    "$zorvel" calibrate --out file.pdf --offset-x 2 > /dev/null 2> err.txt || fail "calibrate --out: $(cat err.txt)"
+    pdfinfo file.pdf | grep -q "^Pages: *1$" || fail "calibration file"
+    ;;
+*) fail "unknown case $case" ;;
+esac
