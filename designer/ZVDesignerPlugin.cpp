@@ -45,6 +45,7 @@ const char kEditorSpecifications[] = R"(
     <tooltip name="LineMove">lmOrto makes new lines horizontal or vertical</tooltip>
     <tooltip name="SelColor">Rubber band and frame of a single selection, red in the low byte</tooltip>
     <tooltip name="SelMultiColor">Frames when several elements are selected, red in the low byte</tooltip>
+    <tooltip name="BarCodeType">Symbology of the bar codes the bar code tool places, from EAN13 to UPCE</tooltip>
    </propertyspecifications>
   </customwidget>
  </customwidgets>)";

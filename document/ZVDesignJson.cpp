@@ -3,6 +3,7 @@
 
 #include "document/ZVCustomLab.h"
 #include "document/ZVFieldVisitor.h"
+#include "document/ZVStreamVisitors.h"
 #include "elements/ZVElement.h"
 #include "elements/ZVElementKinds.h"
 #include "foundation/ZVError.h"
@@ -31,7 +32,10 @@ constexpr const char* kKindKey = "Kind";
 class JsonWriter final : public TZVFieldVisitor
 {
 public:
-    std::int32_t Version() const override { return kStreamVersion; }
+    // The layout of the stream the design would be saved in: old designs keep their keys.
+    explicit JsonWriter(std::int32_t version) : m_version(version) {}
+
+    std::int32_t Version() const override { return m_version; }
     bool Reading() const override { return false; }
 
     void U8(const char* name, std::uint8_t& value) override { number(name, value); }
@@ -174,6 +178,7 @@ private:
         m_out += '"';
     }
 
+    std::int32_t m_version;
     QByteArray m_out;
     std::vector<Scope> m_scopes{Scope{}};
 };
@@ -194,7 +199,8 @@ public:
     {
     }
 
-    std::int32_t Version() const override { return kStreamVersion; }
+    // Every key of the newest layout is understood; missing ones keep their defaults.
+    std::int32_t Version() const override { return kBarCodeOptionsVersion; }
     bool Reading() const override { return true; }
 
     void U8(const char* name, std::uint8_t& value) override { integer(name, value); }
@@ -356,7 +362,7 @@ public:
 
 QByteArray designJson(TZVCustomLab& label)
 {
-    JsonWriter writer;
+    JsonWriter writer(StreamVersionFor(label));
     writer.beginObject();
     label.VisitHeaderFields(writer);
     writer.key(kElementsKey);

@@ -132,8 +132,33 @@ private:
 
 void TZVCustomLab::SaveToStream(TZVMemoryStream& stream)
 {
-    TZVStreamWriter writer(stream);
-    stream.WriteI32(m_writeVersion);
+    writeStream(stream);
+    SetModified(false);
+}
+
+void TZVCustomLab::SaveSnapshot(TZVMemoryStream& stream)
+{
+    writeStream(stream);
+}
+
+void TZVCustomLab::RestoreSnapshot(TZVMemoryStream& stream)
+{
+    const bool wasRestoring = m_restoring;
+    m_restoring = true;
+    try {
+        readStream(stream, false, false);
+    } catch (...) {
+        m_restoring = wasRestoring;
+        throw;
+    }
+    m_restoring = wasRestoring;
+}
+
+void TZVCustomLab::writeStream(TZVMemoryStream& stream)
+{
+    const std::int32_t version = StreamVersionFor(*this);
+    TZVStreamWriter writer(stream, version);
+    stream.WriteI32(version);
     WriteWideString(m_backSurf->FileImage(), stream);
     const bool namedDataSet = m_dataAccessType == daDataSet && m_dataSet;
     WriteWideString(namedDataSet ? m_dataSet->Name() : m_aliasTable.DatabaseName, stream);
@@ -172,25 +197,29 @@ void TZVCustomLab::SaveToStream(TZVMemoryStream& stream)
     stream.WriteI32(0); // reserved
 
     stream.WriteI32(static_cast<std::int32_t>(m_elements.size()));
-    for (TZVElement* element : m_elements)
-        element->SaveToStream(stream);
-    m_modified = false;
+    for (TZVElement* element : m_elements) {
+        stream.WriteU8(element->ElementKind());
+        element->VisitFields(writer);
+    }
 }
 
 void TZVCustomLab::LoadFromStream(TZVMemoryStream& stream, bool asTemplate)
 {
     m_pages.clear();
+    m_undoStack->clear();
     readStream(stream, asTemplate, false);
 }
 
 void TZVCustomLab::LoadFromStreamRaw(TZVMemoryStream& stream)
 {
+    m_undoStack->clear();
     readStream(stream, false, true);
 }
 
 void TZVCustomLab::readStream(TZVMemoryStream& stream, bool asTemplate, bool raw)
 {
-    const bool touchData = !asTemplate && !raw;
+    // A restored snapshot keeps the data sets linked and opened as they are.
+    const bool touchData = !asTemplate && !raw && !m_restoring;
     {
         const LoadScope scope(m_loading, m_loadMode, asTemplate ? 3 : 0);
         try {
@@ -297,7 +326,7 @@ void TZVCustomLab::readStream(TZVMemoryStream& stream, bool asTemplate, bool raw
                 OpenData(false, false);
 
             m_printInfo->VisitFields(reader);
-            if (!raw) {
+            if (!raw && !m_restoring) {
                 m_printInfo->m_printFrom = 1;
                 m_printInfo->m_printTo = 0;
             }
@@ -320,9 +349,10 @@ void TZVCustomLab::readStream(TZVMemoryStream& stream, bool asTemplate, bool raw
                 if (kind == ekImage && !m_onlyBitmap && m_readVersion > kLastPicturelessVersion)
                     skipBitmap(stream);
             }
-            m_modified = false;
-
-            m_dataOpen = touchData && OpenData(true, true);
+            if (!m_restoring) {
+                SetModified(false);
+                m_dataOpen = touchData && OpenData(true, true);
+            }
         } catch (const std::exception&) {
             // Whatever stopped the load, the design keeps no half-read elements.
             ClearElements();
@@ -331,8 +361,10 @@ void TZVCustomLab::readStream(TZVMemoryStream& stream, bool asTemplate, bool raw
     }
     if (raw)
         return;
-    m_printInfo->m_firstRow = 1;
-    m_printInfo->m_firstCol = 1;
+    if (!m_restoring) {
+        m_printInfo->m_firstRow = 1;
+        m_printInfo->m_firstCol = 1;
+    }
     if (m_editor) {
         m_editor->RecalcSize();
         m_editor->SetGuideMarks(m_backSurf->GuideX(), m_backSurf->GuideY());
@@ -343,7 +375,7 @@ void TZVCustomLab::readStream(TZVMemoryStream& stream, bool asTemplate, bool raw
 void TZVElement::SaveToStream(TZVMemoryStream& stream)
 {
     stream.WriteU8(ElementKind());
-    TZVStreamWriter writer(stream);
+    TZVStreamWriter writer(stream, m_owner->WriteVersion());
     VisitFields(writer);
 }
 

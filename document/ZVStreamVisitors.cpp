@@ -1,6 +1,8 @@
 // The stream writer and reader visitors; the reader checks every count against what remains.
 #include "document/ZVStreamVisitors.h"
 
+#include "document/ZVCustomLab.h"
+#include "elements/ZVBarCode.h"
 #include "foundation/ZVError.h"
 #include "foundation/ZVStream.h"
 #include "platform/ZVBmp.h"
@@ -16,6 +18,15 @@ namespace {
 }
 
 } // namespace
+
+std::int32_t StreamVersionFor(const TZVCustomLab& label)
+{
+    for (const TZVElement* element : label.Elements()) {
+        const auto* barCode = qobject_cast<const TZVBarCode*>(element);
+        if (barCode && barCode->UsesExtendedRecord()) return kBarCodeOptionsVersion;
+    }
+    return kStreamVersion;
+}
 
 void TZVStreamWriter::U8(const char*, std::uint8_t& value)
 {

@@ -6,15 +6,26 @@
 namespace zorvel {
 
 class TZVMemoryStream;
+class TZVCustomLab;
+
+/// The layout whose bar code records carry the symbology options; a design is written in it only
+/// when one of its bar codes needs it, older designs keep kStreamVersion byte for byte.
+inline constexpr std::int32_t kBarCodeOptionsVersion = 2800;
+
+/// The oldest layout that holds every element of `label`.
+std::int32_t StreamVersionFor(const TZVCustomLab& label);
 
 /// Writes the current layout at the stream's position.
 class TZVStreamWriter final : public TZVFieldVisitor
 {
 public:
-    /// Writes to `stream` (not owned, must outlive the writer).
-    explicit TZVStreamWriter(TZVMemoryStream& stream) : m_stream(stream) {}
+    /// Writes to `stream` (not owned, must outlive the writer) the layout of `version`.
+    explicit TZVStreamWriter(TZVMemoryStream& stream, std::int32_t version = kStreamVersion)
+        : m_stream(stream), m_version(version)
+    {
+    }
 
-    std::int32_t Version() const override { return kStreamVersion; }
+    std::int32_t Version() const override { return m_version; }
     bool Reading() const override { return false; }
 
     void U8(const char* name, std::uint8_t& value) override;
@@ -30,6 +41,7 @@ public:
 
 private:
     TZVMemoryStream& m_stream;
+    std::int32_t m_version;
 };
 
 /// Reads the layout of `version` from the stream's position. Every failure (a short stream, a

@@ -276,6 +276,21 @@ CursorPicture pictureOf(int id)
                 p.drawPoint(28, 28);
             });
         });
+    case crZvDataMatrix:
+        // The solid L of the finder and the dotted clock track opposite it.
+        return toolCursor([](CursorPainter& c) {
+            c.line(15, 15, 15, 29);
+            c.line(15, 29, 29, 29);
+            c.stroke([](QPainter& p) {
+                for (int i = 15; i <= 29; i += 2) {
+                    p.drawPoint(i, 15);
+                    p.drawPoint(29, i);
+                }
+                p.drawPoint(20, 22);
+                p.drawPoint(24, 19);
+                p.drawPoint(23, 25);
+            });
+        });
     default:
         return {};
     }
@@ -298,6 +313,18 @@ int ZvCursorOfTool(TZVDrawTool tool)
     case dwAskText: return crZvAskt;
     case dwSelection:
     default: return crZvDefault;
+    }
+}
+
+int ZvCursorOfBarCode(TZVBar type)
+{
+    switch (type) {
+    case QRCODE:
+    case MICROQR: return crZvQrCode;
+    case DATAMATRIX:
+    case GS1DATAMATRIX: return crZvDataMatrix;
+    case PDF417: return crZvPdf;
+    default: return crZvBarc;
     }
 }
 

@@ -31,6 +31,7 @@ enum TZVCursorId : int {
     crZvLayout = 22,
     crZvPdf = 23,
     crZvQrCode = 24,
+    crZvDataMatrix = 25,
 };
 
 /// The cursor of a table number; unknown numbers give the arrow. Needs a GUI application.
@@ -38,6 +39,10 @@ QCursor ZvCursor(int id);
 
 /// The cursor number the editor shows while `tool` is the draw tool.
 int ZvCursorOfTool(TZVDrawTool tool);
+
+/// The bar code tool's cursor number for new bar codes of `type`: the QR Code, Data Matrix and
+/// PDF417 cursors for their kinds, the bars for the others.
+int ZvCursorOfBarCode(TZVBar type);
 
 /// The glyph of `tool`'s cursor without its crosshair, for tool bars and menus (16 x 16 and
 /// larger); the selection tool gets an arrow. Needs a GUI application.

@@ -3,13 +3,16 @@
 
 #include "document/ZVCustomLab.h"
 #include "document/ZVFieldVisitor.h"
+#include "document/ZVStreamVisitors.h"
 #include "elements/ZVLegacyLength.h"
+#include "elements/ZVZintSymbol.h"
 #include "foundation/ZVBarcode.h"
 #include "foundation/ZVCanvas.h"
 #include "foundation/ZVDataSet.h"
 #include "foundation/ZVUtils.h"
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 #include <vector>
 
@@ -30,6 +33,11 @@ constexpr int kDefaultBHeight = 1000;
 constexpr TZVColor kPlaceholderFill = 0xFFFFFF;
 constexpr TZVColor kPlaceholderCross = 255; // red
 constexpr int kPlaceholderPen = 10;         // 0.1 mm
+
+// Ranges of the libzint options as stored; each symbology checks its own within them.
+constexpr int kMaxEccLevel = 9;
+constexpr int kMaxSymbolSize = 90;
+constexpr int kMaxColumns = 30;
 
 // The bound field of the master data set's current record as plain text; nothing without one.
 QString boundValue(const TZVCustomLab& label, const QString& field)
@@ -54,12 +62,58 @@ TPoint turned(TPoint p, TPoint anchor, int angle)
     return p;
 }
 
+// Top of `row` below the symbol's first row, model units; rows of fractional module heights
+// (PDF417's) are placed from the running total so that they never drift.
+std::int64_t rowOffset(const TZVZintSymbol& symbol, int row, int module)
+{
+    double modules = 0;
+    for (int r = 0; r < row; ++r)
+        modules += symbol.RowHeights[static_cast<std::size_t>(r)];
+    return std::llround(modules * module);
+}
+
 } // namespace
 
 TZVBarCode::TZVBarCode(TZVCustomLab& owner) : TZVData(owner, 0)
 {
     m_fontHeight = 300;
     NameElement(QStringLiteral("Barcode"));
+}
+
+TZVBarCode::~TZVBarCode() = default;
+
+bool TZVBarCode::Is2DType(TZVBar type)
+{
+    return IsMatrixSymbology(type);
+}
+
+bool TZVBarCode::UsesExtendedRecord() const
+{
+    return IsZintType(m_codeType) || m_eccLevel != 0 || m_symbolSize != 0 || m_rectangular || m_columns != 0 ||
+           !m_quietZone;
+}
+
+QString TZVBarCode::currentContent(bool data) const
+{
+    return data && m_data ? boundValue(*Owner(), m_boundField) : m_barCode;
+}
+
+const TZVZintSymbol& TZVBarCode::zintSymbol(const QString& content) const
+{
+    const TZVZintOptions options{m_codeType, m_eccLevel, m_symbolSize, m_rectangular, m_columns};
+    if (!m_zintCache || m_zintCache->Content != content || !(m_zintCache->Options == options))
+        m_zintCache = std::make_shared<const TZVZintSymbol>(EncodeZintSymbol(content, options));
+    return *m_zintCache;
+}
+
+QString TZVBarCode::EncodingError() const
+{
+    const QString content = currentContent(true);
+    if (!IsZintType(m_codeType))
+        return IsValidBarCode(content, m_codeType, m_checksum) ? QString()
+                                                               : QStringLiteral("INVALID BARCODE : ") + content;
+    const TZVZintSymbol& symbol = zintSymbol(content);
+    return symbol.Valid() ? QString() : QStringLiteral("INVALID BARCODE : %1 (%2)").arg(content, symbol.Error);
 }
 
 int TZVBarCode::ClampedFactor() const
@@ -165,8 +219,51 @@ void TZVBarCode::SetChecksum(bool value)
     Changed("Checksum");
 }
 
+void TZVBarCode::SetEccLevel(int value)
+{
+    value = Clamp(value, 0, kMaxEccLevel);
+    if (value == m_eccLevel) return;
+    m_eccLevel = value;
+    Changed("EccLevel");
+}
+
+void TZVBarCode::SetSymbolSize(int value)
+{
+    value = Clamp(value, 0, kMaxSymbolSize);
+    if (value == m_symbolSize) return;
+    m_symbolSize = value;
+    Changed("SymbolSize");
+}
+
+void TZVBarCode::SetRectangular(bool value)
+{
+    if (value == m_rectangular) return;
+    m_rectangular = value;
+    Changed("Rectangular");
+}
+
+void TZVBarCode::SetColumns(int value)
+{
+    value = Clamp(value, 0, kMaxColumns);
+    if (value == m_columns) return;
+    m_columns = value;
+    Changed("Columns");
+}
+
+void TZVBarCode::SetQuietZone(bool value)
+{
+    if (value == m_quietZone) return;
+    m_quietZone = value;
+    Changed("QuietZone");
+}
+
 int TZVBarCode::SymbolWidth(const QString& content) const
 {
+    if (IsZintType(m_codeType)) {
+        const TZVZintSymbol& symbol = zintSymbol(content);
+        const int quiet = m_quietZone ? symbol.QuietX : 0;
+        return SaturateToInt((2 * std::int64_t(quiet) + symbol.Columns) * std::int64_t(m_barWidth));
+    }
     const TZVBarWidths widths = BarWidths(m_barWidth, ClampedFactor(), TZVHalfRound::AwayFromZero);
     std::int64_t total = 2 * std::int64_t(m_leftMargin);
     for (const QChar module : BarCodeModules(content, m_codeType, m_showNumber))
@@ -176,14 +273,30 @@ int TZVBarCode::SymbolWidth(const QString& content) const
 
 int TZVBarCode::SymbolHeight() const
 {
+    if (IsMatrixSymbology(m_codeType)) {
+        // Of the content last encoded, which is the one last measured or painted.
+        const TZVZintSymbol& symbol = zintSymbol(m_zintCache ? m_zintCache->Content : m_barCode);
+        if (!symbol.Valid()) return m_bHeight;
+        return SaturateToInt(2 * std::int64_t(m_quietZone ? symbol.QuietY : 0) * m_barWidth +
+                             rowOffset(symbol, symbol.Rows, m_barWidth));
+    }
     return SaturateToInt(std::int64_t(m_bHeight) + m_topMargin + (m_showNumber ? m_fontHeight : 0));
 }
 
 void TZVBarCode::PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool data)
 {
-    m_printText = data && m_data ? boundValue(*Owner(), m_boundField) : m_barCode;
+    m_printText = currentContent(data);
     const TPoint anchor{SaturateToInt(std::int64_t(m_x1) + offset.X),
                         SaturateToInt(std::int64_t(m_y1) + offset.Y)};
+    if (IsZintType(m_codeType)) {
+        const TZVZintSymbol& symbol = zintSymbol(m_printText);
+        if (!symbol.Valid()) {
+            paintPlaceholder(canvas, anchor);
+            return;
+        }
+        paintZint(canvas, anchor, symbol, target);
+        return;
+    }
     if (!IsValidBarCode(m_printText, m_codeType, m_checksum)) {
         paintPlaceholder(canvas, anchor);
         return;
@@ -227,6 +340,63 @@ void TZVBarCode::PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool
     canvas.SelectBrush(TZVBrush{m_color, bsSolid});
     canvas.FillRects(bars);
     if (m_showNumber) paintNumber(canvas, anchor, modules, width);
+    canvas.RestoreDC();
+
+    if (target == ptEditor) {
+        m_x2 = SaturateToInt(std::int64_t(m_x1) + width);
+        m_y2 = SaturateToInt(std::int64_t(m_y1) + height);
+    }
+    m_modelRect = turned(
+        {m_x1, m_y1, SaturateToInt(std::int64_t(m_x1) + width), SaturateToInt(std::int64_t(m_y1) + height)},
+        {m_x1, m_y1}, m_angle);
+}
+
+// Linear symbols: the runs of a row become bars of the bar height, under the top margin, with the
+// number below. Matrix symbols: each row's runs become boxes of whole modules, from the top-left.
+void TZVBarCode::paintZint(TZVCanvas& canvas, TPoint anchor, const TZVZintSymbol& symbol, int target)
+{
+    const bool matrix = IsMatrixSymbology(m_codeType);
+    const std::int64_t module = m_barWidth;
+    const std::int64_t quietX = m_quietZone ? symbol.QuietX : 0;
+    const std::int64_t quietY = matrix && m_quietZone ? symbol.QuietY : 0;
+    const int width = SaturateToInt((2 * quietX + symbol.Columns) * module);
+    const int height = matrix ? SaturateToInt(2 * quietY * module + rowOffset(symbol, symbol.Rows, m_barWidth))
+                              : SymbolHeight();
+    if (!matrix) m_printText = symbol.Text;
+
+    canvas.SaveDC();
+    if (!m_transparent) {
+        canvas.SelectBrush(TZVBrush{m_backColor, bsSolid});
+        canvas.FillRect(turned({anchor.X, anchor.Y, SaturateToInt(std::int64_t(anchor.X) + width),
+                                SaturateToInt(std::int64_t(anchor.Y) + height)},
+                               anchor, m_angle));
+    }
+    std::vector<TRect> boxes;
+    const std::int64_t left = std::int64_t(anchor.X) + quietX * module;
+    const std::int64_t top = std::int64_t(anchor.Y) + (matrix ? quietY * module : m_topMargin);
+    double modulesDown = 0;
+    std::int64_t rowBottom = top;
+    for (int row = 0; row < symbol.Rows; ++row) {
+        const std::int64_t rowTop = matrix ? rowBottom : top;
+        modulesDown += symbol.RowHeights[static_cast<std::size_t>(row)];
+        rowBottom = matrix ? top + std::llround(modulesDown * double(module)) : top + m_bHeight;
+        for (int column = 0; column < symbol.Columns;) {
+            if (!symbol.IsDark(row, column)) {
+                ++column;
+                continue;
+            }
+            const int start = column;
+            while (column < symbol.Columns && symbol.IsDark(row, column))
+                ++column;
+            boxes.push_back(turned({SaturateToInt(left + start * module), SaturateToInt(rowTop),
+                                    SaturateToInt(left + column * module), SaturateToInt(rowBottom)},
+                                   anchor, m_angle));
+        }
+    }
+    canvas.SelectPen(TZVPen{m_color, 0, psSolid});
+    canvas.SelectBrush(TZVBrush{m_color, bsSolid});
+    canvas.FillRects(boxes);
+    if (!matrix && m_showNumber && !m_printText.isEmpty()) paintNumber(canvas, anchor, QString(), width);
     canvas.RestoreDC();
 
     if (target == ptEditor) {
@@ -314,14 +484,32 @@ void TZVBarCode::paintPlaceholder(TZVCanvas& canvas, TPoint anchor)
                    SaturateToInt(std::int64_t(m_y1) + m_bHeight)};
 }
 
+void TZVBarCode::visitOptions(TZVFieldVisitor& visitor)
+{
+    auto ranged = [&](const char* name, int& value, int max) {
+        auto byte = static_cast<std::uint8_t>(value);
+        visitor.Ordinal(name, byte, max + 1);
+        value = byte;
+    };
+    ranged("EccLevel", m_eccLevel, kMaxEccLevel);
+    ranged("SymbolSize", m_symbolSize, kMaxSymbolSize);
+    visitor.Bool("Rectangular", m_rectangular);
+    ranged("Columns", m_columns, kMaxColumns);
+    visitor.Bool("QuietZone", m_quietZone);
+}
+
 void TZVBarCode::VisitFields(TZVFieldVisitor& visitor)
 {
     TZVData::VisitFields(visitor);
     const std::int32_t version = visitor.Version();
     const bool reading = visitor.Reading();
     const bool legacy = version < kFirstModelUnitVersion;
+    const bool extended = version >= kBarCodeOptionsVersion;
     visitor.AStr("BarCode", m_barCode);
-    visitor.Enum("CodeType", m_codeType);
+    // Older layouts know only the first seven symbologies.
+    auto codeType = static_cast<std::uint8_t>(m_codeType);
+    visitor.Ordinal("CodeType", codeType, extended ? QMetaEnum::fromType<TZVBar>().keyCount() : EAN128C + 1);
+    m_codeType = static_cast<TZVBar>(codeType);
     // Older layouts stored the first GS1-128 variant under this ordinal.
     if (reading && legacy && m_codeType == CODE39) m_codeType = EAN128A;
     visitor.I32("BarWidth", m_barWidth);
@@ -340,6 +528,7 @@ void TZVBarCode::VisitFields(TZVFieldVisitor& visitor)
         visitor.Bool("Checksum", m_checksum);
         visitor.I32("Factor", m_factor);
         visitor.U8("BarReserved", m_barReserved);
+        if (extended) visitOptions(visitor);
         return;
     }
     if (!reading) return;

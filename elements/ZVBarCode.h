@@ -3,10 +3,15 @@
 
 #include "elements/ZVElement.h"
 
+#include <memory>
+
 namespace zorvel {
 
-/// A linear bar code of fixed content or of the bound field's value, anchored at (X1, Y1) and
-/// turned by Angle; its size follows from the content, not from a box.
+struct TZVZintSymbol;
+
+/// A bar code of fixed content or of the bound field's value, anchored at (X1, Y1) and turned by
+/// Angle; its size follows from the content, not from a box. The first seven symbologies are linear
+/// and encoded here; the others (2D, GS1, ...) are encoded by libzint.
 class TZVBarCode : public TZVData
 {
     Q_OBJECT
@@ -24,10 +29,16 @@ class TZVBarCode : public TZVData
     Q_PROPERTY(QString FontName READ FontName WRITE SetFontName)
     Q_PROPERTY(QString BarCode READ BarCode WRITE SetBarCode)
     Q_PROPERTY(zorvel::TZVBar CodeType READ CodeType WRITE SetCodeType)
+    Q_PROPERTY(int EccLevel READ EccLevel WRITE SetEccLevel)
+    Q_PROPERTY(int SymbolSize READ SymbolSize WRITE SetSymbolSize)
+    Q_PROPERTY(bool Rectangular READ Rectangular WRITE SetRectangular)
+    Q_PROPERTY(int Columns READ Columns WRITE SetColumns)
+    Q_PROPERTY(bool QuietZone READ QuietZone WRITE SetQuietZone)
 
 public:
     /// A new bar code of `owner`, which lists and owns it.
     explicit TZVBarCode(TZVCustomLab& owner);
+    ~TZVBarCode() override;
 
     std::uint8_t ElementKind() const override { return ekBarCode; }
 
@@ -38,7 +49,8 @@ public:
     int BarWidth() const { return m_barWidth; } ///< narrow bar width W0, model units
     int Distance() const { return m_distance; } ///< quiet zone left and right of the bars, model units
     int BHeight() const { return m_bHeight; } ///< bar height, model units
-    int LeftMargin() const { return m_leftMargin; } ///< left margin inside the element, model units
+    /// Left margin inside the element, model units; the libzint symbologies use QuietZone instead.
+    int LeftMargin() const { return m_leftMargin; }
     int TopMargin() const { return m_topMargin; } ///< top margin inside the element, model units
     /// Whether the human-readable number is drawn under the bars.
     bool ShowNumber() const { return m_showNumber; }
@@ -49,6 +61,31 @@ public:
     int Factor() const { return m_factor; }
     /// The ratio x 100 the symbol is drawn with: 2.0..3.0 for EAN/UPC and Code 39, else 1.0..6.0.
     int ClampedFactor() const;
+
+    /// Options of the libzint symbologies; 0 means automatic. Ignored by the symbologies without them.
+    /// @{
+    /// Error correction: QR and Micro QR 1..4 = L, M, Q, H; PDF417 1..9 = levels 0..8;
+    /// Aztec 1..4 = 10, 23, 36, 50 %.
+    int EccLevel() const { return m_eccLevel; }
+    /// The version or size number of the symbol as libzint numbers it.
+    int SymbolSize() const { return m_symbolSize; }
+    bool Rectangular() const { return m_rectangular; } ///< Data Matrix: rectangular rather than square
+    int Columns() const { return m_columns; } ///< PDF417 data columns
+    /// Whether a libzint symbol keeps the blank margin its standard asks for around it (the first
+    /// seven symbologies have LeftMargin instead).
+    bool QuietZone() const { return m_quietZone; }
+    /// @}
+    /// True for the symbologies libzint encodes (all but the first seven).
+    static bool IsZintType(TZVBar type) { return type > EAN128C; }
+    /// True for the matrix and stacked symbologies, drawn with square modules of BarWidth.
+    static bool Is2DType(TZVBar type);
+    /// True when the element uses a libzint symbology or an option away from its default; only
+    /// then does the newer stream record carry it.
+    bool UsesExtendedRecord() const;
+
+    /// Why the current content (the fixed one, or the bound value when Data is on) cannot be
+    /// encoded under the current symbology and options; empty when it can.
+    QString EncodingError() const;
 
     /// Published values: BarWidth and Distance in millimetres, the other lengths in the label's unit.
     /// @{
@@ -73,10 +110,16 @@ public:
     void SetBarCode(const QString& value);
     void SetShowNumber(bool value);
     void SetChecksum(bool value);
+    void SetEccLevel(int value);
+    void SetSymbolSize(int value);
+    void SetRectangular(bool value);
+    void SetColumns(int value);
+    void SetQuietZone(bool value);
     /// @}
 
     /// Size of the unturned symbol of `content` (already the human-readable text), model units:
     /// the quiet zones and the modules across; the top margin, the bars and the number down.
+    /// Matrix symbols are as high as their rows and quiet zone, for the content last encoded.
     /// @{
     int SymbolWidth(const QString& content) const;
     int SymbolHeight() const;
@@ -96,6 +139,12 @@ protected:
 private:
     void paintPlaceholder(TZVCanvas& canvas, TPoint anchor);
     void paintNumber(TZVCanvas& canvas, TPoint anchor, const QString& modules, int totalWidth);
+    void visitOptions(TZVFieldVisitor& visitor);
+    /// The libzint symbol of `content` under the current type and options, cached until they change.
+    const TZVZintSymbol& zintSymbol(const QString& content) const;
+    void paintZint(TZVCanvas& canvas, TPoint anchor, const TZVZintSymbol& symbol, int target);
+    /// The content encoded: the bound value when `data` and Data are on, else BarCode.
+    QString currentContent(bool data) const;
 
     QString m_printText;
     QString m_barCode = QStringLiteral("88888");
@@ -109,6 +158,12 @@ private:
     std::uint8_t m_barReserved = 1;
     TZVBar m_codeType = CODE39;
     int m_factor = 300;
+    int m_eccLevel = 0;
+    int m_symbolSize = 0;
+    bool m_rectangular = false;
+    int m_columns = 0;
+    bool m_quietZone = true;
+    mutable std::shared_ptr<const TZVZintSymbol> m_zintCache;
 };
 
 } // namespace zorvel

@@ -101,6 +101,11 @@ constexpr const char* kCaptionSource[kCaptionRows][4] = {
     /* 87 */ {"BorderRadio", "Border Radius", "Radio Borde", "Border Radius"},
     /* 88 */ {"Separation", "Separation", "Separación", "Separation"},
     /* 89 */ {"Encoding", "Encoding", "Codificación", "Encoding"},
+    /* 90 */ {"EccLevel", "Error Correction", "Corrección errores", "Foutcorrectie"},
+    /* 91 */ {"SymbolSize", "Symbol Size", "Tamaño símbolo", "Symboolgrootte"},
+    /* 92 */ {"Rectangular", "Rectangular", "Rectangular", "Rechthoekig"},
+    /* 93 */ {"Columns", "Columns", "Columnas", "Kolommen"},
+    /* 94 */ {"QuietZone", "Quiet Zone", "Zona silencio", "Rustzone"},
 };
 
 using TCaptionTable = std::array<QString, kCaptionRows * kCaptionColumns>;

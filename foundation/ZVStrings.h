@@ -43,7 +43,7 @@ const QString& MessageText(TZVMsg id);
 // ---- Property captions ------------------------------------------------------------------------
 
 /// Rows of the caption table, one per published property.
-inline constexpr int kCaptionRows = 90;
+inline constexpr int kCaptionRows = 95;
 /// Columns of the caption table.
 inline constexpr int kCaptionColumns = 5; ///< name, English, Spanish, Dutch, custom
 /// Column filled from the translation file.

@@ -67,7 +67,13 @@ enum TZVDataAccessType : std::uint8_t { daNone, daBDEAlias, daDataSet };
 Q_ENUM_NS(TZVDataAccessType)
 
 /// Bar code symbologies; the EAN128 variants start in Code 128 set A, B or C.
-enum TZVBar : std::uint8_t { EAN13, EAN8, UPCA, CODE39, EAN128A, EAN128B, EAN128C };
+/// Bar code symbologies. The first seven have their own encoders and keep their stored numbers;
+/// the rest are encoded by libzint and stored only by the newer stream version.
+enum TZVBar : std::uint8_t {
+    EAN13, EAN8, UPCA, CODE39, EAN128A, EAN128B, EAN128C,
+    QRCODE, MICROQR, DATAMATRIX, GS1DATAMATRIX, PDF417, AZTEC, CODE128, GS1128, ITF14, DATABAR,
+    DATABAREXP, CODE93, CODABAR, UPCE
+};
 Q_ENUM_NS(TZVBar)
 
 /// Text anchor: left/centre/right x bottom/top/centre.

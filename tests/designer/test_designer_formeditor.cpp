@@ -166,6 +166,7 @@ TEST_F(DesignerFormEditorTest, PropertySheetEditsThePublishedProperties)
         {"editor", "Color", 0x00ffffu, 0x00ffffu},
         {"editor", "SelColor", 0xff0000u, 0xff0000u},
         {"editor", "SelMultiColor", 0x00ff00u, 0x00ff00u},
+        {"editor", "BarCodeType", int(DATAMATRIX), int(DATAMATRIX)},
         {"inspector", "Language", int(zvDutch), int(zvDutch)},
         {"inspector", "NamesColor", QColor(200, 0, 0), QColor(200, 0, 0)},
         {"inspector", "ValuesColor", QColor(0, 0, 200), QColor(0, 0, 200)},

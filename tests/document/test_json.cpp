@@ -260,7 +260,7 @@ TEST_F(StreamTest, JsonErrorsNameTheirKey)
         {R"({"Measure": {"LabelType": 2}})", "INVALID VALUE : Measure.LabelType"},
         {R"({"BackSurf": {"Style": 8}})", "INVALID VALUE : BackSurf.Style"},
         {R"({"Frame": {"Style": 3}})", "INVALID VALUE : Frame.Style"},
-        {R"({"Elements": [{"Kind": 3, "CodeType": 7}]})", "INVALID VALUE : Elements[0].CodeType"},
+        {R"({"Elements": [{"Kind": 3, "CodeType": 21}]})", "INVALID VALUE : Elements[0].CodeType"},
         {R"({"Elements": [{"Kind": 8, "Alignment": 4}]})", "INVALID VALUE : Elements[0].Alignment"},
         {R"({"Elements": [{"Kind": 9, "GridStyle": 4}]})", "INVALID VALUE : Elements[0].GridStyle"},
         {R"({"Elements": [{"Kind": 9, "TitleAlign": 3}]})", "INVALID VALUE : Elements[0].TitleAlign"},
