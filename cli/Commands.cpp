@@ -9,11 +9,13 @@ namespace zorvel::cli {
 
 std::span<const Command> commands()
 {
-    static constexpr std::array<Command, 4> kCommands = {{
+    static constexpr std::array<Command, 6> kCommands = {{
         {"barcode", runBarcode, barcodePaints},
         {"dump", runDump},
         {"convert", runConvert},
         {"render", runRender, renderPaints},
+        {"printers", runPrinters, printersPaint},
+        {"calibrate", runCalibrate, printersPaint},
     }};
     return kCommands;
 }

@@ -8,6 +8,11 @@ class QCommandLineParser;
 
 #include <span>
 
+namespace zorvel {
+struct TZVCalibration;
+class TZVQtPrinter;
+} // namespace zorvel
+
 namespace zorvel::cli {
 
 struct Command
@@ -26,6 +31,9 @@ int runDump(const QStringList& args);
 int runConvert(const QStringList& args);
 int runRender(const QStringList& args);
 bool renderPaints(const QStringList& args);
+int runPrinters(const QStringList& args);
+bool printersPaint(const QStringList& args);
+int runCalibrate(const QStringList& args);
 
 // The whole file; raises EZvError "CAN'T OPEN FILE : path".
 QByteArray readInputFile(const QString& path);
@@ -38,5 +46,12 @@ struct Usage
 
 // A whole-number option in [min, max], or `fallback` when it is not given; raises Usage otherwise.
 int boundedIntOption(const QCommandLineParser& parser, const QCommandLineOption& option, int fallback, int min, int max);
+
+// --offset-x/--offset-y in mm, each defaulting to what is saved for `printer` (none for an empty
+// name); raises Usage beyond the calibration range.
+TZVCalibration calibrationOptions(const QCommandLineParser& parser, const QCommandLineOption& x,
+                                  const QCommandLineOption& y, const QString& printer);
+// Selects the queue, refusing an unknown or stopped one in the scheduler's words (EZvError).
+int selectQueue(TZVQtPrinter& printer, const QString& queue);
 
 } // namespace zorvel::cli

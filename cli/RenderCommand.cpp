@@ -3,6 +3,7 @@
 #include "document/ZVCustomLab.h"
 #include "document/ZVDesignJson.h"
 #include "document/ZVSheetFit.h"
+#include "elements/ZVBarCode.h"
 #include "elements/ZVTextElements.h"
 #include "foundation/ZVError.h"
 #include "foundation/ZVPrinter.h"
@@ -13,6 +14,8 @@
 #include "platform/ZVPdfPrinter.h"
 #include "platform/ZVQtCanvas.h"
 #include "platform/ZVSqlDataSet.h"
+#include "printsupport/ZVPrinterCalibration.h"
+#include "printsupport/ZVQtPrinter.h"
 
 #include <QCommandLineParser>
 #include <QHash>
@@ -160,7 +163,7 @@ bool renderPaints(const QStringList&)
 int runRender(const QStringList& args)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription("Print a design's labels on sheets into a PDF file or PNG pages.");
+    parser.setApplicationDescription("Print a design's labels on sheets to a print queue, a PDF file or PNG pages.");
     parser.addHelpOption();
     parser.addPositionalArgument("design", "The design: a stream file or its JSON form (.json).");
     const QCommandLineOption outOption("out", "The PDF file, or the PNG pages NAME-1.png ... for NAME.png.",
@@ -180,6 +183,12 @@ int runRender(const QStringList& args)
     const QCommandLineOption fromOption("from", "First record to print (from 1).", "n");
     const QCommandLineOption toOption("to", "Last record to print (0: the last one).", "m");
     const QCommandLineOption answerOption("answer", "Answer to the question element ID (repeatable).", "ID=TEXT");
+    const QCommandLineOption printerOption("printer", "Print to this queue instead of a file (see zorvel printers).",
+                                           "name");
+    const QCommandLineOption copiesOption("copies", "With --printer: copies of the whole run (default 1).", "n");
+    const QCommandLineOption offsetXOption("offset-x", "Move the print right by MM (-10 .. 10; default: the printer's calibration).", "mm");
+    const QCommandLineOption offsetYOption("offset-y", "Move the print down by MM (-10 .. 10; default: the printer's calibration).", "mm");
+    parser.addOptions({printerOption, copiesOption, offsetXOption, offsetYOption});
     parser.addOptions({outOption, dpiOption, csvOption, dbOption, masterOption, detailOption, countOption_, repetitionsOption, rowOption, colOption, fromOption,
                        toOption, answerOption});
     if (!parser.parse(QStringList{"zorvel render"} + args)) {
@@ -192,10 +201,15 @@ int runRender(const QStringList& args)
     }
     try {
         if (parser.positionalArguments().size() != 1) throw Usage{QStringLiteral("give exactly one design file")};
-        if (!parser.isSet(outOption)) throw Usage{QStringLiteral("--out is required")};
+        const bool queue = parser.isSet(printerOption);
+        if (queue == parser.isSet(outOption)) throw Usage{QStringLiteral("give --out or --printer")};
+        if (parser.isSet(copiesOption) && !queue) throw Usage{QStringLiteral("--copies goes with --printer only")};
+        const int copies = boundedIntOption(parser, copiesOption, 1, 1, 999);
+        const TZVCalibration offsets =
+            calibrationOptions(parser, offsetXOption, offsetYOption, parser.value(printerOption));
         const QString out = parser.value(outOption);
         const bool png = out.endsWith(QLatin1String(".png"), Qt::CaseInsensitive);
-        if (!png && !out.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+        if (!queue && !png && !out.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
             throw Usage{QStringLiteral("--out names a .pdf or a .png file, not '%1'").arg(out)};
         if (!png && parser.isSet(dpiOption)) throw Usage{QStringLiteral("--dpi goes with PNG pages only")};
         const int dpi = boundedIntOption(parser, dpiOption, kDefaultDpi, kMinDpi, kMaxDpi);
@@ -287,26 +301,45 @@ int runRender(const QStringList& args)
             const auto given = answers.constFind(id.toUpper());
             if (given != answers.cend()) text = *given;
         };
-        if (isatty(fileno(stderr))) {
-            label.OnProgress = [shown = 0](int page, int pages) mutable {
-                if (page != shown) std::fprintf(stderr, "\rpage %d of %d", shown = page, pages);
-                return true;
-            };
-        }
+        // Asked before each label with its record current: a libzint bar code refusing its content
+        // stops the run, and the printer drops what it has, rather than printing placeholders (the
+        // seven linear types keep printing theirs, as they always did).
+        std::vector<const TZVBarCode*> barcodes;
+        for (TZVElement* element : label.Elements())
+            if (const auto* barcode = qobject_cast<const TZVBarCode*>(element);
+                barcode && barcode->Print() && TZVBarCode::IsZintType(barcode->CodeType()))
+                barcodes.push_back(barcode);
+        const bool tty = isatty(fileno(stderr));
+        label.OnProgress = [&, shown = 0](int page, int pages) mutable {
+            for (const TZVBarCode* barcode : barcodes) {
+                if (barcode->Data() && info.DataMode == 0) continue; // prints its fixed content
+                if (const QString refused = barcode->EncodingError(); !refused.isEmpty()) throw EZvError(refused);
+            }
+            if (tty && page != shown) std::fprintf(stderr, "\rpage %d of %d", shown = page, pages);
+            return true;
+        };
         // Printed as stored all the same: the labels off the paper are only named.
         const QString offPaper = SheetFitWarning(SheetFit(label));
         if (!offPaper.isEmpty()) std::fprintf(stderr, "%s\n", qPrintable(offPaper));
         std::unique_ptr<TZVPrinter> printer;
-        if (png)
+        TZVQtPrinter* system = nullptr;
+        if (queue) {
+            auto qt = std::make_unique<TZVQtPrinter>();
+            selectQueue(*qt, parser.value(printerOption));
+            system = qt.get();
+            printer = std::move(qt);
+        } else if (png)
             printer = std::make_unique<PngPagePrinter>(out, dpi);
         else
             printer = std::make_unique<TZVPdfPrinter>(out);
-        label.Print(*printer);
-        if (label.OnProgress) std::fputs("\n", stderr);
+        TZVOffsetPrinter moved(*printer, offsets);
+        label.PrintEx(moved, copies, false);
+        if (tty) std::fputs("\n", stderr);
         label.SetDataSet(nullptr);
         label.SetDetail(nullptr);
         std::fprintf(stderr, "%d label%s on %d page%s\n", info.TotalLabels, info.TotalLabels == 1 ? "" : "s",
                      info.PageCount, info.PageCount == 1 ? "" : "s");
+        if (system) std::printf("%s-%d\n", qPrintable(parser.value(printerOption)), system->LastJobId());
     } catch (const Usage& usage) {
         std::fprintf(stderr, "zorvel render: %s\n", qPrintable(usage.message));
         return 2;

@@ -20,7 +20,9 @@ void printUsage(FILE* out)
                "  barcode   encode one bar code symbol: its text, its module string or a PNG\n"
                "  dump      print the JSON form of a design stream file\n"
                "  convert   convert a design between its JSON form (.json) and its stream form\n"
-               "  render    print a design's labels on sheets into a PDF file or PNG pages\n"
+               "  render    print a design's labels on sheets to a printer, a PDF file or PNG pages\n"
+               "  printers  list the system's print queues\n"
+               "  calibrate print a page to measure a printer's offsets\n"
                "\n"
                "Run 'zorvel <command> --help' for the options of a command.\n",
                out);

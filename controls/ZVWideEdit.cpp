@@ -80,6 +80,16 @@ void TZVWideEdit::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Right:
         cursorForward(false, 1);
         return;
+    case Qt::Key_Delete:
+        del();
+        return;
+    // Shift keeps the anchor, so Shift+Home and Shift+End select up to the caret's new place.
+    case Qt::Key_Home:
+        home(event->modifiers() & Qt::ShiftModifier);
+        return;
+    case Qt::Key_End:
+        end(event->modifiers() & Qt::ShiftModifier);
+        return;
     // Left to the window: a dialog takes Enter and Escape, Tab moves the focus on.
     case Qt::Key_Return:
     case Qt::Key_Enter:
@@ -93,10 +103,7 @@ void TZVWideEdit::keyPressEvent(QKeyEvent* event)
     case Qt::Key_PageDown:
     case Qt::Key_Up:
     case Qt::Key_Down:
-    case Qt::Key_Home:
-    case Qt::Key_End:
     case Qt::Key_Insert:
-    case Qt::Key_Delete:
     case Qt::Key_Pause:
     case Qt::Key_Print:
     case Qt::Key_SysReq:

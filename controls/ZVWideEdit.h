@@ -60,8 +60,8 @@ signals:
 protected:
     /// Offers key presses to OnKeyDown before anything else sees them.
     bool event(QEvent* event) override;
-    /// Typing, Backspace, Left, Right, copy, cut and paste; Enter, Escape and Tab are left to the
-    /// window, and the other navigation and editing keys (Delete, Home, End and the like) do
+    /// Typing, Backspace, Delete, Left, Right, Home, End, copy, cut and paste; Enter, Escape and
+    /// Tab are left to the window, and the other navigation keys (Up, Page Down and the like) do
     /// nothing.
     void keyPressEvent(QKeyEvent* event) override;
     /// Selects the whole text, except when the focus comes back from a pop-up menu.

@@ -170,6 +170,8 @@ TFMain::TFMain(TDM& dm, const QString& settingsFile, QWidget* parent)
     buildToolBar();
     buildBottomPanel();
     buildEditorBox();
+    buildMenus();
+    buildStatusBar();
 
     auto* top = new QSplitter(Qt::Horizontal);
     top->addWidget(m_editor);
@@ -203,6 +205,7 @@ TFMain::TFMain(TDM& dm, const QString& settingsFile, QWidget* parent)
     readSettings();
     if (m_editor->DrawTool() == dwSelection) Action(QStringLiteral("TBDrawSelection"))->setChecked(true);
     reloadRows();
+    updateTitle();
 
     // Key preview: the window sees Delete before its controls do.
     qApp->installEventFilter(this);
@@ -235,6 +238,11 @@ void TFMain::installDefaultHooks()
     };
     ShowMessage = [this](const QString& message) {
         QMessageBox::information(this, QString::fromLatin1(kTitle), message);
+    };
+    AskSaveChanges = [this](const QString& question) {
+        return QMessageBox::question(this, QString::fromLatin1(kTitle), question,
+                                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                                     QMessageBox::Save);
     };
     ExecEdLabel = [](TFEdLabel& dialog) { return dialog.exec(); };
     ShowPreview = [](TZVLab& label) { label.Preview(); };
@@ -283,6 +291,8 @@ void TFMain::buildLabel()
     m_label->OnMessage = [this](QObject*, const QString& message) {
         if (ShowMessage) ShowMessage(message);
     };
+    // The design-time settings are where the user starts, not a change to be saved.
+    m_label->SetModified(false);
 }
 
 void TFMain::buildEditorAndInspector()
@@ -325,6 +335,10 @@ void TFMain::buildEditorAndInspector()
     m_editor->OnRightMouse = [this](QObject*, bool select, int x, int y, int posX, int posY) {
         std::unique_ptr<QMenu> menu = BuildPopup(select, x, y);
         if (menu && ExecPopup) ExecPopup(*menu, QPoint(posX, posY));
+    };
+    // Backspace in the editor deletes too; it asks as the Delete key does.
+    m_editor->OnBeforeDelete = [this](QObject*, bool& allow) {
+        allow = AskYesNo && AskYesNo(QString::fromUtf8(kAskDeleteElements));
     };
     m_editor->OnChangeDrawTool = [this](QObject*, TZVDrawTool, TZVDrawTool tool) {
         if (!m_drawTools) return;

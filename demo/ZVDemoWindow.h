@@ -8,6 +8,7 @@
 
 #include <QAbstractTableModel>
 #include <QMainWindow>
+#include <QMessageBox>
 #include <QStringList>
 
 #include <functional>
@@ -19,6 +20,7 @@ class QActionGroup;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
+class QLabel;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
@@ -73,6 +75,9 @@ public:
     // Asked below the warning when labels of the sheet fall off the paper.
     static constexpr const char* kAskSheetOff = "\u00BFCONTINUE?";
     static constexpr const char* kLabelByCodeName = "Label by code";
+    static constexpr const char* kNewLabelName = "New label";
+    // Asked before a modified design is replaced or the window closes.
+    static constexpr const char* kAskSaveChanges = "THE DESIGN HAS CHANGED. SAVE IT?";
     // The last entry of the printer box prints into a PDF file.
     static constexpr const char* kPdfPrinter = "PDF FILE";
 
@@ -84,6 +89,8 @@ public:
 
     // ---- Interaction hooks; QMessageBox, dialogs and menus unless replaced ----
     std::function<bool(const QString& question)> AskYesNo;
+    // Save, Discard or Cancel for a modified design about to be left.
+    std::function<QMessageBox::StandardButton(const QString& question)> AskSaveChanges;
     std::function<void(const QString& message)> ShowMessage;
     // Runs the name dialog; returns its result code.
     std::function<int(TFEdLabel& dialog)> ExecEdLabel;
@@ -102,6 +109,11 @@ public:
     QToolBar* ToolBar() const { return m_toolBar; }
     // Tool-bar actions by their component name ("TBSave", "TBDrawText", ...).
     QAction* Action(const QString& name) const;
+    // Menu-bar actions by object name ("actNew", "actUndo", "actZoom100", ...).
+    QAction* MenuAction(const QString& name) const;
+    // The status bar's pointer position and selection size.
+    QLabel* PositionStatus() const { return m_positionStatus; }
+    QLabel* SelectionStatus() const { return m_selectionStatus; }
     QComboBox* PrinterBox() const { return m_cbPrinters; }
     QComboBox* ZoomBox() const { return m_cbZoom; }
     QTableView* DesignsGrid() const { return m_grid; }
@@ -127,6 +139,10 @@ public:
     void EditLabel();
     void DeleteLabel();
     void CreateLabelByCode();
+    // After the save question, an empty design (the sheet kept) in a new row of its own.
+    void NewLabel();
+    // Asks about a modified design; false when the user cancels (or its save fails).
+    bool MaybeSaveChanges();
     // The current row's design into the label, then the editor box from the editor.
     void LoadCurrentDesign();
     void RefreshEditorBox();
@@ -138,6 +154,7 @@ public:
 protected:
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildLabel();
@@ -145,6 +162,14 @@ private:
     void buildToolBar();
     void buildBottomPanel();
     void buildEditorBox();
+    // ZVDemoWindowMenus.cpp
+    void buildMenus();
+    void buildStatusBar();
+    void updateTitle();
+    void showPointer(double x, double y);
+    void showSelectionSize();
+    // Writes the design into the current row; false (the error shown) when it could not.
+    bool saveDesign();
     void installDefaultHooks();
     void readSettings();
     void writeSettings() const;
@@ -182,6 +207,10 @@ private:
     LabelsModel* m_model = nullptr;
     QPlainTextEdit* m_memo = nullptr;
     QList<QPushButton*> m_buttons;
+
+    QLabel* m_positionStatus = nullptr;
+    QLabel* m_selectionStatus = nullptr;
+    QActionGroup* m_zoomActions = nullptr;
 
     QGroupBox* m_editorBox = nullptr;
     QCheckBox* m_cbShowGrid = nullptr;

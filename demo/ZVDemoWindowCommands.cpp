@@ -22,6 +22,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTableView>
+#include <QUndoStack>
 
 namespace zorvel {
 
@@ -87,7 +88,7 @@ void TFMain::LoadCurrentDesign()
 void TFMain::SaveLabel()
 {
     if (!m_dm.Connected() || m_dm.TbLabels().RecordCount() == 0) return;
-    guarded([this] { m_dm.SaveDesign(*m_label); });
+    saveDesign();
     reloadRows();
 }
 
@@ -136,9 +137,11 @@ void TFMain::DeleteSelectedElements()
 
 void TFMain::AddLabel()
 {
-    if (!m_dm.Connected()) return;
+    if (!m_dm.Connected() || !MaybeSaveChanges()) return;
     TZVDataSet& labels = m_dm.TbLabels();
     const int before = labels.RecNo();
+    // Storing the copy marks the design saved; a cancelled copy must not.
+    const bool modified = m_label->Modified();
     {
         TLoadOnScrollOff off(m_dm);
         TPendingRow pending(labels);
@@ -151,6 +154,10 @@ void TFMain::AddLabel()
         if (labels.State() == dsInsert) {
             labels.Cancel();
             if (before > 0 && labels.RecordCount() > 0) labels.MoveBy(before - labels.RecNo());
+            if (modified) {
+                m_label->UndoStack().resetClean();
+                m_label->SetModified(true);
+            }
         }
     }
     reloadRows();
@@ -175,6 +182,7 @@ void TFMain::EditLabel()
 void TFMain::DeleteLabel()
 {
     if (!m_dm.Connected() || m_dm.TbLabels().RecordCount() == 0) return;
+    if (!MaybeSaveChanges()) return;
     if (!AskYesNo || !AskYesNo(QString::fromUtf8(kAskDeleteLabel))) return;
     guarded([this] { m_dm.TbLabels().Delete(); });
     reloadRows();
@@ -182,6 +190,7 @@ void TFMain::DeleteLabel()
 
 void TFMain::CreateLabelByCode()
 {
+    if (!MaybeSaveChanges()) return;
     TZVLab& lab = *m_label;
     {
         TLoadOnScrollOff off(m_dm);
@@ -263,9 +272,35 @@ void TFMain::CreateLabelByCode()
             });
         }
     }
+    // A design made afresh has no history to go back through.
+    lab.UndoStack().clear();
     setGridStepLimits();
     RefreshEditorBox();
     m_editor->RecalcSize(true);
+    m_editor->SetContentDirty();
+    m_editor->Refresh(true);
+    reloadRows();
+}
+
+void TFMain::NewLabel()
+{
+    if (!MaybeSaveChanges()) return;
+    {
+        TLoadOnScrollOff off(m_dm);
+        m_editor->ClearSelection();
+        m_label->ClearElements();
+        if (m_dm.Connected()) {
+            TZVDataSet& labels = m_dm.TbLabels();
+            TPendingRow pending(labels);
+            guarded([&] {
+                m_dm.AppendDesign(*m_label);
+                labels.FieldByName(QStringLiteral("NAME")).SetValue(QString::fromLatin1(kNewLabelName));
+                m_dm.PostLabel();
+            });
+        }
+    }
+    m_label->UndoStack().clear();
+    m_label->SetModified(false);
     m_editor->SetContentDirty();
     m_editor->Refresh(true);
     reloadRows();
@@ -277,6 +312,10 @@ void TFMain::SelectRow(int row)
     commitMemo();
     TZVDataSet& labels = m_dm.TbLabels();
     if (row < 0 || row >= labels.RecordCount()) return;
+    if (labels.RecNo() != row + 1 && !MaybeSaveChanges()) {
+        syncGridToCursor(); // the grid shows the row the design belongs to again
+        return;
+    }
     guarded([&] {
         if (labels.State() != dsBrowse) labels.Cancel();
         if (labels.RecNo() != row + 1) labels.MoveBy(row + 1 - labels.RecNo());
@@ -325,6 +364,7 @@ void TFMain::syncGridToCursor()
     if (m_memo->toPlainText() != note) m_memo->setPlainText(note);
     m_memo->document()->setModified(false);
     m_memo->setReadOnly(!has);
+    updateTitle();
 }
 
 void TFMain::commitMemo()

@@ -2,6 +2,7 @@
 #include "dialogs/ZVLabelDefsDialog.h"
 
 #include "document/ZVCustomLab.h"
+#include "document/ZVUndoHistory.h"
 #include "foundation/ZVStrings.h"
 #include "foundation/ZVUtils.h"
 
@@ -829,6 +830,7 @@ bool TFLabelDefs::AssignToCurrent()
 {
     if (!m_label || m_index < 0) return false;
     storeFields();
+    TZVChangeScope change(*m_label, tr("Assign Label Definition"));
     return AssignLabelDef(m_fields, *m_label);
 }
 

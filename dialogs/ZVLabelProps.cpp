@@ -7,6 +7,7 @@
 #include "dialogs/ZVLabelPropsPreview.h"
 #include "document/ZVCustomLab.h"
 #include "document/ZVSheetFit.h"
+#include "document/ZVUndoHistory.h"
 #include "foundation/ZVCanvas.h"
 #include "foundation/ZVError.h"
 #include "foundation/ZVStrings.h"
@@ -172,6 +173,8 @@ TFPropLab::~TFPropLab()
 
 int TFPropLab::Execute(TZVCustomLab& label, int page, QWidget* parent)
 {
+    // The controls write into the label at once: the whole visit is one step.
+    TZVChangeScope change(label, tr("Label Properties"));
     TFPropLab dialog(parent);
     dialog.Prepare(label, page);
     const int result = dialog.exec();

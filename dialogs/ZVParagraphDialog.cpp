@@ -3,6 +3,7 @@
 
 #include "document/ZVCustomLab.h"
 #include "document/ZVEditorLink.h"
+#include "document/ZVUndoHistory.h"
 #include "elements/ZVParagraph.h"
 #include "foundation/ZVStrings.h"
 
@@ -41,6 +42,8 @@ int TPropPara::Execute(TZVCustomLab& label, TZVParagraph& paragraph, QWidget* pa
 {
     const QString text = paragraph.Text();
     const bool modified = label.Modified();
+    // What Cancel puts back leaves the design as it was, so no step is recorded then.
+    TZVChangeScope change(label, tr("Paragraph"));
     TPropPara dialog(parent);
     dialog.Prepare(label, &paragraph);
     const int result = dialog.exec();
@@ -49,6 +52,7 @@ int TPropPara::Execute(TZVCustomLab& label, TZVParagraph& paragraph, QWidget* pa
         paragraph.SetText(text);
         label.SetModified(modified);
     }
+    change.Cancel(false);
     if (TZVEditorLink* editor = label.Editor()) editor->Refresh(false);
     return result;
 }

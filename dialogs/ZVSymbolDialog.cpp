@@ -3,6 +3,7 @@
 
 #include "document/ZVCustomLab.h"
 #include "document/ZVEditorLink.h"
+#include "document/ZVUndoHistory.h"
 #include "elements/ZVSymbol.h"
 #include "foundation/ZVCanvas.h"
 #include "foundation/ZVStrings.h"
@@ -241,6 +242,7 @@ int TPropSym::Execute(TZVCustomLab& label, TZVSymbol& symbol, QWidget* parent)
     const QChar character = symbol.Character();
     const int page = symbol.SymbolPage();
     const bool modified = label.Modified();
+    TZVChangeScope change(label, tr("Symbol"));
     TPropSym dialog(parent);
     dialog.Prepare(label, symbol);
     const int result = dialog.exec();

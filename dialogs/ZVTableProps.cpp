@@ -4,6 +4,7 @@
 #include "controls/ZVColorSwatch.h"
 #include "document/ZVCustomLab.h"
 #include "document/ZVEditorLink.h"
+#include "document/ZVUndoHistory.h"
 #include "elements/ZVTable.h"
 #include "foundation/ZVCanvas.h"
 #include "foundation/ZVDataSet.h"
@@ -99,6 +100,7 @@ TPropTable::~TPropTable() = default;
 
 int TPropTable::Execute(TZVCustomLab& label, TZVTable& table, QWidget* parent)
 {
+    TZVChangeScope change(label, tr("Table Properties"));
     TPropTable dialog(parent);
     dialog.Prepare(label, table);
     const int result = dialog.exec();

@@ -3,6 +3,7 @@
 
 #include "document/ZVDisplayFormat.h"
 #include "document/ZVEditorLink.h"
+#include "document/ZVUndoHistory.h"
 #include "elements/ZVElement.h"
 #include "elements/ZVElementKinds.h"
 #include "foundation/ZVError.h"
@@ -61,8 +62,9 @@ void fillLabels(QStringList& list, const TZVDataSet& dataSet, bool binaryOnly, b
 TZVCustomLab::TZVCustomLab(QObject* parent)
     : QObject(parent), m_backSurf(std::make_unique<TZVBackSurf>(*this)),
       m_frame(std::make_unique<TZVFrame>(*this)), m_measure(std::make_unique<TZVMeasure>(*this)),
-      m_printInfo(std::make_unique<TZVPrintInfo>(*this))
+      m_printInfo(std::make_unique<TZVPrintInfo>(*this)), m_undoStack(std::make_unique<QUndoStack>())
 {
+    m_undoStack->setUndoLimit(kUndoSteps);
     SetLegacyStream(false);
 }
 
@@ -88,7 +90,7 @@ void TZVCustomLab::SetMeasure(const TZVMeasure* value)
     m_measure->Assign(*value);
     if (m_editor) m_editor->RecalcSize();
     NotifyChange(ckAll, 0, QStringLiteral("Measure"));
-    m_modified = true;
+    SetModified(true);
 }
 
 void TZVCustomLab::SetFrame(const TZVFrame* value)
@@ -96,7 +98,7 @@ void TZVCustomLab::SetFrame(const TZVFrame* value)
     if (!value || value == m_frame.get()) return;
     m_frame->Assign(*value);
     NotifyChange(ckContent, 0, QStringLiteral("Frame"));
-    m_modified = true;
+    SetModified(true);
 }
 
 void TZVCustomLab::SetBackSurf(const TZVBackSurf* value)
@@ -108,7 +110,7 @@ void TZVCustomLab::SetBackSurf(const TZVBackSurf* value)
         m_editor->SetGuideMarks(m_backSurf->GuideX(), m_backSurf->GuideY());
     }
     NotifyChange(ckAll, 0, QStringLiteral("BackSurf"));
-    m_modified = true;
+    SetModified(true);
 }
 
 void TZVCustomLab::SetBDEAlias(const TZVAlias& value)
@@ -122,7 +124,7 @@ void TZVCustomLab::SetUnits(TZVUnits value)
     m_units = value;
     if (m_editor) m_editor->UnitsChanged(value);
     NotifyChange(ckLayers, 0, QStringLiteral("Units"));
-    m_modified = true;
+    SetModified(true);
 }
 
 int TZVCustomLab::ToModel(double value) const
@@ -139,7 +141,7 @@ void TZVCustomLab::AddElement(TZVElement* element, bool refresh)
 {
     if (!element || m_elements.contains(element)) return;
     m_elements.append(element);
-    m_modified = true;
+    SetModified(true);
     if (refresh && m_editor) {
         m_editor->SetContentDirty();
         if (m_editor->PaintEnabled()) m_editor->Refresh(true);
@@ -159,7 +161,7 @@ bool TZVCustomLab::DeleteElement(TZVElement* element, bool refresh)
     }
     m_elements.removeAt(at);
     delete element;
-    m_modified = true;
+    SetModified(true);
     if (refresh && m_editor && m_editor->PaintEnabled()) m_editor->Refresh(true);
     return true;
 }
@@ -172,7 +174,7 @@ void TZVCustomLab::ClearElements()
     // The selection is emptied first so that it never holds destroyed elements.
     if (m_editor) m_editor->ClearSelection();
     qDeleteAll(elements);
-    if (!elements.isEmpty()) m_modified = true;
+    if (!elements.isEmpty()) SetModified(true);
     if (m_editor) {
         m_editor->SetContentDirty();
         m_editor->SetSelectionDirty();
@@ -187,7 +189,7 @@ void TZVCustomLab::takeOffList(TZVElement* element)
     if (at < 0) return;
     // Deleted directly rather than through DeleteElement: the editor must forget it all the same.
     m_elements.removeAt(at);
-    m_modified = true;
+    SetModified(true);
     if (m_editor) {
         m_editor->RemoveFromSelection(element);
         m_editor->SetSelectionDirty();
@@ -230,7 +232,7 @@ void TZVCustomLab::BringToFront(TZVElement* element)
     if (at <= 0) return;
     m_elements.move(at, 0);
     NotifyChange(ckLayers, 0, {});
-    m_modified = true;
+    SetModified(true);
 }
 
 void TZVCustomLab::SendToBack(TZVElement* element)
@@ -239,7 +241,7 @@ void TZVCustomLab::SendToBack(TZVElement* element)
     if (at < 0 || at == m_elements.size() - 1) return;
     m_elements.move(at, m_elements.size() - 1);
     NotifyChange(ckLayers, 0, {});
-    m_modified = true;
+    SetModified(true);
 }
 
 void TZVCustomLab::NotifyChange(int kind, int index, const QString& propertyName)
@@ -277,11 +279,22 @@ void TZVCustomLab::RefreshProperty(const QString& name)
     if (m_editor) m_editor->RefreshProperty(name);
 }
 
+void TZVCustomLab::SetModified(bool modified)
+{
+    // A save is the state undo comes back to as unmodified.
+    if (!modified)
+        m_undoStack->setClean();
+    if (m_modified == modified)
+        return;
+    m_modified = modified;
+    emit ModifiedChanged(modified);
+}
+
 void TZVCustomLab::Loaded()
 {
     m_loading = false;
     m_measure->ApplyLoadedValues();
-    m_modified = false;
+    SetModified(false);
 }
 
 void TZVCustomLab::SetDataSet(TZVDataSet* dataSet)
@@ -331,7 +344,7 @@ void TZVCustomLab::SetDataEnabled(bool enabled)
 {
     if (enabled == m_dataEnabled) return;
     m_dataEnabled = enabled;
-    m_modified = true;
+    SetModified(true);
 }
 
 TZVDataSet* TZVCustomLab::configuredAliasDataSet()
@@ -473,14 +486,14 @@ void TZVCustomLab::SetOnlyBitmap(bool value)
 {
     if (value == m_onlyBitmap) return;
     m_onlyBitmap = value;
-    m_modified = true;
+    SetModified(true);
 }
 
 void TZVCustomLab::SetDataAccessType(TZVDataAccessType value)
 {
     if (value == m_dataAccessType) return;
     m_dataAccessType = value;
-    m_modified = true;
+    SetModified(true);
 }
 
 void TZVCustomLab::SetShowMargins(bool value)
@@ -488,7 +501,7 @@ void TZVCustomLab::SetShowMargins(bool value)
     if (value == m_showMargins) return;
     m_showMargins = value;
     NotifyChange(ckContent, 0, QStringLiteral("ShowMargins"));
-    m_modified = true;
+    SetModified(true);
 }
 
 void TZVCustomLab::SetMarkEmptyImage(bool value)
@@ -496,7 +509,7 @@ void TZVCustomLab::SetMarkEmptyImage(bool value)
     if (value == m_markEmptyImage) return;
     m_markEmptyImage = value;
     NotifyChange(ckLayers, 0, QStringLiteral("MarkEmptyImage"));
-    m_modified = true;
+    SetModified(true);
 }
 
 void TZVCustomLab::SetGridNotDrawFields(bool value)
@@ -504,7 +517,7 @@ void TZVCustomLab::SetGridNotDrawFields(bool value)
     if (value == m_gridNotDrawFields) return;
     m_gridNotDrawFields = value;
     NotifyChange(ckLayers, 0, QStringLiteral("GridNotDrawFields"));
-    m_modified = true;
+    SetModified(true);
 }
 
 QString TZVCustomLab::PictureFilter() const

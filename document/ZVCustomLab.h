@@ -16,6 +16,7 @@
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <QUndoStack>
 
 #include <memory>
 #include <vector>
@@ -162,8 +163,11 @@ public:
     /// Whether the design changed since it was loaded or saved.
     /// @{
     bool Modified() const { return m_modified; }
-    void SetModified(bool modified) { m_modified = modified; }
+    void SetModified(bool modified);
     /// @}
+    /// The design's undo history, shared by every editor, inspector and dialog of the label.
+    /// Applications make "Undo Move" actions from it with createUndoAction.
+    QUndoStack& UndoStack() { return *m_undoStack; }
     /// True while settings are being read (stream or form); setters keep raw values then.
     /// @{
     bool Loading() const { return m_loading; }
@@ -280,7 +284,8 @@ public:
     /// File-dialog filter for pictures (Qt's syntax), following OnlyBitmap.
     QString PictureFilter() const;
 
-    /// Stream layout version this library writes.
+    /// The newest stream layout this library writes, that of element records on the clipboard;
+    /// a saved design takes the oldest layout that holds it.
     std::int32_t WriteVersion() const { return m_writeVersion; }
     /// Layout version of the stream being read; older layouts are scaled after reading.
     /// @{
@@ -301,6 +306,13 @@ public:
     /// linked editor settings included, opens and links no data, and leaves the print range and
     /// the first row and column as stored. Fails as LoadFromStream does.
     void LoadFromStreamRaw(TZVMemoryStream& stream);
+    /// Undo snapshots. SaveSnapshot writes what SaveToStream writes but leaves Modified alone;
+    /// RestoreSnapshot reads it back in place, keeping the undo history, the linked data sets
+    /// and the print range. Loading through LoadFromStream(Raw) clears the history instead.
+    /// @{
+    void SaveSnapshot(TZVMemoryStream& stream);
+    void RestoreSnapshot(TZVMemoryStream& stream);
+    /// @}
     /// The header settings under their JSON key names, grouped as the JSON form groups them.
     void VisitHeaderFields(TZVFieldVisitor& visitor);
 
@@ -371,6 +383,10 @@ public:
     /// widgets library shows it in a box.
     std::function<void(QObject* Sender, const QString& Message)> OnMessage;
 
+signals:
+    /// Modified went from false to true or back (an edit, a save, an undo to the saved state).
+    void ModifiedChanged(bool modified);
+
 protected:
     /// Opens the special editor of CurrentElement (dialogs live in the widgets library).
     virtual void EditElement() = 0;
@@ -382,6 +398,7 @@ private:
     TZVDataSet* configuredAliasDataSet();
     void checkBoundFields();
     void readStream(TZVMemoryStream& stream, bool asTemplate, bool raw);
+    void writeStream(TZVMemoryStream& stream);
     // Print run helpers (ZVPrintRun.cpp).
     struct TRunPage;
     TRunPage runPage(int n) const;
@@ -405,8 +422,9 @@ private:
     bool m_dataEnabled = false;
     bool m_dataOpen = false;
     bool m_modified = false;
+    bool m_restoring = false;
     bool m_loading = false;
-    std::int32_t m_writeVersion = 2700;
+    std::int32_t m_writeVersion = 2800;
     std::int32_t m_readVersion = 2700;
     TZVDataAccessType m_dataAccessType = daBDEAlias;
     bool m_showMargins = false;
@@ -429,6 +447,7 @@ private:
     TZVQuestionAsker* m_questionAsker = nullptr;
     std::vector<TZVPagePreview> m_pages;
     bool m_pageCacheBusy = false;
+    std::unique_ptr<QUndoStack> m_undoStack;
 };
 
 /// Opens the special editor of an element (picture, symbol, paragraph, table dialogs); the

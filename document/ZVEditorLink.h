@@ -3,6 +3,7 @@
 
 #include "foundation/ZVTypes.h"
 
+#include <QList>
 #include <QString>
 
 namespace zorvel {
@@ -50,6 +51,13 @@ public:
     /// @{
     virtual void RemoveFromSelection(TZVElement* element) = 0;
     virtual void ClearSelection() = 0;
+    /// @}
+
+    /// The selection as indexes into the label's element list, in selection order, and set
+    /// back from such indexes (out-of-range ones are skipped); undo keeps it with each step.
+    /// @{
+    virtual QList<int> SelectedIndexes() const { return {}; }
+    virtual void SelectIndexes(const QList<int>& indexes) { (void)indexes; }
     /// @}
 
     /// Ruler guide marks follow the background's alignment guides.

@@ -269,6 +269,7 @@ void TZVBackLab::enterEvent(QEnterEvent* event)
 void TZVBackLab::leaveEvent(QEvent* event)
 {
     QWidget::leaveEvent(event);
+    if (m_editor) m_editor->m_lastMouse = {-1, -1};
     if (OnMouseLeave) OnMouseLeave(this);
 }
 

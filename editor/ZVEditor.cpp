@@ -16,6 +16,7 @@
 #include <QFileDialog>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include <cmath>
 
@@ -64,6 +65,7 @@ TZVCustomEditor::TZVCustomEditor(QWidget* parent) : QFrame(parent)
     QWidget* client = m_scrollBox->Client();
     m_surface = new TZVBackLab(this, client);
     m_surface->move(kSurfaceInset, kSurfaceInset);
+    m_surface->installEventFilter(this);
     m_bottomMargin = new TZVMargin(client);
     m_rightMargin = new TZVMargin(client);
 
@@ -71,7 +73,7 @@ TZVCustomEditor::TZVCustomEditor(QWidget* parent) : QFrame(parent)
         return QFileDialog::getOpenFileName(this, QString(), folder, filter);
     };
 
-    m_cursorId = ZvCursorOfTool(m_drawTool);
+    m_cursorId = m_drawTool == dwBarCode ? ZvCursorOfBarCode(m_barCodeType) : ZvCursorOfTool(m_drawTool);
     m_surface->setCursor(ZvCursor(m_cursorId));
     applyColor();
     layoutChildren();
@@ -114,6 +116,8 @@ void TZVCustomEditor::SetZorvel(TZVCustomLab* label)
 {
     if (!label || label == m_label) return;
     QObject::disconnect(m_labelWatch);
+    // A gesture left open on the old label is its last step.
+    endGestureChange(tr("Edit"));
     if (m_label) {
         // The selection belongs to the old label.
         for (TZVElement* element : std::as_const(m_selection))
@@ -145,6 +149,7 @@ void TZVCustomEditor::forgetLabel()
     // The label has destroyed its elements already: the selection only holds their addresses.
     m_selection.clear();
     m_label = nullptr;
+    m_gestureChange = false;
     m_surface->ClearMarks();
     m_surface->SetMarkMode(mmNone);
     m_surface->State() = GestureState{};
@@ -183,9 +188,17 @@ void TZVCustomEditor::SetDrawTool(TZVDrawTool tool)
     if (tool == m_drawTool) return;
     fire(OnChangeDrawTool, this, m_drawTool, tool);
     m_drawTool = m_allowEdit ? tool : dwSelection;
-    m_cursorId = ZvCursorOfTool(m_drawTool);
+    m_cursorId = m_drawTool == dwBarCode ? ZvCursorOfBarCode(m_barCodeType) : ZvCursorOfTool(m_drawTool);
     m_surface->setCursor(ZvCursor(m_cursorId));
     m_surface->SetMarkMode(mmNone);
+}
+
+void TZVCustomEditor::SetBarCodeType(TZVBar type)
+{
+    m_barCodeType = type;
+    if (m_drawTool != dwBarCode) return;
+    m_cursorId = ZvCursorOfBarCode(type);
+    m_surface->setCursor(ZvCursor(m_cursorId));
 }
 
 void TZVCustomEditor::SetAllowEdit(bool value)
@@ -477,6 +490,14 @@ bool TZVCustomEditor::eventFilter(QObject* watched, QEvent* event)
 {
     // The ruler settings size the ruler controls; the scroll box takes the rest.
     if (event->type() == QEvent::Resize && (watched == m_topRuler || watched == m_leftRuler)) layoutChildren();
+    if (event->type() == QEvent::Wheel && watched == m_surface) {
+        auto* wheel = static_cast<QWheelEvent*>(event);
+        if (wheel->modifiers().testFlag(Qt::ControlModifier)) {
+            wheelZoom(wheel->angleDelta().y(), wheel->position().toPoint());
+            wheel->accept();
+            return true;
+        }
+    }
     return QFrame::eventFilter(watched, event);
 }
 

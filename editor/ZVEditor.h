@@ -80,6 +80,7 @@ class TZVCustomEditor : public QFrame, public TZVEditorHost
     Q_PROPERTY(zorvel::TZVineMove LineMove READ LineMove WRITE SetLineMove)
     Q_PROPERTY(quint32 SelColor READ SelColor WRITE SetSelColor)
     Q_PROPERTY(quint32 SelMultiColor READ SelMultiColor WRITE SetSelMultiColor)
+    Q_PROPERTY(zorvel::TZVBar BarCodeType READ BarCodeType WRITE SetBarCodeType)
 
 public:
     /// Builds the rulers, the scroll box, the surface and the grid as children; no label yet.
@@ -101,6 +102,11 @@ public:
     TZVDrawTool DrawTool() const { return m_drawTool; }
     /// Fires OnChangeDrawTool first; without AllowEdit the selection tool is taken instead.
     void SetDrawTool(TZVDrawTool tool);
+    /// The symbology of bar codes the bar code tool places; its cursor shows 2D kinds.
+    /// @{
+    TZVBar BarCodeType() const { return m_barCodeType; }
+    void SetBarCodeType(TZVBar type);
+    /// @}
     /// Colour around the label (scroll box and margins), 0xBBGGRR.
     TZVColor Color() const { return m_color; }
     /// Sets Color and repaints the area around the label.
@@ -154,8 +160,8 @@ public:
     TZorvelMouseMove OnLabelMouseMove;
     /// A mouse button was released on the surface, before the editor finishes the gesture.
     TZorvelMouseDown OnLabelMouseUp;
-    /// A right click on the surface; `select` tells whether it hit the first selected element
-    /// (otherwise the selection was cleared and the selection tool taken first).
+    /// A right click on the surface; `select` tells whether it hit a selected element, the
+    /// selection then kept whole (otherwise it was cleared and the selection tool taken first).
     TZVRightClickEvent OnRightMouse;
     /// A new element was placed on the label and is about to become the selection.
     TZVBeforeInsertEvent OnBeforeInsert;
@@ -272,6 +278,25 @@ public:
     bool HitElement(TPoint p, bool shift);
     /// True when a selected element lies under `p` (surface pixels).
     bool HitSelection(TPoint p) const;
+    /// Selects every element of the label, in drawing order from the top.
+    void SelectAll();
+    /// The selection as indexes into the label's element list, and set back from such indexes.
+    /// @{
+    QList<int> SelectedIndexes() const override;
+    void SelectIndexes(const QList<int>& indexes) override;
+    /// @}
+
+    // ---- Undo (the history is the label's UndoStack, shared with its inspector and dialogs) ----
+    /// Takes back the last step, or does again the last one taken back; nothing without one.
+    /// @{
+    void Undo();
+    void Redo();
+    /// @}
+    /// Whether there is a step to take back, or to do again.
+    /// @{
+    bool CanUndo() const;
+    bool CanRedo() const;
+    /// @}
 
     // ---- Commands ----
     /// Opens the dialog of the label's current element; nothing without a label.
@@ -292,6 +317,8 @@ public:
     void EmptyClipboard() { m_clipStream.Clear(); }
     /// Removes the selected elements from the label and deletes them.
     void DeleteSelection();
+    /// Asked before the Delete or Backspace key deletes the selection; clearing `allow` keeps it.
+    std::function<void(QObject* Sender, bool& Allow)> OnBeforeDelete;
     /// Moves the first selected element to the top of the drawing order.
     void BringToFront();
     /// Moves the first selected element to the bottom of the drawing order.
@@ -352,8 +379,11 @@ public:
     void Loaded();
 
 protected:
-    /// Ctrl+arrow moves the selection by a grid step, Shift+arrow resizes it by one.
+    /// The editing keys: undo, redo, clipboard, select all, delete, Escape; arrows move the
+    /// selection finely, Ctrl+arrow by a grid step, Shift+arrow resizes it by one.
     void keyPressEvent(QKeyEvent* event) override;
+    /// Claims the editing keys before application shortcuts while the editor has the focus.
+    bool event(QEvent* event) override;
     /// Lays out rulers and scroll box, and sizes the surface again (fitting zooms follow).
     void resizeEvent(QResizeEvent* event) override;
     /// Lays the children out again when a ruler changes size.
@@ -374,6 +404,11 @@ private:
     void insertCreated(TZVElement* element);
     void updateHoverCursor(int x, int y);
     TZVElement* createAt(TZVDrawTool tool);
+    void cancelGesture();
+    void nudge(int key, bool ctrl, bool shift);
+    void wheelZoom(int delta, QPoint at);
+    void beginGestureChange();
+    void endGestureChange(const QString& text);
 
     // ZVEditorLayers.cpp.
     void recordLayer(TZVLayerId layer);
@@ -402,6 +437,7 @@ private:
     TZVMargin* m_rightMargin = nullptr;
 
     TZVDrawTool m_drawTool = dwSelection;
+    TZVBar m_barCodeType = CODE39;
     TZVColor m_color = kZvBtnFace;
     bool m_allowEdit = true;
     TZVSnap m_snap = snNone;
@@ -428,6 +464,10 @@ private:
     TZVCanvas* m_recordingCanvas = nullptr;
 
     QList<TZVElement*> m_selection;
+    // A mouse gesture that may change the design is being recorded as one undo step.
+    bool m_gestureChange = false;
+    // Where the pointer last was over the surface, for pasting there; surface pixels.
+    QPoint m_lastMouse{-1, -1};
     TZVMemoryStream m_clipStream;
     bool m_fromCut = false;
 };

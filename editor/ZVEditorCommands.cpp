@@ -2,8 +2,12 @@
 #include "editor/ZVEditor.h"
 
 #include "document/ZVCustomLab.h"
+#include "document/ZVUndoHistory.h"
+#include "editor/ZVBackLab.h"
 #include "elements/ZVElement.h"
 #include "foundation/ZVStream.h"
+
+#include <optional>
 
 namespace zorvel {
 
@@ -59,6 +63,8 @@ private:
 void TZVCustomEditor::AlignSelection(int kind)
 {
     if (m_selection.isEmpty() || kind < 0 || kind > 7) return;
+    std::optional<TZVChangeScope> change;
+    if (m_label) change.emplace(*m_label, tr("Align"));
     if (kind < 4) {
         for (TZVElement* element : std::as_const(m_selection)) element->AlignToEdge(kind, 0, true);
     } else {
@@ -81,6 +87,8 @@ void TZVCustomEditor::CopySelection()
 
 void TZVCustomEditor::CutSelection()
 {
+    if (!m_label) return;
+    TZVChangeScope change(*m_label, tr("Cut"));
     CopySelection();
     m_fromCut = true;
     DeleteSelection();
@@ -94,6 +102,8 @@ void TZVCustomEditor::PasteClipboard(int x, int y)
     const int left = PixelToModelX(x);
     const int top = PixelToModelY(y);
     const float offset = pasteOffset(label.Units());
+    TZVChangeScope change(label, tr("Paste"));
+    QList<TZVElement*> pasted;
     {
         CurrentStreamFormat format(label);
         m_clipStream.SetPosition(0);
@@ -110,16 +120,23 @@ void TZVCustomEditor::PasteClipboard(int x, int y)
                 element->MoveBy(left - element->X1(), top - element->Y1());
             else if (!m_fromCut)
                 element->MoveByFloat(offset, offset);
+            pasted.append(element);
         }
     }
     label.SetModified(true);
+    ClearSelection();
+    for (TZVElement* element : std::as_const(pasted)) AddToSelection(element);
+    m_surface->ClearMarks();
     m_contentDirty = true;
-    Refresh(false);
+    m_selectionDirty = true;
+    Refresh(true);
 }
 
 void TZVCustomEditor::DeleteSelection()
 {
     if (m_selection.isEmpty()) return;
+    std::optional<TZVChangeScope> change;
+    if (m_label) change.emplace(*m_label, tr("Delete"));
     if (m_label) {
         m_label->SetCurrentElement(nullptr);
         // Taken off the selection first, so that the label's removals report nothing one by one.
@@ -140,11 +157,34 @@ void TZVCustomEditor::DeleteSelection()
     fire(OnSelectChange, this);
 }
 
+void TZVCustomEditor::Undo()
+{
+    endGestureChange(tr("Edit"));
+    if (m_label) m_label->UndoStack().undo();
+}
+
+void TZVCustomEditor::Redo()
+{
+    endGestureChange(tr("Edit"));
+    if (m_label) m_label->UndoStack().redo();
+}
+
+bool TZVCustomEditor::CanUndo() const
+{
+    return m_label && m_label->UndoStack().canUndo();
+}
+
+bool TZVCustomEditor::CanRedo() const
+{
+    return m_label && m_label->UndoStack().canRedo();
+}
+
 void TZVCustomEditor::BringToFront()
 {
     if (!m_label || m_selection.isEmpty()) return;
     TZVElement* first = m_selection.first();
     if (!m_label->Elements().contains(first)) return;
+    TZVChangeScope change(*m_label, tr("Bring to Front"));
     m_label->BringToFront(first);
     m_selectionDirty = true;
     Refresh(false);
@@ -155,6 +195,7 @@ void TZVCustomEditor::SendToBack()
     if (!m_label || m_selection.isEmpty()) return;
     TZVElement* first = m_selection.first();
     if (!m_label->Elements().contains(first)) return;
+    TZVChangeScope change(*m_label, tr("Send to Back"));
     m_label->SendToBack(first);
     m_selectionDirty = true;
     Refresh(false);

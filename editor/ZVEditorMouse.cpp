@@ -1,16 +1,21 @@
 // Direct manipulation: draw tools, clicks and bands, moving and resizing with the mouse, and
 // nudging and resizing with the keyboard.
+#include "document/ZVUndoHistory.h"
 #include "editor/ZVBackLab.h"
 #include "editor/ZVBaseInspector.h"
+#include "editor/ZVBaseScroll.h"
 #include "editor/ZVCursors.h"
 #include "editor/ZVEditor.h"
 #include "editor/ZVRulerControls.h"
+#include "elements/ZVBarCode.h"
 #include "elements/ZVElement.h"
 #include "elements/ZVImage.h"
 #include "elements/ZVLineRect.h"
 #include "foundation/ZVUtils.h"
 
 #include <QKeyEvent>
+#include <QScrollBar>
+#include <QWheelEvent>
 
 #include <cstdlib>
 
@@ -63,12 +68,46 @@ bool createsOnClick(TZVDrawTool tool)
     return tool == dwText || tool == dwBarCode || tool == dwSymbol || tool == dwAddText || tool == dwAskText;
 }
 
+// What a plain click (no drag) with a box or line tool places, model units; a line is horizontal.
+struct DefaultSize
+{
+    int Width;
+    int Height;
+};
+
+DefaultSize defaultSizeOf(TZVDrawTool tool)
+{
+    switch (tool) {
+    case dwLine: return {2000, 0};
+    case dwTable: return {4000, 1500};
+    case dwParagraph: return {4000, 1500};
+    default: return {2000, 1000};
+    }
+}
+
+QString gestureText(const GestureState& state)
+{
+    if (state.Created) return TZVCustomEditor::tr("Insert");
+    if (state.Gesture != GestureKind::Drag) return TZVCustomEditor::tr("Edit");
+    switch (state.DragKind) {
+    case dkTop:
+    case dkLeft:
+    case dkBottom:
+    case dkRight: return TZVCustomEditor::tr("Resize");
+    case dkLineStart:
+    case dkLineEnd: return TZVCustomEditor::tr("Move Line End");
+    default: return TZVCustomEditor::tr("Move");
+    }
+}
+
 } // namespace
 
 TZVElement* TZVCustomEditor::createAt(TZVDrawTool tool)
 {
     if (!m_label) return nullptr;
-    return m_label->CreateElement(elementKindOf(tool));
+    TZVElement* element = m_label->CreateElement(elementKindOf(tool));
+    if (auto* barCode = qobject_cast<TZVBarCode*>(element)) barCode->SetCodeType(m_barCodeType);
+    return element;
 }
 
 // A new element becomes the selection; the host sees it first.
@@ -79,6 +118,22 @@ void TZVCustomEditor::insertCreated(TZVElement* element)
     SelectOnly(element);
     if (m_label) m_label->SetModified(true);
     EndUpdate(true);
+}
+
+void TZVCustomEditor::beginGestureChange()
+{
+    if (!m_label) return;
+    // A press after a lost release: what the last gesture did is its own step.
+    if (m_gestureChange) endGestureChange(tr("Edit"));
+    m_gestureChange = true;
+    BeginChange(*m_label);
+}
+
+void TZVCustomEditor::endGestureChange(const QString& text)
+{
+    if (!m_gestureChange) return;
+    m_gestureChange = false;
+    if (m_label) EndChange(*m_label, text);
 }
 
 // ---- Mouse down ----
@@ -92,8 +147,7 @@ void TZVCustomEditor::surfaceMouseDown(Qt::MouseButton button, bool shift, int x
     fire(OnLabelMouseDown, this, x, y, global.x(), global.y(), double(PixelToUnitX(x)), double(PixelToUnitY(y)));
 
     if (button == Qt::RightButton) {
-        TZVElement* first = FirstSelected();
-        const bool select = first && first->HitTest({x, y});
+        const bool select = HitSelection({x, y});
         if (!select) {
             if (m_surface->BandShown()) m_surface->DrawBand(state.StartPt, state.EndPt, m_drawTool == dwSelection);
             state.Gesture = GestureKind::Idle;
@@ -110,6 +164,7 @@ void TZVCustomEditor::surfaceMouseDown(Qt::MouseButton button, bool shift, int x
         return;
     }
     if (button != Qt::LeftButton) return;
+    beginGestureChange();
     state.Created = false;
     // The keys nudge what the mouse picks, so the editor takes them with any left press.
     setFocus(Qt::MouseFocusReason);
@@ -234,6 +289,7 @@ void TZVCustomEditor::startSelectionGesture(bool shift, int x, int y)
 
 void TZVCustomEditor::surfaceMouseMove(bool, int x, int y)
 {
+    m_lastMouse = {x, y};
     if (!m_allowEdit) return;
     fire(OnLabelMouseMove, this, x, y, double(PixelToUnitX(x)), double(PixelToUnitY(y)));
     if (m_rulers->Visible()) {
@@ -373,11 +429,13 @@ void TZVCustomEditor::surfaceMouseUp(Qt::MouseButton, bool, int x, int y, QPoint
         state.ScreenPos = {global.x(), global.y()};
         OnLabelMouseUp(this, x, y, global.x(), global.y(), double(PixelToUnitX(x)), double(PixelToUnitY(y)));
     }
-    if (state.Gesture == GestureKind::Drag) {
+    const bool placing = state.Gesture == GestureKind::Band && m_drawTool != dwSelection;
+    const QString text = placing ? tr("Insert") : gestureText(state);
+    if (state.Gesture == GestureKind::Drag)
         finishDrag();
-        return;
-    }
-    if (state.Gesture == GestureKind::Band) finishBand(x, y);
+    else if (state.Gesture == GestureKind::Band)
+        finishBand(x, y);
+    endGestureChange(state.Created ? tr("Insert") : text);
 }
 
 void TZVCustomEditor::finishDrag()
@@ -430,11 +488,25 @@ void TZVCustomEditor::finishBand(int x, int y)
     if (m_surface->BandShown()) m_surface->DrawBand(state.StartPt, state.EndPt, m_drawTool == dwSelection);
     state.Gesture = GestureKind::Idle;
     TRect r{state.StartPt.X, state.StartPt.Y, x, y};
+    // Released where it was pressed (on the same grid crossing when snapping): a click.
+    const bool click = SnapPoint({x, y}) == state.StartPt;
     state.BandReversed = r.Right < r.Left || r.Bottom < r.Top;
     NormalizeRect(r);
 
     TZVElement* created = nullptr;
+    // A click places an element of the tool's default size, kept on the label where it can be.
+    const auto placeDefault = [&](TZVElement* element) {
+        const DefaultSize size = defaultSizeOf(m_drawTool);
+        const int left = std::max(0, std::min(PixelToModelX(state.StartPt.X), m_label->Measure().Width() - size.Width));
+        const int top = std::max(0, std::min(PixelToModelY(state.StartPt.Y), m_label->Measure().Height() - size.Height));
+        element->TZVElement::SetStartPoint(left, top);
+        element->SetEndPoint(left + size.Width, top + size.Height);
+    };
     const auto placeBox = [&](TZVElement* element) {
+        if (click && m_drawTool != dwImage) {
+            placeDefault(element);
+            return;
+        }
         element->SetStartPoint(PixelToModelX(r.Left), PixelToModelY(r.Top));
         element->SetEndPoint(PixelToModelX(r.Right), PixelToModelY(r.Bottom));
     };
@@ -452,7 +524,9 @@ void TZVCustomEditor::finishBand(int x, int y)
             m_paintEnabled = true;
             break;
         }
-        if (m_drawTool == dwLine) {
+        if (m_drawTool == dwLine && click) {
+            placeDefault(created);
+        } else if (m_drawTool == dwLine) {
             TPoint end{x, y};
             if (m_lineMove == lmOrto) {
                 if (std::abs(y - state.StartPt.Y) < std::abs(x - state.StartPt.X))
@@ -500,6 +574,12 @@ void TZVCustomEditor::finishBand(int x, int y)
         m_label->SetModified(true);
         EditElement();
         EndUpdate(true);
+        // Its dialog cancelled, the new paragraph goes again.
+        if (m_gestureChange && ChangeGivenUp(*m_label)) {
+            m_gestureChange = false;
+            m_surface->SetNewElement(nullptr);
+            CancelChange(*m_label, true);
+        }
         break;
     }
     case dwImage: {
@@ -544,22 +624,103 @@ void TZVCustomEditor::surfaceDoubleClick()
 
 // ---- Keyboard ----
 
-void TZVCustomEditor::keyPressEvent(QKeyEvent* event)
+namespace {
+
+bool isArrow(int key)
 {
-    const int key = event->key();
-    const bool arrow = key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
-    const bool ctrl = event->modifiers().testFlag(Qt::ControlModifier);
-    const bool shift = event->modifiers().testFlag(Qt::ShiftModifier);
-    if (m_selection.isEmpty() || !m_label || !arrow || (!ctrl && !shift)) {
-        QFrame::keyPressEvent(event);
-        return;
+    return key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
+}
+
+bool isRedo(const QKeyEvent* event)
+{
+    return event->matches(QKeySequence::Redo) ||
+           event->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_Y) ||
+           event->keyCombination() == QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Z);
+}
+
+// The keys the editor acts on itself, before any application shortcut.
+bool isEditingKey(const QKeyEvent* event)
+{
+    return event->matches(QKeySequence::Undo) || isRedo(event) || event->matches(QKeySequence::Copy) ||
+           event->matches(QKeySequence::Cut) || event->matches(QKeySequence::Paste) ||
+           event->matches(QKeySequence::SelectAll) || event->key() == Qt::Key_Delete ||
+           event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Escape;
+}
+
+} // namespace
+
+bool TZVCustomEditor::event(QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride && m_allowEdit &&
+        isEditingKey(static_cast<QKeyEvent*>(event))) {
+        event->accept();
+        return true;
     }
+    return QFrame::event(event);
+}
+
+void TZVCustomEditor::wheelZoom(int delta, QPoint at)
+{
+    if (delta == 0 || !m_label) return;
+    // Fitting zooms step from the fixed level nearest to their factor.
+    int level = m_zoom;
+    if (m_zoom > zm500) {
+        static constexpr double kFactors[] = {0.5, 0.75, 1, 1.25, 1.5, 1.75, 2, 2.5, 3, 3.5, 4, 4.5, 5};
+        level = 0;
+        for (int i = 1; i < 13; ++i)
+            if (std::abs(kFactors[i] - m_zoomFactor) < std::abs(kFactors[level] - m_zoomFactor)) level = i;
+    }
+    const int next = std::clamp(level + (delta > 0 ? 1 : -1), int(zm50), int(zm500));
+    if (next == m_zoom) return;
+    // The label point under the pointer stays under it.
+    const int modelX = PixelToModelX(at.x());
+    const int modelY = PixelToModelY(at.y());
+    QWidget* view = m_scrollBox->viewport();
+    const QPoint inView = view->mapFromGlobal(m_surface->mapToGlobal(at));
+    SetZoom(static_cast<TZVZoom>(next));
+    const QPoint now = view->mapFromGlobal(m_surface->mapToGlobal(QPoint(ModelToPixelX(modelX), ModelToPixelY(modelY))));
+    QScrollBar* horz = m_scrollBox->horizontalScrollBar();
+    QScrollBar* vert = m_scrollBox->verticalScrollBar();
+    horz->setValue(horz->value() + now.x() - inView.x());
+    vert->setValue(vert->value() + now.y() - inView.y());
+}
+
+void TZVCustomEditor::cancelGesture()
+{
+    GestureState& state = m_surface->State();
+    if (m_surface->BandShown()) m_surface->DrawBand(state.StartPt, state.EndPt, m_drawTool == dwSelection);
+    state.Gesture = GestureKind::Idle;
+    state.Created = false;
+    m_surface->SetNewElement(nullptr);
+    m_surface->ClearMarks();
+    if (m_gestureChange) {
+        m_gestureChange = false;
+        if (m_label) CancelChange(*m_label, true);
+    }
+    m_selectionDirty = true;
+    Refresh(true);
+}
+
+void TZVCustomEditor::nudge(int key, bool ctrl, bool shift)
+{
+    const bool fine = !ctrl && !shift;
+    const bool resize = !ctrl && !fine;
     const int stepX = m_grid->StepX();
     const int stepY = m_grid->StepY();
+    // A tenth of a millimetre, or a hundredth of an inch on a label measured in inches.
+    const int fineStep = m_label->ToModel(m_label->Units() == unMM ? 0.1 : 0.01);
     const QList<TZVElement*> selection = m_selection;
+    TZVChangeScope change(*m_label, resize ? tr("Resize") : tr("Move"));
     const bool wasEnabled = m_paintEnabled;
     m_paintEnabled = false;
     for (TZVElement* element : selection) {
+        if (fine) {
+            const int dx = key == Qt::Key_Left ? -fineStep : key == Qt::Key_Right ? fineStep : 0;
+            const int dy = key == Qt::Key_Up ? -fineStep : key == Qt::Key_Down ? fineStep : 0;
+            element->MoveBy(dx, dy);
+            element->ClearAnchoring();
+            continue;
+        }
         if (ctrl) {
             switch (key) {
             case Qt::Key_Left: element->MoveByStep(-stepX, 0); break;
@@ -582,8 +743,52 @@ void TZVCustomEditor::keyPressEvent(QKeyEvent* event)
         }
     }
     m_paintEnabled = wasEnabled;
+    m_label->SetModified(true);
     m_selectionDirty = true;
     Refresh(true);
+}
+
+void TZVCustomEditor::keyPressEvent(QKeyEvent* event)
+{
+    const int key = event->key();
+    const bool ctrl = event->modifiers().testFlag(Qt::ControlModifier);
+    const bool gesture = m_surface->State().Gesture != GestureKind::Idle;
+    if (!m_allowEdit || !m_label) {
+        QFrame::keyPressEvent(event);
+        return;
+    }
+    if (key == Qt::Key_Escape) {
+        if (gesture || m_gestureChange)
+            cancelGesture();
+        else
+            SetDrawTool(dwSelection);
+    } else if (gesture) {
+        // Nothing else while the mouse is still changing the design.
+    } else if (event->matches(QKeySequence::Undo)) {
+        Undo();
+    } else if (isRedo(event)) {
+        Redo();
+    } else if (event->matches(QKeySequence::Copy)) {
+        if (!m_selection.isEmpty()) CopySelection();
+    } else if (event->matches(QKeySequence::Cut)) {
+        if (!m_selection.isEmpty()) CutSelection();
+    } else if (event->matches(QKeySequence::Paste)) {
+        const bool overLabel = m_lastMouse.x() >= 0 && m_lastMouse.y() >= 0 &&
+                               m_lastMouse.x() < SurfaceWidth() && m_lastMouse.y() < SurfaceHeight() &&
+                               (m_lastMouse.x() != 0 || m_lastMouse.y() != 0);
+        PasteClipboard(overLabel ? m_lastMouse.x() : 0, overLabel ? m_lastMouse.y() : 0);
+    } else if (event->matches(QKeySequence::SelectAll)) {
+        SelectAll();
+    } else if (key == Qt::Key_Delete || key == Qt::Key_Backspace) {
+        bool allow = true;
+        if (!m_selection.isEmpty()) fire(OnBeforeDelete, this, allow);
+        if (allow) DeleteSelection();
+    } else if (isArrow(key) && !m_selection.isEmpty()) {
+        nudge(key, ctrl, event->modifiers().testFlag(Qt::ShiftModifier));
+    } else {
+        QFrame::keyPressEvent(event);
+        return;
+    }
     event->accept();
 }
 

@@ -121,6 +121,38 @@ bool TZVCustomEditor::HitSelection(TPoint p) const
     return false;
 }
 
+void TZVCustomEditor::SelectAll()
+{
+    if (!m_label) return;
+    const QList<TZVElement*> elements = m_label->Elements();
+    for (TZVElement* element : elements) AddToSelection(element);
+    Refresh(true);
+}
+
+QList<int> TZVCustomEditor::SelectedIndexes() const
+{
+    QList<int> indexes;
+    if (!m_label) return indexes;
+    for (TZVElement* element : m_selection) {
+        const qsizetype at = m_label->Elements().indexOf(element);
+        if (at >= 0) indexes.append(static_cast<int>(at));
+    }
+    return indexes;
+}
+
+void TZVCustomEditor::SelectIndexes(const QList<int>& indexes)
+{
+    // Called after the elements were made anew: nothing may point at the old ones.
+    m_surface->SetNewElement(nullptr);
+    m_surface->ClearMarks();
+    ClearSelection();
+    if (!m_label) return;
+    const QList<TZVElement*> elements = m_label->Elements();
+    for (int at : indexes)
+        if (at >= 0 && at < elements.size()) AddToSelection(elements.at(at));
+    if (m_paintEnabled) Refresh(true);
+}
+
 void TZVCustomEditor::updateMarks()
 {
     if (m_selection.isEmpty()) return;

@@ -231,6 +231,7 @@ void TZVCustomInspector::SelectRow(int index)
     m_itemIndex = index;
     destroyInplace();
     createInplace();
+    viewport()->update(); // the highlight moves
 }
 
 // ---- Writing to the selection ----
@@ -249,6 +250,15 @@ void TZVCustomInspector::flushRepaint()
     if (!m_refreshTimer.isActive()) return;
     m_refreshTimer.stop();
     if (Editor()) Editor()->EndUpdate(false);
+}
+
+std::optional<TZVChangeScope> TZVCustomInspector::changeScope(const QString& name, bool typed) const
+{
+    TZVCustomLab* lab = label();
+    if (!lab) return std::nullopt;
+    const QString mergeKey =
+        typed ? QStringLiteral("inspector %1 %2").arg(quintptr(this)).arg(m_editSerial) : QString();
+    return std::optional<TZVChangeScope>(std::in_place, *lab, QStringLiteral("Edit %1").arg(name), mergeKey);
 }
 
 void TZVCustomInspector::writeAll(const QString& propertyName, const QVariant& value)
@@ -273,6 +283,7 @@ void TZVCustomInspector::CommitWideText(const QString& name, const QString& text
     TZVCustomEditor* editor = Editor();
     if (index < 0 || !editor || editor->SelCount() == 0) return;
     if (m_rows[index].Value.toString() == text) return;
+    const auto scope = changeScope(name, true);
     editor->BeginUpdate();
     writeRow(index, text);
     delayedRepaint();

@@ -5,6 +5,7 @@
 #include "controls/ZVSpinEditFloat.h"
 #include "controls/ZVGuard.h"
 #include "controls/ZVWideEdit.h"
+#include "document/ZVUndoHistory.h"
 #include "editor/ZVBaseInspector.h"
 #include "foundation/ZVTypes.h"
 
@@ -289,6 +290,9 @@ protected:
     /// Writes back to each element still there its own saved text of the property `name`.
     void restoreTexts(const QString& name, const TZVSavedTexts& texts);
 
+    /// Brackets an edit of the property `name` as one undo step of the label; a typed edit
+    /// joins the step of the edits typed before it into the same in-place editor.
+    std::optional<TZVChangeScope> changeScope(const QString& name, bool typed) const;
     /// The label of the attached editor, or null.
     TZVCustomLab* label() const;
     /// The row's value as the inspector shows it in text.
@@ -300,7 +304,8 @@ protected:
     bool event(QEvent* event) override;
     /// Tab in the in-place editor gives the keyboard back to the grid.
     bool eventFilter(QObject* watched, QEvent* event) override;
-    /// Up, Down, Page Up and Page Down move the selected row; ignored while loading.
+    /// Up, Down, Page Up and Page Down move the selected row, Space and Enter act on it;
+    /// ignored while loading.
     void keyPressEvent(QKeyEvent* event) override;
     /// A left press selects a row or grabs the column split; with imClick a value's action runs.
     void mousePressEvent(QMouseEvent* event) override;
@@ -351,6 +356,9 @@ private:
 
     // ZVInspectorInput.cpp
     void doubleClickAction();
+    /// Space toggles a Boolean row; Enter opens a colour, pop-up or dialog row. False when the
+    /// current row has no such action.
+    bool keyAction(bool enter);
     void openWideTextDialog();
     void toggleBoolean(int index);
     void pickColor(int index);
@@ -374,6 +382,8 @@ private:
     bool m_loading = false;
     FeedbackGuard m_syncingScrollBar;
     QString m_textFontName = QStringLiteral("Arial");
+    /// Counts the in-place editors made; what is typed into one of them is one undo step.
+    int m_editSerial = 0;
     QTimer m_refreshTimer;
 
     int m_splitPos = 100;

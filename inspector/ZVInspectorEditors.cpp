@@ -79,6 +79,7 @@ void TZVCustomInspector::createInplace()
         return;
     }
     m_inplace = editor;
+    ++m_editSerial;
     {
         // Filling, showing and focusing report changes that are not edits.
         const auto filling = m_filling.hold();
@@ -250,6 +251,7 @@ void TZVCustomInspector::commitText(const QString& text)
 {
     if (m_itemIndex < 0 || !Editor()) return;
     const int index = m_itemIndex;
+    const auto scope = changeScope(m_rows[index].Name, true);
     Editor()->BeginUpdate();
     if (m_rows[index].Kind == pkInteger) {
         bool ok = false;
@@ -266,6 +268,7 @@ void TZVCustomInspector::commitSpin()
 {
     auto* spin = qobject_cast<TZvSpinEditFloat*>(m_inplace);
     if (!spin || m_itemIndex < 0 || !Editor()) return;
+    const auto scope = changeScope(m_rows[m_itemIndex].Name, true);
     Editor()->BeginUpdate();
     // Limited here, not only on leaving: the box may go without ever losing the focus.
     if (spin->Digits() != 0)
@@ -286,6 +289,7 @@ void TZVCustomInspector::commitList(const QString& text)
         value = row.TypeInfo.enumerator().keyToValue(text.toLatin1().constData(), &ok);
     else if (row.Kind == pkAngle)
         value = text.trimmed().toInt(&ok);
+    const auto scope = changeScope(row.Name, true);
     Editor()->BeginUpdate();
     if (ok) writeRow(m_itemIndex, value);
     Editor()->EndUpdate(false);

@@ -82,6 +82,14 @@ void TZVCustomInspector::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Down:
         SelectRow(m_itemIndex + 1);
         break;
+    // Space and Enter reach the rows that have no text box, so the keyboard alone edits them.
+    case Qt::Key_Space:
+        if (!keyAction(false)) return event->ignore();
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!keyAction(true)) return event->ignore();
+        break;
     default:
         event->ignore();
         return;
@@ -210,6 +218,27 @@ void TZVCustomInspector::doubleClickAction()
     }
 }
 
+bool TZVCustomInspector::keyAction(bool enter)
+{
+    if (m_itemIndex < 0 || m_itemIndex >= m_rows.size() || !Editor()) return false;
+    const TZVPropKind kind = m_rows[m_itemIndex].Kind;
+    if (!enter) {
+        if (kind != pkBoolean) return false;
+        toggleBoolean(m_itemIndex);
+    } else if (kind == pkColor) {
+        pickColor(m_itemIndex);
+    } else if (kind == pkTextAlign) {
+        pickAlign(m_itemIndex);
+    } else if (kind == pkTextFormat) {
+        pickJustify(m_itemIndex);
+    } else if (opensElementDialog(kind)) {
+        Editor()->EditElement();
+    } else {
+        return false;
+    }
+    return true;
+}
+
 void TZVCustomInspector::openWideTextDialog()
 {
     if (m_itemIndex < 0 || m_rows[m_itemIndex].Kind != pkWideText) return;
@@ -219,6 +248,7 @@ void TZVCustomInspector::openWideTextDialog()
 
 void TZVCustomInspector::toggleBoolean(int index)
 {
+    const auto scope = changeScope(m_rows[index].Name, false);
     Editor()->BeginUpdate();
     writeRow(index, !m_rows[index].Value.toBool());
     Editor()->EndUpdate(false);
@@ -229,6 +259,7 @@ void TZVCustomInspector::pickColor(int index)
     const TZVColor current = m_rows[index].Value.toUInt();
     const std::optional<TZVColor> chosen = PickColor(current, this);
     if (!chosen || index >= m_rows.size()) return;
+    const auto scope = changeScope(m_rows[index].Name, false);
     Editor()->BeginUpdate();
     writeRow(index, QVariant::fromValue<uint>(*chosen));
     Editor()->EndUpdate(false);
@@ -253,6 +284,7 @@ void TZVCustomInspector::pickAlign(int index)
         if (popup.exec() == QDialog::Accepted) chosen = popup.Value();
     }
     if (!chosen || index >= m_rows.size()) return;
+    const auto scope = changeScope(m_rows[index].Name, false);
     Editor()->BeginUpdate();
     writeRow(index, int(*chosen));
     Editor()->EndUpdate(false);
@@ -271,6 +303,7 @@ void TZVCustomInspector::pickJustify(int index)
         if (popup.exec() == QDialog::Accepted) chosen = popup.Value();
     }
     if (!chosen || index >= m_rows.size()) return;
+    const auto scope = changeScope(m_rows[index].Name, false);
     Editor()->BeginUpdate();
     writeRow(index, int(*chosen));
     Editor()->EndUpdate(false);

@@ -101,9 +101,12 @@ void TZVInspector::paintRow(QPainter& painter, int index, int textOffset)
 
     const QRect captionBox = nameCell.adjusted(2, 2, -2, -2);
     static constexpr Qt::Alignment kAlign[] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter};
+    const bool current = index == ItemIndex();
+    // The current row's caption is marked, so the keyboard's place shows on rows without a box.
+    if (current) painter.fillRect(nameCell, palette().color(QPalette::Highlight));
     painter.save();
     painter.setClipRect(captionBox);
-    painter.setPen(m_namesColor);
+    painter.setPen(current ? palette().color(QPalette::HighlightedText) : m_namesColor);
     painter.drawText(QRect(captionBox.left(), top + textOffset, captionBox.width(), textHeight),
                      kAlign[m_nameAlign] | Qt::AlignTop | Qt::TextSingleLine, Caption(row.Name));
     painter.restore();

@@ -207,6 +207,9 @@ void TZVInspector::EditWideText(const QString& name, const QString&)
     if (!Editor() || Editor()->SelCount() == 0 || FindRow(name) < 0) return;
     // The dialog writes one text into every element; each keeps its own to go back to.
     const TZVSavedTexts before = selectedTexts(name);
+    // What the dialog commits while the user types is one step, or none when cancelled.
+    auto scope = changeScope(name, false);
+    const bool wasModified = label() && label()->Modified();
     bool confirmed = false;
     if (WideTextRunner) {
         confirmed = WideTextRunner(*this, name);
@@ -216,7 +219,12 @@ void TZVInspector::EditWideText(const QString& name, const QString&)
         confirmed = dialog.exec() == QDialog::Accepted;
     }
     // Cancel takes back what was typed.
-    if (!confirmed) restoreTexts(name, before);
+    if (!confirmed) {
+        // The elements stay the same objects: callers may hold them.
+        restoreTexts(name, before);
+        if (scope) scope->Cancel(false);
+        if (!wasModified && label()) label()->SetModified(false);
+    }
 }
 
 } // namespace zorvel

@@ -56,8 +56,9 @@ TEST_F(WideEditTest, NavigationKeysAndControlChordsLeaveTextAndCaretAlone)
         Qt::Key key;
         Qt::KeyboardModifiers modifiers;
     } cases[] = {
-        {"Delete", Qt::Key_Delete, {}}, {"Home", Qt::Key_Home, {}},         {"End", Qt::Key_End, {}},
-        {"Up", Qt::Key_Up, {}},         {"Page Down", Qt::Key_PageDown, {}}, {"Insert", Qt::Key_Insert, {}},
+        {"Up", Qt::Key_Up, {}},
+        {"Page Down", Qt::Key_PageDown, {}},
+        {"Insert", Qt::Key_Insert, {}},
         {"Ctrl+A", Qt::Key_A, Qt::ControlModifier},
     };
     edit()->SetText("abcd");
@@ -70,6 +71,46 @@ TEST_F(WideEditTest, NavigationKeysAndControlChordsLeaveTextAndCaretAlone)
         EXPECT_EQ(edit()->cursorPosition(), 2);
     }
     EXPECT_EQ(changes, 0);
+}
+
+TEST_F(WideEditTest, DeleteHomeAndEndEditAndMoveTheCaret)
+{
+    // Start: "abcd", caret at 2, or "b" and "c" selected (from 1 to 3).
+    const struct
+    {
+        const char* name;
+        bool selected;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        const char* text;
+        int caret;
+        const char* selection;
+        int changes;
+    } cases[] = {
+        {"Delete after the caret", false, Qt::Key_Delete, {}, "abd", 2, "", 1},
+        {"Delete the selection", true, Qt::Key_Delete, {}, "ad", 1, "", 1},
+        {"Home", false, Qt::Key_Home, {}, "abcd", 0, "", 0},
+        {"End", true, Qt::Key_End, {}, "abcd", 4, "", 0},
+        {"Shift+Home", false, Qt::Key_Home, Qt::ShiftModifier, "abcd", 0, "ab", 0},
+        {"Shift+End", false, Qt::Key_End, Qt::ShiftModifier, "abcd", 4, "cd", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        edit()->SetText("abcd");
+        if (c.selected)
+            edit()->setSelection(1, 2);
+        else
+            edit()->setCursorPosition(2);
+        changes = 0;
+        QTest::keyClick(edit(), c.key, c.modifiers);
+        EXPECT_EQ(edit()->Text(), c.text);
+        EXPECT_EQ(edit()->cursorPosition(), c.caret);
+        EXPECT_EQ(edit()->selectedText(), c.selection);
+        EXPECT_EQ(changes, c.changes);
+    }
+    edit()->setCursorPosition(4);
+    QTest::keyClick(edit(), Qt::Key_Delete);
+    EXPECT_EQ(edit()->Text(), "abcd") << "nothing after the caret";
 }
 
 TEST_F(WideEditTest, ArrowsDropTheSelectionAndTypingReplacesIt)

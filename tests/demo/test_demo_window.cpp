@@ -14,7 +14,9 @@
 #include "editor/ZVEditor.h"
 #include "editor/ZVRulers.h"
 #include "elements/ZVElement.h"
+#include "editor/ZVBackLab.h"
 #include "elements/ZVImage.h"
+#include "elements/ZVLineRect.h"
 #include "elements/ZVTextElements.h"
 #include "foundation/ZVError.h"
 #include "inspector/ZVInspector.h"
@@ -29,7 +31,10 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -39,6 +44,7 @@
 
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 
 using namespace zorvel;
 
@@ -96,6 +102,11 @@ protected:
             return m_answer;
         };
         w.ShowMessage = [this](const QString& m) { m_messages << m; };
+        m_defaultAskSave = w.AskSaveChanges;
+        w.AskSaveChanges = [this](const QString& q) {
+            m_questions << q;
+            return m_saveAnswer;
+        };
         w.ExecEdLabel = [this](TFEdLabel& dialog) {
             ++m_dialogs;
             if (!m_dialogName.isEmpty()) dialog.NameEdit()->setText(m_dialogName);
@@ -141,6 +152,8 @@ protected:
     QStringList m_questions;
     QStringList m_messages;
     bool m_answer = true;
+    QMessageBox::StandardButton m_saveAnswer = QMessageBox::Discard;
+    std::function<QMessageBox::StandardButton(const QString&)> m_defaultAskSave;
     int m_dialogs = 0;
     bool m_dialogAccepts = true;
     QString m_dialogName;
@@ -152,7 +165,7 @@ protected:
 
 TEST_F(DemoWindowTest, EndToEndCreateSaveMoveDeleteAddPreview)
 {
-    EXPECT_EQ(w().windowTitle(), QStringLiteral("ZORVEL_DEMO"));
+    EXPECT_EQ(w().windowTitle(), currentName() + QStringLiteral("[*] - ZORVEL_DEMO"));
     EXPECT_TRUE(m_dm->LoadOnScroll()) << "activation enables loading on scroll";
     const int startRows = rowCount();
     ASSERT_GE(startRows, 1) << "a new SQLite database gets the sample designs";
@@ -702,6 +715,196 @@ TEST_F(DemoWindowTest, PrintShowsNoProgressOverQuestionsOrMessages)
         EXPECT_EQ(QFile::exists(pdf), !fails);
         QFile::remove(pdf);
     }
+}
+
+TEST_F(DemoWindowTest, LeavingAModifiedDesignAsksSaveDiscardOrCancel)
+{
+    enum Leave { AnotherRow, Add, Delete, Close };
+    const struct
+    {
+        const char* name;
+        Leave leave;
+        QMessageBox::StandardButton answer;
+    } cases[] = {
+        {"row, save", AnotherRow, QMessageBox::Save},   {"row, discard", AnotherRow, QMessageBox::Discard},
+        {"row, cancel", AnotherRow, QMessageBox::Cancel}, {"ADD, save", Add, QMessageBox::Save},
+        {"ADD, discard", Add, QMessageBox::Discard},    {"ADD, cancel", Add, QMessageBox::Cancel},
+        {"DELETE, save", Delete, QMessageBox::Save},    {"DELETE, discard", Delete, QMessageBox::Discard},
+        {"DELETE, cancel", Delete, QMessageBox::Cancel}, {"close, save", Close, QMessageBox::Save},
+        {"close, discard", Close, QMessageBox::Discard}, {"close, cancel", Close, QMessageBox::Cancel},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        openWindow();
+        w().AskSaveChanges = m_defaultAskSave; // the real message box
+        w().SelectRow(0);
+        const int rows = rowCount();
+        ASSERT_GE(rows, 2);
+        const std::vector<std::uint8_t> stored = storedKinds();
+        w().Label().AddElement(new TZVText(w().Label()), true);
+        ASSERT_TRUE(w().Label().Modified());
+        const std::vector<std::uint8_t> onScreen = kindsOf(w().Label());
+
+        QMessageBox::StandardButtons offered;
+        const test::ModalWatch<QMessageBox> watch([&](QMessageBox* box) {
+            offered = box->standardButtons();
+            box->button(c.answer)->click();
+        });
+        bool wentOn = false;
+        switch (c.leave) {
+        case AnotherRow:
+            w().DesignsGrid()->setCurrentIndex(w().DesignsModel().index(1, 0));
+            wentOn = labels().RecNo() == 2;
+            break;
+        case Add:
+            w().Button(QStringLiteral("ADD"))->click();
+            wentOn = rowCount() == rows + 1;
+            break;
+        case Delete:
+            w().Button(QStringLiteral("DELETE"))->click();
+            wentOn = rowCount() == rows - 1;
+            break;
+        case Close:
+            wentOn = w().close();
+            break;
+        }
+        ASSERT_TRUE(watch.seen());
+        EXPECT_EQ(offered, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        EXPECT_EQ(wentOn, c.answer != QMessageBox::Cancel);
+        if (c.answer == QMessageBox::Cancel) {
+            EXPECT_EQ(labels().RecNo(), 1);
+            EXPECT_EQ(w().DesignsGrid()->currentIndex().row(), 0) << "the grid shows the design's row again";
+            EXPECT_EQ(kindsOf(w().Label()), onScreen);
+            EXPECT_TRUE(w().Label().Modified());
+            EXPECT_TRUE(w().isVisible());
+        } else if (c.leave != Delete) {
+            m_dm->SetLoadOnScroll(false);
+            labels().MoveBy(1 - labels().RecNo());
+            EXPECT_EQ(storedKinds(), c.answer == QMessageBox::Save ? onScreen : stored);
+        }
+    }
+}
+
+TEST_F(DemoWindowTest, MenusHoldTheCommandsWithStandardShortcuts)
+{
+    const struct
+    {
+        const char* menu;
+        const char* action;
+        std::optional<QKeySequence::StandardKey> key;
+    } cases[] = {
+        {"&File", "actNew", QKeySequence::New},        {"&File", "actSave", QKeySequence::Save},
+        {"&File", "actPreview", std::nullopt},         {"&File", "actPrint", QKeySequence::Print},
+        {"&File", "actQuit", std::nullopt},            {"&Edit", "actUndo", QKeySequence::Undo},
+        {"&Edit", "actRedo", QKeySequence::Redo},      {"&Edit", "actCut", QKeySequence::Cut},
+        {"&Edit", "actCopy", QKeySequence::Copy},      {"&Edit", "actPaste", QKeySequence::Paste},
+        {"&Edit", "actDelete", QKeySequence::Delete},  {"&Edit", "actSelectAll", QKeySequence::SelectAll},
+        {"&View", "actZoomIn", QKeySequence::ZoomIn},  {"&View", "actZoom0", std::nullopt},
+        {"&View", "actZoom14", std::nullopt},          {"&Insert", "TBDrawText", std::nullopt},
+        {"&Insert", "TBImage", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.action);
+        QMenu* menu = nullptr;
+        for (QAction* top : w().menuBar()->actions())
+            if (top->text() == QLatin1String(c.menu)) menu = top->menu();
+        ASSERT_NE(menu, nullptr);
+        QAction* a = nullptr;
+        for (QAction* item : menu->actions())
+            if (item->objectName() == QLatin1String(c.action)) a = item;
+        ASSERT_NE(a, nullptr);
+        if (c.key) EXPECT_EQ(a->shortcuts(), QKeySequence::keyBindings(*c.key));
+    }
+    EXPECT_FALSE(w().MenuAction(QStringLiteral("actQuit"))->shortcuts().isEmpty());
+
+    auto trigger = [&](const char* name) { w().MenuAction(QString::fromLatin1(name))->trigger(); };
+    w().Label().ClearElements();
+    w().Label().AddElement(new TZVText(w().Label()), true);
+    w().Label().AddElement(new TZVText(w().Label()), true);
+    trigger("actSelectAll");
+    EXPECT_EQ(w().Editor().SelCount(), 2);
+    trigger("actCopy");
+    trigger("actPaste");
+    EXPECT_EQ(w().Label().Elements().size(), 4);
+    EXPECT_TRUE(w().MenuAction(QStringLiteral("actUndo"))->text().startsWith(QLatin1String("&Undo ")))
+        << "the step is named: " << w().MenuAction(QStringLiteral("actUndo"))->text().toStdString();
+    trigger("actUndo");
+    EXPECT_EQ(w().Label().Elements().size(), 2);
+    trigger("actRedo");
+    EXPECT_EQ(w().Label().Elements().size(), 4);
+    trigger("actSelectAll");
+    trigger("actCut");
+    EXPECT_EQ(w().Label().Elements().size(), 0);
+    trigger("actPaste");
+    trigger("actDelete");
+    EXPECT_EQ(m_questions.last(), QString::fromUtf8(TFMain::kAskDeleteElements));
+    EXPECT_EQ(w().Label().Elements().size(), 0);
+    // Backspace in the editor asks the same question; "no" keeps the selection.
+    trigger("actUndo");
+    trigger("actSelectAll");
+    const qsizetype asked = m_questions.size();
+    m_answer = false;
+    w().Editor().setFocus();
+    QTest::keyClick(&w().Editor(), Qt::Key_Backspace);
+    EXPECT_EQ(m_questions.size(), asked + 1);
+    EXPECT_EQ(w().Label().Elements().size(), 4);
+
+    trigger("actZoom0");
+    EXPECT_EQ(w().Editor().Zoom(), zm50);
+    EXPECT_EQ(w().ZoomBox()->currentIndex(), 0);
+    trigger("actZoomIn");
+    EXPECT_EQ(w().Editor().Zoom(), zm75);
+    EXPECT_TRUE(w().MenuAction(QStringLiteral("actZoom1"))->isChecked());
+    trigger("TBDrawText");
+    EXPECT_EQ(w().Editor().DrawTool(), dwText);
+}
+
+TEST_F(DemoWindowTest, TitleMarksAModifiedDesignAndSavingKeepsTheHistory)
+{
+    w().SelectRow(0);
+    EXPECT_EQ(w().windowTitle(), currentName() + QStringLiteral("[*] - ZORVEL_DEMO"));
+    EXPECT_FALSE(w().isWindowModified());
+    w().Editor().SelectAll();
+    const int count = int(w().Label().Elements().size());
+    w().Editor().DeleteSelection();
+    EXPECT_TRUE(w().isWindowModified());
+    w().Action(QStringLiteral("TBSave"))->trigger();
+    EXPECT_FALSE(w().isWindowModified());
+    ASSERT_TRUE(w().Editor().CanUndo()) << "saving the row does not load the design again";
+    w().Editor().Undo();
+    EXPECT_EQ(int(w().Label().Elements().size()), count);
+    EXPECT_TRUE(w().isWindowModified()) << "away from the saved state";
+    w().Editor().Redo();
+    EXPECT_FALSE(w().isWindowModified()) << "back at the saved state";
+    w().SelectRow(1);
+    EXPECT_EQ(w().windowTitle(), currentName() + QStringLiteral("[*] - ZORVEL_DEMO"));
+}
+
+TEST_F(DemoWindowTest, StatusBarShowsThePointerAndTheSelectionSize)
+{
+    w().Label().ClearElements();
+    auto* rect = new TZVRect(w().Label());
+    rect->SetX1(10);
+    rect->SetY1(5);
+    rect->SetX2(40);
+    rect->SetY2(15);
+    w().Label().AddElement(rect, true);
+    w().Editor().grab(); // the painted bounds
+    w().Editor().AddToSelection(rect);
+    EXPECT_EQ(w().SelectionStatus()->text(), QStringLiteral("30.00 x 10.00 mm"));
+    w().Editor().ClearSelection();
+    EXPECT_EQ(w().SelectionStatus()->text(), QString());
+
+    QWidget* surface = w().Editor().Surface();
+    const QPoint at(120, 90);
+    QTest::mouseMove(surface, at);
+    const double x = w().Editor().PixelToUnitX(at.x());
+    const double y = w().Editor().PixelToUnitY(at.y());
+    EXPECT_EQ(w().PositionStatus()->text(),
+              QStringLiteral("X %1 mm   Y %2 mm").arg(x, 0, 'f', 2).arg(y, 0, 'f', 2));
+    w().Label().SetUnits(unINCH);
+    QTest::mouseMove(surface, at + QPoint(1, 0));
+    EXPECT_TRUE(w().PositionStatus()->text().endsWith(QLatin1String(" in"))) << w().PositionStatus()->text().toStdString();
 }
 
 TEST(DemoWindowNoDatabase, GoesOnWithoutData)

@@ -3,6 +3,7 @@
 
 #include "document/ZVEditorLink.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -44,6 +45,7 @@ public:
     int selectionDirtyCount = 0;
     int recalcSizeCount = 0;
     int clearSelectionCount = 0;
+    QList<int> selection;
     int refreshInspectorCount = 0;
     std::vector<RefreshCall> refreshes;
     std::vector<TZVElement*> removedFromSelection;
@@ -104,6 +106,8 @@ public:
 
     void RemoveFromSelection(TZVElement* element) override { removedFromSelection.push_back(element); }
     void ClearSelection() override { ++clearSelectionCount; }
+    QList<int> SelectedIndexes() const override { return selection; }
+    void SelectIndexes(const QList<int>& indexes) override { selection = indexes; }
 
     void ShowGuideMarks(bool show) override { guideMarksShown = show; }
     void SetGuideMarks(int guideX, int guideY) override

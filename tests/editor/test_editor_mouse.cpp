@@ -491,8 +491,10 @@ TEST_F(EditorMouse, CtrlArrowsMoveAndShiftArrowsResizeByTheGridStep)
         {"ctrl up", Qt::Key_Up, Qt::ControlModifier, {1000, 1000, 2000, 2000}},
         {"shift right", Qt::Key_Right, Qt::ShiftModifier, {1000, 1000, 2200, 2000}},
         {"shift up", Qt::Key_Up, Qt::ShiftModifier, {1000, 1000, 2200, 1700}},
-        {"plain arrow", Qt::Key_Left, Qt::NoModifier, {1000, 1000, 2200, 1700}},
-        {"shift left", Qt::Key_Left, Qt::ShiftModifier, {1000, 1000, 2000, 1700}},
+        // Plain arrows move by a tenth of a millimetre, whatever the grid.
+        {"plain left", Qt::Key_Left, Qt::NoModifier, {990, 1000, 2190, 1700}},
+        {"plain down", Qt::Key_Down, Qt::NoModifier, {990, 1010, 2190, 1710}},
+        {"shift left", Qt::Key_Left, Qt::ShiftModifier, {990, 1010, 1990, 1710}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

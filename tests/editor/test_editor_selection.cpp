@@ -425,7 +425,7 @@ TEST_F(EditorSelection, PublishedSettingsAreReachableByName)
     for (int i = custom->propertyOffset(); i < custom->propertyCount(); ++i)
         names << QString::fromLatin1(custom->property(i).name());
     EXPECT_EQ(names, (QStringList{"Zorvel", "DrawTool", "Color", "AllowEdit", "Grid", "Snap", "Zoom", "Rulers",
-                                  "LineMove", "SelColor", "SelMultiColor"}));
+                                  "LineMove", "SelColor", "SelMultiColor", "BarCodeType"}));
 }
 
 } // namespace

@@ -243,8 +243,9 @@ TEST_F(InspectorEdit, ListsWriteValueNamesAndAngles)
     inspector->SelectRow(row("CodeType"));
     auto* list = qobject_cast<QComboBox*>(inspector->InplaceEditor());
     ASSERT_NE(list, nullptr);
-    EXPECT_EQ(list->count(), 7);
+    EXPECT_EQ(list->count(), UPCE + 1); // every symbology
     EXPECT_EQ(list->itemText(3), "CODE39");
+    EXPECT_EQ(list->itemText(QRCODE), "QRCODE");
     EXPECT_EQ(list->currentText(), "EAN8");
     list->setCurrentIndex(3);
     EXPECT_EQ(a->CodeType(), CODE39);

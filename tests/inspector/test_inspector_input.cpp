@@ -67,6 +67,73 @@ TEST_F(InspectorInput, ArrowAndPageKeysMoveTheSelectionAndKeepItInView)
     EXPECT_EQ(inspector->ItemIndex(), last);
 }
 
+TEST_F(InspectorInput, SpaceAndEnterActOnRowsWithoutATextBox)
+{
+    RecordingElementEditor dialogs;
+    label->SetElementEditor(&dialogs);
+    ColorPickerStub picker(0x00123456);
+    int aligns = 0;
+    inspector->AlignPicker = [&](const QRect&, TTextAlign) -> std::optional<TTextAlign> {
+        ++aligns;
+        return taCeCe;
+    };
+    enum Effect { Toggled, Coloured, Aligned, Dialog, Nothing };
+    const struct
+    {
+        const char* name;
+        int kind;
+        const char* row;
+        Qt::Key key;
+        Effect effect;
+    } cases[] = {
+        {"Space on a Boolean", ekText, "Print", Qt::Key_Space, Toggled},
+        {"Enter on a Boolean", ekText, "Print", Qt::Key_Return, Nothing},
+        {"Enter on a colour", ekText, "BackColor", Qt::Key_Return, Coloured},
+        {"keypad Enter on a colour", ekText, "Color", Qt::Key_Enter, Coloured},
+        {"Space on a colour", ekText, "BackColor", Qt::Key_Space, Nothing},
+        {"Enter on an alignment", ekText, "TextAlign", Qt::Key_Return, Aligned},
+        {"Enter on a dialog row", ekSymbol, "Character", Qt::Key_Return, Dialog},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TZVElement* a = add(c.kind);
+        TZVElement* b = add(c.kind);
+        select({a, b});
+        reveal(row(c.row));
+        ASSERT_EQ(inspector->ItemIndex(), row(c.row));
+        const bool printed = a->property("Print").toBool();
+        picker.asked = 0;
+        aligns = 0;
+        dialogs.opened.clear();
+        QTest::keyClick(inspector, c.key);
+        EXPECT_EQ(a->property("Print").toBool(), c.effect == Toggled ? !printed : printed);
+        EXPECT_EQ(b->property("Print").toBool(), a->property("Print").toBool());
+        EXPECT_EQ(picker.asked, c.effect == Coloured ? 1 : 0);
+        if (c.effect == Coloured) EXPECT_EQ(b->property(c.row).toUInt(), 0x00123456u);
+        EXPECT_EQ(aligns, c.effect == Aligned ? 1 : 0);
+        EXPECT_EQ(dialogs.opened.size(), c.effect == Dialog ? 1 : 0);
+        EXPECT_EQ(inspector->ItemIndex(), row(c.row)) << "the row stays current";
+    }
+    label->SetElementEditor(nullptr);
+}
+
+TEST_F(InspectorInput, TheCurrentRowsCaptionIsHighlighted)
+{
+    select({add(ekText)});
+    const QColor highlight = inspector->palette().color(QPalette::Highlight);
+    auto captionColour = [&](int index) {
+        const QImage shot = surface()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        return shot.pixelColor(inspector->NameCell(index).topLeft() + QPoint(1, 1));
+    };
+    EXPECT_NE(captionColour(0), highlight) << "no row is current after a rebuild";
+    reveal(2);
+    EXPECT_EQ(captionColour(2), highlight);
+    EXPECT_NE(captionColour(1), highlight);
+    click(namePoint(4));
+    EXPECT_EQ(captionColour(4), highlight);
+    EXPECT_NE(captionColour(2), highlight);
+}
+
 TEST_F(InspectorInput, TabGoesIntoTheEditorAndBackToTheGrid)
 {
     ASSERT_TRUE(active);
