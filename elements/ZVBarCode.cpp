@@ -374,12 +374,22 @@ void TZVBarCode::paintZint(TZVCanvas& canvas, TPoint anchor, const TZVZintSymbol
     std::vector<TRect> boxes;
     const std::int64_t left = std::int64_t(anchor.X) + quietX * module;
     const std::int64_t top = std::int64_t(anchor.Y) + (matrix ? quietY * module : m_topMargin);
+    // A run that repeats the run above it lengthens that box: finder patterns, timing lines and
+    // repeated rows then cost one box each, which keeps a page of symbols small and quick to write.
+    struct TRun
+    {
+        int Start, End;
+        std::size_t Box;
+    };
+    std::vector<TRun> above, current;
     double modulesDown = 0;
     std::int64_t rowBottom = top;
     for (int row = 0; row < symbol.Rows; ++row) {
         const std::int64_t rowTop = matrix ? rowBottom : top;
         modulesDown += symbol.RowHeights[static_cast<std::size_t>(row)];
         rowBottom = matrix ? top + std::llround(modulesDown * double(module)) : top + m_bHeight;
+        current.clear();
+        std::size_t next = 0;
         for (int column = 0; column < symbol.Columns;) {
             if (!symbol.IsDark(row, column)) {
                 ++column;
@@ -388,11 +398,21 @@ void TZVBarCode::paintZint(TZVCanvas& canvas, TPoint anchor, const TZVZintSymbol
             const int start = column;
             while (column < symbol.Columns && symbol.IsDark(row, column))
                 ++column;
-            boxes.push_back(turned({SaturateToInt(left + start * module), SaturateToInt(rowTop),
-                                    SaturateToInt(left + column * module), SaturateToInt(rowBottom)},
-                                   anchor, m_angle));
+            while (next < above.size() && above[next].Start < start)
+                ++next;
+            if (next < above.size() && above[next].Start == start && above[next].End == column) {
+                boxes[above[next].Box].Bottom = SaturateToInt(rowBottom);
+                current.push_back({start, column, above[next].Box});
+                continue;
+            }
+            current.push_back({start, column, boxes.size()});
+            boxes.push_back({SaturateToInt(left + start * module), SaturateToInt(rowTop),
+                             SaturateToInt(left + column * module), SaturateToInt(rowBottom)});
         }
+        above.swap(current);
     }
+    for (TRect& box : boxes)
+        box = turned(box, anchor, m_angle);
     canvas.SelectPen(TZVPen{m_color, 0, psSolid});
     canvas.SelectBrush(TZVBrush{m_color, bsSolid});
     canvas.FillRects(boxes);

@@ -54,6 +54,9 @@ int main(int argc, char* argv[])
             QMessageBox::warning(&window, "Print to PDF", e.what());
         }
     });
+    QToolBar* edit = window.addToolBar("Edit");
+    edit->addAction(label->UndoStack().createUndoAction(&window)); // "Undo Move", Ctrl+Z from the editor too
+    edit->addAction(label->UndoStack().createRedoAction(&window));
     window.showMaximized();
     return app.exec();
 }

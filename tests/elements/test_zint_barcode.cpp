@@ -4,6 +4,8 @@
 #include "ElementTestSupport.h"
 #include "elements/ZVBarCode.h"
 
+#include <algorithm>
+
 using namespace zorvel;
 using namespace zorvel::test;
 
@@ -159,7 +161,10 @@ TEST_F(ZintBarcode, OptionsChooseTheSymbolSize)
 // QR Code "HELLO" is version 1, 21 x 21. Row 6 of it is known whatever the data: the finder
 // rows at both ends (columns 0-6 and 14-20), their light separators (7 and 13), and the timing
 // pattern between them, dark at the even columns 8, 10 and 12.
-TEST_F(ZintBarcode, MatrixModulesAreRowRunsOfOneFillFromTheTopLeftCorner)
+// QR "HELLO" is version 1: 21 x 21 modules. Row 6 is the timing row: the finder rows (7 dark) at
+// both ends, the separators light, modules 8..12 alternating from dark. The top-left finder's rows 1..5
+// start with one dark module, and its rows 2..4 hold the dark 3 x 3 centre at columns 2..4: a box each.
+TEST_F(ZintBarcode, MatrixModulesAreBoxesOfOneFillFromTheTopLeftCorner)
 {
     barcode.SetCodeType(QRCODE);
     barcode.SetBarCode("HELLO");
@@ -169,21 +174,27 @@ TEST_F(ZintBarcode, MatrixModulesAreRowRunsOfOneFillFromTheTopLeftCorner)
         barcode.SetQuietZone(quiet);
         const int origin = quiet ? 4 * 50 : 0;
         const int left = 1000 + origin;
-        const int rowSix = 2000 + origin + 6 * 50;
+        const int top = 2000 + origin;
         const std::vector<TRect> modules = paintedModules(ptEditor);
-        std::vector<TRect> row;
-        for (const TRect& r : modules)
-            if (r.Top == rowSix) row.push_back(r);
-        EXPECT_EQ(row, (std::vector<TRect>{{left, rowSix, left + 350, rowSix + 50},
-                                           {left + 400, rowSix, left + 450, rowSix + 50},
-                                           {left + 500, rowSix, left + 550, rowSix + 50},
-                                           {left + 600, rowSix, left + 650, rowSix + 50},
-                                           {left + 700, rowSix, left + 1050, rowSix + 50}}));
-        TRect box = modules.front();
-        for (const TRect& r : modules)
-            box = {std::min(box.Left, r.Left), std::min(box.Top, r.Top), std::max(box.Right, r.Right),
-                   std::max(box.Bottom, r.Bottom)};
-        EXPECT_EQ(box, (TRect{left, 2000 + origin, left + 21 * 50, 2000 + origin + 21 * 50}));
+        int covered[21][21] = {};
+        for (const TRect& r : modules) {
+            ASSERT_TRUE((r.Left - left) % 50 == 0 && (r.Right - left) % 50 == 0 && (r.Top - top) % 50 == 0 &&
+                        (r.Bottom - top) % 50 == 0);
+            ASSERT_TRUE(r.Left >= left && r.Top >= top && r.Right <= left + 21 * 50 && r.Bottom <= top + 21 * 50);
+            for (int y = (r.Top - top) / 50; y < (r.Bottom - top) / 50; ++y)
+                for (int x = (r.Left - left) / 50; x < (r.Right - left) / 50; ++x)
+                    ++covered[y][x];
+        }
+        QString rowSix;
+        for (int x = 0; x < 21; ++x) {
+            for (int y = 0; y < 21; ++y)
+                ASSERT_LE(covered[y][x], 1) << "module painted twice: " << x << ", " << y;
+            rowSix += covered[6][x] ? u'#' : u'.';
+        }
+        EXPECT_EQ(rowSix, "#######.#.#.#.#######");
+        for (const TRect& box : {TRect{left, top + 50, left + 50, top + 6 * 50},
+                                 TRect{left + 100, top + 100, left + 250, top + 250}})
+            EXPECT_NE(std::find(modules.begin(), modules.end(), box), modules.end());
         const int side = 21 * 50 + 2 * origin;
         EXPECT_EQ(barcode.ModelRect(), (TRect{1000, 2000, 1000 + side, 2000 + side}));
     }

@@ -76,6 +76,8 @@ pkg-config --exists --print-errors zorvel-core || fail "pkg-config does not reso
 cat > "$work/core.cpp" << 'EOF'
 // A headless program on the core library alone: a label with a text, saved to a stream and read back.
 #include "document/ZVCustomLab.h"
+#include "document/ZVUndoHistory.h"
+#include "elements/ZVBarCode.h"
 #include "elements/ZVTextElements.h"
 #include "foundation/ZVStream.h"
 
@@ -91,6 +93,17 @@ int main(int argc, char* argv[])
     zorvel::TZVLab label;
     auto* text = new zorvel::TZVText(label);
     text->SetText("Hello from pkg-config");
+    auto* qr = new zorvel::TZVBarCode(label);
+    qr->SetCodeType(zorvel::QRCODE);
+    qr->SetBarCode("https://zorvel.example/");
+    if (!qr->EncodingError().isEmpty()) return 3;
+    {
+        zorvel::TZVChangeScope step(label, "Rename");
+        text->SetText("Renamed");
+    }
+    if (label.UndoStack().undoText() != "Rename") return 4;
+    label.UndoStack().undo();
+    if (text->Text() != "Hello from pkg-config") return 5;
     zorvel::TZVMemoryStream stream;
     label.SaveToStream(stream);
 
@@ -107,5 +120,6 @@ EOF
     || fail "core program: $(cat "$work/core.log")"
 "$work/core" > "$work/core.json" 2> "$work/stderr.txt" || fail "core program failed: $(cat "$work/stderr.txt")"
 grep -qF '"Hello from pkg-config"' "$work/core.json" || fail "core program wrote: $(cat "$work/core.json")"
+grep -qF '"https://zorvel.example/"' "$work/core.json" || fail "core program lost its QR Code: $(cat "$work/core.json")"
 
 echo "install: prefix, embed example and pkg-config program all fine"
