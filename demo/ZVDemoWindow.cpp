@@ -340,6 +340,10 @@ void TFMain::buildEditorAndInspector()
     m_editor->OnBeforeDelete = [this](QObject*, bool& allow) {
         allow = AskYesNo && AskYesNo(QString::fromUtf8(kAskDeleteElements));
     };
+    // Ctrl+wheel zooms in the editor itself; the zoom box and the View menu follow.
+    m_editor->OnZoomChange = [this](QObject*) {
+        if (m_cbZoom) m_cbZoom->setCurrentIndex(static_cast<int>(m_editor->Zoom()));
+    };
     m_editor->OnChangeDrawTool = [this](QObject*, TZVDrawTool, TZVDrawTool tool) {
         if (!m_drawTools) return;
         for (QAction* a : m_drawTools->actions())

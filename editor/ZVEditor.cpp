@@ -245,6 +245,7 @@ void TZVCustomEditor::SetZoom(TZVZoom zoom)
     m_topRuler->Relayout();
     m_leftRuler->Relayout();
     if (m_paintEnabled) Refresh(false);
+    if (OnZoomChange) OnZoomChange(this);
 }
 
 void TZVCustomEditor::Assign(const TZVCustomEditor& source)

@@ -319,6 +319,8 @@ public:
     void DeleteSelection();
     /// Asked before the Delete or Backspace key deletes the selection; clearing `allow` keeps it.
     std::function<void(QObject* Sender, bool& Allow)> OnBeforeDelete;
+    /// The zoom changed, whoever changed it (SetZoom, Ctrl+wheel), so a host's zoom box can follow.
+    std::function<void(QObject* Sender)> OnZoomChange;
     /// Moves the first selected element to the top of the drawing order.
     void BringToFront();
     /// Moves the first selected element to the bottom of the drawing order.

@@ -458,6 +458,15 @@ TEST_F(DemoWindowTest, EditorBoxDrivesTheEditor)
     EXPECT_TRUE(w().SnapGridBox()->isChecked());
 }
 
+TEST_F(DemoWindowTest, ZoomBoxAndViewMenuFollowTheEditorsZoom)
+{
+    w().Editor().SetZoom(zm200);
+    EXPECT_EQ(w().findChild<QComboBox*>(QStringLiteral("CBZoom"))->currentIndex(), static_cast<int>(zm200));
+    const QAction* level = w().findChild<QAction*>(QStringLiteral("actZoom%1").arg(static_cast<int>(zm200)));
+    ASSERT_NE(level, nullptr);
+    EXPECT_TRUE(level->isChecked());
+}
+
 TEST_F(DemoWindowTest, PopupMenus)
 {
     w().Button(QStringLiteral("CREATE LABEL BY CODE"))->click();

@@ -215,6 +215,8 @@ TEST_F(EditorKeys, ARightClickOnAnySelectedElementKeepsTheSelection)
 TEST_F(EditorKeys, CtrlWheelZoomsThroughTheLevelsAroundThePointer)
 {
     editor->SetZoom(zm450);
+    int told = 0;
+    editor->OnZoomChange = [&](QObject*) { ++told; };
     const QPoint at = px(4000, 2500);
     const auto wheel = [&](int delta, Qt::KeyboardModifiers mods) {
         QWheelEvent event(QPointF(at), surface()->mapToGlobal(QPointF(at)), {}, {0, delta}, Qt::NoButton, mods,
@@ -234,6 +236,7 @@ TEST_F(EditorKeys, CtrlWheelZoomsThroughTheLevelsAroundThePointer)
     EXPECT_EQ(editor->Zoom(), zm450);
     wheel(-120, {});
     EXPECT_EQ(editor->Zoom(), zm450) << "without Ctrl the wheel scrolls";
+    EXPECT_EQ(told, 2) << "a host hears of each change of level, and only then";
 }
 
 } // namespace
