@@ -4,6 +4,7 @@
 #include "document/ZVUndoHistory.h"
 #include "elements/ZVElement.h"
 #include "elements/ZVElementKinds.h"
+#include "foundation/ZVStream.h"
 
 #include <benchmark/benchmark.h>
 
@@ -60,5 +61,10 @@ static void FullHistory(benchmark::State& state)
     state.counters["steps_kept"] = steps;
     state.counters["history_bytes"] = double(bytes);
     state.counters["bytes_per_step"] = double(bytes) / steps;
+    TZVLab label;
+    fillDesign(label);
+    TZVMemoryStream design;
+    label.SaveSnapshot(design);
+    state.counters["design_bytes"] = double(design.Size());
 }
 BENCHMARK(FullHistory)->Unit(benchmark::kMillisecond)->Iterations(1);

@@ -11,6 +11,8 @@
 #include <QUndoCommand>
 #include <QUndoStack>
 
+#include <array>
+#include <cstdint>
 #include <utility>
 
 namespace zorvel {
@@ -21,6 +23,82 @@ QByteArray snapshotOf(TZVCustomLab& label)
     TZVMemoryStream stream;
     label.SaveSnapshot(stream);
     return stream.Bytes();
+}
+
+// A design state cut into pieces where its content says so (a rolling hash), so an edit changes only
+// the pieces around it and every other piece is shared with the states before and after: a step
+// costs about what it changed, however large the design and its pictures are.
+using TZVSnapshot = QList<QByteArray>;
+
+constexpr qsizetype kMinPiece = 1024;
+constexpr qsizetype kMaxPiece = 32 * 1024;
+constexpr std::uint64_t kCutMask = 0xFFF; // about 5 KiB between cuts
+
+constexpr std::array<std::uint64_t, 256> gearTable()
+{
+    std::array<std::uint64_t, 256> table{};
+    std::uint64_t x = 0x9E3779B97F4A7C15ull;
+    for (std::uint64_t& entry : table) { // splitmix64
+        x += 0x9E3779B97F4A7C15ull;
+        std::uint64_t z = x;
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+        entry = z ^ (z >> 31);
+    }
+    return table;
+}
+constexpr std::array<std::uint64_t, 256> kGear = gearTable();
+
+// Keeps one copy of each distinct piece; a piece nobody else holds any more is let go.
+class TZVPiecePool
+{
+public:
+    TZVSnapshot cut(const QByteArray& raw)
+    {
+        TZVSnapshot pieces;
+        qsizetype start = 0;
+        std::uint64_t hash = 0;
+        for (qsizetype i = 0; i < raw.size(); ++i) {
+            hash = (hash << 1) + kGear[static_cast<unsigned char>(raw[i])];
+            const qsizetype length = i + 1 - start;
+            if ((length >= kMinPiece && (hash & kCutMask) == 0) || length >= kMaxPiece) {
+                pieces.append(shared(raw.mid(start, length)));
+                start = i + 1;
+                hash = 0;
+            }
+        }
+        if (start < raw.size()) pieces.append(shared(raw.mid(start)));
+        return pieces;
+    }
+
+    void dropUnused()
+    {
+        for (auto it = m_pieces.begin(); it != m_pieces.end();)
+            it = it->isDetached() ? m_pieces.erase(it) : std::next(it);
+    }
+
+private:
+    QByteArray shared(const QByteArray& piece)
+    {
+        const auto found = m_pieces.constFind(piece);
+        if (found != m_pieces.constEnd()) return *found;
+        m_pieces.insert(piece);
+        return piece;
+    }
+
+    QSet<QByteArray> m_pieces;
+};
+
+QByteArray joined(const TZVSnapshot& pieces)
+{
+    QByteArray raw;
+    qsizetype size = 0;
+    for (const QByteArray& piece : pieces)
+        size += piece.size();
+    raw.reserve(size);
+    for (const QByteArray& piece : pieces)
+        raw.append(piece);
+    return raw;
 }
 
 QList<int> selectionOf(const TZVCustomLab& label)
@@ -35,6 +113,11 @@ public:
     explicit TZVChangeState(TZVCustomLab& label) : QObject(&label), m_label(label)
     {
         QObject::connect(&label.UndoStack(), &QUndoStack::indexChanged, this, [this] {
+            if (m_label.UndoStack().count() == 0) { // cleared: a design was loaded
+                m_lastRaw.clear();
+                m_lastKept.clear();
+                m_pool.dropUnused();
+            }
             if (!m_stepApplied) return;
             m_stepApplied = false;
             m_label.SetModified(!m_label.UndoStack().isClean());
@@ -51,25 +134,28 @@ public:
         return label.findChild<TZVChangeState*>(QString(), Qt::FindDirectChildrenOnly);
     }
 
-    // Compressed once and shared by the step that ends in a state and the next one starting there.
-    QByteArray compressed(const QByteArray& raw)
+    // Cut once and shared by the step that ends in a state and the next one starting there.
+    TZVSnapshot kept(const QByteArray& raw)
     {
-        if (raw != m_lastRaw) {
+        if (raw != m_lastRaw || m_lastKept.isEmpty()) {
             m_lastRaw = raw;
-            m_lastPacked = qCompress(raw);
+            m_lastKept = m_pool.cut(raw);
         }
-        return m_lastPacked;
+        return m_lastKept;
     }
 
-    void restore(const QByteArray& packed, const QList<int>& selection)
+    void restore(const TZVSnapshot& pieces, const QList<int>& selection)
     {
-        const QByteArray raw = qUncompress(packed);
+        const QByteArray raw = joined(pieces);
         TZVMemoryStream stream(raw);
         m_label.RestoreSnapshot(stream);
         m_lastRaw = raw;
-        m_lastPacked = packed;
+        m_lastKept = pieces;
         if (m_label.Editor()) m_label.Editor()->SelectIndexes(selection);
     }
+
+    // After the stack let old steps go.
+    void dropUnusedPieces() { m_pool.dropUnused(); }
 
     TZVCustomLab& m_label;
     int m_depth = 0;
@@ -79,14 +165,15 @@ public:
     bool m_givenUp = false;
     bool m_stepApplied = false;
     QByteArray m_lastRaw;
-    QByteArray m_lastPacked;
+    TZVSnapshot m_lastKept;
+    TZVPiecePool m_pool;
 };
 
 class TZVSnapshotStep : public QUndoCommand
 {
 public:
     TZVSnapshotStep(TZVChangeState& state, const QString& text, const QString& mergeKey,
-                    QByteArray before, QByteArray after, QList<int> selBefore, QList<int> selAfter)
+                    TZVSnapshot before, TZVSnapshot after, QList<int> selBefore, QList<int> selAfter)
         : QUndoCommand(text), m_state(&state), m_mergeKey(mergeKey), m_before(std::move(before)),
           m_after(std::move(after)), m_selBefore(std::move(selBefore)), m_selAfter(std::move(selAfter))
     {
@@ -106,8 +193,8 @@ public:
 
     void undo() override { apply(m_before, m_selBefore); }
 
-    const QByteArray& before() const { return m_before; }
-    const QByteArray& after() const { return m_after; }
+    const TZVSnapshot& before() const { return m_before; }
+    const TZVSnapshot& after() const { return m_after; }
 
     void redo() override
     {
@@ -120,17 +207,17 @@ public:
     }
 
 private:
-    void apply(const QByteArray& packed, const QList<int>& selection)
+    void apply(const TZVSnapshot& pieces, const QList<int>& selection)
     {
         if (!m_state) return;
         m_state->m_stepApplied = true;
-        m_state->restore(packed, selection);
+        m_state->restore(pieces, selection);
     }
 
     QPointer<TZVChangeState> m_state;
     QString m_mergeKey;
-    QByteArray m_before;
-    QByteArray m_after;
+    TZVSnapshot m_before;
+    TZVSnapshot m_after;
     QList<int> m_selBefore;
     QList<int> m_selAfter;
     bool m_fresh = true;
@@ -155,11 +242,12 @@ bool EndChange(TZVCustomLab& label, const QString& text, const QString& mergeKey
     const QByteArray afterRaw = snapshotOf(label);
     const QByteArray beforeRaw = std::exchange(state.m_beforeRaw, {});
     if (afterRaw == beforeRaw) return false;
-    QByteArray before = state.compressed(beforeRaw);
-    QByteArray after = state.compressed(afterRaw);
+    TZVSnapshot before = state.kept(beforeRaw);
+    TZVSnapshot after = state.kept(afterRaw);
     label.UndoStack().push(new TZVSnapshotStep(state, text, mergeKey, std::move(before),
                                                std::move(after), state.m_beforeSelection,
                                                selectionOf(label)));
+    state.dropUnusedPieces();
     label.SetModified(true);
     return true;
 }
@@ -175,7 +263,7 @@ void CancelChange(TZVCustomLab& label, bool restore)
     const QByteArray beforeRaw = std::exchange(state.m_beforeRaw, {});
     if (!restore) return;
     if (snapshotOf(label) != beforeRaw)
-        state.restore(state.compressed(beforeRaw), state.m_beforeSelection);
+        state.restore(state.kept(beforeRaw), state.m_beforeSelection);
     else if (label.Editor())
         label.Editor()->SelectIndexes(state.m_beforeSelection);
     label.SetModified(state.m_beforeModified);
@@ -193,11 +281,16 @@ qint64 UndoHistoryBytes(const TZVCustomLab& label)
     if (!state) return 0;
     QSet<const char*> counted;
     qint64 bytes = state->m_lastRaw.size();
-    const auto count = [&](const QByteArray& packed) {
-        if (!counted.contains(packed.constData())) {
-            counted.insert(packed.constData());
-            bytes += packed.size();
-        }
+    QSet<const QByteArray*> lists;
+    const auto count = [&](const TZVSnapshot& pieces) {
+        if (lists.contains(pieces.constData())) return;
+        lists.insert(pieces.constData());
+        bytes += pieces.size() * qint64(sizeof(QByteArray));
+        for (const QByteArray& piece : pieces)
+            if (!counted.contains(piece.constData())) {
+                counted.insert(piece.constData());
+                bytes += piece.size();
+            }
     };
     const QUndoStack& stack = const_cast<TZVCustomLab&>(label).UndoStack();
     for (int i = 0; i < stack.count(); ++i)

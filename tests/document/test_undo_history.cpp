@@ -3,10 +3,14 @@
 
 #include "document/ZVCustomLab.h"
 #include "elements/ZVElement.h"
+#include "elements/ZVImage.h"
 #include "foundation/ZVStream.h"
 #include "tests/document/TestEditorLink.h"
 
 #include <gtest/gtest.h>
+
+#include <QImage>
+#include <QTemporaryDir>
 
 using namespace zorvel;
 
@@ -111,6 +115,33 @@ TEST_F(UndoHistory, KeepsTheLastHundredSteps)
     EXPECT_EQ(label.UndoStack().count(), kUndoSteps);
     while (label.UndoStack().canUndo()) label.UndoStack().undo();
     EXPECT_EQ(label.Title().Text, QStringLiteral("20"));
+}
+
+// A step shares what it did not change with the states around it: a design holding a large picture
+// that no compression shrinks costs a few copies of it, not one per step.
+TEST_F(UndoHistory, StepsShareWhatTheyDidNotChange)
+{
+    QImage noise(700, 700, QImage::Format_RGB32);
+    quint32 seed = 12345;
+    for (int y = 0; y < noise.height(); ++y)
+        for (int x = 0; x < noise.width(); ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            noise.setPixel(x, y, seed >> 8);
+        }
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("noise.bmp"));
+    ASSERT_TRUE(noise.save(file));
+    label.SetOnlyBitmap(true); // pictures kept in the design itself
+    auto* image = static_cast<TZVImage*>(label.CreateElement(7));
+    image->SetFileImage(file);
+    ASSERT_TRUE(image->HasPicture());
+    const QByteArray original = design();
+    ASSERT_GT(original.size(), 1'000'000);
+
+    for (int i = 1; i <= kUndoSteps; ++i) retitle(QString::number(i));
+    EXPECT_LT(UndoHistoryBytes(label), 4 * original.size()) << "one copy per step would be 100";
+    while (label.UndoStack().canUndo()) label.UndoStack().undo();
+    EXPECT_EQ(design(), original);
 }
 
 } // namespace
