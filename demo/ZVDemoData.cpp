@@ -135,19 +135,23 @@ void TDM::connectDatabase(bool sampleFile)
         throw EZvError(QStringLiteral("CAN'T CREATE FOLDER : ") + QFileInfo(DefaultDatabaseFile()).absolutePath());
     m_connections->Add(QLatin1String(kAlias), m_url);
     QSqlDatabase db = m_connections->Database(QLatin1String(kAlias));
-    // Other engines get no DDL of ours: their types differ too much, so the tables must exist.
-    if (db.driverName() != QLatin1String("QSQLITE")) {
+    // SQLite and PostgreSQL get the sample tables they lack (in one transaction: both undo DDL);
+    // other engines' types differ too much, so there the tables must exist.
+    if (db.driverName() != QLatin1String("QSQLITE") && db.driverName() != QLatin1String("QPSQL")) {
         openDataSets();
         return;
     }
     if (!db.transaction()) throw EZvError(db.lastError().text().simplified());
+    m_filling = true;
     auto undoOnFailure = qScopeGuard([this, &db] {
+        m_filling = false;
         closeDataSets();
         db.rollback();
     });
     const QStringList created = CreateSampleTables(db);
     openDataSets();
     if (created.contains(QStringLiteral("LABELS"))) addSampleDesigns();
+    m_filling = false;
     if (!db.commit()) throw EZvError(db.lastError().text().simplified());
     undoOnFailure.dismiss();
 }
@@ -266,8 +270,9 @@ void TDM::PostLabel()
     requireConnected();
     m_labels->FieldByName(QStringLiteral("UPDATED")).SetValue(QDateTime::currentDateTime());
     QSqlDatabase db = m_connections->Database(QLatin1String(kAlias));
-    // Inside an outer transaction (first-run filling) the outer one decides.
-    const bool own = db.driver()->hasFeature(QSqlDriver::Transactions) && db.transaction();
+    // Inside the first run's transaction that one decides (SQLite refuses a nested BEGIN, but
+    // PostgreSQL only warns, and the inner COMMIT would end the outer transaction early).
+    const bool own = !m_filling && db.driver()->hasFeature(QSqlDriver::Transactions) && db.transaction();
     auto rollBackOnFailure = qScopeGuard([own, &db] {
         if (own) db.rollback();
     });

@@ -84,6 +84,7 @@ private:
     QString m_url;
     QString m_connectError;
     bool m_connected = false;
+    bool m_filling = false; // inside the first run's transaction
     bool m_loadOnScroll = false;
     std::unique_ptr<TZVConnections> m_connections;
     std::unique_ptr<TZVSqlDataSet> m_labels;

@@ -82,6 +82,18 @@ TEST_F(DemoPostgres, CharacteristicsFollowThePrinter)
     EXPECT_DOUBLE_EQ(printers.FieldByName("PRICE").AsFloat(), 249.0);
 }
 
+TEST_F(DemoPostgres, AnEmptyDatabaseGetsTheSampleTablesAndDesignsOnce)
+{
+    const QString fresh = test::PostgresServer::Shared().Url(test::PostgresServer::Shared().CreateDatabase());
+    for (int run = 1; run <= 2; ++run) {
+        SCOPED_TRACE(run);
+        TDM dm(fresh);
+        ASSERT_TRUE(dm.Connected()) << dm.ConnectError().toStdString();
+        EXPECT_EQ(dm.QyPrinters().RecordCount(), 12);
+        EXPECT_EQ(dm.TbLabels().RecordCount(), 2);
+    }
+}
+
 TEST_F(DemoPostgres, DesignsSavedLoadBackInALaterRun)
 {
     const auto design = [](TZVLab& label, const QString& text) {
