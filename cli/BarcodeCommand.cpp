@@ -315,7 +315,7 @@ int runBarcode(const QStringList& args)
         std::fputs(qPrintable(parser.helpText()), stdout);
         return 0;
     }
-    try {
+    return runReporting("barcode", [&] {
         if (!parser.positionalArguments().isEmpty())
             throw Usage{QStringLiteral("unexpected argument '%1' (give the content with --content)")
                             .arg(parser.positionalArguments().first())};
@@ -401,14 +401,8 @@ int runBarcode(const QStringList& args)
             writeSvg(out, svgSymbol(barcode, box));
         else
             writePng(out, paintSymbol(barcode, box, dpi));
-    } catch (const Usage& usage) {
-        std::fprintf(stderr, "zorvel barcode: %s\n", qPrintable(usage.message));
-        return 2;
-    } catch (const EZvError& e) {
-        std::fprintf(stderr, "%s\n", qPrintable(e.message()));
-        return 1;
-    }
-    return 0;
+        return 0;
+    });
 }
 
 } // namespace zorvel::cli

@@ -1,9 +1,13 @@
 // Registry of the command-line tool's subcommands and the option readers they share.
 #include "cli/Commands.h"
 
+#include "foundation/ZVError.h"
+#include "foundation/ZVPrinter.h"
+
 #include <QCommandLineParser>
 
 #include <array>
+#include <cstdio>
 
 namespace zorvel::cli {
 
@@ -18,6 +22,22 @@ std::span<const Command> commands()
         {"calibrate", runCalibrate, printersPaint},
     }};
     return kCommands;
+}
+
+int runReporting(const char* command, const std::function<int()>& work)
+{
+    try {
+        return work();
+    } catch (const Usage& usage) {
+        std::fprintf(stderr, "zorvel %s: %s\n", command, qPrintable(usage.message));
+        return 2;
+    } catch (const EZvError& e) {
+        std::fprintf(stderr, "%s\n", qPrintable(e.message()));
+        return 1;
+    } catch (const EZvPrinterError& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 1;
+    }
 }
 
 int boundedIntOption(const QCommandLineParser& parser, const QCommandLineOption& option, int fallback, int min, int max)

@@ -6,6 +6,7 @@
 class QCommandLineOption;
 class QCommandLineParser;
 
+#include <functional>
 #include <span>
 
 namespace zorvel {
@@ -43,6 +44,10 @@ struct Usage
 {
     QString message;
 };
+
+// Runs a subcommand's work: a Usage mistake is reported with the subcommand's name and exit status 2,
+// the library's and the printer's errors with their message and exit status 1.
+int runReporting(const char* command, const std::function<int()>& work);
 
 // A whole-number option in [min, max], or `fallback` when it is not given; raises Usage otherwise.
 int boundedIntOption(const QCommandLineParser& parser, const QCommandLineOption& option, int fallback, int min, int max);

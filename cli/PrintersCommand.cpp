@@ -100,7 +100,7 @@ int runCalibrate(const QStringList& args)
         std::fputs(qPrintable(parser.helpText()), stdout);
         return 0;
     }
-    try {
+    return runReporting("calibrate", [&] {
         if (!parser.positionalArguments().isEmpty()) throw Usage{QStringLiteral("takes no arguments")};
         if (parser.isSet(printerOption) == parser.isSet(outOption)) throw Usage{QStringLiteral("give --printer or --out")};
         if (parser.isSet(saveOption) && !parser.isSet(printerOption)) throw Usage{QStringLiteral("--save goes with --printer")};
@@ -121,17 +121,8 @@ int runCalibrate(const QStringList& args)
         TZVOffsetPrinter moved(printer, offsets);
         PrintCalibrationPage(moved, queue, offsets);
         std::printf("%s-%d\n", qPrintable(queue), printer.LastJobId());
-    } catch (const Usage& usage) {
-        std::fprintf(stderr, "zorvel calibrate: %s\n", qPrintable(usage.message));
-        return 2;
-    } catch (const EZvError& e) {
-        std::fprintf(stderr, "%s\n", qPrintable(e.message()));
-        return 1;
-    } catch (const EZvPrinterError& e) {
-        std::fprintf(stderr, "%s\n", e.what());
-        return 1;
-    }
-    return 0;
+        return 0;
+    });
 }
 
 } // namespace zorvel::cli

@@ -199,7 +199,7 @@ int runRender(const QStringList& args)
         std::fputs(qPrintable(parser.helpText()), stdout);
         return 0;
     }
-    try {
+    return runReporting("render", [&] {
         if (parser.positionalArguments().size() != 1) throw Usage{QStringLiteral("give exactly one design file")};
         const bool queue = parser.isSet(printerOption);
         if (queue == parser.isSet(outOption)) throw Usage{QStringLiteral("give --out or --printer")};
@@ -340,17 +340,8 @@ int runRender(const QStringList& args)
         std::fprintf(stderr, "%d label%s on %d page%s\n", info.TotalLabels, info.TotalLabels == 1 ? "" : "s",
                      info.PageCount, info.PageCount == 1 ? "" : "s");
         if (system) std::printf("%s-%d\n", qPrintable(parser.value(printerOption)), system->LastJobId());
-    } catch (const Usage& usage) {
-        std::fprintf(stderr, "zorvel render: %s\n", qPrintable(usage.message));
-        return 2;
-    } catch (const EZvError& e) {
-        std::fprintf(stderr, "%s\n", qPrintable(e.message()));
-        return 1;
-    } catch (const EZvPrinterError& e) {
-        std::fprintf(stderr, "%s\n", e.what());
-        return 1;
-    }
-    return 0;
+        return 0;
+    });
 }
 
 } // namespace zorvel::cli

@@ -6,6 +6,8 @@ zorvel=$1 data=$2 work=$3
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 2
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
+# shellcheck source=detail_labels.sh
+. "$(dirname "$0")/detail_labels.sh"
 
 bin=${ZORVEL_PG_BINDIR:-$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -t/ -k5 -n | tail -n 1)}
 [ -x "$bin/initdb" ] || fail "no PostgreSQL server programs (initdb) found"
@@ -36,16 +38,7 @@ for url in "postgresql://zorvel@/postgres?host=$server" "postgres://zorvel@$enco
     "$zorvel" render "$data/detail_design.json" --out out.pdf --db "$url" --master items \
         --detail "SELECT SKU FROM stock WHERE NAME = :NAME ORDER BY SKU" 2> stderr.txt || fail "render $url: $(cat stderr.txt)"
     grep -qx "2 labels on 1 page" stderr.txt || fail "stderr: $(cat stderr.txt)"
-    pdftotext -bbox out.pdf words.html || fail "pdftotext"
-    sed -n 's/.*xMin="\([0-9.]*\)" yMin="\([0-9.]*\)".*>\(.*\)<\/word>.*/\3 \1 \2/p' words.html > words.txt
-    # Label 1 spans x 5..65 mm, label 2 x 69..129 mm: each SKU lies in the label of its item.
-    awk 'BEGIN { mm = 72 / 25.4 }
-         { col = ($2 < 67 * mm) ? 1 : 2 }
-         $1 ~ /^S1/ && col != 1 { print $1 " in label " col; bad = 1 }
-         $1 ~ /^S2/ && col != 2 { print $1 " in label " col; bad = 1 }
-         $1 ~ /^S/ { n++ }
-         END { if (n != 3) { print n " stock rows"; bad = 1 } exit bad }' words.txt \
-        || fail "words: $(cat words.txt)"
+    check_detail_labels out.pdf
 done
 
 "$zorvel" render "$data/detail_design.json" --out bad.pdf --db "postgresql://zorvel@/postgres?host=$server&frob=1" \

@@ -11,22 +11,6 @@ using namespace zorvel::test;
 
 namespace {
 
-std::vector<TRect> rectsOf(const TZVCanvasCall& call)
-{
-    std::vector<TRect> rects;
-    for (std::size_t i = 0; i + 3 < call.Args.size(); i += 4)
-        rects.push_back({call.Args[i], call.Args[i + 1], call.Args[i + 2], call.Args[i + 3]});
-    return rects;
-}
-
-std::vector<const TZVCanvasCall*> callsOf(const TZVRecordingCanvas& canvas, std::string_view op)
-{
-    std::vector<const TZVCanvasCall*> found;
-    for (const TZVCanvasCall& call : canvas.Calls())
-        if (call.Op == op) found.push_back(&call);
-    return found;
-}
-
 struct TextOut
 {
     QString text;

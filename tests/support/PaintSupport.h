@@ -10,8 +10,28 @@
 #include <QImage>
 
 #include <memory>
+#include <string_view>
+#include <vector>
 
 namespace zorvel::test {
+
+// The rectangles of a recorded FillRects call.
+inline std::vector<TRect> rectsOf(const TZVCanvasCall& call)
+{
+    std::vector<TRect> rects;
+    for (std::size_t i = 0; i + 3 < call.Args.size(); i += 4)
+        rects.push_back({call.Args[i], call.Args[i + 1], call.Args[i + 2], call.Args[i + 3]});
+    return rects;
+}
+
+// The recorded calls of one operation, in order.
+inline std::vector<const TZVCanvasCall*> callsOf(const TZVRecordingCanvas& canvas, std::string_view op)
+{
+    std::vector<const TZVCanvasCall*> found;
+    for (const TZVCanvasCall& call : canvas.Calls())
+        if (call.Op == op) found.push_back(&call);
+    return found;
+}
 
 // Sets the mapping the label draws with: logical units are model units (1/100 mm).
 inline void mapModelUnits(TZVCanvas& canvas, int dpi)
