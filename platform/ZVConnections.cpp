@@ -155,14 +155,37 @@ TZVConnectionSettings parsePostgres(const QString& text)
             invalidPostgresUrl(scheme, QStringLiteral("BAD PERCENT ESCAPE IN ") + what);
         return decoded;
     };
-    const auto readPort = [&scheme](const QString& port) {
+    const auto readPort = [](const QString& port, const std::function<void(const QString&)>& invalid) {
         bool ok = false;
         const int value = port.toInt(&ok);
         if (!ok || value < 1 || value > 65535 || port.startsWith(u'+'))
-            invalidPostgresUrl(scheme, QStringLiteral("INVALID PORT ") + port);
+            invalid(port);
         return value;
     };
+    const auto invalidQueryPort = [&scheme](const QString& port) {
+        invalidPostgresUrl(scheme, QStringLiteral("INVALID PORT ") + port);
+    };
 
+    // The user information ends at the last '@' before the path, so that a password may hold
+    // '@', ':' and '?' as they are; a '/' in it must be written %2F, as for the client library.
+    TZVConnectionSettings settings;
+    settings.Driver = QStringLiteral("QPSQL");
+    const qsizetype authorityEnd = rest.indexOf(u'/');
+    qsizetype at = authorityEnd == 0 ? -1 : rest.lastIndexOf(u'@', authorityEnd < 0 ? -1 : authorityEnd - 1);
+    // Without a path, an '@' after "?keyword=" belongs to the query.
+    const qsizetype firstQuestion = rest.indexOf(u'?');
+    const qsizetype firstEquals = firstQuestion < 0 ? -1 : rest.indexOf(u'=', firstQuestion);
+    if (authorityEnd < 0 && firstQuestion >= 0 && firstEquals >= 0 && firstEquals < at)
+        at = firstQuestion == 0 ? -1 : rest.lastIndexOf(u'@', firstQuestion - 1);
+    const bool hasUserInfo = at >= 0;
+    if (hasUserInfo) {
+        const QString userInfo = rest.left(at);
+        rest.remove(0, at + 1);
+        const qsizetype colon = userInfo.indexOf(u':');
+        settings.UserName = decode(userInfo.left(colon), QStringLiteral("USER"));
+        if (colon >= 0)
+            settings.Password = decode(userInfo.mid(colon + 1), QStringLiteral("PASSWORD"));
+    }
     QString query;
     const qsizetype question = rest.indexOf(u'?');
     if (question >= 0) {
@@ -175,17 +198,16 @@ TZVConnectionSettings parsePostgres(const QString& text)
         path = rest.mid(slash + 1);
         rest.truncate(slash);
     }
-    TZVConnectionSettings settings;
-    settings.Driver = QStringLiteral("QPSQL");
-    const qsizetype at = rest.lastIndexOf(u'@');
-    if (at >= 0) {
-        const QString userInfo = rest.left(at);
-        rest.remove(0, at + 1);
-        const qsizetype colon = userInfo.indexOf(u':');
-        settings.UserName = decode(userInfo.left(colon), QStringLiteral("USER"));
-        if (colon >= 0)
-            settings.Password = decode(userInfo.mid(colon + 1), QStringLiteral("PASSWORD"));
-    }
+    // What follows a raw '/' in a password would otherwise be read as the database name.
+    if (path.contains(u'@'))
+        invalidPostgresUrl(scheme, QStringLiteral("'@' AFTER THE HOST : WRITE '/' IN A PASSWORD AS %2F"));
+    // Without user information "name:secret" may be a password whose '@host' was left out: the
+    // port is named only when it cannot be one.
+    static const QRegularExpression portDigits(QStringLiteral("^[0-9]{1,5}$"));
+    const auto invalidPort = [&scheme, hasUserInfo](const QString& port) {
+        const bool shown = hasUserInfo || portDigits.match(port).hasMatch();
+        invalidPostgresUrl(scheme, QStringLiteral("INVALID PORT") + (shown ? u' ' + port : QString()));
+    };
     QString host = rest;
     QString port;
     if (rest.startsWith(u'[')) {
@@ -214,15 +236,23 @@ TZVConnectionSettings parsePostgres(const QString& text)
         invalidPostgresUrl(scheme, QStringLiteral("MORE THAN ONE HOST"));
     settings.HostName = host;
     if (!port.isEmpty())
-        settings.Port = readPort(port);
+        settings.Port = readPort(port, invalidPort);
     settings.DatabaseName = decode(path, QStringLiteral("DATABASE NAME"));
 
     QStringList options;
     bool hasTimeout = false;
+    // A raw '&' in a password cuts it; the rest of it must not be shown as a parameter's name.
+    bool afterPassword = false;
+    const auto badParameter = [&scheme, &afterPassword](const QString& what, const QString& name) {
+        invalidPostgresUrl(scheme, afterPassword ? what + QStringLiteral("AFTER password : WRITE '&' IN A PASSWORD AS %26")
+                                                 : what + name.left(40));
+    };
     for (const QString& item : query.split(u'&', Qt::SkipEmptyParts)) {
         const qsizetype equals = item.indexOf(u'=');
-        if (equals <= 0)
-            invalidPostgresUrl(scheme, QStringLiteral("PARAMETER WITHOUT VALUE ") + item.left(40));
+        if (equals == 0)
+            invalidPostgresUrl(scheme, QStringLiteral("PARAMETER WITHOUT NAME"));
+        if (equals < 0)
+            badParameter(QStringLiteral("PARAMETER WITHOUT VALUE "), item);
         QString key = decode(item.left(equals), QStringLiteral("PARAMETER NAME"));
         QString value = decode(item.mid(equals + 1), QStringLiteral("PARAMETER ") + key);
         // As the client library reads URIs: ssl=true asks for an encrypted connection.
@@ -235,7 +265,7 @@ TZVConnectionSettings parsePostgres(const QString& text)
                 invalidPostgresUrl(scheme, QStringLiteral("MORE THAN ONE HOST"));
             settings.HostName = value;
         } else if (key == u"port") {
-            settings.Port = readPort(value);
+            settings.Port = readPort(value, invalidQueryPort);
         } else if (key == u"dbname") {
             settings.DatabaseName = value;
         } else if (key == u"user") {
@@ -248,8 +278,9 @@ TZVConnectionSettings parsePostgres(const QString& text)
             options.append(postgresOption(key, value));
             hasTimeout = hasTimeout || key == u"connect_timeout";
         } else {
-            invalidPostgresUrl(scheme, QStringLiteral("UNKNOWN PARAMETER ") + key.left(40));
+            badParameter(QStringLiteral("UNKNOWN PARAMETER "), key);
         }
+        afterPassword = key == u"password";
     }
     // Without a timeout an unreachable host holds the caller for minutes.
     if (!hasTimeout)
@@ -324,7 +355,9 @@ TZVConnectionSettings TZVConnections::ParseUrl(const QString& url) const
                                                QRegularExpression::CaseInsensitiveOption);
     if (sqliteFile.match(url).hasMatch())
         return parseSqlite(QStringLiteral("sqlite:") + url);
-    throw EZvError(QLatin1String(kErrorUnknownDriver) + url);
+    // A file path is shown whole; anything with credentials only up to where they may start.
+    const bool credentials = url.contains(u'@') || url.contains(QStringLiteral("//"));
+    throw EZvError(QLatin1String(kErrorUnknownDriver) + (credentials ? url.section(u':', 0, 0).section(u'@', 0, 0) : url));
 }
 
 const TZVConnections::TAlias* TZVConnections::find(const QString& alias) const
