@@ -6,6 +6,7 @@
 #include "platform/ZVConnections.h"
 
 #include <QScopeGuard>
+#include <QSet>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlField>
@@ -167,6 +168,30 @@ QString TZVSqlDataSet::quote(const QString& identifier) const
     return db.driver()->escapeIdentifier(identifier, QSqlDriver::FieldName);
 }
 
+QString TZVSqlDataSet::quotedTable() const
+{
+    // PostgreSQL lists a table of another schema than public as "schema.table": two names.
+    const qsizetype dot = m_table.indexOf(u'.');
+    if (!m_sqlite && dot > 0 && database().driverName() == u"QPSQL")
+        return quote(m_table.left(dot)) + u'.' + quote(m_table.mid(dot + 1));
+    return quote(m_table);
+}
+
+void TZVSqlDataSet::orderByAllColumns(const QSqlDatabase& db)
+{
+    // PostgreSQL types without an ordering; sorting by them would refuse the whole query.
+    static const QSet<int> unordered = {114, 142, 600, 601, 602, 603, 604, 628, 718,        // json, xml, geometry
+                                        199, 143, 1017, 1018, 1019, 1020, 1027, 629, 719}; // their arrays
+    const bool postgres = db.driverName() == u"QPSQL";
+    QSqlQuery probe(db);
+    if (!probe.exec(QStringLiteral("SELECT * FROM %1 WHERE 1 = 0").arg(quotedTable())))
+        cantOpen(errorText(probe.lastError()));
+    const QSqlRecord record = probe.record();
+    for (int i = 0; i < record.count(); ++i)
+        if (!postgres || !unordered.contains(record.field(i).typeID()))
+            m_orderColumns.append(quote(record.fieldName(i)));
+}
+
 std::vector<TZVDataSet::TZVFieldDef> TZVSqlDataSet::DoOpen()
 {
     DoClose();
@@ -192,6 +217,7 @@ void TZVSqlDataSet::DoClose()
     m_columns.clear();
     m_keyFields.clear();
     m_keyNames.clear();
+    m_orderColumns.clear();
     m_useRowId = false;
     m_placeholders.clear();
     m_declaredTypes.clear();
@@ -220,6 +246,9 @@ void TZVSqlDataSet::resolveTable(const QSqlDatabase& db)
     for (int i = 0; i < key.count(); ++i)
         m_keyNames.append(key.fieldName(i));
     m_useRowId = m_keyNames.isEmpty() && m_sqlite && !isView;
+    // Servers return rows in no fixed order: without a key, all the columns make one.
+    if (m_keyNames.isEmpty() && !m_sqlite && !isView)
+        orderByAllColumns(db);
 }
 
 void TZVSqlDataSet::fetch(bool describe)
@@ -228,7 +257,7 @@ void TZVSqlDataSet::fetch(bool describe)
     query.setForwardOnly(true);
     QString text = m_sql;
     if (!m_table.isEmpty()) {
-        text = QStringLiteral("SELECT %1* FROM %2").arg(m_useRowId ? QStringLiteral("rowid, ") : QString(), quote(m_table));
+        text = QStringLiteral("SELECT %1* FROM %2").arg(m_useRowId ? QStringLiteral("rowid, ") : QString(), quotedTable());
         if (Master() && !DetailFields().isEmpty()) {
             QStringList conditions;
             for (const QString& name : DetailFields()) {
@@ -242,12 +271,12 @@ void TZVSqlDataSet::fetch(bool describe)
         }
         // Servers return rows in no fixed order (an updated row moves to the end): keep the key's.
         // SQLite tables already come in rowid order.
-        if (!m_sqlite && !m_keyNames.isEmpty()) {
-            QStringList keys;
+        QStringList order = m_orderColumns;
+        if (!m_sqlite)
             for (const QString& key : std::as_const(m_keyNames))
-                keys.append(quote(key));
-            text += QStringLiteral(" ORDER BY ") + keys.join(QStringLiteral(", "));
-        }
+                order.append(quote(key));
+        if (!order.isEmpty())
+            text += QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", "));
     }
     if (!query.prepare(text))
         cantOpen(errorText(query.lastError()));
@@ -389,7 +418,7 @@ bool TZVSqlDataSet::reread(TRow& row) const
     QSqlQuery query(database());
     query.setForwardOnly(true);
     const QString text = QStringLiteral("SELECT %1* FROM %2 WHERE %3")
-                             .arg(m_useRowId ? QStringLiteral("rowid, ") : QString(), quote(m_table), keyCondition());
+                             .arg(m_useRowId ? QStringLiteral("rowid, ") : QString(), quotedTable(), keyCondition());
     if (!query.prepare(text))
         return false;
     bindKey(query, row);
@@ -405,7 +434,7 @@ int TZVSqlDataSet::DoPost(int row, const QVariantList& values)
     const auto saveFailed = [&query](const QString& reason = {}) {
         throw EZvError(QLatin1String(kErrorCantSave) + (reason.isEmpty() ? errorText(query.lastError()) : reason));
     };
-    const QString table = quote(m_table);
+    const QString table = quotedTable();
     if (row >= 0) {
         TRow& stored = m_rows[static_cast<size_t>(row)];
         QStringList assignments;
@@ -470,7 +499,7 @@ int TZVSqlDataSet::DoPost(int row, const QVariantList& values)
 void TZVSqlDataSet::DoDelete(int row)
 {
     QSqlQuery query(database());
-    bool done = query.prepare(QStringLiteral("DELETE FROM %1 WHERE %2").arg(quote(m_table), keyCondition()));
+    bool done = query.prepare(QStringLiteral("DELETE FROM %1 WHERE %2").arg(quotedTable(), keyCondition()));
     if (done) {
         bindKey(query, m_rows[static_cast<size_t>(row)]);
         done = query.exec();

@@ -50,7 +50,8 @@ public:
     void SetDatabaseName(const QString& alias);
     /// @}
     /// Setting one of TableName and Sql clears the other. A table's rows come in the order of its
-    /// primary key (SQLite: of its rowid).
+    /// primary key (SQLite: of its rowid); a server table without one, in the order of all its
+    /// columns. A table of another schema than public is named "schema.table".
     /// @{
     const QString& TableName() const { return m_tableName; }
     void SetTableName(const QString& table);
@@ -82,6 +83,8 @@ private:
 
     QSqlDatabase database() const;
     QString quote(const QString& identifier) const;
+    QString quotedTable() const;
+    void orderByAllColumns(const QSqlDatabase& db);
     void requireClosed() const;
     void resolveTable(const QSqlDatabase& db);
     void fetch(bool describe);
@@ -103,6 +106,7 @@ private:
     QString m_table; // as the database spells it
     QStringList m_columns;
     QStringList m_keyNames;
+    QStringList m_orderColumns; // quoted; a server table without a key is sorted by all of them
     std::vector<int> m_keyFields;
     bool m_useRowId = false;
     QStringList m_placeholders;

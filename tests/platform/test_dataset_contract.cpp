@@ -1059,6 +1059,49 @@ TEST(Connections, PostgresSocketUrlsOpenAndPassTheirOptions)
 }
 #endif
 
+#ifdef ZORVEL_TEST_POSTGRES
+// A table of another schema is named "schema.table"; one without a key comes sorted by all its
+// columns, whatever order the server keeps its rows in (an updated row moves to its end).
+TEST(SqlDataSetPostgres, SchemasAreQuotedApartAndKeylessTablesComeInAStableOrder)
+{
+    ZV_REQUIRE_POSTGRES();
+    test::PostgresServer& server = test::PostgresServer::Shared();
+    TZVConnections connections;
+    connections.Add("pg", server.Url(server.CreateDatabase()));
+    QSqlQuery q(connections.Database("pg"));
+    for (const char* sql : {"CREATE SCHEMA inv",
+                            "CREATE TABLE inv.items (sku VARCHAR(10), qty INTEGER, extra JSON)",
+                            "INSERT INTO inv.items VALUES ('B', 2, '{}'), ('A', 9, '[]'), ('B', 1, NULL), ('C', 5, '1')",
+                            "UPDATE inv.items SET qty = 7 WHERE sku = 'A'",
+                            "CREATE TABLE inv.\"Stock\" (id INTEGER PRIMARY KEY, name VARCHAR(10))",
+                            "INSERT INTO inv.\"Stock\" VALUES (2, 'two'), (1, 'one')"})
+        ASSERT_TRUE(q.exec(sql)) << sql << ": " << q.lastError().text().toStdString();
+
+    TZVSqlDataSet items;
+    items.SetConnections(&connections);
+    items.SetDatabaseName("pg");
+    items.SetTableName("INV.ITEMS");
+    items.Open();
+    QStringList rows;
+    for (items.First(); !items.Eof(); items.Next())
+        rows << items.FieldByName("sku").AsWideString() + items.FieldByName("qty").AsWideString();
+    EXPECT_EQ(rows, (QStringList{"A7", "B1", "B2", "C5"}));
+
+    TZVSqlDataSet stock;
+    stock.SetConnections(&connections);
+    stock.SetDatabaseName("pg");
+    stock.SetTableName("inv.Stock");
+    stock.Open();
+    ASSERT_TRUE(stock.CanModify());
+    EXPECT_EQ(stock.FieldByName("name").AsWideString(), "one");
+    stock.Edit();
+    stock.FieldByName("name").SetValue("uno");
+    stock.Post();
+    ASSERT_TRUE(q.exec("SELECT name FROM inv.\"Stock\" WHERE id = 1") && q.next());
+    EXPECT_EQ(q.value(0).toString(), "uno");
+}
+#endif
+
 TEST(Connections, AliasesListTheirTablesAndCanBeReplaced)
 {
     QTemporaryDir dir;
