@@ -7,12 +7,14 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 
 namespace zorvel {
 namespace {
 
-bool g_legacyStream = false;
+// Every new label clears it, on whatever thread it is made.
+std::atomic<bool> g_legacyStream = false;
 
 // Below this first integer a stream starts with a string length instead of a version number.
 constexpr std::int32_t kFirstVersionNumber = 2000;

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSqlError>
+#include <QThread>
 #include <QUrl>
 #include <QUrlQuery>
 
@@ -412,7 +413,7 @@ void TZVConnections::Add(const QString& alias, const QString& url)
         fail(failure.isEmpty() ? QStringLiteral("UNKNOWN ERROR") : failure);
     }
     Remove(alias);
-    m_aliases.push_back({alias, connection});
+    m_aliases.push_back({alias, connection, QThread::currentThread()});
 }
 
 void TZVConnections::Remove(const QString& alias)
@@ -452,6 +453,9 @@ QSqlDatabase TZVConnections::Database(const QString& alias) const
     const TAlias* found = find(alias);
     if (!found)
         throw EZvError(QLatin1String(kErrorUnknownAlias) + alias);
+    // Qt would hand out an invalid connection, which then fails as "Driver not loaded".
+    if (found->Thread != QThread::currentThread())
+        throw EZvError(QLatin1String(kErrorOtherThread) + alias);
     return QSqlDatabase::database(found->Connection, false);
 }
 

@@ -8,6 +8,8 @@
 #include <functional>
 #include <vector>
 
+class QThread;
+
 namespace zorvel {
 
 /// What a URL says about a Qt SQL connection.
@@ -36,6 +38,7 @@ using TZVUrlParser = std::function<TZVConnectionSettings(const QString& url)>;
 inline constexpr const char* kErrorUnknownAlias = "UNKNOWN ALIAS : ";
 inline constexpr const char* kErrorUnknownDriver = "UNKNOWN DATABASE DRIVER : ";
 inline constexpr const char* kErrorInvalidUrl = "INVALID DATABASE URL : ";
+inline constexpr const char* kErrorOtherThread = "CONNECTION BELONGS TO ANOTHER THREAD : ";
 /// @}
 
 /// URLs known from the start:
@@ -57,7 +60,8 @@ inline constexpr const char* kErrorInvalidUrl = "INVALID DATABASE URL : ";
 /// connection timeout of 10 s unless one is given.
 ///
 /// Aliases match without regard to case. A connection that cannot be opened raises
-/// "CAN'T OPEN DATASET : <alias> : <reason>". Everything runs on the thread that made the object.
+/// "CAN'T OPEN DATASET : <alias> : <reason>". Everything runs on the thread that made the object:
+/// Qt SQL connections cannot be shared between threads, so another thread has a set of its own.
 class TZVConnections
 {
 public:
@@ -87,7 +91,8 @@ public:
     QStringList AliasNames() const;
     /// Tables and views, sorted without regard to case.
     QStringList TableNames(const QString& alias) const;
-    /// Raises "UNKNOWN ALIAS : <alias>".
+    /// Raises "UNKNOWN ALIAS : <alias>", and "CONNECTION BELONGS TO ANOTHER THREAD : <alias>" on
+    /// any thread but the one that opened it.
     QSqlDatabase Database(const QString& alias) const;
 
 private:
@@ -100,6 +105,7 @@ private:
     {
         QString Name;
         QString Connection;
+        const QThread* Thread;
     };
     const TAlias* find(const QString& alias) const;
     static void closeConnection(const QString& connection);
