@@ -144,6 +144,12 @@ QIcon labelTypeIcon(TZorvelType type)
     return QIcon(pixmap);
 }
 
+// Enough places for the unit's usual fractions (an inch in sixteenths).
+int unitDecimals(int units)
+{
+    return units == unINCH ? 4 : units == unCM ? 3 : 2;
+}
+
 // Numbers on screen follow the user's locale; the file keeps its own separators.
 QString shownNumber(double value)
 {
@@ -535,6 +541,25 @@ void TFLabelDefs::fillLanguage()
         {text("ZvLabName"), text("ZvPaperType"), text("ZvPaperSize"), text("ZvLabelSize")});
     for (const auto& [key, apply] : m_captions)
         apply(text(key));
+    fitLengthBoxes();
+}
+
+void TFLabelDefs::fitLengthBoxes()
+{
+    // As wide in every unit as in the widest: a definition in another unit, chosen or added,
+    // would otherwise widen the dialog and move its buttons from under the pointer.
+    QDoubleSpinBox probe;
+    for (const auto& [box, field] : lengthBoxes()) {
+        probe.setFont(box->font());
+        probe.setRange(box->minimum(), box->maximum());
+        int widest = 0;
+        for (int units = unMM; units <= unCM; ++units) {
+            probe.setDecimals(unitDecimals(units));
+            probe.setSuffix(u' ' + m_unitTexts[units]);
+            widest = std::max(widest, probe.sizeHint().width());
+        }
+        box->setMinimumWidth(widest);
+    }
 }
 
 QWidget* TFLabelDefs::fieldEditor(int field) const
@@ -686,8 +711,7 @@ void TFLabelDefs::fillControls()
     m_name->setText(selected ? f[ldfName] : QString());
     m_units->setCurrentIndex(units);
     m_paper->setCurrentIndex(selected ? paperIndex : -1);
-    // Enough places for the unit's usual fractions (an inch in sixteenths).
-    const int decimals = units == unINCH ? 4 : units == unCM ? 3 : 2;
+    const int decimals = unitDecimals(units);
     for (const auto& [box, field] : lengthBoxes()) {
         box->setDecimals(decimals);
         box->setSuffix(u' ' + unitText(units));

@@ -101,6 +101,8 @@ protected:
 private:
     void buildControls();
     void fillLanguage();
+    /// Gives the length boxes the width of their widest unit.
+    void fitLengthBoxes();
     void buildTree();
     QTreeWidgetItem* addTreeNode(int index);
     void updateTreeNode(int index);

@@ -856,5 +856,30 @@ TEST_F(LabelDefsDialog, AnUnreadableCatalogueIsReportedAndNotOverwritten)
     EXPECT_EQ(errors.size(), 2) << "the refused save is reported too";
 }
 
+TEST_F(LabelDefsDialog, ItsSizeAndButtonsStayWhereTheyAreWhateverIsSelectedOrAdded)
+{
+    dialog->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
+    QPushButton* add = control<QPushButton>("add");
+    const QSize size = dialog->size();
+    const QPoint addAt = add->mapTo(dialog.get(), QPoint(0, 0));
+    const auto check = [&](const char* step) {
+        SCOPED_TRACE(step);
+        QTest::qWait(50); // a window's resize comes back from the platform later
+        EXPECT_EQ(dialog->size(), size);
+        EXPECT_EQ(add->mapTo(dialog.get(), QPoint(0, 0)), addAt);
+    };
+    label.SetUnits(unINCH);
+    add->click();
+    check("an inch definition added");
+    for (int i = 0; i < dialog->Tree()->topLevelItemCount(); ++i) {
+        dialog->Tree()->setCurrentItem(dialog->Tree()->topLevelItem(i));
+        check("definition selected");
+    }
+    label.SetUnits(unCM);
+    add->click();
+    check("a centimetre definition added");
+}
+
 } // namespace
 } // namespace zorvel
