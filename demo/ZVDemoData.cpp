@@ -31,6 +31,22 @@ QString& dataFolderOverride()
     return folder;
 }
 
+// A SQLite file named without a mode is made, as the sample tables it lacks are; a mode given
+// is kept (ro and rw open only a file that exists).
+QString fileMadeUrl(const TZVConnections& connections, const QString& url)
+{
+    TZVConnectionSettings settings;
+    try {
+        settings = connections.ParseUrl(url);
+    } catch (const EZvError&) {
+        return url; // opening it says what is wrong
+    }
+    if (settings.Driver != QLatin1String("QSQLITE") || !settings.MustExist ||
+        url.contains(QLatin1String("mode="), Qt::CaseInsensitive))
+        return url;
+    return QStringLiteral("sqlite:") + settings.DatabaseName + QStringLiteral("?mode=rwc");
+}
+
 QString printersSql()
 {
     return QStringLiteral(
@@ -133,7 +149,7 @@ void TDM::connectDatabase(bool sampleFile)
 {
     if (sampleFile && !QDir().mkpath(QFileInfo(DefaultDatabaseFile()).absolutePath()))
         throw EZvError(QStringLiteral("CAN'T CREATE FOLDER : ") + QFileInfo(DefaultDatabaseFile()).absolutePath());
-    m_connections->Add(QLatin1String(kAlias), m_url);
+    m_connections->Add(QLatin1String(kAlias), fileMadeUrl(*m_connections, m_url));
     QSqlDatabase db = m_connections->Database(QLatin1String(kAlias));
     // SQLite and PostgreSQL get the sample tables they lack (in one transaction: both undo DDL);
     // other engines' types differ too much, so there the tables must exist.

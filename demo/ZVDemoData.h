@@ -23,9 +23,10 @@ class TDM : public QObject
     Q_OBJECT
 
 public:
-    // Opens the database at `url` (any Qt SQL URL the connections understand). An empty URL means
-    // the sample SQLite file "demo_zorvel.db" in the user's data folder, created and filled with
-    // the sample tables on first use. Never throws: see Connected() and ConnectError().
+    // Opens the database at `url` (any Qt SQL URL the connections understand; a SQLite file named
+    // without a mode is made when missing). An empty URL means the sample SQLite file
+    // "demo_zorvel.db" in the user's data folder. Either is filled with the sample tables it
+    // lacks. Never throws: see Connected() and ConnectError().
     explicit TDM(const QString& url = {}, QObject* parent = nullptr);
     ~TDM() override;
 

@@ -581,6 +581,12 @@ void TFMain::activated()
     m_dm.SetLoadOnScroll(true);
 }
 
+void TFMain::ReportConnectError()
+{
+    if (m_dm.Connected() || !ShowMessage) return;
+    ShowMessage(QString::fromLatin1(kDemoCantConnect) + QLatin1Char('\n') + m_dm.ConnectError());
+}
+
 bool TFMain::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_editorBox && event->type() == QEvent::MouseButtonDblClick) {

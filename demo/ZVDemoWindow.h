@@ -146,6 +146,8 @@ public:
     // The current row's design into the label, then the editor box from the editor.
     void LoadCurrentDesign();
     void RefreshEditorBox();
+    // Shows why the database could not be opened (the demo goes on without it).
+    void ReportConnectError();
     // Moves LABELS to `row` (0-based), as a click on the grid does.
     void SelectRow(int row);
     // The pop-up menus of the editor, as a right click builds them; null when there is none.

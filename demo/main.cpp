@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QMessageBox>
 #include <QPixmap>
 #include <QScreen>
 #include <QTimer>
@@ -34,17 +33,14 @@ int main(int argc, char* argv[])
     const QString shotFile = parser.value(screenshot);
 
     zorvel::TDM dm(parser.value(db));
-    if (!dm.Connected()) {
-        std::fprintf(stderr, "%s: %s\n", zorvel::kDemoCantConnect, qPrintable(dm.ConnectError()));
-        // A screenshot run has nobody to press OK.
-        if (shotFile.isEmpty())
-            QMessageBox::warning(nullptr, QString::fromLatin1(zorvel::TFMain::kTitle),
-                                 QString::fromLatin1(zorvel::kDemoCantConnect));
-    }
-
     zorvel::TFMain window(dm, parser.value(settings));
     window.show();
     window.activateWindow();
+    if (!dm.Connected()) {
+        std::fprintf(stderr, "%s: %s\n", zorvel::kDemoCantConnect, qPrintable(dm.ConnectError()));
+        // A screenshot run has nobody to press OK.
+        if (shotFile.isEmpty()) window.ReportConnectError();
+    }
 
     if (!shotFile.isEmpty()) {
         QTimer::singleShot(1500, &window, [&window, &shotFile] {

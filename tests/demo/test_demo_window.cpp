@@ -942,3 +942,27 @@ TEST(DemoWindowNoDatabase, GoesOnWithoutData)
     EXPECT_EQ(dialogs, 0);
     EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
 }
+
+TEST(DemoWindowNoDatabase, ANewSqliteFileIsMadeAndAFailureShowsItsReason)
+{
+    test::ensureApplication<QApplication>();
+    QTemporaryDir dir;
+    TDM::SetDataFolder(dir.path());
+    {
+        TDM made(QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("new.db")));
+        EXPECT_TRUE(made.Connected()) << made.ConnectError().toStdString();
+        EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("new.db"))));
+        EXPECT_GE(made.TbLabels().RecordCount(), 1) << "filled with the sample designs";
+    }
+    // A mode given is kept: rw opens only a file that exists.
+    const QString missing = dir.filePath(QStringLiteral("missing.db"));
+    TDM dm(QStringLiteral("sqlite:") + missing + QStringLiteral("?mode=rw"));
+    ASSERT_FALSE(dm.Connected());
+    EXPECT_FALSE(QFile::exists(missing));
+    EXPECT_EQ(dm.ConnectError(), QStringLiteral("CAN'T OPEN DATASET : DEMO : NO FILE ") + missing);
+    TFMain w(dm, dir.filePath(QStringLiteral("demo_zorvel.ini")));
+    QStringList messages;
+    w.ShowMessage = [&](const QString& m) { messages << m; };
+    w.ReportConnectError();
+    EXPECT_EQ(messages, QStringList{QStringLiteral("CAN'T CONNECT TO DATABASE\n") + dm.ConnectError()});
+}
