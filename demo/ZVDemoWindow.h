@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QAction;
@@ -221,6 +222,8 @@ private:
     QCheckBox* m_cbShowAligns = nullptr;
     ColorSwatch* m_shColorGrid = nullptr;
     TZvSpinEditFloat* m_spinGrid = nullptr;
+    /// Where the pointer last was on the label, in model units; Edit > Paste puts elements there.
+    std::optional<QPoint> m_lastPointer;
 };
 
 } // namespace zorvel

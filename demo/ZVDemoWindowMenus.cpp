@@ -74,7 +74,11 @@ void TFMain::buildMenus()
     edit->addAction(undo);
     QAction* redo = m_label->UndoStack().createRedoAction(this, QStringLiteral("&Redo"));
     redo->setObjectName(QStringLiteral("actRedo"));
-    redo->setShortcuts(QKeySequence::Redo);
+    // Both redo keys the editor answers, wherever the focus is; the platform binds only one.
+    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+    for (const QKeySequence key : {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)})
+        if (!redoKeys.contains(key)) redoKeys << key;
+    redo->setShortcuts(redoKeys);
     edit->addAction(redo);
     edit->addSeparator();
     TZVEditor* ed = m_editor;
@@ -82,8 +86,16 @@ void TFMain::buildMenus()
         ->setShortcuts(QKeySequence::Cut);
     add(edit, "actCopy", QStringLiteral("&Copy"), [this, ed] { guarded([ed] { ed->CopySelection(); }); })
         ->setShortcuts(QKeySequence::Copy);
-    add(edit, "actPaste", QStringLiteral("&Paste"), [this, ed] { guarded([ed] { ed->PasteClipboard(0, 0); }); })
-        ->setShortcuts(QKeySequence::Paste);
+    // At the pointer's last place on the label, as the editor's own key pastes; beside the
+    // copied elements while the pointer has not been on the label.
+    add(edit, "actPaste", QStringLiteral("&Paste"), [this, ed] {
+        guarded([this, ed] {
+            if (m_lastPointer)
+                ed->PasteClipboard(ed->ModelToPixelX(m_lastPointer->x()), ed->ModelToPixelY(m_lastPointer->y()));
+            else
+                ed->PasteClipboard(0, 0);
+        });
+    })->setShortcuts(QKeySequence::Paste);
     add(edit, "actDelete", QStringLiteral("&Delete"), [this] { DeleteSelectedElements(); })
         ->setShortcuts(QKeySequence::Delete);
     edit->addSeparator();
@@ -126,7 +138,8 @@ void TFMain::buildStatusBar()
     statusBar()->addWidget(m_positionStatus);
     statusBar()->addWidget(m_selectionStatus, 1);
 
-    m_editor->OnLabelMouseMove = [this](QObject*, int, int, double x, double y) {
+    m_editor->OnLabelMouseMove = [this](QObject*, int pixelX, int pixelY, double x, double y) {
+        m_lastPointer = QPoint(m_editor->PixelToModelX(pixelX), m_editor->PixelToModelY(pixelY));
         showPointer(x, y);
         showSelectionSize();
     };

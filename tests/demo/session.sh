@@ -1,7 +1,7 @@
 #!/bin/sh
 # A whole editing session in the demo, driven by real X input on a private X server: place a text
-# and a bar code, move the text, undo, redo, delete the bar code, undo, save, switch rows and back,
-# quit, then read the stored design back from the database.
+# and a bar code, move the text, undo, redo, delete the bar code, undo, undo and redo from the
+# designs list, save, switch rows and back, quit, then read the stored design back from the database.
 #   session.sh DEMO ZORVEL WORKDIR
 set -eu
 demo=$1
@@ -121,6 +121,15 @@ xdotool windowfocus --sync "$win"
 save_and_expect "the bar code deleted" '[ -n "$text_x" ] && [ -z "$code_x" ]'
 xdotool key ctrl+z
 save_and_expect "the bar code back" '[ -n "$code_x" ] && [ "${text_x:-0}" -gt "$code_x" ]'
+wait_title "Printer label - ZORVEL_DEMO"
+
+# With the focus on the designs list (a click on the row shown), the keys still undo and redo:
+# Ctrl+Y as well as Ctrl+Shift+Z, though the platform binds only the second.
+click 60 664
+xdotool key ctrl+z
+save_and_expect "the move undone from the list" '[ -n "$code_x" ] && [ "${text_x:-0}" -lt "$code_x" ]'
+xdotool key ctrl+y
+save_and_expect "the move redone by Ctrl+Y" '[ -n "$code_x" ] && [ "${text_x:-0}" -gt "$code_x" ]'
 wait_title "Printer label - ZORVEL_DEMO"
 
 click 60 684

@@ -805,7 +805,7 @@ TEST_F(DemoWindowTest, MenusHoldTheCommandsWithStandardShortcuts)
         {"&File", "actNew", QKeySequence::New},        {"&File", "actSave", QKeySequence::Save},
         {"&File", "actPreview", std::nullopt},         {"&File", "actPrint", QKeySequence::Print},
         {"&File", "actQuit", std::nullopt},            {"&Edit", "actUndo", QKeySequence::Undo},
-        {"&Edit", "actRedo", QKeySequence::Redo},      {"&Edit", "actCut", QKeySequence::Cut},
+        {"&Edit", "actRedo", std::nullopt},            {"&Edit", "actCut", QKeySequence::Cut},
         {"&Edit", "actCopy", QKeySequence::Copy},      {"&Edit", "actPaste", QKeySequence::Paste},
         {"&Edit", "actDelete", QKeySequence::Delete},  {"&Edit", "actSelectAll", QKeySequence::SelectAll},
         {"&View", "actZoomIn", QKeySequence::ZoomIn},  {"&View", "actZoom0", std::nullopt},
@@ -825,6 +825,12 @@ TEST_F(DemoWindowTest, MenusHoldTheCommandsWithStandardShortcuts)
         if (c.key) EXPECT_EQ(a->shortcuts(), QKeySequence::keyBindings(*c.key));
     }
     EXPECT_FALSE(w().MenuAction(QStringLiteral("actQuit"))->shortcuts().isEmpty());
+    // Redo takes the platform's keys and both that the editor answers, wherever the focus is.
+    const QList<QKeySequence> redoKeys = w().MenuAction(QStringLiteral("actRedo"))->shortcuts();
+    for (const QKeySequence& key : QKeySequence::keyBindings(QKeySequence::Redo) +
+                                       QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Y),
+                                                           QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)})
+        EXPECT_TRUE(redoKeys.contains(key)) << key.toString().toStdString();
 
     auto trigger = [&](const char* name) { w().MenuAction(QString::fromLatin1(name))->trigger(); };
     w().Label().ClearElements();
@@ -941,6 +947,44 @@ TEST(DemoWindowNoDatabase, GoesOnWithoutData)
     EXPECT_EQ(w.Label().Elements().size(), 5) << "the design is still built on screen";
     EXPECT_EQ(dialogs, 0);
     EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
+}
+
+TEST_F(DemoWindowTest, EditPasteAndRedoKeysWorkWithTheFocusOffTheCanvas)
+{
+    w().Label().ClearElements();
+    auto* rect = new TZVRect(w().Label());
+    rect->SetX1(10);
+    rect->SetY1(5);
+    rect->SetX2(40);
+    rect->SetY2(15);
+    w().Label().AddElement(rect, true);
+    w().Editor().grab();
+    w().Editor().AddToSelection(rect);
+    w().MenuAction(QStringLiteral("actCopy"))->trigger();
+
+    // The pointer was last at `at` on the label; the menu is reached with the pointer elsewhere.
+    QWidget* surface = w().Editor().Surface();
+    const QPoint at(150, 120);
+    QTest::mouseMove(surface, at);
+    QTest::mouseMove(w().DesignsGrid()->viewport(), QPoint(5, 5));
+    w().MenuAction(QStringLiteral("actPaste"))->trigger();
+    ASSERT_EQ(w().Editor().SelCount(), 1);
+    const TZVElement* pasted = w().Editor().Selection().first();
+    EXPECT_NE(pasted, rect);
+    EXPECT_EQ(pasted->X1(), w().Editor().PixelToModelX(at.x()));
+    EXPECT_EQ(pasted->Y1(), w().Editor().PixelToModelY(at.y()));
+
+    // Ctrl+Y redoes from the designs list too, as Ctrl+Shift+Z does.
+    QApplication::setActiveWindow(&w());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w()));
+    w().DesignsGrid()->setFocus();
+    for (const QKeyCombination redo : {QKeyCombination(Qt::ControlModifier, Qt::Key_Y),
+                                       QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Z)}) {
+        w().Editor().Undo();
+        ASSERT_EQ(w().Label().Elements().size(), 1);
+        QTest::keyClick(w().DesignsGrid(), redo.key(), redo.keyboardModifiers());
+        EXPECT_EQ(w().Label().Elements().size(), 2) << QKeySequence(redo).toString().toStdString();
+    }
 }
 
 TEST(DemoWindowNoDatabase, ANewSqliteFileIsMadeAndAFailureShowsItsReason)
