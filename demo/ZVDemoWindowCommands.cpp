@@ -22,6 +22,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTableView>
+#include <QTimer>
 #include <QUndoStack>
 
 namespace zorvel {
@@ -313,7 +314,10 @@ void TFMain::SelectRow(int row)
     TZVDataSet& labels = m_dm.TbLabels();
     if (row < 0 || row >= labels.RecordCount()) return;
     if (labels.RecNo() != row + 1 && !MaybeSaveChanges()) {
-        syncGridToCursor(); // the grid shows the row the design belongs to again
+        // The grid shows the row the design belongs to again, now and once the click that
+        // chose the other row has selected it.
+        syncGridToCursor();
+        QTimer::singleShot(0, this, [this] { syncGridToCursor(); });
         return;
     }
     guarded([&] {

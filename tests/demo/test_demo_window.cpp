@@ -987,6 +987,31 @@ TEST_F(DemoWindowTest, EditPasteAndRedoKeysWorkWithTheFocusOffTheCanvas)
     }
 }
 
+TEST_F(DemoWindowTest, CancelInTheSaveQuestionTakesTheListBackToTheDesignShown)
+{
+    ASSERT_GE(rowCount(), 2);
+    w().SelectRow(0);
+    const QString shownName = currentName();
+    w().Label().AddElement(new TZVText(w().Label()), true);
+    m_saveAnswer = QMessageBox::Cancel;
+    QTableView* grid = w().DesignsGrid();
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(w().DesignsModel().index(1, 0)).center());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(m_questions, QStringList{QString::fromLatin1(TFMain::kAskSaveChanges)});
+    EXPECT_EQ(labels().RecNo(), 1);
+    EXPECT_EQ(grid->currentIndex().row(), 0);
+    const QModelIndexList selected = grid->selectionModel()->selectedRows();
+    ASSERT_EQ(selected.size(), 1);
+    EXPECT_EQ(selected.first().row(), 0) << "the highlighted row is the design's";
+
+    // EDIT renames the row whose design is shown, the one highlighted.
+    m_dialogName = QStringLiteral("shown");
+    w().Button(QStringLiteral("EDIT"))->click();
+    EXPECT_EQ(w().DesignsModel().Rows().at(0).Name, QStringLiteral("shown"));
+    EXPECT_NE(w().DesignsModel().Rows().at(1).Name, QStringLiteral("shown"));
+    EXPECT_NE(shownName, QStringLiteral("shown"));
+}
+
 TEST(DemoWindowNoDatabase, ANewSqliteFileIsMadeAndAFailureShowsItsReason)
 {
     test::ensureApplication<QApplication>();
