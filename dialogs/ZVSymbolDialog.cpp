@@ -251,7 +251,10 @@ int TPropSym::Execute(TZVCustomLab& label, TZVSymbol& symbol, QWidget* parent)
         if (editor) editor->RefreshInspector();
         return result;
     }
-    // Putting back an unchanged character would still clear SymbolAlt and mark the label.
+    // Cancelled: the design as it was, SymbolAlt included, and no step.
+    change.Cancel(true);
+    // Inside another change nothing was put back; setting an unchanged character would still
+    // clear SymbolAlt and mark the label.
     if (symbol.Character() != character || symbol.SymbolPage() != page) {
         symbol.SetCharacter(character);
         symbol.SetSymbolPage(page);

@@ -10,6 +10,7 @@
 #include "foundation/ZVDataSet.h"
 #include "foundation/ZVTypes.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -18,6 +19,7 @@
 #include <QStringList>
 #include <QUndoStack>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -300,7 +302,8 @@ public:
     /// Writes the design (header, settings, elements) at the stream's position.
     void SaveToStream(TZVMemoryStream& stream);
     /// Replaces the design by the one at the stream's position; `asTemplate` drops the elements' data
-    /// binding. Raises EZvError "ERROR READING FILE" for a damaged stream.
+    /// binding. Raises EZvError "ERROR READING FILE" for a damaged stream, which leaves the label,
+    /// its elements and its undo history as they were.
     void LoadFromStream(TZVMemoryStream& stream, bool asTemplate = false);
     /// For conversion tools: keeps every value as the stream stores it, the guide, margin and
     /// linked editor settings included, opens and links no data, and leaves the print range and
@@ -308,7 +311,11 @@ public:
     void LoadFromStreamRaw(TZVMemoryStream& stream);
     /// Undo snapshots. SaveSnapshot writes what SaveToStream writes but leaves Modified alone;
     /// RestoreSnapshot reads it back in place, keeping the undo history, the linked data sets
-    /// and the print range. Loading through LoadFromStream(Raw) clears the history instead.
+    /// and the print range: an element whose ID (and kind) is in the snapshot stays the same
+    /// object with its properties put back, only the elements the snapshot lacks are deleted and
+    /// only those it adds are made, so pointers held to elements stay valid. Loading through
+    /// LoadFromStream(Raw) clears the history instead, and a load that fails leaves the label as
+    /// it was.
     /// @{
     void SaveSnapshot(TZVMemoryStream& stream);
     void RestoreSnapshot(TZVMemoryStream& stream);
@@ -393,10 +400,20 @@ protected:
 
 private:
     friend class TZVElement;
+    friend void DesignFromJson(TZVCustomLab& label, const QByteArray& json);
     void takeOffList(TZVElement* element);
+    // Runs `read`, which fills the emptied element list and the settings anew; when it throws,
+    // the label is put back as it was, its elements the same objects (ZVLabRestore.cpp).
+    void replaceDesign(const std::function<void()>& read);
+    // After a snapshot was read: the elements that were there before take the state of the
+    // ones read with their ID and kind, and stand in for them (ZVLabRestore.cpp).
+    void adoptElements(const QList<TZVElement*>& previous);
+    // The editor shows the design just read: its size, guides and every layer.
+    void showDesignRead();
     // The alias table's data set, made on first use and set up from AliasTable.
     TZVDataSet* configuredAliasDataSet();
     void checkBoundFields();
+    // Reads a design into the label, whose element list the caller has emptied (ZVLabStream.cpp).
     void readStream(TZVMemoryStream& stream, bool asTemplate, bool raw);
     void writeStream(TZVMemoryStream& stream);
     // Print run helpers (ZVPrintRun.cpp).

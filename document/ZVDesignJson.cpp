@@ -526,15 +526,17 @@ void DesignFromJson(TZVCustomLab& label, const QByteArray& json)
     const QJsonObject top = document.object();
     const QJsonObject& defaults = newLabelHeader();
 
-    const LoadingScope loading(label);
-    label.ClearElements();
-    auto clearOnFailure = qScopeGuard([&label] { label.ClearElements(); });
-    JsonReader reader(top, QString(), defaults);
-    label.VisitHeaderFields(reader);
-    readElements(label, reader, top.value(QLatin1String(kElementsKey)));
-    reader.checkUnknown();
-    clearOnFailure.dismiss();
+    label.replaceDesign([&] {
+        const LoadingScope loading(label);
+        JsonReader reader(top, QString(), defaults);
+        label.VisitHeaderFields(reader);
+        readElements(label, reader, top.value(QLatin1String(kElementsKey)));
+        reader.checkUnknown();
+    });
+    // Another design: the steps of the one before do not apply to it.
+    label.UndoStack().clear();
     label.SetModified(false);
+    label.showDesignRead();
 }
 
 void TZVEditorSettings::SetGridSettings(TZVColor color, int incX, int incY, bool show)

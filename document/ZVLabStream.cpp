@@ -141,19 +141,6 @@ void TZVCustomLab::SaveSnapshot(TZVMemoryStream& stream)
     writeStream(stream);
 }
 
-void TZVCustomLab::RestoreSnapshot(TZVMemoryStream& stream)
-{
-    const bool wasRestoring = m_restoring;
-    m_restoring = true;
-    try {
-        readStream(stream, false, false);
-    } catch (...) {
-        m_restoring = wasRestoring;
-        throw;
-    }
-    m_restoring = wasRestoring;
-}
-
 void TZVCustomLab::writeStream(TZVMemoryStream& stream)
 {
     const std::int32_t version = StreamVersionFor(*this);
@@ -205,15 +192,16 @@ void TZVCustomLab::writeStream(TZVMemoryStream& stream)
 
 void TZVCustomLab::LoadFromStream(TZVMemoryStream& stream, bool asTemplate)
 {
+    replaceDesign([&] { readStream(stream, asTemplate, false); });
     m_pages.clear();
     m_undoStack->clear();
-    readStream(stream, asTemplate, false);
+    showDesignRead();
 }
 
 void TZVCustomLab::LoadFromStreamRaw(TZVMemoryStream& stream)
 {
+    replaceDesign([&] { readStream(stream, false, true); });
     m_undoStack->clear();
-    readStream(stream, false, true);
 }
 
 void TZVCustomLab::readStream(TZVMemoryStream& stream, bool asTemplate, bool raw)
@@ -223,9 +211,6 @@ void TZVCustomLab::readStream(TZVMemoryStream& stream, bool asTemplate, bool raw
     {
         const LoadScope scope(m_loading, m_loadMode, asTemplate ? 3 : 0);
         try {
-            if (m_editor)
-                m_editor->ClearSelection();
-            ClearElements();
             if (touchData && m_openCloseData && m_dataSet)
                 m_dataSet->Close();
             m_currentElement = nullptr;
@@ -354,21 +339,13 @@ void TZVCustomLab::readStream(TZVMemoryStream& stream, bool asTemplate, bool raw
                 m_dataOpen = touchData && OpenData(true, true);
             }
         } catch (const std::exception&) {
-            // Whatever stopped the load, the design keeps no half-read elements.
-            ClearElements();
+            // Whatever stopped the load, the caller decides what becomes of the elements read.
             throw EZvError(QString::fromLatin1(kErrorReadingFile));
         }
     }
-    if (raw)
-        return;
-    if (!m_restoring) {
+    if (!raw && !m_restoring) {
         m_printInfo->m_firstRow = 1;
         m_printInfo->m_firstCol = 1;
-    }
-    if (m_editor) {
-        m_editor->RecalcSize();
-        m_editor->SetGuideMarks(m_backSurf->GuideX(), m_backSurf->GuideY());
-        m_editor->Refresh(true);
     }
 }
 

@@ -1,12 +1,14 @@
 #include "document/ZVUndoHistory.h"
 
 #include "document/ZVCustomLab.h"
+#include "document/ZVDesignDigest.h"
 #include "document/ZVEditorLink.h"
 #include "foundation/ZVStream.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QPointer>
+#include <QScopedValueRollback>
 #include <QSet>
 #include <QUndoCommand>
 #include <QUndoStack>
@@ -101,10 +103,42 @@ QByteArray joined(const TZVSnapshot& pieces)
     return raw;
 }
 
-QList<int> selectionOf(const TZVCustomLab& label)
+// What a state is beside the design's stream: the editor's selection, and the data sets linked
+// (a step may link others, which the stream only names).
+struct TZVSide
 {
-    return label.Editor() ? label.Editor()->SelectedIndexes() : QList<int>{};
+    QList<int> Selection;
+    QPointer<TZVDataSet> Master;
+    QPointer<TZVDataSet> Detail;
+};
+
+TZVSide sideOf(const TZVCustomLab& label)
+{
+    return {label.Editor() ? label.Editor()->SelectedIndexes() : QList<int>{}, label.DataSet(),
+            label.Detail()};
 }
+
+void putSideBack(TZVCustomLab& label, const TZVSide& side)
+{
+    if (label.DataSet() != side.Master || label.Detail() != side.Detail) {
+        // Linking names the data set; the design read keeps the names it had.
+        const QString master = label.DataSetName();
+        const QString detail = label.DetailName();
+        label.SetDataSet(side.Master);
+        label.SetDetail(side.Detail);
+        label.SetDataSetName(master);
+        label.SetDetailName(detail);
+    }
+    if (label.Editor()) label.Editor()->SelectIndexes(side.Selection);
+}
+
+// Which way the stack was going when it found the design changed behind its back.
+enum class TDrift
+{
+    None,
+    Undo,
+    Redo
+};
 
 // The change in progress and the last state recorded, kept on the label as a child object.
 class TZVChangeState : public QObject
@@ -113,10 +147,16 @@ public:
     explicit TZVChangeState(TZVCustomLab& label) : QObject(&label), m_label(label)
     {
         QObject::connect(&label.UndoStack(), &QUndoStack::indexChanged, this, [this] {
+            if (m_replaying) return;
             if (m_label.UndoStack().count() == 0) { // cleared: a design was loaded
                 m_lastRaw.clear();
                 m_lastKept.clear();
+                m_lastDigest.clear();
                 m_pool.dropUnused();
+            }
+            if (m_drift != TDrift::None) {
+                recordDrift();
+                return;
             }
             if (!m_stepApplied) return;
             m_stepApplied = false;
@@ -144,38 +184,92 @@ public:
         return m_lastKept;
     }
 
-    void restore(const TZVSnapshot& pieces, const QList<int>& selection)
+    void restore(const TZVSnapshot& pieces, const TZVSide& side)
     {
         const QByteArray raw = joined(pieces);
         TZVMemoryStream stream(raw);
         m_label.RestoreSnapshot(stream);
         m_lastRaw = raw;
         m_lastKept = pieces;
-        if (m_label.Editor()) m_label.Editor()->SelectIndexes(selection);
+        m_lastDigest = DesignDigest(m_label);
+        putSideBack(m_label, side);
     }
 
     // After the stack let old steps go.
     void dropUnusedPieces() { m_pool.dropUnused(); }
 
+    // A step is about to be undone or redone. True when it must leave the design alone: the
+    // application changed it since the last state recorded (that change becomes a step of its
+    // own first, once the stack has moved), or the stack is being put back after such a move.
+    bool holdsStep(TDrift direction)
+    {
+        if (m_replaying) return true;
+        // QUndoStack::setIndex moves over several steps before it reports the move.
+        if (m_drift != TDrift::None) {
+            ++m_heldSteps;
+            return true;
+        }
+        if (m_lastDigest.isEmpty() || DesignDigest(m_label) == m_lastDigest) return false;
+        m_drift = direction;
+        m_heldSteps = 1;
+        return true;
+    }
+
+    // The stack moved over a step that changed nothing: it is put back, the design as it is now
+    // is pushed as a step, and an undo then undoes that step, while a redo has nothing left to do.
+    void recordDrift()
+    {
+        const TDrift drift = std::exchange(m_drift, TDrift::None);
+        QUndoStack& stack = m_label.UndoStack();
+        {
+            const QScopedValueRollback replaying(m_replaying, true);
+            for (; m_heldSteps > 0; --m_heldSteps) {
+                if (drift == TDrift::Undo)
+                    stack.redo();
+                else
+                    stack.undo();
+            }
+        }
+        const TZVSnapshot before = m_lastKept;
+        const TZVSnapshot after = kept(snapshotOf(m_label));
+        m_lastDigest = DesignDigest(m_label);
+        const TZVSide side = sideOf(m_label);
+        pushStep(QStringLiteral("Change"), {}, before, after, side, side, m_label.Modified());
+        m_label.SetModified(true);
+        if (drift == TDrift::Undo) stack.undo();
+    }
+
+    void pushStep(const QString& text, const QString& mergeKey, TZVSnapshot before, TZVSnapshot after,
+                  TZVSide sideBefore, TZVSide sideAfter, bool modifiedBefore);
+
     TZVCustomLab& m_label;
     int m_depth = 0;
     QByteArray m_beforeRaw;
-    QList<int> m_beforeSelection;
+    QByteArray m_beforeDigest;
+    TZVSide m_beforeSide;
     bool m_beforeModified = false;
     bool m_givenUp = false;
     bool m_stepApplied = false;
+    // A merged step came back to where it started: the design is as it was then.
+    bool m_stepDropped = false;
+    bool m_droppedModifiedBefore = false;
     QByteArray m_lastRaw;
     TZVSnapshot m_lastKept;
+    QByteArray m_lastDigest;
+    TDrift m_drift = TDrift::None;
+    int m_heldSteps = 0;
+    bool m_replaying = false;
     TZVPiecePool m_pool;
 };
 
 class TZVSnapshotStep : public QUndoCommand
 {
 public:
-    TZVSnapshotStep(TZVChangeState& state, const QString& text, const QString& mergeKey,
-                    TZVSnapshot before, TZVSnapshot after, QList<int> selBefore, QList<int> selAfter)
+    TZVSnapshotStep(TZVChangeState& state, const QString& text, const QString& mergeKey, TZVSnapshot before,
+                    TZVSnapshot after, TZVSide sideBefore, TZVSide sideAfter, bool modifiedBefore)
         : QUndoCommand(text), m_state(&state), m_mergeKey(mergeKey), m_before(std::move(before)),
-          m_after(std::move(after)), m_selBefore(std::move(selBefore)), m_selAfter(std::move(selAfter))
+          m_after(std::move(after)), m_sideBefore(std::move(sideBefore)), m_sideAfter(std::move(sideAfter)),
+          m_modifiedBefore(modifiedBefore)
     {
     }
 
@@ -186,12 +280,20 @@ public:
         const auto* next = static_cast<const TZVSnapshotStep*>(other);
         if (next->m_mergeKey != m_mergeKey) return false;
         m_after = next->m_after;
-        m_selAfter = next->m_selAfter;
+        m_sideAfter = next->m_sideAfter;
         setObsolete(m_before == m_after);
+        if (isObsolete() && m_state) {
+            m_state->m_stepDropped = true;
+            m_state->m_droppedModifiedBefore = m_modifiedBefore;
+        }
         return true;
     }
 
-    void undo() override { apply(m_before, m_selBefore); }
+    void undo() override
+    {
+        if (m_state && m_state->holdsStep(TDrift::Undo)) return;
+        apply(m_before, m_sideBefore);
+    }
 
     const TZVSnapshot& before() const { return m_before; }
     const TZVSnapshot& after() const { return m_after; }
@@ -203,25 +305,36 @@ public:
             m_fresh = false;
             return;
         }
-        apply(m_after, m_selAfter);
+        if (m_state && m_state->holdsStep(TDrift::Redo)) return;
+        apply(m_after, m_sideAfter);
     }
 
 private:
-    void apply(const TZVSnapshot& pieces, const QList<int>& selection)
+    void apply(const TZVSnapshot& pieces, const TZVSide& side)
     {
         if (!m_state) return;
         m_state->m_stepApplied = true;
-        m_state->restore(pieces, selection);
+        m_state->restore(pieces, side);
     }
 
     QPointer<TZVChangeState> m_state;
     QString m_mergeKey;
     TZVSnapshot m_before;
     TZVSnapshot m_after;
-    QList<int> m_selBefore;
-    QList<int> m_selAfter;
+    TZVSide m_sideBefore;
+    TZVSide m_sideAfter;
+    bool m_modifiedBefore = false;
     bool m_fresh = true;
 };
+
+void TZVChangeState::pushStep(const QString& text, const QString& mergeKey, TZVSnapshot before,
+                              TZVSnapshot after, TZVSide sideBefore, TZVSide sideAfter, bool modifiedBefore)
+{
+    m_label.UndoStack().push(new TZVSnapshotStep(*this, text, mergeKey, std::move(before), std::move(after),
+                                                 std::move(sideBefore), std::move(sideAfter),
+                                                 modifiedBefore));
+    dropUnusedPieces();
+}
 
 } // namespace
 
@@ -231,7 +344,10 @@ void BeginChange(TZVCustomLab& label)
     if (state.m_depth++ > 0) return;
     state.m_givenUp = false;
     state.m_beforeRaw = snapshotOf(label);
-    state.m_beforeSelection = selectionOf(label);
+    state.m_beforeDigest = state.m_beforeRaw == state.m_lastRaw && !state.m_lastDigest.isEmpty()
+                               ? state.m_lastDigest
+                               : DesignDigest(label);
+    state.m_beforeSide = sideOf(label);
     state.m_beforeModified = label.Modified();
 }
 
@@ -242,13 +358,17 @@ bool EndChange(TZVCustomLab& label, const QString& text, const QString& mergeKey
     const QByteArray afterRaw = snapshotOf(label);
     const QByteArray beforeRaw = std::exchange(state.m_beforeRaw, {});
     if (afterRaw == beforeRaw) return false;
+    // Texts measured again while the change was open (a preview showing the records) are no step.
+    QByteArray afterDigest = DesignDigest(label);
+    if (afterDigest == state.m_beforeDigest) return false;
     TZVSnapshot before = state.kept(beforeRaw);
     TZVSnapshot after = state.kept(afterRaw);
-    label.UndoStack().push(new TZVSnapshotStep(state, text, mergeKey, std::move(before),
-                                               std::move(after), state.m_beforeSelection,
-                                               selectionOf(label)));
-    state.dropUnusedPieces();
-    label.SetModified(true);
+    state.m_lastDigest = std::move(afterDigest);
+    state.m_stepDropped = false;
+    state.pushStep(text, mergeKey, std::move(before), std::move(after), state.m_beforeSide, sideOf(label),
+                   state.m_beforeModified);
+    // Typed back to where the merged step began, the design is as modified as it was there.
+    label.SetModified(state.m_stepDropped ? state.m_droppedModifiedBefore : true);
     return true;
 }
 
@@ -263,9 +383,9 @@ void CancelChange(TZVCustomLab& label, bool restore)
     const QByteArray beforeRaw = std::exchange(state.m_beforeRaw, {});
     if (!restore) return;
     if (snapshotOf(label) != beforeRaw)
-        state.restore(state.kept(beforeRaw), state.m_beforeSelection);
-    else if (label.Editor())
-        label.Editor()->SelectIndexes(state.m_beforeSelection);
+        state.restore(state.kept(beforeRaw), state.m_beforeSide);
+    else
+        putSideBack(label, state.m_beforeSide);
     label.SetModified(state.m_beforeModified);
 }
 

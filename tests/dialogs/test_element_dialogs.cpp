@@ -7,6 +7,7 @@
 #include "elements/ZVSymbol.h"
 #include "elements/ZVTable.h"
 #include "foundation/ZVError.h"
+#include "foundation/ZVStream.h"
 #include "platform/ZVMemoryDataSet.h"
 #include "tests/document/TestEditorLink.h"
 #include "tests/support/ColorPickerStub.h"
@@ -28,6 +29,7 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <QTest>
 #include <QTabWidget>
 #include <QTimer>
@@ -690,6 +692,31 @@ TEST_F(SymbolDialog, CancelPutsTheCharacterAndPageBack)
             EXPECT_FALSE(editor.refreshes.back().updateInspector);
         }
     }
+}
+
+// A symbol stored as an alternative one (SymbolAlt) keeps it when the dialog is cancelled, and
+// the cancelled dialog leaves no step behind.
+TEST_F(SymbolDialog, CancelKeepsAnAlternativeSymbol)
+{
+    TZVMemoryStream record;
+    symbol.SaveToStream(record);
+    QByteArray bytes = record.Bytes().mid(1); // without the kind byte
+    qToLittleEndian<qint32>(3, bytes.data() + bytes.size() - 4); // SymbolAlt closes the record
+    TZVMemoryStream stored(bytes);
+    symbol.LoadFromStream(stored);
+    ASSERT_EQ(symbol.SymbolAlt(), 3);
+    label.UndoStack().clear();
+    Forget();
+    whenShown<TPropSym>([&](TPropSym& shown) {
+        const QPoint cell = shown.Map()->CellRect({2, 3}).center();
+        QTest::mouseClick(shown.Map(), Qt::LeftButton, Qt::NoModifier, cell);
+        shown.CancelButton()->click();
+    });
+    TPropSym::Execute(label, symbol, nullptr);
+    EXPECT_EQ(symbol.SymbolAlt(), 3);
+    EXPECT_EQ(symbol.Character(), QChar(u'$'));
+    EXPECT_EQ(label.UndoStack().count(), 0);
+    EXPECT_FALSE(label.Modified());
 }
 
 TEST_F(SymbolDialog, ButtonCaptionsDependOnTheTranslationFile)

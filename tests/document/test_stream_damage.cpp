@@ -4,6 +4,7 @@
 
 #include "document/ZVDesignJson.h"
 #include "document/ZVStreamVisitors.h"
+#include "document/ZVUndoHistory.h"
 #include "elements/ZVImage.h"
 #include "elements/ZVTable.h"
 #include "platform/ZVBmp.h"
@@ -20,16 +21,26 @@ using namespace zorvel::test;
 
 namespace {
 
-// Loads `bytes`; a failure must be the reader's error and must leave no element behind.
-// Returns whether the load succeeded.
+QByteArray snapshot(TZVCustomLab& label)
+{
+    TZVMemoryStream stream;
+    label.SaveSnapshot(stream);
+    return stream.Bytes();
+}
+
+// Loads `bytes`; a failure must be the reader's error and must leave the label as it was, no
+// element read behind. Returns whether the load succeeded.
 bool loadOrReadError(TZVCustomLab& label, const QByteArray& bytes)
 {
+    const QList<TZVElement*> elements = label.Elements();
+    const QByteArray before = snapshot(label);
     try {
         load(label, bytes);
         return true;
     } catch (const EZvError& e) {
         EXPECT_EQ(e.message(), QStringLiteral("ERROR READING FILE"));
-        EXPECT_TRUE(label.Elements().isEmpty());
+        EXPECT_EQ(label.Elements(), elements);
+        EXPECT_EQ(snapshot(label), before);
         EXPECT_EQ(label.LoadMode(), 0);
         return false;
     }
@@ -191,7 +202,8 @@ TEST_F(StreamTest, UnknownKindsEndTheLoad)
         TZVLab label;
         expectReadError([&] { load(label, bytes); });
         EXPECT_TRUE(label.Elements().isEmpty()) << "the line read before is destroyed";
-        EXPECT_EQ(label.Measure().LabelName(), QStringLiteral("Before the error")) << "header settings stay";
+        EXPECT_EQ(label.Measure().LabelName(), TZVLab().Measure().LabelName())
+            << "the header read before the error is dropped too";
     }
 }
 
@@ -340,3 +352,46 @@ TEST_F(StreamTest, EnumerationBytesOutsideTheirRangeAreDamage)
         }
     }
 }
+
+// A load that fails leaves the open design as it was: the same elements, settings, history and
+// Modified flag, whether the stream is cut short or the JSON names an unknown key.
+TEST_F(StreamTest, AFailedLoadKeepsTheOpenDesign)
+{
+    TZVLab source;
+    source.Measure().SetLabelName(QStringLiteral("Another design"));
+    addEveryKind(source);
+    const QByteArray stream = saved(source);
+    const struct
+    {
+        const char* name;
+        std::function<void(TZVCustomLab&)> load;
+        const char* error;
+    } cases[] = {
+        {"stream cut short", [&](TZVCustomLab& label) { load(label, stream.left(stream.size() - 9)); },
+         "ERROR READING FILE"},
+        {"JSON with an unknown key",
+         [](TZVCustomLab& label) {
+             DesignFromJson(label, R"({"Units": 1, "Elements": [{"Kind": 2}, {"Kind": 4, "Foo": 0}]})");
+         },
+         "UNKNOWN KEY : Elements[1].Foo"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TZVLab label;
+        addEveryKind(label, 7);
+        label.SetModified(false);
+        {
+            TZVChangeScope step(label, QStringLiteral("Move"));
+            label.Elements().first()->MoveBy(10, 10);
+        }
+        const QList<TZVElement*> elements = label.Elements();
+        const QByteArray before = snapshot(label);
+        expectError([&] { c.load(label); }, QString::fromLatin1(c.error));
+        EXPECT_EQ(label.Elements(), elements);
+        EXPECT_EQ(snapshot(label), before);
+        EXPECT_EQ(label.UndoStack().count(), 1);
+        EXPECT_TRUE(label.Modified());
+        EXPECT_FALSE(label.Loading());
+    }
+}
+

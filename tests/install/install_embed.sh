@@ -84,6 +84,7 @@ cat > "$work/core.cpp" << 'EOF'
 #include <zorvel/document/ZVDesignJson.h>
 
 #include <QGuiApplication>
+#include <QPointer>
 
 #include <cstdio>
 
@@ -102,8 +103,14 @@ int main(int argc, char* argv[])
         text->SetText("Renamed");
     }
     if (label.UndoStack().undoText() != "Rename") return 4;
+    // The element held across undo and redo stays the same object, its text put back each time.
+    const QPointer<zorvel::TZVText> held(text);
     label.UndoStack().undo();
+    if (held.isNull() || label.Elements().first() != text) return 5;
     if (text->Text() != "Hello from pkg-config") return 5;
+    label.UndoStack().redo();
+    if (held.isNull() || text->Text() != "Renamed") return 6;
+    label.UndoStack().undo();
     zorvel::TZVMemoryStream stream;
     label.SaveToStream(stream);
 
