@@ -515,7 +515,10 @@ QByteArray DesignToJson(TZVCustomLab& label)
     return designJson(label);
 }
 
-void DesignFromJson(TZVCustomLab& label, const QByteArray& json)
+namespace {
+
+// A conversion keeps the background's file name as the JSON has it, picture or not.
+void readDesignJson(TZVCustomLab& label, const QByteArray& json, bool conversion)
 {
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(json, &error);
@@ -531,10 +534,19 @@ void DesignFromJson(TZVCustomLab& label, const QByteArray& json)
     auto clearOnFailure = qScopeGuard([&label] { label.ClearElements(); });
     JsonReader reader(top, QString(), defaults);
     label.VisitHeaderFields(reader);
+    // As the stream reader does: a missing file drops the name, an unreadable one is reported.
+    if (!conversion) label.BackSurf().LoadPicture();
     readElements(label, reader, top.value(QLatin1String(kElementsKey)));
     reader.checkUnknown();
     clearOnFailure.dismiss();
     label.SetModified(false);
+}
+
+} // namespace
+
+void DesignFromJson(TZVCustomLab& label, const QByteArray& json)
+{
+    readDesignJson(label, json, false);
 }
 
 void TZVEditorSettings::SetGridSettings(TZVColor color, int incX, int incY, bool show)
@@ -568,7 +580,7 @@ QByteArray JsonToStream(const QByteArray& json)
     TZVEditorSettings editor;
     TZVLab label;
     label.SetEditor(&editor);
-    DesignFromJson(label, json);
+    readDesignJson(label, json, true);
     TZVMemoryStream output;
     label.SaveToStream(output);
     label.SetEditor(nullptr);

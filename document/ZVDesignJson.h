@@ -24,9 +24,9 @@ class TZVCustomLab;
 /// visits twice (the bar code's "FontHeight") is written once.
 QByteArray DesignToJson(TZVCustomLab& label);
 
-/// Replaces the label's design by the JSON's, storing values as the stream reader stores them.
-/// A missing key keeps the default of a new label or of a new element of that kind. Raises
-/// EZvError: "INVALID JSON AT OFFSET n", "UNKNOWN KEY : Elements[3].Foo", "INVALID VALUE : X1"
+/// Replaces the label's design by the JSON's, storing values as the stream reader stores them;
+/// the background picture is loaded as that reader loads it (JsonToStream leaves it). A missing
+/// key keeps the default of a new label or of a new element of that kind. Raises EZvError: "INVALID JSON AT OFFSET n", "UNKNOWN KEY : Elements[3].Foo", "INVALID VALUE : X1"
 /// (a value of the wrong type or out of range), "MISSING KEY : Elements[0].Kind"; the elements
 /// read so far are then removed.
 void DesignFromJson(TZVCustomLab& label, const QByteArray& json);
