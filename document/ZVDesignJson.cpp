@@ -200,7 +200,7 @@ public:
     }
 
     // Every key of the newest layout is understood; missing ones keep their defaults.
-    std::int32_t Version() const override { return kBarCodeOptionsVersion; }
+    std::int32_t Version() const override { return kWideBarCodeVersion; }
     bool Reading() const override { return true; }
 
     void U8(const char* name, std::uint8_t& value) override { integer(name, value); }

@@ -6,6 +6,7 @@
 #include "document/ZVStreamVisitors.h"
 #include "elements/ZVLegacyLength.h"
 #include "elements/ZVZintSymbol.h"
+#include "foundation/ZVAnsi.h"
 #include "foundation/ZVBarcode.h"
 #include "foundation/ZVCanvas.h"
 #include "foundation/ZVDataSet.h"
@@ -85,6 +86,11 @@ TZVBarCode::~TZVBarCode() = default;
 bool TZVBarCode::Is2DType(TZVBar type)
 {
     return IsMatrixSymbology(type);
+}
+
+bool TZVBarCode::UsesWideRecord() const
+{
+    return AnsiToQString(QStringToAnsi(m_barCode)) != m_barCode;
 }
 
 bool TZVBarCode::UsesExtendedRecord() const
@@ -525,7 +531,10 @@ void TZVBarCode::VisitFields(TZVFieldVisitor& visitor)
     const bool reading = visitor.Reading();
     const bool legacy = version < kFirstModelUnitVersion;
     const bool extended = version >= kBarCodeOptionsVersion;
-    visitor.AStr("BarCode", m_barCode);
+    if (version >= kWideBarCodeVersion)
+        visitor.WStr("BarCode", m_barCode);
+    else
+        visitor.AStr("BarCode", m_barCode);
     // Older layouts know only the first seven symbologies.
     auto codeType = static_cast<std::uint8_t>(m_codeType);
     visitor.Ordinal("CodeType", codeType, extended ? QMetaEnum::fromType<TZVBar>().keyCount() : EAN128C + 1);

@@ -82,6 +82,9 @@ public:
     /// True when the element uses a libzint symbology or an option away from its default; only
     /// then does the newer stream record carry it.
     bool UsesExtendedRecord() const;
+    /// True when the content has characters beyond Windows-1252, which only the newest stream
+    /// record keeps (as a wide string).
+    bool UsesWideRecord() const;
 
     /// Why the current content (the fixed one, or the bound value when Data is on) cannot be
     /// encoded under the current symbology and options; empty when it can.

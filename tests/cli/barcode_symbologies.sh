@@ -124,6 +124,25 @@ EOF
     done < cases.txt
     [ "$failures" -eq 0 ] || exit 1
     ;;
+render_wide)
+    need zbarimg
+    # A QR Code beyond Windows-1252: rendered from the JSON, from its stream, and dumped back whole.
+    content='日本語 € Ω ✓'
+    cat > design.json <<EOF
+{"Units": 0, "Measure": {"Width": 6000, "Height": 3500, "NuHor": 1, "NuVer": 1},
+ "Elements": [{"Kind": 3, "ID": "Code", "X1": 500, "Y1": 500, "BarCode": "$content", "CodeType": 7,
+               "BarWidth": 50}]}
+EOF
+    "$zorvel" convert design.json design.zvl 2> stderr.txt || fail "convert: $(cat stderr.txt)"
+    "$zorvel" dump design.zvl > dumped.json 2> stderr.txt || fail "dump: $(cat stderr.txt)"
+    grep -qF "\"BarCode\": \"$content\"" dumped.json || fail "dumped: $(grep BarCode dumped.json)"
+    want=$(printf '%s' "$content" | od -An -c | tr -d ' \n')
+    for input in design.json design.zvl; do
+        rm -f page-*.png
+        "$zorvel" render "$input" --out page.png 2> stderr.txt || fail "render $input: $(cat stderr.txt)"
+        [ "$(scan page-1.png)" = "$want" ] || fail "render $input: read '$(scan page-1.png)'"
+    done
+    ;;
 render_refused)
     # A design whose GS1-128 code is refused for one record: the message, exit 1, no PDF; the
     # same design prints when every record encodes.
