@@ -132,7 +132,7 @@ TRect symbolBox(TZVBarCode& barcode)
             box = {std::min(box.Left, call.Args[i]), std::min(box.Top, call.Args[i + 1]),
                    std::max(box.Right, call.Args[i + 2]), std::max(box.Bottom, call.Args[i + 3])};
     }
-    if (box.Left > box.Right) throw EZvError(QStringLiteral("INVALID BARCODE : ") + barcode.BarCode());
+    if (box.Left > box.Right) throw EZvError(TZVBarCode::RefusalMessage(barcode.BarCode()));
     return box;
 }
 
@@ -373,14 +373,9 @@ int runBarcode(const QStringList& args)
         barcode.SetSymbolSize(size);
         if (barWidth) barcode.SetBarWidth(*barWidth);
         if (height) barcode.SetBHeight(*height); // the label's unit is the millimetre
-        if (zint) {
-            const QString refused = barcode.EncodingError();
-            if (!refused.isEmpty()) throw EZvError(refused);
-            // Its background is the symbol's box with the quiet zone.
-            barcode.SetTransparent(false);
-        } else if (!IsValidBarCode(content, type, checksum)) {
-            throw EZvError(QStringLiteral("INVALID BARCODE : ") + content);
-        }
+        if (const QString refused = barcode.EncodingError(); !refused.isEmpty()) throw EZvError(refused);
+        // Its background is the symbol's box with the quiet zone.
+        if (zint) barcode.SetTransparent(false);
         if (parser.isSet(textOption)) {
             if (zint) {
                 // The text is known once the bars are painted; the number would need fonts.

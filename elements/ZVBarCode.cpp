@@ -10,6 +10,7 @@
 #include "foundation/ZVBarcode.h"
 #include "foundation/ZVCanvas.h"
 #include "foundation/ZVDataSet.h"
+#include "foundation/ZVError.h"
 #include "foundation/ZVUtils.h"
 
 #include <algorithm>
@@ -112,14 +113,20 @@ const TZVZintSymbol& TZVBarCode::zintSymbol(const QString& content) const
     return *m_zintCache;
 }
 
+QString TZVBarCode::RefusalMessage(const QString& content, const QString& reason)
+{
+    QString message = QStringLiteral("INVALID BARCODE : ") + MessageQuote(content);
+    if (!reason.isEmpty()) message += QStringLiteral(" (%1)").arg(reason);
+    return message;
+}
+
 QString TZVBarCode::EncodingError() const
 {
     const QString content = currentContent(true);
     if (!IsZintType(m_codeType))
-        return IsValidBarCode(content, m_codeType, m_checksum) ? QString()
-                                                               : QStringLiteral("INVALID BARCODE : ") + content;
+        return IsValidBarCode(content, m_codeType, m_checksum) ? QString() : RefusalMessage(content);
     const TZVZintSymbol& symbol = zintSymbol(content);
-    return symbol.Valid() ? QString() : QStringLiteral("INVALID BARCODE : %1 (%2)").arg(content, symbol.Error);
+    return symbol.Valid() ? QString() : RefusalMessage(content, symbol.Error);
 }
 
 int TZVBarCode::ClampedFactor() const

@@ -89,6 +89,8 @@ public:
     /// Why the current content (the fixed one, or the bound value when Data is on) cannot be
     /// encoded under the current symbology and options; empty when it can.
     QString EncodingError() const;
+    /// "INVALID BARCODE : " with `content` (cut to a readable length) and the reason, if any.
+    static QString RefusalMessage(const QString& content, const QString& reason = {});
 
     /// Published values: BarWidth and Distance in millimetres, the other lengths in the label's unit.
     /// @{

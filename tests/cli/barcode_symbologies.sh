@@ -46,7 +46,11 @@ refused)
             status=$?
             [ "$status" -eq 1 ] || fail "$type '$content': exit status $status instead of 1"
             head -c 18 stderr.txt | grep -qxF "INVALID BARCODE : " || fail "$type: stderr $(cat stderr.txt)"
-            grep -qF "$content" stderr.txt || fail "$type: stderr without the content: $(cat stderr.txt)"
+            # The content is quoted up to 60 characters, then an ellipsis: one readable line.
+            quoted=$content
+            [ ${#content} -gt 60 ] && quoted="$(printf '%.60s' "$content")…"
+            grep -qF "INVALID BARCODE : $quoted" stderr.txt || fail "$type: stderr without the content: $(cat stderr.txt)"
+            [ "$(wc -c < stderr.txt)" -lt 300 ] || fail "$type: a message of $(wc -c < stderr.txt) bytes"
             left=$(ls -A | grep -v -e '^stderr.txt$' -e '^cases.txt$')
             [ -z "$left" ] || fail "$type '$content' left files: $left"
         done < cases.txt

@@ -3,6 +3,7 @@
 #include "../support/PaintSupport.h"
 #include "ElementTestSupport.h"
 #include "elements/ZVBarCode.h"
+#include "foundation/ZVError.h"
 
 #include <algorithm>
 
@@ -80,7 +81,7 @@ TEST_F(ZintBarcode, EachSymbologyTakesItsContentAndRefusesWhatItCannotCarry)
         EXPECT_EQ(barcode.EncodingError(), "") << c.valid.toStdString();
         barcode.SetBarCode(c.invalid);
         const QString error = barcode.EncodingError();
-        EXPECT_TRUE(error.startsWith("INVALID BARCODE : " + c.invalid + " (")) << error.toStdString();
+        EXPECT_TRUE(error.startsWith("INVALID BARCODE : " + MessageQuote(c.invalid) + " (")) << error.toStdString();
         EXPECT_TRUE(callsOf(paint(), "FillRects").empty()) << "refused content paints the placeholder";
         EXPECT_EQ(callsOf(recorder.canvas(), "LineTo").size(), 2u);
     }
@@ -140,6 +141,34 @@ TEST_F(ZintBarcode, OptionsChooseTheSymbolSize)
     EXPECT_EQ(barcode.EccLevel(), 9);
     EXPECT_EQ(barcode.SymbolSize(), 0);
     EXPECT_EQ(barcode.Columns(), 30);
+}
+
+// Messages quote a content up to 60 characters, then an ellipsis: a long one (a whole file
+// pasted, say) would make a line of megabytes.
+TEST_F(ZintBarcode, MessagesCutALongContent)
+{
+    const QString emoji = QStringLiteral("\U0001F600");
+    struct Case
+    {
+        const char* name;
+        TZVBar type;
+        QString content;
+        QString quoted;
+    };
+    const Case cases[] = {
+        {"linear", EAN13, QString(100'000, '1'), QString(60, '1') + QChar(0x2026)},
+        {"libzint", QRCODE, QString(100'000, 'A'), QString(60, 'A') + QChar(0x2026)},
+        {"no half characters", CODE39, "a" + emoji.repeated(40), "a" + emoji.repeated(29) + QChar(0x2026)},
+        {"short", CODE39, QStringLiteral("abc"), QStringLiteral("abc")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        barcode.SetCodeType(c.type);
+        barcode.SetBarCode(c.content);
+        const QString error = barcode.EncodingError();
+        EXPECT_TRUE(error.startsWith("INVALID BARCODE : " + c.quoted)) << error.toStdString();
+        EXPECT_LT(error.size(), 200);
+    }
 }
 
 // QR Code "HELLO" is version 1, 21 x 21. Row 6 of it is known whatever the data: the finder
