@@ -129,6 +129,39 @@ QString TZVBarCode::EncodingError() const
     return symbol.Valid() ? QString() : RefusalMessage(content, symbol.Error);
 }
 
+QString TZVBarCode::PropertyRefusal(const QString& name, const QVariant& variant) const
+{
+    const int value = variant.toInt();
+    const TZVZintOptions current{m_codeType, m_eccLevel, m_symbolSize, m_rectangular, m_columns};
+    TZVZintOptions options = current;
+    int stored = 0;
+    QString what;
+    if (name == QLatin1String("EccLevel")) {
+        options.EccLevel = value;
+        stored = kMaxEccLevel;
+        what = QStringLiteral("Error correction level");
+    } else if (name == QLatin1String("SymbolSize")) {
+        options.SymbolSize = value;
+        stored = kMaxSymbolSize;
+        what = QStringLiteral("Symbol size");
+    } else if (name == QLatin1String("Columns")) {
+        options.Columns = value;
+        stored = kMaxColumns;
+        what = QStringLiteral("Number of columns");
+    } else if (name == QLatin1String("Rectangular")) {
+        options.Rectangular = variant.toBool();
+    } else {
+        return {};
+    }
+    QString reason = IsZintType(m_codeType) ? ZintOptionError(options) : QString();
+    // Not this choice's fault: another option (read from a design) is already refused.
+    if (!reason.isEmpty() && reason == ZintOptionError(current)) reason.clear();
+    // A symbology without the option still cannot keep a value that a design cannot store.
+    if (reason.isEmpty() && stored > 0 && (value < 0 || value > stored))
+        reason = QStringLiteral("%1 %2 out of range (0 to %3)").arg(what).arg(value).arg(stored);
+    return reason.isEmpty() ? QString() : RefusalMessage(currentContent(true), reason);
+}
+
 int TZVBarCode::ClampedFactor() const
 {
     int factor = m_factor;

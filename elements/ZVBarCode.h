@@ -89,6 +89,10 @@ public:
     /// Why the current content (the fixed one, or the bound value when Data is on) cannot be
     /// encoded under the current symbology and options; empty when it can.
     QString EncodingError() const;
+    /// Refuses an option (EccLevel, SymbolSize, Columns, Rectangular) that the current symbology
+    /// cannot honour with the other options, or that a design cannot store, as EncodingError words
+    /// it. The setters clamp to what a design stores; editors and tools ask here first.
+    QString PropertyRefusal(const QString& name, const QVariant& value) const override;
     /// "INVALID BARCODE : " with `content` (cut to a readable length) and the reason, if any.
     static QString RefusalMessage(const QString& content, const QString& reason = {});
 

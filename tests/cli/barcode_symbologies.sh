@@ -68,6 +68,18 @@ options)
             fail "QR $*: $(cat stderr.txt)"
         [ "$(png_size qr.png)" = "$expected" ] || fail "QR $*: $(png_size qr.png) pixels, expected $expected"
     done
+    # Choices the symbology cannot honour are refused in the library's words, not changed.
+    printf '%s\n' "PDF417|--size 95|Symbol size 95 out of range (3 to 90)" \
+        "QRCODE|--size 41|Symbol size 41 out of range (1 to 40)" \
+        "AZTEC|--ecc 2 --size 5|Error correction level and symbol size cannot both be set" > refused.txt
+    while IFS='|' read -r type option reason; do
+        # shellcheck disable=SC2086
+        "$zorvel" barcode --type "$type" --content 12 $option --out r.png 2> stderr.txt
+        status=$?
+        [ "$status" -eq 1 ] && grep -qF "INVALID BARCODE : 12 ($reason)" stderr.txt ||
+            fail "$type $option: $status $(cat stderr.txt)"
+        [ ! -e r.png ] || fail "$type $option wrote a file"
+    done < refused.txt
     # Options a symbology does not have are mistakes in the arguments.
     printf '%s\n' "CODE128|--ecc M|--ecc goes with QRCODE, MICROQR, PDF417 and AZTEC only" \
         "QRCODE|--ecc X|--ecc takes L, M, Q or H for QRCODE" "PDF417|--ecc 9|--ecc takes a level 0..8" \
