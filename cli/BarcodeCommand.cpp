@@ -132,7 +132,7 @@ TRect symbolBox(TZVBarCode& barcode)
             box = {std::min(box.Left, call.Args[i]), std::min(box.Top, call.Args[i + 1]),
                    std::max(box.Right, call.Args[i + 2]), std::max(box.Bottom, call.Args[i + 3])};
     }
-    if (box.Left > box.Right) throw EZvError(QStringLiteral("INVALID BARCODE : ") + barcode.BarCode());
+    if (box.Left > box.Right) throw EZvError(TZVBarCode::RefusalMessage(barcode.BarCode()));
     return box;
 }
 
@@ -355,7 +355,14 @@ int runBarcode(const QStringList& args)
         const bool is2D = zint && TZVBarCode::Is2DType(type);
         if (parser.isSet(sizeOption) && !is2D)
             throw Usage{QStringLiteral("--size goes with the 2D types QRCODE..AZTEC only")};
-        const int size = boundedIntOption(parser, sizeOption, 0, 1, 99);
+        // Only a whole number here: whether the symbology takes it is the library's to say.
+        int size = 0;
+        if (parser.isSet(sizeOption)) {
+            bool ok = false;
+            size = parser.value(sizeOption).toInt(&ok);
+            if (!ok || size < 1)
+                throw Usage{QStringLiteral("--size takes a whole number from 1, not '%1'").arg(parser.value(sizeOption))};
+        }
         const int dpi = boundedIntOption(parser, dpiOption, kDefaultDpi, kMinDpi, kMaxDpi);
         const std::optional<float> barWidth = lengthOption(parser, barWidthOption);
         const std::optional<float> height = lengthOption(parser, heightOption);
@@ -369,18 +376,20 @@ int runBarcode(const QStringList& args)
         barcode.SetBarCode(content);
         barcode.SetChecksum(checksum);
         barcode.SetShowNumber(showNumber);
+        // Asked before setting: the setters would clamp a value to what a design can store.
+        const auto refuse = [&barcode](const char* option, int value) {
+            const QString refused = barcode.PropertyRefusal(QString::fromLatin1(option), value);
+            if (!refused.isEmpty()) throw EZvError(refused);
+        };
+        refuse("EccLevel", ecc);
         barcode.SetEccLevel(ecc);
+        refuse("SymbolSize", size);
         barcode.SetSymbolSize(size);
         if (barWidth) barcode.SetBarWidth(*barWidth);
         if (height) barcode.SetBHeight(*height); // the label's unit is the millimetre
-        if (zint) {
-            const QString refused = barcode.EncodingError();
-            if (!refused.isEmpty()) throw EZvError(refused);
-            // Its background is the symbol's box with the quiet zone.
-            barcode.SetTransparent(false);
-        } else if (!IsValidBarCode(content, type, checksum)) {
-            throw EZvError(QStringLiteral("INVALID BARCODE : ") + content);
-        }
+        if (const QString refused = barcode.EncodingError(); !refused.isEmpty()) throw EZvError(refused);
+        // Its background is the symbol's box with the quiet zone.
+        if (zint) barcode.SetTransparent(false);
         if (parser.isSet(textOption)) {
             if (zint) {
                 // The text is known once the bars are painted; the number would need fonts.

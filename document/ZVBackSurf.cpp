@@ -48,6 +48,16 @@ void TZVBackSurf::SetStyle(TZVBackStyle value)
 void TZVBackSurf::SetFileImage(const QString& value)
 {
     if (value == m_fileImage) return;
+    loadPicture(value);
+}
+
+void TZVBackSurf::LoadPicture()
+{
+    loadPicture(QString(m_fileImage));
+}
+
+void TZVBackSurf::loadPicture(const QString& value)
+{
     m_fileImage = value;
     m_picture = QImage();
     QString failure;

@@ -65,6 +65,9 @@ public:
     void SetStyle(TZVBackStyle value);
     void SetFileImage(const QString& value);
     /// @}
+    /// Loads Picture from FileImage again as SetFileImage loads it, for a design whose reader
+    /// stored the name alone.
+    void LoadPicture();
     /// Guide positions in the label's unit.
     /// @{
     float GetGuideX() const;
@@ -91,8 +94,9 @@ public:
 
 private:
     void guideMoved(const char* name);
+    void loadPicture(const QString& value);
 
-    // The label's stream and JSON readers store the file name without loading the picture.
+    // The label's stream and JSON readers store the file name; conversions never load the picture.
     friend class TZVCustomLab;
 
     TZVCustomLab& m_owner;

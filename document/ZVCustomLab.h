@@ -441,7 +441,7 @@ private:
     bool m_modified = false;
     bool m_restoring = false;
     bool m_loading = false;
-    std::int32_t m_writeVersion = 2800;
+    std::int32_t m_writeVersion = 2900;
     std::int32_t m_readVersion = 2700;
     TZVDataAccessType m_dataAccessType = daBDEAlias;
     bool m_showMargins = false;

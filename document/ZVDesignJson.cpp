@@ -200,7 +200,7 @@ public:
     }
 
     // Every key of the newest layout is understood; missing ones keep their defaults.
-    std::int32_t Version() const override { return kBarCodeOptionsVersion; }
+    std::int32_t Version() const override { return kWideBarCodeVersion; }
     bool Reading() const override { return true; }
 
     void U8(const char* name, std::uint8_t& value) override { integer(name, value); }
@@ -515,7 +515,10 @@ QByteArray DesignToJson(TZVCustomLab& label)
     return designJson(label);
 }
 
-void DesignFromJson(TZVCustomLab& label, const QByteArray& json)
+namespace {
+
+// A conversion keeps the background's file name as the JSON has it, picture or not.
+void readDesignJson(TZVCustomLab& label, const QByteArray& json, bool conversion)
 {
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(json, &error);
@@ -532,11 +535,21 @@ void DesignFromJson(TZVCustomLab& label, const QByteArray& json)
         label.VisitHeaderFields(reader);
         readElements(label, reader, top.value(QLatin1String(kElementsKey)));
         reader.checkUnknown();
+        // As the stream reader does: a missing file drops the name, an unreadable one is reported.
+        if (!conversion)
+            label.BackSurf().LoadPicture();
     });
     // Another design: the steps of the one before do not apply to it.
     label.UndoStack().clear();
     label.SetModified(false);
     label.showDesignRead();
+}
+
+} // namespace
+
+void DesignFromJson(TZVCustomLab& label, const QByteArray& json)
+{
+    readDesignJson(label, json, false);
 }
 
 void TZVEditorSettings::SetGridSettings(TZVColor color, int incX, int incY, bool show)
@@ -570,7 +583,7 @@ QByteArray JsonToStream(const QByteArray& json)
     TZVEditorSettings editor;
     TZVLab label;
     label.SetEditor(&editor);
-    DesignFromJson(label, json);
+    readDesignJson(label, json, true);
     TZVMemoryStream output;
     label.SaveToStream(output);
     label.SetEditor(nullptr);

@@ -24,11 +24,12 @@ class TZVCustomLab;
 /// visits twice (the bar code's "FontHeight") is written once.
 QByteArray DesignToJson(TZVCustomLab& label);
 
-/// Replaces the label's design by the JSON's, storing values as the stream reader stores them.
-/// A missing key keeps the default of a new label or of a new element of that kind. Raises
-/// EZvError: "INVALID JSON AT OFFSET n", "UNKNOWN KEY : Elements[3].Foo", "INVALID VALUE : X1"
-/// (a value of the wrong type or out of range), "MISSING KEY : Elements[0].Kind"; the label is
-/// then left as it was. A design read clears the label's undo history, as a stream load does.
+/// Replaces the label's design by the JSON's, storing values as the stream reader stores them;
+/// the background picture is loaded as that reader loads it (JsonToStream leaves it). A missing
+/// key keeps the default of a new label or of a new element of that kind. Raises EZvError:
+/// "INVALID JSON AT OFFSET n", "UNKNOWN KEY : Elements[3].Foo", "INVALID VALUE : X1" (a value of
+/// the wrong type or out of range), "MISSING KEY : Elements[0].Kind"; the label is then left as
+/// it was. A design read clears the label's undo history, as a stream load does.
 void DesignFromJson(TZVCustomLab& label, const QByteArray& json);
 
 /// Keeps the editor settings of a stream for tools that have no editor, so that a conversion

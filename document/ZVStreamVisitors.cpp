@@ -21,11 +21,14 @@ namespace {
 
 std::int32_t StreamVersionFor(const TZVCustomLab& label)
 {
+    std::int32_t version = kStreamVersion;
     for (const TZVElement* element : label.Elements()) {
         const auto* barCode = qobject_cast<const TZVBarCode*>(element);
-        if (barCode && barCode->UsesExtendedRecord()) return kBarCodeOptionsVersion;
+        if (!barCode) continue;
+        if (barCode->UsesWideRecord()) return kWideBarCodeVersion;
+        if (barCode->UsesExtendedRecord()) version = kBarCodeOptionsVersion;
     }
-    return kStreamVersion;
+    return version;
 }
 
 void TZVStreamWriter::U8(const char*, std::uint8_t& value)

@@ -11,6 +11,9 @@ class TZVCustomLab;
 /// The layout whose bar code records carry the symbology options; a design is written in it only
 /// when one of its bar codes needs it, older designs keep kStreamVersion byte for byte.
 inline constexpr std::int32_t kBarCodeOptionsVersion = 2800;
+/// The layout whose bar code records keep their content as a wide string, written only when a
+/// content goes beyond Windows-1252 (QR Code in Japanese, say); 2800 designs keep their bytes.
+inline constexpr std::int32_t kWideBarCodeVersion = 2900;
 
 /// The oldest layout that holds every element of `label`.
 std::int32_t StreamVersionFor(const TZVCustomLab& label);

@@ -6,9 +6,11 @@
 #include "document/ZVStreamVisitors.h"
 #include "elements/ZVLegacyLength.h"
 #include "elements/ZVZintSymbol.h"
+#include "foundation/ZVAnsi.h"
 #include "foundation/ZVBarcode.h"
 #include "foundation/ZVCanvas.h"
 #include "foundation/ZVDataSet.h"
+#include "foundation/ZVError.h"
 #include "foundation/ZVUtils.h"
 
 #include <algorithm>
@@ -87,6 +89,11 @@ bool TZVBarCode::Is2DType(TZVBar type)
     return IsMatrixSymbology(type);
 }
 
+bool TZVBarCode::UsesWideRecord() const
+{
+    return AnsiToQString(QStringToAnsi(m_barCode)) != m_barCode;
+}
+
 bool TZVBarCode::UsesExtendedRecord() const
 {
     return IsZintType(m_codeType) || m_eccLevel != 0 || m_symbolSize != 0 || m_rectangular || m_columns != 0 ||
@@ -106,14 +113,53 @@ const TZVZintSymbol& TZVBarCode::zintSymbol(const QString& content) const
     return *m_zintCache;
 }
 
+QString TZVBarCode::RefusalMessage(const QString& content, const QString& reason)
+{
+    QString message = QStringLiteral("INVALID BARCODE : ") + MessageQuote(content);
+    if (!reason.isEmpty()) message += QStringLiteral(" (%1)").arg(reason);
+    return message;
+}
+
 QString TZVBarCode::EncodingError() const
 {
     const QString content = currentContent(true);
     if (!IsZintType(m_codeType))
-        return IsValidBarCode(content, m_codeType, m_checksum) ? QString()
-                                                               : QStringLiteral("INVALID BARCODE : ") + content;
+        return IsValidBarCode(content, m_codeType, m_checksum) ? QString() : RefusalMessage(content);
     const TZVZintSymbol& symbol = zintSymbol(content);
-    return symbol.Valid() ? QString() : QStringLiteral("INVALID BARCODE : %1 (%2)").arg(content, symbol.Error);
+    return symbol.Valid() ? QString() : RefusalMessage(content, symbol.Error);
+}
+
+QString TZVBarCode::PropertyRefusal(const QString& name, const QVariant& variant) const
+{
+    const int value = variant.toInt();
+    const TZVZintOptions current{m_codeType, m_eccLevel, m_symbolSize, m_rectangular, m_columns};
+    TZVZintOptions options = current;
+    int stored = 0;
+    QString what;
+    if (name == QLatin1String("EccLevel")) {
+        options.EccLevel = value;
+        stored = kMaxEccLevel;
+        what = QStringLiteral("Error correction level");
+    } else if (name == QLatin1String("SymbolSize")) {
+        options.SymbolSize = value;
+        stored = kMaxSymbolSize;
+        what = QStringLiteral("Symbol size");
+    } else if (name == QLatin1String("Columns")) {
+        options.Columns = value;
+        stored = kMaxColumns;
+        what = QStringLiteral("Number of columns");
+    } else if (name == QLatin1String("Rectangular")) {
+        options.Rectangular = variant.toBool();
+    } else {
+        return {};
+    }
+    QString reason = IsZintType(m_codeType) ? ZintOptionError(options) : QString();
+    // Not this choice's fault: another option (read from a design) is already refused.
+    if (!reason.isEmpty() && reason == ZintOptionError(current)) reason.clear();
+    // A symbology without the option still cannot keep a value that a design cannot store.
+    if (reason.isEmpty() && stored > 0 && (value < 0 || value > stored))
+        reason = QStringLiteral("%1 %2 out of range (0 to %3)").arg(what).arg(value).arg(stored);
+    return reason.isEmpty() ? QString() : RefusalMessage(currentContent(true), reason);
 }
 
 int TZVBarCode::ClampedFactor() const
@@ -525,7 +571,10 @@ void TZVBarCode::VisitFields(TZVFieldVisitor& visitor)
     const bool reading = visitor.Reading();
     const bool legacy = version < kFirstModelUnitVersion;
     const bool extended = version >= kBarCodeOptionsVersion;
-    visitor.AStr("BarCode", m_barCode);
+    if (version >= kWideBarCodeVersion)
+        visitor.WStr("BarCode", m_barCode);
+    else
+        visitor.AStr("BarCode", m_barCode);
     // Older layouts know only the first seven symbologies.
     auto codeType = static_cast<std::uint8_t>(m_codeType);
     visitor.Ordinal("CodeType", codeType, extended ? QMetaEnum::fromType<TZVBar>().keyCount() : EAN128C + 1);

@@ -82,10 +82,19 @@ public:
     /// True when the element uses a libzint symbology or an option away from its default; only
     /// then does the newer stream record carry it.
     bool UsesExtendedRecord() const;
+    /// True when the content has characters beyond Windows-1252, which only the newest stream
+    /// record keeps (as a wide string).
+    bool UsesWideRecord() const;
 
     /// Why the current content (the fixed one, or the bound value when Data is on) cannot be
     /// encoded under the current symbology and options; empty when it can.
     QString EncodingError() const;
+    /// Refuses an option (EccLevel, SymbolSize, Columns, Rectangular) that the current symbology
+    /// cannot honour with the other options, or that a design cannot store, as EncodingError words
+    /// it. The setters clamp to what a design stores; editors and tools ask here first.
+    QString PropertyRefusal(const QString& name, const QVariant& value) const override;
+    /// "INVALID BARCODE : " with `content` (cut to a readable length) and the reason, if any.
+    static QString RefusalMessage(const QString& content, const QString& reason = {});
 
     /// Published values: BarWidth and Distance in millimetres, the other lengths in the label's unit.
     /// @{

@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QVariant>
 
 #include <cstdint>
 
@@ -178,6 +179,14 @@ public:
     void LoadFromStream(TZVMemoryStream& stream);
     /// Every persisted field from the root down; overrides call their parent first.
     virtual void VisitFields(TZVFieldVisitor& visitor);
+    /// The library's message refusing `value` for the published property `name`, for a choice the
+    /// element cannot honour (its setter would change it silently); empty when it can be written.
+    virtual QString PropertyRefusal(const QString& name, const QVariant& value) const
+    {
+        (void)name;
+        (void)value;
+        return {};
+    }
 
     /// Painting. `offset` (model units) is added to every coordinate: the label's place on the
     /// sheet. The target is one of TZVPaintTarget; with `dataMode` 1 and any target but the editor

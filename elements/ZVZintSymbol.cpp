@@ -159,9 +159,26 @@ TZVZintSymbol encodeOnce(TZVZintSymbol result, const TZintKind& kind, const QByt
     return result;
 }
 
+} // namespace
+
+bool IsMatrixSymbology(TZVBar type)
+{
+    switch (type) {
+    case QRCODE:
+    case MICROQR:
+    case DATAMATRIX:
+    case GS1DATAMATRIX:
+    case PDF417:
+    case AZTEC:
+        return true;
+    default:
+        return false;
+    }
+}
+
 // libzint quietly ignores some out-of-range options; an explicit choice it cannot honour is refused.
 // Options a symbology does not have are ignored, so switching the type keeps the design valid.
-QString optionError(const TZVZintOptions& o)
+QString ZintOptionError(const TZVZintOptions& o)
 {
     int maxEcc = 0;
     int minSize = 1;
@@ -181,24 +198,14 @@ QString optionError(const TZVZintOptions& o)
         return QStringLiteral("Symbol size %1 out of range (%2 to %3)").arg(o.SymbolSize).arg(minSize).arg(maxSize);
     if (o.Type == PDF417 && o.Columns != 0 && (o.Columns < 1 || o.Columns > 30))
         return QStringLiteral("Number of columns %1 out of range (1 to 30)").arg(o.Columns);
+    // libzint sizes an Aztec symbol by one or the other and drops the level without a word.
+    if (o.Type == AZTEC && o.EccLevel != 0 && o.SymbolSize != 0)
+        return QStringLiteral("Error correction level and symbol size cannot both be set");
+    // Sizes below the rectangular ones are square: the symbol would not be what was asked for.
+    if ((o.Type == DATAMATRIX || o.Type == GS1DATAMATRIX) && o.Rectangular && o.SymbolSize > 0 &&
+        o.SymbolSize < kFirstRectangularSize)
+        return QStringLiteral("Symbol size %1 is square, not rectangular").arg(o.SymbolSize);
     return {};
-}
-
-} // namespace
-
-bool IsMatrixSymbology(TZVBar type)
-{
-    switch (type) {
-    case QRCODE:
-    case MICROQR:
-    case DATAMATRIX:
-    case GS1DATAMATRIX:
-    case PDF417:
-    case AZTEC:
-        return true;
-    default:
-        return false;
-    }
 }
 
 TZVZintSymbol EncodeZintSymbol(const QString& content, const TZVZintOptions& options)
@@ -211,7 +218,7 @@ TZVZintSymbol EncodeZintSymbol(const QString& content, const TZVZintOptions& opt
         result.Error = QStringLiteral("Not a libzint symbology");
         return result;
     }
-    result.Error = optionError(options);
+    result.Error = ZintOptionError(options);
     if (!result.Error.isEmpty()) return result;
     QString input = content;
     if (options.Type == ITF14 || options.Type == DATABAR) {

@@ -27,4 +27,18 @@ private:
 /// Message texts of failures shared by several readers.
 inline constexpr const char* kErrorReadingFile = "ERROR READING FILE";
 
+/// Characters of a value that a message quotes before it is cut.
+inline constexpr qsizetype kMessageQuoteLength = 60;
+
+/// `text` as a message quotes it: longer values (a bar code's content can run to megabytes) are
+/// cut with an ellipsis, so that the message stays one readable line.
+inline QString MessageQuote(const QString& text)
+{
+    if (text.size() <= kMessageQuoteLength) return text;
+    qsizetype cut = kMessageQuoteLength;
+    // Half a surrogate pair is no character.
+    if (text[cut - 1].isHighSurrogate()) --cut;
+    return text.left(cut) + QChar(0x2026);
+}
+
 } // namespace zorvel

@@ -72,7 +72,10 @@ int main(int argc, char** argv)
     const QString out = QString::fromLocal8Bit(argv[1]);
     const QString src = QString::fromLocal8Bit(argv[2]);
 
-    for (const char* name : {"design.json", "render_design.json", "detail_design.json", "symbols_design.json"}) {
+    // symbols_design is in layout 2800 (libzint symbologies with options), wide_symbols_design in
+    // 2900 (contents beyond Windows-1252).
+    for (const char* name : {"design.json", "render_design.json", "detail_design.json", "symbols_design.json",
+                             "wide_symbols_design.json"}) {
         const QByteArray json = readFile(src + QStringLiteral("/tests/data/") + QLatin1StringView(name));
         put(out + QStringLiteral("/design_json"), QString::fromLatin1(name), json);
         // The paint and print target: a first byte choosing the reader (1 JSON, 0 the stream) and

@@ -261,19 +261,28 @@ std::optional<TZVChangeScope> TZVCustomInspector::changeScope(const QString& nam
     return std::optional<TZVChangeScope>(std::in_place, *lab, QStringLiteral("Edit %1").arg(name), mergeKey);
 }
 
-void TZVCustomInspector::writeAll(const QString& propertyName, const QVariant& value)
+bool TZVCustomInspector::writeAll(const QString& propertyName, const QVariant& value)
 {
     TZVCustomEditor* editor = Editor();
-    if (!editor) return;
+    if (!editor) return false;
+    // A value one element cannot honour is written to none, and the label's host says why.
+    for (int i = 1; i <= editor->SelCount(); ++i) {
+        const TZVElement* element = editor->SelectedAt(i);
+        const QString refused = element ? element->PropertyRefusal(propertyName, value) : QString();
+        if (refused.isEmpty()) continue;
+        if (TZVCustomLab* lab = label()) fire(lab->OnMessage, lab, refused);
+        return false;
+    }
     const QByteArray name = propertyName.toLatin1();
     for (int i = 1; i <= editor->SelCount(); ++i)
         if (TZVElement* element = editor->SelectedAt(i)) writeElement(*element, name, value);
+    return true;
 }
 
 void TZVCustomInspector::writeRow(int index, const QVariant& value)
 {
     const QString name = m_rows[index].Name;
-    writeAll(name, value);
+    if (!writeAll(name, value)) return;
     if (index < m_rows.size() && m_rows[index].Name == name) m_rows[index].Value = value;
 }
 

@@ -335,8 +335,10 @@ private:
     void scrollBarMoved(int value);
     void delayedRepaint();
     void flushRepaint();
-    /// Writes `value` to the property `name` of every selected element.
-    void writeAll(const QString& name, const QVariant& value);
+    /// Writes `value` to the property `name` of every selected element; false, having written
+    /// nothing and reported the element's refusal through the label's OnMessage, when one of them
+    /// cannot honour it.
+    bool writeAll(const QString& name, const QVariant& value);
     /// The same for row `index`, which then keeps `value`; the row is looked up again after the
     /// writes, as a setter may have the editor rebuild the rows.
     void writeRow(int index, const QVariant& value);

@@ -46,7 +46,11 @@ refused)
             status=$?
             [ "$status" -eq 1 ] || fail "$type '$content': exit status $status instead of 1"
             head -c 18 stderr.txt | grep -qxF "INVALID BARCODE : " || fail "$type: stderr $(cat stderr.txt)"
-            grep -qF "$content" stderr.txt || fail "$type: stderr without the content: $(cat stderr.txt)"
+            # The content is quoted up to 60 characters, then an ellipsis: one readable line.
+            quoted=$content
+            [ ${#content} -gt 60 ] && quoted="$(printf '%.60s' "$content")…"
+            grep -qF "INVALID BARCODE : $quoted" stderr.txt || fail "$type: stderr without the content: $(cat stderr.txt)"
+            [ "$(wc -c < stderr.txt)" -lt 300 ] || fail "$type: a message of $(wc -c < stderr.txt) bytes"
             left=$(ls -A | grep -v -e '^stderr.txt$' -e '^cases.txt$')
             [ -z "$left" ] || fail "$type '$content' left files: $left"
         done < cases.txt
@@ -64,6 +68,18 @@ options)
             fail "QR $*: $(cat stderr.txt)"
         [ "$(png_size qr.png)" = "$expected" ] || fail "QR $*: $(png_size qr.png) pixels, expected $expected"
     done
+    # Choices the symbology cannot honour are refused in the library's words, not changed.
+    printf '%s\n' "PDF417|--size 95|Symbol size 95 out of range (3 to 90)" \
+        "QRCODE|--size 41|Symbol size 41 out of range (1 to 40)" \
+        "AZTEC|--ecc 2 --size 5|Error correction level and symbol size cannot both be set" > refused.txt
+    while IFS='|' read -r type option reason; do
+        # shellcheck disable=SC2086
+        "$zorvel" barcode --type "$type" --content 12 $option --out r.png 2> stderr.txt
+        status=$?
+        [ "$status" -eq 1 ] && grep -qF "INVALID BARCODE : 12 ($reason)" stderr.txt ||
+            fail "$type $option: $status $(cat stderr.txt)"
+        [ ! -e r.png ] || fail "$type $option wrote a file"
+    done < refused.txt
     # Options a symbology does not have are mistakes in the arguments.
     printf '%s\n' "CODE128|--ecc M|--ecc goes with QRCODE, MICROQR, PDF417 and AZTEC only" \
         "QRCODE|--ecc X|--ecc takes L, M, Q or H for QRCODE" "PDF417|--ecc 9|--ecc takes a level 0..8" \
@@ -123,6 +139,25 @@ EOF
         done
     done < cases.txt
     [ "$failures" -eq 0 ] || exit 1
+    ;;
+render_wide)
+    need zbarimg
+    # A QR Code beyond Windows-1252: rendered from the JSON, from its stream, and dumped back whole.
+    content='日本語 € Ω ✓'
+    cat > design.json <<EOF
+{"Units": 0, "Measure": {"Width": 6000, "Height": 3500, "NuHor": 1, "NuVer": 1},
+ "Elements": [{"Kind": 3, "ID": "Code", "X1": 500, "Y1": 500, "BarCode": "$content", "CodeType": 7,
+               "BarWidth": 50}]}
+EOF
+    "$zorvel" convert design.json design.zvl 2> stderr.txt || fail "convert: $(cat stderr.txt)"
+    "$zorvel" dump design.zvl > dumped.json 2> stderr.txt || fail "dump: $(cat stderr.txt)"
+    grep -qF "\"BarCode\": \"$content\"" dumped.json || fail "dumped: $(grep BarCode dumped.json)"
+    want=$(printf '%s' "$content" | od -An -c | tr -d ' \n')
+    for input in design.json design.zvl; do
+        rm -f page-*.png
+        "$zorvel" render "$input" --out page.png 2> stderr.txt || fail "render $input: $(cat stderr.txt)"
+        [ "$(scan page-1.png)" = "$want" ] || fail "render $input: read '$(scan page-1.png)'"
+    done
     ;;
 render_refused)
     # A design whose GS1-128 code is refused for one record: the message, exit 1, no PDF; the

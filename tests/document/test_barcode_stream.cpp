@@ -2,6 +2,7 @@
 #include "StreamTestSupport.h"
 
 #include "document/ZVDesignJson.h"
+#include "document/ZVUndoHistory.h"
 #include "elements/ZVBarCode.h"
 
 #include <QJsonArray>
@@ -162,4 +163,44 @@ TEST_F(StreamTest, JsonKeysOfTheOptions)
     EXPECT_EQ(barCodesOf(label).front(), (Options{DATAMATRIX, 0, 12, 0, true, false}));
     const QByteArray bad = QByteArray(json).replace("\"SymbolSize\": 12", "\"SymbolSize\": 91");
     expectError([&] { DesignFromJson(label, bad); }, "INVALID VALUE : Elements[0].SymbolSize");
+}
+
+// Content beyond Windows-1252 takes the layout whose records keep it as a wide string; the
+// stream, its JSON form and the undo history (which keeps streams) give it back whole.
+TEST_F(StreamTest, ContentBeyondWindows1252SurvivesStreamJsonAndUndo)
+{
+    const QString wide = QStringLiteral("日本語 € Ω ✓");
+    const auto contentOf = [](const TZVCustomLab& label) {
+        const auto* b = qobject_cast<const TZVBarCode*>(label.Elements().front());
+        return b ? b->BarCode() : QString();
+    };
+    for (const TZVBar type : {QRCODE, DATAMATRIX, PDF417, AZTEC}) {
+        SCOPED_TRACE(QMetaEnum::fromType<TZVBar>().valueToKey(type));
+        TZVLab source;
+        TZVBarCode* code = addBarCode(source, {type, 0, 0, 0, false, true}, QStringLiteral("HELLO"));
+        EXPECT_EQ(versionOf(saved(source)), 2800);
+        {
+            TZVChangeScope step(source, QStringLiteral("Content"));
+            code->SetBarCode(wide);
+        }
+        const QByteArray bytes = saved(source);
+        EXPECT_EQ(versionOf(bytes), 2900);
+        TZVLab target;
+        load(target, bytes);
+        EXPECT_EQ(contentOf(target), wide);
+        EXPECT_EQ(saved(target), bytes);
+
+        const QByteArray json = StreamToJson(bytes);
+        EXPECT_TRUE(json.contains("\"BarCode\": \"" + wide.toUtf8() + '"')) << json.toStdString();
+        EXPECT_EQ(JsonToStream(json), bytes);
+
+        source.UndoStack().undo();
+        EXPECT_EQ(contentOf(source), "HELLO");
+        source.UndoStack().redo();
+        EXPECT_EQ(contentOf(source), wide);
+    }
+    // Windows-1252 content keeps the older layouts, byte for byte.
+    TZVLab plain;
+    addBarCode(plain, {CODE39, 0, 0, 0, false, true}, QStringLiteral("Größe €"));
+    EXPECT_EQ(versionOf(saved(plain)), 2700);
 }

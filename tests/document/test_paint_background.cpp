@@ -277,6 +277,59 @@ TEST(Background, StoredPictureThatCannotBeReadIsReportedAndTheDesignLoads)
     }
 }
 
+// A design read from JSON shows its background picture as one read from a stream does, and
+// fails the same way; the conversion to a stream keeps the name whatever the file.
+TEST(Background, JsonDesignLoadsItsPictureAsTheStreamReaderDoes)
+{
+    ensureGuiApplication();
+    QTemporaryDir dir;
+    QImage picture(40, 20, QImage::Format_RGB32);
+    picture.fill(qRgb(0, 0, 0));
+    struct Case
+    {
+        const char* name;
+        const char* file;
+        QByteArray content; // null: no file
+        bool shown, reported, named;
+    };
+    const Case cases[] = {
+        {"picture", "back.bmp", EncodeBmp(picture), true, false, true},
+        {"damaged bitmap: reported, the name kept", "bad.bmp", QByteArray("BM") + QByteArray(60, '\x7F'), false, true,
+         true},
+        {"missing file: the name goes, silently", "gone.bmp", QByteArray(), false, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = dir.filePath(QString::fromLatin1(c.file));
+        if (!c.content.isNull()) {
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(c.content);
+        }
+        const QJsonObject back{{"FileImage", path}, {"Style", int(biImage)}, {"Print", true}};
+        const QByteArray json = QJsonDocument(QJsonObject{{"BackSurf", back}}).toJson();
+        TZVLab fromJson;
+        TZVLab fromStream;
+        QStringList messages[2];
+        fromJson.OnMessage = [&](QObject*, const QString& message) { messages[0] << message; };
+        fromStream.OnMessage = [&](QObject*, const QString& message) { messages[1] << message; };
+        DesignFromJson(fromJson, json);
+        TZVMemoryStream stream(JsonToStream(json));
+        fromStream.LoadFromStream(stream);
+        for (TZVLab* label : {&fromJson, &fromStream}) {
+            const QStringList& said = messages[label == &fromStream];
+            EXPECT_EQ(said, c.reported ? QStringList{QStringLiteral("INVALID IMAGE : ") + path} : QStringList{});
+            EXPECT_EQ(label->BackSurf().FileImage(), c.named ? path : QString());
+            RecordingModelCanvas page;
+            label->BackSurf().PaintBackground(page.canvas(), {500, 500}, ptPrinter, kNoArea);
+            EXPECT_EQ(page.canvas().Log("StretchDraw"),
+                      c.shown ? std::vector<std::string>{"StretchDraw(500, 500, 6500, 4000, image 40x20)"}
+                              : std::vector<std::string>{});
+        }
+        EXPECT_TRUE(StreamToJson(JsonToStream(json)).contains(path.toUtf8())) << "the conversion keeps the name";
+    }
+}
+
 TEST(Background, DiscPatternsArePieSegments)
 {
     struct Case

@@ -110,6 +110,7 @@ struct DecodeCase
 // UPC-E 0123456 is UPC-A 01234500006, whose check digit is (0+2+4+0+0+6) x 3 + (1+3+5+0+0) = 45 -> 5.
 const DecodeCase kCases[] = {
     {QRCODE, "Zorvel QR: Größe 42 – 5 €", "Zorvel QR: Größe 42 – 5 €", ZXing::BarcodeFormat::QRCode, false},
+    {QRCODE, "日本語 € Ω ✓", "日本語 € Ω ✓", ZXing::BarcodeFormat::QRCode, false}, // beyond Windows-1252
     {MICROQR, "ZORVEL-42", "ZORVEL-42", ZXing::BarcodeFormat::MicroQRCode, false},
     {DATAMATRIX, "Zorvel Data Matrix ÄÖÜ", "Zorvel Data Matrix ÄÖÜ", ZXing::BarcodeFormat::DataMatrix, false},
     {GS1DATAMATRIX, "(01)09501101530003(17)261231(10)AB12", "(01)09501101530003(17)261231(10)AB12",

@@ -3,6 +3,7 @@
 #include "../support/PaintSupport.h"
 #include "ElementTestSupport.h"
 #include "elements/ZVBarCode.h"
+#include "foundation/ZVError.h"
 
 #include <algorithm>
 
@@ -80,7 +81,7 @@ TEST_F(ZintBarcode, EachSymbologyTakesItsContentAndRefusesWhatItCannotCarry)
         EXPECT_EQ(barcode.EncodingError(), "") << c.valid.toStdString();
         barcode.SetBarCode(c.invalid);
         const QString error = barcode.EncodingError();
-        EXPECT_TRUE(error.startsWith("INVALID BARCODE : " + c.invalid + " (")) << error.toStdString();
+        EXPECT_TRUE(error.startsWith("INVALID BARCODE : " + MessageQuote(c.invalid) + " (")) << error.toStdString();
         EXPECT_TRUE(callsOf(paint(), "FillRects").empty()) << "refused content paints the placeholder";
         EXPECT_EQ(callsOf(recorder.canvas(), "LineTo").size(), 2u);
     }
@@ -140,6 +141,80 @@ TEST_F(ZintBarcode, OptionsChooseTheSymbolSize)
     EXPECT_EQ(barcode.EccLevel(), 9);
     EXPECT_EQ(barcode.SymbolSize(), 0);
     EXPECT_EQ(barcode.Columns(), 30);
+}
+
+// A choice the symbology cannot honour is refused, not changed: libzint would size an Aztec
+// symbol by its size alone, a setter would clamp a size to what a design stores.
+TEST_F(ZintBarcode, ChoicesTheSymbologyCannotHonourAreRefused)
+{
+    struct Case
+    {
+        TZVBar type;
+        int size; // set before the choice
+        const char* option;
+        int value;
+        const char* reason; // nullptr: honoured
+        bool stored = false; // a design can hold the value: set anyway, the symbol is refused
+    };
+    const Case cases[] = {
+        {PDF417, 0, "SymbolSize", 95, "Symbol size 95 out of range (3 to 90)"},
+        {PDF417, 0, "SymbolSize", 90, nullptr},
+        {PDF417, 0, "Columns", 31, "Number of columns 31 out of range (1 to 30)"},
+        {QRCODE, 0, "SymbolSize", 41, "Symbol size 41 out of range (1 to 40)", true},
+        {AZTEC, 5, "EccLevel", 2, "Error correction level and symbol size cannot both be set", true},
+        {AZTEC, 0, "EccLevel", 2, nullptr},
+        {DATAMATRIX, 3, "Rectangular", 1, "Symbol size 3 is square, not rectangular", true},
+        {DATAMATRIX, 25, "Rectangular", 1, nullptr},
+        // Options a symbology does not have are kept for another, within what a design stores.
+        {CODE128, 0, "SymbolSize", 40, nullptr},
+        {CODE128, 0, "SymbolSize", 95, "Symbol size 95 out of range (0 to 90)"},
+        {CODE128, 0, "BarWidth", 95, nullptr},
+    };
+    barcode.SetBarCode("HELLO");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << QMetaEnum::fromType<TZVBar>().valueToKey(c.type) << " " << c.option << " "
+                                        << c.value);
+        barcode.SetCodeType(c.type);
+        barcode.SetEccLevel(0);
+        barcode.SetRectangular(false);
+        barcode.SetColumns(0);
+        barcode.SetSymbolSize(c.size);
+        const QString expected = c.reason ? "INVALID BARCODE : HELLO (" + QString::fromLatin1(c.reason) + ")" : QString();
+        EXPECT_EQ(barcode.PropertyRefusal(QString::fromLatin1(c.option), c.value), expected);
+        // Set anyway (as a stream may have it), the symbol is refused with the same words.
+        if (c.stored) {
+            barcode.setProperty(c.option, c.value);
+            EXPECT_EQ(barcode.EncodingError(), expected);
+        }
+    }
+}
+
+// Messages quote a content up to 60 characters, then an ellipsis: a long one (a whole file
+// pasted, say) would make a line of megabytes.
+TEST_F(ZintBarcode, MessagesCutALongContent)
+{
+    const QString emoji = QStringLiteral("\U0001F600");
+    struct Case
+    {
+        const char* name;
+        TZVBar type;
+        QString content;
+        QString quoted;
+    };
+    const Case cases[] = {
+        {"linear", EAN13, QString(100'000, '1'), QString(60, '1') + QChar(0x2026)},
+        {"libzint", QRCODE, QString(100'000, 'A'), QString(60, 'A') + QChar(0x2026)},
+        {"no half characters", CODE39, "a" + emoji.repeated(40), "a" + emoji.repeated(29) + QChar(0x2026)},
+        {"short", CODE39, QStringLiteral("abc"), QStringLiteral("abc")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        barcode.SetCodeType(c.type);
+        barcode.SetBarCode(c.content);
+        const QString error = barcode.EncodingError();
+        EXPECT_TRUE(error.startsWith("INVALID BARCODE : " + c.quoted)) << error.toStdString();
+        EXPECT_LT(error.size(), 200);
+    }
 }
 
 // QR Code "HELLO" is version 1, 21 x 21. Row 6 of it is known whatever the data: the finder

@@ -234,6 +234,36 @@ TEST_F(InspectorEdit, IntegerTextBoxWritesOnlyNumbers)
     EXPECT_EQ(gauge->Level(), 42);
 }
 
+// A bar code option the symbology cannot honour is neither clamped nor written: the label's host
+// gets the library's message, and the element and its row keep the value they had.
+TEST_F(InspectorEdit, BarCodeOptionsBeyondTheSymbologyAreRefusedWithTheLibrarysMessage)
+{
+    QStringList messages;
+    label->OnMessage = [&](QObject*, const QString& message) { messages << message; };
+    auto* code = add<TZVBarCode>(ekBarCode);
+    code->SetCodeType(PDF417);
+    code->SetBarCode("HELLO");
+    select({code});
+    inspector->SelectRow(row("SymbolSize"));
+    auto* box = qobject_cast<QLineEdit*>(inspector->InplaceEditor());
+    ASSERT_NE(box, nullptr);
+    box->setText("12");
+    box->setText("95");
+    EXPECT_EQ(code->SymbolSize(), 12) << "not clamped to 90";
+    EXPECT_EQ(prop("SymbolSize").Value, QVariant(12));
+    EXPECT_EQ(messages, QStringList{"INVALID BARCODE : HELLO (Symbol size 95 out of range (3 to 90))"});
+
+    code->SetCodeType(AZTEC);
+    code->SetSymbolSize(5);
+    inspector->UpdateSelection();
+    inspector->SelectRow(row("EccLevel"));
+    box = qobject_cast<QLineEdit*>(inspector->InplaceEditor());
+    ASSERT_NE(box, nullptr);
+    box->setText("2");
+    EXPECT_EQ(code->EccLevel(), 0);
+    EXPECT_EQ(messages.last(), "INVALID BARCODE : HELLO (Error correction level and symbol size cannot both be set)");
+}
+
 TEST_F(InspectorEdit, ListsWriteValueNamesAndAngles)
 {
     auto* a = add<TZVBarCode>(ekBarCode);
