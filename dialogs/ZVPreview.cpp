@@ -11,6 +11,7 @@
 #include "foundation/ZVUtils.h"
 #include "platform/ZVBmp.h"
 #include "platform/ZVJpeg.h"
+#include "platform/ZVOutputImage.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -538,10 +539,9 @@ QByteArray TZvPrw::encodePage(TSaveFormat format, bool& ok)
         ok = true;
         return buffer.data();
     }
-    QImage image(size, QImage::Format_RGB888);
+    QImage image = NewOutputImage(size.width(), size.height(), QImage::Format_RGB888);
     image.setDotsPerMeterX(kPictureDotsPerMeter);
     image.setDotsPerMeterY(kPictureDotsPerMeter);
-    image.fill(Qt::white);
     {
         QPainter painter(&image);
         DrawPagePicture(painter, *pic, size, QRectF(QPointF(0, 0), QSizeF(size)));
