@@ -139,7 +139,7 @@ TZvPrw::TZvPrw(QWidget* parent) : QDialog(parent)
         // the printer chosen in the end.
         auto* calibration = new TZVCalibrationEdit;
         calibration->setWindowTitle(tr("Calibration"));
-        calibration->SetOffsets(TZVPrinterCalibration::Load(printer.printerName()));
+        calibration->LoadFor(printer.printerName());
         dialog.setOptionTabs({calibration});
         if (dialog.exec() != QDialog::Accepted) return false;
         if (calibration->Edited() && printer.outputFileName().isEmpty())

@@ -89,6 +89,12 @@ offsets)
     "$zorvel" render "$data/render_design.json" --printer zv_a --count 6 > /dev/null 2>&1 || fail "render"
     arrived zv_a saved.pdf
     moved plain.pdf saved.pdf -1.5 4 || fail "saved offsets"
+    # A hand-damaged offset drops both, said once.
+    sed -i 's/OffsetX=.*/OffsetX=abc/' "$XDG_CONFIG_HOME/Zorvel/printers.conf" || fail "settings file"
+    "$zorvel" render "$data/render_design.json" --printer zv_a --count 6 > /dev/null 2> err.txt || fail "render"
+    arrived zv_a damaged.pdf
+    moved plain.pdf damaged.pdf 0 0 || fail "damaged offsets"
+    [ "$(grep -cxF 'DAMAGED CALIBRATION : zv_a (OffsetX=abc), NO OFFSETS USED' err.txt)" = 1 ] || fail "damage: $(cat err.txt)"
     "$zorvel" calibrate --out file.pdf --offset-x 2 > /dev/null 2> err.txt || fail "calibrate --out: $(cat err.txt)"
     pdfinfo file.pdf | grep -q "^Pages: *1$" || fail "calibration file"
     ;;

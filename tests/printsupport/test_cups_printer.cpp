@@ -16,13 +16,16 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
+#include <string>
 
 using namespace zorvel;
 using namespace zorvel::test;
@@ -353,4 +356,42 @@ TEST(PrinterCalibration, KeepsOffsetsByPrinterWithinTenMillimetres)
     TZVPrinterCalibration::Save("office/laser", {});
     settings.sync();
     EXPECT_FALSE(settings.contains("PrinterCalibration/office%2Flaser/OffsetX"));
+}
+
+TEST(PrinterCalibration, ADamagedEntryDropsBothOffsetsAndSaysSo)
+{
+    isolateSettings();
+    ensureApplication<QApplication>();
+    struct Case
+    {
+        const char* x;
+        const char* y;
+        QString damage; // empty: in order
+    };
+    const Case cases[] = {
+        {"0.5", "-2", ""},
+        {"abc", "2", "DAMAGED CALIBRATION : office/laser (OffsetX=abc), NO OFFSETS USED"},
+        {"1.5", "", "DAMAGED CALIBRATION : office/laser (OffsetY=), NO OFFSETS USED"},
+        {"3", "nan", "DAMAGED CALIBRATION : office/laser (OffsetY=nan), NO OFFSETS USED"},
+        {"12", "1", "DAMAGED CALIBRATION : office/laser (OffsetX=12), NO OFFSETS USED"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.x + std::string(" ") + c.y);
+        {
+            QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Zorvel", "printers");
+            settings.setValue("PrinterCalibration/office%2Flaser/OffsetX", c.x);
+            settings.setValue("PrinterCalibration/office%2Flaser/OffsetY", c.y);
+        }
+        QString damage = "before";
+        const TZVCalibration loaded = TZVPrinterCalibration::Load("office/laser", &damage);
+        EXPECT_EQ(damage, c.damage);
+        EXPECT_EQ(TZVPrinterCalibration::Load("office/laser"), loaded);
+        EXPECT_EQ(loaded, (c.damage.isEmpty() ? TZVCalibration{std::atof(c.x), std::atof(c.y)} : TZVCalibration{}));
+        TZVCalibrationEdit edit;
+        edit.LoadFor("office/laser");
+        EXPECT_EQ(edit.Offsets(), loaded);
+        EXPECT_EQ(edit.LbDamage()->isHidden(), c.damage.isEmpty());
+        EXPECT_EQ(edit.LbDamage()->text(), c.damage);
+    }
+    TZVPrinterCalibration::Save("office/laser", {});
 }
