@@ -7,6 +7,7 @@
 #include "foundation/ZVError.h"
 #include "foundation/ZVRecordingCanvas.h"
 #include "foundation/ZVUtils.h"
+#include "platform/ZVOutputImage.h"
 #include "platform/ZVQtCanvas.h"
 
 #include <QCommandLineParser>
@@ -30,8 +31,6 @@ constexpr int kMinDpi = 10;
 constexpr int kMaxDpi = 4800;
 // Lengths a label could carry: up to a metre.
 constexpr double kMaxLengthMm = 1000;
-// 20000 x 20000 pixels: a 1.6 GB image is the most the tool agrees to make.
-constexpr qint64 kMaxPixels = qint64(20000) * 20000;
 
 // A millimetre length option: positive, finite, at most a metre.
 std::optional<float> lengthOption(const QCommandLineParser& parser, const QCommandLineOption& option)
@@ -142,14 +141,7 @@ QImage paintSymbol(TZVBarCode& barcode, const TRect& box, int dpi)
     const auto pixels = [dpi](int model) {
         return (qint64(model) * dpi + kModelPerInch - 1) / kModelPerInch;
     };
-    const qint64 width = pixels(box.Right - box.Left);
-    const qint64 height = pixels(box.Bottom - box.Top);
-    if (width <= 0 || height <= 0 || width * height > kMaxPixels)
-        throw EZvError(QStringLiteral("IMAGE TOO LARGE : %1 x %2 PIXELS").arg(width).arg(height));
-    QImage image(int(width), int(height), QImage::Format_RGB32);
-    if (image.isNull())
-        throw EZvError(QStringLiteral("IMAGE TOO LARGE : %1 x %2 PIXELS").arg(width).arg(height));
-    image.fill(Qt::white);
+    QImage image = NewOutputImage(pixels(box.Right - box.Left), pixels(box.Bottom - box.Top), QImage::Format_RGB32);
     const int dotsPerMetre = qRound(dpi / 0.0254);
     image.setDotsPerMeterX(dotsPerMetre);
     image.setDotsPerMeterY(dotsPerMetre);

@@ -53,7 +53,7 @@ int runReporting(const char* command, const std::function<int()>& work);
 int boundedIntOption(const QCommandLineParser& parser, const QCommandLineOption& option, int fallback, int min, int max);
 
 // --offset-x/--offset-y in mm, each defaulting to what is saved for `printer` (none for an empty
-// name); raises Usage beyond the calibration range.
+// name), a damaged saved entry said on stderr and taken as none; raises Usage beyond the calibration range.
 TZVCalibration calibrationOptions(const QCommandLineParser& parser, const QCommandLineOption& x,
                                   const QCommandLineOption& y, const QString& printer);
 // Selects the queue, refusing an unknown or stopped one in the scheduler's words (EZvError).

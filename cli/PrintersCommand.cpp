@@ -30,7 +30,12 @@ double offsetValue(const QCommandLineParser& parser, const QCommandLineOption& o
 TZVCalibration calibrationOptions(const QCommandLineParser& parser, const QCommandLineOption& x,
                                   const QCommandLineOption& y, const QString& printer)
 {
-    const TZVCalibration saved = printer.isEmpty() ? TZVCalibration{} : TZVPrinterCalibration::Load(printer);
+    TZVCalibration saved;
+    if (!printer.isEmpty() && !(parser.isSet(x) && parser.isSet(y))) {
+        QString damage;
+        saved = TZVPrinterCalibration::Load(printer, &damage);
+        if (!damage.isEmpty()) std::fprintf(stderr, "%s\n", qPrintable(damage));
+    }
     const TZVCalibration offsets{offsetValue(parser, x, saved.X), offsetValue(parser, y, saved.Y)};
     try {
         TZVPrinterCalibration::Check(offsets);

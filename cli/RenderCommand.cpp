@@ -11,6 +11,7 @@
 #include "foundation/ZVUtils.h"
 #include "platform/ZVConnections.h"
 #include "platform/ZVCsvDataSet.h"
+#include "platform/ZVOutputImage.h"
 #include "platform/ZVPdfPrinter.h"
 #include "platform/ZVQtCanvas.h"
 #include "platform/ZVSqlDataSet.h"
@@ -112,10 +113,7 @@ private:
     void startPage()
     {
         const QSize pixels = PageSizePixels();
-        m_image = QImage(pixels, QImage::Format_RGB32);
-        if (m_image.isNull())
-            throw EZvError(QStringLiteral("IMAGE TOO LARGE : %1 x %2 PIXELS").arg(pixels.width()).arg(pixels.height()));
-        m_image.fill(Qt::white);
+        m_image = NewOutputImage(pixels.width(), pixels.height(), QImage::Format_RGB32);
         m_image.setDotsPerMeterX(qRound(m_dpi / 0.0254));
         m_image.setDotsPerMeterY(qRound(m_dpi / 0.0254));
         TZVDeviceCaps caps;

@@ -36,6 +36,11 @@ TZVCalibrationEdit::TZVCalibrationEdit(QWidget* parent) : QWidget(parent)
                             this);
     hint->setWordWrap(true);
     form->addRow(hint);
+    m_damage = new QLabel(this);
+    m_damage->setObjectName(QStringLiteral("lbDamage"));
+    m_damage->setWordWrap(true);
+    m_damage->hide();
+    form->addRow(m_damage);
 }
 
 TZVCalibration TZVCalibrationEdit::Offsets() const
@@ -48,6 +53,14 @@ void TZVCalibrationEdit::SetOffsets(const TZVCalibration& offsets)
     m_x->setValue(offsets.X);
     m_y->setValue(offsets.Y);
     m_edited = false;
+}
+
+void TZVCalibrationEdit::LoadFor(const QString& printer)
+{
+    QString damage;
+    SetOffsets(TZVPrinterCalibration::Load(printer, &damage));
+    m_damage->setText(damage);
+    m_damage->setVisible(!damage.isEmpty());
 }
 
 TZVCalibrationDialog::TZVCalibrationDialog(QWidget* parent) : QDialog(parent)
@@ -67,7 +80,7 @@ TZVCalibrationDialog::TZVCalibrationDialog(QWidget* parent) : QDialog(parent)
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     m_print = buttons->addButton(tr("Print &calibration page"), QDialogButtonBox::ActionRole);
     layout->addWidget(buttons);
-    const auto load = [this] { m_offsets->SetOffsets(TZVPrinterCalibration::Load(m_printers->currentText())); };
+    const auto load = [this] { m_offsets->LoadFor(m_printers->currentText()); };
     load();
     connect(m_printers, &QComboBox::currentIndexChanged, this, load);
     connect(m_print, &QPushButton::clicked, this, [this] { PrintCalibrationPage(); });

@@ -11,6 +11,7 @@
 
 class QComboBox;
 class QDoubleSpinBox;
+class QLabel;
 class QPushButton;
 
 namespace zorvel {
@@ -28,6 +29,8 @@ public:
     TZVCalibration Offsets() const;
     /// Shows `offsets` and forgets earlier edits.
     void SetOffsets(const TZVCalibration& offsets);
+    /// Shows the offsets saved for `printer`, with a note when its saved entry is damaged.
+    void LoadFor(const QString& printer);
     /// Whether the user changed a value since SetOffsets.
     bool Edited() const { return m_edited; }
 
@@ -35,11 +38,14 @@ public:
     /// @{
     QDoubleSpinBox* EdX() const { return m_x; }
     QDoubleSpinBox* EdY() const { return m_y; }
+    /// The note on a damaged saved entry; hidden while there is none.
+    QLabel* LbDamage() const { return m_damage; }
     /// @}
 
 private:
     QDoubleSpinBox* m_x = nullptr;
     QDoubleSpinBox* m_y = nullptr;
+    QLabel* m_damage = nullptr;
     bool m_edited = false;
 };
 

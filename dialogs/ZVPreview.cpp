@@ -11,6 +11,7 @@
 #include "foundation/ZVUtils.h"
 #include "platform/ZVBmp.h"
 #include "platform/ZVJpeg.h"
+#include "platform/ZVOutputImage.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -138,7 +139,7 @@ TZvPrw::TZvPrw(QWidget* parent) : QDialog(parent)
         // the printer chosen in the end.
         auto* calibration = new TZVCalibrationEdit;
         calibration->setWindowTitle(tr("Calibration"));
-        calibration->SetOffsets(TZVPrinterCalibration::Load(printer.printerName()));
+        calibration->LoadFor(printer.printerName());
         dialog.setOptionTabs({calibration});
         if (dialog.exec() != QDialog::Accepted) return false;
         if (calibration->Edited() && printer.outputFileName().isEmpty())
@@ -538,10 +539,9 @@ QByteArray TZvPrw::encodePage(TSaveFormat format, bool& ok)
         ok = true;
         return buffer.data();
     }
-    QImage image(size, QImage::Format_RGB888);
+    QImage image = NewOutputImage(size.width(), size.height(), QImage::Format_RGB888);
     image.setDotsPerMeterX(kPictureDotsPerMeter);
     image.setDotsPerMeterY(kPictureDotsPerMeter);
-    image.fill(Qt::white);
     {
         QPainter painter(&image);
         DrawPagePicture(painter, *pic, size, QRectF(QPointF(0, 0), QSizeF(size)));

@@ -334,6 +334,7 @@ public:
     void PrepareDevMode(TZVPrinter& printer, int copies);
     /// Asks the questions, then prints the run on `printer`; with `noOutput` only the run is set
     /// up. Returns false when the progress report cancelled the job, which is then aborted.
+    /// Printing and rendering pages need a QGuiApplication (RequirePaintingApplication).
     bool PrintEx(TZVPrinter& printer, int copies, bool noOutput);
     /// PrintEx with one copy, to the printer.
     bool Print(TZVPrinter& printer) { return PrintEx(printer, 1, false); }

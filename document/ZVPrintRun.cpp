@@ -278,6 +278,8 @@ void TZVCustomLab::paintPageLabels(TZVCanvas& canvas, int target, const TRunPage
 
 bool TZVCustomLab::PrintEx(TZVPrinter& printer, int copies, bool noOutput)
 {
+    // Refused before the questions are asked and the data walked.
+    if (!noOutput) RequirePaintingApplication();
     AskQuestions();
     TZVPrintInfo& info = *m_printInfo;
     m_noPrinterOutput = noOutput;
@@ -328,6 +330,7 @@ std::unique_ptr<QPicture> TZVCustomLab::RenderPage(int n)
 {
     const TZVPrintInfo& info = *m_printInfo;
     if (n < 1 || n > info.PageCount) return nullptr;
+    RequirePaintingApplication();
     const TRunPage page = runPage(n);
     const ControlsSuspended suspended(info.DataMode == 1 ? m_dataSet.data() : nullptr);
     if (info.DataMode == 1) {

@@ -1,8 +1,11 @@
 // TZVQtCanvas: pens, shapes, text, regions and pictures of the canvas contract drawn with QPainter.
 #include "platform/ZVQtCanvas.h"
 
+#include "foundation/ZVError.h"
+
 #include <QFontMetricsF>
 #include <QGlyphRun>
+#include <QGuiApplication>
 #include <QImage>
 #include <QPaintDevice>
 #include <QPaintEngine>
@@ -613,6 +616,13 @@ void TZVQtCanvas::StretchDrawPicture(const TRect& dest, const QPicture& picture)
     placed.scale(sx / playX, sy / playY);
     m_painter->setTransform(placed);
     m_painter->drawPicture(0, 0, picture);
+}
+
+void RequirePaintingApplication()
+{
+    // Qt ends a process that asks for fonts without one; an error leaves the host running.
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        throw EZvError(QStringLiteral("PRINTING NEEDS A QGUIAPPLICATION (E.G. ON THE OFFSCREEN PLATFORM)"));
 }
 
 } // namespace zorvel

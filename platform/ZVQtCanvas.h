@@ -131,4 +131,9 @@ private:
     QHash<QString, double> m_cellPerEm; // cell height of a one-pixel em, by face and style
 };
 
+/// Painting resolves fonts, which Qt allows only in a GUI application (one on the offscreen
+/// platform needs no display): without one raises EZvError
+/// "PRINTING NEEDS A QGUIAPPLICATION (E.G. ON THE OFFSCREEN PLATFORM)".
+void RequirePaintingApplication();
+
 } // namespace zorvel

@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <memory>
+#include <utility>
 
 namespace zorvel {
 namespace {
@@ -45,14 +46,27 @@ void TZVPrinterCalibration::Check(const TZVCalibration& offsets)
 
 TZVCalibration TZVPrinterCalibration::Load(const QString& printer)
 {
+    return Load(printer, nullptr);
+}
+
+TZVCalibration TZVPrinterCalibration::Load(const QString& printer, QString* damage)
+{
+    if (damage) damage->clear();
     const auto settings = settingsFile();
     settings->beginGroup(settingsGroup(printer));
-    TZVCalibration offsets{settings->value("OffsetX", 0.0).toDouble(), settings->value("OffsetY", 0.0).toDouble()};
-    // Hand-edited settings beyond the range count as none.
-    try {
-        Check(offsets);
-    } catch (const EZvError&) {
-        return {};
+    // A hand-edited entry may hold anything; one offset of it applied without the other would
+    // put the print off the other way, so a bad value drops both.
+    TZVCalibration offsets;
+    for (const auto& [key, mm] : {std::pair{"OffsetX", &offsets.X}, std::pair{"OffsetY", &offsets.Y}}) {
+        const QVariant value = settings->value(key, 0.0);
+        bool number = false;
+        *mm = value.toDouble(&number);
+        if (!number || !std::isfinite(*mm) || std::abs(*mm) > kMaxOffsetMm) {
+            if (damage)
+                *damage = QStringLiteral("DAMAGED CALIBRATION : %1 (%2=%3), NO OFFSETS USED")
+                              .arg(printer, QLatin1String(key), value.toString());
+            return {};
+        }
     }
     return offsets;
 }

@@ -27,6 +27,10 @@ public:
     static void Check(const TZVCalibration& offsets);
     /// What was saved for `printer`; zero when nothing was.
     static TZVCalibration Load(const QString& printer);
+    /// Load, telling a damaged entry (an offset that is not a number or lies beyond the range):
+    /// it counts as none, both offsets, and `damage` gets "DAMAGED CALIBRATION : <printer>
+    /// (<key>=<value>), NO OFFSETS USED"; an entry in order leaves `damage` empty.
+    static TZVCalibration Load(const QString& printer, QString* damage);
     /// Checked first; zero offsets remove the entry.
     static void Save(const QString& printer, const TZVCalibration& offsets);
 };

@@ -4,6 +4,7 @@
 #include "foundation/ZVError.h"
 #include "platform/ZVQtCanvas.h"
 #include "printsupport/ZVCups.h"
+#include "printsupport/ZVPrinterPaper.h"
 
 #include <QPageLayout>
 #include <QPageSize>
@@ -76,15 +77,32 @@ TZVDevMode* TZVQtPrinter::DevMode()
 
 void TZVQtPrinter::applyDevMode()
 {
-    const QPageSize paper(QSizeF(m_devMode.PaperWidth / 10.0, m_devMode.PaperLength / 10.0),
-                          QPageSize::Millimeter, QString(), QPageSize::ExactMatch);
-    const auto orientation =
-        m_devMode.Orientation == TZVDevMode::kLandscape ? QPageLayout::Landscape : QPageLayout::Portrait;
+    const QSizeF mm(m_devMode.PaperWidth / 10.0, m_devMode.PaperLength / 10.0);
+    bool landscape = m_devMode.Orientation == TZVDevMode::kLandscape;
+    QPageSize paper(mm, QPageSize::Millimeter, QString(), QPageSize::ExactMatch);
+    m_media.clear();
+    if (!m_toFile) {
+        // A queue prints on what its driver offers, which Qt would silently swap for its default.
+        const TZVPrinterPaper chosen = ChoosePrinterPaper(QPrinterInfo(m_printer), mm);
+        paper = chosen.Size;
+        landscape ^= chosen.Turned;
+        const QSizeF size = paper.size(QPageSize::Millimeter);
+        m_media = chosen.Named ? paper.key().toLatin1()
+                               : QStringLiteral("Custom.%1x%2mm").arg(size.width()).arg(size.height()).toLatin1();
+    }
+    const auto orientation = landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
     // The margins stay the printer's own, its unprintable edges, unless the paper is too small for them.
     const QMarginsF margins = m_printer.pageLayout().margins(QPageLayout::Millimeter);
     const QPageLayout layout(paper, orientation, margins, QPageLayout::Millimeter);
-    if (layout.paintRect(QPageLayout::Millimeter).isEmpty() || !m_printer.setPageLayout(layout))
-        m_printer.setPageLayout(QPageLayout(paper, orientation, QMarginsF()));
+    if (layout.paintRect(QPageLayout::Millimeter).isEmpty() || !m_printer.setPageLayout(layout)) {
+        // A queue refuses margins below its own for the new paper; the size alone brings those.
+        m_printer.setPageOrientation(orientation);
+        if (!m_printer.setPageSize(paper) || m_printer.pageLayout().paintRect().isEmpty())
+            m_printer.setPageLayout(QPageLayout(paper, orientation, QMarginsF()));
+    }
+    const QPageLayout applied = m_printer.pageLayout();
+    if (!applied.pageSize().isEquivalentTo(paper) || applied.orientation() != orientation)
+        RefusePaper(mm, m_toFile ? m_printer.outputFileName() : m_printer.printerName());
     if (m_devMode.CopiesSet)
         m_printer.setCopyCount(std::max(1, m_devMode.Copies));
 }
@@ -178,12 +196,7 @@ void TZVQtPrinter::EndDoc()
     if (!m_job)
         return;
     const QPageLayout layout = m_job->pageLayout();
-    const QPageSize paper = layout.pageSize();
-    const QSizeF mm = paper.size(QPageSize::Millimeter);
-    const QByteArray media = paper.id() == QPageSize::Custom
-                                 ? QStringLiteral("Custom.%1x%2mm").arg(mm.width()).arg(mm.height()).toLatin1()
-                                 : paper.key().toLatin1();
-    QList<QPair<QByteArray, QByteArray>> options{{"media", media}};
+    QList<QPair<QByteArray, QByteArray>> options{{"media", m_media}};
     if (layout.orientation() == QPageLayout::Landscape)
         options.append(qMakePair(QByteArray("orientation-requested"), QByteArray("4")));
     if (m_printer.copyCount() > 1)

@@ -20,7 +20,8 @@ class TZVQtCanvas;
 /// printer into a PDF writer, which always has a settings record and no margins until
 /// Printer() sets some; a job keeps the margins the printer has. A job for a queue is written to a
 /// PDF file of its own and handed to CUPS at EndDoc, which reports the scheduler's refusal as an
-/// error and notes the job id; a stopped or unknown queue is refused at BeginDoc.
+/// error and notes the job id; a stopped or unknown queue is refused at BeginDoc, and so is a paper
+/// the queue has neither a medium of (within a millimetre, either way round) nor a custom size for.
 class TZVQtPrinter final : public TZVPrinter
 {
 public:
@@ -54,7 +55,8 @@ public:
     TZVCanvas& Canvas() override;
 
 private:
-    // Puts the settings record on the QPrinter: custom paper, orientation, copies.
+    // Puts the settings record on the QPrinter: paper, orientation, copies; a queue's paper is
+    // one it offers (EZvError "PAPER SIZE NOT AVAILABLE : ..." when it has none of that size).
     void applyDevMode();
     bool hasSettings() const;
     // The device painted on: the job's PDF file while a queue's job runs.
@@ -68,6 +70,7 @@ private:
     std::unique_ptr<QTemporaryDir> m_spool;
     std::unique_ptr<QPrinter> m_job;
     QString m_jobQueue;
+    QByteArray m_media; // the queue's name for the job's paper
     int m_jobId = 0;
     std::unique_ptr<QPainter> m_painter;
     std::unique_ptr<TZVQtCanvas> m_canvas;

@@ -14,13 +14,13 @@ export CUPS_SERVER="$server/cups.sock"
 export XDG_CONFIG_HOME="$work/config"
 PATH=$PATH:/usr/sbin
 
-# Waits for the queue's job, then copies what arrived to FILE.
+# Waits for the queue's job, then copies what arrived (QUEUE.pdf, or QUEUE.SUFFIX) to FILE.
 arrived() {
-    i=0
-    while [ -n "$(lpstat -o "$1")" ] || [ ! -s "$server/out/$1.pdf" ]; do
+    i=0 job="$server/out/$1.${3:-pdf}"
+    while [ -n "$(lpstat -o "$1")" ] || [ ! -s "$job" ]; do
         i=$((i + 1)); [ $i -lt 300 ] || fail "no job arrived at $1"; sleep 0.1
     done
-    cp "$server/out/$1.pdf" "$2" && : > "$server/out/$1.pdf"
+    cp "$job" "$2" && : > "$job"
 }
 # "word xMin yMin" per word, in mm.
 words() {
@@ -89,8 +89,29 @@ offsets)
     "$zorvel" render "$data/render_design.json" --printer zv_a --count 6 > /dev/null 2>&1 || fail "render"
     arrived zv_a saved.pdf
     moved plain.pdf saved.pdf -1.5 4 || fail "saved offsets"
+    # A hand-damaged offset drops both, said once.
+    sed -i 's/OffsetX=.*/OffsetX=abc/' "$XDG_CONFIG_HOME/Zorvel/printers.conf" || fail "settings file"
+    "$zorvel" render "$data/render_design.json" --printer zv_a --count 6 > /dev/null 2> err.txt || fail "render"
+    arrived zv_a damaged.pdf
+    moved plain.pdf damaged.pdf 0 0 || fail "damaged offsets"
+    [ "$(grep -cxF 'DAMAGED CALIBRATION : zv_a (OffsetX=abc), NO OFFSETS USED' err.txt)" = 1 ] || fail "damage: $(cat err.txt)"
     "$zorvel" calibrate --out file.pdf --offset-x 2 > /dev/null 2> err.txt || fail "calibrate --out: $(cat err.txt)"
     pdfinfo file.pdf | grep -q "^Pages: *1$" || fail "calibration file"
+    ;;
+paper)
+    # 4 x 6 in: the label printer's own w288h432 (812 x 1218 dots), a paper the PDF printer lacks.
+    sh "$support/cups_fixture.sh" label "$server" || fail "label queue"
+    sed 's/"PaperWidth": 21000, "PaperHeight": 29700/"PaperWidth": 10160, "PaperHeight": 15240/' \
+        "$data/render_design.json" > four_by_six.json
+    "$zorvel" render four_by_six.json --printer zv_b > out.txt 2> err.txt
+    [ $? -eq 1 ] || fail "PDF printer: exit status"
+    grep -qxF "PAPER SIZE NOT AVAILABLE : 101.6 x 152.4 MM ON PRINTER zv_b" err.txt || fail "PDF printer: $(cat err.txt)"
+    [ -z "$(lpstat -o)" ] || fail "jobs: $(lpstat -o)"
+    "$zorvel" render four_by_six.json --printer zv_label > /dev/null 2> err.txt || fail "label printer: $(cat err.txt)"
+    arrived zv_label job.zpl zpl
+    grep -aq '\^PW812' job.zpl && grep -aq '~DGR:CUPS.GRF,[0-9]*,' job.zpl || fail "label width: $(head -c 200 job.zpl)"
+    rows=$(grep -ao '~DGR:CUPS.GRF,[0-9]*,[0-9]*' job.zpl | head -1 | awk -F, '{ print $2 / $3 }')
+    [ "$rows" = 1218 ] || fail "label length: $rows rows"
     ;;
 *) fail "unknown case $case" ;;
 esac

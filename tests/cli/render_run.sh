@@ -50,6 +50,13 @@ png_pages)
         || fail "render: $(cat stderr.txt)"
     [ -s page-1.png ] && [ -s page-2.png ] || fail "pages missing: $(ls)"
     [ ! -e page-3.png ] || fail "a third page"
+    # A paper of 2 x 2 m at 300 dpi would take 2.2 GB: refused before any page.
+    sed 's/"PaperWidth": 21000, "PaperHeight": 29700/"PaperWidth": 200000, "PaperHeight": 200000/' \
+        "$data/render_design.json" > huge.json
+    "$zorvel" render huge.json --out huge.png --dpi 300 2> stderr.txt
+    [ $? -eq 1 ] || fail "huge paper: exit status"
+    grep -qxF "IMAGE TOO LARGE : 23622 x 23622 PIXELS" stderr.txt || fail "huge paper: $(cat stderr.txt)"
+    [ -z "$(ls huge*.png 2> /dev/null)" ] || fail "huge paper: $(ls huge*.png)"
     ;;
 database)
     need sqlite3

@@ -412,6 +412,22 @@ TEST_F(PreviewTest, FailedSavesWriteNothing)
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
 }
 
+TEST_F(PreviewTest, AHugePaperIsSavedAsVectorsOnly)
+{
+    // 2001 mm at the pictures' 254 dpi: just past 20000 x 20000 pixels.
+    label.Measure().SetPaperWidth(2001);
+    label.Measure().SetPaperHeight(2001);
+    prepare(1);
+    for (const auto format : {TZvPrw::sfBmp, TZvPrw::sfJpeg}) {
+        errors.clear();
+        EXPECT_FALSE(window->SavePage(path("huge"), format));
+        EXPECT_EQ(errors, QStringList{"IMAGE TOO LARGE : 20010 x 20010 PIXELS"});
+        EXPECT_TRUE(questions.isEmpty()) << "asked for a quality first";
+    }
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+    EXPECT_TRUE(window->SavePage(path("huge.svg"), TZvPrw::sfSvg));
+}
+
 TEST_F(PreviewTest, FailedSaveKeepsAnExistingFile)
 {
     prepare(1);

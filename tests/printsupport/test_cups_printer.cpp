@@ -11,18 +11,22 @@
 #include "printsupport/ZVQtPrinter.h"
 #include "tests/support/CupsFixture.h"
 #include "tests/support/PdfInfo.h"
+#include "tests/support/QStringPrinter.h"
 #include "tests/support/TestApplication.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
+#include <string>
 
 using namespace zorvel;
 using namespace zorvel::test;
@@ -133,6 +137,73 @@ TEST_F(CupsPrinter, SendsPaperOrientationCopiesAndTitleWithTheJob)
         const QString out = QString::fromUtf8(pdfinfo.readAllStandardOutput());
         EXPECT_EQ(QRegularExpression(R"(Page rot:\s+(\d+))").match(out).captured(1).toInt(), c.rotation) << out.toStdString();
     }
+}
+
+namespace {
+
+// The page the label printer's driver made of a job: dots across (its print width) and down (the
+// rows of its picture), at 203 dpi.
+QSizeF zplPage(const QString& zpl)
+{
+    QFile file(zpl);
+    const QString text = file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()) : QString();
+    const auto width = QRegularExpression(R"(\^PW(\d+))").match(text);
+    const auto picture = QRegularExpression(R"(~DGR:CUPS\.GRF,(\d+),(\d+),)").match(text);
+    return {width.captured(1).toDouble(), picture.captured(1).toDouble() / std::max(1, picture.captured(2).toInt())};
+}
+
+} // namespace
+
+TEST_F(CupsPrinter, APageArrivesOnAPaperOfItsSizeOrIsRefused)
+{
+    ASSERT_TRUE(server->addLabelQueue()) << server->error().toStdString();
+    const QString label = CupsServer::kLabelQueue;
+    struct Case
+    {
+        QString queue;
+        int width, length, orientation;
+        QSizeF arrives; // the label printer's dots, the PDF printer's points
+        QString error;
+    };
+    const Case cases[] = {
+        // The driver's w162h90 (57.15 x 31.75 mm), not a custom size of the design's own; it has
+        // w90h162 as well, for the same page the other way round.
+        {label, 570, 320, TZVDevMode::kPortrait, {457, 254}, ""},
+        {label, 320, 570, TZVDevMode::kPortrait, {254, 457}, ""},
+        {label, 1016, 572, TZVDevMode::kPortrait, {457, 813}, ""}, // turned onto w162h288
+        // No medium near 70 x 40 mm: a custom size, which the label printer takes up to 8 in wide.
+        {label, 700, 400, TZVDevMode::kPortrait, {559, 320}, ""},
+        {label, 2500, 4000, TZVDevMode::kPortrait, {}, "PAPER SIZE NOT AVAILABLE : 250 x 400 MM ON PRINTER zv_label"},
+        {"zv_b", 1045, 1488, TZVDevMode::kPortrait, {297.6, 419.5}, ""}, // within a millimetre of A6
+        {"zv_b", 1016, 1524, TZVDevMode::kPortrait, {}, "PAPER SIZE NOT AVAILABLE : 101.6 x 152.4 MM ON PRINTER zv_b"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.queue.toStdString() << " " << c.width << " x " << c.length);
+        server->clear(c.queue);
+        TZVQtPrinter printer;
+        TZVDevMode& mode = RequireDevMode(select(printer, c.queue));
+        mode.PaperWidth = c.width;
+        mode.PaperLength = c.length;
+        mode.Orientation = c.orientation;
+        try {
+            printer.BeginDoc("PRINTING : Paper");
+            printer.Canvas().ExtTextOut(10, 10, "Corner");
+            printer.EndDoc();
+            EXPECT_EQ(c.error, "");
+        } catch (const EZvError& e) {
+            EXPECT_EQ(e.message(), c.error);
+            EXPECT_FALSE(printer.Printing());
+            EXPECT_EQ(printer.LastJobId(), 0);
+            continue;
+        }
+        const QString job = server->receivedPdf(c.queue);
+        ASSERT_FALSE(job.isEmpty()) << "no job arrived";
+        const auto pdf = c.queue == label ? std::nullopt : readPdfInfo(job);
+        const QSizeF page = pdf ? QSizeF(pdf->widthPt, pdf->heightPt) : zplPage(job);
+        EXPECT_NEAR(page.width(), c.arrives.width(), 1);
+        EXPECT_NEAR(page.height(), c.arrives.height(), 1);
+    }
+    server->run("lpadmin", {"-x", label});
 }
 
 TEST_F(CupsPrinter, ARunArrivesWithEveryLabelInItsRectangle)
@@ -291,6 +362,24 @@ TEST_F(CupsPrinter, ThePreviewPrintsWithTheQueuesSavedOffsets)
     EXPECT_NEAR(words.front().yMin, 10 + 4 + 1, 0.5);
 }
 
+TEST_F(CupsPrinter, ThePreviewRefusesAPaperTheQueueLacks)
+{
+    TZVLab label;
+    label.Measure().SetPaperWidth(101.6f);
+    label.Measure().SetPaperHeight(152.4f);
+    label.PreparePreview();
+    TZvPrw window;
+    window.ExecPrintDialog = [](QPrinter& printer) {
+        printer.setPrinterName("zv_b");
+        return true;
+    };
+    QStringList errors;
+    window.ShowError = [&](const QString& message) { errors << message; };
+    window.SetLabel(label);
+    EXPECT_FALSE(window.PrintPages());
+    EXPECT_EQ(errors, QStringList{"PAPER SIZE NOT AVAILABLE : 101.6 x 152.4 MM ON PRINTER zv_b"});
+}
+
 TEST_F(CupsPrinter, TheCalibrationDialogKeepsOffsetsPerPrinterAndPrintsThePage)
 {
     TZVPrinterCalibration::Save("zv_a", {});
@@ -353,4 +442,42 @@ TEST(PrinterCalibration, KeepsOffsetsByPrinterWithinTenMillimetres)
     TZVPrinterCalibration::Save("office/laser", {});
     settings.sync();
     EXPECT_FALSE(settings.contains("PrinterCalibration/office%2Flaser/OffsetX"));
+}
+
+TEST(PrinterCalibration, ADamagedEntryDropsBothOffsetsAndSaysSo)
+{
+    isolateSettings();
+    ensureApplication<QApplication>();
+    struct Case
+    {
+        const char* x;
+        const char* y;
+        QString damage; // empty: in order
+    };
+    const Case cases[] = {
+        {"0.5", "-2", ""},
+        {"abc", "2", "DAMAGED CALIBRATION : office/laser (OffsetX=abc), NO OFFSETS USED"},
+        {"1.5", "", "DAMAGED CALIBRATION : office/laser (OffsetY=), NO OFFSETS USED"},
+        {"3", "nan", "DAMAGED CALIBRATION : office/laser (OffsetY=nan), NO OFFSETS USED"},
+        {"12", "1", "DAMAGED CALIBRATION : office/laser (OffsetX=12), NO OFFSETS USED"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.x + std::string(" ") + c.y);
+        {
+            QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Zorvel", "printers");
+            settings.setValue("PrinterCalibration/office%2Flaser/OffsetX", c.x);
+            settings.setValue("PrinterCalibration/office%2Flaser/OffsetY", c.y);
+        }
+        QString damage = "before";
+        const TZVCalibration loaded = TZVPrinterCalibration::Load("office/laser", &damage);
+        EXPECT_EQ(damage, c.damage);
+        EXPECT_EQ(TZVPrinterCalibration::Load("office/laser"), loaded);
+        EXPECT_EQ(loaded, (c.damage.isEmpty() ? TZVCalibration{std::atof(c.x), std::atof(c.y)} : TZVCalibration{}));
+        TZVCalibrationEdit edit;
+        edit.LoadFor("office/laser");
+        EXPECT_EQ(edit.Offsets(), loaded);
+        EXPECT_EQ(edit.LbDamage()->isHidden(), c.damage.isEmpty());
+        EXPECT_EQ(edit.LbDamage()->text(), c.damage);
+    }
+    TZVPrinterCalibration::Save("office/laser", {});
 }

@@ -24,6 +24,8 @@ public:
     // Queues zv_a (the default) and zv_b; each job overwrites the queue's output file.
     static constexpr const char* kQueueA = "zv_a";
     static constexpr const char* kQueueB = "zv_b";
+    // A Zebra label printer writing ZPL, added on request by addLabelQueue.
+    static constexpr const char* kLabelQueue = "zv_label";
 
     // Points this process's CUPS client at the new server: call before anything asks CUPS.
     CupsServer()
@@ -43,6 +45,16 @@ public:
     CupsServer(const CupsServer&) = delete;
     CupsServer& operator=(const CupsServer&) = delete;
 
+    // Adds kLabelQueue; false, with the reason in error(), when the driver cannot be had.
+    bool addLabelQueue()
+    {
+        QProcess script;
+        script.start("sh", {scriptPath(), "label", m_dir});
+        script.waitForFinished(30000);
+        m_error = QString::fromLocal8Bit(script.readAllStandardError()).trimmed();
+        return script.exitStatus() == QProcess::NormalExit && script.exitCode() == 0;
+    }
+
     bool ok() const { return m_ok; }
     QString error() const { return m_error; }
     QString dir() const { return m_dir; }
@@ -61,10 +73,10 @@ public:
     // Empties the queue's output file, so the next job's arrival shows.
     void clear(const QString& queue) const { QFile(output(queue)).resize(0); }
 
-    QString output(const QString& queue) const { return m_dir + "/out/" + queue + ".pdf"; }
+    QString output(const QString& queue) const { return m_dir + "/out/" + queue + suffix(queue); }
 
-    // Waits until the queue has no pending job and its PDF is there; a copy of it, or empty when
-    // nothing arrived in time.
+    // Waits until the queue has no pending job and its PDF (ZPL for the label queue) is there; a
+    // copy of it, or empty when nothing arrived in time.
     QString receivedPdf(const QString& queue, int timeoutMs = 30000) const
     {
         QElapsedTimer timer;
@@ -73,7 +85,7 @@ public:
             QString pending;
             run("lpstat", {"-o", queue}, &pending);
             if (pending.trimmed().isEmpty() && QFileInfo(output(queue)).size() > 0) {
-                const QString copy = m_dir + "/" + queue + "-" + QString::number(++m_received) + ".pdf";
+                const QString copy = m_dir + "/" + queue + "-" + QString::number(++m_received) + suffix(queue);
                 return QFile::copy(output(queue), copy) ? copy : QString();
             }
             QThread::msleep(100);
@@ -83,6 +95,7 @@ public:
 
 private:
     static QString scriptPath() { return QStringLiteral(ZORVEL_TEST_DATA_DIR "/../support/cups_fixture.sh"); }
+    static QString suffix(const QString& queue) { return queue == kLabelQueue ? ".zpl" : ".pdf"; }
     static QString resolve(const QString& tool)
     {
         for (const char* dir : {"/usr/bin/", "/usr/sbin/"})

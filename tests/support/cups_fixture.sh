@@ -4,6 +4,8 @@
 #                               queues zv_a (default) and zv_b; each job lands in DIR/out/QUEUE.pdf
 #                               it stops by itself when process PID (the test) ends
 #   cups_fixture.sh stop DIR    stops it and removes DIR
+#   cups_fixture.sh label DIR   adds zv_label, a Zebra ZPL label printer of CUPS's sample driver with
+#                               its named label sizes; its jobs land in DIR/out/zv_label.zpl as ZPL
 # After start, CUPS_SERVER=DIR/cups.sock points the client tools and libraries at it.
 set -u
 cmd=$1 dir=$2 owner=${3:-}
@@ -21,8 +23,15 @@ stop() {
 
 case $cmd in
 stop) stop; exit 0 ;;
+label)
+    export CUPS_SERVER="$dir/cups.sock"
+    command -v lpadmin > /dev/null 2>&1 || PATH=$PATH:/usr/sbin
+    : > "$dir/out/zv_label.zpl" && chmod 666 "$dir/out/zv_label.zpl" || exit 2
+    lpadmin -p zv_label -E -v "file://$dir/out/zv_label.zpl" -m drv:///sample.drv/zebra.ppd 2> "$dir/log/lpadmin.out" \
+        || { cat "$dir/log/lpadmin.out" >&2; exit 1; }
+    exit 0 ;;
 start) ;;
-*) echo "usage: cups_fixture.sh start|stop DIR" >&2; exit 2 ;;
+*) echo "usage: cups_fixture.sh start|stop|label DIR" >&2; exit 2 ;;
 esac
 
 command -v cupsd > /dev/null 2>&1 || PATH=$PATH:/usr/sbin
