@@ -8,8 +8,9 @@
 
 namespace zorvel {
 
-/// 20000 x 20000 pixels, 1.6 GB at 32 bits a pixel: the most an output picture may take.
-inline constexpr std::int64_t kMaxOutputPixels = std::int64_t(20000) * 20000;
+/// The most an output picture may take: 150 megapixels (600 MB at 32 bits a pixel), enough for
+/// an A4 sheet at 1200 dpi.
+inline constexpr std::int64_t kMaxOutputPixels = 150'000'000;
 
 /// A white picture of `width` x `height` pixels to paint on. Raises EZvError
 /// "IMAGE TOO LARGE : W x H PIXELS" when it is empty, beyond kMaxOutputPixels or cannot be had.

@@ -414,7 +414,7 @@ TEST_F(PreviewTest, FailedSavesWriteNothing)
 
 TEST_F(PreviewTest, AHugePaperIsSavedAsVectorsOnly)
 {
-    // 2001 mm at the pictures' 254 dpi: just past 20000 x 20000 pixels.
+    // 2001 mm at the pictures' 254 dpi: 20010 x 20010 pixels, far past the bound.
     label.Measure().SetPaperWidth(2001);
     label.Measure().SetPaperHeight(2001);
     prepare(1);
