@@ -369,6 +369,8 @@ public:
     void RefreshProperty(const QString& name) override;
     /// Graduates the rulers in `units`.
     void UnitsChanged(TZVUnits units) override;
+    /// Another editor shows the label: the selection is emptied and this editor shows no label.
+    void LabelTaken() override;
 
     // ---- Loading (a host that restores saved settings brackets them) ----
     /// True between SetLoading(true) and Loaded.
@@ -419,6 +421,7 @@ private:
     // Selection helpers.
     void updateMarks();
     void selectionChanged();
+    void dropLabel();
     void forgetLabel();
     void forgetInspector();
     void layoutChildren();
