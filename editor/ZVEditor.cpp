@@ -515,7 +515,7 @@ bool TZVCustomEditor::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::Wheel && watched == m_surface) {
         auto* wheel = static_cast<QWheelEvent*>(event);
         if (wheel->modifiers().testFlag(Qt::ControlModifier)) {
-            wheelZoom(wheel->angleDelta().y(), wheel->position().toPoint());
+            wheelZoom(wheel->angleDelta().y(), wheel->position());
             wheel->accept();
             return true;
         }

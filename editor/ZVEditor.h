@@ -410,7 +410,7 @@ private:
     TZVElement* createAt(TZVDrawTool tool);
     void cancelGesture();
     void nudge(int key, bool ctrl, bool shift);
-    void wheelZoom(int delta, QPoint at);
+    void wheelZoom(int delta, QPointF at);
     void beginGestureChange();
     void endGestureChange(const QString& text);
 

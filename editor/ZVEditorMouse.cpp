@@ -17,6 +17,7 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
+#include <cmath>
 #include <cstdlib>
 
 namespace zorvel {
@@ -659,7 +660,7 @@ bool TZVCustomEditor::event(QEvent* event)
     return QFrame::event(event);
 }
 
-void TZVCustomEditor::wheelZoom(int delta, QPoint at)
+void TZVCustomEditor::wheelZoom(int delta, QPointF at)
 {
     if (delta == 0 || !m_label) return;
     // Fitting zooms step from the fixed level nearest to their factor.
@@ -672,17 +673,17 @@ void TZVCustomEditor::wheelZoom(int delta, QPoint at)
     }
     const int next = std::clamp(level + (delta > 0 ? 1 : -1), int(zm50), int(zm500));
     if (next == m_zoom) return;
-    // The label point under the pointer stays under it.
-    const int modelX = PixelToModelX(at.x());
-    const int modelY = PixelToModelY(at.y());
-    QWidget* view = m_scrollBox->viewport();
-    const QPoint inView = view->mapFromGlobal(m_surface->mapToGlobal(at));
-    SetZoom(static_cast<TZVZoom>(next));
-    const QPoint now = view->mapFromGlobal(m_surface->mapToGlobal(QPoint(ModelToPixelX(modelX), ModelToPixelY(modelY))));
+    // The label point under the pointer keeps its share of the surface, and the view scrolls by
+    // as much as that point moves on the surface; the pointer stays where it is in the view.
+    const QPointF share(at.x() / SurfaceWidth(), at.y() / SurfaceHeight());
     QScrollBar* horz = m_scrollBox->horizontalScrollBar();
     QScrollBar* vert = m_scrollBox->verticalScrollBar();
-    horz->setValue(horz->value() + now.x() - inView.x());
-    vert->setValue(vert->value() + now.y() - inView.y());
+    const int horzFrom = horz->value();
+    const int vertFrom = vert->value();
+    SetZoom(static_cast<TZVZoom>(next));
+    m_scrollBox->SettleScrollBars();
+    horz->setValue(horzFrom + int(std::lround(share.x() * SurfaceWidth() - at.x())));
+    vert->setValue(vertFrom + int(std::lround(share.y() * SurfaceHeight() - at.y())));
 }
 
 void TZVCustomEditor::cancelGesture()
