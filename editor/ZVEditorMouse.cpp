@@ -39,6 +39,21 @@ TPoint operator-(TPoint a, TPoint b)
     return {a.X - b.X, a.Y - b.Y};
 }
 
+// The surface's hint over `p`: the field the first data-bound element there shows, or why the
+// bar code there is drawn as a cross.
+QString hintAt(const QList<TZVElement*>& elements, TPoint p)
+{
+    for (TZVElement* element : elements) {
+        auto* data = qobject_cast<TZVData*>(element);
+        if (!data || !element->HitTest(p)) continue;
+        if (data->Data()) return data->FieldName();
+        // Unbound, the surface draws the fixed content, the one EncodingError judges.
+        if (auto* barCode = qobject_cast<TZVBarCode*>(element)) return barCode->EncodingError();
+        return {};
+    }
+    return {};
+}
+
 TRect offsetBy(TRect r, TPoint d)
 {
     return {r.Left + d.X, r.Top + d.Y, r.Right + d.X, r.Bottom + d.Y};
@@ -315,6 +330,7 @@ void TZVCustomEditor::surfaceMouseMove(bool, int x, int y)
         return;
     }
     if (state.Gesture != GestureKind::Drag) {
+        m_surface->SetHintField(m_label ? hintAt(m_label->Elements(), {x, y}) : QString());
         if (m_drawTool == dwSelection) updateHoverCursor(x, y);
         return;
     }
@@ -346,19 +362,8 @@ void TZVCustomEditor::updateHoverCursor(int x, int y)
         break;
     case mmGroup:
         return;
-    default: {
-        // Over a data-bound element the hint names its field.
-        QString field;
-        if (m_label)
-            for (TZVElement* element : m_label->Elements()) {
-                auto* data = qobject_cast<TZVData*>(element);
-                if (!data || !element->HitTest(p)) continue;
-                if (data->Data()) field = data->FieldName();
-                break;
-            }
-        m_surface->SetHintField(field);
+    default:
         break;
-    }
     }
     if (m_surface->cursor().shape() != cursor.shape() || cursor.shape() == Qt::BitmapCursor)
         m_surface->setCursor(cursor);
