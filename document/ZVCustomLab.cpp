@@ -12,6 +12,7 @@
 #include "platform/ZVSqlDataSet.h"
 
 #include <exception>
+#include <utility>
 
 namespace zorvel {
 namespace {
@@ -77,6 +78,13 @@ TZVCustomLab::~TZVCustomLab()
     QList<TZVElement*> elements;
     elements.swap(m_elements);
     qDeleteAll(elements);
+}
+
+void TZVCustomLab::SetEditor(TZVEditorLink* editor)
+{
+    TZVEditorLink* previous = std::exchange(m_editor, editor);
+    // Told after the swap, so that the old editor finds itself unlinked already.
+    if (previous && editor && previous != editor) previous->LabelTaken();
 }
 
 TZVDataSet* TZVCustomLab::AliasDataSet() const

@@ -121,8 +121,9 @@ public:
 
     /// Editor link (set by the editor; null when none).
     TZVEditorLink* Editor() const { return m_editor; }
-    /// Called by the editor that shows the label; the link is not owned.
-    void SetEditor(TZVEditorLink* editor) { m_editor = editor; }
+    /// Called by the editor that shows the label; the link is not owned. A label shows in one
+    /// editor at a time: another link put in place of one tells the old one LabelTaken.
+    void SetEditor(TZVEditorLink* editor);
 
     /// Elements, first on top. The label owns them; deleting an element takes it off the list.
     const QList<TZVElement*>& Elements() const { return m_elements; }

@@ -72,6 +72,9 @@ public:
     virtual void RefreshProperty(const QString& name) = 0;
     /// @}
 
+    /// The label was linked to another editor: everything held on its elements is let go.
+    virtual void LabelTaken() {}
+
     /// The label's unit changed: the rulers are graduated again.
     virtual void UnitsChanged(TZVUnits units) = 0;
 

@@ -120,7 +120,8 @@ public:
     TZVElement* NewElement() const { return m_newElement; }
     /// Remembers the element the current gesture created (not owned; null forgets it).
     void SetNewElement(TZVElement* element);
-    /// Field name shown as hint over a data-bound element.
+    /// The hint under the mouse: the field of a data-bound element, or why a bar code cannot be
+    /// drawn; empty when there is none.
     const QString& HintField() const { return m_hintField; }
     /// Sets HintField and the widget's tool tip; empty hides the hint.
     void SetHintField(const QString& field);

@@ -1,6 +1,8 @@
 // The editor's scroll box.
 #include "editor/ZVBaseScroll.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QScrollBar>
 
 namespace zorvel {
@@ -29,6 +31,14 @@ void TZVBaseScroll::SetColor(const QColor& color)
         palette.setColor(QPalette::Window, color);
         widget->setPalette(palette);
     }
+}
+
+void TZVBaseScroll::SettleScrollBars()
+{
+    // The scroll area shows or hides a bar through a queued call when a range changes, and a bar
+    // that comes or goes changes the other bar's range: a second round settles that.
+    for (int round = 0; round < 2; ++round)
+        QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
 }
 
 void TZVBaseScroll::horzMoved(int value)

@@ -33,6 +33,10 @@ public:
     void SetVertPos(int pos) { m_vertPos = pos; }
     /// @}
 
+    /// Shows or hides the scroll bars for the client's size now rather than later, so that their
+    /// ranges are final before a scroll position is set.
+    void SettleScrollBars();
+
     /// Called when a scroll bar moved to a position other than the last reported one.
     /// @{
     std::function<void()> OnHorzScroll;

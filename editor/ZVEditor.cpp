@@ -95,7 +95,7 @@ TZVCustomEditor::~TZVCustomEditor()
         if (m_label->Editor() == static_cast<TZVEditorLink*>(this)) m_label->SetEditor(nullptr);
     }
     m_selection.clear();
-    if (m_inspector) m_inspector->SetEditor(nullptr);
+    if (m_inspector && m_inspector->Editor() == this) m_inspector->SetEditor(nullptr);
     m_inspector = nullptr;
     // Children first, while the ruler settings they were linked to still exist.
     m_surface->DetachEditor();
@@ -115,17 +115,7 @@ TZVCustomEditor::~TZVCustomEditor()
 void TZVCustomEditor::SetZorvel(TZVCustomLab* label)
 {
     if (!label || label == m_label) return;
-    QObject::disconnect(m_labelWatch);
-    // A gesture left open on the old label is its last step.
-    endGestureChange(tr("Edit"));
-    if (m_label) {
-        // The selection belongs to the old label.
-        for (TZVElement* element : std::as_const(m_selection))
-            element->SetSelected(false);
-        m_selection.clear();
-        m_surface->ClearMarks();
-        if (m_label->Editor() == static_cast<TZVEditorLink*>(this)) m_label->SetEditor(nullptr);
-    }
+    dropLabel();
     m_label = label;
     m_labelWatch = connect(label, &QObject::destroyed, this, [this] { forgetLabel(); });
     label->SetEditor(this);
@@ -144,6 +134,28 @@ void TZVCustomEditor::SetZorvel(TZVCustomLab* label)
     if (m_inspector) m_inspector->LabelChanged();
 }
 
+void TZVCustomEditor::dropLabel()
+{
+    QObject::disconnect(m_labelWatch);
+    // A gesture left open on the old label is its last step.
+    endGestureChange(tr("Edit"));
+    if (!m_label) return;
+    // The selection belongs to the old label.
+    for (TZVElement* element : std::as_const(m_selection))
+        element->SetSelected(false);
+    m_selection.clear();
+    m_surface->ClearMarks();
+    if (m_label->Editor() == static_cast<TZVEditorLink*>(this)) m_label->SetEditor(nullptr);
+}
+
+void TZVCustomEditor::LabelTaken()
+{
+    // Another editor shows the label now and deletes its elements as it likes: nothing here may
+    // still point at them.
+    dropLabel();
+    forgetLabel();
+}
+
 void TZVCustomEditor::forgetLabel()
 {
     // The label has destroyed its elements already: the selection only holds their addresses.
@@ -158,7 +170,9 @@ void TZVCustomEditor::forgetLabel()
     if (m_destroying) return;
     RecalcSize(true);
     m_surface->RepaintNow();
-    if (m_inspector) m_inspector->LabelChanged();
+    if (!m_inspector) return;
+    m_inspector->LabelChanged();
+    m_inspector->UpdateSelection();
 }
 
 void TZVCustomEditor::SetInspector(TZVBaseInspector* inspector)
@@ -166,14 +180,21 @@ void TZVCustomEditor::SetInspector(TZVBaseInspector* inspector)
     if (inspector == m_inspector) return;
     QObject::disconnect(m_inspectorWatch);
     if (m_inspector && m_inspector->Editor() == this) m_inspector->SetEditor(nullptr);
-    m_inspector = inspector;
+    m_inspector = nullptr;
     if (!inspector) return;
+    // An inspector serves one editor: the one it leaves lets go of it, or would detach it from
+    // this one when it goes.
+    if (TZVCustomEditor* previous = inspector->Editor(); previous && previous->Inspector() == inspector)
+        previous->SetInspector(nullptr);
+    m_inspector = inspector;
     // An inspector widget tells when it goes; another kind must be detached by its owner.
     if (auto* object = dynamic_cast<QObject*>(inspector)) {
         m_inspectorWatch = connect(object, &QObject::destroyed, this, [this] { forgetInspector(); });
     }
     inspector->SetEditor(this);
     inspector->LabelChanged();
+    // Rows read from the last editor's selection would be written to this one's.
+    inspector->UpdateSelection();
 }
 
 void TZVCustomEditor::forgetInspector()
@@ -494,7 +515,7 @@ bool TZVCustomEditor::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::Wheel && watched == m_surface) {
         auto* wheel = static_cast<QWheelEvent*>(event);
         if (wheel->modifiers().testFlag(Qt::ControlModifier)) {
-            wheelZoom(wheel->angleDelta().y(), wheel->position().toPoint());
+            wheelZoom(wheel->angleDelta().y(), wheel->position());
             wheel->accept();
             return true;
         }

@@ -369,6 +369,8 @@ public:
     void RefreshProperty(const QString& name) override;
     /// Graduates the rulers in `units`.
     void UnitsChanged(TZVUnits units) override;
+    /// Another editor shows the label: the selection is emptied and this editor shows no label.
+    void LabelTaken() override;
 
     // ---- Loading (a host that restores saved settings brackets them) ----
     /// True between SetLoading(true) and Loaded.
@@ -408,7 +410,7 @@ private:
     TZVElement* createAt(TZVDrawTool tool);
     void cancelGesture();
     void nudge(int key, bool ctrl, bool shift);
-    void wheelZoom(int delta, QPoint at);
+    void wheelZoom(int delta, QPointF at);
     void beginGestureChange();
     void endGestureChange(const QString& text);
 
@@ -419,6 +421,7 @@ private:
     // Selection helpers.
     void updateMarks();
     void selectionChanged();
+    void dropLabel();
     void forgetLabel();
     void forgetInspector();
     void layoutChildren();

@@ -17,6 +17,7 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
+#include <cmath>
 #include <cstdlib>
 
 namespace zorvel {
@@ -36,6 +37,21 @@ TPoint topLeft(const TRect& r)
 TPoint operator-(TPoint a, TPoint b)
 {
     return {a.X - b.X, a.Y - b.Y};
+}
+
+// The surface's hint over `p`: the field the first data-bound element there shows, or why the
+// bar code there is drawn as a cross.
+QString hintAt(const QList<TZVElement*>& elements, TPoint p)
+{
+    for (TZVElement* element : elements) {
+        auto* data = qobject_cast<TZVData*>(element);
+        if (!data || !element->HitTest(p)) continue;
+        if (data->Data()) return data->FieldName();
+        // Unbound, the surface draws the fixed content, the one EncodingError judges.
+        if (auto* barCode = qobject_cast<TZVBarCode*>(element)) return barCode->EncodingError();
+        return {};
+    }
+    return {};
 }
 
 TRect offsetBy(TRect r, TPoint d)
@@ -314,6 +330,7 @@ void TZVCustomEditor::surfaceMouseMove(bool, int x, int y)
         return;
     }
     if (state.Gesture != GestureKind::Drag) {
+        m_surface->SetHintField(m_label ? hintAt(m_label->Elements(), {x, y}) : QString());
         if (m_drawTool == dwSelection) updateHoverCursor(x, y);
         return;
     }
@@ -345,19 +362,8 @@ void TZVCustomEditor::updateHoverCursor(int x, int y)
         break;
     case mmGroup:
         return;
-    default: {
-        // Over a data-bound element the hint names its field.
-        QString field;
-        if (m_label)
-            for (TZVElement* element : m_label->Elements()) {
-                auto* data = qobject_cast<TZVData*>(element);
-                if (!data || !element->HitTest(p)) continue;
-                if (data->Data()) field = data->FieldName();
-                break;
-            }
-        m_surface->SetHintField(field);
+    default:
         break;
-    }
     }
     if (m_surface->cursor().shape() != cursor.shape() || cursor.shape() == Qt::BitmapCursor)
         m_surface->setCursor(cursor);
@@ -659,7 +665,7 @@ bool TZVCustomEditor::event(QEvent* event)
     return QFrame::event(event);
 }
 
-void TZVCustomEditor::wheelZoom(int delta, QPoint at)
+void TZVCustomEditor::wheelZoom(int delta, QPointF at)
 {
     if (delta == 0 || !m_label) return;
     // Fitting zooms step from the fixed level nearest to their factor.
@@ -672,17 +678,17 @@ void TZVCustomEditor::wheelZoom(int delta, QPoint at)
     }
     const int next = std::clamp(level + (delta > 0 ? 1 : -1), int(zm50), int(zm500));
     if (next == m_zoom) return;
-    // The label point under the pointer stays under it.
-    const int modelX = PixelToModelX(at.x());
-    const int modelY = PixelToModelY(at.y());
-    QWidget* view = m_scrollBox->viewport();
-    const QPoint inView = view->mapFromGlobal(m_surface->mapToGlobal(at));
-    SetZoom(static_cast<TZVZoom>(next));
-    const QPoint now = view->mapFromGlobal(m_surface->mapToGlobal(QPoint(ModelToPixelX(modelX), ModelToPixelY(modelY))));
+    // The label point under the pointer keeps its share of the surface, and the view scrolls by
+    // as much as that point moves on the surface; the pointer stays where it is in the view.
+    const QPointF share(at.x() / SurfaceWidth(), at.y() / SurfaceHeight());
     QScrollBar* horz = m_scrollBox->horizontalScrollBar();
     QScrollBar* vert = m_scrollBox->verticalScrollBar();
-    horz->setValue(horz->value() + now.x() - inView.x());
-    vert->setValue(vert->value() + now.y() - inView.y());
+    const int horzFrom = horz->value();
+    const int vertFrom = vert->value();
+    SetZoom(static_cast<TZVZoom>(next));
+    m_scrollBox->SettleScrollBars();
+    horz->setValue(horzFrom + int(std::lround(share.x() * SurfaceWidth() - at.x())));
+    vert->setValue(vertFrom + int(std::lround(share.y() * SurfaceHeight() - at.y())));
 }
 
 void TZVCustomEditor::cancelGesture()

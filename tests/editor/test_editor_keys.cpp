@@ -10,8 +10,10 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QWheelEvent>
 
+#include <cmath>
 #include <functional>
 
 using namespace zorvel;
@@ -248,6 +250,65 @@ TEST_F(EditorKeys, CtrlWheelZoomsThroughTheLevelsAroundThePointer)
     wheel(-120, {});
     EXPECT_EQ(editor->Zoom(), zm450) << "without Ctrl the wheel scrolls";
     EXPECT_EQ(told, 2) << "a host hears of each change of level, and only then";
+}
+
+// The label point under the pointer stays there at every level, up and down, from places near the
+// corners and the middle of the view, also where both scroll bars come at once (106 x 78 mm, 175 to
+// 200 %); where the view cannot scroll so far, its scroll bar stops at the limit.
+TEST_F(EditorKeys, CtrlWheelKeepsThePointUnderThePointerAtEveryLevel)
+{
+    QWidget* view = editor->ScrollBox()->viewport();
+    const QScrollBar* bars[] = {editor->ScrollBox()->horizontalScrollBar(),
+                                editor->ScrollBox()->verticalScrollBar()};
+    const int w = view->width();
+    const int h = view->height();
+    const QPoint places[] = {{30, 25}, {w / 2, h / 2}, {w - 40, h - 40}, {w - 40, 40}};
+    const QSize sizes[] = {{60, 35}, {106, 78}}; // mm
+    for (const QSize size : sizes)
+        for (const QPoint place : places) {
+            label->Measure().SetWidth(size.width());
+            label->Measure().SetHeight(size.height());
+            editor->SetZoom(zm50);
+            for (int step = 0; step < 24; ++step) {
+                const int delta = step < 12 ? 120 : -120;
+                SCOPED_TRACE(QStringLiteral("%1 x %2 mm at %3, %4, zoom %5 by %6")
+                                 .arg(size.width())
+                                 .arg(size.height())
+                                 .arg(place.x())
+                                 .arg(place.y())
+                                 .arg(int(editor->Zoom()))
+                                 .arg(delta)
+                                 .toStdString());
+                QApplication::processEvents(); // the scroll bars come and go
+                const QPoint at = surface()->mapFrom(view, place);
+                if (!surface()->rect().contains(at) || !view->rect().contains(place)) {
+                    // Off the label the wheel scrolls: the next level is set instead.
+                    editor->SetZoom(static_cast<TZVZoom>(editor->Zoom() + (delta > 0 ? 1 : -1)));
+                    continue;
+                }
+                const double share[] = {at.x() / double(editor->SurfaceWidth()),
+                                        at.y() / double(editor->SurfaceHeight())};
+                QWheelEvent event(QPointF(at), surface()->mapToGlobal(QPointF(at)), {}, {0, delta},
+                                  Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+                QApplication::sendEvent(surface(), &event);
+                QApplication::processEvents();
+                const QPoint now = surface()->mapFrom(view, place);
+                const double wanted[] = {share[0] * editor->SurfaceWidth(),
+                                         share[1] * editor->SurfaceHeight()};
+                const int pointer[] = {now.x(), now.y()};
+                for (int axis = 0; axis < 2; ++axis) {
+                    const QScrollBar* bar = bars[axis];
+                    const double needed = bar->value() + wanted[axis] - pointer[axis];
+                    if (needed < bar->minimum() - 1)
+                        EXPECT_EQ(bar->value(), bar->minimum()) << axis;
+                    else if (needed > bar->maximum() + 1)
+                        EXPECT_EQ(bar->value(), bar->maximum()) << axis;
+                    else
+                        EXPECT_LE(std::abs(wanted[axis] - pointer[axis]), 1.0) << axis;
+                }
+            }
+            EXPECT_EQ(editor->Zoom(), zm50);
+        }
 }
 
 } // namespace

@@ -272,6 +272,45 @@ TEST(EditorLabel, EitherMayBeDestroyedFirst)
     }
 }
 
+// One label in two editors: the second takes it, so that what it deletes is selected nowhere.
+TEST_F(EditorSelection, ASecondEditorTakesTheLabelFromTheFirst)
+{
+    TZVElement* kept = add(ekRect, 500, 500, 1500, 1500);
+    TZVElement* doomed = add(ekRect, 2000, 500, 3000, 1500);
+    RecordingInspector inspector;
+    editor->SetInspector(&inspector);
+    editor->AddToSelection(kept);
+    editor->AddToSelection(doomed);
+    inspector.selectionUpdates = 0;
+
+    auto* second = new TZVEditor(form.get()); // finds the form's label
+    EXPECT_EQ(label->Editor(), static_cast<TZVEditorLink*>(second));
+    EXPECT_EQ(editor->Zorvel(), nullptr);
+    EXPECT_EQ(editor->SelCount(), 0);
+    EXPECT_FALSE(kept->Selected());
+    EXPECT_GE(inspector.selectionUpdates, 1) << "the first editor's inspector lists nothing";
+
+    second->AddToSelection(doomed);
+    second->DeleteSelection();
+    ASSERT_EQ(label->Elements(), QList<TZVElement*>{kept});
+    const int x1 = kept->X1();
+    editor->setFocus();
+    QTest::keyClick(editor, Qt::Key_Right); // reached freed elements
+    QTest::keyClick(editor, Qt::Key_Right, Qt::ControlModifier);
+    EXPECT_EQ(kept->X1(), x1);
+
+    // Taken back, and the first editor may go without unlinking the one that holds it.
+    second->AddToSelection(kept);
+    editor->SetZorvel(label);
+    EXPECT_EQ(second->Zorvel(), nullptr);
+    EXPECT_EQ(second->SelCount(), 0);
+    second->SetZorvel(label);
+    delete editor;
+    editor = nullptr;
+    EXPECT_EQ(label->Editor(), static_cast<TZVEditorLink*>(second));
+    EXPECT_EQ(inspector.Editor(), nullptr);
+}
+
 TEST_F(EditorSelection, SettingTheSameOrNoLabelIsIgnored)
 {
     RecordingInspector inspector;

@@ -214,6 +214,26 @@ TEST_F(InspectorRows, NoSelectionOrNoEditorListsNothing)
     EXPECT_TRUE(inspector->Rows().isEmpty());
 }
 
+TEST_F(InspectorRows, MovedToAnotherEditorItServesThatOneAlone)
+{
+    select({add(ekLine)});
+    TZVLab otherLabel;
+    TZVElement* text = otherLabel.CreateElement(ekText);
+    auto second = std::make_unique<TZVEditor>();
+    second->SetZorvel(&otherLabel);
+    second->AddToSelection(text);
+
+    second->SetInspector(inspector);
+    EXPECT_EQ(editor->Inspector(), nullptr);
+    EXPECT_EQ(inspector->Editor(), second.get());
+    EXPECT_GE(inspector->FindRow("Text"), 0) << "the rows of the new editor's selection";
+    delete editor;
+    editor = nullptr;
+    EXPECT_EQ(inspector->Editor(), second.get());
+    inspector->UpdateSelection();
+    EXPECT_GE(inspector->FindRow("Text"), 0);
+}
+
 TEST_F(InspectorRows, UpdatePropertyRereadsOneRowIgnoringCase)
 {
     auto* text = add<TZVText>(ekText);
