@@ -517,8 +517,7 @@ QByteArray DesignToJson(TZVCustomLab& label)
 
 namespace {
 
-// A conversion keeps the background's file name as the JSON has it, picture or not.
-void readDesignJson(TZVCustomLab& label, const QByteArray& json, bool conversion)
+QJsonObject parseDesignJson(const QByteArray& json)
 {
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(json, &error);
@@ -526,30 +525,32 @@ void readDesignJson(TZVCustomLab& label, const QByteArray& json, bool conversion
         throw EZvError(QStringLiteral("INVALID JSON AT OFFSET %1").arg(error.offset));
     if (!document.isObject())
         throw EZvError(QStringLiteral("INVALID JSON AT OFFSET 0"));
-    const QJsonObject top = document.object();
-    const QJsonObject& defaults = newLabelHeader();
+    return document.object();
+}
 
-    label.replaceDesign([&] {
-        const LoadingScope loading(label);
-        JsonReader reader(top, QString(), defaults);
-        label.VisitHeaderFields(reader);
-        readElements(label, reader, top.value(QLatin1String(kElementsKey)));
-        reader.checkUnknown();
-        // As the stream reader does: a missing file drops the name, an unreadable one is reported.
-        if (!conversion)
-            label.BackSurf().LoadPicture();
-    });
-    // Another design: the steps of the one before do not apply to it.
-    label.UndoStack().clear();
-    label.SetModified(false);
-    label.showDesignRead();
+// A conversion keeps the background's file name as the JSON has it, picture or not.
+void readDesignJson(TZVCustomLab& label, const QJsonObject& top, bool conversion)
+{
+    const LoadingScope loading(label);
+    JsonReader reader(top, QString(), newLabelHeader());
+    label.VisitHeaderFields(reader);
+    readElements(label, reader, top.value(QLatin1String(kElementsKey)));
+    reader.checkUnknown();
+    // As the stream reader does: a missing file drops the name, an unreadable one is reported.
+    if (!conversion)
+        label.BackSurf().LoadPicture();
 }
 
 } // namespace
 
 void DesignFromJson(TZVCustomLab& label, const QByteArray& json)
 {
-    readDesignJson(label, json, false);
+    const QJsonObject top = parseDesignJson(json);
+    label.replaceDesign([&] { readDesignJson(label, top, false); });
+    // Another design: the steps of the one before do not apply to it.
+    label.UndoStack().clear();
+    label.SetModified(false);
+    label.showDesignRead();
 }
 
 void TZVEditorSettings::SetGridSettings(TZVColor color, int incX, int incY, bool show)
@@ -583,7 +584,7 @@ QByteArray JsonToStream(const QByteArray& json)
     TZVEditorSettings editor;
     TZVLab label;
     label.SetEditor(&editor);
-    readDesignJson(label, json, true);
+    readDesignJson(label, parseDesignJson(json), true);
     TZVMemoryStream output;
     label.SaveToStream(output);
     label.SetEditor(nullptr);
