@@ -243,7 +243,16 @@ bool TDM::LoadDesign(TZVCustomLab& label)
     TZVMemoryStream stream(m_labels->FieldByName(QStringLiteral("FILE")).AsBytes());
     stream.SetPosition(0);
     const TRegistryScope scope(label, *m_registry);
-    label.LoadFromStream(stream, false);
+    try {
+        label.LoadFromStream(stream, false);
+    } catch (const EZvError&) {
+        // The label keeps the previous row's design; shown beside this row it would be taken
+        // for this one and saved over it.
+        label.ClearElements();
+        label.UndoStack().clear();
+        label.SetModified(false);
+        throw;
+    }
     return true;
 }
 
