@@ -146,6 +146,20 @@ protected:
         return kindsOf(fresh);
     }
 
+    // The shown design emptied but for one 30 x 10 mm rectangle at (10, 5) mm, painted.
+    TZVRect* onlyRectangle()
+    {
+        w().Label().ClearElements();
+        auto* rect = new TZVRect(w().Label());
+        rect->SetX1(10);
+        rect->SetY1(5);
+        rect->SetX2(40);
+        rect->SetY2(15);
+        w().Label().AddElement(rect, true);
+        w().Editor().grab(); // the painted bounds
+        return rect;
+    }
+
     QTemporaryDir m_dir;
     std::unique_ptr<TDM> m_dm;
     std::unique_ptr<TFMain> m_window;
@@ -897,14 +911,7 @@ TEST_F(DemoWindowTest, TitleMarksAModifiedDesignAndSavingKeepsTheHistory)
 
 TEST_F(DemoWindowTest, StatusBarShowsThePointerAndTheSelectionSize)
 {
-    w().Label().ClearElements();
-    auto* rect = new TZVRect(w().Label());
-    rect->SetX1(10);
-    rect->SetY1(5);
-    rect->SetX2(40);
-    rect->SetY2(15);
-    w().Label().AddElement(rect, true);
-    w().Editor().grab(); // the painted bounds
+    TZVRect* rect = onlyRectangle();
     w().Editor().AddToSelection(rect);
     EXPECT_EQ(w().SelectionStatus()->text(), QStringLiteral("30.00 x 10.00 mm"));
     w().Editor().ClearSelection();
@@ -951,14 +958,7 @@ TEST(DemoWindowNoDatabase, GoesOnWithoutData)
 
 TEST_F(DemoWindowTest, EditPasteAndRedoKeysWorkWithTheFocusOffTheCanvas)
 {
-    w().Label().ClearElements();
-    auto* rect = new TZVRect(w().Label());
-    rect->SetX1(10);
-    rect->SetY1(5);
-    rect->SetX2(40);
-    rect->SetY2(15);
-    w().Label().AddElement(rect, true);
-    w().Editor().grab();
+    TZVRect* rect = onlyRectangle();
     w().Editor().AddToSelection(rect);
     w().MenuAction(QStringLiteral("actCopy"))->trigger();
 

@@ -78,6 +78,17 @@ protected:
         label.OnAskText = [](QObject*, int, const QString&, QString& text) { text = "L7"; };
     }
 
+    // The label's preview, printing to `queue` from its print dialog; errors land in `errors`.
+    static void previewPrintingTo(TZvPrw& window, TZVLab& label, const QString& queue, QStringList& errors)
+    {
+        window.ExecPrintDialog = [queue](QPrinter& printer) {
+            printer.setPrinterName(queue);
+            return true;
+        };
+        window.ShowError = [&errors](const QString& message) { errors << message; };
+        window.SetLabel(label);
+    }
+
     static inline std::unique_ptr<CupsServer> server;
 };
 
@@ -342,13 +353,8 @@ TEST_F(CupsPrinter, ThePreviewPrintsWithTheQueuesSavedOffsets)
     loadRun(label, csv, dir, 2);
     label.PreparePreview();
     TZvPrw window;
-    window.ExecPrintDialog = [](QPrinter& printer) {
-        printer.setPrinterName("zv_b");
-        return true;
-    };
     QStringList errors;
-    window.ShowError = [&](const QString& message) { errors << message; };
-    window.SetLabel(label);
+    previewPrintingTo(window, label, "zv_b", errors);
     server->clear("zv_b");
     EXPECT_TRUE(window.PrintPages()) << errors.join("; ").toStdString();
     label.SetDataSet(nullptr);
@@ -369,13 +375,8 @@ TEST_F(CupsPrinter, ThePreviewRefusesAPaperTheQueueLacks)
     label.Measure().SetPaperHeight(152.4f);
     label.PreparePreview();
     TZvPrw window;
-    window.ExecPrintDialog = [](QPrinter& printer) {
-        printer.setPrinterName("zv_b");
-        return true;
-    };
     QStringList errors;
-    window.ShowError = [&](const QString& message) { errors << message; };
-    window.SetLabel(label);
+    previewPrintingTo(window, label, "zv_b", errors);
     EXPECT_FALSE(window.PrintPages());
     EXPECT_EQ(errors, QStringList{"PAPER SIZE NOT AVAILABLE : 101.6 x 152.4 MM ON PRINTER zv_b"});
 }
