@@ -34,7 +34,8 @@ bool measuredCorner(const TZVElement& element)
 class DigestWriter final : public TZVFieldVisitor
 {
 public:
-    explicit DigestWriter(TZVMemoryStream& out) : m_writer(out, kBarCodeOptionsVersion) {}
+    // The label's newest layout, the only one that keeps every character of every text.
+    DigestWriter(TZVMemoryStream& out, std::int32_t version) : m_writer(out, version) {}
 
     bool blindCorner = false;
 
@@ -76,7 +77,7 @@ private:
 QByteArray DesignDigest(TZVCustomLab& label)
 {
     TZVMemoryStream bytes;
-    DigestWriter writer(bytes);
+    DigestWriter writer(bytes, label.WriteVersion());
     label.VisitHeaderFields(writer);
     for (TZVElement* element : label.Elements()) {
         std::uint8_t kind = element->ElementKind();

@@ -3,6 +3,7 @@
 
 #include "document/ZVCustomLab.h"
 #include "document/ZVDesignJson.h"
+#include "elements/ZVBarCode.h"
 #include "elements/ZVElement.h"
 #include "elements/ZVImage.h"
 #include "elements/ZVTextElements.h"
@@ -292,6 +293,17 @@ TEST_F(UndoHistory, AChangeOutsideAStepIsNotLost)
         text->SetText(unset);
     }
     EXPECT_EQ(label.UndoStack().count(), steps);
+
+    // Contents that differ only beyond Windows-1252 are different designs.
+    auto* code = static_cast<TZVBarCode*>(label.CreateElement(ekBarCode));
+    {
+        TZVChangeScope step(label, QStringLiteral("Content"));
+        code->SetCodeType(QRCODE);
+        code->SetBarCode(QStringLiteral("日本"));
+    }
+    code->SetBarCode(QStringLiteral("中文"));
+    label.UndoStack().undo();
+    EXPECT_EQ(code->BarCode(), QStringLiteral("日本"));
 }
 
 // Undo takes back the data set a step linked; the stream alone only names it.
