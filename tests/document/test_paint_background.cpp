@@ -37,6 +37,15 @@ std::vector<TZVColor> penColors(const TZVRecordingCanvas& canvas)
     return colors;
 }
 
+// A null content stands for a file that is not there.
+void writeUnlessNull(const QString& path, const QByteArray& content)
+{
+    if (content.isNull()) return;
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
+
 // A circular label 20 mm across.
 void makeDisc(TZVLab& label, TZVBackStyle style)
 {
@@ -238,11 +247,7 @@ TEST(Background, StoredPictureThatCannotBeReadIsReportedAndTheDesignLoads)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const QString path = dir.filePath(QString::fromLatin1(c.file));
-        if (!c.content.isNull()) {
-            QFile file(path);
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-            file.write(c.content);
-        }
+        writeUnlessNull(path, c.content);
         // The JSON form stores the name without loading the picture.
         QJsonObject back{{"FileImage", path}, {"Style", int(biImage)}, {"Print", true}};
         QJsonObject design{{"BackSurf", back},
@@ -301,11 +306,7 @@ TEST(Background, JsonDesignLoadsItsPictureAsTheStreamReaderDoes)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const QString path = dir.filePath(QString::fromLatin1(c.file));
-        if (!c.content.isNull()) {
-            QFile file(path);
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-            file.write(c.content);
-        }
+        writeUnlessNull(path, c.content);
         const QJsonObject back{{"FileImage", path}, {"Style", int(biImage)}, {"Print", true}};
         const QByteArray json = QJsonDocument(QJsonObject{{"BackSurf", back}}).toJson();
         TZVLab fromJson;
