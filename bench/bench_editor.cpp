@@ -5,7 +5,7 @@
 #include "document/ZVCustomLab.h"
 #include "editor/ZVBackLab.h"
 #include "editor/ZVEditor.h"
-#include "elements/ZVElement.h"
+#include "document/ZVElement.h"
 #include "elements/ZVTextElements.h"
 
 #include <QApplication>

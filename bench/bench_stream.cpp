@@ -1,7 +1,7 @@
 // Label stream and JSON throughput: saving and loading a design of 5,000 mixed elements.
 #include "document/ZVCustomLab.h"
 #include "document/ZVDesignJson.h"
-#include "elements/ZVElement.h"
+#include "document/ZVElement.h"
 #include "elements/ZVElementKinds.h"
 #include "foundation/ZVStream.h"
 

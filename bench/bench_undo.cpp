@@ -2,7 +2,7 @@
 // history holds once it is full.
 #include "document/ZVCustomLab.h"
 #include "document/ZVUndoHistory.h"
-#include "elements/ZVElement.h"
+#include "document/ZVElement.h"
 #include "elements/ZVElementKinds.h"
 #include "foundation/ZVStream.h"
 

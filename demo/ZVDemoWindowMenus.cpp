@@ -4,7 +4,7 @@
 #include "dialogs/ZVCalibrationDialog.h"
 #include "document/ZVCustomLab.h"
 #include "editor/ZVEditor.h"
-#include "elements/ZVElement.h"
+#include "document/ZVElement.h"
 #include "foundation/ZVError.h"
 #include "platform/ZVSqlDataSet.h"
 

@@ -4,7 +4,7 @@
 #include "document/ZVDisplayFormat.h"
 #include "document/ZVEditorLink.h"
 #include "document/ZVUndoHistory.h"
-#include "elements/ZVElement.h"
+#include "document/ZVElement.h"
 #include "elements/ZVElementKinds.h"
 #include "foundation/ZVError.h"
 #include "foundation/ZVStream.h"

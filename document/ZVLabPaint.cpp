@@ -2,7 +2,7 @@
 #include "document/ZVBackSurf.h"
 #include "document/ZVCustomLab.h"
 #include "document/ZVEditorLink.h"
-#include "elements/ZVElement.h"
+#include "document/ZVElement.h"
 #include "foundation/ZVCanvas.h"
 #include "foundation/ZVUtils.h"
 

@@ -3,7 +3,7 @@
 #include "document/ZVCustomLab.h"
 #include "document/ZVEditorLink.h"
 #include "document/ZVStreamVisitors.h"
-#include "elements/ZVElement.h"
+#include "document/ZVElement.h"
 #include "foundation/ZVStream.h"
 
 #include <QHash>

@@ -3,7 +3,7 @@
 #include "document/ZVBackSurf.h"
 #include "document/ZVCustomLab.h"
 #include "document/ZVSheetFit.h"
-#include "elements/ZVElement.h"
+#include "document/ZVElement.h"
 #include "elements/ZVTextElements.h"
 #include "foundation/ZVCanvas.h"
 #include "foundation/ZVError.h"

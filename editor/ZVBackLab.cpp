@@ -4,7 +4,7 @@
 #include "document/ZVCustomLab.h"
 #include "editor/ZVEditor.h"
 #include "editor/ZVGlyphs.h"
-#include "elements/ZVElement.h"
+#include "document/ZVElement.h"
 #include "foundation/ZVCanvas.h"
 
 #include <QMouseEvent>

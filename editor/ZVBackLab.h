@@ -2,7 +2,7 @@
 // and hands its mouse to the editor.
 #pragma once
 
-#include "elements/ZVElement.h"
+#include "document/ZVElement.h"
 #include "foundation/ZVTypes.h"
 
 #include <QImage>

@@ -4,7 +4,7 @@
 #include "document/ZVCustomLab.h"
 #include "document/ZVUndoHistory.h"
 #include "editor/ZVBackLab.h"
-#include "elements/ZVElement.h"
+#include "document/ZVElement.h"
 #include "foundation/ZVStream.h"
 
 #include <optional>

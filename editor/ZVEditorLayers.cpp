@@ -3,7 +3,7 @@
 #include "editor/ZVBackLab.h"
 #include "editor/ZVEditor.h"
 #include "editor/ZVLayerCache.h"
-#include "elements/ZVElement.h"
+#include "document/ZVElement.h"
 #include "platform/ZVQtCanvas.h"
 
 #include <QImage>

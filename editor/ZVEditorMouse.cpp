@@ -8,7 +8,7 @@
 #include "editor/ZVEditor.h"
 #include "editor/ZVRulerControls.h"
 #include "elements/ZVBarCode.h"
-#include "elements/ZVElement.h"
+#include "document/ZVElement.h"
 #include "elements/ZVImage.h"
 #include "elements/ZVLineRect.h"
 #include "foundation/ZVUtils.h"

@@ -2,7 +2,7 @@
 #include "editor/ZVBackLab.h"
 #include "editor/ZVBaseInspector.h"
 #include "editor/ZVEditor.h"
-#include "elements/ZVElement.h"
+#include "document/ZVElement.h"
 #include "elements/ZVLineRect.h"
 
 namespace zorvel {

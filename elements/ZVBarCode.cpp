@@ -4,7 +4,7 @@
 #include "document/ZVCustomLab.h"
 #include "document/ZVFieldVisitor.h"
 #include "document/ZVStreamVisitors.h"
-#include "elements/ZVLegacyLength.h"
+#include "document/ZVLegacyLength.h"
 #include "elements/ZVZintSymbol.h"
 #include "foundation/ZVAnsi.h"
 #include "foundation/ZVBarcode.h"

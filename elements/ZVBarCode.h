@@ -1,7 +1,7 @@
 // The bar code element: a linear symbol of fixed content or of a field value.
 #pragma once
 
-#include "elements/ZVElement.h"
+#include "document/ZVElement.h"
 
 #include <memory>
 

@@ -1,7 +1,7 @@
 // The image element: a picture file, a picture kept in the design or one from a blob field.
 #pragma once
 
-#include "elements/ZVElement.h"
+#include "document/ZVElement.h"
 
 #include <QImage>
 

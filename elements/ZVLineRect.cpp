@@ -4,7 +4,7 @@
 #include "document/ZVCustomLab.h"
 #include "document/ZVEditorLink.h"
 #include "document/ZVFieldVisitor.h"
-#include "elements/ZVLegacyLength.h"
+#include "document/ZVLegacyLength.h"
 #include "foundation/ZVCanvas.h"
 #include "foundation/ZVUtils.h"
 

@@ -1,7 +1,7 @@
 // The geometric elements: the line between two end points and the rectangle or ellipse.
 #pragma once
 
-#include "elements/ZVElement.h"
+#include "document/ZVElement.h"
 
 namespace zorvel {
 

@@ -1,7 +1,7 @@
 // The symbol element: one character of a (symbol) font, optionally framed.
 #pragma once
 
-#include "elements/ZVElement.h"
+#include "document/ZVElement.h"
 
 #include <QChar>
 

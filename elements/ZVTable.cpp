@@ -3,7 +3,7 @@
 
 #include "document/ZVCustomLab.h"
 #include "document/ZVFieldVisitor.h"
-#include "elements/ZVLegacyLength.h"
+#include "document/ZVLegacyLength.h"
 #include "foundation/ZVDataSet.h"
 #include "foundation/ZVError.h"
 #include "foundation/ZVUtils.h"

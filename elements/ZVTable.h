@@ -1,7 +1,7 @@
 // The table element and its columns: a grid of detail records with title, header and footer.
 #pragma once
 
-#include "elements/ZVElement.h"
+#include "document/ZVElement.h"
 
 #include <array>
 #include <memory>

@@ -1,7 +1,7 @@
 // Single-line text elements: plain text, compound text with prefix and suffix, and question text.
 #pragma once
 
-#include "elements/ZVElement.h"
+#include "document/ZVElement.h"
 
 #include <optional>
 

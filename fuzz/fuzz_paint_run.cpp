@@ -8,7 +8,7 @@
 #include "document/ZVDesignJson.h"
 #include "document/ZVPrintInfo.h"
 #include "document/ZVPrintRun.h"
-#include "elements/ZVElement.h"
+#include "document/ZVElement.h"
 #include "foundation/ZVCanvas.h"
 #include "foundation/ZVError.h"
 #include "foundation/ZVPrinter.h"

@@ -3,7 +3,7 @@
 
 #include "document/ZVCustomLab.h"
 #include "editor/ZVEditor.h"
-#include "elements/ZVElement.h"
+#include "document/ZVElement.h"
 #include "elements/ZVImage.h"
 #include "elements/ZVSymbol.h"
 

@@ -2,7 +2,7 @@
 #include "inspector/ZVInspector.h"
 
 #include "editor/ZVEditor.h"
-#include "elements/ZVElement.h"
+#include "document/ZVElement.h"
 #include "elements/ZVParagraph.h"
 #include "foundation/ZVStrings.h"
 

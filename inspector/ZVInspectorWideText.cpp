@@ -4,7 +4,7 @@
 #include "controls/ZVWideEdit.h"
 #include "document/ZVCustomLab.h"
 #include "editor/ZVEditor.h"
-#include "elements/ZVElement.h"
+#include "document/ZVElement.h"
 #include "foundation/ZVAnsi.h"
 #include "foundation/ZVStrings.h"
 #include "inspector/ZVInspector.h"

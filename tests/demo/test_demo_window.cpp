@@ -13,7 +13,7 @@
 #include "editor/ZVCursors.h"
 #include "editor/ZVEditor.h"
 #include "editor/ZVRulers.h"
-#include "elements/ZVElement.h"
+#include "document/ZVElement.h"
 #include "editor/ZVBackLab.h"
 #include "elements/ZVImage.h"
 #include "elements/ZVLineRect.h"

@@ -4,7 +4,7 @@
 
 #include "document/ZVCustomLab.h"
 #include "document/ZVFieldVisitor.h"
-#include "elements/ZVElement.h"
+#include "document/ZVElement.h"
 #include "elements/ZVElementKinds.h"
 #include "foundation/ZVError.h"
 #include "foundation/ZVStream.h"

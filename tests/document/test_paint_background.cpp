@@ -4,7 +4,7 @@
 #include "document/ZVBackSurf.h"
 #include "document/ZVCustomLab.h"
 #include "document/ZVDesignJson.h"
-#include "elements/ZVElement.h"
+#include "document/ZVElement.h"
 #include "foundation/ZVStream.h"
 #include "platform/ZVBmp.h"
 

@@ -4,7 +4,7 @@
 #include "document/ZVCustomLab.h"
 #include "document/ZVDesignJson.h"
 #include "elements/ZVBarCode.h"
-#include "elements/ZVElement.h"
+#include "document/ZVElement.h"
 #include "elements/ZVImage.h"
 #include "elements/ZVTextElements.h"
 #include "foundation/ZVStream.h"

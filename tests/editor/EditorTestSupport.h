@@ -7,7 +7,7 @@
 #include "editor/ZVBaseInspector.h"
 #include "editor/ZVBaseScroll.h"
 #include "editor/ZVEditor.h"
-#include "elements/ZVElement.h"
+#include "document/ZVElement.h"
 #include "elements/ZVElementKinds.h"
 #include "../support/TestApplication.h"
 

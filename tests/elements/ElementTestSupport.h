@@ -4,7 +4,7 @@
 #include "../document/TestEditorLink.h"
 #include "document/ZVCustomLab.h"
 #include "document/ZVFieldVisitor.h"
-#include "elements/ZVElement.h"
+#include "document/ZVElement.h"
 #include "foundation/ZVError.h"
 
 #include <QImage>

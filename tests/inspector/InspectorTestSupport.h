@@ -4,7 +4,7 @@
 
 #include "document/ZVCustomLab.h"
 #include "editor/ZVEditor.h"
-#include "elements/ZVElement.h"
+#include "document/ZVElement.h"
 #include "elements/ZVElementKinds.h"
 #include "inspector/ZVInspector.h"
 #include "tests/support/TestApplication.h"

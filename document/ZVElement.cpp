@@ -1,10 +1,10 @@
 // The element base classes: defaults, the change protocol, editor placement and the persisted fields.
-#include "elements/ZVElement.h"
+#include "document/ZVElement.h"
 
 #include "document/ZVCustomLab.h"
 #include "document/ZVEditorLink.h"
 #include "document/ZVFieldVisitor.h"
-#include "elements/ZVLegacyLength.h"
+#include "document/ZVLegacyLength.h"
 #include "foundation/ZVUtils.h"
 
 #include <algorithm>

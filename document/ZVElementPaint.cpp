@@ -1,7 +1,7 @@
 // The one drawing entry every element goes through, and the lock marker.
 #include "document/ZVCustomLab.h"
 #include "document/ZVEditorLink.h"
-#include "elements/ZVElement.h"
+#include "document/ZVElement.h"
 #include "foundation/ZVCanvas.h"
 #include "foundation/ZVUtils.h"
 
