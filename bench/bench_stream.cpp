@@ -2,7 +2,7 @@
 #include "document/ZVCustomLab.h"
 #include "document/ZVDesignJson.h"
 #include "document/ZVElement.h"
-#include "elements/ZVElementKinds.h"
+#include "document/ZVElementRegistry.h"
 #include "foundation/ZVStream.h"
 
 #include <benchmark/benchmark.h>

@@ -3,7 +3,7 @@
 #include "document/ZVCustomLab.h"
 #include "document/ZVUndoHistory.h"
 #include "document/ZVElement.h"
-#include "elements/ZVElementKinds.h"
+#include "document/ZVElementRegistry.h"
 #include "foundation/ZVStream.h"
 
 #include <benchmark/benchmark.h>

@@ -5,7 +5,7 @@
 #include "document/ZVEditorLink.h"
 #include "document/ZVUndoHistory.h"
 #include "document/ZVElement.h"
-#include "elements/ZVElementKinds.h"
+#include "document/ZVElementRegistry.h"
 #include "foundation/ZVError.h"
 #include "foundation/ZVStream.h"
 #include "foundation/ZVUtils.h"

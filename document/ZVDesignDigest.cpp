@@ -4,7 +4,6 @@
 #include "document/ZVCustomLab.h"
 #include "document/ZVStreamVisitors.h"
 #include "document/ZVElement.h"
-#include "elements/ZVImage.h"
 #include "foundation/ZVStream.h"
 
 #include <QCryptographicHash>
@@ -13,22 +12,6 @@
 
 namespace zorvel {
 namespace {
-
-bool measuredCorner(const TZVElement& element)
-{
-    switch (element.ElementKind()) {
-    case ekText:
-    case ekAddText:
-    case ekAskText:
-    case ekSymbol:
-    case ekBarCode:
-        return true;
-    case ekImage:
-        return static_cast<const TZVImage&>(element).AutoSize();
-    default:
-        return false;
-    }
-}
 
 // Writes what the stream writer writes, with the exceptions the fingerprint makes.
 class DigestWriter final : public TZVFieldVisitor
@@ -82,7 +65,7 @@ QByteArray DesignDigest(TZVCustomLab& label)
     for (TZVElement* element : label.Elements()) {
         std::uint8_t kind = element->ElementKind();
         writer.U8("Kind", kind);
-        writer.blindCorner = measuredCorner(*element);
+        writer.blindCorner = element->CornerMeasuredByPaint();
         element->VisitFields(writer);
         writer.blindCorner = false;
     }

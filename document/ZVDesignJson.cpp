@@ -5,7 +5,7 @@
 #include "document/ZVFieldVisitor.h"
 #include "document/ZVStreamVisitors.h"
 #include "document/ZVElement.h"
-#include "elements/ZVElementKinds.h"
+#include "document/ZVElementRegistry.h"
 #include "foundation/ZVError.h"
 #include "foundation/ZVStream.h"
 #include "platform/ZVBmp.h"

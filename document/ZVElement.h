@@ -16,6 +16,7 @@ class TZVCustomLab;
 class TZVFieldVisitor;
 class TZVMemoryStream;
 class TZVCanvas;
+class TZVQuestion;
 
 /// Element kind numbers: they head every element record in a stream.
 enum TZVElementKind : std::uint8_t
@@ -179,6 +180,14 @@ public:
     void LoadFromStream(TZVMemoryStream& stream);
     /// Every persisted field from the root down; overrides call their parent first.
     virtual void VisitFields(TZVFieldVisitor& visitor);
+    /// The stream layout this element's record needs, 0 when the oldest one keeps all it holds;
+    /// a label is written in the newest layout any of its elements needs.
+    virtual std::int32_t StreamVersionNeeded() const { return 0; }
+    /// The element as a question asked before a print run, or null when it asks none.
+    virtual TZVQuestion* AsQuestion() { return nullptr; }
+    /// True when painting measures the far corner (X2, Y2) from the content, so a repaint may move
+    /// it without the design changing.
+    virtual bool CornerMeasuredByPaint() const { return false; }
     /// The library's message refusing `value` for the published property `name`, for a choice the
     /// element cannot honour (its setter would change it silently); empty when it can be written.
     virtual QString PropertyRefusal(const QString& name, const QVariant& value) const

@@ -4,7 +4,7 @@
 #include "document/ZVEditorLink.h"
 #include "document/ZVStreamVisitors.h"
 #include "document/ZVElement.h"
-#include "elements/ZVElementKinds.h"
+#include "document/ZVElementRegistry.h"
 #include "foundation/ZVDataSet.h"
 #include "foundation/ZVError.h"
 #include "foundation/ZVStream.h"

@@ -4,7 +4,7 @@
 #include "document/ZVCustomLab.h"
 #include "document/ZVSheetFit.h"
 #include "document/ZVElement.h"
-#include "elements/ZVTextElements.h"
+#include "document/ZVQuestion.h"
 #include "foundation/ZVCanvas.h"
 #include "foundation/ZVError.h"
 #include "foundation/ZVPrinter.h"
@@ -190,7 +190,7 @@ void TZVCustomLab::AskQuestions()
     QString caption;
     int pos = 0;
     for (auto it = m_elements.crbegin(); it != m_elements.crend(); ++it) {
-        auto* question = qobject_cast<TZVAskText*>(*it);
+        TZVQuestion* question = (*it)->AsQuestion();
         if (!question) continue;
         ++pos;
         QString answer = question->Answer();
@@ -199,7 +199,7 @@ void TZVCustomLab::AskQuestions()
                 caption = DialogText(m_iniTranslate, u"ZvInputText", QStringLiteral("WRITE ANSWER TO QUESTION"));
             if (auto given = m_questionAsker->ask(caption, question->Question(), answer)) answer = *given;
         }
-        if (OnAskText) OnAskText(this, pos, question->ID(), answer);
+        if (OnAskText) OnAskText(this, pos, (*it)->ID(), answer);
         question->SetAnswer(answer);
     }
 }

@@ -2,7 +2,7 @@
 #include "document/ZVStreamVisitors.h"
 
 #include "document/ZVCustomLab.h"
-#include "elements/ZVBarCode.h"
+#include "document/ZVElement.h"
 #include "foundation/ZVError.h"
 #include "foundation/ZVStream.h"
 #include "platform/ZVBmp.h"
@@ -22,12 +22,7 @@ namespace {
 std::int32_t StreamVersionFor(const TZVCustomLab& label)
 {
     std::int32_t version = kStreamVersion;
-    for (const TZVElement* element : label.Elements()) {
-        const auto* barCode = qobject_cast<const TZVBarCode*>(element);
-        if (!barCode) continue;
-        if (barCode->UsesWideRecord()) return kWideBarCodeVersion;
-        if (barCode->UsesExtendedRecord()) version = kBarCodeOptionsVersion;
-    }
+    for (const TZVElement* element : label.Elements()) version = std::max(version, element->StreamVersionNeeded());
     return version;
 }
 

@@ -100,6 +100,12 @@ bool TZVBarCode::UsesExtendedRecord() const
            !m_quietZone;
 }
 
+std::int32_t TZVBarCode::StreamVersionNeeded() const
+{
+    if (UsesWideRecord()) return kWideBarCodeVersion;
+    return UsesExtendedRecord() ? kBarCodeOptionsVersion : 0;
+}
+
 QString TZVBarCode::currentContent(bool data) const
 {
     return data && m_data ? boundValue(*Owner(), m_boundField) : m_barCode;

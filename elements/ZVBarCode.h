@@ -85,6 +85,7 @@ public:
     /// True when the content has characters beyond Windows-1252, which only the newest stream
     /// record keeps (as a wide string).
     bool UsesWideRecord() const;
+    std::int32_t StreamVersionNeeded() const override;
 
     /// Why the current content (the fixed one, or the bound value when Data is on) cannot be
     /// encoded under the current symbology and options; empty when it can.
@@ -137,6 +138,7 @@ public:
     /// Only the anchor moves, to the corner of the box the angle turns it to.
     void PlaceAnchor(int L, int T, int R, int B) override { PlaceCornerByAngle(L, T, R, B); }
     void VisitFields(TZVFieldVisitor& visitor) override;
+    bool CornerMeasuredByPaint() const override { return true; }
 
     /// The placeholder box drawn for content the symbology refuses, model units.
     static constexpr int kPlaceholderWidth = 2000;

@@ -1,5 +1,5 @@
-// The registry of element factories by stream kind number.
-#include "elements/ZVElementKinds.h"
+// The element kinds this library places on labels, registered with the label's factory table.
+#include "document/ZVElementRegistry.h"
 
 #include "elements/ZVBarCode.h"
 #include "elements/ZVImage.h"
@@ -10,12 +10,10 @@
 #include "elements/ZVTextElements.h"
 
 #include <array>
+#include <utility>
 
 namespace zorvel {
-
 namespace {
-
-using TElementFactory = TZVElement* (*)(TZVCustomLab&);
 
 // The label owns what this returns: the element's constructor has put it on the label's list.
 template <typename T> TZVElement* create(TZVCustomLab& label)
@@ -23,26 +21,24 @@ template <typename T> TZVElement* create(TZVCustomLab& label)
     return new T(label);
 }
 
-// Indexed by kind number - 1.
-constexpr std::array<TElementFactory, 10> kFactories{
-    /* 1 */ &create<TZVLine>,
-    /* 2 */ &create<TZVText>,
-    /* 3 */ &create<TZVBarCode>,
-    /* 4 */ &create<TZVRect>,
-    /* 5 */ &create<TZVSymbol>,
-    /* 6 */ &create<TZVAddText>,
-    /* 7 */ &create<TZVImage>,
-    /* 8 */ &create<TZVParagraph>,
-    /* 9 */ &create<TZVTable>,
-    /* 10 */ &create<TZVAskText>,
-};
+constexpr std::array<std::pair<TZVElementKind, TZVElementFactory>, 10> kKinds{{
+    {ekLine, &create<TZVLine>},
+    {ekText, &create<TZVText>},
+    {ekBarCode, &create<TZVBarCode>},
+    {ekRect, &create<TZVRect>},
+    {ekSymbol, &create<TZVSymbol>},
+    {ekAddText, &create<TZVAddText>},
+    {ekImage, &create<TZVImage>},
+    {ekParagraph, &create<TZVParagraph>},
+    {ekTable, &create<TZVTable>},
+    {ekAskText, &create<TZVAskText>},
+}};
+
+// Runs when the library loads; a static build links this file whole (see fuzz/CMakeLists.txt).
+[[maybe_unused]] const bool kRegistered = [] {
+    for (const auto& [kind, factory] : kKinds) RegisterElementKind(kind, factory);
+    return true;
+}();
 
 } // namespace
-
-TZVElement* CreateElementOfKind(TZVCustomLab& label, int kind)
-{
-    if (kind < 1 || kind > int(kFactories.size())) return nullptr;
-    return kFactories[std::size_t(kind - 1)](label);
-}
-
 } // namespace zorvel

@@ -56,6 +56,7 @@ public:
     /// The base behaviour, then the far corner follows the rectangle exactly, without grid snap.
     void SetScreenRect(const TRect& value) override;
     void VisitFields(TZVFieldVisitor& visitor) override;
+    bool CornerMeasuredByPaint() const override { return AutoSize(); }
 
     /// The folder of the running program (the working folder when there is no application object).
     static QString ProgramFolder();

@@ -56,6 +56,7 @@ public:
 
     void PlaceAnchor(int L, int T, int R, int B) override;
     void VisitFields(TZVFieldVisitor& visitor) override;
+    bool CornerMeasuredByPaint() const override { return true; }
 
 protected:
     void PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool data) override;

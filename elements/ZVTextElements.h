@@ -2,6 +2,7 @@
 #pragma once
 
 #include "document/ZVElement.h"
+#include "document/ZVQuestion.h"
 
 #include <optional>
 
@@ -133,6 +134,10 @@ class TZVShadowDataText : public TZVDataText
     Q_PROPERTY(bool Shadow READ Shadow WRITE SetShadow)
     Q_PROPERTY(quint32 ShadowColor READ ShadowColor WRITE SetShadowColor)
 
+public:
+    /// The line's box follows its text.
+    bool CornerMeasuredByPaint() const override { return true; }
+
 protected:
     /// Constructors of TZVDataText.
     using TZVDataText::TZVDataText;
@@ -203,7 +208,7 @@ private:
 };
 
 /// A text whose content the operator gives when a print run starts.
-class TZVAskText : public TZVShadowDataText
+class TZVAskText : public TZVShadowDataText, public TZVQuestion
 {
     Q_OBJECT
     Q_PROPERTY(QString ID READ ID WRITE SetID)
@@ -223,13 +228,14 @@ public:
     std::uint8_t ElementKind() const override { return ekAskText; }
 
     /// The question asked before a print run.
-    const QString& Question() const { return m_question; }
+    const QString& Question() const override { return m_question; }
     /// The answer printed; the question's asker or OnAskText sets it.
-    const QString& Answer() const { return m_answer; }
+    const QString& Answer() const override { return m_answer; }
     /// Sets the question; the editor is told.
     void SetQuestion(const QString& value);
     /// Not shown before printing, so the editor is not told.
-    void SetAnswer(const QString& value);
+    void SetAnswer(const QString& value) override;
+    TZVQuestion* AsQuestion() override { return this; }
 
     void VisitFields(TZVFieldVisitor& visitor) override;
 

@@ -5,7 +5,7 @@
 #include "document/ZVCustomLab.h"
 #include "document/ZVFieldVisitor.h"
 #include "document/ZVElement.h"
-#include "elements/ZVElementKinds.h"
+#include "document/ZVElementRegistry.h"
 #include "foundation/ZVError.h"
 #include "foundation/ZVStream.h"
 #include "tests/support/QStringPrinter.h"

@@ -8,7 +8,7 @@
 #include "editor/ZVBaseScroll.h"
 #include "editor/ZVEditor.h"
 #include "document/ZVElement.h"
-#include "elements/ZVElementKinds.h"
+#include "document/ZVElementRegistry.h"
 #include "../support/TestApplication.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 // The element base: kind registry, default names, the setter protocol, editor placement and the base record.
 #include "ElementTestSupport.h"
 #include "document/ZVBackSurf.h"
-#include "elements/ZVElementKinds.h"
+#include "document/ZVElementRegistry.h"
 #include "elements/ZVImage.h"
 #include "elements/ZVLineRect.h"
 #include "elements/ZVSymbol.h"

@@ -5,7 +5,7 @@
 #include "document/ZVCustomLab.h"
 #include "editor/ZVEditor.h"
 #include "document/ZVElement.h"
-#include "elements/ZVElementKinds.h"
+#include "document/ZVElementRegistry.h"
 #include "inspector/ZVInspector.h"
 #include "tests/support/TestApplication.h"
 #include "tests/support/QStringPrinter.h"
