@@ -4,8 +4,16 @@
 
 #include "tests/support/SharedServer.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <QThread>
+#include <QUuid>
 
 namespace zorvel::test {
 
@@ -22,26 +30,78 @@ public:
     // A Zebra label printer writing ZPL, added on request by addLabelQueue.
     static constexpr const char* kLabelQueue = "zv_label";
 
+    void stop()
+    {
+        QProcess::execute("sh", {scriptPath(), "stop", m_dir});
+        if (m_error.isEmpty()) m_error = QStringLiteral("stopped");
+    }
+
     // Adds kLabelQueue; false, with the reason in `why`, when the driver cannot be had.
-    bool addLabelQueue(QString& why) const;
+    bool addLabelQueue(QString& why) const { return runScript({"label", m_dir}, why); }
 
     // A CUPS tool against this server; its exit status, stdout and stderr in `output`.
-    int run(const QString& tool, const QStringList& args, QString* output = nullptr) const;
+    int run(const QString& tool, const QStringList& args, QString* output = nullptr) const
+    {
+        QProcess process;
+        process.setProcessChannelMode(QProcess::MergedChannels);
+        process.start(resolve(tool), args);
+        process.waitForFinished(30000);
+        if (output) *output = QString::fromLocal8Bit(process.readAll());
+        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    }
 
     // Empties the queue's output file, so the next job's arrival shows.
-    void clear(const QString& queue) const;
+    void clear(const QString& queue) const { QFile(output(queue)).resize(0); }
 
-    QString output(const QString& queue) const;
+    QString output(const QString& queue) const { return m_dir + "/out/" + queue + suffix(queue); }
 
     // Waits until the queue has no pending job and its PDF (ZPL for the label queue) is there; a
     // copy of it, or empty when nothing arrived in time.
-    QString receivedPdf(const QString& queue, int timeoutMs = 30000) const;
-
-    void stop();
+    QString receivedPdf(const QString& queue, int timeoutMs = 30000) const
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < timeoutMs) {
+            QString pending;
+            run("lpstat", {"-o", queue}, &pending);
+            if (pending.trimmed().isEmpty() && QFileInfo(output(queue)).size() > 0) {
+                const QString copy = m_dir + "/" + queue + "-" + QString::number(++m_received) + suffix(queue);
+                return QFile::copy(output(queue), copy) ? copy : QString();
+            }
+            QThread::msleep(100);
+        }
+        return {};
+    }
 
 private:
     friend class SharedServer<CupsServer>;
-    CupsServer();
+    CupsServer()
+        : m_dir(QDir::tempPath() + "/zorvel-cups-" + QUuid::createUuid().toString(QUuid::Id128).left(12))
+    {
+        if (runScript({"start", m_dir, QString::number(QCoreApplication::applicationPid())}, m_error))
+            qputenv("CUPS_SERVER", QFile::encodeName(m_dir + "/cups.sock"));
+        else if (m_error.isEmpty())
+            m_error = QStringLiteral("cups_fixture.sh did not start");
+    }
+
+    // Whether the script succeeded; its stderr in `error`, empty when it did.
+    static bool runScript(const QStringList& args, QString& error)
+    {
+        QProcess script;
+        script.start("sh", QStringList{scriptPath()} + args);
+        script.waitForFinished(30000);
+        const bool ok = script.exitStatus() == QProcess::NormalExit && script.exitCode() == 0;
+        error = ok ? QString() : QString::fromLocal8Bit(script.readAllStandardError()).trimmed();
+        return ok;
+    }
+    static QString scriptPath() { return QStringLiteral(ZORVEL_TEST_DATA_DIR "/../support/cups_fixture.sh"); }
+    static QString suffix(const QString& queue) { return queue == kLabelQueue ? ".zpl" : ".pdf"; }
+    static QString resolve(const QString& tool)
+    {
+        for (const char* dir : {"/usr/bin/", "/usr/sbin/"})
+            if (QFileInfo::exists(dir + tool)) return dir + tool;
+        return tool;
+    }
 
     QString m_dir;
     mutable int m_received = 0;

@@ -30,9 +30,7 @@ public:
 
 protected:
     SharedServer() = default;
-    ~SharedServer() = default;
     SharedServer(const SharedServer&) = delete;
-    SharedServer& operator=(const SharedServer&) = delete;
 
     QString m_error;
 
