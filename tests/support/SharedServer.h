@@ -44,7 +44,8 @@ private:
 
 } // namespace zorvel::test
 
-// Fails the current test (nothing skips) when the shared server of that class is not running.
+// Fails the current test when the shared server of that class is not running: nothing skips, even
+// when the server's script exited with the skip status (tests/support/test_status.sh).
 #define ZV_REQUIRE_SERVER(Server, name)                                                              \
     do {                                                                                             \
         if (!Server::shared().error().isEmpty())                                                     \
