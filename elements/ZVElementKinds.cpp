@@ -34,8 +34,7 @@ constexpr std::array<std::pair<TZVElementKind, TZVElementFactory>, 10> kKinds{{
     {ekAskText, &create<TZVAskText>},
 }};
 
-// Runs when the library loads; programs linking a static build compile this file in (see
-// fuzz/CMakeLists.txt), as an archive member nothing refers to is left out.
+// Runs when the library loads; with a static build, when the program starts (see CMakeLists.txt).
 [[maybe_unused]] const bool kRegistered = [] {
     for (const auto& [kind, factory] : kKinds) RegisterElementKind(kind, factory);
     return true;
