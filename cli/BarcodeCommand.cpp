@@ -3,6 +3,7 @@
 #include "cli/Commands.h"
 #include "document/ZVCustomLab.h"
 #include "elements/ZVBarCode.h"
+#include "elements/ZVSymbologies.h"
 #include "foundation/ZVBarcode.h"
 #include "foundation/ZVError.h"
 #include "foundation/ZVRecordingCanvas.h"
@@ -46,56 +47,32 @@ std::optional<float> lengthOption(const QCommandLineParser& parser, const QComma
     return static_cast<float>(value);
 }
 
-// What each symbology takes, for --list.
-constexpr struct
+// --ecc as the element's EccLevel: the level's letter where levels have letters, else its number.
+int eccLevel(const TZVSymbology& kind, const QString& value)
 {
-    TZVBar type;
-    const char* takes;
-} kTypeHelp[] = {
-    {EAN13, "EAN-13: 13 digits, or 12 with --checksum"},
-    {EAN8, "EAN-8: 8 digits, or 7 with --checksum"},
-    {UPCA, "UPC-A: 12 digits, or 11 with --checksum"},
-    {CODE39, "Code 39: digits, capitals, space and - . $ / + %; --checksum adds the mod 43 character"},
-    {EAN128A, "Code 128, code set A: capitals, digits, punctuation and control characters"},
-    {EAN128B, "Code 128, code set B: printable ASCII"},
-    {EAN128C, "Code 128, code set C: digits (a 0 goes before an odd count)"},
-    {QRCODE, "QR Code: UTF-8 text; --ecc L, M, Q or H, --size 1..40 (version)"},
-    {MICROQR, "Micro QR Code: short text (up to 35 digits); --ecc L, M or Q, --size 1..4 (M1..M4)"},
-    {DATAMATRIX, "Data Matrix ECC 200: UTF-8 text; --size N (symbol size number)"},
-    {GS1DATAMATRIX, "GS1 Data Matrix: a GS1 element string, AIs in brackets: (01)09501101530003(10)AB12"},
-    {PDF417, "PDF417: text; --ecc 0..8 (error correction level)"},
-    {AZTEC, "Aztec Code: UTF-8 text; --ecc 1..4 (10, 23, 36, 50 % correction), --size N"},
-    {CODE128, "Code 128: ASCII text, code sets chosen automatically"},
-    {GS1128, "GS1-128: a GS1 element string, AIs in brackets: (01)09501101530003(17)261231"},
-    {ITF14, "ITF-14: 13 digits of a GTIN-14, the check digit is added"},
-    {DATABAR, "GS1 DataBar Omnidirectional: 13 digits of a GTIN, the check digit is added"},
-    {DATABAREXP, "GS1 DataBar Expanded: a GS1 element string, AIs in brackets"},
-    {CODE93, "Code 93: ASCII text"},
-    {CODABAR, "Codabar: digits and - $ : / . + between start and stop characters A..D: A40156B"},
-    {UPCE, "UPC-E: 7 digits (number system 0 or 1, then 6), the check digit is added"},
-};
-
-// --ecc as the element's EccLevel: L..H for QR and Micro QR, the level 0..8 for PDF417, 1..4 for Aztec.
-int eccLevel(TZVBar type, const QString& value)
-{
+    if (!kind.Ecc.Taken())
+        throw Usage{QStringLiteral("--ecc goes with %1 only").arg(NamesTaking(&TZVSymbology::Ecc))};
+    if (kind.EccLetters) {
+        const QString letters = QString::fromLatin1(kind.EccLetters);
+        const qsizetype level = letters.indexOf(value.toUpper());
+        if (value.size() == 1 && level >= 0) return int(level) + 1;
+        QStringList spelled;
+        for (const QChar letter : letters)
+            spelled << letter;
+        const QString last = spelled.takeLast();
+        throw Usage{QStringLiteral("--ecc takes %1 or %2 for %3, not '%4'")
+                        .arg(spelled.join(QStringLiteral(", ")), last, QString::fromLatin1(kind.Name), value)};
+    }
     bool ok = false;
     const int number = value.toInt(&ok);
-    switch (type) {
-    case QRCODE:
-    case MICROQR: {
-        const qsizetype level = QStringLiteral("LMQH").indexOf(value.toUpper());
-        if (value.size() == 1 && level >= 0) return int(level) + 1;
-        throw Usage{QStringLiteral("--ecc takes L, M, Q or H for %1, not '%2'")
-                        .arg(type == QRCODE ? "QRCODE" : "MICROQR", value)};
-    }
-    case PDF417:
-        if (ok && number >= 0 && number <= 8) return number + 1;
-        throw Usage{QStringLiteral("--ecc takes a level 0..8 for PDF417, not '%1'").arg(value)};
-    case AZTEC:
-        if (ok && number >= 1 && number <= 4) return number;
-        throw Usage{QStringLiteral("--ecc takes 1..4 for AZTEC, not '%1'").arg(value)};
-    default: throw Usage{QStringLiteral("--ecc goes with QRCODE, MICROQR, PDF417 and AZTEC only")};
-    }
+    const int offset = kind.EccBase - 1;
+    if (ok && kind.Ecc.Holds(number - offset)) return number - offset;
+    // Levels counted from 0 are levels by name; the others are plain numbers.
+    throw Usage{QStringLiteral("--ecc takes %1%2..%3 for %4, not '%5'")
+                    .arg(kind.EccBase == 0 ? QStringLiteral("a level ") : QString())
+                    .arg(kind.Ecc.Min + offset)
+                    .arg(kind.Ecc.Max + offset)
+                    .arg(QString::fromLatin1(kind.Name), value)};
 }
 
 void setModelMapping(TZVCanvas& canvas, int dpi)
@@ -313,8 +290,8 @@ int runBarcode(const QStringList& args)
                             .arg(parser.positionalArguments().first())};
         if (parser.isSet(listOption)) {
             if (parser.optionNames().size() != 1) throw Usage{QStringLiteral("--list goes alone")};
-            for (const auto& help : kTypeHelp)
-                std::printf("%-14s %s\n", types.valueToKey(help.type), help.takes);
+            for (const TZVSymbology& kind : Symbologies())
+                std::printf("%-14s %s\n", kind.Name, kind.Takes);
             return 0;
         }
         if (!parser.isSet(typeOption)) throw Usage{QStringLiteral("--type is required")};
@@ -336,16 +313,16 @@ int runBarcode(const QStringList& args)
             throw Usage{QStringLiteral("unknown type '%1' (one of %2)")
                             .arg(parser.value(typeOption), typeNames.join(", "))};
         const auto type = static_cast<TZVBar>(typeValue);
-        const bool zint = TZVBarCode::IsZintType(type);
+        const TZVSymbology& kind = SymbologyOf(type);
+        const bool zint = kind.ZintId != 0;
         if (zint && parser.isSet(modulesOption))
             throw Usage{QStringLiteral("--modules goes with EAN13, EAN8, UPCA, CODE39 and EAN128A..C only")};
         if (zint && parser.isSet(checksumOption))
             throw Usage{QStringLiteral("--checksum goes with EAN13, EAN8, UPCA, CODE39 and EAN128A..C only "
                                        "(%1 adds its own check characters)")
                             .arg(types.valueToKey(type))};
-        const int ecc = parser.isSet(eccOption) ? eccLevel(type, parser.value(eccOption)) : 0;
-        const bool is2D = zint && TZVBarCode::Is2DType(type);
-        if (parser.isSet(sizeOption) && !is2D)
+        const int ecc = parser.isSet(eccOption) ? eccLevel(kind, parser.value(eccOption)) : 0;
+        if (parser.isSet(sizeOption) && !kind.Size.Taken())
             throw Usage{QStringLiteral("--size goes with the 2D types QRCODE..AZTEC only")};
         // Only a whole number here: whether the symbology takes it is the library's to say.
         int size = 0;
