@@ -10,13 +10,14 @@
 #include "foundation/ZVUtils.h"
 #include "platform/ZVOutputImage.h"
 #include "platform/ZVQtCanvas.h"
+#include "platform/ZVSvgDevice.h"
 
 #include <QCommandLineParser>
 #include <QImage>
 #include <QImageWriter>
 #include <QMetaEnum>
+#include <QPainter>
 #include <QSaveFile>
-#include <QTextStream>
 
 #include <algorithm>
 #include <climits>
@@ -130,91 +131,14 @@ QImage paintSymbol(TZVBarCode& barcode, const TRect& box, int dpi)
     return image;
 }
 
-QString svgColor(TZVColor color)
-{
-    return QStringLiteral("#%1%2%3")
-        .arg(color & 0xFF, 2, 16, QLatin1Char('0'))
-        .arg((color >> 8) & 0xFF, 2, 16, QLatin1Char('0'))
-        .arg((color >> 16) & 0xFF, 2, 16, QLatin1Char('0'));
-}
-
-// The symbol as SVG in model units (a hundredth of a millimetre): the modules or bars of one colour
-// as one path of rectangles, so it stays vector; the number as text.
+// The symbol as SVG in model units (a hundredth of a millimetre), painted as on a label.
 QByteArray svgSymbol(TZVBarCode& barcode, const TRect& box)
 {
-    const int width = box.Right - box.Left;
-    const int height = box.Bottom - box.Top;
-    QString svg;
-    QTextStream out(&svg);
-    out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-        << "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" << width / 100.0 << "mm\" height=\""
-        << height / 100.0 << "mm\" viewBox=\"0 0 " << width << ' ' << height << "\">\n";
-    // Rectangles by fill colour, in painting order of the colours' first use.
-    std::vector<std::pair<TZVColor, QString>> paths;
-    const auto pathOf = [&](TZVColor color) -> QString& {
-        for (auto& [c, d] : paths)
-            if (c == color) return d;
-        return paths.emplace_back(color, QString()).second;
-    };
-    TZVColor brush = 0xFFFFFF;
-    bool solid = true;
-    TZVFont font;
-    int ascent = 0;
-    int descent = 0;
-    int internalLeading = 0;
-    unsigned align = 0;
-    int extra = 0;
-    QImage metrics(8, 8, QImage::Format_RGB32);
-    TZVQtCanvas measure(&metrics);
-    setModelMapping(measure, kModelPerInch);
-    QString texts;
-    for (const TZVCanvasCall& call : recordSymbol(barcode, {-box.Left, -box.Top})) {
-        const auto& a = call.Args;
-        if (call.Op == "SelectBrush") {
-            brush = TZVColor(a[0]);
-            solid = a[1] == bsSolid;
-        } else if ((call.Op == "FillRects" || call.Op == "FillRect" || call.Op == "Rectangle") && solid) {
-            QString& d = pathOf(brush);
-            for (std::size_t i = 0; i + 3 < a.size(); i += 4)
-                d += QStringLiteral("M%1 %2h%3v%4h-%3z").arg(a[i]).arg(a[i + 1]).arg(a[i + 2] - a[i]).arg(a[i + 3] - a[i + 1]);
-        } else if (call.Op == "SelectFont") {
-            font.Name = call.Text;
-            font.Height = a[0];
-            font.Escapement = a[1];
-            font.Color = TZVColor(a[2]);
-            font.Bold = a[3];
-            font.Italic = a[4];
-            measure.SelectFont(font);
-            const TZVTextMetric metric = measure.GetTextMetrics();
-            ascent = metric.Ascent;
-            descent = metric.Height - metric.Ascent;
-            internalLeading = metric.InternalLeading;
-        } else if (call.Op == "SetTextAlign") {
-            align = unsigned(a[0]);
-        } else if (call.Op == "SetTextCharacterExtra") {
-            extra = a[0];
-        } else if (call.Op == "ExtTextOut") {
-            const unsigned horizontal = align & taHorizontalMask;
-            const unsigned vertical = align & taVerticalMask;
-            const char* anchor = horizontal == taCenter ? "middle" : horizontal == taRight ? "end" : "start";
-            const int baseline = vertical == taBaseline ? 0 : vertical == taBottom ? -descent : ascent;
-            const int em = font.Height > 0 ? font.Height - internalLeading : -font.Height;
-            QTextStream t(&texts);
-            t << "<text x=\"" << a[0] << "\" y=\"" << a[1] + baseline << "\" font-family=\"" << font.Name.toHtmlEscaped()
-              << "\" font-size=\"" << em << "\" text-anchor=\"" << anchor << "\" fill=\"" << svgColor(font.Color) << '"';
-            if (font.Bold) t << " font-weight=\"bold\"";
-            if (font.Italic) t << " font-style=\"italic\"";
-            if (extra) t << " letter-spacing=\"" << extra << '"';
-            if (font.Escapement)
-                t << " transform=\"rotate(" << -font.Escapement / 10.0 << ' ' << a[0] << ' ' << a[1] << ")\"";
-            t << '>' << call.Text.toHtmlEscaped() << "</text>\n";
-        }
-    }
-    for (const auto& [color, d] : paths)
-        out << "<path fill=\"" << svgColor(color) << "\" d=\"" << d << "\"/>\n";
-    out << texts << "</svg>\n";
-    out.flush();
-    return svg.toUtf8();
+    return PaintSvg({box.Right - box.Left, box.Bottom - box.Top}, kModelPerInch, [&](QPainter& painter) {
+        TZVQtCanvas canvas(&painter, TZVQtCanvas::CapsOf(*painter.device()));
+        setModelMapping(canvas, kModelPerInch);
+        barcode.Paint(canvas, {-box.Left, -box.Top}, ptPreviewPage, 0);
+    });
 }
 
 // The file appears only complete: it is written beside the target and renamed at the end.
