@@ -34,7 +34,8 @@ constexpr std::array<std::pair<TZVElementKind, TZVElementFactory>, 10> kKinds{{
     {ekAskText, &create<TZVAskText>},
 }};
 
-// Runs when the library loads; a static build links this file whole (see fuzz/CMakeLists.txt).
+// Runs when the library loads; programs linking a static build compile this file in (see
+// fuzz/CMakeLists.txt), as an archive member nothing refers to is left out.
 [[maybe_unused]] const bool kRegistered = [] {
     for (const auto& [kind, factory] : kKinds) RegisterElementKind(kind, factory);
     return true;
