@@ -300,8 +300,8 @@ int runBarcode(const QCommandLineParser& parser)
     bool known = false;
     const int typeValue = types.keyToValue(qPrintable(parser.value("type").toUpper()), &known);
     if (!known)
-        throw Usage{QStringLiteral("unknown type '%1' (one of %2)")
-                        .arg(parser.value("type"), symbologyNames())};
+        throw Usage{
+            QStringLiteral("unknown type '%1' (one of %2)").arg(parser.value("type"), symbologyNames())};
     const auto type = static_cast<TZVBar>(typeValue);
     const bool zint = TZVBarCode::IsZintType(type);
     if (zint && parser.isSet("modules"))
@@ -320,7 +320,8 @@ int runBarcode(const QCommandLineParser& parser)
         bool ok = false;
         size = parser.value("size").toInt(&ok);
         if (!ok || size < 1)
-            throw Usage{QStringLiteral("--size takes a whole number from 1, not '%1'").arg(parser.value("size"))};
+            throw Usage{
+                QStringLiteral("--size takes a whole number from 1, not '%1'").arg(parser.value("size"))};
     }
     const int dpi = boundedIntOption(parser, "dpi", kDefaultDpi, kMinDpi, kMaxDpi);
     const std::optional<float> barWidth = lengthOption(parser, "bar-width");
@@ -361,7 +362,8 @@ int runBarcode(const QCommandLineParser& parser)
         return 0;
     }
     if (parser.isSet("modules")) {
-        std::printf("%s\n", qPrintable(BarCodeModules(BarCodeText(content, type, checksum), type, showNumber)));
+        std::printf("%s\n",
+                    qPrintable(BarCodeModules(BarCodeText(content, type, checksum), type, showNumber)));
         return 0;
     }
     const TRect box = symbolBox(barcode);

@@ -17,8 +17,8 @@ std::vector<Command> makeTable()
     return {
         {"barcode",
          "encode one bar code symbol: its text, its module string or a PNG",
-         "Encode one bar code symbol: print its text or its module string, or paint it as a PNG or SVG image. "
-         "--list names the symbologies.",
+         "Encode one bar code symbol: print its text or its module string, or paint it as a PNG or SVG "
+         "image. --list names the symbologies.",
          {},
          {
              {"list", "List the symbologies and what each takes."},
@@ -28,13 +28,15 @@ std::vector<Command> makeTable()
              {"no-number", "No human-readable number (and short EAN/UPC guards)."},
              {"text", "Print the human-readable text."},
              {"modules", "Print the module string (linear types before QRCODE)."},
-             {"out", "Paint the symbol on a white PNG image, or as SVG for a name ending in .svg.", "file.png|file.svg"},
+             {"out", "Paint the symbol on a white PNG image, or as SVG for a name ending in .svg.",
+              "file.png|file.svg"},
              {"dpi", "Resolution of the PNG in dots per inch (default 300).", "n"},
-             {"bar-width", "Narrow module width, or module size of 2D symbols, in millimetres (default 0.3).", "mm"},
+             {"bar-width", "Narrow module width, or module size of 2D symbols, in millimetres (default 0.3).",
+              "mm"},
              {"height", "Bar height in millimetres (default 10).", "mm"},
              {"ecc",
-              "Error correction: L, M, Q or H for QRCODE and MICROQR, 0..8 for PDF417, 1..4 for AZTEC (default "
-              "automatic).",
+              "Error correction: L, M, Q or H for QRCODE and MICROQR, 0..8 for PDF417, 1..4 for AZTEC "
+              "(default automatic).",
               "level"},
              {"size", "Symbol size or version of 2D symbols (default automatic).", "n"},
          },
@@ -60,7 +62,8 @@ std::vector<Command> makeTable()
          {
              {"printer", "Print to this queue instead of a file (see zorvel printers).", "name"},
              {"copies", "With --printer: copies of the whole run (default 1).", "n"},
-             {"offset-x", "Move the print right by MM (-10 .. 10; default: the printer's calibration).", "mm"},
+             {"offset-x", "Move the print right by MM (-10 .. 10; default: the printer's calibration).",
+              "mm"},
              {"offset-y", "Move the print down by MM (-10 .. 10; default: the printer's calibration).", "mm"},
              {"out", "The PDF file, or the PNG pages NAME-1.png ... for NAME.png.", "file"},
              {"dpi", "Resolution of PNG pages (default 150).", "n"},
@@ -86,7 +89,8 @@ std::vector<Command> makeTable()
          runPrinters},
         {"calibrate",
          "print a page to measure a printer's offsets",
-         "Print a calibration page: rulers 10 mm from the top and left edges and a cross at 105, 148.5 mm (A4).\n"
+         "Print a calibration page: rulers 10 mm from the top and left edges and a cross at 105, "
+         "148.5 mm (A4).\n"
          "Measure where they land; the offsets to save are the current ones plus intended minus measured.",
          {},
          {
@@ -125,8 +129,9 @@ int runCommand(const Command& command, const QStringList& args)
     for (const Argument& argument : command.arguments)
         parser.addPositionalArgument(argument.name, argument.help);
     for (const Option& option : command.options)
-        parser.addOption(option.valueName.isEmpty() ? QCommandLineOption(option.name, option.help)
-                                                    : QCommandLineOption(option.name, option.help, option.valueName));
+        parser.addOption(option.valueName.isEmpty()
+                             ? QCommandLineOption(option.name, option.help)
+                             : QCommandLineOption(option.name, option.help, option.valueName));
     if (!parser.parse(QStringList{QStringLiteral("zorvel ") + command.name} + args)) {
         std::fprintf(stderr, "zorvel %s: %s\n", command.name, qPrintable(parser.errorText()));
         return 2;

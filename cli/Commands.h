@@ -36,8 +36,8 @@ struct Argument
 struct Command
 {
     const char* name;
-    const char* summary;  // its line in `zorvel --help`
-    QString description;  // the head of `zorvel NAME --help`
+    const char* summary; // its line in `zorvel --help`
+    QString description; // the head of `zorvel NAME --help`
     QList<Argument> arguments;
     QList<Option> options;
     int (*run)(const QCommandLineParser& parser); // the parsed arguments; returns the process exit code

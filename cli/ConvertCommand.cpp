@@ -35,12 +35,10 @@ int runConvert(const QCommandLineParser& parser)
     QByteArray output;
     if (isJsonPath(files[0])) {
         output = JsonToStream(input);
-        if (jsonOut)
-            output = StreamToJson(output);
+        if (jsonOut) output = StreamToJson(output);
     } else {
         output = StreamToJson(input);
-        if (!jsonOut)
-            output = JsonToStream(output);
+        if (!jsonOut) output = JsonToStream(output);
     }
     writeOutputFile(files[1], output);
     return 0;

@@ -20,7 +20,8 @@ double offsetValue(const QCommandLineParser& parser, const QString& option, doub
     if (!parser.isSet(option)) return fallback;
     bool ok = false;
     const double mm = parser.value(option).toDouble(&ok);
-    if (!ok) throw Usage{QStringLiteral("--%1 takes millimetres, not '%2'").arg(option, parser.value(option))};
+    if (!ok)
+        throw Usage{QStringLiteral("--%1 takes millimetres, not '%2'").arg(option, parser.value(option))};
     return mm;
 }
 
@@ -68,8 +69,10 @@ int runPrinters(const QCommandLineParser& parser)
 int runCalibrate(const QCommandLineParser& parser)
 {
     if (!parser.positionalArguments().isEmpty()) throw Usage{QStringLiteral("takes no arguments")};
-    if (parser.isSet("printer") == parser.isSet("out")) throw Usage{QStringLiteral("give --printer or --out")};
-    if (parser.isSet("save") && !parser.isSet("printer")) throw Usage{QStringLiteral("--save goes with --printer")};
+    if (parser.isSet("printer") == parser.isSet("out"))
+        throw Usage{QStringLiteral("give --printer or --out")};
+    if (parser.isSet("save") && !parser.isSet("printer"))
+        throw Usage{QStringLiteral("--save goes with --printer")};
     const QString queue = parser.value("printer");
     const TZVCalibration offsets = calibrationOptions(parser, queue);
     if (parser.isSet("out")) {

@@ -15,8 +15,8 @@
 #include "platform/ZVPdfPrinter.h"
 #include "platform/ZVQtCanvas.h"
 #include "platform/ZVSqlDataSet.h"
-#include "printsupport/ZVPrinterCalibration.h"
 #include "printsupport/ZVCupsPrinter.h"
+#include "printsupport/ZVPrinterCalibration.h"
 
 #include <QCommandLineParser>
 #include <QHash>
@@ -160,8 +160,7 @@ int runRender(const QCommandLineParser& parser)
     if (queue == parser.isSet("out")) throw Usage{QStringLiteral("give --out or --printer")};
     if (parser.isSet("copies") && !queue) throw Usage{QStringLiteral("--copies goes with --printer only")};
     const int copies = boundedIntOption(parser, "copies", 1, 1, 999);
-    const TZVCalibration offsets =
-        calibrationOptions(parser, parser.value("printer"));
+    const TZVCalibration offsets = calibrationOptions(parser, parser.value("printer"));
     const QString out = parser.value("out");
     const bool png = out.endsWith(QLatin1String(".png"), Qt::CaseInsensitive);
     if (!queue && !png && !out.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
@@ -247,9 +246,10 @@ int runRender(const QCommandLineParser& parser)
 
     // IDs match as the label's own IDs do, without regard to case.
     for (auto it = answers.cbegin(); it != answers.cend(); ++it) {
-        const bool known = std::any_of(label.Elements().cbegin(), label.Elements().cend(), [&](TZVElement* e) {
-            return qobject_cast<TZVAskText*>(e) && e->ID().toUpper() == it.key();
-        });
+        const bool known =
+            std::any_of(label.Elements().cbegin(), label.Elements().cend(), [&](TZVElement* e) {
+                return qobject_cast<TZVAskText*>(e) && e->ID().toUpper() == it.key();
+            });
         if (!known) throw EZvError(QStringLiteral("NO QUESTION WITH ID : ") + it.key());
     }
     label.OnAskText = [&](QObject*, int, const QString& id, QString& text) {

@@ -22,6 +22,11 @@ int tenthsToPixels(double tenths, int dpi)
     return static_cast<int>(std::lround(tenths * dpi / kTenthsPerInch));
 }
 
+int mmToPixels(double mm, int dpi)
+{
+    return tenthsToPixels(mm * 10, dpi);
+}
+
 } // namespace
 
 TZVPdfPrinter::TZVPdfPrinter(QString fileName, int dpi) : m_fileName(std::move(fileName)), m_dpi(dpi) {}
@@ -55,16 +60,14 @@ QSize TZVPdfPrinter::PageSizePixels() const
 {
     const QSize tenths = pageTenths();
     const QMarginsF mm = margins();
-    return {tenthsToPixels(tenths.width(), m_dpi) - tenthsToPixels(mm.left() * 10, m_dpi)
-                - tenthsToPixels(mm.right() * 10, m_dpi),
-            tenthsToPixels(tenths.height(), m_dpi) - tenthsToPixels(mm.top() * 10, m_dpi)
-                - tenthsToPixels(mm.bottom() * 10, m_dpi)};
+    return {tenthsToPixels(tenths.width(), m_dpi) - mmToPixels(mm.left(), m_dpi) - mmToPixels(mm.right(), m_dpi),
+            tenthsToPixels(tenths.height(), m_dpi) - mmToPixels(mm.top(), m_dpi) - mmToPixels(mm.bottom(), m_dpi)};
 }
 
 QSize TZVPdfPrinter::PhysicalOffset() const
 {
     const QMarginsF mm = margins();
-    return {tenthsToPixels(mm.left() * 10, m_dpi), tenthsToPixels(mm.top() * 10, m_dpi)};
+    return {mmToPixels(mm.left(), m_dpi), mmToPixels(mm.top(), m_dpi)};
 }
 
 int TZVPdfPrinter::HorzSizeMm() const

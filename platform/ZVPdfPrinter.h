@@ -18,9 +18,9 @@ namespace zorvel {
 class TZVQtCanvas;
 
 /// One printer named "PDF". The page is the settings record's paper (turned for landscape) with no
-/// unprintable margin unless SetMargins gives one; the file holds its size in whole points (within 0.18 mm). The file appears only
-/// when EndDoc succeeds: until then the job writes to a temporary file beside it, and Abort or a
-/// failure leaves the old file, if any, untouched. Copies are not repeated in the file; a PDF viewer
+/// unprintable margin unless SetMargins gives one; the file holds its size in whole points (within
+/// 0.18 mm). The file appears only when EndDoc succeeds: until then the job writes to a temporary
+/// file beside it, and Abort or a failure leaves the old file, if any, untouched. Copies are not repeated in the file; a PDF viewer
 /// prints as many as asked.
 class TZVPdfPrinter final : public TZVPrinter
 {

@@ -6,10 +6,9 @@
 #include <QFile>
 #include <QUrl>
 
-#include <cups/cups.h>
-
 #include <algorithm>
 #include <cstring>
+#include <cups/cups.h>
 #include <memory>
 
 namespace zorvel::cups {
@@ -38,7 +37,8 @@ QString stateMessage(const QString& queue)
     ipp_t* request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
     const QByteArray uri = "ipp://localhost/printers/" + QUrl::toPercentEncoding(queue);
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri.constData());
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr, "printer-state-message");
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr,
+                 "printer-state-message");
     ipp_t* response = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/"); // frees the request
     if (!response) return {};
     ipp_attribute_t* attribute = ippFindAttribute(response, "printer-state-message", IPP_TAG_ZERO);
@@ -82,8 +82,8 @@ void readCustomRange(cups_dest_t* dest, cups_dinfo_t* info, TZVPrinterMedia& med
     media.CustomMargins = QMarginsF(smallestSupported(dest, info, "media-left-margin"),
                                     smallestSupported(dest, info, "media-top-margin"),
                                     smallestSupported(dest, info, "media-right-margin"),
-                                    smallestSupported(dest, info, "media-bottom-margin"))
-                          / kHundredthsPerMm;
+                                    smallestSupported(dest, info, "media-bottom-margin")) /
+                          kHundredthsPerMm;
 }
 
 } // namespace
@@ -188,8 +188,9 @@ int SubmitFile(const QString& queue, const QString& file, const QString& title,
     cups_option_t* raw = nullptr;
     for (const auto& [name, value] : options)
         count = cupsAddOption(name.constData(), value.constData(), count, &raw);
-    const int job = cupsPrintFile2(CUPS_HTTP_DEFAULT, queue.toUtf8().constData(), QFile::encodeName(file).constData(),
-                                   title.toUtf8().constData(), count, raw);
+    const int job =
+        cupsPrintFile2(CUPS_HTTP_DEFAULT, queue.toUtf8().constData(), QFile::encodeName(file).constData(),
+                       title.toUtf8().constData(), count, raw);
     cupsFreeOptions(count, raw);
     if (job <= 0) throw EZvError(QStringLiteral("PRINT JOB REFUSED : %1 (%2)").arg(queue, lastError()));
     return job;

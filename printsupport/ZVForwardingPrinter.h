@@ -29,6 +29,7 @@ public:
 protected:
     /// `target` is not owned; it outlives this object.
     explicit TZVForwardingPrinter(TZVPrinter& target) : m_target(target) {}
+    /// The printer the calls go to.
     TZVPrinter& Target() const { return m_target; }
 
 private:

@@ -1,4 +1,4 @@
-// Calibration offsets kept in the user's settings, the printer moving a page by them, and the calibration page.
+// Calibration offsets in the user's settings, the printer moving a page by them, the calibration page.
 #include "printsupport/ZVPrinterCalibration.h"
 
 #include "foundation/ZVCanvas.h"

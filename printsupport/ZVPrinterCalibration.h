@@ -42,7 +42,10 @@ class TZVOffsetPrinter final : public TZVForwardingPrinter
 {
 public:
     /// Wraps `printer` (not owned; it outlives this object).
-    TZVOffsetPrinter(TZVPrinter& printer, const TZVCalibration& offsets) : TZVForwardingPrinter(printer), m_offsets(offsets) {}
+    TZVOffsetPrinter(TZVPrinter& printer, const TZVCalibration& offsets)
+        : TZVForwardingPrinter(printer), m_offsets(offsets)
+    {
+    }
 
     QSize PhysicalOffset() const override;
 
