@@ -1,6 +1,8 @@
 // The factories of the element kinds a stream or JSON record names, registered by the kinds.
 #pragma once
 
+#include "zorvel_core_export.h"
+
 namespace zorvel {
 
 class TZVCustomLab;
@@ -15,6 +17,6 @@ void RegisterElementKind(int kind, TZVElementFactory factory);
 
 /// Creates an element of stream kind `kind` on `label`; it joins the label's list as every
 /// element does. Null for a kind nobody registered.
-TZVElement* CreateElementOfKind(TZVCustomLab& label, int kind);
+ZORVEL_CORE_EXPORT TZVElement* CreateElementOfKind(TZVCustomLab& label, int kind);
 
 } // namespace zorvel

@@ -2,6 +2,8 @@
 // its id, and the scheduler's own error messages.
 #pragma once
 
+#include "zorvel_widgets_export.h"
+
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -29,6 +31,6 @@ int SubmitFile(const QString& queue, const QString& file, const QString& title,
                const QList<QPair<QByteArray, QByteArray>>& options);
 
 /// Refuses a queue that is unknown or stopped, in the scheduler's words (EZvError).
-void RequireReadyQueue(const QString& queue);
+ZORVEL_WIDGETS_EXPORT void RequireReadyQueue(const QString& queue);
 
 } // namespace zorvel::cups

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "foundation/ZVPrinter.h"
+#include "zorvel_widgets_export.h"
 
 #include <QString>
 
@@ -17,7 +18,7 @@ struct TZVCalibration
 };
 
 /// Offsets kept by printer name in the settings file Zorvel/printers (QSettings, user scope).
-class TZVPrinterCalibration
+class ZORVEL_WIDGETS_EXPORT TZVPrinterCalibration
 {
 public:
     /// Largest offset either way, mm; printers are seldom further off.
@@ -37,7 +38,7 @@ public:
 
 /// Another printer with its page moved by calibration offsets: a print run reads the printer's
 /// physical offset to place every label, so moving that offset moves them all.
-class TZVOffsetPrinter final : public TZVPrinter
+class ZORVEL_WIDGETS_EXPORT TZVOffsetPrinter final : public TZVPrinter
 {
 public:
     /// Wraps `printer` (not owned; it outlives this object).
@@ -78,6 +79,6 @@ struct TZVCalibrationMarks
 
 /// Prints one A4 page of a cross and rulers with millimetre ticks at TZVCalibrationMarks, numbered
 /// every 10 mm; whatever offsets `printer` applies move them all.
-void PrintCalibrationPage(TZVPrinter& printer, const QString& printerName, const TZVCalibration& offsets);
+ZORVEL_WIDGETS_EXPORT void PrintCalibrationPage(TZVPrinter& printer, const QString& printerName, const TZVCalibration& offsets);
 
 } // namespace zorvel
