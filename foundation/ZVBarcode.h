@@ -74,7 +74,7 @@ struct TZVNumberPlacement
 int ModuleOffset(const QString& modules, int count, const TZVBarWidths& widths, int leftMargin);
 
 /// Number placement for EAN13, EAN8 and UPCA module strings, with the floored W2; nullopt for other types.
-ZORVEL_CORE_EXPORT std::optional<TZVNumberPlacement> NumberPlacement(const QString& modules, TZVBar type, int w0, int factor100,
-                                                  int leftMargin);
+ZORVEL_CORE_EXPORT std::optional<TZVNumberPlacement> NumberPlacement(const QString& modules, TZVBar type,
+                                                                     int w0, int factor100, int leftMargin);
 
 } // namespace zorvel

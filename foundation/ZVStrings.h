@@ -119,7 +119,8 @@ private:
 };
 
 /// One-off look-up, for callers that need a single text (the label's answer prompt).
-ZORVEL_CORE_EXPORT QString DialogText(const QString& iniTranslate, QStringView key, const QString& defaultText);
+ZORVEL_CORE_EXPORT QString DialogText(const QString& iniTranslate, QStringView key,
+                                      const QString& defaultText);
 
 // ---- Paper types ------------------------------------------------------------------------------
 

@@ -84,7 +84,8 @@ ZORVEL_WIDGETS_EXPORT QList<QMetaProperty> PublishedProperties(const QMetaObject
 
 /// The row kind of `property` as `cls` publishes it; nullopt for types the inspector does not
 /// list. Colours are published as quint32 (TZVColor); every other integer as a signed type.
-ZORVEL_WIDGETS_EXPORT std::optional<TZVPropKind> PropertyKindOf(const QMetaObject& cls, const QMetaProperty& property);
+ZORVEL_WIDGETS_EXPORT std::optional<TZVPropKind> PropertyKindOf(const QMetaObject& cls,
+                                                                const QMetaProperty& property);
 
 /// "##,###,##0.00" in the current locale, then `suffix` (" mm", " inch", " cm" or empty).
 ZORVEL_WIDGETS_EXPORT QString FormatInspectorNumber(double value, const QString& suffix = {});

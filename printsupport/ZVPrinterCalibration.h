@@ -79,6 +79,7 @@ struct TZVCalibrationMarks
 
 /// Prints one A4 page of a cross and rulers with millimetre ticks at TZVCalibrationMarks, numbered
 /// every 10 mm; whatever offsets `printer` applies move them all.
-ZORVEL_WIDGETS_EXPORT void PrintCalibrationPage(TZVPrinter& printer, const QString& printerName, const TZVCalibration& offsets);
+ZORVEL_WIDGETS_EXPORT void PrintCalibrationPage(TZVPrinter& printer, const QString& printerName,
+                                                const TZVCalibration& offsets);
 
 } // namespace zorvel
