@@ -21,13 +21,16 @@ set_target_properties(zorvel_print PROPERTIES EXPORT_NAME print VERSION ${PROJEC
 set_target_properties(zorvel_widgets PROPERTIES EXPORT_NAME widgets VERSION ${PROJECT_VERSION} SOVERSION 0
                                                 INSTALL_RPATH "$ORIGIN")
 
-install(TARGETS zorvel_core zorvel_print zorvel_widgets
-        EXPORT ZorvelTargets
-        LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
-        ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
-        RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
-        # The headers include each other as "foundation/ZVTypes.h"; <zorvel/document/ZVCustomLab.h> works too.
-        INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/zorvel ${CMAKE_INSTALL_INCLUDEDIR})
+# One export set per library, so that a core-only user needs none of the others' dependencies.
+foreach(library core print widgets)
+  install(TARGETS zorvel_${library}
+          EXPORT Zorvel_${library}_Targets
+          LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+          ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
+          RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+          # The headers include each other as "foundation/ZVTypes.h"; <zorvel/document/ZVCustomLab.h> works too.
+          INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/zorvel ${CMAKE_INSTALL_INCLUDEDIR})
+endforeach()
 
 # Static, the widgets library takes its compiled-in resources (the starter catalogue) from object
 # libraries that qt_add_resources makes beside it; its users link them too.
@@ -36,7 +39,7 @@ function(zorvel_install_resource_objects)
   foreach(target IN LISTS targets)
     get_target_property(type ${target} TYPE)
     if(type STREQUAL "OBJECT_LIBRARY")
-      install(TARGETS ${target} EXPORT ZorvelTargets OBJECTS DESTINATION ${CMAKE_INSTALL_LIBDIR}/zorvel)
+      install(TARGETS ${target} EXPORT Zorvel_widgets_Targets OBJECTS DESTINATION ${CMAKE_INSTALL_LIBDIR}/zorvel)
     endif()
   endforeach()
 endfunction()
@@ -64,6 +67,9 @@ function(zorvel_install_headers)
   endforeach()
 endfunction()
 zorvel_install_headers()
+# The export macros of the libraries (cmake/ZorvelExport.cmake), found as "zorvel_core_export.h".
+get_property(ZORVEL_EXPORT_HEADERS GLOBAL PROPERTY ZORVEL_EXPORT_HEADERS)
+install(FILES ${ZORVEL_EXPORT_HEADERS} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/zorvel)
 
 # ---- Tools and data ---------------------------------------------------------------------------
 
@@ -77,9 +83,11 @@ install(FILES data/labels.dls data/translations/zorvel-es.ini DESTINATION ${CMAK
 
 # ---- CMake package ----------------------------------------------------------------------------
 
-install(EXPORT ZorvelTargets
-        NAMESPACE Zorvel::
-        FILE ZorvelTargets.cmake
+install(EXPORT Zorvel_core_Targets NAMESPACE Zorvel:: FILE ZorvelCoreTargets.cmake
+        DESTINATION ${ZORVEL_INSTALL_CMAKEDIR})
+install(EXPORT Zorvel_print_Targets NAMESPACE Zorvel:: FILE ZorvelPrintTargets.cmake
+        DESTINATION ${ZORVEL_INSTALL_CMAKEDIR})
+install(EXPORT Zorvel_widgets_Targets NAMESPACE Zorvel:: FILE ZorvelWidgetsTargets.cmake
         DESTINATION ${ZORVEL_INSTALL_CMAKEDIR})
 
 get_target_property(ZORVEL_CORE_TYPE zorvel_core TYPE)

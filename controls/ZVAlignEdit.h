@@ -1,12 +1,14 @@
 // One-line edit box whose text is drawn left-aligned, right-aligned or centred.
 #pragma once
 
+#include "zorvel_widgets_export.h"
+
 #include <QLineEdit>
 
 namespace zorvel {
 
 /// One-line box whose text is drawn left-aligned, right-aligned or centred.
-class TZvAlignEdit : public QLineEdit
+class ZORVEL_WIDGETS_EXPORT TZvAlignEdit : public QLineEdit
 {
     Q_OBJECT
     Q_PROPERTY(TAlignment Alignment READ Alignment WRITE SetAlignment)

@@ -3,6 +3,7 @@
 
 #include "controls/ZVChoicePopup.h"
 #include "foundation/ZVTypes.h"
+#include "zorvel_widgets_export.h"
 
 namespace zorvel {
 
@@ -11,7 +12,7 @@ namespace zorvel {
 void DrawTextAlignGlyph(QPainter& painter, const QRect& box, TTextAlign value, bool highlighted);
 
 /// Picks one of the nine text alignments from a 3 x 3 grid laid out as the anchors they name.
-class TFAlignEle : public ChoicePopup
+class ZORVEL_WIDGETS_EXPORT TFAlignEle : public ChoicePopup
 {
     Q_OBJECT
 

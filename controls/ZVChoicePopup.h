@@ -1,6 +1,8 @@
 // The borderless pop-up of raised cells, each with a glyph, that picks one value over an inspector cell.
 #pragma once
 
+#include "zorvel_widgets_export.h"
+
 #include <QDialog>
 
 class QPainter;
@@ -10,7 +12,7 @@ namespace zorvel {
 /// Base of the small value pickers the inspector opens in place: a row or grid of raised cells,
 /// one highlighted. A click on a cell, or Enter or Space, chooses and accepts; arrow keys move the
 /// highlight as the subclass says. Cells are numbered from 0 in reading order.
-class ChoicePopup : public QDialog
+class ZORVEL_WIDGETS_EXPORT ChoicePopup : public QDialog
 {
     Q_OBJECT
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "foundation/ZVTypes.h"
+#include "zorvel_widgets_export.h"
 
 #include <QAbstractButton>
 
@@ -17,15 +18,15 @@ using ColorPicker = std::function<std::optional<TZVColor>(TZVColor current, QWid
 
 /// Asks the installed picker for a colour: the platform's colour dialog unless the application
 /// replaced it with SetColorPicker.
-std::optional<TZVColor> PickColor(TZVColor current, QWidget* parent);
+ZORVEL_WIDGETS_EXPORT std::optional<TZVColor> PickColor(TZVColor current, QWidget* parent);
 /// Replaces the picker for the whole application and returns the one it replaces; an empty
 /// function brings back the colour dialog.
-ColorPicker SetColorPicker(ColorPicker picker);
+ZORVEL_WIDGETS_EXPORT ColorPicker SetColorPicker(ColorPicker picker);
 
 /// A patch of colour in a thin frame. Pressing it with the left button, or clicking it from the
 /// keyboard or in code, asks PickColor for a colour starting from the one shown; a choice is
 /// shown and reported through ColorPicked, a cancelled pick changes nothing.
-class ColorSwatch : public QAbstractButton
+class ZORVEL_WIDGETS_EXPORT ColorSwatch : public QAbstractButton
 {
     Q_OBJECT
 

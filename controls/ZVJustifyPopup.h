@@ -3,6 +3,7 @@
 
 #include "controls/ZVChoicePopup.h"
 #include "foundation/ZVTypes.h"
+#include "zorvel_widgets_export.h"
 
 namespace zorvel {
 
@@ -11,7 +12,7 @@ namespace zorvel {
 void DrawTextFormatGlyph(QPainter& painter, const QRect& box, TTextFormat value, bool highlighted);
 
 /// Picks a paragraph justification from four buttons in a row.
-class TFJustText : public ChoicePopup
+class ZORVEL_WIDGETS_EXPORT TFJustText : public ChoicePopup
 {
     Q_OBJECT
 

@@ -4,6 +4,7 @@
 #include "controls/ZVKeyEvent.h"
 #include "controls/ZVUpDown.h"
 #include "foundation/ZVTypes.h"
+#include "zorvel_widgets_export.h"
 
 #include <QLineEdit>
 #include <QLocale>
@@ -14,7 +15,7 @@ namespace zorvel {
 
 /// Numeric text box with an up-down button: a float with a fixed number of decimals, or an
 /// integer when Digits is 0. The separators come from the widget's locale().
-class TZvSpinEditFloat : public QLineEdit
+class ZORVEL_WIDGETS_EXPORT TZvSpinEditFloat : public QLineEdit
 {
     Q_OBJECT
     Q_PROPERTY(int Digits READ Digits WRITE SetDigits)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "foundation/ZVTypes.h"
+#include "zorvel_widgets_export.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -12,7 +13,7 @@ namespace zorvel {
 
 /// The up-down button of the spin box: every press reports one step and the position
 /// springs back to 0, so the control never sits at a limit.
-class TZvUpDown : public QWidget
+class ZORVEL_WIDGETS_EXPORT TZvUpDown : public QWidget
 {
     Q_OBJECT
 

@@ -3,6 +3,7 @@
 
 #include "controls/ZVKeyEvent.h"
 #include "foundation/ZVTypes.h"
+#include "zorvel_widgets_export.h"
 
 #include <QColor>
 #include <QLineEdit>
@@ -11,7 +12,7 @@ namespace zorvel {
 
 /// One-line Unicode text box. Text changes are reported through OnChange whether the user
 /// or the program made them; navigation keys never edit the text.
-class TZVWideEdit : public QLineEdit
+class ZORVEL_WIDGETS_EXPORT TZVWideEdit : public QLineEdit
 {
     Q_OBJECT
     Q_PROPERTY(QString Text READ Text WRITE SetText NOTIFY Changed)

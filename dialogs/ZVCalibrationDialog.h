@@ -3,6 +3,7 @@
 #pragma once
 
 #include "printsupport/ZVPrinterCalibration.h"
+#include "zorvel_widgets_export.h"
 
 #include <QDialog>
 #include <QWidget>
@@ -17,7 +18,7 @@ class QPushButton;
 namespace zorvel {
 
 /// Horizontal and vertical offset, mm, each within the calibration range.
-class TZVCalibrationEdit : public QWidget
+class ZORVEL_WIDGETS_EXPORT TZVCalibrationEdit : public QWidget
 {
     Q_OBJECT
 
@@ -50,7 +51,7 @@ private:
 };
 
 /// Pick a printer, set its offsets, print its calibration page; OK keeps the offsets.
-class TZVCalibrationDialog : public QDialog
+class ZORVEL_WIDGETS_EXPORT TZVCalibrationDialog : public QDialog
 {
     Q_OBJECT
 
@@ -80,6 +81,6 @@ private:
 };
 
 /// The calibration dialog, modal; true when its offsets were kept.
-bool ExecCalibrationDialog(QWidget* parent);
+ZORVEL_WIDGETS_EXPORT bool ExecCalibrationDialog(QWidget* parent);
 
 } // namespace zorvel

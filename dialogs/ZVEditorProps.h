@@ -4,6 +4,7 @@
 
 #include "controls/ZVGuard.h"
 #include "foundation/ZVTypes.h"
+#include "zorvel_widgets_export.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -24,7 +25,7 @@ class TZvSpinEditFloat;
 
 /// The editor properties dialog behind TZVEditor::ShowProperties. Its controls are reachable for
 /// hosts and tests; changing one changes the editor at once.
-class TFPropEditor : public QDialog
+class ZORVEL_WIDGETS_EXPORT TFPropEditor : public QDialog
 {
     Q_OBJECT
 

@@ -4,6 +4,7 @@
 
 #include "controls/ZVGuard.h"
 #include "dialogs/ZVLabelDefs.h"
+#include "zorvel_widgets_export.h"
 
 #include <QDialog>
 #include <QList>
@@ -54,7 +55,7 @@ private:
 
 /// The label definitions dialog behind a label's ShowLabelDefs. Definitions are edited in the
 /// catalogue's lines; the catalogue file is written when the dialog closes.
-class TFLabelDefs : public QDialog
+class ZORVEL_WIDGETS_EXPORT TFLabelDefs : public QDialog
 {
     Q_OBJECT
 

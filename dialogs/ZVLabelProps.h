@@ -4,6 +4,7 @@
 
 #include "controls/ZVGuard.h"
 #include "document/ZVAlias.h"
+#include "zorvel_widgets_export.h"
 
 #include <QDialog>
 #include <QString>
@@ -35,7 +36,7 @@ class TZVSqlDataSet;
 class TZvSpinEditFloat;
 
 /// The label properties dialog behind a label's ShowLabelProperties.
-class TFPropLab : public QDialog
+class ZORVEL_WIDGETS_EXPORT TFPropLab : public QDialog
 {
     Q_OBJECT
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "foundation/ZVDataSet.h"
+#include "zorvel_widgets_export.h"
 
 #include <QAbstractTableModel>
 #include <QPointer>
@@ -50,7 +51,7 @@ inline constexpr const char* kFilterOperators[] = {"=", "<>", "<=", ">="};
 /// "([FIELD] op value)" on the field's value in the current record: texts, dates and times
 /// quoted, decimal commas made points. Empty when the value cannot be compared that way (a
 /// binary field, or a null value with an ordering operator).
-QString QuickFilterCondition(const TZVField& field, const QString& op);
+ZORVEL_WIDGETS_EXPORT QString QuickFilterCondition(const TZVField& field, const QString& op);
 /// A further condition narrows the filter the data set already has.
 QString JoinFilter(const QString& filter, const QString& condition);
 

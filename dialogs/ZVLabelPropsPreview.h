@@ -2,6 +2,8 @@
 // start position of the print run picked by a click.
 #pragma once
 
+#include "zorvel_widgets_export.h"
+
 #include <QImage>
 #include <QSize>
 #include <QWidget>
@@ -17,7 +19,7 @@ class TZVCustomLab;
 
 /// The widget is sized to the sheet's shape within kMaxWidth x kMaxHeight pixels and draws
 /// from a bitmap it renders on Repaint.
-class SheetPreview : public QWidget
+class ZORVEL_WIDGETS_EXPORT SheetPreview : public QWidget
 {
     Q_OBJECT
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "controls/ZVGuard.h"
+#include "zorvel_widgets_export.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -26,7 +27,7 @@ enum class TZVParaDialogKind : int
 };
 
 /// The paragraph dialog behind a label's element dialog for a paragraph.
-class TPropPara : public QDialog
+class ZORVEL_WIDGETS_EXPORT TPropPara : public QDialog
 {
     Q_OBJECT
 

@@ -4,6 +4,7 @@
 
 #include "controls/ZVGuard.h"
 #include "printsupport/ZVQtPrinter.h"
+#include "zorvel_widgets_export.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -50,7 +51,7 @@ void DrawPagePicture(QPainter& painter, const QPicture& picture, QSize pictureSi
 
 /// The print preview window behind a label's Preview. Pages are numbered from 1; page 0 means
 /// the run has no pages.
-class TZvPrw : public QDialog
+class ZORVEL_WIDGETS_EXPORT TZvPrw : public QDialog
 {
     Q_OBJECT
 

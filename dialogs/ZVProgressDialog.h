@@ -6,6 +6,7 @@
 #include <QProgressDialog>
 
 #include "document/ZVPrintRun.h"
+#include "zorvel_widgets_export.h"
 
 namespace zorvel {
 
@@ -14,7 +15,7 @@ class TZVCustomLab;
 /// A window-modal progress dialog that a print run reports to through the label; it appears
 /// only when the run goes on for more than half a second after its first report. Keep it no
 /// longer than the run: a dialog left alive over a later modal window blocks that window.
-class TZVProgressDialog : public QProgressDialog
+class ZORVEL_WIDGETS_EXPORT TZVProgressDialog : public QProgressDialog
 {
     Q_OBJECT
 

@@ -4,6 +4,7 @@
 
 #include "document/ZVCustomLab.h"
 #include "editor/ZVEditorDialogs.h"
+#include "zorvel_widgets_export.h"
 
 #include <QString>
 
@@ -15,7 +16,9 @@ namespace zorvel {
 
 /// The library's dialogs for a label's element and label commands and for the editor, one shared
 /// set, registered with the editors as the library loads.
-class TZVStandardDialogs final : public TZVElementEditor, public TZVLabDialogs, public TZVEditorDialogs
+class ZORVEL_WIDGETS_EXPORT TZVStandardDialogs final : public TZVElementEditor,
+                                                       public TZVLabDialogs,
+                                                       public TZVEditorDialogs
 {
 public:
     /// One set serves every label of the process.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "controls/ZVGuard.h"
+#include "zorvel_widgets_export.h"
 
 #include <QChar>
 #include <QDialog>
@@ -37,7 +38,7 @@ struct TZVMapCell
 /// divided by the rows and columns (whole pixels); the remainder at the right and bottom is no
 /// cell. The grid is drawn once into a pixmap and copied on every paint, so hovering only adds
 /// the magnifier.
-class SymbolMap : public QWidget
+class ZORVEL_WIDGETS_EXPORT SymbolMap : public QWidget
 {
     Q_OBJECT
 
@@ -120,7 +121,7 @@ private:
 };
 
 /// The symbol dialog behind a label's element dialog for a symbol.
-class TPropSym : public QDialog
+class ZORVEL_WIDGETS_EXPORT TPropSym : public QDialog
 {
     Q_OBJECT
 

@@ -4,6 +4,7 @@
 
 #include "controls/ZVGuard.h"
 #include "foundation/ZVTypes.h"
+#include "zorvel_widgets_export.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -34,7 +35,7 @@ class TZVTable;
 enum class TablePart : std::uint8_t;
 
 /// The table properties dialog behind a label's element dialog for a table.
-class TPropTable : public QDialog
+class ZORVEL_WIDGETS_EXPORT TPropTable : public QDialog
 {
     Q_OBJECT
 

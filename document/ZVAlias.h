@@ -1,6 +1,8 @@
 // Aliases offered to the user: named database connections, each with its tables.
 #pragma once
 
+#include "zorvel_core_export.h"
+
 #include <QString>
 
 #include <vector>
@@ -8,7 +10,7 @@
 namespace zorvel {
 
 /// A table of an alias as the data dialogs list it.
-struct TZVTableItem
+struct ZORVEL_CORE_EXPORT TZVTableItem
 {
     QString TableName; ///< table name in the database
     QString Caption; ///< name shown to the user
@@ -20,7 +22,7 @@ struct TZVTableItem
 };
 
 /// A named database connection as the data dialogs list it, with its tables.
-struct TZVAliasItem
+struct ZORVEL_CORE_EXPORT TZVAliasItem
 {
     QString AliasName; ///< connection alias (see TZVConnections)
     QString Caption; ///< name shown to the user

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "foundation/ZVTypes.h"
+#include "zorvel_core_export.h"
 
 #include <QImage>
 #include <QObject>
@@ -14,10 +15,10 @@ class TZVCustomLab;
 class TZVFieldVisitor;
 
 /// Step i of an n-step gradient from `from` to `to`, component by component.
-TZVColor GradientColor(TZVColor from, TZVColor to, int i, int n);
+ZORVEL_CORE_EXPORT TZVColor GradientColor(TZVColor from, TZVColor to, int i, int n);
 
 /// Background of a label: colour or gradient, picture, and the two alignment guides.
-class TZVBackSurf : public QObject
+class ZORVEL_CORE_EXPORT TZVBackSurf : public QObject
 {
     Q_OBJECT
     Q_PROPERTY(bool ShowAlign READ ShowAlign WRITE SetShowAlign)
@@ -115,7 +116,7 @@ private:
 };
 
 /// Frame drawn around each label: one or two outlines at given distances inside the label's edge.
-class TZVFrame : public QObject
+class ZORVEL_CORE_EXPORT TZVFrame : public QObject
 {
     Q_OBJECT
     Q_PROPERTY(zorvel::TZVFrameStyle Style READ Style WRITE SetStyle)

@@ -9,6 +9,7 @@
 #include "document/ZVPrintRun.h"
 #include "foundation/ZVDataSet.h"
 #include "foundation/ZVTypes.h"
+#include "zorvel_core_export.h"
 
 #include <QByteArray>
 #include <QList>
@@ -60,7 +61,7 @@ enum TZVChangeKind : int {
 
 /// The label document without dialogs: everything a headless program needs to build, store, load
 /// and print designs. Applications use TZVLab, which adds the dialogs of the widgets library.
-class TZVCustomLab : public QObject
+class ZORVEL_CORE_EXPORT TZVCustomLab : public QObject
 {
     Q_OBJECT
     Q_PROPERTY(bool OnlyBitmap READ OnlyBitmap WRITE SetOnlyBitmap)
@@ -471,7 +472,7 @@ private:
 
 /// Opens the special editor of an element (picture, symbol, paragraph, table dialogs); the
 /// widgets library installs one on the label.
-class TZVElementEditor
+class ZORVEL_CORE_EXPORT TZVElementEditor
 {
 public:
     virtual ~TZVElementEditor() = default;
@@ -481,7 +482,7 @@ public:
 
 /// The label's own dialogs: properties, the definitions catalogue and the print preview. The
 /// widgets library installs them; a headless program has none.
-class TZVLabDialogs
+class ZORVEL_CORE_EXPORT TZVLabDialogs
 {
 public:
     virtual ~TZVLabDialogs() = default;
@@ -494,7 +495,7 @@ public:
 };
 
 /// The concrete label component.
-class TZVLab : public TZVCustomLab
+class ZORVEL_CORE_EXPORT TZVLab : public TZVCustomLab
 {
     Q_OBJECT
 

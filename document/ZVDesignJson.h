@@ -2,6 +2,7 @@
 #pragma once
 
 #include "document/ZVEditorLink.h"
+#include "zorvel_core_export.h"
 
 #include <QByteArray>
 
@@ -22,7 +23,7 @@ class TZVCustomLab;
 
 /// The design as indented UTF-8 JSON, each object's keys in stream order. A key that a design
 /// visits twice (the bar code's "FontHeight") is written once.
-QByteArray DesignToJson(TZVCustomLab& label);
+ZORVEL_CORE_EXPORT QByteArray DesignToJson(TZVCustomLab& label);
 
 /// Replaces the label's design by the JSON's, storing values as the stream reader stores them;
 /// the background picture is loaded as that reader loads it (JsonToStream leaves it). A missing
@@ -30,11 +31,11 @@ QByteArray DesignToJson(TZVCustomLab& label);
 /// "INVALID JSON AT OFFSET n", "UNKNOWN KEY : Elements[3].Foo", "INVALID VALUE : X1" (a value of
 /// the wrong type or out of range), "MISSING KEY : Elements[0].Kind"; the label is then left as
 /// it was. A design read clears the label's undo history, as a stream load does.
-void DesignFromJson(TZVCustomLab& label, const QByteArray& json);
+ZORVEL_CORE_EXPORT void DesignFromJson(TZVCustomLab& label, const QByteArray& json);
 
 /// Keeps the editor settings of a stream for tools that have no editor, so that a conversion
 /// loses none of them. Everything else an editor does is a no-op here.
-class TZVEditorSettings final : public TZVEditorLink
+class ZORVEL_CORE_EXPORT TZVEditorSettings final : public TZVEditorLink
 {
 public:
     TZVSnap Snap() const override { return m_snap; }
@@ -75,8 +76,8 @@ private:
 /// The tools' conversions. A stream is read raw (LoadFromStreamRaw) with its editor settings
 /// kept and its pictures found wherever they are, so that stream -> JSON -> stream gives the
 /// stream's bytes back when this library wrote it. Errors as LoadFromStream and DesignFromJson.
-QByteArray StreamToJson(const QByteArray& stream);
+ZORVEL_CORE_EXPORT QByteArray StreamToJson(const QByteArray& stream);
 /// The reverse of StreamToJson: the JSON form to a design stream.
-QByteArray JsonToStream(const QByteArray& json);
+ZORVEL_CORE_EXPORT QByteArray JsonToStream(const QByteArray& json);
 
 } // namespace zorvel

@@ -1,6 +1,8 @@
 // Display formats of field values: numeric pictures ("#,##0.00") and date-time pictures ("dd-mm-yyyy").
 #pragma once
 
+#include "zorvel_core_export.h"
+
 #include <QDateTime>
 #include <QString>
 
@@ -20,9 +22,9 @@ namespace zorvel {
 /// with one it is used as written. A value that rounds to zero takes the zero section when
 /// there is one, and never shows a sign. An empty negative or zero section falls back to the
 /// positive one. Integer digits beyond the placeholders are all shown.
-QString FormatFloat(const QString& format, double value);
+ZORVEL_CORE_EXPORT QString FormatFloat(const QString& format, double value);
 /// The same for integers, exact over the whole 64-bit range.
-QString FormatInteger(const QString& format, qint64 value);
+ZORVEL_CORE_EXPORT QString FormatInteger(const QString& format, qint64 value);
 
 /// Date-time pictures; letters match without regard to case:
 /// \verbatim
@@ -39,10 +41,10 @@ QString FormatInteger(const QString& format, qint64 value);
 ///   "xx" 'xx' literal text; '/' and ':' are printed as they are, as is anything else.
 /// \endverbatim
 /// Month and day names are English. An invalid date-time gives an empty text.
-QString FormatDateTime(const QString& format, const QDateTime& value);
+ZORVEL_CORE_EXPORT QString FormatDateTime(const QString& format, const QDateTime& value);
 
 /// A date-time held as a float: whole days since 1899-12-30, the time of day as the fraction
 /// (for days before that base the fraction still counts forward from midnight).
-QDateTime DateTimeFromDays(double days);
+ZORVEL_CORE_EXPORT QDateTime DateTimeFromDays(double days);
 
 } // namespace zorvel

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "foundation/ZVTypes.h"
+#include "zorvel_core_export.h"
 
 #include <QList>
 #include <QString>
@@ -12,7 +13,7 @@ class TZVElement;
 
 /// The design editor implements this; the label holds at most one link and the element setters
 /// reach the editor only through the label. Lengths are model units, surface sizes device pixels.
-class TZVEditorLink
+class ZORVEL_CORE_EXPORT TZVEditorLink
 {
 public:
     virtual ~TZVEditorLink() = default;

@@ -47,7 +47,7 @@ enum TZVPaintTarget : int {
 /// - published properties that show lengths in the label's unit use GetX1()/SetX1(float);
 /// - every setter follows the change protocol: convert, compare, store, notify the label
 ///   (kind 2 or 3, coordinates 4 or 5, by selection), set the label's Modified flag.
-class TZVElement : public QObject
+class ZORVEL_CORE_EXPORT TZVElement : public QObject
 {
     Q_OBJECT
 
@@ -290,7 +290,7 @@ protected:
 };
 
 /// Joins the label's element list; publishes X1, Y1, Color, Print.
-class TZVBase1D : public TZVElement
+class ZORVEL_CORE_EXPORT TZVBase1D : public TZVElement
 {
     Q_OBJECT
     Q_PROPERTY(float X1 READ GetX1 WRITE SetX1)
@@ -304,7 +304,7 @@ protected:
 };
 
 /// Publishes BackColor and Transparent.
-class TZVBaseEx1D : public TZVBase1D
+class ZORVEL_CORE_EXPORT TZVBaseEx1D : public TZVBase1D
 {
     Q_OBJECT
     Q_PROPERTY(quint32 BackColor READ BackColor WRITE SetBackColor)
@@ -316,7 +316,7 @@ protected:
 };
 
 /// Elements sized by two corners; publishes X2 and Y2.
-class TZVBaseEx2D : public TZVBaseEx1D
+class ZORVEL_CORE_EXPORT TZVBaseEx2D : public TZVBaseEx1D
 {
     Q_OBJECT
     Q_PROPERTY(float X2 READ GetX2 WRITE SetX2)
@@ -327,7 +327,7 @@ protected:
 };
 
 /// Data-bound elements: a font and the field whose value they show instead of their own content.
-class TZVData : public TZVBaseEx1D
+class ZORVEL_CORE_EXPORT TZVData : public TZVBaseEx1D
 {
     Q_OBJECT
     Q_PROPERTY(QString FieldName READ FieldName WRITE SetFieldName)

@@ -1,6 +1,8 @@
 // The factories of the element kinds a stream or JSON record names, registered by the kinds.
 #pragma once
 
+#include "zorvel_core_export.h"
+
 namespace zorvel {
 
 class TZVCustomLab;
@@ -11,10 +13,10 @@ using TZVElementFactory = TZVElement* (*)(TZVCustomLab& label);
 
 /// Makes records of stream kind `kind` (1..255) create their element with `factory`. The kinds
 /// register once, before any label is read; a second registration of a kind replaces the first.
-void RegisterElementKind(int kind, TZVElementFactory factory);
+ZORVEL_CORE_EXPORT void RegisterElementKind(int kind, TZVElementFactory factory);
 
 /// Creates an element of stream kind `kind` on `label`; it joins the label's list as every
 /// element does. Null for a kind nobody registered.
-TZVElement* CreateElementOfKind(TZVCustomLab& label, int kind);
+ZORVEL_CORE_EXPORT TZVElement* CreateElementOfKind(TZVCustomLab& label, int kind);
 
 } // namespace zorvel

@@ -4,6 +4,7 @@
 
 #include "foundation/ZVError.h"
 #include "foundation/ZVTypes.h"
+#include "zorvel_core_export.h"
 
 #include <QImage>
 #include <QMetaEnum>
@@ -23,7 +24,7 @@ inline constexpr std::int32_t kStreamVersion = 2700;
 /// - fields absent from older layouts are visited only when Version() has them, and scalings of
 ///   older layouts are applied after the visit when Reading();
 /// - store what is visited as it is: no setters, no limits, no notification.
-class TZVFieldVisitor
+class ZORVEL_CORE_EXPORT TZVFieldVisitor
 {
 public:
     virtual ~TZVFieldVisitor() = default;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "foundation/ZVTypes.h"
+#include "zorvel_core_export.h"
 
 #include <QObject>
 #include <QString>
@@ -14,7 +15,7 @@ class TZVCustomLab;
 
 /// Sheet geometry: NuHor rows of NuVer labels. Lengths are model units; the published float
 /// properties show them in the label's unit.
-class TZVMeasure : public QObject
+class ZORVEL_CORE_EXPORT TZVMeasure : public QObject
 {
     Q_OBJECT
     Q_PROPERTY(int NuHor READ NuHor WRITE SetNuHor)

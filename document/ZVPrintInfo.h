@@ -1,6 +1,8 @@
 // Print run settings and the state of the last run.
 #pragma once
 
+#include "zorvel_core_export.h"
+
 #include <cstdint>
 
 namespace zorvel {
@@ -10,7 +12,7 @@ class TZVFieldVisitor;
 
 /// A label's print run settings (count, repetitions, start cell, record range) and the figures of the last
 /// run.
-class TZVPrintInfo
+class ZORVEL_CORE_EXPORT TZVPrintInfo
 {
 public:
     /// Settings of `owner`, whose sheet layout bounds the start row and column.

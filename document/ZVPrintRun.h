@@ -1,6 +1,8 @@
 // Types of the print run: preview pages, the question asker and the progress report.
 #pragma once
 
+#include "zorvel_core_export.h"
+
 #include <QPicture>
 #include <QString>
 
@@ -19,7 +21,7 @@ struct TZVPagePreview
 
 /// Asks the user for the answer to a question element before a print or preview. The GUI shows
 /// an input box, a headless run answers from its command line.
-class TZVQuestionAsker
+class ZORVEL_CORE_EXPORT TZVQuestionAsker
 {
 public:
     virtual ~TZVQuestionAsker() = default;

@@ -1,12 +1,14 @@
 // What the print run needs of an element that asks the user for its text before printing.
 #pragma once
 
+#include "zorvel_core_export.h"
+
 #include <QString>
 
 namespace zorvel {
 
 /// A question element: its ID and question are shown before a run, the answer is what it prints.
-class TZVQuestion
+class ZORVEL_CORE_EXPORT TZVQuestion
 {
 public:
     /// The question shown to the user.

@@ -1,6 +1,8 @@
 // Whether a label's sheet of labels fits its paper.
 #pragma once
 
+#include "zorvel_core_export.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -50,10 +52,10 @@ struct TZVSheetFit
 };
 
 /// The sheet of `label` against its paper, turned when the label prints landscape.
-TZVSheetFit SheetFit(const TZVCustomLab& label);
+ZORVEL_CORE_EXPORT TZVSheetFit SheetFit(const TZVCustomLab& label);
 
 /// The warning for a sheet that does not fit, e.g. "LABELS OFF THE PAPER : 2 COLUMNS, 1 ROW";
 /// empty when it fits.
-QString SheetFitWarning(const TZVSheetFit& fit);
+ZORVEL_CORE_EXPORT QString SheetFitWarning(const TZVSheetFit& fit);
 
 } // namespace zorvel

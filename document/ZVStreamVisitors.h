@@ -2,6 +2,7 @@
 #pragma once
 
 #include "document/ZVFieldVisitor.h"
+#include "zorvel_core_export.h"
 
 namespace zorvel {
 
@@ -19,7 +20,7 @@ inline constexpr std::int32_t kWideBarCodeVersion = 2900;
 std::int32_t StreamVersionFor(const TZVCustomLab& label);
 
 /// Writes the current layout at the stream's position.
-class TZVStreamWriter final : public TZVFieldVisitor
+class ZORVEL_CORE_EXPORT TZVStreamWriter final : public TZVFieldVisitor
 {
 public:
     /// Writes to `stream` (not owned, must outlive the writer) the layout of `version`.
@@ -50,7 +51,7 @@ private:
 /// Reads the layout of `version` from the stream's position. Every failure (a short stream, a
 /// string or a count longer than the rest, a bitmap that cannot be delimited) raises EZvError
 /// "ERROR READING FILE"; wide strings follow the process-wide LegacyStream flag.
-class TZVStreamReader final : public TZVFieldVisitor
+class ZORVEL_CORE_EXPORT TZVStreamReader final : public TZVFieldVisitor
 {
 public:
     /// Reads from `stream` (not owned) the layout of `version`.

@@ -1,6 +1,8 @@
 // How a change to a label's design becomes one step of its undo history.
 #pragma once
 
+#include "zorvel_core_export.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -13,26 +15,26 @@ inline constexpr int kUndoSteps = 100;
 
 /// Starts a change of `label`'s design. Changes nest: only the outermost one records a step,
 /// so a dialog that runs editor commands still makes one step.
-void BeginChange(TZVCustomLab& label);
+ZORVEL_CORE_EXPORT void BeginChange(TZVCustomLab& label);
 /// Ends the change BeginChange started. The outermost end records a step named `text` when the
 /// design is no longer the same; the next step with the same non-empty `mergeKey` joins it.
 /// True when a step was recorded or joined.
-bool EndChange(TZVCustomLab& label, const QString& text, const QString& mergeKey = {});
+ZORVEL_CORE_EXPORT bool EndChange(TZVCustomLab& label, const QString& text, const QString& mergeKey = {});
 /// Ends the outermost change recording nothing; with `restore` the design and the selection
 /// are put back as they were at its start. Inner changes only end.
-void CancelChange(TZVCustomLab& label, bool restore);
+ZORVEL_CORE_EXPORT void CancelChange(TZVCustomLab& label, bool restore);
 /// True between the outermost BeginChange and its end.
-bool ChangeInProgress(const TZVCustomLab& label);
+ZORVEL_CORE_EXPORT bool ChangeInProgress(const TZVCustomLab& label);
 /// True when a change nested in the one in progress was cancelled (a dialog closed with Cancel),
 /// so that the action around it can be given up too.
-bool ChangeGivenUp(const TZVCustomLab& label);
+ZORVEL_CORE_EXPORT bool ChangeGivenUp(const TZVCustomLab& label);
 
 /// Bytes the label's undo history holds: its compressed snapshots, each counted once, and the
 /// uncompressed copy of the current design it compares the next change with.
-qint64 UndoHistoryBytes(const TZVCustomLab& label);
+ZORVEL_CORE_EXPORT qint64 UndoHistoryBytes(const TZVCustomLab& label);
 
 /// Brackets one user action as a step of the label's undo history.
-class TZVChangeScope
+class ZORVEL_CORE_EXPORT TZVChangeScope
 {
 public:
     /// Begins the change; the end of the scope records the step named `text` (see EndChange).

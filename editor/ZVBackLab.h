@@ -4,6 +4,7 @@
 
 #include "document/ZVElement.h"
 #include "foundation/ZVTypes.h"
+#include "zorvel_widgets_export.h"
 
 #include <QImage>
 #include <QPointer>
@@ -61,7 +62,7 @@ struct TZVMarks
 
 /// The widget the label is drawn and edited on, inside the editor's scroll box. It keeps the
 /// gesture state and the handle hit areas; the editor decides what the mouse does.
-class TZVBackLab : public QWidget
+class ZORVEL_WIDGETS_EXPORT TZVBackLab : public QWidget
 {
     Q_OBJECT
 

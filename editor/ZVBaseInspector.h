@@ -1,6 +1,8 @@
 // The property inspector as the editor sees it.
 #pragma once
 
+#include "zorvel_widgets_export.h"
+
 #include <QString>
 
 namespace zorvel {
@@ -9,7 +11,7 @@ class TZVCustomEditor;
 
 /// The editor keeps an inspector in step with the label and the selection through these three
 /// operations; an inspector widget implements them.
-class TZVBaseInspector
+class ZORVEL_WIDGETS_EXPORT TZVBaseInspector
 {
 public:
     /// Detaches from its editor, so that an inspector may go before the editor it is attached to.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "foundation/ZVTypes.h"
+#include "zorvel_widgets_export.h"
 
 #include <QCursor>
 #include <QIcon>
@@ -35,10 +36,10 @@ enum TZVCursorId : int {
 };
 
 /// The cursor of a table number; unknown numbers give the arrow. Needs a GUI application.
-QCursor ZvCursor(int id);
+ZORVEL_WIDGETS_EXPORT QCursor ZvCursor(int id);
 
 /// The cursor number the editor shows while `tool` is the draw tool.
-int ZvCursorOfTool(TZVDrawTool tool);
+ZORVEL_WIDGETS_EXPORT int ZvCursorOfTool(TZVDrawTool tool);
 
 /// The bar code tool's cursor number for new bar codes of `type`: the QR Code, Data Matrix and
 /// PDF417 cursors for their kinds, the bars for the others.
@@ -46,6 +47,6 @@ int ZvCursorOfBarCode(TZVBar type);
 
 /// The glyph of `tool`'s cursor without its crosshair, for tool bars and menus (16 x 16 and
 /// larger); the selection tool gets an arrow. Needs a GUI application.
-QIcon ZvToolIcon(TZVDrawTool tool);
+ZORVEL_WIDGETS_EXPORT QIcon ZvToolIcon(TZVDrawTool tool);
 
 } // namespace zorvel

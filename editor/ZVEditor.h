@@ -8,6 +8,7 @@
 #include "editor/ZVRulers.h"
 #include "foundation/ZVStream.h"
 #include "foundation/ZVTypes.h"
+#include "zorvel_widgets_export.h"
 
 #include <QFrame>
 #include <QList>
@@ -66,7 +67,7 @@ enum TZVMarkMode : std::uint8_t {
 /// The behaviour of the design editor; TZVEditor links itself to a label when it is created.
 /// Coordinates named x, y without a unit are surface pixels; lengths of the label are model units
 /// (hundredths of a millimetre).
-class TZVCustomEditor : public QFrame, public TZVEditorHost
+class ZORVEL_WIDGETS_EXPORT TZVCustomEditor : public QFrame, public TZVEditorHost
 {
     Q_OBJECT
     Q_PROPERTY(zorvel::TZVCustomLab* Zorvel READ Zorvel WRITE SetZorvel DESIGNABLE false)
@@ -478,7 +479,7 @@ private:
 };
 
 /// The published editor: created inside a form, it shows the form's first label, or a new one.
-class TZVEditor : public TZVCustomEditor
+class ZORVEL_WIDGETS_EXPORT TZVEditor : public TZVCustomEditor
 {
     Q_OBJECT
 

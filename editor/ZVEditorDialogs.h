@@ -2,6 +2,8 @@
 // shows, and its own properties dialog. The widgets library registers its standard set.
 #pragma once
 
+#include "zorvel_widgets_export.h"
+
 class QWidget;
 
 namespace zorvel {
@@ -11,7 +13,7 @@ class TZVLab;
 
 /// One set for every editor of the process. TZVStandardDialogs registers itself as the library
 /// loads; a host may register a set of its own, or none.
-class TZVEditorDialogs
+class ZORVEL_WIDGETS_EXPORT TZVEditorDialogs
 {
 public:
     virtual ~TZVEditorDialogs() = default;

@@ -2,13 +2,14 @@
 #pragma once
 
 #include "document/ZVEditorLink.h"
+#include "zorvel_widgets_export.h"
 
 namespace zorvel {
 
 class TZVCustomLab;
 
 /// The editor as its grid and rulers see it: the label link plus the editor's life cycle.
-class TZVEditorHost : public TZVEditorLink
+class ZORVEL_WIDGETS_EXPORT TZVEditorHost : public TZVEditorLink
 {
 public:
     /// The label shown, or null.

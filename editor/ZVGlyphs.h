@@ -1,6 +1,8 @@
 // The 7 x 7 handle glyphs the design surface draws over the selection.
 #pragma once
 
+#include "zorvel_widgets_export.h"
+
 #include <QImage>
 
 namespace zorvel {
@@ -26,6 +28,6 @@ inline constexpr int kZvGlyphSize = 7;
 
 /// A 7 x 7 ARGB image with a transparent background; an out-of-range index gives a null image.
 /// Needs a GUI application.
-const QImage& ZvMarkGlyph(int index);
+ZORVEL_WIDGETS_EXPORT const QImage& ZvMarkGlyph(int index);
 
 } // namespace zorvel

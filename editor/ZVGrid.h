@@ -2,6 +2,7 @@
 #pragma once
 
 #include "foundation/ZVTypes.h"
+#include "zorvel_widgets_export.h"
 
 #include <QObject>
 #include <QWidget>
@@ -13,7 +14,7 @@ class TZVEditorHost;
 
 /// Steps are held in model units and shown in the label's unit; they are also the snapping and
 /// nudging step of the editor.
-class TZVGrid : public QObject
+class ZORVEL_WIDGETS_EXPORT TZVGrid : public QObject
 {
     Q_OBJECT
     Q_PROPERTY(quint32 Color READ Color WRITE SetColor)

@@ -1,6 +1,8 @@
 // The two ruler controls above and left of the label.
 #pragma once
 
+#include "zorvel_widgets_export.h"
+
 #include <QImage>
 #include <QRect>
 #include <QWidget>
@@ -10,7 +12,7 @@ namespace zorvel {
 class TZVDataRuler;
 
 /// One ruler along an axis; the top and left rulers mirror each other.
-class TZVRuler : public QWidget
+class ZORVEL_WIDGETS_EXPORT TZVRuler : public QWidget
 {
     Q_OBJECT
 
@@ -77,7 +79,7 @@ private:
 };
 
 /// The ruler above the label, measuring across; its left end is the corner above the left ruler.
-class TZVTopRuler : public TZVRuler
+class ZORVEL_WIDGETS_EXPORT TZVTopRuler : public TZVRuler
 {
     Q_OBJECT
 
@@ -87,7 +89,7 @@ public:
 };
 
 /// The ruler left of the label, measuring down.
-class TZVLeftRuler : public TZVRuler
+class ZORVEL_WIDGETS_EXPORT TZVLeftRuler : public TZVRuler
 {
     Q_OBJECT
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "foundation/ZVTypes.h"
+#include "zorvel_widgets_export.h"
 
 #include <QFont>
 #include <QImage>
@@ -16,7 +17,7 @@ class TZVTopRuler;
 class TZVLeftRuler;
 
 /// Resolution, zoom, unit, colours and guide positions, read by both rulers when they lay out.
-class TZVDataRuler : public QObject
+class ZORVEL_WIDGETS_EXPORT TZVDataRuler : public QObject
 {
     Q_OBJECT
 
@@ -122,7 +123,7 @@ private:
 };
 
 /// The published ruler settings of the editor.
-class TZVRulers : public QObject
+class ZORVEL_WIDGETS_EXPORT TZVRulers : public QObject
 {
     Q_OBJECT
     Q_PROPERTY(quint32 Color READ Color WRITE SetColor)

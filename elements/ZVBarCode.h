@@ -12,7 +12,7 @@ struct TZVZintSymbol;
 /// A bar code of fixed content or of the bound field's value, anchored at (X1, Y1) and turned by
 /// Angle; its size follows from the content, not from a box. The first seven symbologies are linear
 /// and encoded here; the others (2D, GS1, ...) are encoded by libzint.
-class TZVBarCode : public TZVData
+class ZORVEL_CORE_EXPORT TZVBarCode : public TZVData
 {
     Q_OBJECT
     Q_PROPERTY(QString ID READ ID WRITE SetID)

@@ -8,7 +8,7 @@
 namespace zorvel {
 
 /// A picture in a box: from a file, kept inside the design, or from the bound blob field.
-class TZVImage : public TZVData
+class ZORVEL_CORE_EXPORT TZVImage : public TZVData
 {
     Q_OBJECT
     Q_PROPERTY(QString ID READ ID WRITE SetID)

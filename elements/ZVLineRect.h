@@ -6,7 +6,7 @@
 namespace zorvel {
 
 /// A straight line between (X1, Y1) and (X2, Y2), drawn with the pen.
-class TZVLine : public TZVBase1D
+class ZORVEL_CORE_EXPORT TZVLine : public TZVBase1D
 {
     Q_OBJECT
     Q_PROPERTY(QString ID READ ID WRITE SetID)
@@ -56,7 +56,7 @@ protected:
 };
 
 /// A rectangle or ellipse filling its box, with optional rounded corners.
-class TZVRect : public TZVBaseEx2D
+class ZORVEL_CORE_EXPORT TZVRect : public TZVBaseEx2D
 {
     Q_OBJECT
     Q_PROPERTY(QString ID READ ID WRITE SetID)

@@ -6,7 +6,7 @@
 namespace zorvel {
 
 /// Multi-line text flowed into its box, of fixed content or of the bound field's value.
-class TZVParagraph : public TZVDataText
+class ZORVEL_CORE_EXPORT TZVParagraph : public TZVDataText
 {
     Q_OBJECT
     Q_PROPERTY(QString ID READ ID WRITE SetID)

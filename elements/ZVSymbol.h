@@ -9,7 +9,7 @@ namespace zorvel {
 
 /// One character of a symbol font, optionally framed; with Data on, the bound field decides whether
 /// the mark is drawn (an integer 1 or true).
-class TZVSymbol : public TZVData
+class ZORVEL_CORE_EXPORT TZVSymbol : public TZVData
 {
     Q_OBJECT
     Q_PROPERTY(QString ID READ ID WRITE SetID)

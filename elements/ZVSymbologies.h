@@ -72,16 +72,16 @@ struct TZVSymbology
 };
 
 /// Every symbology, in the order and numbering of TZVBar.
-std::span<const TZVSymbology> Symbologies();
+ZORVEL_CORE_EXPORT std::span<const TZVSymbology> Symbologies();
 
 /// The row of `type`; a value outside TZVBar gets a row that every encoder refuses.
-const TZVSymbology& SymbologyOf(TZVBar type);
+ZORVEL_CORE_EXPORT const TZVSymbology& SymbologyOf(TZVBar type);
 
 /// The largest value any symbology takes for `option` (such as &TZVSymbology::Ecc): what a design
 /// stores.
-int WidestOption(TZVOptionRange TZVSymbology::* option);
+ZORVEL_CORE_EXPORT int WidestOption(TZVOptionRange TZVSymbology::* option);
 
 /// The names of the symbologies that take `option`, as a sentence lists them: "A, B and C".
-QString NamesTaking(TZVOptionRange TZVSymbology::* option);
+ZORVEL_CORE_EXPORT QString NamesTaking(TZVOptionRange TZVSymbology::* option);
 
 } // namespace zorvel

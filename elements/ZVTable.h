@@ -67,7 +67,7 @@ struct CellStyle
 /// store a change, tell the label (header settings only while the header shows, footer settings
 /// only while the footer shows) and mark it modified. Lengths are model units, the float setters
 /// take the label's unit.
-class TZVColumn
+class ZORVEL_CORE_EXPORT TZVColumn
 {
 public:
     /// A column of `table` (not owned); AddColumn attaches a column to its table.
@@ -259,7 +259,7 @@ private:
 /// A grid of the detail data set's records in a box. Columns share the box's width by percent.
 /// The layout (column offsets and widths, header, footer, row count) is derived on demand from
 /// the box, the angle and the columns, so no way of moving or resizing the box leaves it stale.
-class TZVTable : public TZVBaseEx2D
+class ZORVEL_CORE_EXPORT TZVTable : public TZVBaseEx2D
 {
     Q_OBJECT
     Q_PROPERTY(QString ID READ ID WRITE SetID)

@@ -10,10 +10,10 @@ namespace zorvel {
 
 /// The point of `box` that is the anchor of a text aligned by `align` and turned by `angle`
 /// (the text's own frame turned with it); nullopt unless `angle` is a quarter turn.
-std::optional<TPoint> TextAnchorInBox(const TRect& box, TTextAlign align, int angle);
+ZORVEL_CORE_EXPORT std::optional<TPoint> TextAnchorInBox(const TRect& box, TTextAlign align, int angle);
 
 /// Content, display format, font style, character spacing and drop shadow; also the paragraph's base.
-class TZVDataText : public TZVData
+class ZORVEL_CORE_EXPORT TZVDataText : public TZVData
 {
     Q_OBJECT
     Q_PROPERTY(float FontHeight READ GetFontHeight WRITE SetFontHeight)
@@ -122,7 +122,7 @@ protected:
 };
 
 /// Publishes the content, the anchor alignment, the rotation and the drop shadow of single-line texts.
-class TZVShadowDataText : public TZVDataText
+class ZORVEL_CORE_EXPORT TZVShadowDataText : public TZVDataText
 {
     Q_OBJECT
     Q_PROPERTY(QString Text READ Text WRITE SetText)
@@ -147,7 +147,7 @@ protected:
 };
 
 /// A single line of fixed text or of a field value.
-class TZVText : public TZVShadowDataText
+class ZORVEL_CORE_EXPORT TZVText : public TZVShadowDataText
 {
     Q_OBJECT
     Q_PROPERTY(QString ID READ ID WRITE SetID)
@@ -170,7 +170,7 @@ protected:
 };
 
 /// A value framed by a fixed prefix and suffix.
-class TZVAddText : public TZVShadowDataText
+class ZORVEL_CORE_EXPORT TZVAddText : public TZVShadowDataText
 {
     Q_OBJECT
     Q_PROPERTY(QString ID READ ID WRITE SetID)
@@ -208,7 +208,7 @@ private:
 };
 
 /// A text whose content the operator gives when a print run starts.
-class TZVAskText : public TZVShadowDataText, public TZVQuestion
+class ZORVEL_CORE_EXPORT TZVAskText : public TZVShadowDataText, public TZVQuestion
 {
     Q_OBJECT
     Q_PROPERTY(QString ID READ ID WRITE SetID)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "foundation/ZVTypes.h"
+#include "zorvel_core_export.h"
 
 #include <QChar>
 #include <QString>
@@ -21,14 +22,14 @@ namespace zorvel {
 enum class TZVModuleKind : std::uint8_t { Space, Bar, ExtendedBar, ShortBar };
 
 /// Kind of a module character; characters outside the alphabet are spaces (of width 0, see TZVBarWidths).
-TZVModuleKind ModuleKind(QChar module);
+ZORVEL_CORE_EXPORT TZVModuleKind ModuleKind(QChar module);
 
 /// How W2 = 3 x W1 / 2 is made whole. The number placement floors it; the bar drawing rounds halves
 /// away from zero. The two only differ when W1 is odd.
 enum class TZVHalfRound : std::uint8_t { Floor, AwayFromZero };
 
 /// The four width classes of a symbol, in the unit of W0.
-struct TZVBarWidths
+struct ZORVEL_CORE_EXPORT TZVBarWidths
 {
     std::array<int, 4> W{}; ///< widths of classes W0..W3
 
@@ -38,28 +39,28 @@ struct TZVBarWidths
 
 /// W1 = W0 x factor rounded to nearest (ties to even), W2 = 3 x W1 / 2 made whole by `w2`, W3 = 2 x W1.
 /// `factor100` is the wide-to-narrow ratio x 100 as the element stores it, so the rounding is exact.
-TZVBarWidths BarWidths(int w0, int factor100, TZVHalfRound w2);
+ZORVEL_CORE_EXPORT TZVBarWidths BarWidths(int w0, int factor100, TZVHalfRound w2);
 
 /// Content rules of each symbology; an empty content passes the digit and character-set tests.
-bool IsValidBarCode(const QString& content, TZVBar type, bool checksum);
+ZORVEL_CORE_EXPORT bool IsValidBarCode(const QString& content, TZVBar type, bool checksum);
 
 /// The human-readable text with its check character; it is also what BarCodeModules encodes.
-QString BarCodeText(const QString& content, TZVBar type, bool checksum);
+ZORVEL_CORE_EXPORT QString BarCodeText(const QString& content, TZVBar type, bool checksum);
 
 /// The module string of `text` (a BarCodeText result). `extendedGuards` selects the long EAN/UPC guards
 /// drawn when the number is shown. Text that validation would have refused never fails: EAN/UPC give an
 /// empty string unless the text has exactly 13, 8 or 12 digits, Code 39 leaves out unknown characters and
 /// Code 128 encodes them as a space.
-QString BarCodeModules(const QString& text, TZVBar type, bool extendedGuards);
+ZORVEL_CORE_EXPORT QString BarCodeModules(const QString& text, TZVBar type, bool extendedGuards);
 
 /// `digits` followed by their EAN check digit: weights 3, 1, 3, ... from the rightmost digit,
 /// check = (10 - sum mod 10) mod 10. A text with any character other than '0'..'9' has no EAN check digit
 /// and comes back unchanged.
-QString EanCheckDigit(const QString& digits);
+ZORVEL_CORE_EXPORT QString EanCheckDigit(const QString& digits);
 
 /// The Code 39 check character of `text`: the sum of the character values modulo 43. Characters
 /// outside the Code 39 set add nothing.
-QChar Code39CheckChar(const QString& text);
+ZORVEL_CORE_EXPORT QChar Code39CheckChar(const QString& text);
 
 /// Where the number under an EAN or UPC symbol is set, as x offsets from the element's left edge.
 struct TZVNumberPlacement
@@ -73,7 +74,7 @@ struct TZVNumberPlacement
 int ModuleOffset(const QString& modules, int count, const TZVBarWidths& widths, int leftMargin);
 
 /// Number placement for EAN13, EAN8 and UPCA module strings, with the floored W2; nullopt for other types.
-std::optional<TZVNumberPlacement> NumberPlacement(const QString& modules, TZVBar type, int w0, int factor100,
-                                                  int leftMargin);
+ZORVEL_CORE_EXPORT std::optional<TZVNumberPlacement> NumberPlacement(const QString& modules, TZVBar type,
+                                                                     int w0, int factor100, int leftMargin);
 
 } // namespace zorvel

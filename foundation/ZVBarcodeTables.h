@@ -2,6 +2,7 @@
 #pragma once
 
 #include "foundation/ZVTypes.h"
+#include "zorvel_core_export.h"
 
 #include <QString>
 
@@ -13,12 +14,12 @@ namespace zorvel::barcode {
 
 /// EAN/UPC: each digit is four module characters, space first in sets A and B, bar first in set C.
 /// @{
-extern const std::array<const char*, 10> kEanSetA;
-extern const std::array<const char*, 10> kEanSetB;
-extern const std::array<const char*, 10> kEanSetC;
+ZORVEL_CORE_EXPORT extern const std::array<const char*, 10> kEanSetA;
+ZORVEL_CORE_EXPORT extern const std::array<const char*, 10> kEanSetB;
+ZORVEL_CORE_EXPORT extern const std::array<const char*, 10> kEanSetC;
 /// @}
 /// Sets ("A" or "B") of the six left-half digits of EAN-13, by its first digit.
-extern const std::array<const char*, 10> kEan13Parity;
+ZORVEL_CORE_EXPORT extern const std::array<const char*, 10> kEan13Parity;
 
 /// Start/end guard and centre guard, plain and with the extended bars.
 /// @{
@@ -39,7 +40,7 @@ struct TZVCode39Entry
     int Value;           ///< check value
 };
 /// The 43 data characters in value order, then the start/stop character "*".
-extern const std::array<TZVCode39Entry, 44> kCode39;
+ZORVEL_CORE_EXPORT extern const std::array<TZVCode39Entry, 44> kCode39;
 
 /// Entry of `ch`, or nullptr when Code 39 has no such character.
 const TZVCode39Entry* FindCode39(QChar ch);
@@ -68,7 +69,7 @@ struct TZVCode128Entry
     const char* Pattern; ///< six widths in modules, bar first
 };
 /// Symbol values 0..102 in value order.
-extern const std::array<TZVCode128Entry, 103> kCode128;
+ZORVEL_CORE_EXPORT extern const std::array<TZVCode128Entry, 103> kCode128;
 
 /// Values of the start symbols, of FNC1, and the modulus of the check value.
 /// @{
@@ -87,7 +88,7 @@ inline constexpr const char* kCode128StopPattern = "2331112";
 /// @}
 
 /// Symbol values of an EAN128A/B/C text in order: start, FNC1, data, check (the stop has no value).
-std::vector<int> Code128Values(const QString& text, TZVBar type);
+ZORVEL_CORE_EXPORT std::vector<int> Code128Values(const QString& text, TZVBar type);
 /// Module string of an EAN128A/B/C text, from Code128Values plus the stop.
 QString Code128Modules(const QString& text, TZVBar type);
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "foundation/ZVTypes.h"
+#include "zorvel_core_export.h"
 
 #include <QColor>
 #include <QString>
@@ -17,9 +18,9 @@ class QPicture;
 namespace zorvel {
 
 /// Colours are 0x00BBGGRR; the high byte is ignored when drawing.
-QColor toQColor(TZVColor color);
+ZORVEL_CORE_EXPORT QColor toQColor(TZVColor color);
 /// The colour value of a QColor (alpha dropped).
-TZVColor fromQColor(const QColor& color);
+ZORVEL_CORE_EXPORT TZVColor fromQColor(const QColor& color);
 
 /// A size, in the unit of whatever returns it.
 struct TZVSize
@@ -40,7 +41,7 @@ enum TZVMapMode : std::uint8_t
 };
 
 /// Logical-to-device mapping of a canvas (see TZVMapMode for the formula).
-struct TZVMapping
+struct ZORVEL_CORE_EXPORT TZVMapping
 {
     TZVMapMode Mode = mmText; ///< mmText maps one unit to one pixel whatever the extents
     /// Origin and extent of the logical window and of the device viewport.
@@ -268,7 +269,7 @@ struct TZVRegionPart
 };
 
 /// A clip region: the union of its parts, in device pixels.
-struct TZVRegion
+struct ZORVEL_CORE_EXPORT TZVRegion
 {
     std::vector<TZVRegionPart> Parts; ///< parts united, in order
 
@@ -283,16 +284,16 @@ struct TZVRegion
 };
 
 /// A region of the ellipse inscribed in the box, in device pixels.
-TZVRegion CreateEllipticRgn(int left, int top, int right, int bottom);
+ZORVEL_CORE_EXPORT TZVRegion CreateEllipticRgn(int left, int top, int right, int bottom);
 /// A region of the box, in device pixels, right and bottom edges excluded.
-TZVRegion CreateRectRgn(int left, int top, int right, int bottom);
+ZORVEL_CORE_EXPORT TZVRegion CreateRectRgn(int left, int top, int right, int bottom);
 
 /// The drawing surface. Coordinates are logical units of the current mapping unless said otherwise.
 /// Boxes (Rectangle, RoundRect, Ellipse, Pie, FillRect, clip parts, image targets) take their corners in
 /// any order and cover the device pixels from the left/top corner up to, not including, the right/bottom
 /// one: Rectangle(0, 0, 10, 10) in mmText covers pixels 0..9, so callers that mean an inclusive box add 1.
 /// A shape without a pen fills its whole box.
-class TZVCanvas
+class ZORVEL_CORE_EXPORT TZVCanvas
 {
 public:
     TZVCanvas() = default;

@@ -1,6 +1,8 @@
 // Data-set contract: named fields over a record cursor, filters, master-detail links, edits, and a registry of named data sets.
 #pragma once
 
+#include "zorvel_core_export.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QHash>
@@ -53,12 +55,12 @@ enum TZVFieldKind : std::uint8_t {
 /// Which family of value a kind holds (see TZVFieldKind).
 /// @{
 bool IsIntegerKind(TZVFieldKind kind);
-bool IsFloatKind(TZVFieldKind kind);
-bool IsTemporalKind(TZVFieldKind kind);
-bool IsTextKind(TZVFieldKind kind);
+ZORVEL_CORE_EXPORT bool IsFloatKind(TZVFieldKind kind);
+ZORVEL_CORE_EXPORT bool IsTemporalKind(TZVFieldKind kind);
+ZORVEL_CORE_EXPORT bool IsTextKind(TZVFieldKind kind);
 /// @}
 /// Blob and graphic: the kinds offered for pictures and stored designs.
-bool IsBinaryKind(TZVFieldKind kind);
+ZORVEL_CORE_EXPORT bool IsBinaryKind(TZVFieldKind kind);
 /// The kind whose values have the meta type `typeId` (QMetaType::Int -> fkInteger, QString ->
 /// fkString, QByteArray -> fkBlob, ...); fkUnknown for any other type.
 TZVFieldKind KindOfType(int typeId);
@@ -71,7 +73,7 @@ bool ConvertToKind(const QVariant& value, TZVFieldKind kind, QVariant& result);
 /// A value as printed on a label: empty for null, "True"/"False", decimal numbers with '.'
 /// and no exponent between 1e-4 and 1e15, ISO dates ("2024-03-01", "10:30:00",
 /// "2024-03-01 10:30:00"), "(BLOB)" and "(GRAPHIC)" for binary kinds.
-QString ValueText(const QVariant& value, TZVFieldKind kind = fkUnknown);
+ZORVEL_CORE_EXPORT QString ValueText(const QVariant& value, TZVFieldKind kind = fkUnknown);
 
 /// Life cycle state of a data set: closed, browsing, editing the current record, or inserting a new one.
 enum TZVDataSetState : std::uint8_t { dsInactive, dsBrowse, dsEdit, dsInsert };
@@ -94,7 +96,7 @@ inline constexpr const char* kErrorMasterLink = "INVALID MASTER LINK";
 
 /// One column of an open data set, reading the current record. Fields belong to the data set and
 /// live from Open to Close.
-class TZVField
+class ZORVEL_CORE_EXPORT TZVField
 {
     Q_DISABLE_COPY_MOVE(TZVField)
 
@@ -169,7 +171,7 @@ private:
 /// Controls: DataChanged tells attached views that the current record or the content changed.
 /// DisableControls and EnableControls are counted; while the count is above zero DataChanged
 /// is held back and fires once when the count returns to zero. AfterScroll always fires.
-class TZVDataSet : public QObject
+class ZORVEL_CORE_EXPORT TZVDataSet : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TZVDataSet)
@@ -360,7 +362,7 @@ private:
 
 /// Data sets known by name, as a label finds them from the names kept in a design. Holds no
 /// ownership: a destroyed data set drops out by itself.
-class TZVDataSetRegistry
+class ZORVEL_CORE_EXPORT TZVDataSetRegistry
 {
 public:
     /// `module` groups data sets the way a data module does; it may be empty.

@@ -1,6 +1,8 @@
 // EZvError: the library's exception, carrying an upper-case English message.
 #pragma once
 
+#include "zorvel_core_export.h"
+
 #include <QString>
 
 #include <stdexcept>
@@ -8,7 +10,7 @@
 namespace zorvel {
 
 /// The exception the library raises; what() is the UTF-8 form of the message.
-class EZvError : public std::runtime_error
+class ZORVEL_CORE_EXPORT EZvError : public std::runtime_error
 {
 public:
     /// `message` is the exact upper-case text callers and tests compare.

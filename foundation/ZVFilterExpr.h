@@ -2,6 +2,7 @@
 #pragma once
 
 #include "foundation/ZVDataSet.h"
+#include "zorvel_core_export.h"
 
 #include <QString>
 #include <QStringList>
@@ -46,7 +47,7 @@ inline constexpr const char* kErrorInvalidFilter = "INVALID FILTER : ";
 ///
 /// Errors raise EZvError "INVALID FILTER : <what> AT <position>" (1-based character position;
 /// the text's length + 1 at its end). Binding raises "INVALID FIELD NAME :NAME".
-class TZVFilterExpr
+class ZORVEL_CORE_EXPORT TZVFilterExpr
 {
 public:
     /// A field a filter names: its column in the record and its kind.
@@ -87,6 +88,6 @@ private:
 
 /// Ordering of two values under the coercion rules above: negative, zero or positive; no value
 /// when either is null.
-std::optional<int> CompareValues(const QVariant& a, const QVariant& b);
+ZORVEL_CORE_EXPORT std::optional<int> CompareValues(const QVariant& a, const QVariant& b);
 
 } // namespace zorvel

@@ -1,6 +1,8 @@
 // TZVIniFile: read-only initialization file (sections in brackets, key=value lines, Windows-1252 values).
 #pragma once
 
+#include "zorvel_core_export.h"
+
 #include <QByteArrayView>
 #include <QHash>
 #include <QString>
@@ -12,7 +14,7 @@ namespace zorvel {
 /// a section that appears twice is read as one. Lines before the first section, lines without '='
 /// and lines starting with ';' are ignored. A value wrapped in matching quotes loses them, so that
 /// a text can keep leading or trailing spaces.
-class TZVIniFile
+class ZORVEL_CORE_EXPORT TZVIniFile
 {
 public:
     /// Translation and settings files are a few kilobytes; anything above 1 MiB is not one of them.

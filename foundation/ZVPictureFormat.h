@@ -2,6 +2,7 @@
 #pragma once
 
 #include "foundation/ZVError.h"
+#include "zorvel_core_export.h"
 
 #include <QByteArrayView>
 #include <QString>
@@ -46,10 +47,10 @@ inline constexpr std::int64_t kMaxPicturePixels = 100'000'000;
 bool PictureFitsData(std::int64_t width, std::int64_t height, std::int64_t dataBytes, std::int64_t pixelsPerByte);
 
 /// The first matching signature wins, in the order bitmap, JPEG, metafile, icon, TIFF, PNG, GIF.
-TZVPictureFormat DetectPictureFormat(QByteArrayView data);
+ZORVEL_CORE_EXPORT TZVPictureFormat DetectPictureFormat(QByteArrayView data);
 
 /// Whether a picture of this format is meant to be drawn (metafiles are, even though this
 /// platform cannot render them: their loading fails and the caller takes its failure path).
-bool IsDrawablePictureFormat(TZVPictureFormat format);
+ZORVEL_CORE_EXPORT bool IsDrawablePictureFormat(TZVPictureFormat format);
 
 } // namespace zorvel

@@ -1,6 +1,8 @@
 // Printer contract: printer choice, the settings record, page geometry and the job's pages.
 #pragma once
 
+#include "zorvel_core_export.h"
+
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -32,7 +34,7 @@ struct TZVDevMode
 /// A printer. The page geometry it reports is that of the settings record applied by BeginDoc:
 /// the page size in device pixels covers the printable area, whose corner lies at PhysicalOffset
 /// from the paper's corner, and HorzSize/VertSize give that area in millimetres.
-class TZVPrinter
+class ZORVEL_CORE_EXPORT TZVPrinter
 {
 public:
     virtual ~TZVPrinter() = default;
@@ -74,7 +76,7 @@ public:
 };
 
 /// Raised when a printer offers no settings record; a platform error, not a label error.
-class EZvPrinterError : public std::runtime_error
+class ZORVEL_CORE_EXPORT EZvPrinterError : public std::runtime_error
 {
 public:
     using std::runtime_error::runtime_error;
@@ -82,6 +84,6 @@ public:
 
 /// The selected printer's settings record; when there is none the printer index is selected
 /// again once, and when there still is none EZvPrinterError "CANT INITIALIZE DEVMODE STRUCT".
-TZVDevMode& RequireDevMode(TZVPrinter& printer);
+ZORVEL_CORE_EXPORT TZVDevMode& RequireDevMode(TZVPrinter& printer);
 
 } // namespace zorvel

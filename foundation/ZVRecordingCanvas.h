@@ -2,6 +2,7 @@
 #pragma once
 
 #include "foundation/ZVCanvas.h"
+#include "zorvel_core_export.h"
 
 #include <optional>
 #include <string>
@@ -29,7 +30,7 @@ struct TZVCanvasCall
 /// measured by a real font. Without one, the recorder keeps the mapping itself and measures text with a
 /// fixed font: the cell is the font height (a negative height counts as its size, 0 as 12), the ascent
 /// four fifths of it, every character half the cell wide, plus character extra and justification.
-class TZVRecordingCanvas final : public TZVCanvas
+class ZORVEL_CORE_EXPORT TZVRecordingCanvas final : public TZVCanvas
 {
 public:
     /// `inner` (may be null, not owned) receives every call; `caps` answers GetDeviceCaps without one.

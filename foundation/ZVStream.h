@@ -1,6 +1,8 @@
 // Growable little-endian memory stream and the string primitives of the label stream.
 #pragma once
 
+#include "zorvel_core_export.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -10,7 +12,7 @@ namespace zorvel {
 
 /// A byte buffer with a position. Writes grow it; reads never go past the end: a read that
 /// needs more bytes than remain raises EZvError "ERROR READING FILE" and leaves the position.
-class TZVMemoryStream
+class ZORVEL_CORE_EXPORT TZVMemoryStream
 {
 public:
     TZVMemoryStream() = default;
@@ -67,21 +69,21 @@ private:
 
 /// Tells ReadWideString whether wide strings lack the variable-length byte count. Process-wide:
 /// the label reader sets it at the start of a load, so two loads must not interleave.
-bool LegacyStream();
+ZORVEL_CORE_EXPORT bool LegacyStream();
 /// Sets the format ReadWideString expects (see LegacyStream).
-void SetLegacyStream(bool legacy);
+ZORVEL_CORE_EXPORT void SetLegacyStream(bool legacy);
 
 /// Writes `n` in 7-bit groups, low group first, the high bit set on every group but the last.
-void WriteVarLength(std::uint64_t n, TZVMemoryStream& stream);
+ZORVEL_CORE_EXPORT void WriteVarLength(std::uint64_t n, TZVMemoryStream& stream);
 /// Writes a 32-bit character count, the byte count as a variable length, then UTF-16LE characters.
-void WriteWideString(const QString& text, TZVMemoryStream& stream);
+ZORVEL_CORE_EXPORT void WriteWideString(const QString& text, TZVMemoryStream& stream);
 /// Reads a string written by WriteWideString, or a legacy one without the byte count (see LegacyStream).
-QString ReadWideString(TZVMemoryStream& stream);
+ZORVEL_CORE_EXPORT QString ReadWideString(TZVMemoryStream& stream);
 /// 8-bit strings are stored in Windows-1252.
-void WriteAnsiString(const QString& text, TZVMemoryStream& stream);
+ZORVEL_CORE_EXPORT void WriteAnsiString(const QString& text, TZVMemoryStream& stream);
 /// Reads a 32-bit length followed by that many Windows-1252 bytes.
-QString ReadAnsiString(TZVMemoryStream& stream);
+ZORVEL_CORE_EXPORT QString ReadAnsiString(TZVMemoryStream& stream);
 /// True when the first 32-bit integer is below 2000 (a string length, not a version number).
-bool IsLegacyStream(TZVMemoryStream& stream);
+ZORVEL_CORE_EXPORT bool IsLegacyStream(TZVMemoryStream& stream);
 
 } // namespace zorvel

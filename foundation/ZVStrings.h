@@ -3,6 +3,7 @@
 
 #include "foundation/ZVIniFile.h"
 #include "foundation/ZVTypes.h"
+#include "zorvel_core_export.h"
 
 #include <QString>
 #include <QStringView>
@@ -38,7 +39,7 @@ enum class TZVMsg : std::uint16_t
 // clang-format on
 
 /// An identifier outside the table gives an empty text.
-const QString& MessageText(TZVMsg id);
+ZORVEL_CORE_EXPORT const QString& MessageText(TZVMsg id);
 
 // ---- Property captions ------------------------------------------------------------------------
 
@@ -50,28 +51,28 @@ inline constexpr int kCaptionColumns = 5; ///< name, English, Spanish, Dutch, cu
 inline constexpr int kCustomCaptionColumn = 4;
 
 /// The caption table, row after row: column c of row r is element kCaptionColumns * r + c.
-std::span<const QString> PropertyCaptions();
+ZORVEL_CORE_EXPORT std::span<const QString> PropertyCaptions();
 
 /// First row whose property name equals `name` without regard to case; -1 when there is none.
-int FindCaptionRow(QStringView name);
+ZORVEL_CORE_EXPORT int FindCaptionRow(QStringView name);
 
 /// The caption an inspector shows for a published property. `translationLoaded` is the inspector's own
 /// flag (the result of its last LoadCustomCaptions); with it set, the custom column wins over `language`.
-QString PropertyCaption(QStringView name, TZVLanguage language, bool translationLoaded);
+ZORVEL_CORE_EXPORT QString PropertyCaption(QStringView name, TZVLanguage language, bool translationLoaded);
 
 /// Fills the custom column from section "inspector" of `iniTranslate` (key "ZVI" + property name,
 /// English by default) and returns true when the file exists. A missing file leaves the column as it
 /// was. The column is shared by every inspector of the process.
-bool LoadCustomCaptions(const QString& iniTranslate);
+ZORVEL_CORE_EXPORT bool LoadCustomCaptions(const QString& iniTranslate);
 
 /// Copies the English captions back into the custom column.
-void ResetCustomCaptions();
+ZORVEL_CORE_EXPORT void ResetCustomCaptions();
 
 // ---- Translation file -------------------------------------------------------------------------
 
 /// The file an IniTranslate value names: '\' is read as a separator and a relative path is taken
 /// against the current directory. Empty for an empty value.
-QString ResolveTranslationPath(const QString& iniTranslate);
+ZORVEL_CORE_EXPORT QString ResolveTranslationPath(const QString& iniTranslate);
 /// True when IniTranslate names an existing regular file.
 bool TranslationFileExists(const QString& iniTranslate);
 
@@ -93,10 +94,10 @@ struct TZVDialogKey
 };
 
 /// The captions `dialog` reads, with their defaults.
-std::span<const TZVDialogKey> DialogKeys(TZVDialog dialog);
+ZORVEL_CORE_EXPORT std::span<const TZVDialogKey> DialogKeys(TZVDialog dialog);
 
 /// The texts of one dialog preparation: opens the translation file once, when it exists.
-class TZVDialogTexts
+class ZORVEL_CORE_EXPORT TZVDialogTexts
 {
 public:
     /// Opens `iniTranslate` (see ResolveTranslationPath) when it exists.
@@ -118,7 +119,8 @@ private:
 };
 
 /// One-off look-up, for callers that need a single text (the label's answer prompt).
-QString DialogText(const QString& iniTranslate, QStringView key, const QString& defaultText);
+ZORVEL_CORE_EXPORT QString DialogText(const QString& iniTranslate, QStringView key,
+                                      const QString& defaultText);
 
 // ---- Paper types ------------------------------------------------------------------------------
 
@@ -137,8 +139,8 @@ struct TPaperType
 };
 
 /// The paper list of the label dialogs: list index = table index.
-std::span<const TPaperType> PaperTypes();
+ZORVEL_CORE_EXPORT std::span<const TPaperType> PaperTypes();
 /// Throws std::out_of_range for an index outside 0..kPaperTypeCount - 1.
-const TPaperType& PaperType(int index);
+ZORVEL_CORE_EXPORT const TPaperType& PaperType(int index);
 
 } // namespace zorvel

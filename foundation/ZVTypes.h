@@ -1,6 +1,8 @@
 // Shared value types of the library: rectangles and points, the published enumerations, event types.
 #pragma once
 
+#include "zorvel_core_export.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -12,7 +14,7 @@
 /// Zorvel's label designer library: the label document, its elements, data sets, printers and
 /// the designer widgets. Lengths of the model are in hundredths of a millimetre ("model units").
 namespace zorvel {
-Q_NAMESPACE
+Q_NAMESPACE_EXPORT(ZORVEL_CORE_EXPORT)
 
 /// Integer rectangle in whatever unit the caller uses (model units or device pixels).
 struct TRect

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "foundation/ZVTypes.h"
+#include "zorvel_core_export.h"
 
 #include <QString>
 
@@ -18,33 +19,33 @@ inline constexpr int kModelPerCm = 1000;
 /// @}
 
 /// Display unit -> model unit, rounding ties to the even neighbour; saturates at the 32-bit range.
-int ToModel(double x, TZVUnits units);
+ZORVEL_CORE_EXPORT int ToModel(double x, TZVUnits units);
 /// Model unit -> display unit; 0 for a unit outside the enumeration.
-float FromModel(int v, TZVUnits units);
+ZORVEL_CORE_EXPORT float FromModel(int v, TZVUnits units);
 
 /// Fixed-millimetre lengths (bar width, module distance, character separation).
-std::int64_t MmToModel(double x);
+ZORVEL_CORE_EXPORT std::int64_t MmToModel(double x);
 /// Model units -> millimetres.
-float ModelToMm(std::int64_t v);
+ZORVEL_CORE_EXPORT float ModelToMm(std::int64_t v);
 
 /// Device pixels at `dpi` dots per inch -> model units.
-int PixelsToModel(double pixels, int dpi);
+ZORVEL_CORE_EXPORT int PixelsToModel(double pixels, int dpi);
 
 /// Integer part plus one when the fractional part is at least 0.5 (so negative values truncate).
-std::int64_t RoundHalfUp(double x);
+ZORVEL_CORE_EXPORT std::int64_t RoundHalfUp(double x);
 
 /// a / b rounded towards minus infinity; b must not be 0.
-std::int64_t FloorDiv(std::int64_t a, std::int64_t b);
+ZORVEL_CORE_EXPORT std::int64_t FloorDiv(std::int64_t a, std::int64_t b);
 
 /// The nearest int to `v`: the int range's ends beyond it.
 int SaturateToInt(std::int64_t v);
 
 /// a * b / c over a 64-bit product, rounded half away from zero; `a` unchanged when c is 0 (no scale
 /// known yet), and a quotient beyond the int range saturates.
-int MulDiv(int a, int b, int c);
+ZORVEL_CORE_EXPORT int MulDiv(int a, int b, int c);
 
 /// Rounded straight-line distance between two points.
-int PointDistance(TPoint p, TPoint q);
+ZORVEL_CORE_EXPORT int PointDistance(TPoint p, TPoint q);
 
 /// The upper bound is tested first, even when it lies below the lower one.
 template <typename T>
@@ -58,19 +59,19 @@ constexpr T Clamp(T value, T low, T high)
 }
 
 /// Sum of the decimal digits of `n`; 0 for a negative value.
-int DigitSum(std::int64_t n);
+ZORVEL_CORE_EXPORT int DigitSum(std::int64_t n);
 
 // Rectangle helpers (model units or pixels alike).
 /// Swaps edges so that Left <= Right and Top <= Bottom.
-void NormalizeRect(TRect& r);
+ZORVEL_CORE_EXPORT void NormalizeRect(TRect& r);
 /// NormalizeRect that reports whether it swapped anything.
-void NormalizeRectChanged(TRect& r, bool& changed);
+ZORVEL_CORE_EXPORT void NormalizeRectChanged(TRect& r, bool& changed);
 /// Normalizes `r`, widens it to a minimum size, then moves it (keeping its size) inside the bounds.
-void FitRect(TRect& r, int minLeft, int minTop, int maxBottom, int maxRight);
+ZORVEL_CORE_EXPORT void FitRect(TRect& r, int minLeft, int minTop, int maxBottom, int maxRight);
 /// True when `inner` lies within `outer`, edges included.
-bool RectInside(const TRect& inner, const TRect& outer);
+ZORVEL_CORE_EXPORT bool RectInside(const TRect& inner, const TRect& outer);
 /// Moves the top-left corner to (x, y), keeping the size.
-void MoveRectTo(TRect& r, int x, int y);
+ZORVEL_CORE_EXPORT void MoveRectTo(TRect& r, int x, int y);
 /// Sets one edge without moving the others.
 /// @{
 inline void SetLeft(TRect& r, int v) { r.Left = v; }
@@ -81,26 +82,26 @@ inline void SetBottom(TRect& r, int v) { r.Bottom = v; }
 
 /// Turns `p` about `centre` by `angle` degrees, counterclockwise on screen (y grows downward).
 /// RotatePoint knows 0, 30, 45, 90, 120, 180 and 270; any other angle leaves p unchanged.
-void RotatePoint(TPoint& p, TPoint centre, int angle);
+ZORVEL_CORE_EXPORT void RotatePoint(TPoint& p, TPoint centre, int angle);
 /// Turns both corners by 90, 180 or 270 degrees; other angles leave `r` unchanged. The result may need
 /// normalizing.
-void RotateRectQuarter(TRect& r, TPoint centre, int angle);
+ZORVEL_CORE_EXPORT void RotateRectQuarter(TRect& r, TPoint centre, int angle);
 /// The box W wide and H high anchored at (X, Y) by `anchor` (taLeBo..taRiTo), turned about the anchor.
-void AnchoredBox(TRect& r, int angle, int X, int Y, int anchor, int H, int W);
+ZORVEL_CORE_EXPORT void AnchoredBox(TRect& r, int angle, int X, int Y, int anchor, int H, int W);
 
 /// Perceived brightness 0..255 of a colour value (red in the low byte).
-int Luminance(std::uint32_t c);
+ZORVEL_CORE_EXPORT int Luminance(std::uint32_t c);
 /// Black for a light colour, white for a dark one: text readable on `c`.
-std::uint32_t ContrastColor(std::uint32_t c);
+ZORVEL_CORE_EXPORT std::uint32_t ContrastColor(std::uint32_t c);
 
 // Text helpers.
 /// True when every character is '0'..'9' (also for an empty string).
-bool IsAllDigits(const QString& s);
+ZORVEL_CORE_EXPORT bool IsAllDigits(const QString& s);
 /// Left-pads with zeros to `width` characters; longer strings are unchanged.
-QString PadZeros(const QString& s, int width);
+ZORVEL_CORE_EXPORT QString PadZeros(const QString& s, int width);
 /// Wraps in single quotes, doubling the quotes inside, for an SQL literal.
-QString QuoteSql(const QString& s);
+ZORVEL_CORE_EXPORT QString QuoteSql(const QString& s);
 /// Replaces decimal commas with points.
-QString CommaToPoint(const QString& s);
+ZORVEL_CORE_EXPORT QString CommaToPoint(const QString& s);
 
 } // namespace zorvel

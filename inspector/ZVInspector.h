@@ -8,6 +8,7 @@
 #include "document/ZVUndoHistory.h"
 #include "editor/ZVBaseInspector.h"
 #include "foundation/ZVTypes.h"
+#include "zorvel_widgets_export.h"
 
 #include <QAbstractScrollArea>
 #include <QColor>
@@ -75,18 +76,19 @@ struct TZvProp
 
 /// The class whose properties a selection shows: the first element's class, widened to the
 /// nearest common ancestor by each element of another class. Null for an empty list.
-const QMetaObject* CommonElementClass(const QList<TZVElement*>& elements);
+ZORVEL_WIDGETS_EXPORT const QMetaObject* CommonElementClass(const QList<TZVElement*>& elements);
 
 /// The properties `cls` publishes, in list order: inherited ones first, a property published
 /// again keeping its inherited place. QObject's own properties are not part of it.
-QList<QMetaProperty> PublishedProperties(const QMetaObject& cls);
+ZORVEL_WIDGETS_EXPORT QList<QMetaProperty> PublishedProperties(const QMetaObject& cls);
 
 /// The row kind of `property` as `cls` publishes it; nullopt for types the inspector does not
 /// list. Colours are published as quint32 (TZVColor); every other integer as a signed type.
-std::optional<TZVPropKind> PropertyKindOf(const QMetaObject& cls, const QMetaProperty& property);
+ZORVEL_WIDGETS_EXPORT std::optional<TZVPropKind> PropertyKindOf(const QMetaObject& cls,
+                                                                const QMetaProperty& property);
 
 /// "##,###,##0.00" in the current locale, then `suffix` (" mm", " inch", " cm" or empty).
-QString FormatInspectorNumber(double value, const QString& suffix = {});
+ZORVEL_WIDGETS_EXPORT QString FormatInspectorNumber(double value, const QString& suffix = {});
 
 // ---- Images of the value cells ----
 
@@ -108,7 +110,7 @@ inline constexpr int kInspectorImageCount = 27;
 inline constexpr int kInspectorImageSize = 13;
 /// The value-cell image `index` (a TZVInspectorImage value, plus an offset where it says so);
 /// drawn once, shared. Needs a GUI application.
-const QImage& ZvInspectorImage(int index);
+ZORVEL_WIDGETS_EXPORT const QImage& ZvInspectorImage(int index);
 
 // ---- In-place editors: they only carry the link to their inspector ----
 
@@ -172,7 +174,7 @@ private:
 
 /// Rows, selection, scrolling, in-place editing, commits, mouse and keyboard. Coordinates are
 /// pixels of the client area (the viewport, without border and scroll bar).
-class TZVCustomInspector : public QAbstractScrollArea, public TZVBaseInspector
+class ZORVEL_WIDGETS_EXPORT TZVCustomInspector : public QAbstractScrollArea, public TZVBaseInspector
 {
     Q_OBJECT
 
@@ -398,7 +400,7 @@ private:
 };
 
 /// The inspector component: painting, caption language and translation file, wide-text dialog.
-class TZVInspector : public TZVCustomInspector
+class ZORVEL_WIDGETS_EXPORT TZVInspector : public TZVCustomInspector
 {
     Q_OBJECT
     Q_PROPERTY(QColor Color READ Color WRITE SetColor)

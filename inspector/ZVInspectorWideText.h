@@ -3,6 +3,7 @@
 #pragma once
 
 #include "controls/ZVGuard.h"
+#include "zorvel_widgets_export.h"
 
 #include <QDialog>
 #include <QString>
@@ -18,7 +19,7 @@ class CharacterMap;
 
 /// The dialog behind TZVInspector::EditWideText. It writes through the inspector's
 /// CommitWideText; on Cancel, EditWideText writes the old texts back.
-class TZvEdText : public QDialog
+class ZORVEL_WIDGETS_EXPORT TZvEdText : public QDialog
 {
     Q_OBJECT
 

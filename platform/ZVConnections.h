@@ -1,6 +1,8 @@
 // TZVConnections: named database connections (aliases) opened from URLs, and their table names.
 #pragma once
 
+#include "zorvel_core_export.h"
+
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
@@ -62,7 +64,7 @@ inline constexpr const char* kErrorOtherThread = "CONNECTION BELONGS TO ANOTHER 
 /// Aliases match without regard to case. A connection that cannot be opened raises
 /// "CAN'T OPEN DATASET : <alias> : <reason>". Everything runs on the thread that made the object:
 /// Qt SQL connections cannot be shared between threads, so another thread has a set of its own.
-class TZVConnections
+class ZORVEL_CORE_EXPORT TZVConnections
 {
 public:
     TZVConnections();

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "foundation/ZVDataSet.h"
+#include "zorvel_core_export.h"
 
 namespace zorvel {
 
@@ -24,7 +25,7 @@ inline constexpr int kMaxCsvFields = 4096;
 /// closing quote, or more than kMaxCsvFields fields.
 ///
 /// Read-only: Edit, Append and Delete raise "DATASET IS READ ONLY".
-class TZVCsvDataSet : public TZVDataSet
+class ZORVEL_CORE_EXPORT TZVCsvDataSet : public TZVDataSet
 {
     Q_OBJECT
 

@@ -2,11 +2,12 @@
 #pragma once
 
 #include "foundation/ZVDataSet.h"
+#include "zorvel_core_export.h"
 
 namespace zorvel {
 
 /// Records live in memory; Edit, Append, Delete and Post change them there.
-class TZVMemoryDataSet : public TZVDataSet
+class ZORVEL_CORE_EXPORT TZVMemoryDataSet : public TZVDataSet
 {
     Q_OBJECT
 

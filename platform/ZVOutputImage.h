@@ -2,6 +2,8 @@
 // bounded so that a huge stored paper cannot ask for gigabytes.
 #pragma once
 
+#include "zorvel_core_export.h"
+
 #include <QImage>
 
 #include <cstdint>
@@ -14,6 +16,6 @@ inline constexpr std::int64_t kMaxOutputPixels = 150'000'000;
 
 /// A white picture of `width` x `height` pixels to paint on. Raises EZvError
 /// "IMAGE TOO LARGE : W x H PIXELS" when it is empty, beyond kMaxOutputPixels or cannot be had.
-QImage NewOutputImage(std::int64_t width, std::int64_t height, QImage::Format format);
+ZORVEL_CORE_EXPORT QImage NewOutputImage(std::int64_t width, std::int64_t height, QImage::Format format);
 
 } // namespace zorvel

@@ -3,6 +3,7 @@
 
 #include "foundation/ZVCanvas.h"
 #include "foundation/ZVPrinter.h"
+#include "zorvel_core_export.h"
 
 #include <QMarginsF>
 #include <QString>
@@ -22,7 +23,7 @@ class TZVQtCanvas;
 /// 0.18 mm). The file appears only when EndDoc succeeds: until then the job writes to a temporary
 /// file beside it, and Abort or a failure leaves the old file, if any, untouched. Copies are not repeated in the file; a PDF viewer
 /// prints as many as asked.
-class TZVPdfPrinter final : public TZVPrinter
+class ZORVEL_CORE_EXPORT TZVPdfPrinter final : public TZVPrinter
 {
 public:
     /// Resolution of the canvas unless another is given.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "foundation/ZVPictureFormat.h"
+#include "zorvel_core_export.h"
 
 #include <QByteArrayView>
 #include <QImage>
@@ -19,23 +20,23 @@ inline constexpr std::int64_t kMaxPictureFileBytes = kMaxPicturePixels * 4 + (1 
 /// Metafiles are recognised but cannot be rendered here, so they fail like the undrawable ones.
 /// Raises EZvError "INVALID IMAGE : UNKNOWN FORMAT", "INVALID IMAGE : UNSUPPORTED FORMAT",
 /// "INVALID IMAGE : DAMAGED ICON", or a decoder's own "INVALID IMAGE : ..." message.
-QImage LoadPicture(QByteArrayView data);
+ZORVEL_CORE_EXPORT QImage LoadPicture(QByteArrayView data);
 
 /// Loads a picture file whose extension names a drawable format (.bmp .dib .jpg .jpeg .jpe .ico,
 /// and .wmf .emf, which then fail); the content decides how it is decoded. Any failure, a missing
 /// file included, raises EZvError "INVALID IMAGE : " followed by `path` as given.
-QImage LoadPictureFile(const QString& path);
+ZORVEL_CORE_EXPORT QImage LoadPictureFile(const QString& path);
 
 /// `path` with every '\' read as a separator, as designs made on another platform write them.
 /// A relative path that names no file from the working folder is looked up from each picture
 /// base folder in turn, and the first that names a file is returned.
-QString LocalPicturePath(const QString& path);
+ZORVEL_CORE_EXPORT QString LocalPicturePath(const QString& path);
 /// Folders that stand in for the working folder the designs were made in, so that a path like
 /// "..\DEMOS\DATA\PC1.jpg" finds its picture without changing the process's working folder.
 /// Set them at start-up, on the thread that loads pictures.
-void SetPictureBaseFolders(const QStringList& folders);
+ZORVEL_CORE_EXPORT void SetPictureBaseFolders(const QStringList& folders);
 /// The folders set by SetPictureBaseFolders.
-QStringList PictureBaseFolders();
+ZORVEL_CORE_EXPORT QStringList PictureBaseFolders();
 /// True when the path (see LocalPicturePath) has the extension of a picture file LoadPictureFile takes.
 bool IsPictureFileName(const QString& path);
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "foundation/ZVCanvas.h"
+#include "zorvel_core_export.h"
 
 #include <QFont>
 #include <QHash>
@@ -24,7 +25,7 @@ namespace zorvel {
 /// and then mapped, so it measures the same on screen, in pictures and on paper.
 /// Raster operations need a raster device (QImage, QPixmap, a widget's backing store, or a QPicture played
 /// onto one); on PDF writers and printers r2NotXorPen and r2XorPen draw as r2CopyPen.
-class TZVQtCanvas final : public TZVCanvas
+class ZORVEL_CORE_EXPORT TZVQtCanvas final : public TZVCanvas
 {
 public:
     /// Paints on `device` with a painter of its own, which ends with the canvas.

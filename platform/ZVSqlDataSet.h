@@ -2,6 +2,7 @@
 #pragma once
 
 #include "foundation/ZVDataSet.h"
+#include "zorvel_core_export.h"
 
 #include <QSqlDatabase>
 
@@ -33,7 +34,7 @@ inline constexpr const char* kErrorCantDelete = "CAN'T DELETE RECORD : ";
 /// Edit, Append, Delete and Post write back only to a table with a primary key (or, in SQLite, a
 /// rowid); a query is read-only. Failures raise "CAN'T SAVE RECORD : <reason>" and
 /// "CAN'T DELETE RECORD : <reason>"; opening raises "CAN'T OPEN DATASET : <reason>".
-class TZVSqlDataSet : public TZVDataSet
+class ZORVEL_CORE_EXPORT TZVSqlDataSet : public TZVDataSet
 {
     Q_OBJECT
 

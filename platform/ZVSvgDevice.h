@@ -1,6 +1,8 @@
 // SVG documents of whatever a QPainter paints, such as the Qt canvas.
 #pragma once
 
+#include "zorvel_core_export.h"
+
 #include <QByteArray>
 #include <QSize>
 #include <QString>
@@ -15,7 +17,7 @@ namespace zorvel {
 /// document sized in millimetres whose user units are the device units. Fills of rectangles in
 /// one call become one path, so a symbol's modules stay one vector shape; texts stay text. A
 /// `title` names the document.
-QByteArray PaintSvg(QSize units, double dpi, const std::function<void(QPainter&)>& paint,
-                    const QString& title = {});
+ZORVEL_CORE_EXPORT QByteArray PaintSvg(QSize units, double dpi,
+                                       const std::function<void(QPainter&)>& paint, const QString& title = {});
 
 } // namespace zorvel

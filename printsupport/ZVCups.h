@@ -3,6 +3,7 @@
 #pragma once
 
 #include "printsupport/ZVPrinterPaper.h"
+#include "zorvel_print_export.h"
 
 #include <QList>
 #include <QPair>
@@ -21,26 +22,27 @@ struct TQueueState
 };
 
 /// The queues (name, or name/instance), in the scheduler's order; none when no scheduler answers.
-QStringList Queues();
+ZORVEL_PRINT_EXPORT QStringList Queues();
 /// The default queue, or an empty name when there is none.
-QString DefaultQueue();
+ZORVEL_PRINT_EXPORT QString DefaultQueue();
 
 /// The queue's state as the scheduler reports it.
-TQueueState QueueState(const QString& queue);
+ZORVEL_PRINT_EXPORT TQueueState QueueState(const QString& queue);
 
 /// The media `queue`'s driver offers, with their unprintable margins, and the custom sizes it
 /// takes; no media at all when the scheduler says nothing of them.
-TZVPrinterMedia QueueMedia(const QString& queue);
+ZORVEL_PRINT_EXPORT TZVPrinterMedia QueueMedia(const QString& queue);
 
 /// A job's CUPS options: its paper by the queue's name for it, landscape or not, and its copies.
-QList<QPair<QByteArray, QByteArray>> JobOptions(const QString& media, bool landscape, int copies);
+ZORVEL_PRINT_EXPORT QList<QPair<QByteArray, QByteArray>> JobOptions(const QString& media, bool landscape,
+                                                                    int copies);
 
 /// Sends `file` to `queue` as job `title` with CUPS options (name, value); returns the job id.
 /// Raises EZvError with the scheduler's message when the job is refused.
-int SubmitFile(const QString& queue, const QString& file, const QString& title,
+ZORVEL_PRINT_EXPORT int SubmitFile(const QString& queue, const QString& file, const QString& title,
                const QList<QPair<QByteArray, QByteArray>>& options);
 
 /// Refuses a queue that is unknown or stopped, in the scheduler's words (EZvError).
-void RequireReadyQueue(const QString& queue);
+ZORVEL_PRINT_EXPORT void RequireReadyQueue(const QString& queue);
 
 } // namespace zorvel::cups

@@ -3,6 +3,7 @@
 
 #include "platform/ZVPdfPrinter.h"
 #include "printsupport/ZVForwardingPrinter.h"
+#include "zorvel_print_export.h"
 
 #include <QByteArray>
 #include <QList>
@@ -23,7 +24,7 @@ namespace zorvel {
 /// EndDoc with the medium, the orientation and the copies; the scheduler's refusal is an error and
 /// the job id is noted. A stopped or unknown queue is refused at BeginDoc, and so is a paper the
 /// queue has neither a medium of (within a millimetre, either way round) nor a custom size for.
-class TZVCupsPrinter final : public TZVForwardingPrinter
+class ZORVEL_PRINT_EXPORT TZVCupsPrinter final : public TZVForwardingPrinter
 {
 public:
     TZVCupsPrinter();

@@ -2,11 +2,12 @@
 #pragma once
 
 #include "foundation/ZVPrinter.h"
+#include "zorvel_print_export.h"
 
 namespace zorvel {
 
 /// Passes every call to its target printer; a subclass overrides the calls it changes.
-class TZVForwardingPrinter : public TZVPrinter
+class ZORVEL_PRINT_EXPORT TZVForwardingPrinter : public TZVPrinter
 {
 public:
     QStringList Printers() const override { return m_target.Printers(); }

@@ -3,6 +3,7 @@
 
 #include "foundation/ZVPrinter.h"
 #include "printsupport/ZVForwardingPrinter.h"
+#include "zorvel_print_export.h"
 
 #include <QString>
 
@@ -18,7 +19,7 @@ struct TZVCalibration
 };
 
 /// Offsets kept by printer name in the settings file Zorvel/printers (QSettings, user scope).
-class TZVPrinterCalibration
+class ZORVEL_PRINT_EXPORT TZVPrinterCalibration
 {
 public:
     /// Largest offset either way, mm; printers are seldom further off.
@@ -38,7 +39,7 @@ public:
 
 /// Another printer with its page moved by calibration offsets: a print run reads the printer's
 /// physical offset to place every label, so moving that offset moves them all.
-class TZVOffsetPrinter final : public TZVForwardingPrinter
+class ZORVEL_PRINT_EXPORT TZVOffsetPrinter final : public TZVForwardingPrinter
 {
 public:
     /// Wraps `printer` (not owned; it outlives this object).
@@ -66,6 +67,7 @@ struct TZVCalibrationMarks
 
 /// Prints one A4 page of a cross and rulers with millimetre ticks at TZVCalibrationMarks, numbered
 /// every 10 mm; whatever offsets `printer` applies move them all.
-void PrintCalibrationPage(TZVPrinter& printer, const QString& printerName, const TZVCalibration& offsets);
+ZORVEL_PRINT_EXPORT void PrintCalibrationPage(TZVPrinter& printer, const QString& printerName,
+                                                const TZVCalibration& offsets);
 
 } // namespace zorvel

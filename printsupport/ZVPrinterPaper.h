@@ -2,6 +2,8 @@
 // custom size where the queue takes one; never another size.
 #pragma once
 
+#include "zorvel_print_export.h"
+
 #include <QList>
 #include <QMarginsF>
 #include <QSizeF>
@@ -43,9 +45,9 @@ inline constexpr double kPaperToleranceMm = 1;
 /// offering `media`: the medium matching both sides within kPaperToleranceMm in either orientation
 /// (the closest, the same way round on a tie), else a custom size when the queue takes one of that
 /// size. Raises EZvError "PAPER SIZE NOT AVAILABLE : W x H MM ON PRINTER name" otherwise.
-TZVPrinterPaper ChoosePrinterPaper(const TZVPrinterMedia& media, QSizeF mm);
+ZORVEL_PRINT_EXPORT TZVPrinterPaper ChoosePrinterPaper(const TZVPrinterMedia& media, QSizeF mm);
 
 /// Raises EZvError "PAPER SIZE NOT AVAILABLE : W x H MM ON PRINTER name" for a page of `mm`.
-[[noreturn]] void RefusePaper(QSizeF mm, const QString& printer);
+[[noreturn]] ZORVEL_PRINT_EXPORT void RefusePaper(QSizeF mm, const QString& printer);
 
 } // namespace zorvel

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "foundation/ZVPrinter.h"
+#include "zorvel_widgets_export.h"
 
 #include <QPrinter>
 #include <QString>
@@ -22,7 +23,7 @@ class TZVQtCanvas;
 /// PDF file of its own and handed to CUPS at EndDoc, which reports the scheduler's refusal as an
 /// error and notes the job id; a stopped or unknown queue is refused at BeginDoc, and so is a paper
 /// the queue has neither a medium of (within a millimetre, either way round) nor a custom size for.
-class TZVQtPrinter final : public TZVPrinter
+class ZORVEL_WIDGETS_EXPORT TZVQtPrinter final : public TZVPrinter
 {
 public:
     TZVQtPrinter();

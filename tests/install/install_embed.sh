@@ -1,7 +1,7 @@
 #!/bin/bash
 # The installed package as applications use it: cmake --install into a temporary prefix, examples/embed
 # and examples/print_from_data built there with find_package(Zorvel) and run offscreen, and a core-only
-# program built with pkg-config.
+# program built with pkg-config and with find_package(Zorvel COMPONENTS core).
 #   install_embed.sh BUILD_DIR SOURCE_DIR CMAKE CXX [EXTRA_FLAGS]
 set -u -o pipefail
 build=$1 src=$2 cmake=$3 cxx=$4 flags=${5:-}
@@ -140,4 +140,22 @@ EOF
 grep -qF '"Hello from pkg-config"' "$work/core.json" || fail "core program wrote: $(cat "$work/core.json")"
 grep -qF '"https://zorvel.example/"' "$work/core.json" || fail "core program lost its QR Code: $(cat "$work/core.json")"
 
-echo "install: prefix, embed example and pkg-config program all fine"
+# ---- find_package(Zorvel COMPONENTS core): none of the widgets' Qt modules -----------------------
+mkdir -p "$work/core-cmake"
+cat > "$work/core-cmake/CMakeLists.txt" << EOF
+cmake_minimum_required(VERSION 3.25)
+project(ZorvelCore LANGUAGES CXX)
+find_package(Zorvel REQUIRED COMPONENTS core)
+if(TARGET Zorvel::widgets OR Qt6Widgets_FOUND OR Qt6PrintSupport_FOUND OR Qt6Svg_FOUND)
+  message(FATAL_ERROR "the core component brought the widgets")
+endif()
+add_executable(core "$work/core.cpp")
+target_link_libraries(core PRIVATE Zorvel::core)
+EOF
+"$cmake" -S "$work/core-cmake" -B "$work/core-cmake/build" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" \
+    -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_CXX_FLAGS="$flags" > "$work/core-cmake.log" 2>&1 \
+    && "$cmake" --build "$work/core-cmake/build" >> "$work/core-cmake.log" 2>&1 \
+    || fail "core-only package: $(cat "$work/core-cmake.log")"
+"$work/core-cmake/build/core" > /dev/null 2> "$work/stderr.txt" || fail "core-only program: $(cat "$work/stderr.txt")"
+
+echo "install: prefix, embed example, pkg-config and core-only programs all fine"
