@@ -53,10 +53,10 @@ struct TZVZintSymbol
 
 /// Why `options` cannot be honoured: a value outside what their symbology takes, or two choices that
 /// exclude each other; empty when they can. Options the symbology does not have are not looked at.
-QString ZintOptionError(const TZVZintOptions& options);
+ZORVEL_CORE_EXPORT QString ZintOptionError(const TZVZintOptions& options);
 
 /// Encodes `content` (UTF-8 text; GS1 types take element strings with AIs in brackets) with libzint.
 /// A refused content gives a symbol whose Error tells why and which has no modules.
-TZVZintSymbol EncodeZintSymbol(const QString& content, const TZVZintOptions& options);
+ZORVEL_CORE_EXPORT TZVZintSymbol EncodeZintSymbol(const QString& content, const TZVZintOptions& options);
 
 } // namespace zorvel
