@@ -172,13 +172,6 @@ TZVParagraph::TZVParagraph(TZVCustomLab& owner) : TZVDataText(owner, 3)
     NameElement(QStringLiteral("Paragraph"));
 }
 
-void TZVParagraph::SetAlignment(TTextFormat value)
-{
-    if (value == m_alignment) return;
-    m_alignment = value;
-    Changed("TextAlign");
-}
-
 // Taking the anchor rule of single-line texts here would put both corners on the same edge of
 // the box for a turned paragraph (or one whose stored TextAlign is not left-top); the layout
 // frame already turns inside the box, so the box itself always spans the rectangle.
