@@ -3,19 +3,21 @@
 #include "cli/Commands.h"
 #include "document/ZVCustomLab.h"
 #include "elements/ZVBarCode.h"
+#include "elements/ZVSymbologies.h"
 #include "foundation/ZVBarcode.h"
 #include "foundation/ZVError.h"
 #include "foundation/ZVRecordingCanvas.h"
 #include "foundation/ZVUtils.h"
 #include "platform/ZVOutputImage.h"
 #include "platform/ZVQtCanvas.h"
+#include "platform/ZVSvgDevice.h"
 
 #include <QCommandLineParser>
 #include <QImage>
 #include <QImageWriter>
 #include <QMetaEnum>
+#include <QPainter>
 #include <QSaveFile>
-#include <QTextStream>
 
 #include <algorithm>
 #include <climits>
@@ -46,56 +48,32 @@ std::optional<float> lengthOption(const QCommandLineParser& parser, const QComma
     return static_cast<float>(value);
 }
 
-// What each symbology takes, for --list.
-constexpr struct
+// --ecc as the element's EccLevel: the level's letter where levels have letters, else its number.
+int eccLevel(const TZVSymbology& kind, const QString& value)
 {
-    TZVBar type;
-    const char* takes;
-} kTypeHelp[] = {
-    {EAN13, "EAN-13: 13 digits, or 12 with --checksum"},
-    {EAN8, "EAN-8: 8 digits, or 7 with --checksum"},
-    {UPCA, "UPC-A: 12 digits, or 11 with --checksum"},
-    {CODE39, "Code 39: digits, capitals, space and - . $ / + %; --checksum adds the mod 43 character"},
-    {EAN128A, "Code 128, code set A: capitals, digits, punctuation and control characters"},
-    {EAN128B, "Code 128, code set B: printable ASCII"},
-    {EAN128C, "Code 128, code set C: digits (a 0 goes before an odd count)"},
-    {QRCODE, "QR Code: UTF-8 text; --ecc L, M, Q or H, --size 1..40 (version)"},
-    {MICROQR, "Micro QR Code: short text (up to 35 digits); --ecc L, M or Q, --size 1..4 (M1..M4)"},
-    {DATAMATRIX, "Data Matrix ECC 200: UTF-8 text; --size N (symbol size number)"},
-    {GS1DATAMATRIX, "GS1 Data Matrix: a GS1 element string, AIs in brackets: (01)09501101530003(10)AB12"},
-    {PDF417, "PDF417: text; --ecc 0..8 (error correction level)"},
-    {AZTEC, "Aztec Code: UTF-8 text; --ecc 1..4 (10, 23, 36, 50 % correction), --size N"},
-    {CODE128, "Code 128: ASCII text, code sets chosen automatically"},
-    {GS1128, "GS1-128: a GS1 element string, AIs in brackets: (01)09501101530003(17)261231"},
-    {ITF14, "ITF-14: 13 digits of a GTIN-14, the check digit is added"},
-    {DATABAR, "GS1 DataBar Omnidirectional: 13 digits of a GTIN, the check digit is added"},
-    {DATABAREXP, "GS1 DataBar Expanded: a GS1 element string, AIs in brackets"},
-    {CODE93, "Code 93: ASCII text"},
-    {CODABAR, "Codabar: digits and - $ : / . + between start and stop characters A..D: A40156B"},
-    {UPCE, "UPC-E: 7 digits (number system 0 or 1, then 6), the check digit is added"},
-};
-
-// --ecc as the element's EccLevel: L..H for QR and Micro QR, the level 0..8 for PDF417, 1..4 for Aztec.
-int eccLevel(TZVBar type, const QString& value)
-{
+    if (!kind.Ecc.Taken())
+        throw Usage{QStringLiteral("--ecc goes with %1 only").arg(NamesTaking(&TZVSymbology::Ecc))};
+    if (kind.EccLetters) {
+        const QString letters = QString::fromLatin1(kind.EccLetters);
+        const qsizetype level = letters.indexOf(value.toUpper());
+        if (value.size() == 1 && level >= 0) return int(level) + 1;
+        QStringList spelled;
+        for (const QChar letter : letters)
+            spelled << letter;
+        const QString last = spelled.takeLast();
+        throw Usage{QStringLiteral("--ecc takes %1 or %2 for %3, not '%4'")
+                        .arg(spelled.join(QStringLiteral(", ")), last, QString::fromLatin1(kind.Name), value)};
+    }
     bool ok = false;
     const int number = value.toInt(&ok);
-    switch (type) {
-    case QRCODE:
-    case MICROQR: {
-        const qsizetype level = QStringLiteral("LMQH").indexOf(value.toUpper());
-        if (value.size() == 1 && level >= 0) return int(level) + 1;
-        throw Usage{QStringLiteral("--ecc takes L, M, Q or H for %1, not '%2'")
-                        .arg(type == QRCODE ? "QRCODE" : "MICROQR", value)};
-    }
-    case PDF417:
-        if (ok && number >= 0 && number <= 8) return number + 1;
-        throw Usage{QStringLiteral("--ecc takes a level 0..8 for PDF417, not '%1'").arg(value)};
-    case AZTEC:
-        if (ok && number >= 1 && number <= 4) return number;
-        throw Usage{QStringLiteral("--ecc takes 1..4 for AZTEC, not '%1'").arg(value)};
-    default: throw Usage{QStringLiteral("--ecc goes with QRCODE, MICROQR, PDF417 and AZTEC only")};
-    }
+    const int offset = kind.EccBase - 1;
+    if (ok && kind.Ecc.Holds(number - offset)) return number - offset;
+    // Levels counted from 0 are levels by name; the others are plain numbers.
+    throw Usage{QStringLiteral("--ecc takes %1%2..%3 for %4, not '%5'")
+                    .arg(kind.EccBase == 0 ? QStringLiteral("a level ") : QString())
+                    .arg(kind.Ecc.Min + offset)
+                    .arg(kind.Ecc.Max + offset)
+                    .arg(QString::fromLatin1(kind.Name), value)};
 }
 
 void setModelMapping(TZVCanvas& canvas, int dpi)
@@ -153,91 +131,14 @@ QImage paintSymbol(TZVBarCode& barcode, const TRect& box, int dpi)
     return image;
 }
 
-QString svgColor(TZVColor color)
-{
-    return QStringLiteral("#%1%2%3")
-        .arg(color & 0xFF, 2, 16, QLatin1Char('0'))
-        .arg((color >> 8) & 0xFF, 2, 16, QLatin1Char('0'))
-        .arg((color >> 16) & 0xFF, 2, 16, QLatin1Char('0'));
-}
-
-// The symbol as SVG in model units (a hundredth of a millimetre): the modules or bars of one colour
-// as one path of rectangles, so it stays vector; the number as text.
+// The symbol as SVG in model units (a hundredth of a millimetre), painted as on a label.
 QByteArray svgSymbol(TZVBarCode& barcode, const TRect& box)
 {
-    const int width = box.Right - box.Left;
-    const int height = box.Bottom - box.Top;
-    QString svg;
-    QTextStream out(&svg);
-    out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-        << "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" << width / 100.0 << "mm\" height=\""
-        << height / 100.0 << "mm\" viewBox=\"0 0 " << width << ' ' << height << "\">\n";
-    // Rectangles by fill colour, in painting order of the colours' first use.
-    std::vector<std::pair<TZVColor, QString>> paths;
-    const auto pathOf = [&](TZVColor color) -> QString& {
-        for (auto& [c, d] : paths)
-            if (c == color) return d;
-        return paths.emplace_back(color, QString()).second;
-    };
-    TZVColor brush = 0xFFFFFF;
-    bool solid = true;
-    TZVFont font;
-    int ascent = 0;
-    int descent = 0;
-    int internalLeading = 0;
-    unsigned align = 0;
-    int extra = 0;
-    QImage metrics(8, 8, QImage::Format_RGB32);
-    TZVQtCanvas measure(&metrics);
-    setModelMapping(measure, kModelPerInch);
-    QString texts;
-    for (const TZVCanvasCall& call : recordSymbol(barcode, {-box.Left, -box.Top})) {
-        const auto& a = call.Args;
-        if (call.Op == "SelectBrush") {
-            brush = TZVColor(a[0]);
-            solid = a[1] == bsSolid;
-        } else if ((call.Op == "FillRects" || call.Op == "FillRect" || call.Op == "Rectangle") && solid) {
-            QString& d = pathOf(brush);
-            for (std::size_t i = 0; i + 3 < a.size(); i += 4)
-                d += QStringLiteral("M%1 %2h%3v%4h-%3z").arg(a[i]).arg(a[i + 1]).arg(a[i + 2] - a[i]).arg(a[i + 3] - a[i + 1]);
-        } else if (call.Op == "SelectFont") {
-            font.Name = call.Text;
-            font.Height = a[0];
-            font.Escapement = a[1];
-            font.Color = TZVColor(a[2]);
-            font.Bold = a[3];
-            font.Italic = a[4];
-            measure.SelectFont(font);
-            const TZVTextMetric metric = measure.GetTextMetrics();
-            ascent = metric.Ascent;
-            descent = metric.Height - metric.Ascent;
-            internalLeading = metric.InternalLeading;
-        } else if (call.Op == "SetTextAlign") {
-            align = unsigned(a[0]);
-        } else if (call.Op == "SetTextCharacterExtra") {
-            extra = a[0];
-        } else if (call.Op == "ExtTextOut") {
-            const unsigned horizontal = align & taHorizontalMask;
-            const unsigned vertical = align & taVerticalMask;
-            const char* anchor = horizontal == taCenter ? "middle" : horizontal == taRight ? "end" : "start";
-            const int baseline = vertical == taBaseline ? 0 : vertical == taBottom ? -descent : ascent;
-            const int em = font.Height > 0 ? font.Height - internalLeading : -font.Height;
-            QTextStream t(&texts);
-            t << "<text x=\"" << a[0] << "\" y=\"" << a[1] + baseline << "\" font-family=\"" << font.Name.toHtmlEscaped()
-              << "\" font-size=\"" << em << "\" text-anchor=\"" << anchor << "\" fill=\"" << svgColor(font.Color) << '"';
-            if (font.Bold) t << " font-weight=\"bold\"";
-            if (font.Italic) t << " font-style=\"italic\"";
-            if (extra) t << " letter-spacing=\"" << extra << '"';
-            if (font.Escapement)
-                t << " transform=\"rotate(" << -font.Escapement / 10.0 << ' ' << a[0] << ' ' << a[1] << ")\"";
-            t << '>' << call.Text.toHtmlEscaped() << "</text>\n";
-        }
-    }
-    for (const auto& [color, d] : paths)
-        out << "<path fill=\"" << svgColor(color) << "\" d=\"" << d << "\"/>\n";
-    out << texts << "</svg>\n";
-    out.flush();
-    return svg.toUtf8();
+    return PaintSvg({box.Right - box.Left, box.Bottom - box.Top}, kModelPerInch, [&](QPainter& painter) {
+        TZVQtCanvas canvas(&painter, TZVQtCanvas::CapsOf(*painter.device()));
+        setModelMapping(canvas, kModelPerInch);
+        barcode.Paint(canvas, {-box.Left, -box.Top}, ptPreviewPage, 0);
+    });
 }
 
 // The file appears only complete: it is written beside the target and renamed at the end.
@@ -313,8 +214,8 @@ int runBarcode(const QStringList& args)
                             .arg(parser.positionalArguments().first())};
         if (parser.isSet(listOption)) {
             if (parser.optionNames().size() != 1) throw Usage{QStringLiteral("--list goes alone")};
-            for (const auto& help : kTypeHelp)
-                std::printf("%-14s %s\n", types.valueToKey(help.type), help.takes);
+            for (const TZVSymbology& kind : Symbologies())
+                std::printf("%-14s %s\n", kind.Name, kind.Takes);
             return 0;
         }
         if (!parser.isSet(typeOption)) throw Usage{QStringLiteral("--type is required")};
@@ -336,16 +237,16 @@ int runBarcode(const QStringList& args)
             throw Usage{QStringLiteral("unknown type '%1' (one of %2)")
                             .arg(parser.value(typeOption), typeNames.join(", "))};
         const auto type = static_cast<TZVBar>(typeValue);
-        const bool zint = TZVBarCode::IsZintType(type);
+        const TZVSymbology& kind = SymbologyOf(type);
+        const bool zint = kind.ZintId != 0;
         if (zint && parser.isSet(modulesOption))
             throw Usage{QStringLiteral("--modules goes with EAN13, EAN8, UPCA, CODE39 and EAN128A..C only")};
         if (zint && parser.isSet(checksumOption))
             throw Usage{QStringLiteral("--checksum goes with EAN13, EAN8, UPCA, CODE39 and EAN128A..C only "
                                        "(%1 adds its own check characters)")
                             .arg(types.valueToKey(type))};
-        const int ecc = parser.isSet(eccOption) ? eccLevel(type, parser.value(eccOption)) : 0;
-        const bool is2D = zint && TZVBarCode::Is2DType(type);
-        if (parser.isSet(sizeOption) && !is2D)
+        const int ecc = parser.isSet(eccOption) ? eccLevel(kind, parser.value(eccOption)) : 0;
+        if (parser.isSet(sizeOption) && !kind.Size.Taken())
             throw Usage{QStringLiteral("--size goes with the 2D types QRCODE..AZTEC only")};
         // Only a whole number here: whether the symbology takes it is the library's to say.
         int size = 0;

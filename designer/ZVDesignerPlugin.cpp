@@ -2,6 +2,7 @@
 #include "designer/ZVDesignerPlugin.h"
 
 #include "editor/ZVEditor.h"
+#include "elements/ZVSymbologies.h"
 #include "inspector/ZVInspector.h"
 
 #include <QPainter>
@@ -45,7 +46,7 @@ const char kEditorSpecifications[] = R"(
     <tooltip name="LineMove">lmOrto makes new lines horizontal or vertical</tooltip>
     <tooltip name="SelColor">Rubber band and frame of a single selection, red in the low byte</tooltip>
     <tooltip name="SelMultiColor">Frames when several elements are selected, red in the low byte</tooltip>
-    <tooltip name="BarCodeType">Symbology of the bar codes the bar code tool places, from EAN13 to UPCE</tooltip>
+    <tooltip name="BarCodeType">Symbology of the bar codes the bar code tool places, from %1 to %2</tooltip>
    </propertyspecifications>
   </customwidget>
  </customwidgets>)";
@@ -67,7 +68,15 @@ const char kInspectorSpecifications[] = R"(
   </customwidget>
  </customwidgets>)";
 
-QString domXml(const QString& className, const QString& objectName, QSize size, const char* specifications)
+// The editor's notes name the first and the last symbology the bar code tool offers.
+QString editorSpecifications()
+{
+    const auto symbologies = Symbologies();
+    return QString::fromLatin1(kEditorSpecifications)
+        .arg(QLatin1String(symbologies.front().Name), QLatin1String(symbologies.back().Name));
+}
+
+QString domXml(const QString& className, const QString& objectName, QSize size, const QString& specifications)
 {
     return QStringLiteral(R"(<ui language="c++" displayname="%1">
  <widget class="%2" name="%3">
@@ -79,7 +88,7 @@ QString domXml(const QString& className, const QString& objectName, QSize size, 
         .arg(className.section(QLatin1String("::"), -1), className, objectName)
         .arg(size.width())
         .arg(size.height())
-        .arg(QLatin1String(specifications));
+        .arg(specifications);
 }
 
 } // namespace
@@ -177,7 +186,7 @@ DesignerPlugins::DesignerPlugins(QObject* parent) : QObject(parent)
                         "and makes one named ZVLab_01 there when there is none; link a "
                         "TZVInspector with SetInspector() in code."),
          domXml(QStringLiteral("zorvel::TZVEditor"), QStringLiteral("editor"), QSize(400, 300),
-                kEditorSpecifications),
+                editorSpecifications()),
          ZvEditorDesignerIcon, [](QWidget* parent) -> QWidget* { return new TZVEditor(parent); }},
         this));
     m_widgets.append(new DesignerWidget(
@@ -187,7 +196,7 @@ DesignerPlugins::DesignerPlugins(QObject* parent) : QObject(parent)
                         "and edits them in place, for every selected element at once. Give it to "
                         "the editor with TZVEditor::SetInspector()."),
          domXml(QStringLiteral("zorvel::TZVInspector"), QStringLiteral("inspector"), QSize(225, 200),
-                kInspectorSpecifications),
+                QLatin1String(kInspectorSpecifications)),
          ZvInspectorDesignerIcon, [](QWidget* parent) -> QWidget* { return new TZVInspector(parent); }},
         this));
 }

@@ -12,9 +12,9 @@
 #include "platform/ZVBmp.h"
 #include "platform/ZVJpeg.h"
 #include "platform/ZVOutputImage.h"
+#include "platform/ZVSvgDevice.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -27,7 +27,6 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStyle>
-#include <QSvgGenerator>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -524,20 +523,11 @@ QByteArray TZvPrw::encodePage(TSaveFormat format, bool& ok)
     const QSize size = pictureSize();
     if (!pic || size.isEmpty()) throw EZvError(QStringLiteral("INVALID IMAGE : EMPTY IMAGE"));
     if (format == sfSvg) {
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
-        QSvgGenerator svg;
-        svg.setOutputDevice(&buffer);
-        svg.setResolution(kPictureDpi);
-        svg.setSize(size);
-        svg.setViewBox(QRect(QPoint(0, 0), size));
-        svg.setTitle(windowTitle());
-        {
-            QPainter painter(&svg);
-            DrawPagePicture(painter, *pic, size, QRectF(QPointF(0, 0), QSizeF(size)));
-        }
         ok = true;
-        return buffer.data();
+        return PaintSvg(
+            size, kPictureDpi,
+            [&](QPainter& painter) { DrawPagePicture(painter, *pic, size, QRectF(QPointF(0, 0), QSizeF(size))); },
+            windowTitle());
     }
     QImage image = NewOutputImage(size.width(), size.height(), QImage::Format_RGB888);
     image.setDotsPerMeterX(kPictureDotsPerMeter);

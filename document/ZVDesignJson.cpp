@@ -408,7 +408,7 @@ void readElements(TZVCustomLab& label, JsonReader& top, const QJsonValue& elemen
         if (kind.isUndefined())
             jsonError("MISSING KEY", kindPath);
         const double k = kind.toDouble(0);
-        if (!kind.isDouble() || k != std::floor(k) || k < int(ekLine) || k > int(ekAskText))
+        if (!kind.isDouble() || k != std::floor(k) || k < 1 || k > 255)
             jsonError("INVALID VALUE", kindPath);
         // A new element is named unless the JSON names it: naming every element of a long
         // design would take time quadratic in its length.

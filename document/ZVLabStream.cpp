@@ -35,9 +35,6 @@ constexpr int kLegacyMaxName = 30;
 // four flags (4), pen width (4), two corners (16), angle (4), separation (4), empty ID (4).
 constexpr qint64 kMinElementRecordBytes = 1 + 12 + 4 + 4 + 16 + 4 + 4 + 4;
 
-constexpr std::uint8_t kFirstKind = ekLine;
-constexpr std::uint8_t kLastKind = ekAskText;
-
 [[noreturn]] void readError()
 {
     throw EZvError(QString::fromLatin1(kErrorReadingFile));
@@ -323,8 +320,7 @@ void TZVCustomLab::readStream(TZVMemoryStream& stream, bool asTemplate, bool raw
                 readError();
             for (std::int32_t i = 0; i < count; ++i) {
                 const std::uint8_t kind = stream.ReadU8();
-                if (kind < kFirstKind || kind > kLastKind ||
-                    (kind == ekAskText && m_readVersion == kForeignKindTenVersion))
+                if (kind == ekAskText && m_readVersion == kForeignKindTenVersion)
                     readError();
                 TZVElement* element = CreateElementOfKind(*this, kind);
                 if (!element)

@@ -5,6 +5,7 @@
 #include "document/ZVFieldVisitor.h"
 #include "document/ZVStreamVisitors.h"
 #include "document/ZVLegacyLength.h"
+#include "elements/ZVSymbologies.h"
 #include "elements/ZVZintSymbol.h"
 #include "foundation/ZVAnsi.h"
 #include "foundation/ZVBarcode.h"
@@ -21,11 +22,6 @@
 namespace zorvel {
 namespace {
 
-// Ratios x 100.
-constexpr int kEanCode39MinFactor = 200;
-constexpr int kEanCode39MaxFactor = 300;
-constexpr int kMinFactor = 100;
-constexpr int kMaxFactor = 600;
 // Changing the symbology away from Code 39 starts from this ratio.
 constexpr int kDefaultOtherFactor = 200;
 // Layouts before this carry no bar height.
@@ -36,10 +32,10 @@ constexpr TZVColor kPlaceholderFill = 0xFFFFFF;
 constexpr TZVColor kPlaceholderCross = 255; // red
 constexpr int kPlaceholderPen = 10;         // 0.1 mm
 
-// Ranges of the libzint options as stored; each symbology checks its own within them.
-constexpr int kMaxEccLevel = 9;
-constexpr int kMaxSymbolSize = 90;
-constexpr int kMaxColumns = 30;
+// Ranges of the libzint options as stored: the widest any symbology takes; each checks its own.
+const int kMaxEccLevel = WidestOption(&TZVSymbology::Ecc);
+const int kMaxSymbolSize = WidestOption(&TZVSymbology::Size);
+const int kMaxColumns = WidestOption(&TZVSymbology::Columns);
 
 // The bound field of the master data set's current record as plain text; nothing without one.
 QString boundValue(const TZVCustomLab& label, const QString& field)
@@ -78,15 +74,21 @@ std::int64_t rowOffset(const TZVZintSymbol& symbol, int row, int module)
 
 TZVBarCode::TZVBarCode(TZVCustomLab& owner) : TZVData(owner, 0)
 {
+    m_barWidth = SymbologyOf(m_codeType).ModuleSize;
     m_fontHeight = 300;
     NameElement(QStringLiteral("Barcode"));
 }
 
 TZVBarCode::~TZVBarCode() = default;
 
+bool TZVBarCode::IsZintType(TZVBar type)
+{
+    return SymbologyOf(type).ZintId != 0;
+}
+
 bool TZVBarCode::Is2DType(TZVBar type)
 {
-    return IsMatrixSymbology(type);
+    return SymbologyOf(type).Is2D;
 }
 
 bool TZVBarCode::UsesWideRecord() const
@@ -170,18 +172,8 @@ QString TZVBarCode::PropertyRefusal(const QString& name, const QVariant& variant
 
 int TZVBarCode::ClampedFactor() const
 {
-    int factor = m_factor;
-    switch (m_codeType) {
-    case EAN13:
-    case EAN8:
-    case UPCA:
-    case CODE39:
-        factor = Clamp(factor, kEanCode39MinFactor, kEanCode39MaxFactor);
-        break;
-    default:
-        break;
-    }
-    return Clamp(factor, kMinFactor, kMaxFactor);
+    const TZVOptionRange ratio = SymbologyOf(m_codeType).Ratio;
+    return Clamp(m_factor, ratio.Min, ratio.Max);
 }
 
 float TZVBarCode::GetFactor()
@@ -280,7 +272,7 @@ int TZVBarCode::SymbolWidth(const QString& content) const
 
 int TZVBarCode::SymbolHeight() const
 {
-    if (IsMatrixSymbology(m_codeType)) {
+    if (Is2DType(m_codeType)) {
         // Of the content last encoded, which is the one last measured or painted.
         const TZVZintSymbol& symbol = zintSymbol(m_zintCache ? m_zintCache->Content : m_barCode);
         if (!symbol.Valid()) return m_bHeight;
@@ -362,7 +354,7 @@ void TZVBarCode::PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool
 // number below. Matrix symbols: each row's runs become boxes of whole modules, from the top-left.
 void TZVBarCode::paintZint(TZVCanvas& canvas, TPoint anchor, const TZVZintSymbol& symbol, int target)
 {
-    const bool matrix = IsMatrixSymbology(m_codeType);
+    const bool matrix = Is2DType(m_codeType);
     const std::int64_t module = m_barWidth;
     const std::int64_t quietX = m_quietZone ? symbol.QuietX : 0;
     const std::int64_t quietY = matrix && m_quietZone ? symbol.QuietY : 0;
@@ -464,32 +456,17 @@ void TZVBarCode::paintNumber(TZVCanvas& canvas, TPoint anchor, const QString& mo
     auto centred = [&](int middle, const QString& text) {
         out(base + middle - canvas.GetTextExtentPoint(text).cx / 2, text);
     };
-    // The first digit ends two narrow modules before the bars.
-    auto leading = [&] {
-        const QString first = m_printText.left(1);
+    const TZVNumberSplit& split = SymbologyOf(m_codeType).Number;
+    // The leading digits end two narrow modules before the bars, the trailing ones start two after.
+    if (split.Leading > 0) {
+        const QString first = m_printText.left(split.Leading);
         out(base + m_leftMargin - 2 * std::int64_t(m_barWidth) - canvas.GetTextExtentPoint(first).cx, first);
-    };
-    switch (m_codeType) {
-    case EAN13:
-        leading();
-        centred(placement->LeftMiddle, m_printText.mid(1, 6));
-        centred(placement->RightMiddle, m_printText.mid(7, 6));
-        break;
-    case EAN8:
-        centred(placement->LeftMiddle, m_printText.left(4));
-        centred(placement->RightMiddle, m_printText.mid(4, 4));
-        break;
-    case UPCA:
-        // The first and the last digit stand outside the bars, so the halves show the five
-        // between them: each digit is printed once.
-        leading();
-        centred(placement->LeftMiddle, m_printText.mid(1, 5));
-        centred(placement->RightMiddle, m_printText.mid(6, 5));
-        out(base + placement->End + 2 * std::int64_t(m_barWidth), m_printText.mid(11, 1));
-        break;
-    default:
-        break;
     }
+    centred(placement->LeftMiddle, m_printText.mid(split.Leading, split.Left));
+    centred(placement->RightMiddle, m_printText.mid(split.Leading + split.Left, split.Right));
+    if (split.Trailing > 0)
+        out(base + placement->End + 2 * std::int64_t(m_barWidth),
+            m_printText.mid(split.Leading + split.Left + split.Right, split.Trailing));
 }
 
 // The angle goes back to 0 through the setter, so the design keeps the change.
@@ -569,17 +546,7 @@ void TZVBarCode::VisitFields(TZVFieldVisitor& visitor)
     ScaleLegacyLength(m_fontHeight);
     ScaleLegacyLength(m_leftMargin);
     ScaleLegacyLength(m_topMargin);
-    switch (m_codeType) {
-    case EAN13:
-    case EAN8:
-    case UPCA:
-    case EAN128A:
-    case EAN128B:
-        m_factor = kDefaultOtherFactor;
-        break;
-    default:
-        break;
-    }
+    if (SymbologyOf(m_codeType).LegacyRatio) m_factor = kDefaultOtherFactor;
 }
 
 } // namespace zorvel

@@ -76,7 +76,7 @@ public:
     bool QuietZone() const { return m_quietZone; }
     /// @}
     /// True for the symbologies libzint encodes (all but the first seven).
-    static bool IsZintType(TZVBar type) { return type > EAN128C; }
+    static bool IsZintType(TZVBar type);
     /// True for the matrix and stacked symbologies, drawn with square modules of BarWidth.
     static bool Is2DType(TZVBar type);
     /// True when the element uses a libzint symbology or an option away from its default; only
@@ -159,7 +159,7 @@ private:
 
     QString m_printText;
     QString m_barCode = QStringLiteral("88888");
-    int m_barWidth = 30;
+    int m_barWidth = 0; // the default symbology's module, set by the constructor
     int m_distance = 0;
     int m_bHeight = 1000;
     int m_leftMargin = 300;

@@ -34,7 +34,7 @@ constexpr std::array<std::pair<TZVElementKind, TZVElementFactory>, 10> kKinds{{
     {ekAskText, &create<TZVAskText>},
 }};
 
-// Runs when the library loads; a static build links this file whole (see fuzz/CMakeLists.txt).
+// Runs when the library loads; with a static build, when the program starts (see CMakeLists.txt).
 [[maybe_unused]] const bool kRegistered = [] {
     for (const auto& [kind, factory] : kKinds) RegisterElementKind(kind, factory);
     return true;

@@ -1,6 +1,8 @@
 // The libzint symbologies: options into libzint's fields, its module matrix out.
 #include "elements/ZVZintSymbol.h"
 
+#include "elements/ZVSymbologies.h"
+
 #include <zint.h>
 
 #include <QRegularExpression>
@@ -17,39 +19,8 @@ struct TZintDeleter
 };
 using TZintPtr = std::unique_ptr<zint_symbol, TZintDeleter>;
 
-// Data Matrix's rectangular sizes in libzint's numbering, smallest capacity first.
-constexpr int kFirstRectangularSize = 25;
-constexpr int kLastRectangularSize = 30;
-
-struct TZintKind
-{
-    int Symbology;
-    bool Gs1;
-    int QuietX; // modules left and right
-    int QuietY; // modules above and below
-};
-
-TZintKind kindOf(TZVBar type)
-{
-    switch (type) {
-    case QRCODE: return {BARCODE_QRCODE, false, 4, 4};
-    case MICROQR: return {BARCODE_MICROQR, false, 2, 2};
-    case DATAMATRIX: return {BARCODE_DATAMATRIX, false, 1, 1};
-    case GS1DATAMATRIX: return {BARCODE_DATAMATRIX, true, 1, 1};
-    case PDF417: return {BARCODE_PDF417, false, 2, 2};
-    case AZTEC: return {BARCODE_AZTEC, false, 0, 0};
-    case CODE128: return {BARCODE_CODE128, false, 10, 0};
-    case GS1128: return {BARCODE_GS1_128, true, 10, 0};
-    case ITF14: return {BARCODE_ITF14, false, 10, 0};
-    // DataBar needs no quiet zone; one module keeps its first bar off a neighbour.
-    case DATABAR: return {BARCODE_DBAR_OMN, false, 1, 0};
-    case DATABAREXP: return {BARCODE_DBAR_EXP, true, 1, 0};
-    case CODE93: return {BARCODE_CODE93, false, 10, 0};
-    case CODABAR: return {BARCODE_CODABAR, false, 10, 0};
-    case UPCE: return {BARCODE_UPCE, false, 9, 0};
-    default: return {0, false, 0, 0};
-    }
-}
+// The Extended Channel Interpretation that marks UTF-8 text.
+constexpr int kEciUtf8 = 26;
 
 // libzint's messages start with "Error 123: " or "Warning 123: ".
 QString reasonOf(const zint_symbol& symbol)
@@ -93,7 +64,7 @@ QString gtinInput(const QString& content, TZVBar type, QString& error)
     return digits;
 }
 
-TZVZintSymbol encodeOnce(TZVZintSymbol result, const TZintKind& kind, const QByteArray& data, int option3)
+TZVZintSymbol encodeOnce(TZVZintSymbol result, const TZVSymbology& kind, const QByteArray& data, int option3)
 {
     const TZintPtr symbol(ZBarcode_Create());
     if (!symbol) {
@@ -101,34 +72,18 @@ TZVZintSymbol encodeOnce(TZVZintSymbol result, const TZintKind& kind, const QByt
         return result;
     }
     const TZVZintOptions& o = result.Options;
-    symbol->symbology = kind.Symbology;
-    symbol->input_mode = kind.Gs1 ? GS1_MODE | GS1PARENS_MODE : UNICODE_MODE;
+    const bool gs1 = kind.Input == TZVSymbolInput::Gs1;
+    symbol->symbology = kind.ZintId;
+    symbol->input_mode = gs1 ? GS1_MODE | GS1PARENS_MODE : UNICODE_MODE;
     // A GS1 check digit or date libzint only warns about is refused: scanners would reject it.
-    symbol->warn_level = kind.Gs1 ? WARN_FAIL_ALL : WARN_DEFAULT;
+    symbol->warn_level = gs1 ? WARN_FAIL_ALL : WARN_DEFAULT;
     symbol->option_3 = option3;
-    switch (o.Type) {
-    case QRCODE:
-    case MICROQR:
-    case AZTEC:
-        if (o.EccLevel > 0) symbol->option_1 = o.EccLevel;
-        symbol->option_2 = o.SymbolSize;
-        break;
-    case DATAMATRIX:
-    case GS1DATAMATRIX:
-        if (o.SymbolSize > 0) symbol->option_2 = o.SymbolSize;
-        break;
-    case PDF417:
-        if (o.EccLevel > 0) symbol->option_1 = o.EccLevel - 1;
-        symbol->option_2 = o.Columns;
-        symbol->option_3 = o.SymbolSize;
-        break;
-    default:
-        break;
-    }
-    // Scanners read non-ASCII text of the 2D codes as UTF-8 when told so.
+    if (kind.Ecc.Taken() && o.EccLevel > 0) symbol->option_1 = o.EccLevel - 1 + kind.EccBase;
+    if (kind.Columns.Taken()) symbol->option_2 = o.Columns;
+    if (kind.Size.Taken()) (kind.ZintSizeOption == 3 ? symbol->option_3 : symbol->option_2) = o.SymbolSize;
+    // Scanners read non-ASCII text as UTF-8 when told so.
     const bool ascii = std::all_of(data.begin(), data.end(), [](char c) { return (c & 0x80) == 0; });
-    if (!ascii && !kind.Gs1 && (o.Type == QRCODE || o.Type == DATAMATRIX || o.Type == PDF417 || o.Type == AZTEC))
-        symbol->eci = 26;
+    if (!ascii && kind.Input == TZVSymbolInput::Utf8) symbol->eci = kEciUtf8;
 
     const int status = ZBarcode_Encode(symbol.get(), reinterpret_cast<const unsigned char*>(data.constData()),
                                        static_cast<int>(data.size()));
@@ -141,7 +96,7 @@ TZVZintSymbol encodeOnce(TZVZintSymbol result, const TZintKind& kind, const QByt
     result.Columns = symbol->width;
     result.Dark.resize(static_cast<std::size_t>(result.Rows) * static_cast<std::size_t>(result.Columns));
     result.RowHeights.assign(static_cast<std::size_t>(result.Rows), 0.0f);
-    const bool matrix = IsMatrixSymbology(o.Type);
+    const bool matrix = kind.Is2D;
     for (int row = 0; row < result.Rows; ++row) {
         if (matrix) {
             float h = symbol->row_height[row];
@@ -161,49 +116,28 @@ TZVZintSymbol encodeOnce(TZVZintSymbol result, const TZintKind& kind, const QByt
 
 } // namespace
 
-bool IsMatrixSymbology(TZVBar type)
-{
-    switch (type) {
-    case QRCODE:
-    case MICROQR:
-    case DATAMATRIX:
-    case GS1DATAMATRIX:
-    case PDF417:
-    case AZTEC:
-        return true;
-    default:
-        return false;
-    }
-}
-
 // libzint quietly ignores some out-of-range options; an explicit choice it cannot honour is refused.
 // Options a symbology does not have are ignored, so switching the type keeps the design valid.
 QString ZintOptionError(const TZVZintOptions& o)
 {
-    int maxEcc = 0;
-    int minSize = 1;
-    int maxSize = 0;
-    switch (o.Type) {
-    case QRCODE: maxEcc = 4; maxSize = 40; break;
-    case MICROQR: maxEcc = 4; maxSize = 4; break;
-    case AZTEC: maxEcc = 4; maxSize = 36; break;
-    case DATAMATRIX:
-    case GS1DATAMATRIX: maxSize = 48; break;
-    case PDF417: maxEcc = 9; minSize = 3; maxSize = 90; break;
-    default: break;
-    }
-    if (maxEcc && o.EccLevel != 0 && (o.EccLevel < 1 || o.EccLevel > maxEcc))
-        return QStringLiteral("Error correction level %1 out of range (1 to %2)").arg(o.EccLevel).arg(maxEcc);
-    if (maxSize && o.SymbolSize != 0 && (o.SymbolSize < minSize || o.SymbolSize > maxSize))
-        return QStringLiteral("Symbol size %1 out of range (%2 to %3)").arg(o.SymbolSize).arg(minSize).arg(maxSize);
-    if (o.Type == PDF417 && o.Columns != 0 && (o.Columns < 1 || o.Columns > 30))
-        return QStringLiteral("Number of columns %1 out of range (1 to 30)").arg(o.Columns);
+    const TZVSymbology& kind = SymbologyOf(o.Type);
+    if (kind.Ecc.Taken() && o.EccLevel != 0 && !kind.Ecc.Holds(o.EccLevel))
+        return QStringLiteral("Error correction level %1 out of range (%2 to %3)")
+            .arg(o.EccLevel)
+            .arg(kind.Ecc.Min)
+            .arg(kind.Ecc.Max);
+    if (kind.Size.Taken() && o.SymbolSize != 0 && !kind.Size.Holds(o.SymbolSize))
+        return QStringLiteral("Symbol size %1 out of range (%2 to %3)").arg(o.SymbolSize).arg(kind.Size.Min).arg(kind.Size.Max);
+    if (kind.Columns.Taken() && o.Columns != 0 && !kind.Columns.Holds(o.Columns))
+        return QStringLiteral("Number of columns %1 out of range (%2 to %3)")
+            .arg(o.Columns)
+            .arg(kind.Columns.Min)
+            .arg(kind.Columns.Max);
     // libzint sizes an Aztec symbol by one or the other and drops the level without a word.
-    if (o.Type == AZTEC && o.EccLevel != 0 && o.SymbolSize != 0)
+    if (kind.EccOrSize && o.EccLevel != 0 && o.SymbolSize != 0)
         return QStringLiteral("Error correction level and symbol size cannot both be set");
     // Sizes below the rectangular ones are square: the symbol would not be what was asked for.
-    if ((o.Type == DATAMATRIX || o.Type == GS1DATAMATRIX) && o.Rectangular && o.SymbolSize > 0 &&
-        o.SymbolSize < kFirstRectangularSize)
+    if (kind.RectangularSizes.Taken() && o.Rectangular && o.SymbolSize > 0 && o.SymbolSize < kind.RectangularSizes.Min)
         return QStringLiteral("Symbol size %1 is square, not rectangular").arg(o.SymbolSize);
     return {};
 }
@@ -213,24 +147,23 @@ TZVZintSymbol EncodeZintSymbol(const QString& content, const TZVZintOptions& opt
     TZVZintSymbol result;
     result.Content = content;
     result.Options = options;
-    const TZintKind kind = kindOf(options.Type);
-    if (kind.Symbology == 0) {
+    const TZVSymbology& kind = SymbologyOf(options.Type);
+    if (kind.ZintId <= 0) {
         result.Error = QStringLiteral("Not a libzint symbology");
         return result;
     }
     result.Error = ZintOptionError(options);
     if (!result.Error.isEmpty()) return result;
     QString input = content;
-    if (options.Type == ITF14 || options.Type == DATABAR) {
+    if (kind.Input == TZVSymbolInput::Gtin) {
         input = gtinInput(content, options.Type, result.Error);
         if (!result.Error.isEmpty()) return result;
     }
     const QByteArray data = input.toUtf8();
-    const bool dataMatrix = options.Type == DATAMATRIX || options.Type == GS1DATAMATRIX;
-    if (!dataMatrix) return encodeOnce(std::move(result), kind, data, 0);
+    if (!kind.RectangularSizes.Taken()) return encodeOnce(std::move(result), kind, data, 0);
     if (!options.Rectangular || options.SymbolSize > 0) return encodeOnce(std::move(result), kind, data, DM_SQUARE);
     TZVZintSymbol attempt;
-    for (int size = kFirstRectangularSize; size <= kLastRectangularSize; ++size) {
+    for (int size = kind.RectangularSizes.Min; size <= kind.RectangularSizes.Max; ++size) {
         TZVZintOptions sized = options;
         sized.SymbolSize = size;
         attempt = result;

@@ -51,9 +51,6 @@ struct TZVZintSymbol
     }
 };
 
-/// True for the matrix and stacked symbologies, whose modules are square (PDF417's rows are taller).
-bool IsMatrixSymbology(TZVBar type);
-
 /// Why `options` cannot be honoured: a value outside what their symbology takes, or two choices that
 /// exclude each other; empty when they can. Options the symbology does not have are not looked at.
 QString ZintOptionError(const TZVZintOptions& options);

@@ -1,9 +1,7 @@
 // CSV data sets: open, walk every record and read every field.
+#include "FuzzSupport.h"
 #include "foundation/ZVError.h"
 #include "platform/ZVCsvDataSet.h"
-
-#include <QFile>
-#include <QTemporaryDir>
 
 #include <cstddef>
 #include <cstdint>
@@ -16,20 +14,14 @@ QString g_path;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    static QTemporaryDir dir;
-    g_path = dir.filePath(QStringLiteral("data.csv"));
+    g_path = fuzz::ScratchPath("data.csv");
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    // The data set only reads files.
-    {
-        QFile file(g_path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return 0;
-        file.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size));
-    }
+    if (!fuzz::WriteScratch(g_path, data, size))
+        return 0;
     TZVCsvDataSet csv;
     csv.SetFileName(g_path);
     try {

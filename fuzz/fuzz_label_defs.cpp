@@ -4,10 +4,6 @@
 #include "document/ZVCustomLab.h"
 #include "foundation/ZVError.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-
 #include <cstddef>
 #include <cstdint>
 
@@ -20,20 +16,14 @@ QString g_path;
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     fuzz::EnsureGuiApp();
-    static QTemporaryDir dir;
-    g_path = dir.filePath(QStringLiteral("labels.dls"));
+    g_path = fuzz::ScratchPath("labels.dls");
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    // The reader only takes files.
-    {
-        QFile file(g_path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return 0;
-        file.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size));
-    }
+    if (!fuzz::WriteScratch(g_path, data, size))
+        return 0;
     QStringList lines;
     try {
         ReadLabelDefsFile(g_path, lines);

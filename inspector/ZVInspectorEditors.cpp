@@ -5,6 +5,7 @@
 #include "editor/ZVEditor.h"
 #include "document/ZVElement.h"
 #include "elements/ZVImage.h"
+#include "elements/ZVSymbologies.h"
 #include "elements/ZVSymbol.h"
 
 #include <QApplication>
@@ -215,6 +216,12 @@ QWidget* TZVCustomInspector::makeList(const TZvProp& row)
     switch (row.Kind) {
     case pkEnum: {
         const QMetaEnum type = row.TypeInfo.enumerator();
+        // The symbologies come from their table, in the enumeration's order.
+        if (qstrcmp(type.enumName(), QMetaEnum::fromType<TZVBar>().enumName()) == 0) {
+            for (const TZVSymbology& kind : Symbologies())
+                items.append(QString::fromLatin1(kind.Name));
+            break;
+        }
         for (int i = 0; i < type.keyCount(); ++i)
             items.append(QString::fromLatin1(type.key(i)));
         break;

@@ -68,6 +68,36 @@ TEST(ElementKinds, RegistryCreatesEveryKindOnTheLabel)
     EXPECT_TRUE(label.Elements().isEmpty());
 }
 
+// An application's own kind: the label reads it back through the registry, never knowing its class.
+class StampRect final : public TZVRect
+{
+public:
+    static constexpr int kKind = 200;
+    using TZVRect::TZVRect;
+    std::uint8_t ElementKind() const override { return kKind; }
+};
+
+TEST(ElementKinds, AKindRegisteredByTheApplicationComesBackFromAStream)
+{
+    RegisterElementKind(StampRect::kKind, [](TZVCustomLab& label) -> TZVElement* { return new StampRect(label); });
+    TZVLab source;
+    auto* stamp = new StampRect(source);
+    SetBoxAnchored(*stamp, {100, 200, 900, 700});
+    new TZVLine(source);
+    TZVMemoryStream stream;
+    source.SaveToStream(stream);
+
+    TZVLab target;
+    TZVMemoryStream copy(stream.Bytes());
+    target.LoadFromStream(copy, false);
+    RegisterElementKind(StampRect::kKind, nullptr);
+    ASSERT_EQ(target.Elements().size(), 2);
+    const auto* read = dynamic_cast<const StampRect*>(target.Elements().front());
+    ASSERT_NE(read, nullptr);
+    EXPECT_EQ(ModelBox(*read), (TRect{100, 200, 900, 700}));
+    EXPECT_EQ(target.Elements().back()->ElementKind(), ekLine);
+}
+
 TEST(ElementNames, FirstFreeNumberOfTheKindIsTaken)
 {
     TZVLab label;
