@@ -230,8 +230,7 @@ int TZVElement::ModelToDeviceY(int y) const
 
 void TZVElement::SetScreenRect(const TRect& value)
 {
-    if (value == m_screenRect) return;
-    m_screenRect = value;
+    if (!StoreIfChanged(m_screenRect, value)) return;
     ScreenToModel();
     ClearAnchoring();
     SetModified();

@@ -177,8 +177,7 @@ TZVParagraph::TZVParagraph(TZVCustomLab& owner) : TZVDataText(owner, 3)
 // frame already turns inside the box, so the box itself always spans the rectangle.
 void TZVParagraph::SetScreenRect(const TRect& value)
 {
-    if (value == m_screenRect) return;
-    m_screenRect = value;
+    if (!StoreIfChanged(m_screenRect, value)) return;
     PlaceAnchor(DeviceToModelX(value.Left), DeviceToModelY(value.Top), DeviceToModelX(value.Right),
                 DeviceToModelY(value.Bottom));
     ClearAnchoring();

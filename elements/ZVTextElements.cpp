@@ -123,8 +123,7 @@ void TZVDataText::PlaceAnchor(int L, int T, int R, int B)
 // A text has no stored size: only its anchor follows the dragged box.
 void TZVDataText::SetScreenRect(const TRect& value)
 {
-    if (value == m_screenRect) return;
-    m_screenRect = value;
+    if (!StoreIfChanged(m_screenRect, value)) return;
     if (const auto pixel = TextAnchorInBox(value, TextAlign(), m_angle)) {
         m_x1 = DeviceToModelX(pixel->X);
         m_y1 = DeviceToModelY(pixel->Y);
