@@ -35,14 +35,14 @@ constexpr int kMaxDpi = 4800;
 constexpr double kMaxLengthMm = 1000;
 
 // A millimetre length option: positive, finite, at most a metre.
-std::optional<float> lengthOption(const QCommandLineParser& parser, const QCommandLineOption& option)
+std::optional<float> lengthOption(const QCommandLineParser& parser, const QString& option)
 {
     if (!parser.isSet(option)) return std::nullopt;
     bool ok = false;
     const double value = parser.value(option).toDouble(&ok);
     if (!ok || !std::isfinite(value) || value <= 0 || value > kMaxLengthMm)
         throw Usage{QStringLiteral("--%1 takes a length in millimetres above 0 and at most %2, not '%3'")
-                        .arg(option.names().first())
+                        .arg(option)
                         .arg(kMaxLengthMm)
                         .arg(parser.value(option))};
     return static_cast<float>(value);
@@ -166,145 +166,113 @@ bool barcodePaints(const QStringList& args)
     });
 }
 
-int runBarcode(const QStringList& args)
+QString symbologyNames()
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        "Encode one bar code symbol: print its text or its module string, or paint it "
-        "as a PNG or SVG image. --list names the symbologies.");
-    parser.addHelpOption();
     const QMetaEnum types = QMetaEnum::fromType<TZVBar>();
-    QStringList typeNames;
+    QStringList names;
     for (int i = 0; i < types.keyCount(); ++i)
-        typeNames << types.key(i);
-    const QCommandLineOption listOption("list", "List the symbologies and what each takes.");
-    const QCommandLineOption typeOption("type", "Symbology: " + typeNames.join(", ") + ".", "type");
-    const QCommandLineOption contentOption("content", "The content to encode.", "text");
-    const QCommandLineOption checksumOption("checksum", "Compute and append the check character.");
-    const QCommandLineOption noNumberOption("no-number",
-                                            "No human-readable number (and short EAN/UPC guards).");
-    const QCommandLineOption textOption("text", "Print the human-readable text.");
-    const QCommandLineOption modulesOption("modules", "Print the module string (linear types before QRCODE).");
-    const QCommandLineOption outOption("out", "Paint the symbol on a white PNG image, or as SVG for a name ending in .svg.",
-                                       "file.png|file.svg");
-    const QCommandLineOption dpiOption("dpi", "Resolution of the PNG in dots per inch (default 300).", "n");
-    const QCommandLineOption barWidthOption("bar-width",
-                                            "Narrow module width, or module size of 2D symbols, in millimetres "
-                                            "(default 0.3).",
-                                            "mm");
-    const QCommandLineOption heightOption("height", "Bar height in millimetres (default 10).", "mm");
-    const QCommandLineOption eccOption("ecc",
-                                       "Error correction: L, M, Q or H for QRCODE and MICROQR, 0..8 for PDF417, "
-                                       "1..4 for AZTEC (default automatic).",
-                                       "level");
-    const QCommandLineOption sizeOption("size", "Symbol size or version of 2D symbols (default automatic).", "n");
-    parser.addOptions({listOption, typeOption, contentOption, checksumOption, noNumberOption, textOption,
-                       modulesOption, outOption, dpiOption, barWidthOption, heightOption, eccOption, sizeOption});
-    if (!parser.parse(QStringList{"zorvel barcode"} + args)) {
-        std::fprintf(stderr, "zorvel barcode: %s\n", qPrintable(parser.errorText()));
-        return 2;
-    }
-    if (parser.isSet("help")) {
-        std::fputs(qPrintable(parser.helpText()), stdout);
-        return 0;
-    }
-    return runReporting("barcode", [&] {
-        if (!parser.positionalArguments().isEmpty())
-            throw Usage{QStringLiteral("unexpected argument '%1' (give the content with --content)")
-                            .arg(parser.positionalArguments().first())};
-        if (parser.isSet(listOption)) {
-            if (parser.optionNames().size() != 1) throw Usage{QStringLiteral("--list goes alone")};
-            for (const TZVSymbology& kind : Symbologies())
-                std::printf("%-14s %s\n", kind.Name, kind.Takes);
-            return 0;
-        }
-        if (!parser.isSet(typeOption)) throw Usage{QStringLiteral("--type is required")};
-        if (!parser.isSet(contentOption)) throw Usage{QStringLiteral("--content is required")};
-        const int outputs =
-            int(parser.isSet(textOption)) + int(parser.isSet(modulesOption)) + int(parser.isSet(outOption));
-        if (outputs != 1) throw Usage{QStringLiteral("give exactly one of --text, --modules and --out")};
-        if (!parser.isSet(outOption)) {
-            for (const QCommandLineOption* option : {&dpiOption, &barWidthOption, &heightOption})
-                if (parser.isSet(*option))
-                    throw Usage{QStringLiteral("--%1 goes with --out only").arg(option->names().first())};
-        }
-        const QString out = parser.value(outOption);
-        const bool svg = out.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive);
-        if (svg && parser.isSet(dpiOption)) throw Usage{QStringLiteral("--dpi goes with PNG images only")};
-        bool known = false;
-        const int typeValue = types.keyToValue(qPrintable(parser.value(typeOption).toUpper()), &known);
-        if (!known)
-            throw Usage{QStringLiteral("unknown type '%1' (one of %2)")
-                            .arg(parser.value(typeOption), typeNames.join(", "))};
-        const auto type = static_cast<TZVBar>(typeValue);
-        const TZVSymbology& kind = SymbologyOf(type);
-        const bool zint = kind.ZintId != 0;
-        if (zint && parser.isSet(modulesOption))
-            throw Usage{QStringLiteral("--modules goes with EAN13, EAN8, UPCA, CODE39 and EAN128A..C only")};
-        if (zint && parser.isSet(checksumOption))
-            throw Usage{QStringLiteral("--checksum goes with EAN13, EAN8, UPCA, CODE39 and EAN128A..C only "
-                                       "(%1 adds its own check characters)")
-                            .arg(types.valueToKey(type))};
-        const int ecc = parser.isSet(eccOption) ? eccLevel(kind, parser.value(eccOption)) : 0;
-        if (parser.isSet(sizeOption) && !kind.Size.Taken())
-            throw Usage{QStringLiteral("--size goes with the 2D types QRCODE..AZTEC only")};
-        // Only a whole number here: whether the symbology takes it is the library's to say.
-        int size = 0;
-        if (parser.isSet(sizeOption)) {
-            bool ok = false;
-            size = parser.value(sizeOption).toInt(&ok);
-            if (!ok || size < 1)
-                throw Usage{QStringLiteral("--size takes a whole number from 1, not '%1'").arg(parser.value(sizeOption))};
-        }
-        const int dpi = boundedIntOption(parser, dpiOption, kDefaultDpi, kMinDpi, kMaxDpi);
-        const std::optional<float> barWidth = lengthOption(parser, barWidthOption);
-        const std::optional<float> height = lengthOption(parser, heightOption);
+        names << types.key(i);
+    return names.join(", ");
+}
 
-        const QString content = parser.value(contentOption);
-        const bool checksum = parser.isSet(checksumOption);
-        const bool showNumber = !parser.isSet(noNumberOption);
-        TZVLab label;
-        TZVBarCode barcode(label);
-        barcode.SetCodeType(type);
-        barcode.SetBarCode(content);
-        barcode.SetChecksum(checksum);
-        barcode.SetShowNumber(showNumber);
-        // Asked before setting: the setters would clamp a value to what a design can store.
-        const auto refuse = [&barcode](const char* option, int value) {
-            const QString refused = barcode.PropertyRefusal(QString::fromLatin1(option), value);
-            if (!refused.isEmpty()) throw EZvError(refused);
-        };
-        refuse("EccLevel", ecc);
-        barcode.SetEccLevel(ecc);
-        refuse("SymbolSize", size);
-        barcode.SetSymbolSize(size);
-        if (barWidth) barcode.SetBarWidth(*barWidth);
-        if (height) barcode.SetBHeight(*height); // the label's unit is the millimetre
-        if (const QString refused = barcode.EncodingError(); !refused.isEmpty()) throw EZvError(refused);
-        // Its background is the symbol's box with the quiet zone.
-        if (zint) barcode.SetTransparent(false);
-        if (parser.isSet(textOption)) {
-            if (zint) {
-                // The text is known once the bars are painted; the number would need fonts.
-                barcode.SetShowNumber(false);
-                TZVRecordingCanvas recorder;
-                barcode.Paint(recorder, {0, 0}, ptPreviewPage, 0);
-            }
-            const QString text = zint ? barcode.PrintText() : BarCodeText(content, type, checksum);
-            std::printf("%s\n", qPrintable(text));
-            return 0;
-        }
-        if (parser.isSet(modulesOption)) {
-            std::printf("%s\n", qPrintable(BarCodeModules(BarCodeText(content, type, checksum), type, showNumber)));
-            return 0;
-        }
-        const TRect box = symbolBox(barcode);
-        if (svg)
-            writeSvg(out, svgSymbol(barcode, box));
-        else
-            writePng(out, paintSymbol(barcode, box, dpi));
+int runBarcode(const QCommandLineParser& parser)
+{
+    const QMetaEnum types = QMetaEnum::fromType<TZVBar>();
+    if (!parser.positionalArguments().isEmpty())
+        throw Usage{QStringLiteral("unexpected argument '%1' (give the content with --content)")
+                        .arg(parser.positionalArguments().first())};
+    if (parser.isSet("list")) {
+        if (parser.optionNames().size() != 1) throw Usage{QStringLiteral("--list goes alone")};
+        for (const TZVSymbology& kind : Symbologies())
+            std::printf("%-14s %s\n", kind.Name, kind.Takes);
         return 0;
-    });
+    }
+    if (!parser.isSet("type")) throw Usage{QStringLiteral("--type is required")};
+    if (!parser.isSet("content")) throw Usage{QStringLiteral("--content is required")};
+    const int outputs = int(parser.isSet("text")) + int(parser.isSet("modules")) + int(parser.isSet("out"));
+    if (outputs != 1) throw Usage{QStringLiteral("give exactly one of --text, --modules and --out")};
+    if (!parser.isSet("out")) {
+        for (const char* option : {"dpi", "bar-width", "height"})
+            if (parser.isSet(option)) throw Usage{QStringLiteral("--%1 goes with --out only").arg(option)};
+    }
+    const QString out = parser.value("out");
+    const bool svg = out.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive);
+    if (svg && parser.isSet("dpi")) throw Usage{QStringLiteral("--dpi goes with PNG images only")};
+    bool known = false;
+    const int typeValue = types.keyToValue(qPrintable(parser.value("type").toUpper()), &known);
+    if (!known)
+        throw Usage{
+            QStringLiteral("unknown type '%1' (one of %2)").arg(parser.value("type"), symbologyNames())};
+    const auto type = static_cast<TZVBar>(typeValue);
+    const TZVSymbology& kind = SymbologyOf(type);
+    const bool zint = kind.ZintId != 0;
+    if (zint && parser.isSet("modules"))
+        throw Usage{QStringLiteral("--modules goes with EAN13, EAN8, UPCA, CODE39 and EAN128A..C only")};
+    if (zint && parser.isSet("checksum"))
+        throw Usage{QStringLiteral("--checksum goes with EAN13, EAN8, UPCA, CODE39 and EAN128A..C only "
+                                   "(%1 adds its own check characters)")
+                        .arg(types.valueToKey(type))};
+    const int ecc = parser.isSet("ecc") ? eccLevel(kind, parser.value("ecc")) : 0;
+    if (parser.isSet("size") && !kind.Size.Taken())
+        throw Usage{QStringLiteral("--size goes with the 2D types QRCODE..AZTEC only")};
+    // Only a whole number here: whether the symbology takes it is the library's to say.
+    int size = 0;
+    if (parser.isSet("size")) {
+        bool ok = false;
+        size = parser.value("size").toInt(&ok);
+        if (!ok || size < 1)
+            throw Usage{
+                QStringLiteral("--size takes a whole number from 1, not '%1'").arg(parser.value("size"))};
+    }
+    const int dpi = boundedIntOption(parser, "dpi", kDefaultDpi, kMinDpi, kMaxDpi);
+    const std::optional<float> barWidth = lengthOption(parser, "bar-width");
+    const std::optional<float> height = lengthOption(parser, "height");
+
+    const QString content = parser.value("content");
+    const bool checksum = parser.isSet("checksum");
+    const bool showNumber = !parser.isSet("no-number");
+    TZVLab label;
+    TZVBarCode barcode(label);
+    barcode.SetCodeType(type);
+    barcode.SetBarCode(content);
+    barcode.SetChecksum(checksum);
+    barcode.SetShowNumber(showNumber);
+    // Asked before setting: the setters would clamp a value to what a design can store.
+    const auto refuse = [&barcode](const char* option, int value) {
+        const QString refused = barcode.PropertyRefusal(QString::fromLatin1(option), value);
+        if (!refused.isEmpty()) throw EZvError(refused);
+    };
+    refuse("EccLevel", ecc);
+    barcode.SetEccLevel(ecc);
+    refuse("SymbolSize", size);
+    barcode.SetSymbolSize(size);
+    if (barWidth) barcode.SetBarWidth(*barWidth);
+    if (height) barcode.SetBHeight(*height); // the label's unit is the millimetre
+    if (const QString refused = barcode.EncodingError(); !refused.isEmpty()) throw EZvError(refused);
+    // Its background is the symbol's box with the quiet zone.
+    if (zint) barcode.SetTransparent(false);
+    if (parser.isSet("text")) {
+        if (zint) {
+            // The text is known once the bars are painted; the number would need fonts.
+            barcode.SetShowNumber(false);
+            TZVRecordingCanvas recorder;
+            barcode.Paint(recorder, {0, 0}, ptPreviewPage, 0);
+        }
+        const QString text = zint ? barcode.PrintText() : BarCodeText(content, type, checksum);
+        std::printf("%s\n", qPrintable(text));
+        return 0;
+    }
+    if (parser.isSet("modules")) {
+        std::printf("%s\n",
+                    qPrintable(BarCodeModules(BarCodeText(content, type, checksum), type, showNumber)));
+        return 0;
+    }
+    const TRect box = symbolBox(barcode);
+    if (svg)
+        writeSvg(out, svgSymbol(barcode, box));
+    else
+        writePng(out, paintSymbol(barcode, box, dpi));
+    return 0;
 }
 
 } // namespace zorvel::cli

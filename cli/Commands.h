@@ -1,40 +1,71 @@
-// The subcommands of the command-line tool.
+// The subcommands of the command-line tool: one table of them and their options, from which both
+// the parsing and the help texts come, and the option readers they share.
 #pragma once
 
+#include <QList>
+#include <QString>
 #include <QStringList>
 
-class QCommandLineOption;
-class QCommandLineParser;
-
-#include <functional>
+#include <cstdio>
 #include <span>
+
+class QCommandLineParser;
 
 namespace zorvel {
 struct TZVCalibration;
-class TZVQtPrinter;
+class TZVCupsPrinter;
 } // namespace zorvel
 
 namespace zorvel::cli {
 
+/// An option of a subcommand; one without a value name is a flag.
+struct Option
+{
+    QString name;
+    QString help;
+    QString valueName;
+};
+
+/// A positional argument of a subcommand, for its help.
+struct Argument
+{
+    QString name;
+    QString help;
+};
+
 struct Command
 {
     const char* name;
-    int (*run)(const QStringList& args); // returns the process exit code
+    const char* summary; // its line in `zorvel --help`
+    QString description; // the head of `zorvel NAME --help`
+    QList<Argument> arguments;
+    QList<Option> options;
+    int (*run)(const QCommandLineParser& parser); // the parsed arguments; returns the process exit code
     // Whether these arguments paint, which needs fonts and so a GUI application; null: never.
     bool (*paints)(const QStringList& args) = nullptr;
 };
 
+/// Every subcommand, in the order `zorvel --help` lists them.
 std::span<const Command> commands();
 
-int runBarcode(const QStringList& args);
+/// `zorvel --help`: the subcommands and their summaries.
+void printUsage(FILE* out);
+
+/// Parses `args` by the command's options and runs it. --help prints its help; a mistake in the
+/// arguments (a Usage) is reported with the subcommand's name and exit status 2, the library's and
+/// the printer's errors with their message and exit status 1.
+int runCommand(const Command& command, const QStringList& args);
+
+int runBarcode(const QCommandLineParser& parser);
 bool barcodePaints(const QStringList& args);
-int runDump(const QStringList& args);
-int runConvert(const QStringList& args);
-int runRender(const QStringList& args);
-bool renderPaints(const QStringList& args);
-int runPrinters(const QStringList& args);
-bool printersPaint(const QStringList& args);
-int runCalibrate(const QStringList& args);
+// The symbologies --type takes, comma separated.
+QString symbologyNames();
+int runDump(const QCommandLineParser& parser);
+int runConvert(const QCommandLineParser& parser);
+int runRender(const QCommandLineParser& parser);
+int runPrinters(const QCommandLineParser& parser);
+int runCalibrate(const QCommandLineParser& parser);
+bool paintsAlways(const QStringList& args);
 
 // The whole file; raises EZvError "CAN'T OPEN FILE : path".
 QByteArray readInputFile(const QString& path);
@@ -45,18 +76,13 @@ struct Usage
     QString message;
 };
 
-// Runs a subcommand's work: a Usage mistake is reported with the subcommand's name and exit status 2,
-// the library's and the printer's errors with their message and exit status 1.
-int runReporting(const char* command, const std::function<int()>& work);
-
 // A whole-number option in [min, max], or `fallback` when it is not given; raises Usage otherwise.
-int boundedIntOption(const QCommandLineParser& parser, const QCommandLineOption& option, int fallback, int min, int max);
+int boundedIntOption(const QCommandLineParser& parser, const QString& option, int fallback, int min, int max);
 
 // --offset-x/--offset-y in mm, each defaulting to what is saved for `printer` (none for an empty
 // name), a damaged saved entry said on stderr and taken as none; raises Usage beyond the calibration range.
-TZVCalibration calibrationOptions(const QCommandLineParser& parser, const QCommandLineOption& x,
-                                  const QCommandLineOption& y, const QString& printer);
+TZVCalibration calibrationOptions(const QCommandLineParser& parser, const QString& printer);
 // Selects the queue, refusing an unknown or stopped one in the scheduler's words (EZvError).
-int selectQueue(TZVQtPrinter& printer, const QString& queue);
+int selectQueue(TZVCupsPrinter& printer, const QString& queue);
 
 } // namespace zorvel::cli

@@ -26,44 +26,21 @@ void writeOutputFile(const QString& path, const QByteArray& bytes)
 
 } // namespace
 
-int runConvert(const QStringList& args)
+int runConvert(const QCommandLineParser& parser)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription("Convert a design between its JSON form (.json) and its stream form.");
-    parser.addHelpOption();
-    parser.addPositionalArgument("input", "The design to read.");
-    parser.addPositionalArgument("output", "The design to write; .json writes the JSON form, any other name a stream.");
-    if (!parser.parse(QStringList{"zorvel convert"} + args)) {
-        std::fprintf(stderr, "zorvel convert: %s\n", qPrintable(parser.errorText()));
-        return 2;
-    }
-    if (parser.isSet("help")) {
-        std::fputs(qPrintable(parser.helpText()), stdout);
-        return 0;
-    }
     const QStringList files = parser.positionalArguments();
-    if (files.size() != 2) {
-        std::fputs("zorvel convert: give an input and an output file\n", stderr);
-        return 2;
+    if (files.size() != 2) throw Usage{QStringLiteral("give an input and an output file")};
+    const QByteArray input = readInputFile(files[0]);
+    const bool jsonOut = isJsonPath(files[1]);
+    QByteArray output;
+    if (isJsonPath(files[0])) {
+        output = JsonToStream(input);
+        if (jsonOut) output = StreamToJson(output);
+    } else {
+        output = StreamToJson(input);
+        if (!jsonOut) output = JsonToStream(output);
     }
-    try {
-        const QByteArray input = readInputFile(files[0]);
-        const bool jsonOut = isJsonPath(files[1]);
-        QByteArray output;
-        if (isJsonPath(files[0])) {
-            output = JsonToStream(input);
-            if (jsonOut)
-                output = StreamToJson(output);
-        } else {
-            output = StreamToJson(input);
-            if (!jsonOut)
-                output = JsonToStream(output);
-        }
-        writeOutputFile(files[1], output);
-    } catch (const EZvError& e) {
-        std::fprintf(stderr, "%s\n", qPrintable(e.message()));
-        return 1;
-    }
+    writeOutputFile(files[1], output);
     return 0;
 }
 

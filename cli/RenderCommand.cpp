@@ -15,8 +15,8 @@
 #include "platform/ZVPdfPrinter.h"
 #include "platform/ZVQtCanvas.h"
 #include "platform/ZVSqlDataSet.h"
+#include "printsupport/ZVCupsPrinter.h"
 #include "printsupport/ZVPrinterCalibration.h"
-#include "printsupport/ZVQtPrinter.h"
 
 #include <QCommandLineParser>
 #include <QHash>
@@ -37,14 +37,14 @@ namespace zorvel::cli {
 namespace {
 
 // A whole number option of at least `min`; nullopt when not given.
-std::optional<int> countOption(const QCommandLineParser& parser, const QCommandLineOption& option, int min)
+std::optional<int> countOption(const QCommandLineParser& parser, const QString& option, int min)
 {
     if (!parser.isSet(option)) return std::nullopt;
     bool ok = false;
     const int value = parser.value(option).toInt(&ok);
     if (!ok || value < min)
         throw Usage{QStringLiteral("--%1 takes a whole number of at least %2, not '%3'")
-                        .arg(option.names().first())
+                        .arg(option)
                         .arg(min)
                         .arg(parser.value(option))};
     return value;
@@ -153,193 +153,149 @@ void loadDesign(TZVLab& label, const QString& path)
 
 } // namespace
 
-bool renderPaints(const QStringList&)
+int runRender(const QCommandLineParser& parser)
 {
-    return true;
-}
-
-int runRender(const QStringList& args)
-{
-    QCommandLineParser parser;
-    parser.setApplicationDescription("Print a design's labels on sheets to a print queue, a PDF file or PNG pages.");
-    parser.addHelpOption();
-    parser.addPositionalArgument("design", "The design: a stream file or its JSON form (.json).");
-    const QCommandLineOption outOption("out", "The PDF file, or the PNG pages NAME-1.png ... for NAME.png.",
-                                       "file");
-    const QCommandLineOption dpiOption("dpi", "Resolution of PNG pages (default 150).", "n");
-    const QCommandLineOption csvOption("csv", "One label per record of this CSV file (header row first).", "file");
-    const QCommandLineOption dbOption("db", "Database URL (sqlite:PATH, or any Qt SQL driver's URL).", "url");
-    const QCommandLineOption masterOption("master", "With --db: one label per record of this SELECT or table.",
-                                          "select|table");
-    const QCommandLineOption detailOption("detail",
-                                          "With --db: detail records for tables; :F binds the master's field F.",
-                                          "select");
-    const QCommandLineOption countOption_("count", "Number of labels without data (default 1).", "n");
-    const QCommandLineOption repetitionsOption("repetitions", "Copies of each record's label (default 1).", "n");
-    const QCommandLineOption rowOption("first-row", "Row of the first sheet where printing starts.", "r");
-    const QCommandLineOption colOption("first-col", "Column of that row where printing starts.", "c");
-    const QCommandLineOption fromOption("from", "First record to print (from 1).", "n");
-    const QCommandLineOption toOption("to", "Last record to print (0: the last one).", "m");
-    const QCommandLineOption answerOption("answer", "Answer to the question element ID (repeatable).", "ID=TEXT");
-    const QCommandLineOption printerOption("printer", "Print to this queue instead of a file (see zorvel printers).",
-                                           "name");
-    const QCommandLineOption copiesOption("copies", "With --printer: copies of the whole run (default 1).", "n");
-    const QCommandLineOption offsetXOption("offset-x", "Move the print right by MM (-10 .. 10; default: the printer's calibration).", "mm");
-    const QCommandLineOption offsetYOption("offset-y", "Move the print down by MM (-10 .. 10; default: the printer's calibration).", "mm");
-    parser.addOptions({printerOption, copiesOption, offsetXOption, offsetYOption});
-    parser.addOptions({outOption, dpiOption, csvOption, dbOption, masterOption, detailOption, countOption_, repetitionsOption, rowOption, colOption, fromOption,
-                       toOption, answerOption});
-    if (!parser.parse(QStringList{"zorvel render"} + args)) {
-        std::fprintf(stderr, "zorvel render: %s\n", qPrintable(parser.errorText()));
-        return 2;
+    if (parser.positionalArguments().size() != 1) throw Usage{QStringLiteral("give exactly one design file")};
+    const bool queue = parser.isSet("printer");
+    if (queue == parser.isSet("out")) throw Usage{QStringLiteral("give --out or --printer")};
+    if (parser.isSet("copies") && !queue) throw Usage{QStringLiteral("--copies goes with --printer only")};
+    const int copies = boundedIntOption(parser, "copies", 1, 1, 999);
+    const TZVCalibration offsets = calibrationOptions(parser, parser.value("printer"));
+    const QString out = parser.value("out");
+    const bool png = out.endsWith(QLatin1String(".png"), Qt::CaseInsensitive);
+    if (!queue && !png && !out.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+        throw Usage{QStringLiteral("--out names a .pdf or a .png file, not '%1'").arg(out)};
+    if (!png && parser.isSet("dpi")) throw Usage{QStringLiteral("--dpi goes with PNG pages only")};
+    const int dpi = boundedIntOption(parser, "dpi", kDefaultDpi, kMinDpi, kMaxDpi);
+    const bool db = parser.isSet("db");
+    if (parser.isSet("csv") && db) throw Usage{QStringLiteral("give --csv or --db, not both")};
+    if (db != parser.isSet("master")) throw Usage{QStringLiteral("--db and --master go together")};
+    if (parser.isSet("detail") && !db) throw Usage{QStringLiteral("--detail goes with --db only")};
+    if ((parser.isSet("csv") || db) && parser.isSet("count"))
+        throw Usage{QStringLiteral("--count goes without data only")};
+    QHash<QString, QString> answers;
+    for (const QString& answer : parser.values("answer")) {
+        const qsizetype eq = answer.indexOf('=');
+        if (eq <= 0) throw Usage{QStringLiteral("--answer takes ID=TEXT, not '%1'").arg(answer)};
+        answers.insert(answer.left(eq).toUpper(), answer.mid(eq + 1));
     }
-    if (parser.isSet("help")) {
-        std::fputs(qPrintable(parser.helpText()), stdout);
-        return 0;
+    const auto count = countOption(parser, "count", 1);
+    const auto repetitions = countOption(parser, "repetitions", 1);
+    const auto firstRow = countOption(parser, "first-row", 1);
+    const auto firstCol = countOption(parser, "first-col", 1);
+    const auto from = countOption(parser, "from", 1);
+    const auto to = countOption(parser, "to", 0);
+
+    TZVLab label;
+    // A picture that cannot be read is only reported, and a run without it would print wrong labels.
+    QString unreadable;
+    label.OnMessage = [&](QObject*, const QString& message) {
+        if (unreadable.isEmpty()) unreadable = message;
+    };
+    loadDesign(label, parser.positionalArguments().first());
+    if (!unreadable.isEmpty()) throw EZvError(unreadable);
+    TZVCsvDataSet csv;
+    TZVConnections connections;
+    TZVSqlDataSet master;
+    TZVSqlDataSet detail;
+    const auto bind = [&](TZVDataSet& data) {
+        label.SetDataAccessType(daDataSet);
+        label.SetDataSet(&data);
+        label.SetDataEnabled(true);
+    };
+    if (parser.isSet("csv")) {
+        csv.SetFileName(parser.value("csv"));
+        csv.Open();
+        bind(csv);
+    } else if (db) {
+        const QString alias = QStringLiteral("render");
+        connections.Add(alias, parser.value("db"));
+        master.SetConnections(&connections);
+        master.SetDatabaseName(alias);
+        const QString source = parser.value("master").trimmed();
+        if (source.startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive))
+            master.SetSql(source);
+        else
+            master.SetTableName(source);
+        master.Open();
+        bind(master);
+        if (parser.isSet("detail")) {
+            detail.SetConnections(&connections);
+            detail.SetDatabaseName(alias);
+            const QString select = parser.value("detail");
+            // Each ":F" binds the master's field F.
+            QStringList fields;
+            for (const auto& match : QRegularExpression(R"(:([A-Za-z_]\w*))").globalMatch(select))
+                if (!fields.contains(match.captured(1), Qt::CaseInsensitive)) fields << match.captured(1);
+            if (fields.isEmpty()) throw Usage{QStringLiteral("--detail binds the master with :FIELD")};
+            detail.SetSql(select);
+            detail.SetMaster(&master, fields);
+            detail.Open();
+            label.SetDetail(&detail);
+        }
+    } else {
+        label.SetDataEnabled(false);
     }
-    return runReporting("render", [&] {
-        if (parser.positionalArguments().size() != 1) throw Usage{QStringLiteral("give exactly one design file")};
-        const bool queue = parser.isSet(printerOption);
-        if (queue == parser.isSet(outOption)) throw Usage{QStringLiteral("give --out or --printer")};
-        if (parser.isSet(copiesOption) && !queue) throw Usage{QStringLiteral("--copies goes with --printer only")};
-        const int copies = boundedIntOption(parser, copiesOption, 1, 1, 999);
-        const TZVCalibration offsets =
-            calibrationOptions(parser, offsetXOption, offsetYOption, parser.value(printerOption));
-        const QString out = parser.value(outOption);
-        const bool png = out.endsWith(QLatin1String(".png"), Qt::CaseInsensitive);
-        if (!queue && !png && !out.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
-            throw Usage{QStringLiteral("--out names a .pdf or a .png file, not '%1'").arg(out)};
-        if (!png && parser.isSet(dpiOption)) throw Usage{QStringLiteral("--dpi goes with PNG pages only")};
-        const int dpi = boundedIntOption(parser, dpiOption, kDefaultDpi, kMinDpi, kMaxDpi);
-        const bool db = parser.isSet(dbOption);
-        if (parser.isSet(csvOption) && db) throw Usage{QStringLiteral("give --csv or --db, not both")};
-        if (db != parser.isSet(masterOption)) throw Usage{QStringLiteral("--db and --master go together")};
-        if (parser.isSet(detailOption) && !db) throw Usage{QStringLiteral("--detail goes with --db only")};
-        if ((parser.isSet(csvOption) || db) && parser.isSet(countOption_))
-            throw Usage{QStringLiteral("--count goes without data only")};
-        QHash<QString, QString> answers;
-        for (const QString& answer : parser.values(answerOption)) {
-            const qsizetype eq = answer.indexOf('=');
-            if (eq <= 0) throw Usage{QStringLiteral("--answer takes ID=TEXT, not '%1'").arg(answer)};
-            answers.insert(answer.left(eq).toUpper(), answer.mid(eq + 1));
-        }
-        const auto count = countOption(parser, countOption_, 1);
-        const auto repetitions = countOption(parser, repetitionsOption, 1);
-        const auto firstRow = countOption(parser, rowOption, 1);
-        const auto firstCol = countOption(parser, colOption, 1);
-        const auto from = countOption(parser, fromOption, 1);
-        const auto to = countOption(parser, toOption, 0);
+    TZVPrintInfo& info = label.PrintInfo();
+    if (count) info.SetNumLabels(*count);
+    if (repetitions) info.SetRepetitions(*repetitions);
+    if (firstRow) info.SetFirstRow(*firstRow);
+    if (firstCol) info.SetFirstCol(*firstCol);
+    if (from) info.SetPrintFrom(*from);
+    if (to) info.SetPrintTo(*to);
 
-        TZVLab label;
-        // A picture that cannot be read is only reported, and a run without it would print wrong labels.
-        QString unreadable;
-        label.OnMessage = [&](QObject*, const QString& message) {
-            if (unreadable.isEmpty()) unreadable = message;
-        };
-        loadDesign(label, parser.positionalArguments().first());
-        if (!unreadable.isEmpty()) throw EZvError(unreadable);
-        TZVCsvDataSet csv;
-        TZVConnections connections;
-        TZVSqlDataSet master;
-        TZVSqlDataSet detail;
-        const auto bind = [&](TZVDataSet& data) {
-            label.SetDataAccessType(daDataSet);
-            label.SetDataSet(&data);
-            label.SetDataEnabled(true);
-        };
-        if (parser.isSet(csvOption)) {
-            csv.SetFileName(parser.value(csvOption));
-            csv.Open();
-            bind(csv);
-        } else if (db) {
-            const QString alias = QStringLiteral("render");
-            connections.Add(alias, parser.value(dbOption));
-            master.SetConnections(&connections);
-            master.SetDatabaseName(alias);
-            const QString source = parser.value(masterOption).trimmed();
-            if (source.startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive))
-                master.SetSql(source);
-            else
-                master.SetTableName(source);
-            master.Open();
-            bind(master);
-            if (parser.isSet(detailOption)) {
-                detail.SetConnections(&connections);
-                detail.SetDatabaseName(alias);
-                const QString select = parser.value(detailOption);
-                // Each ":F" binds the master's field F.
-                QStringList fields;
-                for (const auto& match : QRegularExpression(R"(:([A-Za-z_]\w*))").globalMatch(select))
-                    if (!fields.contains(match.captured(1), Qt::CaseInsensitive)) fields << match.captured(1);
-                if (fields.isEmpty()) throw Usage{QStringLiteral("--detail binds the master with :FIELD")};
-                detail.SetSql(select);
-                detail.SetMaster(&master, fields);
-                detail.Open();
-                label.SetDetail(&detail);
-            }
-        } else {
-            label.SetDataEnabled(false);
-        }
-        TZVPrintInfo& info = label.PrintInfo();
-        if (count) info.SetNumLabels(*count);
-        if (repetitions) info.SetRepetitions(*repetitions);
-        if (firstRow) info.SetFirstRow(*firstRow);
-        if (firstCol) info.SetFirstCol(*firstCol);
-        if (from) info.SetPrintFrom(*from);
-        if (to) info.SetPrintTo(*to);
-
-        // IDs match as the label's own IDs do, without regard to case.
-        for (auto it = answers.cbegin(); it != answers.cend(); ++it) {
-            const bool known = std::any_of(label.Elements().cbegin(), label.Elements().cend(), [&](TZVElement* e) {
+    // IDs match as the label's own IDs do, without regard to case.
+    for (auto it = answers.cbegin(); it != answers.cend(); ++it) {
+        const bool known =
+            std::any_of(label.Elements().cbegin(), label.Elements().cend(), [&](TZVElement* e) {
                 return qobject_cast<TZVAskText*>(e) && e->ID().toUpper() == it.key();
             });
-            if (!known) throw EZvError(QStringLiteral("NO QUESTION WITH ID : ") + it.key());
+        if (!known) throw EZvError(QStringLiteral("NO QUESTION WITH ID : ") + it.key());
+    }
+    label.OnAskText = [&](QObject*, int, const QString& id, QString& text) {
+        const auto given = answers.constFind(id.toUpper());
+        if (given != answers.cend()) text = *given;
+    };
+    // Asked before each label with its record current: a libzint bar code refusing its content
+    // stops the run, and the printer drops what it has, rather than printing placeholders (the
+    // seven linear types keep printing theirs, as they always did).
+    std::vector<const TZVBarCode*> barcodes;
+    for (TZVElement* element : label.Elements())
+        if (const auto* barcode = qobject_cast<const TZVBarCode*>(element);
+            barcode && barcode->Print() && TZVBarCode::IsZintType(barcode->CodeType()))
+            barcodes.push_back(barcode);
+    const bool tty = isatty(fileno(stderr));
+    label.OnProgress = [&, shown = 0](int page, int pages) mutable {
+        for (const TZVBarCode* barcode : barcodes) {
+            if (barcode->Data() && info.DataMode == 0) continue; // prints its fixed content
+            if (const QString refused = barcode->EncodingError(); !refused.isEmpty()) throw EZvError(refused);
         }
-        label.OnAskText = [&](QObject*, int, const QString& id, QString& text) {
-            const auto given = answers.constFind(id.toUpper());
-            if (given != answers.cend()) text = *given;
-        };
-        // Asked before each label with its record current: a libzint bar code refusing its content
-        // stops the run, and the printer drops what it has, rather than printing placeholders (the
-        // seven linear types keep printing theirs, as they always did).
-        std::vector<const TZVBarCode*> barcodes;
-        for (TZVElement* element : label.Elements())
-            if (const auto* barcode = qobject_cast<const TZVBarCode*>(element);
-                barcode && barcode->Print() && TZVBarCode::IsZintType(barcode->CodeType()))
-                barcodes.push_back(barcode);
-        const bool tty = isatty(fileno(stderr));
-        label.OnProgress = [&, shown = 0](int page, int pages) mutable {
-            for (const TZVBarCode* barcode : barcodes) {
-                if (barcode->Data() && info.DataMode == 0) continue; // prints its fixed content
-                if (const QString refused = barcode->EncodingError(); !refused.isEmpty()) throw EZvError(refused);
-            }
-            if (tty && page != shown) std::fprintf(stderr, "\rpage %d of %d", shown = page, pages);
-            return true;
-        };
-        // Printed as stored all the same: the labels off the paper are only named.
-        const QString offPaper = SheetFitWarning(SheetFit(label));
-        if (!offPaper.isEmpty()) std::fprintf(stderr, "%s\n", qPrintable(offPaper));
-        std::unique_ptr<TZVPrinter> printer;
-        TZVQtPrinter* system = nullptr;
-        if (queue) {
-            auto qt = std::make_unique<TZVQtPrinter>();
-            selectQueue(*qt, parser.value(printerOption));
-            system = qt.get();
-            printer = std::move(qt);
-        } else if (png)
-            printer = std::make_unique<PngPagePrinter>(out, dpi);
-        else
-            printer = std::make_unique<TZVPdfPrinter>(out);
-        TZVOffsetPrinter moved(*printer, offsets);
-        label.PrintEx(moved, copies, false);
-        if (tty) std::fputs("\n", stderr);
-        label.SetDataSet(nullptr);
-        label.SetDetail(nullptr);
-        std::fprintf(stderr, "%d label%s on %d page%s\n", info.TotalLabels, info.TotalLabels == 1 ? "" : "s",
-                     info.PageCount, info.PageCount == 1 ? "" : "s");
-        if (system) std::printf("%s-%d\n", qPrintable(parser.value(printerOption)), system->LastJobId());
-        return 0;
-    });
+        if (tty && page != shown) std::fprintf(stderr, "\rpage %d of %d", shown = page, pages);
+        return true;
+    };
+    // Printed as stored all the same: the labels off the paper are only named.
+    const QString offPaper = SheetFitWarning(SheetFit(label));
+    if (!offPaper.isEmpty()) std::fprintf(stderr, "%s\n", qPrintable(offPaper));
+    std::unique_ptr<TZVPrinter> printer;
+    TZVCupsPrinter* system = nullptr;
+    if (queue) {
+        auto cups = std::make_unique<TZVCupsPrinter>();
+        selectQueue(*cups, parser.value("printer"));
+        system = cups.get();
+        printer = std::move(cups);
+    } else if (png)
+        printer = std::make_unique<PngPagePrinter>(out, dpi);
+    else
+        printer = std::make_unique<TZVPdfPrinter>(out);
+    TZVOffsetPrinter moved(*printer, offsets);
+    label.PrintEx(moved, copies, false);
+    if (tty) std::fputs("\n", stderr);
+    label.SetDataSet(nullptr);
+    label.SetDetail(nullptr);
+    std::fprintf(stderr, "%d label%s on %d page%s\n", info.TotalLabels, info.TotalLabels == 1 ? "" : "s",
+                 info.PageCount, info.PageCount == 1 ? "" : "s");
+    if (system) std::printf("%s-%d\n", qPrintable(parser.value("printer")), system->LastJobId());
+    return 0;
 }
 
 } // namespace zorvel::cli

@@ -12,22 +12,6 @@
 
 namespace {
 
-void printUsage(FILE* out)
-{
-    std::fputs("usage: zorvel <command> [options]\n"
-               "\n"
-               "commands:\n"
-               "  barcode   encode one bar code symbol: its text, its module string or a PNG\n"
-               "  dump      print the JSON form of a design stream file\n"
-               "  convert   convert a design between its JSON form (.json) and its stream form\n"
-               "  render    print a design's labels on sheets to a printer, a PDF file or PNG pages\n"
-               "  printers  list the system's print queues\n"
-               "  calibrate print a page to measure a printer's offsets\n"
-               "\n"
-               "Run 'zorvel <command> --help' for the options of a command.\n",
-               out);
-}
-
 // Outside a desktop session the platform plugins complain about a missing runtime folder on every
 // run; a private one keeps stderr for the tool's own messages.
 void ensureRuntimeDir()
@@ -68,14 +52,14 @@ int main(int argc, char* argv[])
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();
     if (args.isEmpty() || args.first() == "--help" || args.first() == "-h") {
-        printUsage(args.isEmpty() ? stderr : stdout);
+        zorvel::cli::printUsage(args.isEmpty() ? stderr : stdout);
         return args.isEmpty() ? 2 : 0;
     }
     const QString command = args.takeFirst();
     for (const zorvel::cli::Command& c : zorvel::cli::commands()) {
-        if (command == c.name) return c.run(args);
+        if (command == c.name) return zorvel::cli::runCommand(c, args);
     }
     std::fprintf(stderr, "zorvel: unknown command '%s'\n", qPrintable(command));
-    printUsage(stderr);
+    zorvel::cli::printUsage(stderr);
     return 2;
 }

@@ -1,5 +1,5 @@
 # Install rules and the CMake package: libraries, public headers, tools, data, ZorvelConfig.cmake
-# (find_package(Zorvel) -> Zorvel::core, Zorvel::widgets) and zorvel-core.pc.
+# (find_package(Zorvel) -> Zorvel::core, Zorvel::print, Zorvel::widgets) and zorvel-core.pc.
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
@@ -9,16 +9,19 @@ set(ZORVEL_INSTALL_CMAKEDIR "${CMAKE_INSTALL_LIBDIR}/cmake/Zorvel")
 
 # The names consumers use, also for a build that adds this project as a subdirectory.
 add_library(Zorvel::core ALIAS zorvel_core)
+add_library(Zorvel::print ALIAS zorvel_print)
 add_library(Zorvel::widgets ALIAS zorvel_widgets)
 
 # The public headers need C++20; consumers get it with the target.
 target_compile_features(zorvel_core PUBLIC cxx_std_20)
 set_target_properties(zorvel_core PROPERTIES EXPORT_NAME core VERSION ${PROJECT_VERSION} SOVERSION 0)
-# The widgets library finds the core beside it: a RUNPATH serves only the object that carries it.
+# The print and widgets libraries find the core beside them: a RUNPATH serves only the object that carries it.
+set_target_properties(zorvel_print PROPERTIES EXPORT_NAME print VERSION ${PROJECT_VERSION} SOVERSION 0
+                                              INSTALL_RPATH "$ORIGIN")
 set_target_properties(zorvel_widgets PROPERTIES EXPORT_NAME widgets VERSION ${PROJECT_VERSION} SOVERSION 0
                                                 INSTALL_RPATH "$ORIGIN")
 
-install(TARGETS zorvel_core zorvel_widgets
+install(TARGETS zorvel_core zorvel_print zorvel_widgets
         EXPORT ZorvelTargets
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
@@ -41,11 +44,11 @@ zorvel_install_resource_objects()
 
 # ---- Public headers ---------------------------------------------------------------------------
 
-# Every header the two libraries are built from, under include/zorvel/<folder>/, except those
+# Every header the three libraries are built from, under include/zorvel/<folder>/, except those
 # only their own sources include.
 function(zorvel_install_headers)
   set(private_headers foundation/ZVBarcodeTables.h editor/ZVLayerCache.h)
-  foreach(library zorvel_core zorvel_widgets)
+  foreach(library zorvel_core zorvel_print zorvel_widgets)
     get_target_property(sources ${library} SOURCES)
     foreach(source IN LISTS sources)
       if(NOT source MATCHES "\\.h$")

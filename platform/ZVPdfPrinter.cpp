@@ -17,9 +17,14 @@ namespace {
 
 constexpr double kTenthsPerInch = 254.0;
 
-int tenthsToPixels(int tenths, int dpi)
+int tenthsToPixels(double tenths, int dpi)
 {
     return static_cast<int>(std::lround(tenths * dpi / kTenthsPerInch));
+}
+
+int mmToPixels(double mm, int dpi)
+{
+    return tenthsToPixels(mm * 10, dpi);
 }
 
 } // namespace
@@ -43,20 +48,38 @@ QSize TZVPdfPrinter::pageTenths() const
     return m_devMode.Orientation == TZVDevMode::kLandscape ? paper.transposed() : paper;
 }
 
+QMarginsF TZVPdfPrinter::margins() const
+{
+    const QSize tenths = pageTenths();
+    const bool leavesPage = (m_margins.left() + m_margins.right()) * 10 < tenths.width()
+                            && (m_margins.top() + m_margins.bottom()) * 10 < tenths.height();
+    return leavesPage ? m_margins : QMarginsF();
+}
+
 QSize TZVPdfPrinter::PageSizePixels() const
 {
     const QSize tenths = pageTenths();
-    return {tenthsToPixels(tenths.width(), m_dpi), tenthsToPixels(tenths.height(), m_dpi)};
+    const QMarginsF mm = margins();
+    return {tenthsToPixels(tenths.width(), m_dpi) - mmToPixels(mm.left(), m_dpi) - mmToPixels(mm.right(), m_dpi),
+            tenthsToPixels(tenths.height(), m_dpi) - mmToPixels(mm.top(), m_dpi) - mmToPixels(mm.bottom(), m_dpi)};
+}
+
+QSize TZVPdfPrinter::PhysicalOffset() const
+{
+    const QMarginsF mm = margins();
+    return {mmToPixels(mm.left(), m_dpi), mmToPixels(mm.top(), m_dpi)};
 }
 
 int TZVPdfPrinter::HorzSizeMm() const
 {
-    return static_cast<int>(std::lround(pageTenths().width() / 10.0));
+    const QMarginsF mm = margins();
+    return static_cast<int>(std::lround(pageTenths().width() / 10.0 - mm.left() - mm.right()));
 }
 
 int TZVPdfPrinter::VertSizeMm() const
 {
-    return static_cast<int>(std::lround(pageTenths().height() / 10.0));
+    const QMarginsF mm = margins();
+    return static_cast<int>(std::lround(pageTenths().height() / 10.0 - mm.top() - mm.bottom()));
 }
 
 void TZVPdfPrinter::BeginDoc(const QString& title)
@@ -78,7 +101,7 @@ void TZVPdfPrinter::BeginDoc(const QString& title)
     m_writer->setResolution(m_dpi);
     const QPageSize pageSize(QSizeF(tenths.width() / 10.0, tenths.height() / 10.0), QPageSize::Millimeter,
                              QString(), QPageSize::ExactMatch);
-    m_writer->setPageLayout(QPageLayout(pageSize, QPageLayout::Portrait, QMarginsF()));
+    m_writer->setPageLayout(QPageLayout(pageSize, QPageLayout::Portrait, margins(), QPageLayout::Millimeter));
     m_painter = std::make_unique<QPainter>();
     if (!m_painter->begin(m_writer.get())) {
         release();
@@ -89,6 +112,9 @@ void TZVPdfPrinter::BeginDoc(const QString& title)
     const QSize pixels = PageSizePixels();
     caps.Width = pixels.width();
     caps.Height = pixels.height();
+    const QSize offset = PhysicalOffset();
+    caps.PhysicalOffsetX = offset.width();
+    caps.PhysicalOffsetY = offset.height();
     m_canvas = std::make_unique<TZVQtCanvas>(m_painter.get(), caps);
 }
 

@@ -4,6 +4,7 @@
 #include "foundation/ZVCanvas.h"
 #include "foundation/ZVPrinter.h"
 
+#include <QMarginsF>
 #include <QString>
 
 #include <memory>
@@ -17,9 +18,9 @@ namespace zorvel {
 class TZVQtCanvas;
 
 /// One printer named "PDF". The page is the settings record's paper (turned for landscape) with no
-/// unprintable margin; the file holds its size in whole points (within 0.18 mm). The file appears only
-/// when EndDoc succeeds: until then the job writes to a temporary file beside it, and Abort or a
-/// failure leaves the old file, if any, untouched. Copies are not repeated in the file; a PDF viewer
+/// unprintable margin unless SetMargins gives one; the file holds its size in whole points (within
+/// 0.18 mm). The file appears only when EndDoc succeeds: until then the job writes to a temporary
+/// file beside it, and Abort or a failure leaves the old file, if any, untouched. Copies are not repeated in the file; a PDF viewer
 /// prints as many as asked.
 class TZVPdfPrinter final : public TZVPrinter
 {
@@ -36,6 +37,9 @@ public:
     const QString& FileName() const { return m_fileName; }
     void SetFileName(const QString& fileName) { m_fileName = fileName; }
     /// @}
+    /// Unprintable edges of the page as it lies, mm, as a printer's paper has them: the canvas
+    /// starts inside them. Margins that leave no page count as none.
+    void SetMargins(const QMarginsF& mm) { m_margins = mm; }
 
     QStringList Printers() const override;
     int PrinterIndex() const override { return m_index; }
@@ -45,7 +49,7 @@ public:
     int DpiX() const override { return m_dpi; }
     int DpiY() const override { return m_dpi; }
     QSize PageSizePixels() const override;
-    QSize PhysicalOffset() const override { return {0, 0}; }
+    QSize PhysicalOffset() const override;
     int HorzSizeMm() const override;
     int VertSizeMm() const override;
 
@@ -59,11 +63,14 @@ public:
 private:
     // Page size in tenths of a millimetre, turned for landscape.
     QSize pageTenths() const;
+    // SetMargins' margins where they leave a page, none otherwise.
+    QMarginsF margins() const;
     void release();
 
     QString m_fileName;
     int m_dpi;
     int m_index = 0;
+    QMarginsF m_margins;
     TZVDevMode m_devMode;
     std::unique_ptr<QSaveFile> m_file;
     std::unique_ptr<QPdfWriter> m_writer;

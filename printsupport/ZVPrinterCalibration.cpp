@@ -1,3 +1,4 @@
+// Calibration offsets in the user's settings, the printer moving a page by them, the calibration page.
 #include "printsupport/ZVPrinterCalibration.h"
 
 #include "foundation/ZVCanvas.h"
@@ -86,7 +87,7 @@ void TZVPrinterCalibration::Save(const QString& printer, const TZVCalibration& o
 
 QSize TZVOffsetPrinter::PhysicalOffset() const
 {
-    const QSize offset = m_printer.PhysicalOffset();
+    const QSize offset = Target().PhysicalOffset();
     return {offset.width() - toPixels(m_offsets.X, DpiX()), offset.height() - toPixels(m_offsets.Y, DpiY())};
 }
 

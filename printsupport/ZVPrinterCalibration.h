@@ -2,6 +2,7 @@
 #pragma once
 
 #include "foundation/ZVPrinter.h"
+#include "printsupport/ZVForwardingPrinter.h"
 
 #include <QString>
 
@@ -37,31 +38,18 @@ public:
 
 /// Another printer with its page moved by calibration offsets: a print run reads the printer's
 /// physical offset to place every label, so moving that offset moves them all.
-class TZVOffsetPrinter final : public TZVPrinter
+class TZVOffsetPrinter final : public TZVForwardingPrinter
 {
 public:
     /// Wraps `printer` (not owned; it outlives this object).
-    TZVOffsetPrinter(TZVPrinter& printer, const TZVCalibration& offsets) : m_printer(printer), m_offsets(offsets) {}
+    TZVOffsetPrinter(TZVPrinter& printer, const TZVCalibration& offsets)
+        : TZVForwardingPrinter(printer), m_offsets(offsets)
+    {
+    }
 
-    QStringList Printers() const override { return m_printer.Printers(); }
-    int PrinterIndex() const override { return m_printer.PrinterIndex(); }
-    void SetPrinterIndex(int index) override { m_printer.SetPrinterIndex(index); }
-    TZVDevMode* DevMode() override { return m_printer.DevMode(); }
-    int DpiX() const override { return m_printer.DpiX(); }
-    int DpiY() const override { return m_printer.DpiY(); }
-    QSize PageSizePixels() const override { return m_printer.PageSizePixels(); }
     QSize PhysicalOffset() const override;
-    int HorzSizeMm() const override { return m_printer.HorzSizeMm(); }
-    int VertSizeMm() const override { return m_printer.VertSizeMm(); }
-    void BeginDoc(const QString& title) override { m_printer.BeginDoc(title); }
-    void NewPage() override { m_printer.NewPage(); }
-    void EndDoc() override { m_printer.EndDoc(); }
-    void Abort() override { m_printer.Abort(); }
-    bool Printing() const override { return m_printer.Printing(); }
-    TZVCanvas& Canvas() override { return m_printer.Canvas(); }
 
 private:
-    TZVPrinter& m_printer;
     TZVCalibration m_offsets;
 };
 

@@ -1,8 +1,7 @@
+// The paper choice from a queue's list of media, shared by every printer of the system's queues.
 #include "printsupport/ZVPrinterPaper.h"
 
 #include "foundation/ZVError.h"
-
-#include <QPrinterInfo>
 
 #include <algorithm>
 #include <cmath>
@@ -17,44 +16,42 @@ double deviation(QSizeF page, QSizeF medium)
     return std::max(std::abs(page.width() - medium.width()), std::abs(page.height() - medium.height()));
 }
 
-// Whether `printer` takes a custom paper of `mm`; an unknown bound is none.
-bool takesCustom(const QPrinterInfo& printer, QSizeF mm)
+// Whether the queue takes a custom paper of `mm`; an unknown bound is none.
+bool takesCustom(const TZVPrinterMedia& media, QSizeF mm)
 {
-    if (!printer.supportsCustomPageSizes()) return false;
-    const QPageSize low = printer.minimumPhysicalPageSize();
-    const QPageSize high = printer.maximumPhysicalPageSize();
-    const QSizeF min = low.isValid() ? low.size(QPageSize::Millimeter) : QSizeF(0, 0);
-    const QSizeF max = high.isValid() ? high.size(QPageSize::Millimeter) : mm;
+    if (!media.Custom) return false;
+    const QSizeF min = media.CustomMin.isValid() ? media.CustomMin : QSizeF(0, 0);
+    const QSizeF max = media.CustomMax.isValid() ? media.CustomMax : mm;
     return mm.width() >= min.width() && mm.height() >= min.height() && mm.width() <= max.width()
            && mm.height() <= max.height();
 }
 
 } // namespace
 
-TZVPrinterPaper ChoosePrinterPaper(const QPrinterInfo& printer, QSizeF mm)
+TZVPrinterPaper ChoosePrinterPaper(const TZVPrinterMedia& media, QSizeF mm)
 {
-    const QList<QPageSize> media = printer.supportedPageSizes();
     TZVPrinterPaper best;
     double bestDeviation = std::numeric_limits<double>::infinity();
-    for (const QPageSize& medium : media) {
-        const QSizeF size = medium.size(QPageSize::Millimeter);
+    for (int i = 0; i < media.Named.size(); ++i) {
         for (const bool turned : {false, true}) {
-            const double off = deviation(turned ? mm.transposed() : mm, size);
+            const double off = deviation(turned ? mm.transposed() : mm, media.Named.at(i).Mm);
             // A driver may offer a size both ways round (w162h90, w90h162): the one as designed wins.
             if (off <= kPaperToleranceMm && (off < bestDeviation || (off == bestDeviation && best.Turned && !turned))) {
-                best = {medium, turned, true};
+                best = {media.Named.at(i), i, turned};
                 bestDeviation = off;
             }
         }
     }
-    if (best.Named) return best;
+    if (best.Index >= 0) return best;
     // A queue that lists no media says nothing of its paper, and takes what it is given.
     for (const bool turned : {false, true}) {
         const QSizeF size = turned ? mm.transposed() : mm;
-        if ((media.isEmpty() && !turned) || takesCustom(printer, size))
-            return {QPageSize(size, QPageSize::Millimeter, QString(), QPageSize::ExactMatch), turned, false};
+        if ((media.Named.isEmpty() && !turned) || takesCustom(media, size)) {
+            const QString name = QStringLiteral("Custom.%1x%2mm").arg(size.width()).arg(size.height());
+            return {{name, size, media.CustomMargins}, -1, turned};
+        }
     }
-    RefusePaper(mm, printer.printerName());
+    RefusePaper(mm, media.Printer);
 }
 
 void RefusePaper(QSizeF mm, const QString& printer)

@@ -16,13 +16,31 @@
 #include <cmath>
 
 namespace zorvel {
+namespace {
+
+// The queue's media as Qt's print support reads them from its driver; Qt keeps their margins itself.
+TZVPrinterMedia mediaOf(const QPrinterInfo& printer)
+{
+    TZVPrinterMedia media;
+    media.Printer = printer.printerName();
+    for (const QPageSize& size : printer.supportedPageSizes())
+        media.Named.append({size.key(), size.size(QPageSize::Millimeter), QMarginsF()});
+    media.Custom = printer.supportsCustomPageSizes();
+    if (const QPageSize low = printer.minimumPhysicalPageSize(); low.isValid())
+        media.CustomMin = low.size(QPageSize::Millimeter);
+    if (const QPageSize high = printer.maximumPhysicalPageSize(); high.isValid())
+        media.CustomMax = high.size(QPageSize::Millimeter);
+    return media;
+}
+
+} // namespace
 
 TZVQtPrinter::TZVQtPrinter()
 {
     // Like a printer device context: the origin is the printable area's corner.
     m_printer.setFullPage(false);
     const QStringList names = Printers();
-    m_index = static_cast<int>(names.indexOf(QPrinterInfo::defaultPrinterName()));
+    m_index = static_cast<int>(names.indexOf(cups::DefaultQueue()));
     if (m_index < 0 && !names.isEmpty())
         m_index = 0;
     if (m_index >= 0)
@@ -37,7 +55,7 @@ TZVQtPrinter::~TZVQtPrinter()
 
 QStringList TZVQtPrinter::Printers() const
 {
-    return QPrinterInfo::availablePrinterNames();
+    return cups::Queues();
 }
 
 void TZVQtPrinter::SetPrinterIndex(int index)
@@ -83,12 +101,13 @@ void TZVQtPrinter::applyDevMode()
     m_media.clear();
     if (!m_toFile) {
         // A queue prints on what its driver offers, which Qt would silently swap for its default.
-        const TZVPrinterPaper chosen = ChoosePrinterPaper(QPrinterInfo(m_printer), mm);
-        paper = chosen.Size;
+        const QPrinterInfo info(m_printer);
+        const TZVPrinterPaper chosen = ChoosePrinterPaper(mediaOf(info), mm);
+        paper = chosen.Index >= 0
+                    ? info.supportedPageSizes().at(chosen.Index)
+                    : QPageSize(chosen.Medium.Mm, QPageSize::Millimeter, QString(), QPageSize::ExactMatch);
         landscape ^= chosen.Turned;
-        const QSizeF size = paper.size(QPageSize::Millimeter);
-        m_media = chosen.Named ? paper.key().toLatin1()
-                               : QStringLiteral("Custom.%1x%2mm").arg(size.width()).arg(size.height()).toLatin1();
+        m_media = chosen.Medium.Name;
     }
     const auto orientation = landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
     // The margins stay the printer's own, its unprintable edges, unless the paper is too small for them.
@@ -195,13 +214,9 @@ void TZVQtPrinter::EndDoc()
         throw EZvError(QStringLiteral("CAN'T END PRINT JOB"));
     if (!m_job)
         return;
-    const QPageLayout layout = m_job->pageLayout();
-    QList<QPair<QByteArray, QByteArray>> options{{"media", m_media}};
-    if (layout.orientation() == QPageLayout::Landscape)
-        options.append(qMakePair(QByteArray("orientation-requested"), QByteArray("4")));
-    if (m_printer.copyCount() > 1)
-        options.append(qMakePair(QByteArray("copies"), QByteArray::number(m_printer.copyCount())));
-    m_jobId = cups::SubmitFile(m_jobQueue, m_job->outputFileName(), m_printer.docName(), options);
+    const bool landscape = m_job->pageLayout().orientation() == QPageLayout::Landscape;
+    m_jobId = cups::SubmitFile(m_jobQueue, m_job->outputFileName(), m_printer.docName(),
+                               cups::JobOptions(m_media, landscape, m_printer.copyCount()));
 }
 
 void TZVQtPrinter::Abort()

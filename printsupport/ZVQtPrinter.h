@@ -70,7 +70,7 @@ private:
     std::unique_ptr<QTemporaryDir> m_spool;
     std::unique_ptr<QPrinter> m_job;
     QString m_jobQueue;
-    QByteArray m_media; // the queue's name for the job's paper
+    QString m_media; // the queue's name for the job's paper
     int m_jobId = 0;
     std::unique_ptr<QPainter> m_painter;
     std::unique_ptr<TZVQtCanvas> m_canvas;
