@@ -1,3 +1,4 @@
+// The calibration offsets box, and the dialog that prints a calibration page and keeps the offsets.
 #include "dialogs/ZVCalibrationDialog.h"
 
 #include "foundation/ZVError.h"

@@ -1,3 +1,4 @@
+// The progress box of a long print run and its Cancel button.
 #include "dialogs/ZVProgressDialog.h"
 
 #include "document/ZVCustomLab.h"

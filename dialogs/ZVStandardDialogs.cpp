@@ -1,3 +1,4 @@
+// The library's own dialogs opened for a label's and an editor's dialog commands.
 #include "dialogs/ZVStandardDialogs.h"
 
 #include "dialogs/ZVEditorProps.h"

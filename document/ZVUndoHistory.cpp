@@ -1,3 +1,4 @@
+// Undo steps as design states cut into shared pieces, and the change scopes that record them.
 #include "document/ZVUndoHistory.h"
 
 #include "document/ZVCustomLab.h"

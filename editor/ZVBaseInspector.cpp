@@ -1,3 +1,4 @@
+// The inspector side of the editor link: unlinks itself when it goes.
 #include "editor/ZVBaseInspector.h"
 
 #include "editor/ZVEditor.h"

@@ -1,3 +1,4 @@
+// The registered set of dialogs editors open.
 #include "editor/ZVEditorDialogs.h"
 
 namespace zorvel {

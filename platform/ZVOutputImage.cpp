@@ -1,3 +1,4 @@
+// Output pictures of bounded size.
 #include "platform/ZVOutputImage.h"
 
 #include "foundation/ZVError.h"

@@ -4,9 +4,8 @@ set -u
 zorvel=$1 data=$2 work=$3 case=$4
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 2
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
-# A missing tool skips the rest of the case: ctest reads 77 as skipped, not passed.
-need() { command -v "$1" > /dev/null 2>&1 || { echo "SKIP: $1 is not installed" >&2; exit 77; }; }
+# shellcheck source=../support/test_status.sh
+. "$(dirname "$0")/../support/test_status.sh"
 
 # Exit status 1, the message on stderr, nothing on stdout and not a single new file in the folder
 # (a half-written output or a temporary one left behind both count).

@@ -6,9 +6,8 @@ zorvel=$1 work=$2 case=$3
 case $zorvel in /*) ;; *) zorvel=$PWD/$zorvel ;; esac
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 2
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
-# A missing tool skips the rest of the case: ctest reads 77 as skipped, not passed.
-need() { command -v "$1" > /dev/null 2>&1 || { echo "SKIP: $1 is not installed" >&2; exit 77; }; }
+# shellcheck source=../support/test_status.sh
+. "$(dirname "$0")/../support/test_status.sh"
 # What zbarimg reads in a picture, control characters shown as \NNN.
 scan() { zbarimg --quiet --raw "$1" 2>/dev/null | od -An -c | tr -d ' \n' | sed -e 's/\\n$//'; }
 # "WIDTH HEIGHT" of a PNG, from its header.

@@ -4,7 +4,8 @@ set -u
 zorvel=$1 data=$2 work=$3 case=$4
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 2
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
+# shellcheck source=../support/test_status.sh
+. "$(dirname "$0")/../support/test_status.sh"
 
 # Expects exit status 1, the library's message on stderr and no output file (nor a temporary one).
 expect_failure() { # message output command...

@@ -5,7 +5,8 @@ set -u
 zorvel=$1 data=$2 work=$3
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 2
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
+# shellcheck source=../support/test_status.sh
+. "$(dirname "$0")/../support/test_status.sh"
 # shellcheck source=detail_labels.sh
 . "$(dirname "$0")/detail_labels.sh"
 

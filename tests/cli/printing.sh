@@ -5,7 +5,8 @@ set -u
 zorvel=$1 data=$2 support=$3 work=$4 case=$5
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 2
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
+# shellcheck source=../support/test_status.sh
+. "$(dirname "$0")/../support/test_status.sh"
 server=$(mktemp -d /tmp/zorvel-cups-XXXXXX) || exit 2
 trap 'sh "$support/cups_fixture.sh" stop "$server"' EXIT
 sh "$support/cups_fixture.sh" start "$server" $$ || fail "cupsd did not start"

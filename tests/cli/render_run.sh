@@ -4,11 +4,10 @@ set -u
 zorvel=$1 data=$2 work=$3 case=$4
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 2
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
+# shellcheck source=../support/test_status.sh
+. "$(dirname "$0")/../support/test_status.sh"
 # shellcheck source=detail_labels.sh
 . "$(dirname "$0")/detail_labels.sh"
-# A missing tool skips the rest of the case: ctest reads 77 as skipped, not passed.
-need() { command -v "$1" > /dev/null 2>&1 || { echo "SKIP: $1 is not installed" >&2; exit 77; }; }
 
 # Ten records NAME = N1 .. N10.
 { echo "NAME"; for i in 1 2 3 4 5 6 7 8 9 10; do echo "N$i"; done; } > records.csv

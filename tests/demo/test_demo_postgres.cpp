@@ -23,11 +23,11 @@ namespace {
 
 QString createDemoDatabase()
 {
-    test::PostgresServer& server = test::PostgresServer::Shared();
-    const QString name = server.CreateDatabase();
+    test::PostgresServer& server = test::PostgresServer::shared();
+    const QString name = server.createDatabase();
     const QString connection = QStringLiteral("demo-tables");
     {
-        QSqlDatabase db = server.Connect(connection, name);
+        QSqlDatabase db = server.connect(connection, name);
         try {
             EXPECT_EQ(CreateSampleTables(db).size(), 6);
             // The server numbers rows added later after the sample rows.
@@ -52,7 +52,7 @@ protected:
         ZV_REQUIRE_POSTGRES();
         ASSERT_TRUE(dir.isValid());
         TDM::SetDataFolder(dir.path());
-        url = test::PostgresServer::Shared().Url(createDemoDatabase());
+        url = test::PostgresServer::shared().url(createDemoDatabase());
     }
     void TearDown() override { TDM::SetDataFolder({}); }
 
@@ -84,7 +84,7 @@ TEST_F(DemoPostgres, CharacteristicsFollowThePrinter)
 
 TEST_F(DemoPostgres, AnEmptyDatabaseGetsTheSampleTablesAndDesignsOnce)
 {
-    const QString fresh = test::PostgresServer::Shared().Url(test::PostgresServer::Shared().CreateDatabase());
+    const QString fresh = test::PostgresServer::shared().url(test::PostgresServer::shared().createDatabase());
     for (int run = 1; run <= 2; ++run) {
         SCOPED_TRACE(run);
         TDM dm(fresh);

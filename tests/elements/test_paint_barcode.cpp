@@ -11,26 +11,6 @@ using namespace zorvel::test;
 
 namespace {
 
-struct TextOut
-{
-    QString text;
-    TPoint at;
-    friend bool operator==(const TextOut&, const TextOut&) = default;
-};
-
-std::vector<TextOut> textsOf(const TZVRecordingCanvas& canvas)
-{
-    std::vector<TextOut> texts;
-    for (const TZVCanvasCall* call : callsOf(canvas, "ExtTextOut"))
-        texts.push_back({call->Text, {call->Args.at(0), call->Args.at(1)}});
-    return texts;
-}
-
-void PrintTo(const TextOut& t, std::ostream* os)
-{
-    *os << t.text.toStdString() << " at (" << t.at.X << ", " << t.at.Y << ")";
-}
-
 // The EAN-13 example of the GS1 General Specifications, 5901234123457, at X1 = 1000, Y1 = 2000
 // with 0.33 mm modules: every bar from its 95-module pattern (L/G/R digit sets, parity by the
 // leading 5), worked out independently of the encoder: x = 1300 + 33 x module, right edge one
@@ -93,7 +73,7 @@ TEST_F(BarcodePaint, NumberUnderEanAndUpcSitsUnderTheHalves)
         TZVBar type;
         const char* content;
         int distance;
-        std::vector<TextOut> expected;
+        std::vector<DrawnText> expected;
     };
     const Case cases[] = {
         {"EAN-13: the first digit ends two modules before the bars",
@@ -155,7 +135,7 @@ TEST_F(BarcodePaint, Code39AndGs1NumbersAreCentredOnTheSymbol)
         barcode.SetChecksum(c.checksum);
         barcode.SetDistance(c.distance / 100.0f);
         TZVRecordingCanvas& canvas = paint();
-        EXPECT_EQ(textsOf(canvas), (std::vector<TextOut>{{c.text, {c.x, 3000}}}));
+        EXPECT_EQ(textsOf(canvas), (std::vector<DrawnText>{{c.text, {c.x, 3000}}}));
         EXPECT_EQ(canvas.Log("SetTextAlign"), std::vector<std::string>{"SetTextAlign(6)"});
     }
 }
@@ -185,7 +165,7 @@ TEST_F(BarcodePaint, RotationTurnsBarsTextAndBoundsAboutTheAnchor)
     {
         int angle;
         TRect firstBar;
-        TextOut firstDigit;
+        DrawnText firstDigit;
         TRect modelRect;
     };
     // The first bar {1300, 2000, 1332, 3225} and the first digit's origin (1084, 3000) turned

@@ -14,30 +14,10 @@ using namespace zorvel::test;
 
 namespace {
 
-struct TextOut
-{
-    QString text;
-    TPoint at;
-    friend bool operator==(const TextOut&, const TextOut&) = default;
-};
-
-void PrintTo(const TextOut& t, std::ostream* os)
-{
-    *os << "\"" << t.text.toStdString() << "\" at (" << t.at.X << ", " << t.at.Y << ")";
-}
-
-std::vector<TextOut> textsOf(const TZVRecordingCanvas& canvas)
-{
-    std::vector<TextOut> texts;
-    for (const TZVCanvasCall& call : canvas.Calls())
-        if (call.Op == "ExtTextOut") texts.push_back({call.Text, {call.Args.at(0), call.Args.at(1)}});
-    return texts;
-}
-
 std::vector<QString> stringsOf(const TZVRecordingCanvas& canvas)
 {
     std::vector<QString> texts;
-    for (const TextOut& t : textsOf(canvas))
+    for (const DrawnText& t : textsOf(canvas))
         texts.push_back(t.text);
     return texts;
 }
@@ -115,7 +95,7 @@ TEST_F(TablePaint, RowsThatFitAreDrawnInTheirCells)
     ASSERT_EQ(table.RowsPerTable(), 3);
     // The recorder's cells are as high as the font (400): centred in a 1000 row they start 300
     // below its top; left-aligned text starts a pen width (20) inside the cell.
-    const std::vector<TextOut> expected{
+    const std::vector<DrawnText> expected{
         {"Table Title", {6000 - 11 * 250 / 2, 1000 + 500 - 250}},
         {"Name", {1020, 2000 + 400 - 200}},
         {"Qty", {6020, 2000 + 400 - 200}},
@@ -338,7 +318,7 @@ TEST_F(TablePaint, OrientationsTurnTheLayout)
     struct Case
     {
         int angle;
-        TextOut firstCell;
+        DrawnText firstCell;
         std::string firstColumnLine;
     };
     // The first cell's origin: 20 into the column and 300 into the first row, measured from the
@@ -355,7 +335,7 @@ TEST_F(TablePaint, OrientationsTurnTheLayout)
         place(c.angle);
         ASSERT_EQ(table.RowsPerTable(), 3);
         TZVRecordingCanvas& canvas = paint();
-        const std::vector<TextOut> texts = textsOf(canvas);
+        const std::vector<DrawnText> texts = textsOf(canvas);
         ASSERT_GE(texts.size(), 4u);
         EXPECT_EQ(texts[3], c.firstCell);
         EXPECT_EQ(canvas.Log("LineTo").front(), c.firstColumnLine);

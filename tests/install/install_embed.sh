@@ -1,6 +1,7 @@
 #!/bin/bash
 # The installed package as applications use it: cmake --install into a temporary prefix, examples/embed
-# built there with find_package(Zorvel) and run offscreen, and a core-only program built with pkg-config.
+# and examples/print_from_data built there with find_package(Zorvel) and run offscreen, and a core-only
+# program built with pkg-config.
 #   install_embed.sh BUILD_DIR SOURCE_DIR CMAKE CXX [EXTRA_FLAGS]
 set -u -o pipefail
 build=$1 src=$2 cmake=$3 cxx=$4 flags=${5:-}
@@ -9,7 +10,8 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/zorvel-install.XXXXXX") || exit 2
 trap 'rm -rf "$work"' EXIT
 prefix=$work/prefix
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
+# shellcheck source=../support/test_status.sh
+. "$(dirname "$0")/../support/test_status.sh"
 # Nothing from the build or source tree may leak in: the installed tree alone must do.
 unset LD_LIBRARY_PATH CMAKE_PREFIX_PATH PKG_CONFIG_PATH
 export QT_QPA_PLATFORM=offscreen
@@ -70,18 +72,27 @@ status=$?
 grep -qx "UNKNOWN KEY : Bogus" "$work/stderr.txt" || fail "embed said: $(cat "$work/stderr.txt")"
 [ ! -e "$work/bad.pdf" ] || fail "a PDF of a refused design"
 
+# ---- examples/print_from_data: the core library alone, one label per record ---------------------
+example=$src/examples/print_from_data
+{ "$cmake" -S "$example" -B "$work/records" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_CXX_COMPILER="$cxx" \
+      -DCMAKE_CXX_FLAGS="$flags" && "$cmake" --build "$work/records"; } > "$work/records.log" 2>&1 \
+    || fail "build print_from_data: $(cat "$work/records.log")"
+"$work/records/print_from_data" "$example/shelf.json" "$example/products.csv" "$work/records.pdf" \
+    > "$work/records.txt" 2>&1 || fail "print_from_data: $(cat "$work/records.txt")"
+grep -qx "3 labels printed" "$work/records.txt" || fail "print_from_data said: $(cat "$work/records.txt")"
+pdftotext "$work/records.pdf" - | grep -qF "EUR 4.95 / kg" || fail "the last record is not in the PDF"
+
 # ---- pkg-config and a core-only program ---------------------------------------------------------
 export PKG_CONFIG_PATH=$libdir/pkgconfig
 pkg-config --exists --print-errors zorvel-core || fail "pkg-config does not resolve zorvel-core"
 cat > "$work/core.cpp" << 'EOF'
 // A headless program on the core library alone: a label with a text, saved to a stream and read back.
-#include "document/ZVCustomLab.h"
-#include "document/ZVUndoHistory.h"
-#include "elements/ZVBarCode.h"
-#include "elements/ZVTextElements.h"
-#include "foundation/ZVStream.h"
-
+#include <zorvel/document/ZVCustomLab.h>
 #include <zorvel/document/ZVDesignJson.h>
+#include <zorvel/document/ZVUndoHistory.h>
+#include <zorvel/elements/ZVBarCode.h>
+#include <zorvel/elements/ZVTextElements.h>
+#include <zorvel/foundation/ZVStream.h>
 
 #include <QGuiApplication>
 #include <QPointer>

@@ -173,8 +173,8 @@ class TPostgresBackend : public TBackend
 public:
     TPostgresBackend()
     {
-        test::PostgresServer& server = test::PostgresServer::Shared();
-        m_connections.Add("demo", server.Url(server.CreateDatabase()));
+        test::PostgresServer& server = test::PostgresServer::shared();
+        m_connections.Add("demo", server.url(server.createDatabase()));
         QSqlQuery q(m_connections.Database("demo"));
         EXPECT_TRUE(q.exec("CREATE TABLE \"PRINTERS\" (\"IDPRINTER\" INTEGER PRIMARY KEY, \"NAME\" VARCHAR(80), "
                            "\"PRICE\" DOUBLE PRECISION, \"CE\" BOOLEAN, \"RELEASED\" DATE, \"NOTE\" VARCHAR(60), "
@@ -718,7 +718,7 @@ const TBackendCase kSqlite{"Sqlite", [](const QString& dir) { return std::make_u
 #ifdef ZORVEL_TEST_POSTGRES
 const TBackendCase kPostgres{"Postgres", [](const QString&) -> std::unique_ptr<TBackend> {
                                   // Nothing skips: a server that does not start fails the case.
-                                  const QString& error = test::PostgresServer::Shared().Error();
+                                  const QString& error = test::PostgresServer::shared().error();
                                   if (!error.isEmpty()) {
                                       ADD_FAILURE() << "PostgreSQL: " << error.toStdString();
                                       return nullptr;
@@ -1031,9 +1031,9 @@ TEST(Connections, PostgresUrlsReadLikeTheClientLibrary)
 TEST(Connections, PostgresSocketUrlsOpenAndPassTheirOptions)
 {
     ZV_REQUIRE_POSTGRES();
-    const QString folder = test::PostgresServer::Shared().SocketFolder();
+    const QString folder = test::PostgresServer::shared().socketFolder();
     const QString encoded = QString::fromLatin1(QUrl::toPercentEncoding(folder));
-    const QString user = test::PostgresServer::User();
+    const QString user = test::PostgresServer::user();
     struct TCase
     {
         QString Url;
@@ -1065,9 +1065,9 @@ TEST(Connections, PostgresSocketUrlsOpenAndPassTheirOptions)
 TEST(SqlDataSetPostgres, SchemasAreQuotedApartAndKeylessTablesComeInAStableOrder)
 {
     ZV_REQUIRE_POSTGRES();
-    test::PostgresServer& server = test::PostgresServer::Shared();
+    test::PostgresServer& server = test::PostgresServer::shared();
     TZVConnections connections;
-    connections.Add("pg", server.Url(server.CreateDatabase()));
+    connections.Add("pg", server.url(server.createDatabase()));
     QSqlQuery q(connections.Database("pg"));
     for (const char* sql : {"CREATE SCHEMA inv",
                             "CREATE TABLE inv.items (sku VARCHAR(10), qty INTEGER, extra JSON)",

@@ -1,6 +1,8 @@
 // A private CUPS scheduler for a test process (tests/support/cups_fixture.sh), and what arrives
-// at its queues as PDF pages and words.
+// at its queues.
 #pragma once
+
+#include "tests/support/SharedServer.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -8,17 +10,18 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 #include <QThread>
 #include <QUuid>
 
-#include <vector>
-
 namespace zorvel::test {
 
-class CupsServer
+// Started on first use and stopped when the tests end, like PostgresServer; it points this
+// process's CUPS client at itself, so ask for shared() before anything asks CUPS. Without cupsd
+// the script exits with the skip status (tests/support/test_status.sh), which here is a failure
+// like any other: the printing tests never skip.
+class CupsServer : public SharedServer<CupsServer>
 {
 public:
     // Queues zv_a (the default) and zv_b; each job overwrites the queue's output file.
@@ -27,37 +30,14 @@ public:
     // A Zebra label printer writing ZPL, added on request by addLabelQueue.
     static constexpr const char* kLabelQueue = "zv_label";
 
-    // Points this process's CUPS client at the new server: call before anything asks CUPS.
-    CupsServer()
-        : m_dir(QDir::tempPath() + "/zorvel-cups-" + QUuid::createUuid().toString(QUuid::Id128).left(12))
-    {
-        QProcess script;
-        script.start("sh", {scriptPath(), "start", m_dir, QString::number(QCoreApplication::applicationPid())});
-        script.waitForFinished(30000);
-        m_error = QString::fromLocal8Bit(script.readAllStandardError()).trimmed();
-        m_ok = script.exitStatus() == QProcess::NormalExit && script.exitCode() == 0;
-        if (m_ok) qputenv("CUPS_SERVER", QFile::encodeName(m_dir + "/cups.sock"));
-    }
-    ~CupsServer()
+    void stop()
     {
         QProcess::execute("sh", {scriptPath(), "stop", m_dir});
-    }
-    CupsServer(const CupsServer&) = delete;
-    CupsServer& operator=(const CupsServer&) = delete;
-
-    // Adds kLabelQueue; false, with the reason in error(), when the driver cannot be had.
-    bool addLabelQueue()
-    {
-        QProcess script;
-        script.start("sh", {scriptPath(), "label", m_dir});
-        script.waitForFinished(30000);
-        m_error = QString::fromLocal8Bit(script.readAllStandardError()).trimmed();
-        return script.exitStatus() == QProcess::NormalExit && script.exitCode() == 0;
+        if (m_error.isEmpty()) m_error = QStringLiteral("stopped");
     }
 
-    bool ok() const { return m_ok; }
-    QString error() const { return m_error; }
-    QString dir() const { return m_dir; }
+    // Adds kLabelQueue; false, with the reason in `why`, when the driver cannot be had.
+    bool addLabelQueue(QString& why) const { return runScript({"label", m_dir}, why); }
 
     // A CUPS tool against this server; its exit status, stdout and stderr in `output`.
     int run(const QString& tool, const QStringList& args, QString* output = nullptr) const
@@ -94,6 +74,26 @@ public:
     }
 
 private:
+    friend class SharedServer<CupsServer>;
+    CupsServer()
+        : m_dir(QDir::tempPath() + "/zorvel-cups-" + QUuid::createUuid().toString(QUuid::Id128).left(12))
+    {
+        if (runScript({"start", m_dir, QString::number(QCoreApplication::applicationPid())}, m_error))
+            qputenv("CUPS_SERVER", QFile::encodeName(m_dir + "/cups.sock"));
+        else if (m_error.isEmpty())
+            m_error = QStringLiteral("cups_fixture.sh did not start");
+    }
+
+    // Whether the script succeeded; its stderr in `error`, empty when it did.
+    static bool runScript(const QStringList& args, QString& error)
+    {
+        QProcess script;
+        script.start("sh", QStringList{scriptPath()} + args);
+        script.waitForFinished(30000);
+        const bool ok = script.exitStatus() == QProcess::NormalExit && script.exitCode() == 0;
+        error = ok ? QString() : QString::fromLocal8Bit(script.readAllStandardError()).trimmed();
+        return ok;
+    }
     static QString scriptPath() { return QStringLiteral(ZORVEL_TEST_DATA_DIR "/../support/cups_fixture.sh"); }
     static QString suffix(const QString& queue) { return queue == kLabelQueue ? ".zpl" : ".pdf"; }
     static QString resolve(const QString& tool)
@@ -104,39 +104,10 @@ private:
     }
 
     QString m_dir;
-    QString m_error;
-    bool m_ok = false;
     mutable int m_received = 0;
 };
 
-struct PdfWord
-{
-    QString text;
-    int page = 0; // from 1
-    double xMin = 0, yMin = 0, xMax = 0, yMax = 0; // mm from the page's top-left corner
-};
-
-// Every word of the PDF with its box (pdftotext -bbox).
-inline std::vector<PdfWord> readPdfWords(const QString& pdf)
-{
-    QProcess process;
-    process.start("pdftotext", {"-bbox", pdf, "-"});
-    process.waitForFinished(30000);
-    const QString html = QString::fromUtf8(process.readAllStandardOutput());
-    static const QRegularExpression item(
-        R"re(<page |<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
-    std::vector<PdfWord> words;
-    int page = 0;
-    const double mm = 25.4 / 72;
-    for (const auto& m : item.globalMatch(html)) {
-        if (m.captured(0).startsWith("<page")) {
-            ++page;
-            continue;
-        }
-        words.push_back({m.captured(5), page, m.captured(1).toDouble() * mm, m.captured(2).toDouble() * mm,
-                         m.captured(3).toDouble() * mm, m.captured(4).toDouble() * mm});
-    }
-    return words;
-}
-
 } // namespace zorvel::test
+
+// Fails the current test (nothing skips) when the shared scheduler is not running.
+#define ZV_REQUIRE_CUPS() ZV_REQUIRE_SERVER(::zorvel::test::CupsServer, "CUPS")

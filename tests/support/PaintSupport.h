@@ -8,8 +8,10 @@
 #include "tests/support/TestApplication.h"
 
 #include <QImage>
+#include <QString>
 
 #include <memory>
+#include <ostream>
 #include <string_view>
 #include <vector>
 
@@ -33,6 +35,28 @@ inline std::vector<const TZVCanvasCall*> callsOf(const TZVRecordingCanvas& canva
     return found;
 }
 
+// One recorded ExtTextOut: the text and where it was drawn.
+struct DrawnText
+{
+    QString text;
+    TPoint at;
+    friend bool operator==(const DrawnText&, const DrawnText&) = default;
+};
+
+inline void PrintTo(const DrawnText& t, std::ostream* os)
+{
+    *os << "\"" << t.text.toStdString() << "\" at (" << t.at.X << ", " << t.at.Y << ")";
+}
+
+// The texts drawn, in order.
+inline std::vector<DrawnText> textsOf(const TZVRecordingCanvas& canvas)
+{
+    std::vector<DrawnText> texts;
+    for (const TZVCanvasCall* call : callsOf(canvas, "ExtTextOut"))
+        texts.push_back({call->Text, {call->Args.at(0), call->Args.at(1)}});
+    return texts;
+}
+
 // Sets the mapping the label draws with: logical units are model units (1/100 mm).
 inline void mapModelUnits(TZVCanvas& canvas, int dpi)
 {
@@ -47,7 +71,7 @@ class ModelImage
 {
 public:
     ModelImage(int widthModel, int heightModel, int dpi = 254)
-        : m_image(PixelsOf(widthModel, dpi), PixelsOf(heightModel, dpi), QImage::Format_RGB32)
+        : m_image(PixelsOf(widthModel, dpi), PixelsOf(heightModel, dpi), QImage::Format_RGB32), m_dpi(dpi)
     {
         ensureGuiApplication();
         m_image.fill(Qt::white);
@@ -65,15 +89,16 @@ public:
         return m_image;
     }
     // Pixel at model coordinates (after finish()).
-    QRgb pixelAtModel(int x, int y, int dpi = 254) const
+    QRgb pixelAtModel(int x, int y) const
     {
-        return m_image.pixel(x * dpi / kModelPerInch, y * dpi / kModelPerInch);
+        return m_image.pixel(x * m_dpi / kModelPerInch, y * m_dpi / kModelPerInch);
     }
 
     static int PixelsOf(int model, int dpi) { return (model * dpi + kModelPerInch - 1) / kModelPerInch; }
 
 private:
     QImage m_image;
+    int m_dpi;
     std::unique_ptr<TZVQtCanvas> m_canvas;
 };
 

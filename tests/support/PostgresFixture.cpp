@@ -20,8 +20,6 @@ namespace zorvel::test {
 
 namespace {
 
-PostgresServer* g_server = nullptr;
-
 // The newest installed server's programs, or whatever PATH finds.
 QString findBinFolder()
 {
@@ -37,27 +35,7 @@ QString findBinFolder()
     return {};
 }
 
-class StopServerAtTheEnd : public ::testing::Environment
-{
-public:
-    void TearDown() override
-    {
-        if (g_server)
-            g_server->Stop();
-    }
-};
-
-[[maybe_unused]] ::testing::Environment* const kStopServer =
-    ::testing::AddGlobalTestEnvironment(new StopServerAtTheEnd);
-
 } // namespace
-
-PostgresServer& PostgresServer::Shared()
-{
-    if (!g_server)
-        g_server = new PostgresServer;
-    return *g_server;
-}
 
 PostgresServer::PostgresServer()
 {
@@ -87,7 +65,7 @@ PostgresServer::PostgresServer()
     watchOver(pgCtl, data);
     const QString initdb = m_binFolder.isEmpty() ? QStringLiteral("initdb") : m_binFolder + QStringLiteral("/initdb");
     if (!run(initdb,
-             {QStringLiteral("-D"), data, QStringLiteral("-U"), User(), QStringLiteral("--auth=trust"),
+             {QStringLiteral("-D"), data, QStringLiteral("-U"), user(), QStringLiteral("--auth=trust"),
               QStringLiteral("-E"), QStringLiteral("UTF8"), QStringLiteral("--locale=C"), QStringLiteral("--no-sync")},
              60000))
         return;
@@ -114,7 +92,7 @@ PostgresServer::PostgresServer()
     m_running = true;
 }
 
-// A test process that crashes or is killed by a timeout never calls Stop(): a watcher stops the
+// A test process that crashes or is killed by a timeout never calls stop(): a watcher stops the
 // server and removes the folder once the process is gone.
 void PostgresServer::watchOver(const QString& pgCtl, const QString& data)
 {
@@ -157,27 +135,27 @@ bool PostgresServer::run(const QString& program, const QStringList& arguments, i
     return true;
 }
 
-QString PostgresServer::Url(const QString& database) const
+QString PostgresServer::url(const QString& database) const
 {
-    return QStringLiteral("postgresql://%1@/%2?host=%3").arg(User(), database, m_socketFolder);
+    return QStringLiteral("postgresql://%1@/%2?host=%3").arg(user(), database, m_socketFolder);
 }
 
-QSqlDatabase PostgresServer::Connect(const QString& connection, const QString& database) const
+QSqlDatabase PostgresServer::connect(const QString& connection, const QString& database) const
 {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connection);
     db.setHostName(m_socketFolder);
-    db.setUserName(User());
+    db.setUserName(user());
     db.setDatabaseName(database);
     EXPECT_TRUE(db.open()) << db.lastError().text().toStdString();
     return db;
 }
 
-QString PostgresServer::CreateDatabase()
+QString PostgresServer::createDatabase()
 {
     const QString name = QStringLiteral("zv%1").arg(++m_databases);
     const QString connection = QStringLiteral("zorvel-test-admin");
     {
-        QSqlDatabase db = Connect(connection, QStringLiteral("postgres"));
+        QSqlDatabase db = connect(connection, QStringLiteral("postgres"));
         QSqlQuery query(db);
         EXPECT_TRUE(query.exec(QStringLiteral("CREATE DATABASE ") + name)) << query.lastError().text().toStdString();
     }
@@ -185,7 +163,7 @@ QString PostgresServer::CreateDatabase()
     return name;
 }
 
-void PostgresServer::Stop()
+void PostgresServer::stop()
 {
     if (m_running) {
         const QString pgCtl = m_binFolder.isEmpty() ? QStringLiteral("pg_ctl") : m_binFolder + QStringLiteral("/pg_ctl");
