@@ -131,48 +131,6 @@ void TZVElement::Changed(const char* name, bool coordinates)
     SetModified();
 }
 
-void TZVElement::SetBackColor(TZVColor value)
-{
-    if (value == m_backColor) return;
-    m_backColor = value;
-    Changed("BackColor");
-}
-
-void TZVElement::SetColor(TZVColor value)
-{
-    if (value == m_color) return;
-    m_color = value;
-    Changed("Color");
-}
-
-void TZVElement::SetBorderColor(TZVColor value)
-{
-    if (value == m_borderColor) return;
-    m_borderColor = value;
-    Changed("BorderColor");
-}
-
-void TZVElement::SetAngle(int value)
-{
-    if (value == m_angle) return;
-    m_angle = value;
-    Changed("Angle");
-}
-
-void TZVElement::SetTransparent(bool value)
-{
-    if (value == m_transparent) return;
-    m_transparent = value;
-    Changed("Transparent");
-}
-
-void TZVElement::SetShowBorder(bool value)
-{
-    if (value == m_showBorder) return;
-    m_showBorder = value;
-    Changed("ShowBorder");
-}
-
 // Coordinates and the pen notify even when unchanged: the editor uses the call to redraw handles.
 void TZVElement::SetX1(float value)
 {
@@ -226,22 +184,6 @@ void TZVElement::SetBorderRadio(float value)
     SetModified();
 }
 
-// Print only matters on paper; the screen shows every element.
-void TZVElement::SetPrint(bool value)
-{
-    if (value == m_print) return;
-    m_print = value;
-    SetModified();
-}
-
-// Locking is an editing aid, not part of the design.
-void TZVElement::SetLocked(bool value)
-{
-    if (value == m_locked) return;
-    m_locked = value;
-    Notify("Locked");
-}
-
 void TZVElement::Normalize()
 {
     if (m_x2 < m_x1) std::swap(m_x1, m_x2);
@@ -288,8 +230,7 @@ int TZVElement::ModelToDeviceY(int y) const
 
 void TZVElement::SetScreenRect(const TRect& value)
 {
-    if (value == m_screenRect) return;
-    m_screenRect = value;
+    if (!StoreIfChanged(m_screenRect, value)) return;
     ScreenToModel();
     ClearAnchoring();
     SetModified();
@@ -493,13 +434,6 @@ QString TZVData::FieldName() const
     return m_owner->LabelOfFieldName(m_boundField);
 }
 
-void TZVData::SetData(bool value)
-{
-    if (value == m_data) return;
-    m_data = value;
-    Changed("Data");
-}
-
 // A name the label cannot resolve now (no data access, a closed data set, no such label) is kept
 // as given: the bound-field check resolves or refuses it when the data opens.
 void TZVData::SetFieldName(const QString& value)
@@ -519,13 +453,6 @@ void TZVData::SetFontHeight(float value)
 {
     m_fontHeight = ToModel(value);
     Changed("FontHeight");
-}
-
-void TZVData::SetFontName(const QString& value)
-{
-    if (value == m_fontName) return;
-    m_fontName = value;
-    Changed("FontName");
 }
 
 void TZVData::VisitFields(TZVFieldVisitor& visitor)

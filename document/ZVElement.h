@@ -3,6 +3,7 @@
 #pragma once
 
 #include "foundation/ZVTypes.h"
+#include "foundation/ZVUtils.h"
 
 #include <QObject>
 #include <QString>
@@ -46,7 +47,11 @@ enum TZVPaintTarget : int {
 ///   in hundredths of a millimetre;
 /// - published properties that show lengths in the label's unit use GetX1()/SetX1(float);
 /// - every setter follows the change protocol: convert, compare, store, notify the label
-///   (kind 2 or 3, coordinates 4 or 5, by selection), set the label's Modified flag.
+///   (kind 2 or 3, coordinates 4 or 5, by selection), set the label's Modified flag; setField does
+///   all but the conversion.
+/// A property takes its member with an accessor and a setter through setField, one line in
+/// VisitFields (the stream, the JSON form, undo and the design fingerprint all read that list),
+/// and a Q_PROPERTY where a kind publishes it (the inspector and scripting go by those).
 class ZORVEL_CORE_EXPORT TZVElement : public QObject
 {
     Q_OBJECT
@@ -111,13 +116,13 @@ public:
     /// @}
 
     /// Sets the fill colour behind the content.
-    virtual void SetBackColor(TZVColor value);
+    virtual void SetBackColor(TZVColor value) { setField(m_backColor, value, "BackColor"); }
     /// Sets the surface bounds (device pixels); the model coordinates follow and anchoring ends.
     virtual void SetScreenRect(const TRect& value);
     /// Sets the rotation in degrees, counterclockwise.
-    virtual void SetAngle(int value);
+    virtual void SetAngle(int value) { setField(m_angle, value, "Angle"); }
     /// Sets whether the background is left unfilled.
-    virtual void SetTransparent(bool value);
+    virtual void SetTransparent(bool value) { setField(m_transparent, value, "Transparent"); }
     /// Setters of the corners in the label's unit.
     /// @{
     virtual void SetX1(float value);
@@ -139,7 +144,7 @@ public:
     /// True when `point` (surface pixels) hits the element; a locked element only at its lock marker.
     virtual bool HitTest(TPoint point) const;
     /// Sets the foreground colour.
-    virtual void SetColor(TZVColor value);
+    virtual void SetColor(TZVColor value) { setField(m_color, value, "Color"); }
     /// Step 3 of a placement: puts the element on the model box (L, T)-(R, B) by its kind's rule.
     /// The default fills the box; lines, texts, bar codes and symbols place their anchor instead.
     virtual void PlaceAnchor(int L, int T, int R, int B);
@@ -152,10 +157,18 @@ public:
     void SetPaddingX(float value);
     void SetPaddingY(float value);
     void SetBorderRadio(float value);
-    void SetBorderColor(TZVColor value);
-    void SetShowBorder(bool value);
-    void SetPrint(bool value);
-    void SetLocked(bool value);
+    void SetBorderColor(TZVColor value) { setField(m_borderColor, value, "BorderColor"); }
+    void SetShowBorder(bool value) { setField(m_showBorder, value, "ShowBorder"); }
+    // Print only matters on paper; the screen shows every element.
+    void SetPrint(bool value)
+    {
+        if (StoreIfChanged(m_print, value)) SetModified();
+    }
+    // Locking is an editing aid, not part of the design.
+    void SetLocked(bool value)
+    {
+        if (StoreIfChanged(m_locked, value)) Notify("Locked");
+    }
     /// @}
     /// Renames the element without checking that the name is free (see TZVCustomLab::IdInUse).
     void SetID(const QString& value) { m_id = value; }
@@ -222,6 +235,15 @@ protected:
     void Notify(const char* name, bool coordinates = false);
     /// Sets the label's Modified flag without notifying.
     void SetModified();
+    /// The change protocol of one field already converted: an equal value is ignored, another
+    /// is stored and goes to Changed. True when the field changed.
+    template <typename T>
+    bool setField(T& field, const std::type_identity_t<T>& value, const char* name, bool coordinates = false)
+    {
+        if (!StoreIfChanged(field, value)) return false;
+        Changed(name, coordinates);
+        return true;
+    }
     /// Bar codes and symbols: only the anchor moves, to the box corner their angle turns it to.
     void PlaceCornerByAngle(int L, int T, int R, int B);
     /// Runs after every editor placement (drag, nudge, edge alignment) once snapping is done.
@@ -345,7 +367,7 @@ public:
     /// The display label of the bound field; empty unless Data is on and a field is bound.
     QString FieldName() const;
     /// Turns showing the bound field's value on or off.
-    virtual void SetData(bool value);
+    virtual void SetData(bool value) { setField(m_data, value, "Data"); }
     /// Binds the master field whose display label is `value`; an empty value is ignored.
     virtual void SetFieldName(const QString& value);
     /// Text height in the label's unit.
@@ -354,7 +376,7 @@ public:
     void SetFontHeight(float value);
     /// @}
     /// Sets the font family.
-    void SetFontName(const QString& value);
+    void SetFontName(const QString& value) { setField(m_fontName, value, "FontName"); }
 
     void VisitFields(TZVFieldVisitor& visitor) override;
 

@@ -226,79 +226,34 @@ void TZVBarCode::SetTopMargin(float value)
 
 void TZVBarCode::SetFactor(float value)
 {
-    const int factor = SaturateToInt(RoundHalfUp(double(value) * 100));
-    if (factor == m_factor) return;
-    m_factor = factor;
-    Changed("Factor");
+    setField(m_factor, SaturateToInt(RoundHalfUp(double(value) * 100)), "Factor");
 }
 
 void TZVBarCode::SetCodeType(TZVBar value)
 {
-    if (value == m_codeType) return;
-    m_codeType = value;
+    if (!StoreIfChanged(m_codeType, value)) return;
     if (value != CODE39) m_factor = kDefaultOtherFactor;
     Notify("CodeType");
     Owner()->RefreshProperty(QStringLiteral("Factor"));
     SetModified();
 }
 
-void TZVBarCode::SetBarCode(const QString& value)
-{
-    if (value == m_barCode) return;
-    m_barCode = value;
-    Changed("BarCode");
-}
-
-void TZVBarCode::SetShowNumber(bool value)
-{
-    if (value == m_showNumber) return;
-    m_showNumber = value;
-    Changed("ShowNumber");
-}
-
-void TZVBarCode::SetChecksum(bool value)
-{
-    if (value == m_checksum) return;
-    m_checksum = value;
-    Changed("Checksum");
-}
-
 void TZVBarCode::SetEccLevel(int value)
 {
     value = Clamp(value, 0, kMaxEccLevel);
-    if (value == m_eccLevel) return;
-    m_eccLevel = value;
-    Changed("EccLevel");
+    setField(m_eccLevel, value, "EccLevel");
 }
 
 void TZVBarCode::SetSymbolSize(int value)
 {
     value = Clamp(value, 0, kMaxSymbolSize);
-    if (value == m_symbolSize) return;
-    m_symbolSize = value;
-    Changed("SymbolSize");
-}
-
-void TZVBarCode::SetRectangular(bool value)
-{
-    if (value == m_rectangular) return;
-    m_rectangular = value;
-    Changed("Rectangular");
+    setField(m_symbolSize, value, "SymbolSize");
 }
 
 void TZVBarCode::SetColumns(int value)
 {
     value = Clamp(value, 0, kMaxColumns);
-    if (value == m_columns) return;
-    m_columns = value;
-    Changed("Columns");
-}
-
-void TZVBarCode::SetQuietZone(bool value)
-{
-    if (value == m_quietZone) return;
-    m_quietZone = value;
-    Changed("QuietZone");
+    setField(m_columns, value, "Columns");
 }
 
 int TZVBarCode::SymbolWidth(const QString& content) const

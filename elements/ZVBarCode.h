@@ -117,14 +117,14 @@ public:
     void SetTopMargin(float value);
     void SetFactor(float value);
     void SetCodeType(TZVBar value);
-    void SetBarCode(const QString& value);
-    void SetShowNumber(bool value);
-    void SetChecksum(bool value);
+    void SetBarCode(const QString& value) { setField(m_barCode, value, "BarCode"); }
+    void SetShowNumber(bool value) { setField(m_showNumber, value, "ShowNumber"); }
+    void SetChecksum(bool value) { setField(m_checksum, value, "Checksum"); }
     void SetEccLevel(int value);
     void SetSymbolSize(int value);
-    void SetRectangular(bool value);
+    void SetRectangular(bool value) { setField(m_rectangular, value, "Rectangular"); }
     void SetColumns(int value);
-    void SetQuietZone(bool value);
+    void SetQuietZone(bool value) { setField(m_quietZone, value, "QuietZone"); }
     /// @}
 
     /// Size of the unturned symbol of `content` (already the human-readable text), model units:

@@ -81,20 +81,6 @@ void TZVImage::SetFileImage(const QString& value)
     Changed("FileImage");
 }
 
-void TZVImage::SetAspect(bool value)
-{
-    if (value == m_aspect) return;
-    m_aspect = value;
-    Changed("Aspect");
-}
-
-void TZVImage::SetAutoSize(bool value)
-{
-    if (value == m_autoSize) return;
-    m_autoSize = value;
-    Changed("Autosize");
-}
-
 void TZVImage::SetAngle(int value)
 {
     if (value != m_angle) m_needsTurn = true;
@@ -104,8 +90,7 @@ void TZVImage::SetAngle(int value)
 // The turned copy bakes transparency in, so it must be rebuilt.
 void TZVImage::SetTransparent(bool value)
 {
-    if (value == m_transparent) return;
-    m_transparent = value;
+    if (!StoreIfChanged(m_transparent, value)) return;
     m_needsTurn = true;
     Changed("Transparent");
 }

@@ -48,8 +48,8 @@ public:
     void SetFileImage(const QString& value);
     /// Setters of the published flags; each follows the change protocol.
     /// @{
-    void SetAspect(bool value);
-    void SetAutoSize(bool value);
+    void SetAspect(bool value) { setField(m_aspect, value, "Aspect"); }
+    void SetAutoSize(bool value) { setField(m_autoSize, value, "Autosize"); }
     /// @}
     void SetAngle(int value) override;
     void SetTransparent(bool value) override;

@@ -212,13 +212,6 @@ void TZVRect::SetRadio(float value)
     if (!m_ellipse) Changed("Radius");
 }
 
-void TZVRect::SetEllipse(bool value)
-{
-    if (value == m_ellipse) return;
-    m_ellipse = value;
-    Changed("Circle");
-}
-
 bool TZVRect::HitTest(TPoint point) const
 {
     const bool inside = TZVBaseEx2D::HitTest(point);

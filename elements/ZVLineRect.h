@@ -80,7 +80,7 @@ public:
     /// Draws the ellipse inscribed in the box instead of a rectangle.
     /// @{
     bool Ellipse() const { return m_ellipse; }
-    void SetEllipse(bool value);
+    void SetEllipse(bool value) { setField(m_ellipse, value, "Circle"); }
     /// @}
 
     bool HitTest(TPoint point) const override;

@@ -172,20 +172,12 @@ TZVParagraph::TZVParagraph(TZVCustomLab& owner) : TZVDataText(owner, 3)
     NameElement(QStringLiteral("Paragraph"));
 }
 
-void TZVParagraph::SetAlignment(TTextFormat value)
-{
-    if (value == m_alignment) return;
-    m_alignment = value;
-    Changed("TextAlign");
-}
-
 // Taking the anchor rule of single-line texts here would put both corners on the same edge of
 // the box for a turned paragraph (or one whose stored TextAlign is not left-top); the layout
 // frame already turns inside the box, so the box itself always spans the rectangle.
 void TZVParagraph::SetScreenRect(const TRect& value)
 {
-    if (value == m_screenRect) return;
-    m_screenRect = value;
+    if (!StoreIfChanged(m_screenRect, value)) return;
     PlaceAnchor(DeviceToModelX(value.Left), DeviceToModelY(value.Top), DeviceToModelX(value.Right),
                 DeviceToModelY(value.Bottom));
     ClearAnchoring();

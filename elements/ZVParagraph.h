@@ -28,7 +28,7 @@ public:
     /// Line alignment inside the box.
     /// @{
     TTextFormat Alignment() const { return m_alignment; }
-    void SetAlignment(TTextFormat value);
+    void SetAlignment(TTextFormat value) { setField(m_alignment, value, "TextAlign"); }
     /// @}
 
     /// The paragraph is a box whatever its angle: both corners follow the dragged rectangle.

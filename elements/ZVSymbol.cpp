@@ -23,13 +23,6 @@ void TZVSymbol::SetCharacter(QChar value)
     Changed("Symbol");
 }
 
-void TZVSymbol::SetBold(bool value)
-{
-    if (value == m_bold) return;
-    m_bold = value;
-    Changed("Bold");
-}
-
 void TZVSymbol::PlaceAnchor(int L, int T, int R, int B)
 {
     PlaceCornerByAngle(L, T, R, B);

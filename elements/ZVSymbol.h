@@ -41,7 +41,7 @@ public:
     /// Whether the character is drawn bold.
     /// @{
     bool Bold() const { return m_bold; }
-    void SetBold(bool value);
+    void SetBold(bool value) { setField(m_bold, value, "Bold"); }
     /// @}
     /// The symbol dialog's page, put back with the character when the dialog is cancelled.
     /// @{

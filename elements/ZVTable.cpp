@@ -61,8 +61,7 @@ void TZVColumn::notify(TablePart part)
 
 template <typename T> bool TZVColumn::change(T& field, const T& value, TablePart part)
 {
-    if (field == value) return false;
-    field = value;
+    if (!StoreIfChanged(field, value)) return false;
     notify(part);
     return true;
 }
@@ -528,59 +527,15 @@ void TZVTable::ExchangeColumns(int i, int j)
     columnChanged();
 }
 
-void TZVTable::SetGridColor(TZVColor value)
-{
-    if (value == m_gridColor) return;
-    m_gridColor = value;
-    Changed("GridColor");
-}
-
-void TZVTable::SetGridStyle(TZVGridStyle value)
-{
-    if (value == m_gridStyle) return;
-    m_gridStyle = value;
-    Changed("GridStyle");
-}
-
-void TZVTable::SetRowColor(TZVColor value)
-{
-    if (value == m_rowColor) return;
-    m_rowColor = value;
-    Changed("");
-}
-
 void TZVTable::SetRowHeight(float value)
 {
     m_rowHeight = ToModel(value);
     Changed("RowHeight");
 }
 
-void TZVTable::SetDrawMode(std::uint8_t value)
-{
-    if (value == m_drawMode) return;
-    m_drawMode = value;
-    Changed("");
-}
-
 template <typename T> void TZVTable::setTitle(T CellStyle::*field, const T& value)
 {
-    if (m_title.*field == value) return;
-    m_title.*field = value;
-    Changed("");
-}
-
-void TZVTable::SetTitleText(const QString& value)
-{
-    if (value == m_titleText) return;
-    m_titleText = value;
-    Changed("TitleText");
-}
-
-void TZVTable::SetTitleVisible(bool value)
-{
-    if (value == m_titleVisible) return;
-    m_titleVisible = value;
-    Changed("TitleVisible");
+    setField(m_title.*field, value, "");
 }
 
 void TZVTable::SetTitleBold(bool value)

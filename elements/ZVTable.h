@@ -323,13 +323,13 @@ public:
 
     /// Setters of the table's settings; heights in the label's unit. Each follows the change protocol.
     /// @{
-    void SetGridColor(TZVColor value);
-    void SetGridStyle(TZVGridStyle value);
-    void SetRowColor(TZVColor value);
+    void SetGridColor(TZVColor value) { setField(m_gridColor, value, "GridColor"); }
+    void SetGridStyle(TZVGridStyle value) { setField(m_gridStyle, value, "GridStyle"); }
+    void SetRowColor(TZVColor value) { setField(m_rowColor, value, ""); }
     void SetRowHeight(float value);
-    void SetDrawMode(std::uint8_t value);
-    void SetTitleText(const QString& value);
-    void SetTitleVisible(bool value);
+    void SetDrawMode(std::uint8_t value) { setField(m_drawMode, value, ""); }
+    void SetTitleText(const QString& value) { setField(m_titleText, value, "TitleText"); }
+    void SetTitleVisible(bool value) { setField(m_titleVisible, value, "TitleVisible"); }
     void SetTitleBold(bool value);
     void SetTitleItalic(bool value);
     void SetTitleUnderline(bool value);

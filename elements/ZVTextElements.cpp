@@ -55,61 +55,9 @@ TZVDataText::TZVDataText(TZVCustomLab& owner, std::uint8_t handleKind) : TZVData
     m_textAlign = taLeTo;
 }
 
-void TZVDataText::SetText(const QString& value)
-{
-    if (value == m_text) return;
-    m_text = value;
-    Changed("Text");
-}
-
-void TZVDataText::SetDisplayFormat(const QString& value)
-{
-    if (value == m_displayFormat) return;
-    m_displayFormat = value;
-    SetModified();
-}
-
 void TZVDataText::SetTextAlign(TTextAlign value)
 {
-    const auto align = static_cast<std::uint8_t>(value <= taRiCe ? value : taLeTo);
-    if (align == m_textAlign) return;
-    m_textAlign = align;
-    Changed("TextAlign");
-}
-
-void TZVDataText::SetBold(bool value)
-{
-    if (value == m_bold) return;
-    m_bold = value;
-    Changed("Bold");
-}
-
-void TZVDataText::SetItalic(bool value)
-{
-    if (value == m_italic) return;
-    m_italic = value;
-    Changed("Italic");
-}
-
-void TZVDataText::SetUnderline(bool value)
-{
-    if (value == m_underline) return;
-    m_underline = value;
-    Changed("Underline");
-}
-
-void TZVDataText::SetShadow(bool value)
-{
-    if (value == m_shadow) return;
-    m_shadow = value;
-    Changed("Shadow");
-}
-
-void TZVDataText::SetShadowColor(TZVColor value)
-{
-    if (value == m_shadowColor) return;
-    m_shadowColor = value;
-    Changed("ShadowColor");
+    setField(m_textAlign, static_cast<std::uint8_t>(value <= taRiCe ? value : taLeTo), "TextAlign");
 }
 
 // The offset only shows while the shadow does.
@@ -175,8 +123,7 @@ void TZVDataText::PlaceAnchor(int L, int T, int R, int B)
 // A text has no stored size: only its anchor follows the dragged box.
 void TZVDataText::SetScreenRect(const TRect& value)
 {
-    if (value == m_screenRect) return;
-    m_screenRect = value;
+    if (!StoreIfChanged(m_screenRect, value)) return;
     if (const auto pixel = TextAnchorInBox(value, TextAlign(), m_angle)) {
         m_x1 = DeviceToModelX(pixel->X);
         m_y1 = DeviceToModelY(pixel->Y);
@@ -359,20 +306,6 @@ TZVAddText::TZVAddText(TZVCustomLab& owner) : TZVShadowDataText(owner, 0)
     NameElement(QStringLiteral("AddText"));
 }
 
-void TZVAddText::SetBefore(const QString& value)
-{
-    if (value == m_before) return;
-    m_before = value;
-    Changed("Before");
-}
-
-void TZVAddText::SetAfter(const QString& value)
-{
-    if (value == m_after) return;
-    m_after = value;
-    Changed("After");
-}
-
 void TZVAddText::PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool data)
 {
     QString middle = m_text;
@@ -395,20 +328,6 @@ void TZVAddText::VisitFields(TZVFieldVisitor& visitor)
 TZVAskText::TZVAskText(TZVCustomLab& owner) : TZVShadowDataText(owner, 0)
 {
     NameElement(QStringLiteral("AskText"));
-}
-
-void TZVAskText::SetQuestion(const QString& value)
-{
-    if (value == m_question) return;
-    m_question = value;
-    Changed("Question");
-}
-
-void TZVAskText::SetAnswer(const QString& value)
-{
-    if (value == m_answer) return;
-    m_answer = value;
-    SetModified();
 }
 
 void TZVAskText::PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool)

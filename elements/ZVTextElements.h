@@ -27,12 +27,16 @@ public:
     /// The fixed content, shown unless Data is on.
     /// @{
     const QString& Text() const { return m_text; }
-    void SetText(const QString& value);
+    void SetText(const QString& value) { setField(m_text, value, "Text"); }
     /// @}
     /// Display format of field values (see FormatFloat and FormatDateTime); empty prints them as they are.
     /// @{
     const QString& DisplayFormat() const { return m_displayFormat; }
-    void SetDisplayFormat(const QString& value);
+    /// Formats only field values, which the editor never shows, so the editor is not told.
+    void SetDisplayFormat(const QString& value)
+    {
+        if (StoreIfChanged(m_displayFormat, value)) SetModified();
+    }
     /// @}
     /// Which point of the text sits at the anchor (X1, Y1).
     /// @{
@@ -46,15 +50,15 @@ public:
     bool Italic() const { return m_italic; }
     bool Underline() const { return m_underline; }
     bool Shadow() const { return m_shadow; }
-    void SetBold(bool value);
-    void SetItalic(bool value);
-    void SetUnderline(bool value);
-    void SetShadow(bool value);
+    void SetBold(bool value) { setField(m_bold, value, "Bold"); }
+    void SetItalic(bool value) { setField(m_italic, value, "Italic"); }
+    void SetUnderline(bool value) { setField(m_underline, value, "Underline"); }
+    void SetShadow(bool value) { setField(m_shadow, value, "Shadow"); }
     /// @}
     /// Colour of the drop shadow.
     /// @{
     TZVColor ShadowColor() const { return m_shadowColor; }
-    void SetShadowColor(TZVColor value);
+    void SetShadowColor(TZVColor value) { setField(m_shadowColor, value, "ShadowColor"); }
     /// @}
 
     /// Shadow offset: model units, published in the label's unit.
@@ -193,8 +197,8 @@ public:
     /// @{
     const QString& Before() const { return m_before; }
     const QString& After() const { return m_after; }
-    void SetBefore(const QString& value);
-    void SetAfter(const QString& value);
+    void SetBefore(const QString& value) { setField(m_before, value, "Before"); }
+    void SetAfter(const QString& value) { setField(m_after, value, "After"); }
     /// @}
 
     void VisitFields(TZVFieldVisitor& visitor) override;
@@ -232,9 +236,12 @@ public:
     /// The answer printed; the question's asker or OnAskText sets it.
     const QString& Answer() const override { return m_answer; }
     /// Sets the question; the editor is told.
-    void SetQuestion(const QString& value);
+    void SetQuestion(const QString& value) { setField(m_question, value, "Question"); }
     /// Not shown before printing, so the editor is not told.
-    void SetAnswer(const QString& value) override;
+    void SetAnswer(const QString& value) override
+    {
+        if (StoreIfChanged(m_answer, value)) SetModified();
+    }
     TZVQuestion* AsQuestion() override { return this; }
 
     void VisitFields(TZVFieldVisitor& visitor) override;

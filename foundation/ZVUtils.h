@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <type_traits>
 
 namespace zorvel {
 
@@ -56,6 +57,17 @@ constexpr T Clamp(T value, T low, T high)
     if (value < low)
         return low;
     return value;
+}
+
+/// Stores `value` in `field` unless they are equal; true when `field` changed. The first half of
+/// every setter that tells someone of a change.
+template <typename T>
+bool StoreIfChanged(T& field, const std::type_identity_t<T>& value)
+{
+    if (field == value)
+        return false;
+    field = value;
+    return true;
 }
 
 /// Sum of the decimal digits of `n`; 0 for a negative value.
