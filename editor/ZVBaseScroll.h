@@ -1,6 +1,8 @@
 // The scroll box of the editor: holds the design surface and its margins, reports scrolling.
 #pragma once
 
+#include "zorvel_widgets_export.h"
+
 #include <QScrollArea>
 
 #include <functional>
@@ -9,7 +11,7 @@ namespace zorvel {
 
 /// A frameless scroll area that never takes the keyboard focus, so that arrow keys reach the
 /// editor.
-class TZVBaseScroll : public QScrollArea
+class ZORVEL_WIDGETS_EXPORT TZVBaseScroll : public QScrollArea
 {
     Q_OBJECT
 
