@@ -3,6 +3,7 @@
 
 #include "document/ZVDisplayFormat.h"
 #include "document/ZVEditorLink.h"
+#include "document/ZVRunValues.h"
 #include "document/ZVUndoHistory.h"
 #include "document/ZVElement.h"
 #include "document/ZVElementRegistry.h"
@@ -63,7 +64,8 @@ void fillLabels(QStringList& list, const TZVDataSet& dataSet, bool binaryOnly, b
 TZVCustomLab::TZVCustomLab(QObject* parent)
     : QObject(parent), m_backSurf(std::make_unique<TZVBackSurf>(*this)),
       m_frame(std::make_unique<TZVFrame>(*this)), m_measure(std::make_unique<TZVMeasure>(*this)),
-      m_printInfo(std::make_unique<TZVPrintInfo>(*this)), m_undoStack(std::make_unique<QUndoStack>())
+      m_printInfo(std::make_unique<TZVPrintInfo>(*this)), m_undoStack(std::make_unique<QUndoStack>()),
+      m_runValues(std::make_unique<TZVRunValues>(*this))
 {
     m_undoStack->setUndoLimit(kUndoSteps);
     SetLegacyStream(false);
@@ -472,15 +474,7 @@ QString TZVCustomLab::DetailLabelOfFieldName(const QString& name) const
 QString TZVCustomLab::FieldText(const QString& fieldName, const QString& format, bool dateFormat) const
 {
     if (!m_dataSet) return {};
-    const TZVField& field = m_dataSet->FieldByName(fieldName);
-    if (field.IsNull()) return {};
-    if (format.isEmpty()) return field.AsWideString();
-    if (dateFormat) return FormatDateTime(format, DateTimeFromDays(field.AsFloat()));
-    const TZVFieldKind kind = field.Kind();
-    if (IsIntegerKind(kind)) return FormatInteger(format, field.AsInteger());
-    if (IsFloatKind(kind)) return FormatFloat(format, field.AsFloat());
-    if (IsTemporalKind(kind)) return FormatDateTime(format, field.AsDateTime());
-    return field.AsWideString();
+    return FieldDisplayText(*m_dataSet, fieldName, format, dateFormat);
 }
 
 QString TZVCustomLab::AliasNameOfCaption(const QString& caption) const

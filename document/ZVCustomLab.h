@@ -4,14 +4,17 @@
 
 #include "document/ZVAlias.h"
 #include "document/ZVBackSurf.h"
+#include "document/ZVCounters.h"
 #include "document/ZVMeasure.h"
 #include "document/ZVPrintInfo.h"
 #include "document/ZVPrintRun.h"
+#include "document/ZVStreamVisitors.h"
 #include "foundation/ZVDataSet.h"
 #include "foundation/ZVTypes.h"
 #include "zorvel_core_export.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -34,7 +37,10 @@ class TZVFieldVisitor;
 class TZVElement;
 class TZVMemoryStream;
 class TZVPrinter;
+class TZVRunValues;
 class TZVSqlDataSet;
+class TZVTemplate;
+class TZVTemplateValues;
 
 /// A handle glyph the design surface draws over the selection, at two points in surface pixels.
 /// Kind 1 circles at line ends, 2 squares, 3 grey squares.
@@ -240,6 +246,49 @@ public:
     /// The alias whose caption is `caption`, or `caption` itself when none has it.
     QString AliasNameOfCaption(const QString& caption) const;
 
+    /// Content from data (ZVRunValues.cpp). The design's counters, in their order; SetCounters
+    /// raises EZvError with CountersProblem's message and keeps the old list then.
+    /// @{
+    const QList<TZVCounter>& Counters() const { return m_counters; }
+    void SetCounters(const QList<TZVCounter>& counters);
+    /// @}
+    /// The master field whose value is each record's number of labels, instead of Repetitions;
+    /// empty when every record prints Repetitions times.
+    /// @{
+    const QString& QuantityField() const { return m_quantityField; }
+    void SetQuantityField(const QString& field);
+    /// @}
+    /// Values the next runs start the named counters from instead of their Start (a reprint of
+    /// a range); such a run saves nothing. Empty by default.
+    /// @{
+    void SetCounterOverrides(const QHash<QString, std::int64_t>& starts) { m_counterOverrides = starts; }
+    const QHash<QString, std::int64_t>& CounterOverrides() const { return m_counterOverrides; }
+    /// @}
+    /// Where a completed print run takes its counters' values from and leaves them: the stored
+    /// design (TZVCounterStore). Not owned; null keeps them in the label only.
+    /// @{
+    void SetCounterStore(TZVCounterStore* store) { m_counterStore = store; }
+    TZVCounterStore* CounterStore() const { return m_counterStore; }
+    /// @}
+    /// The counters and the quantity field under their JSON keys; layouts before the content
+    /// layout have none (a reader empties them).
+    void VisitContentFields(TZVFieldVisitor& visitor);
+    /// Whether the design has counters or a quantity field.
+    bool UsesContentFields() const;
+    /// What templates are filled from while a label is painted: the current record, the run's
+    /// page, label, record and copy, the job's start, the counters and the answers. Outside a run
+    /// (the designer showing data) it describes the first label of a run starting now.
+    const TZVTemplateValues& TemplateValues() const;
+    /// The template filled for the label being painted; `fields` is the data set whose current
+    /// record gives the fields (null: the master).
+    QString ExpandTemplate(const TZVTemplate& text, const TZVDataSet* fields = nullptr) const;
+    /// Whether the editor shows the current master record's values instead of field names (off
+    /// by default); the editor's show-data mode.
+    /// @{
+    bool ShowData() const { return m_showData; }
+    void SetShowData(bool value);
+    /// @}
+
     /// Pictures of image elements are kept inside the design (BMP) rather than as file names.
     /// @{
     bool OnlyBitmap() const { return m_onlyBitmap; }
@@ -444,7 +493,7 @@ private:
     bool m_modified = false;
     bool m_restoring = false;
     bool m_loading = false;
-    std::int32_t m_writeVersion = 2900;
+    std::int32_t m_writeVersion = kNewestStreamVersion;
     std::int32_t m_readVersion = 2700;
     TZVDataAccessType m_dataAccessType = daBDEAlias;
     bool m_showMargins = false;
@@ -468,6 +517,12 @@ private:
     std::vector<TZVPagePreview> m_pages;
     bool m_pageCacheBusy = false;
     std::unique_ptr<QUndoStack> m_undoStack;
+    QList<TZVCounter> m_counters;
+    QString m_quantityField;
+    QHash<QString, std::int64_t> m_counterOverrides;
+    TZVCounterStore* m_counterStore = nullptr;
+    std::unique_ptr<TZVRunValues> m_runValues;
+    bool m_showData = false;
 };
 
 /// Opens the special editor of an element (picture, symbol, paragraph, table dialogs); the

@@ -46,6 +46,7 @@ public:
     }
     void U16(const char* name, std::uint16_t& value) override { number(name, value); }
     void I32(const char* name, std::int32_t& value) override { number(name, value); }
+    void I64(const char* name, std::int64_t& value) override { number(name, value); }
     void Color(const char* name, TZVColor& value) override { number(name, value); }
     void WStr(const char* name, QString& value, bool) override { string(name, value); }
     void AStr(const char* name, QString& value) override { string(name, value); }
@@ -200,7 +201,7 @@ public:
     }
 
     // Every key of the newest layout is understood; missing ones keep their defaults.
-    std::int32_t Version() const override { return kWideBarCodeVersion; }
+    std::int32_t Version() const override { return kNewestStreamVersion; }
     bool Reading() const override { return true; }
 
     void U8(const char* name, std::uint8_t& value) override { integer(name, value); }
@@ -215,6 +216,18 @@ public:
     }
     void U16(const char* name, std::uint16_t& value) override { integer(name, value); }
     void I32(const char* name, std::int32_t& value) override { integer(name, value); }
+    // JSON numbers are doubles: beyond 2^53 a whole number is no longer exact.
+    void I64(const char* name, std::int64_t& value) override
+    {
+        const QJsonValue v = find(name);
+        if (v.isUndefined())
+            return;
+        constexpr double kExact = 9007199254740992.0;
+        const double d = v.toDouble(std::nan(""));
+        if (!v.isDouble() || d != std::floor(d) || std::abs(d) > kExact)
+            invalid(name);
+        value = static_cast<std::int64_t>(d);
+    }
     void Color(const char* name, TZVColor& value) override { integer(name, value); }
     void WStr(const char* name, QString& value, bool) override { string(name, value); }
     void AStr(const char* name, QString& value) override { string(name, value); }
@@ -487,6 +500,7 @@ void TZVCustomLab::VisitHeaderFields(TZVFieldVisitor& v)
         m_printInfo->VisitFields(v);
         v.I32("Repetitions", m_printInfo->m_repetitions);
     });
+    VisitContentFields(v);
     if (m_editor) {
         v.Group("Editor", [&] {
             auto snap = m_editor->Snap();

@@ -468,3 +468,20 @@ QDateTime DateTimeFromDays(double days)
 }
 
 } // namespace zorvel
+
+namespace zorvel {
+
+QString FieldDisplayText(const TZVDataSet& data, const QString& fieldName, const QString& format, bool dateFormat)
+{
+    const TZVField& field = data.FieldByName(fieldName);
+    if (field.IsNull()) return {};
+    if (format.isEmpty()) return field.AsWideString();
+    if (dateFormat) return FormatDateTime(format, DateTimeFromDays(field.AsFloat()));
+    const TZVFieldKind kind = field.Kind();
+    if (IsIntegerKind(kind)) return FormatInteger(format, field.AsInteger());
+    if (IsFloatKind(kind)) return FormatFloat(format, field.AsFloat());
+    if (IsTemporalKind(kind)) return FormatDateTime(format, field.AsDateTime());
+    return field.AsWideString();
+}
+
+} // namespace zorvel

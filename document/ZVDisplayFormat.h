@@ -8,6 +8,8 @@
 
 namespace zorvel {
 
+class TZVDataSet;
+
 /// Numeric pictures, one to three sections separated by ';' (positive;negative;zero):
 /// \verbatim
 ///   0      a digit, zero when there is none        #      a digit only when there is one
@@ -46,5 +48,10 @@ ZORVEL_CORE_EXPORT QString FormatDateTime(const QString& format, const QDateTime
 /// A date-time held as a float: whole days since 1899-12-30, the time of day as the fraction
 /// (for days before that base the fraction still counts forward from midnight).
 ZORVEL_CORE_EXPORT QDateTime DateTimeFromDays(double days);
+
+/// The current record's `fieldName` of `data` in the display `format` (a date-time picture when
+/// `dateFormat`), empty when null; raises EZvError "INVALID FIELD NAME :" for an unknown field.
+ZORVEL_CORE_EXPORT QString FieldDisplayText(const TZVDataSet& data, const QString& fieldName,
+                                            const QString& format, bool dateFormat);
 
 } // namespace zorvel

@@ -10,6 +10,7 @@
 #include <QVariant>
 
 #include <cstdint>
+#include <optional>
 
 namespace zorvel {
 
@@ -196,6 +197,10 @@ public:
     /// The stream layout this element's record needs, 0 when the oldest one keeps all it holds;
     /// a label is written in the newest layout any of its elements needs.
     virtual std::int32_t StreamVersionNeeded() const { return 0; }
+    /// What the element prints on the label being printed (a text's line, a bar code's content),
+    /// for a dry run that lists a job's contents; nullopt for kinds that print no text. Raises
+    /// as painting would (a field the data lacks).
+    virtual std::optional<QString> PrintedContent() { return std::nullopt; }
     /// The element as a question asked before a print run, or null when it asks none.
     virtual TZVQuestion* AsQuestion() { return nullptr; }
     /// True when painting measures the far corner (X2, Y2) from the content, so a repaint may move

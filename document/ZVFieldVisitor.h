@@ -42,6 +42,17 @@ public:
     virtual void I32(const char* name, std::int32_t& value) = 0;
     virtual void Color(const char* name, TZVColor& value) = 0;
     /// @}
+    /// A 64-bit whole number (counters); the stream keeps it as two i32, low half first.
+    virtual void I64(const char* name, std::int64_t& value)
+    {
+        auto low = static_cast<std::int32_t>(static_cast<std::uint64_t>(value) & 0xFFFFFFFFu);
+        auto high = static_cast<std::int32_t>(static_cast<std::uint64_t>(value) >> 32);
+        I32(name, low);
+        I32(name, high);
+        if (Reading())
+            value = static_cast<std::int64_t>((static_cast<std::uint64_t>(static_cast<std::uint32_t>(high)) << 32) |
+                                              static_cast<std::uint32_t>(low));
+    }
     /// A wide string; `ansi` reads it as an 8-bit string (older layouts). Writers ignore `ansi`.
     virtual void WStr(const char* name, QString& value, bool ansi = false) = 0;
     /// An 8-bit (Windows-1252) string.

@@ -185,6 +185,7 @@ void TZVCustomLab::writeStream(TZVMemoryStream& stream)
         stream.WriteU8(element->ElementKind());
         element->VisitFields(writer);
     }
+    VisitContentFields(writer);
 }
 
 void TZVCustomLab::LoadFromStream(TZVMemoryStream& stream, bool asTemplate)
@@ -330,6 +331,7 @@ void TZVCustomLab::readStream(TZVMemoryStream& stream, bool asTemplate, bool raw
                 if (kind == ekImage && !m_onlyBitmap && m_readVersion > kLastPicturelessVersion)
                     skipBitmap(stream);
             }
+            VisitContentFields(reader);
             if (!m_restoring) {
                 SetModified(false);
                 m_dataOpen = touchData && OpenData(true, true);

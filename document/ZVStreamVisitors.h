@@ -15,6 +15,11 @@ inline constexpr std::int32_t kBarCodeOptionsVersion = 2800;
 /// The layout whose bar code records keep their content as a wide string, written only when a
 /// content goes beyond Windows-1252 (QR Code in Japanese, say); 2800 designs keep their bytes.
 inline constexpr std::int32_t kWideBarCodeVersion = 2900;
+/// The layout that adds content from data: element templates, the design's counters and its
+/// quantity field; written only by designs that use one of them.
+inline constexpr std::int32_t kContentVersion = 3000;
+/// The newest layout this library reads and writes.
+inline constexpr std::int32_t kNewestStreamVersion = kContentVersion;
 
 /// The oldest layout that holds every element of `label`.
 std::int32_t StreamVersionFor(const TZVCustomLab& label);
