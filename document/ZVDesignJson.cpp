@@ -315,6 +315,10 @@ private:
     }
     [[noreturn]] void invalid(const char* name) const { jsonError("INVALID VALUE", path(name)); }
     [[noreturn]] void OutOfRange(const char* name) override { invalid(name); }
+    [[noreturn]] void Refuse(const char* name, const QString& reason) override
+    {
+        throw EZvError(QStringLiteral("INVALID VALUE : ") + path(name) + QStringLiteral(" (") + reason + u')');
+    }
 
     QJsonValue find(const char* name)
     {

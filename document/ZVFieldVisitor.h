@@ -83,6 +83,14 @@ public:
         Ordinal(name, ordinal, QMetaEnum::fromType<E>().keyCount());
         value = static_cast<E>(ordinal);
     }
+    /// A reader met a value that its part refuses for `reason` (the part's own message, such as a
+    /// malformed template): the stream counts it as damage, the JSON form names the key.
+    [[noreturn]] virtual void Refuse(const char* name, const QString& reason)
+    {
+        (void)name;
+        (void)reason;
+        throw EZvError(QString::fromLatin1(kErrorReadingFile));
+    }
     /// A byte holding one of the ordinals 0 to count - 1. Readers refuse any other value as
     /// damage: nothing downstream has to cope with a value outside its enumeration.
     virtual void Ordinal(const char* name, std::uint8_t& value, int count)
