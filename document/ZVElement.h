@@ -10,6 +10,7 @@
 #include <QVariant>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 namespace zorvel {
@@ -19,6 +20,7 @@ class TZVFieldVisitor;
 class TZVMemoryStream;
 class TZVCanvas;
 class TZVQuestion;
+class TZVTemplate;
 
 /// Element kind numbers: they head every element record in a stream.
 enum TZVElementKind : std::uint8_t
@@ -201,6 +203,13 @@ public:
     /// for a dry run that lists a job's contents; nullopt for kinds that print no text. Raises
     /// as painting would (a field the data lacks).
     virtual std::optional<QString> PrintedContent() { return std::nullopt; }
+    /// Calls `visit` with each template the element fills (texts, bar codes, table columns) and
+    /// whether its fields come from the detail's record first (columns) rather than the master's;
+    /// the label checks the names they use when its data opens.
+    virtual void VisitTemplates(const std::function<void(const TZVTemplate& text, bool detailFirst)>& visit) const
+    {
+        (void)visit;
+    }
     /// The element as a question asked before a print run, or null when it asks none.
     virtual TZVQuestion* AsQuestion() { return nullptr; }
     /// True when painting measures the far corner (X2, Y2) from the content, so a repaint may move

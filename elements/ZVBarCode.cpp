@@ -104,13 +104,31 @@ bool TZVBarCode::UsesExtendedRecord() const
 
 std::int32_t TZVBarCode::StreamVersionNeeded() const
 {
-    if (UsesWideRecord()) return kWideBarCodeVersion;
-    return UsesExtendedRecord() ? kBarCodeOptionsVersion : 0;
+    const std::int32_t own = UsesWideRecord()        ? kWideBarCodeVersion
+                             : UsesExtendedRecord() ? kBarCodeOptionsVersion
+                                                    : 0;
+    return std::max(own, m_template.StreamVersionNeeded());
 }
 
-QString TZVBarCode::currentContent(bool data) const
+void TZVBarCode::SetTemplate(const QString& value)
 {
+    if (m_template.Set(value)) Changed("Template");
+}
+
+void TZVBarCode::VisitTemplates(const std::function<void(const TZVTemplate&, bool)>& visit) const
+{
+    if (!m_template.IsEmpty()) visit(m_template.Parsed(), false);
+}
+
+QString TZVBarCode::content(int target, bool data) const
+{
+    if (auto filled = m_template.Content(*Owner(), target)) return *filled;
     return data && m_data ? boundValue(*Owner(), m_boundField) : m_barCode;
+}
+
+std::optional<QString> TZVBarCode::PrintedContent()
+{
+    return content(ptPrinter, RunPrintsRecords(*Owner()));
 }
 
 const TZVZintSymbol& TZVBarCode::zintSymbol(const QString& content) const
@@ -130,15 +148,21 @@ QString TZVBarCode::RefusalMessage(const QString& content, const QString& reason
 
 QString TZVBarCode::EncodingError() const
 {
-    const QString content = currentContent(true);
+    QString encoded;
+    try {
+        encoded = content(ptPrinter, true);
+    } catch (const EZvError& unfilled) {
+        return unfilled.message();
+    }
     if (!IsZintType(m_codeType))
-        return IsValidBarCode(content, m_codeType, m_checksum) ? QString() : RefusalMessage(content);
-    const TZVZintSymbol& symbol = zintSymbol(content);
-    return symbol.Valid() ? QString() : RefusalMessage(content, symbol.Error);
+        return IsValidBarCode(encoded, m_codeType, m_checksum) ? QString() : RefusalMessage(encoded);
+    const TZVZintSymbol& symbol = zintSymbol(encoded);
+    return symbol.Valid() ? QString() : RefusalMessage(encoded, symbol.Error);
 }
 
 QString TZVBarCode::PropertyRefusal(const QString& name, const QVariant& variant) const
 {
+    if (name == QLatin1String("Template")) return TZVTemplate::Problem(variant.toString());
     const int value = variant.toInt();
     const TZVZintOptions current{m_codeType, m_eccLevel, m_symbolSize, m_rectangular, m_columns};
     TZVZintOptions options = current;
@@ -167,7 +191,7 @@ QString TZVBarCode::PropertyRefusal(const QString& name, const QVariant& variant
     // A symbology without the option still cannot keep a value that a design cannot store.
     if (reason.isEmpty() && stored > 0 && (value < 0 || value > stored))
         reason = QStringLiteral("%1 %2 out of range (0 to %3)").arg(what).arg(value).arg(stored);
-    return reason.isEmpty() ? QString() : RefusalMessage(currentContent(true), reason);
+    return reason.isEmpty() ? QString() : RefusalMessage(content(ptEditor, true), reason);
 }
 
 int TZVBarCode::ClampedFactor() const
@@ -284,7 +308,7 @@ int TZVBarCode::SymbolHeight() const
 
 void TZVBarCode::PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool data)
 {
-    m_printText = currentContent(data);
+    m_printText = content(target, data);
     const TPoint anchor{SaturateToInt(std::int64_t(m_x1) + offset.X),
                         SaturateToInt(std::int64_t(m_y1) + offset.Y)};
     if (IsZintType(m_codeType)) {
@@ -536,6 +560,7 @@ void TZVBarCode::VisitFields(TZVFieldVisitor& visitor)
         visitor.I32("Factor", m_factor);
         visitor.U8("BarReserved", m_barReserved);
         if (extended) visitOptions(visitor);
+        m_template.VisitFields(visitor);
         return;
     }
     if (!reading) return;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "document/ZVElement.h"
+#include "elements/ZVElementTemplate.h"
 
 #include <memory>
 
@@ -28,6 +29,7 @@ class ZORVEL_CORE_EXPORT TZVBarCode : public TZVData
     Q_PROPERTY(float FontHeight READ GetFontHeight WRITE SetFontHeight)
     Q_PROPERTY(QString FontName READ FontName WRITE SetFontName)
     Q_PROPERTY(QString BarCode READ BarCode WRITE SetBarCode)
+    Q_PROPERTY(QString Template READ Template WRITE SetTemplate)
     Q_PROPERTY(zorvel::TZVBar CodeType READ CodeType WRITE SetCodeType)
     Q_PROPERTY(int EccLevel READ EccLevel WRITE SetEccLevel)
     Q_PROPERTY(int SymbolSize READ SymbolSize WRITE SetSymbolSize)
@@ -44,6 +46,13 @@ public:
 
     /// The content encoded unless Data is on.
     const QString& BarCode() const { return m_barCode; }
+    /// The template whose expansion is the content encoded on a label while it is not empty
+    /// (instead of BarCode and of the bound field); the setter raises EZvError for a malformed one
+    /// (see TZVTemplate::Problem) and keeps the old one.
+    /// @{
+    const QString& Template() const { return m_template.Text(); }
+    void SetTemplate(const QString& value);
+    /// @}
     /// The text last drawn, with its check character (see BarCodeText).
     const QString& PrintText() const { return m_printText; }
     int BarWidth() const { return m_barWidth; } ///< narrow bar width W0, model units
@@ -86,13 +95,18 @@ public:
     /// record keeps (as a wide string).
     bool UsesWideRecord() const;
     std::int32_t StreamVersionNeeded() const override;
+    /// The template, whose fields come from the master.
+    void VisitTemplates(const std::function<void(const TZVTemplate&, bool)>& visit) const override;
+    /// The content encoded on the label being printed (not the human-readable text).
+    std::optional<QString> PrintedContent() override;
 
-    /// Why the current content (the fixed one, or the bound value when Data is on) cannot be
-    /// encoded under the current symbology and options; empty when it can.
+    /// Why the content a label would encode (the template's expansion, else the bound value when
+    /// Data is on, else the fixed one) cannot be encoded under the current symbology and options,
+    /// or why the template cannot be filled; empty when it can.
     QString EncodingError() const;
     /// Refuses an option (EccLevel, SymbolSize, Columns, Rectangular) that the current symbology
     /// cannot honour with the other options, or that a design cannot store, as EncodingError words
-    /// it. The setters clamp to what a design stores; editors and tools ask here first.
+    /// it, and a malformed Template with TZVTemplate::Problem's message. The setters clamp to what a design stores; editors and tools ask here first.
     QString PropertyRefusal(const QString& name, const QVariant& value) const override;
     /// "INVALID BARCODE : " with `content` (cut to a readable length) and the reason, if any.
     static QString RefusalMessage(const QString& content, const QString& reason = {});
@@ -154,11 +168,13 @@ private:
     /// The libzint symbol of `content` under the current type and options, cached until they change.
     const TZVZintSymbol& zintSymbol(const QString& content) const;
     void paintZint(TZVCanvas& canvas, TPoint anchor, const TZVZintSymbol& symbol, int target);
-    /// The content encoded: the bound value when `data` and Data are on, else BarCode.
-    QString currentContent(bool data) const;
+    /// The content encoded on `target`: the template's (see TZVElementTemplate::Content), else
+    /// the bound value when `data` and Data are on, else BarCode.
+    QString content(int target, bool data) const;
 
     QString m_printText;
     QString m_barCode = QStringLiteral("88888");
+    TZVElementTemplate m_template;
     int m_barWidth = 0; // the default symbology's module, set by the constructor
     int m_distance = 0;
     int m_bHeight = 1000;

@@ -191,6 +191,7 @@ void TZVParagraph::PlaceAnchor(int L, int T, int R, int B)
 
 void TZVParagraph::PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool data)
 {
+    const QString text = content(target, data, QString());
     TRect model{m_x1, m_y1, m_x2, m_y2};
     NormalizeRect(model);
     if (target == ptEditor) m_modelRect = model;
@@ -210,10 +211,6 @@ void TZVParagraph::PaintElement(TZVCanvas& canvas, TPoint offset, int target, bo
 
     SelectTextFont(canvas, m_color);
     canvas.SelectBrush({m_backColor, bsClear});
-    QString text = m_text;
-    if (data && m_data) {
-        if (auto value = BoundValue(QString())) text = *value;
-    }
 
     // The layout frame is the box seen from the text's own direction; the label's circle is
     // turned back into that frame.
@@ -251,6 +248,11 @@ void TZVParagraph::PaintElement(TZVCanvas& canvas, TPoint offset, int target, bo
     if (Owner()->Measure().LabelType() == ltCircle) flow.SetCircle(centre, labelWidth / 2);
     flow.Run(text);
     canvas.RestoreDC();
+}
+
+std::optional<QString> TZVParagraph::PrintedContent()
+{
+    return content(ptPrinter, RunPrintsRecords(*Owner()), QString());
 }
 
 void TZVParagraph::VisitFields(TZVFieldVisitor& visitor)

@@ -13,6 +13,7 @@ class ZORVEL_CORE_EXPORT TZVParagraph : public TZVDataText
     Q_PROPERTY(float X2 READ GetX2 WRITE SetX2)
     Q_PROPERTY(float Y2 READ GetY2 WRITE SetY2)
     Q_PROPERTY(QString Text READ Text WRITE SetText)
+    Q_PROPERTY(QString Template READ Template WRITE SetTemplate)
     Q_PROPERTY(int Angle READ Angle WRITE SetAngle)
     Q_PROPERTY(zorvel::TTextFormat Alignment READ Alignment WRITE SetAlignment)
     Q_PROPERTY(float PenWidth READ GetPenWidth WRITE SetPenWidth)
@@ -35,6 +36,8 @@ public:
     void SetScreenRect(const TRect& value) override;
     void PlaceAnchor(int L, int T, int R, int B) override;
     void VisitFields(TZVFieldVisitor& visitor) override;
+    /// The text flowed (the template's expansion, the bound value or Text).
+    std::optional<QString> PrintedContent() override;
 
 protected:
     void PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool data) override;

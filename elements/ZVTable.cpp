@@ -152,6 +152,11 @@ void TZVColumn::SetFormat(const QString& value)
     change(m_format, value, TablePart::Data);
 }
 
+void TZVColumn::SetTemplate(const QString& value)
+{
+    if (m_template.Set(value)) notify(TablePart::Data);
+}
+
 void TZVColumn::SetWidth(int percent)
 {
     if (m_table && m_table->indexOf(*this) >= 0)
@@ -339,6 +344,7 @@ void TZVColumn::VisitFields(TZVFieldVisitor& visitor)
         ScaleLegacyLength(m_footerHeight);
         ScaleLegacyLength(footer.FontHeight);
     }
+    m_template.VisitFields(visitor);
 }
 
 // ---- TZVTable ----
@@ -590,6 +596,19 @@ void TZVTable::SetBackColor(TZVColor value)
     TZVBaseEx2D::SetBackColor(value);
     for (const auto& c : m_columns)
         c->cell(TablePart::Data).Color = value;
+}
+
+std::int32_t TZVTable::StreamVersionNeeded() const
+{
+    std::int32_t version = TZVBaseEx2D::StreamVersionNeeded();
+    for (const auto& c : m_columns) version = std::max(version, c->m_template.StreamVersionNeeded());
+    return version;
+}
+
+void TZVTable::VisitTemplates(const std::function<void(const TZVTemplate&, bool)>& visit) const
+{
+    for (const auto& c : m_columns)
+        if (!c->m_template.IsEmpty()) visit(c->m_template.Parsed(), true);
 }
 
 void TZVTable::VisitFields(TZVFieldVisitor& visitor)

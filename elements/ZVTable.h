@@ -2,6 +2,7 @@
 #pragma once
 
 #include "document/ZVElement.h"
+#include "elements/ZVElementTemplate.h"
 
 #include <array>
 #include <memory>
@@ -82,6 +83,12 @@ public:
     /// The display label of the bound field in the label's detail data set.
     QString FieldName() const;
     const QString& Format() const { return m_format; } ///< display format of the values (see FormatFloat)
+    /// The template whose expansion fills the data cells while it is not empty, instead of the
+    /// bound field's value. Its fields come from the detail's record of the row; a field the
+    /// detail lacks comes from the master's current record (so a row can repeat the label's
+    /// product code), and one that neither has raises "INVALID FIELD NAME :" + name. The
+    /// footer still sums the bound field.
+    const QString& Template() const { return m_template.Text(); }
     /// Percent of the table's width.
     int Width() const { return m_width; }
     TZVColor Color() const { return cell(TablePart::Data).Color; } ///< fill colour of the data cells
@@ -162,6 +169,9 @@ public:
     void SetFieldName(const QString& value);
     /// Sets the display format of the values.
     void SetFormat(const QString& value);
+    /// Sets the template; raises EZvError for a malformed one (see TZVTemplate::Problem) and
+    /// keeps the old one.
+    void SetTemplate(const QString& value);
     /// Percent; the other columns give or take the difference (see TZVTable).
     void SetWidth(int percent);
     /// Setters of the data cells' settings; font heights in the label's unit.
@@ -244,6 +254,7 @@ private:
     TZVTable* m_table = nullptr;
     QString m_fieldName;
     QString m_format;
+    TZVElementTemplate m_template;
     int m_width = 0;
     std::array<CellStyle, 3> m_cells; // data, header, footer
     bool m_headerVisible = true;
@@ -374,6 +385,10 @@ public:
 
     void SetBackColor(TZVColor value) override;
     void VisitFields(TZVFieldVisitor& visitor) override;
+    /// The content layout when a column has a template.
+    std::int32_t StreamVersionNeeded() const override;
+    /// The columns' templates, whose fields come from the detail first.
+    void VisitTemplates(const std::function<void(const TZVTemplate&, bool)>& visit) const override;
 
 protected:
     void PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool data) override;

@@ -16,6 +16,32 @@ namespace {
 // Pixels beyond the device's edges that still count as seen, for pens drawn across them.
 constexpr double kSeenMarginPixels = 2;
 
+// What a column's template is filled from: the detail's record of the row, and for a field the
+// detail lacks (or without an open detail) the label's values, whose fields are the master's.
+class TColumnValues final : public TZVTemplateValues
+{
+public:
+    TColumnValues(const TZVTemplateValues& label, const TZVDataSet* detail) : m_label(label), m_detail(detail) {}
+
+    QString Field(const QString& name, const QString& format) const override
+    {
+        if (m_detail && m_detail->Active() && m_detail->FindField(name))
+            return FieldDisplayText(*m_detail, name, format, false);
+        return m_label.Field(name, format);
+    }
+    QString Counter(const QString& name) const override { return m_label.Counter(name); }
+    QDateTime JobStart() const override { return m_label.JobStart(); }
+    std::int64_t Page() const override { return m_label.Page(); }
+    std::int64_t Label() const override { return m_label.Label(); }
+    std::int64_t Record() const override { return m_label.Record(); }
+    std::int64_t Copy() const override { return m_label.Copy(); }
+    QString Answer(const QString& id) const override { return m_label.Answer(id); }
+
+private:
+    const TZVTemplateValues& m_label;
+    const TZVDataSet* m_detail;
+};
+
 } // namespace
 
 // Lays the table out in its own frame, u across the columns and v along the rows, both from 0,
@@ -31,7 +57,8 @@ public:
                                      SaturateToInt(std::int64_t(table.m_y2) + offset.Y)},
           g(table.m_gridStyle == gsHorz || table.m_gridStyle == gsBoth ? table.m_penWidth : 0),
           title(table.m_titleVisible ? table.m_titleHeight : 0), header(table.HeaderHeight()),
-          footer(table.FooterHeight()), rows(table.RowsPerTable()), spans(table.columnSpans())
+          footer(table.FooterHeight()), rows(table.RowsPerTable()), spans(table.columnSpans()),
+          values(table.Owner()->TemplateValues(), table.Owner()->Detail())
     {
         // Angles outside the quarter turns draw unturned, over the unturned width.
         if (table.m_angle != 90 && table.m_angle != 180 && table.m_angle != 270)
@@ -39,7 +66,7 @@ public:
         findSeen();
     }
 
-    void paint(bool output, bool placeholders);
+    void paint(int target, bool placeholders);
 
 private:
     struct Cell
@@ -122,7 +149,7 @@ private:
     void findSeen();
     RowWalk rowsSeen(std::int64_t start, std::int64_t from, std::int64_t to) const;
     void background();
-    void dataRows(bool& aggregated);
+    void dataRows(int target, bool& aggregated);
     static QString cellText(const TZVColumn& c, const TZVField* field);
     static QString footerText(const TZVColumn& c);
 
@@ -135,6 +162,7 @@ private:
     std::int64_t title, header, footer;
     int rows;
     std::vector<std::pair<std::int64_t, std::int64_t>> spans; // offset and width of each column
+    TColumnValues values;
     Range vSeen{0, 0};  // the part of the rows' axis that lands on the device
     double vPixels = 1; // device pixels per model unit along the rows' axis
 };
@@ -245,7 +273,7 @@ QString TZVTable::Painter::footerText(const TZVColumn& c)
     }
 }
 
-void TZVTable::Painter::dataRows(bool& aggregated)
+void TZVTable::Painter::dataRows(int target, bool& aggregated)
 {
     TZVDataSet* detail = t.Owner()->Detail();
     if (!detail || !detail->Active()) return;
@@ -268,8 +296,10 @@ void TZVTable::Painter::dataRows(bool& aggregated)
         for (int i = 0; i < count; ++i) {
             TZVColumn& c = t.Column(i);
             const TZVField* field = fields[std::size_t(i)];
-            if (row < rows)
-                text(column(i, v, v + t.m_rowHeight), c.cell(TablePart::Data), cellText(c, field));
+            if (row < rows) {
+                const auto filled = c.m_template.Content(*t.Owner(), target, &values);
+                text(column(i, v, v + t.m_rowHeight), c.cell(TablePart::Data), filled ? *filled : cellText(c, field));
+            }
             if (!c.m_footerVisible) continue;
             TZVColumn::Totals& a = c.Aggregate;
             ++a.RowCount;
@@ -305,8 +335,9 @@ void TZVTable::Painter::dataRows(bool& aggregated)
     }
 }
 
-void TZVTable::Painter::paint(bool output, bool placeholders)
+void TZVTable::Painter::paint(int target, bool placeholders)
 {
+    const bool output = target != ptEditor;
     canvas.SaveDC();
     canvas.SelectPen(TZVPen{t.m_color, t.m_penWidth, psInsideFrame});
     if (!t.m_transparent) background();
@@ -329,12 +360,13 @@ void TZVTable::Painter::paint(bool output, bool placeholders)
 
     bool aggregated = false;
     if (output) {
-        dataRows(aggregated);
+        dataRows(target, aggregated);
     } else if (placeholders) {
         for (int i = 0; i < t.ColumnCount(); ++i) {
             const TZVColumn& c = t.Column(i);
+            const auto filled = c.m_template.Content(*t.Owner(), target, &values);
             text(column(i, title + header, title + header + t.m_rowHeight), c.cell(TablePart::Data),
-                 QStringLiteral("Col-%1").arg(i));
+                 filled ? *filled : QStringLiteral("Col-%1").arg(i));
         }
     }
 
@@ -380,9 +412,8 @@ void TZVTable::Painter::paint(bool output, bool placeholders)
 
 void TZVTable::PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool)
 {
-    const bool output = target != ptEditor;
-    Painter(*this, canvas, offset).paint(output, !Owner()->GridNotDrawFields());
-    if (!output) m_modelRect = {m_x1, m_y1, m_x2, m_y2};
+    Painter(*this, canvas, offset).paint(target, !Owner()->GridNotDrawFields());
+    if (target == ptEditor) m_modelRect = {m_x1, m_y1, m_x2, m_y2};
 }
 
 } // namespace zorvel

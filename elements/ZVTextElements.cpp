@@ -7,6 +7,7 @@
 #include "foundation/ZVCanvas.h"
 #include "foundation/ZVUtils.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace zorvel {
@@ -168,6 +169,36 @@ void TZVDataText::SelectTextFont(TZVCanvas& canvas, TZVColor color) const
     canvas.SetTextCharacterExtra(m_separation);
 }
 
+void TZVDataText::SetTemplate(const QString& value)
+{
+    if (m_template.Set(value)) Changed("Template");
+}
+
+QString TZVDataText::PropertyRefusal(const QString& name, const QVariant& value) const
+{
+    if (name == QLatin1String("Template")) return TZVTemplate::Problem(value.toString());
+    return TZVData::PropertyRefusal(name, value);
+}
+
+std::int32_t TZVDataText::StreamVersionNeeded() const
+{
+    return std::max(TZVData::StreamVersionNeeded(), m_template.StreamVersionNeeded());
+}
+
+void TZVDataText::VisitTemplates(const std::function<void(const TZVTemplate&, bool)>& visit) const
+{
+    if (!m_template.IsEmpty()) visit(m_template.Parsed(), false);
+}
+
+QString TZVDataText::content(int target, bool data, const QString& format) const
+{
+    if (auto filled = m_template.Content(*Owner(), target)) return *filled;
+    if (data && m_data) {
+        if (auto value = BoundValue(format)) return *value;
+    }
+    return m_text;
+}
+
 // Data on without a bound field is not a binding: asking the data set for a nameless field
 // would only fail.
 std::optional<QString> TZVDataText::BoundValue(const QString& format) const
@@ -198,6 +229,7 @@ void TZVDataText::VisitFields(TZVFieldVisitor& visitor)
         ScaleLegacyLength(m_gapX);
         ScaleLegacyLength(m_gapY);
     }
+    m_template.VisitFields(visitor);
 }
 
 // ---- TZVShadowDataText ----
@@ -283,20 +315,27 @@ TZVText::TZVText(TZVCustomLab& owner) : TZVShadowDataText(owner, 0)
     NameElement(QStringLiteral("Text"));
 }
 
-void TZVText::PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool data)
+QString TZVText::line(int target, bool data)
 {
-    QString text = m_text;
+    QString text = content(target, data, m_displayFormat);
     if (target != ptEditor) {
-        if (data && m_data) {
-            if (auto value = BoundValue(m_displayFormat)) text = *value;
-        }
         if (Owner()->OnPrintText) Owner()->OnPrintText(this, m_id, text);
     } else if (text.isEmpty()) {
         // An empty text would leave nothing to see or grab in the designer.
         text = QStringLiteral("-");
-        m_text = text;
+        if (m_text.isEmpty()) m_text = text;
     }
-    PaintLine(canvas, offset, target, text);
+    return text;
+}
+
+void TZVText::PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool data)
+{
+    PaintLine(canvas, offset, target, line(target, data));
+}
+
+std::optional<QString> TZVText::PrintedContent()
+{
+    return line(ptPrinter, RunPrintsRecords(*Owner()));
 }
 
 // ---- TZVAddText ----
@@ -306,13 +345,19 @@ TZVAddText::TZVAddText(TZVCustomLab& owner) : TZVShadowDataText(owner, 0)
     NameElement(QStringLiteral("AddText"));
 }
 
+QString TZVAddText::line(int target, bool data) const
+{
+    return m_before + content(target, data, m_displayFormat) + m_after;
+}
+
 void TZVAddText::PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool data)
 {
-    QString middle = m_text;
-    if (data && m_data) {
-        if (auto value = BoundValue(m_displayFormat)) middle = *value;
-    }
-    PaintLine(canvas, offset, target, m_before + middle + m_after);
+    PaintLine(canvas, offset, target, line(target, data));
+}
+
+std::optional<QString> TZVAddText::PrintedContent()
+{
+    return line(ptPrinter, RunPrintsRecords(*Owner()));
 }
 
 void TZVAddText::VisitFields(TZVFieldVisitor& visitor)
@@ -330,9 +375,21 @@ TZVAskText::TZVAskText(TZVCustomLab& owner) : TZVShadowDataText(owner, 0)
     NameElement(QStringLiteral("AskText"));
 }
 
+// An empty answer would leave nothing to see.
+QString TZVAskText::shown(int target) const
+{
+    if (auto filled = m_template.Content(*Owner(), target)) return *filled;
+    return m_answer.isEmpty() ? QStringLiteral(".") : m_answer;
+}
+
 void TZVAskText::PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool)
 {
-    PaintLine(canvas, offset, target, m_answer.isEmpty() ? QStringLiteral(".") : m_answer);
+    PaintLine(canvas, offset, target, shown(target));
+}
+
+std::optional<QString> TZVAskText::PrintedContent()
+{
+    return shown(ptPrinter);
 }
 
 void TZVAskText::VisitFields(TZVFieldVisitor& visitor)

@@ -3,6 +3,7 @@
 
 #include "document/ZVElement.h"
 #include "document/ZVQuestion.h"
+#include "elements/ZVElementTemplate.h"
 
 #include <optional>
 
@@ -37,6 +38,13 @@ public:
     {
         if (StoreIfChanged(m_displayFormat, value)) SetModified();
     }
+    /// @}
+    /// The template whose expansion is the content on a label while it is not empty (instead of
+    /// Text and of the bound field); the setter raises EZvError for a malformed one (see
+    /// TZVTemplate::Problem) and keeps the old one.
+    /// @{
+    const QString& Template() const { return m_template.Text(); }
+    void SetTemplate(const QString& value);
     /// @}
     /// Which point of the text sits at the anchor (X1, Y1).
     /// @{
@@ -94,10 +102,19 @@ public:
     void SetFieldName(const QString& value) override;
     void SetScreenRect(const TRect& value) override;
     void VisitFields(TZVFieldVisitor& visitor) override;
+    std::int32_t StreamVersionNeeded() const override;
+    /// The template, whose fields come from the master.
+    void VisitTemplates(const std::function<void(const TZVTemplate&, bool)>& visit) const override;
+    /// Refuses a malformed Template with TZVTemplate::Problem's message.
+    QString PropertyRefusal(const QString& name, const QVariant& value) const override;
 
 protected:
     /// See TZVElement's constructor for `handleKind`; joins `owner`'s list.
     TZVDataText(TZVCustomLab& owner, std::uint8_t handleKind);
+
+    /// The content on `target`: the template's (see TZVElementTemplate::Content), else with
+    /// `data` the bound field's value in `format`, else Text.
+    QString content(int target, bool data, const QString& format) const;
 
     /// The text font (colour Color, escapement by Angle) and spacing, aligned left-top, made current.
     void SelectTextFont(TZVCanvas& canvas, TZVColor color) const;
@@ -111,6 +128,7 @@ protected:
     /// @{
     QString m_text = QStringLiteral("text");
     QString m_displayFormat;
+    TZVElementTemplate m_template;
     int m_boxWidth = 0;
     int m_boxHeight = 0;
     int m_boxLeft = 0;
@@ -131,6 +149,7 @@ class ZORVEL_CORE_EXPORT TZVShadowDataText : public TZVDataText
     Q_OBJECT
     Q_PROPERTY(QString Text READ Text WRITE SetText)
     Q_PROPERTY(QString DisplayFormat READ DisplayFormat WRITE SetDisplayFormat)
+    Q_PROPERTY(QString Template READ Template WRITE SetTemplate)
     Q_PROPERTY(zorvel::TTextAlign TextAlign READ TextAlign WRITE SetTextAlign)
     Q_PROPERTY(int Angle READ Angle WRITE SetAngle)
     Q_PROPERTY(float GapX READ GetGapX WRITE SetGapX)
@@ -167,10 +186,15 @@ public:
     explicit TZVText(TZVCustomLab& owner);
 
     std::uint8_t ElementKind() const override { return ekText; }
+    /// The line printed, after the label's OnPrintText.
+    std::optional<QString> PrintedContent() override;
 
 protected:
     void PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool data) override;
     bool SilencedWithoutPrinterOutput() const override { return true; }
+
+private:
+    QString line(int target, bool data);
 };
 
 /// A value framed by a fixed prefix and suffix.
@@ -202,11 +226,15 @@ public:
     /// @}
 
     void VisitFields(TZVFieldVisitor& visitor) override;
+    /// Before, the value (or the template's expansion) and After.
+    std::optional<QString> PrintedContent() override;
 
 protected:
     void PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool data) override;
 
 private:
+    QString line(int target, bool data) const;
+
     QString m_before = QStringLiteral("Pre");
     QString m_after = QStringLiteral("Post");
 };
@@ -245,11 +273,15 @@ public:
     TZVQuestion* AsQuestion() override { return this; }
 
     void VisitFields(TZVFieldVisitor& visitor) override;
+    /// The answer (or the template's expansion).
+    std::optional<QString> PrintedContent() override;
 
 protected:
     void PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool data) override;
 
 private:
+    QString shown(int target) const;
+
     QString m_question = QStringLiteral("Question");
     QString m_answer = QStringLiteral("Answer");
 };

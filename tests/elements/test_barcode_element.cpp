@@ -297,8 +297,8 @@ TEST(BarcodeProperties, PublishedInIndexOrder)
                                         "Transparent", "FieldName",  "Data",     "ID",         "Angle",
                                         "BarWidth",    "Factor",     "Distance", "BHeight",    "LeftMargin",
                                         "TopMargin",   "ShowNumber", "Checksum", "FontHeight", "FontName",
-                                        "BarCode",     "CodeType",   "EccLevel", "SymbolSize", "Rectangular",
-                                        "Columns",     "QuietZone"}));
+                                        "BarCode",     "Template",   "CodeType", "EccLevel",   "SymbolSize",
+                                        "Rectangular", "Columns",    "QuietZone"}));
     const QMetaObject& meta = TZVBarCode::staticMetaObject;
     const QMetaProperty type = meta.property(meta.indexOfProperty("CodeType"));
     ASSERT_TRUE(type.isEnumType());

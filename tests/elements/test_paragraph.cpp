@@ -84,8 +84,8 @@ TEST(ParagraphProperties, PublishedInIndexOrder)
               (std::vector<std::string>{"X1",          "Y1",          "Color",     "Print",      "BackColor",
                                         "Transparent", "FieldName",   "Data",      "FontHeight", "FontName",
                                         "Separation",  "Bold",        "Underline", "Italic",     "ID",
-                                        "X2",          "Y2",          "Text",      "Angle",      "Alignment",
-                                        "PenWidth",    "BorderColor", "ShowBorder"}));
+                                        "X2",          "Y2",          "Text",      "Template",   "Angle",
+                                        "Alignment",   "PenWidth",    "BorderColor", "ShowBorder"}));
     const QMetaObject& meta = TZVParagraph::staticMetaObject;
     const QMetaProperty alignment = meta.property(meta.indexOfProperty("Alignment"));
     ASSERT_TRUE(alignment.isEnumType());

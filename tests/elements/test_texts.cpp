@@ -432,8 +432,8 @@ TEST(TextProperties, EachClassPublishesItsPropertiesInIndexOrder)
     const std::vector<std::string> inherited{
         "X1",        "Y1",     "Color",      "Print",         "BackColor",  "Transparent",
         "FieldName", "Data",   "FontHeight", "FontName",      "Separation", "Bold",
-        "Underline", "Italic", "Text",       "DisplayFormat", "TextAlign",  "Angle",
-        "GapX",      "GapY",   "Shadow",     "ShadowColor"};
+        "Underline", "Italic", "Text",       "DisplayFormat", "Template",   "TextAlign",
+        "Angle",     "GapX",   "GapY",       "Shadow",        "ShadowColor"};
     const std::vector<std::string> border{"ShowBorder", "BorderColor", "BorderRadio",
                                           "PenWidth",   "PaddingX",    "PaddingY"};
     struct Case

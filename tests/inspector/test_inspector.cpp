@@ -52,7 +52,7 @@ TEST(InspectorReflection, TextPropertiesInheritedFirstInDeclarationOrder)
     const QStringList expected{
         "X1",       "Y1",          "Color",     "Print",      "BackColor", "Transparent", "FieldName", "Data",
         "FontHeight", "FontName",  "Separation", "Bold",      "Underline", "Italic",      "Text",      "DisplayFormat",
-        "TextAlign", "Angle",      "GapX",      "GapY",       "Shadow",    "ShadowColor", "ID",        "ShowBorder",
+        "Template",  "TextAlign", "Angle",      "GapX",      "GapY",       "Shadow",    "ShadowColor", "ID",        "ShowBorder",
         "BorderColor", "BorderRadio", "PenWidth", "PaddingX", "PaddingY"};
     EXPECT_EQ(names(PublishedProperties(TZVText::staticMetaObject)), expected);
 }
