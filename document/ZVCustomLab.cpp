@@ -12,6 +12,7 @@
 #include "foundation/ZVUtils.h"
 #include "platform/ZVSqlDataSet.h"
 
+#include <algorithm>
 #include <exception>
 #include <utility>
 
@@ -375,7 +376,11 @@ TZVDataSet* TZVCustomLab::configuredAliasDataSet()
 
 bool TZVCustomLab::OpenData(bool adjustCounts, bool checkFields)
 {
-    if (!m_dataEnabled) return false;
+    if (!m_dataEnabled) {
+        // Templates name fields and counters without data too.
+        if (checkFields) checkBoundFields();
+        return false;
+    }
     try {
         if (m_dataAccessType == daBDEAlias && !m_aliasTable.DatabaseName.isEmpty() &&
             !m_aliasTable.TableName.isEmpty())
@@ -396,16 +401,56 @@ bool TZVCustomLab::OpenData(bool adjustCounts, bool checkFields)
     // A closed data set has no record count to follow; the run that opens it adjusts again.
     if (assigned && adjustCounts && m_dataSet->Active())
         m_printInfo->AdjustToRecordCount(m_dataSet->RecordCount());
-    if (assigned && checkFields) checkBoundFields();
+    if (checkFields) checkBoundFields();
     if (m_editor) m_editor->RefreshInspector();
     return assigned;
 }
 
+namespace {
+
+// Each field and counter that the elements' templates name and the design cannot fill, as the
+// message refusing it. Fields come from `master` (null: there are none), a column's from `detail`
+// first; with `fieldsKnown` false only the counters are checked.
+QStringList templateNameProblems(const QList<TZVElement*>& elements, const QList<TZVCounter>& counters,
+                                 const TZVDataSet* master, const TZVDataSet* detail, bool fieldsKnown)
+{
+    QStringList problems;
+    const auto note = [&problems](const QString& message) {
+        if (!problems.contains(message)) problems << message;
+    };
+    const auto hasCounter = [&counters](const QString& name) {
+        return std::any_of(counters.cbegin(), counters.cend(), [&](const TZVCounter& c) { return sameText(c.Name, name); });
+    };
+    for (const TZVElement* element : elements) {
+        element->VisitTemplates([&](const TZVTemplate& text, bool detailFirst) {
+            for (const QString& name : text.CounterNames())
+                if (!hasCounter(name)) note(QStringLiteral("UNKNOWN COUNTER : ") + name);
+            // A closed detail says nothing about its names either.
+            if (!fieldsKnown || (detailFirst && detail && !detail->Active())) return;
+            for (const QString& name : text.FieldNames()) {
+                if ((detailFirst && detail && detail->FindField(name)) || (master && master->FindField(name))) continue;
+                note(QString::fromLatin1(kErrorInvalidFieldName) + name);
+            }
+        });
+    }
+    return problems;
+}
+
+} // namespace
+
 void TZVCustomLab::checkBoundFields()
 {
+    const TZVDataSet* master = m_dataEnabled ? m_dataSet.data() : nullptr;
+    // Without data no field a template names is there, but a design being read may get its data
+    // after the read.
+    const bool fieldsKnown = master ? master->Active() : !m_loading;
+    for (const QString& problem : templateNameProblems(m_elements, m_counters, master, m_detail, fieldsKnown)) {
+        if (!m_loading) throw EZvError(problem);
+        fire(OnMessage, this, problem);
+    }
     // Fields are known only while the data set is open; a closed one says nothing about the
     // names, and switching every binding off for it would lose the design's data binding.
-    if (!m_dataSet->Active()) return;
+    if (!master || !master->Active()) return;
     for (auto it = m_elements.crbegin(); it != m_elements.crend(); ++it) {
         auto* data = qobject_cast<TZVData*>(*it);
         if (!data || !data->Data()) continue;

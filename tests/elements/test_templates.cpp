@@ -185,4 +185,33 @@ TEST_F(Templates, RecordsRoundTripThroughJsonByteForByte)
     EXPECT_EQ(qobject_cast<TZVTable*>(copy.Elements()[5])->Column(0).Template(), "{QTY}");
 }
 
+TEST_F(Templates, OpeningTheDataChecksTheNamesTemplatesUse)
+{
+    TZVText text(label);
+    TZVTable table(label);
+    TZVColumn& column = table.AddColumn();
+    struct Case
+    {
+        const char* text;
+        const char* column;
+        bool data;
+        const char* refused;
+    };
+    const Case cases[] = {
+        {"{code} {#serial}", "{QTY} {NAME}", true, ""},
+        {"{NOPE}", "", true, "INVALID FIELD NAME :NOPE"},
+        {"", "{QTY}{LOST}", true, "INVALID FIELD NAME :LOST"},
+        {"{#LOT}", "", true, "UNKNOWN COUNTER : LOT"},
+        {"{#SERIAL}{DATE}", "", false, ""},
+        {"{CODE}", "", false, "INVALID FIELD NAME :CODE"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        text.SetTemplate(c.text);
+        column.SetTemplate(c.column);
+        label.SetDataEnabled(c.data);
+        EXPECT_EQ(refusal([&] { label.OpenData(false, true); }), c.refused);
+    }
+}
+
 } // namespace
