@@ -26,6 +26,14 @@ QByteArray contentSection(TZVCustomLab& label)
     return section.Bytes();
 }
 
+// The design as stored, nothing of it changed on the way in.
+void loadStored(TZVLab& scratch, const QByteArray& bytes)
+{
+    TZVMemoryStream stream(bytes);
+    stream.SetPosition(0);
+    scratch.LoadFromStreamRaw(stream);
+}
+
 QString driverText(const QSqlError& error)
 {
     return error.text().simplified();
@@ -69,22 +77,25 @@ TQuotedRow quotedRow(const QSqlDatabase& db, const TZVDesignRow& row)
             columnOf(db, table, row.StreamColumn)};
 }
 
-QByteArray readLocked(QSqlDatabase& db, const TQuotedRow& names, const TZVDesignRow& row, bool sqlite)
+// SQLite has no row locks and needs none: a transaction's writer locks the whole file.
+QByteArray readRow(QSqlDatabase& db, const TQuotedRow& names, const TZVDesignRow& row, bool lockRow)
 {
-    // SQLite has no row locks and needs none: the whole file is already locked.
     QSqlQuery query(db);
-    query.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?%4")
-                      .arg(names.Column, names.Table, names.Key, sqlite ? QString() : QStringLiteral(" FOR UPDATE")));
+    query.prepare(
+        QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?%4")
+            .arg(names.Column, names.Table, names.Key, lockRow ? QStringLiteral(" FOR UPDATE") : QString()));
     query.addBindValue(row.Key);
     if (!query.exec()) throw EZvError(driverText(query.lastError()));
-    if (!query.next()) throw EZvError(QStringLiteral("NO DESIGN WHERE %1 = %2").arg(row.KeyColumn, row.Key.toString()));
+    if (!query.next())
+        throw EZvError(QStringLiteral("NO DESIGN WHERE %1 = %2").arg(row.KeyColumn, row.Key.toString()));
     return query.value(0).toByteArray();
 }
 
 void write(QSqlDatabase& db, const TQuotedRow& names, const TZVDesignRow& row, const QByteArray& stream)
 {
     QSqlQuery query(db);
-    query.prepare(QStringLiteral("UPDATE %1 SET %2 = ? WHERE %3 = ?").arg(names.Table, names.Column, names.Key));
+    query.prepare(
+        QStringLiteral("UPDATE %1 SET %2 = ? WHERE %3 = ?").arg(names.Table, names.Column, names.Key));
     query.addBindValue(stream);
     query.addBindValue(row.Key);
     if (!query.exec()) throw EZvError(driverText(query.lastError()));
@@ -105,7 +116,11 @@ public:
         exec(m_query, QStringLiteral("PRAGMA busy_timeout"));
         m_busyTimeout = m_query.next() ? m_query.value(0).toInt() : 0;
         exec(m_query, QStringLiteral("PRAGMA busy_timeout = %1").arg(TZVSqlCounterStore::kBusyTimeoutMs));
-        exec(m_query, QStringLiteral("BEGIN IMMEDIATE"));
+        if (!m_query.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+            const QString reason = driverText(m_query.lastError());
+            restoreBusyTimeout();
+            throw EZvError(reason);
+        }
         m_open = true;
     }
     ~TRowLock()
@@ -116,7 +131,7 @@ public:
             else
                 m_db.rollback();
         }
-        if (m_sqlite) m_query.exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(m_busyTimeout));
+        if (m_sqlite) restoreBusyTimeout();
     }
     Q_DISABLE_COPY_MOVE(TRowLock)
 
@@ -131,6 +146,9 @@ public:
     }
 
 private:
+    // The connection's own timeout applies again after the transaction.
+    void restoreBusyTimeout() { m_query.exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(m_busyTimeout)); }
+
     QSqlDatabase& m_db;
     bool m_sqlite;
     QSqlQuery m_query;
@@ -140,17 +158,17 @@ private:
 
 } // namespace
 
-TZVReservedDesign ReserveInStream(const QByteArray& stream, const QHash<QString, std::int64_t>& steps, QDate jobDate)
+TZVReservedDesign ReserveInStream(const QByteArray& stream, const QHash<QString, std::int64_t>& steps,
+                                  QDate jobDate)
 {
     TZVLab scratch;
-    TZVMemoryStream in(stream);
-    in.SetPosition(0);
-    scratch.LoadFromStreamRaw(in);
+    loadStored(scratch, stream);
     TZVReservedDesign reserved;
     const QList<TZVCounter> read = scratch.Counters();
     if (read.isEmpty()) return reserved;
     const QByteArray section = contentSection(scratch);
-    if (!stream.endsWith(section)) throw EZvError(QStringLiteral("STORED DESIGN DOES NOT END WITH ITS COUNTERS"));
+    if (!stream.endsWith(section))
+        throw EZvError(QStringLiteral("STORED DESIGN DOES NOT END WITH ITS COUNTERS"));
     for (const TZVCounter& counter : read) {
         const std::int64_t start = CounterRunStart(counter, jobDate);
         const std::int64_t taken = steps.value(counter.Name.toUpper(), steps.value(counter.Name));
@@ -177,7 +195,8 @@ TZVSqlCounterStore::TZVSqlCounterStore(TZVConnections& connections, const QStrin
 QSqlDatabase TZVSqlCounterStore::database() const
 {
     if (m_connections) return m_connections->Database(m_connection);
-    if (!QSqlDatabase::contains(m_connection)) throw EZvError(QLatin1String(kErrorUnknownAlias) + m_connection);
+    if (!QSqlDatabase::contains(m_connection))
+        throw EZvError(QLatin1String(kErrorUnknownAlias) + m_connection);
     QSqlDatabase db = QSqlDatabase::database(m_connection);
     if (!db.isOpen()) throw EZvError(driverText(db.lastError()));
     return db;
@@ -189,7 +208,8 @@ QList<TZVCounter> TZVSqlCounterStore::Reserve(const QHash<QString, std::int64_t>
         QSqlDatabase db = database();
         TRowLock lock(db);
         const TQuotedRow names = quotedRow(db, m_row);
-        TZVReservedDesign reserved = ReserveInStream(readLocked(db, names, m_row, lock.Sqlite()), steps, jobDate);
+        TZVReservedDesign reserved =
+            ReserveInStream(readRow(db, names, m_row, !lock.Sqlite()), steps, jobDate);
         if (!reserved.Stream.isEmpty()) write(db, names, m_row, reserved.Stream);
         lock.Commit();
         m_stored = reserved.Stored;
@@ -198,6 +218,14 @@ QList<TZVCounter> TZVSqlCounterStore::Reserve(const QHash<QString, std::int64_t>
     } catch (const EZvError& e) {
         throw EZvError(QLatin1String(kErrorCantSaveCounters) + e.message());
     }
+}
+
+QList<TZVCounter> TZVSqlCounterStore::Read() const
+{
+    QSqlDatabase db = database();
+    TZVLab scratch;
+    loadStored(scratch, readRow(db, quotedRow(db, m_row), m_row, false));
+    return scratch.Counters();
 }
 
 } // namespace zorvel

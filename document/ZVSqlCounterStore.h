@@ -30,7 +30,7 @@ struct TZVDesignRow
 /// read but for its counters (empty when nothing changes), and the counters before and after.
 struct TZVReservedDesign
 {
-    QByteArray Stream;        ///< the rewritten stream; empty: store nothing
+    QByteArray Stream;         ///< the rewritten stream; empty: store nothing
     QList<TZVCounter> Printed; ///< the counters as read, Start being the run's first value
     QList<TZVCounter> Stored;  ///< the counters as the rewritten stream holds them
 };
@@ -39,7 +39,8 @@ struct TZVReservedDesign
 /// EZvError "ERROR READING FILE" for a design that does not load, and "STORED DESIGN DOES NOT END
 /// WITH ITS COUNTERS" when its counters cannot be replaced without touching anything else.
 ZORVEL_CORE_EXPORT TZVReservedDesign ReserveInStream(const QByteArray& stream,
-                                                     const QHash<QString, std::int64_t>& steps, QDate jobDate);
+                                                     const QHash<QString, std::int64_t>& steps,
+                                                     QDate jobDate);
 
 /// The counters of a design stored in an SQL table through QtSql. Reserve locks the row (SELECT
 /// ... FOR UPDATE, on SQLite BEGIN IMMEDIATE waiting up to kBusyTimeoutMs for another writer),
@@ -58,6 +59,9 @@ public:
 
     QList<TZVCounter> Reserve(const QHash<QString, std::int64_t>& steps, QDate jobDate) override;
 
+    /// The counters the stored design holds now, read without a lock. Raises EZvError (the
+    /// database's or the stream's message) when it cannot.
+    QList<TZVCounter> Read() const;
     /// The counters as the last Reserve left them stored; empty until one succeeded.
     const QList<TZVCounter>& Stored() const { return m_stored; }
     /// Whether a Reserve succeeded: the stored design's counters moved on.
