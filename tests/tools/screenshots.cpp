@@ -132,7 +132,7 @@ void labelProperties(Shots& shots)
     TFPropLab dialog;
     dialog.Prepare(label, 0);
     dialog.adjustSize();
-    const char* pages[] = {"sizes", "printing", "background", "data"};
+    const char* pages[] = {"sizes", "printing", "background", "data", "counters"};
     static_assert(std::size(pages) == std::size_t(TFPropLab::kPageCount));
     for (int page = 0; page < TFPropLab::kPageCount; ++page) {
         dialog.Pages()->setCurrentIndex(page);
