@@ -27,6 +27,7 @@ class TZVBackLab;
 class TZVBaseInspector;
 class TZVBaseScroll;
 class TZVCanvas;
+class TZVDataSet;
 class TZVElement;
 class LayerCache;
 class TZVLeftRuler;
@@ -82,6 +83,7 @@ class ZORVEL_WIDGETS_EXPORT TZVCustomEditor : public QFrame, public TZVEditorHos
     Q_PROPERTY(quint32 SelColor READ SelColor WRITE SetSelColor)
     Q_PROPERTY(quint32 SelMultiColor READ SelMultiColor WRITE SetSelMultiColor)
     Q_PROPERTY(zorvel::TZVBar BarCodeType READ BarCodeType WRITE SetBarCodeType)
+    Q_PROPERTY(bool ShowData READ ShowData WRITE SetShowData DESIGNABLE false)
 
 public:
     /// Builds the rulers, the scroll box, the surface and the grid as children; no label yet.
@@ -148,6 +150,13 @@ public:
     const QString& PictureFolder() const { return m_pictureFolder; }
     /// Sets PictureFolder.
     void SetPictureFolder(const QString& folder) { m_pictureFolder = folder; }
+
+    /// Whether the surface shows the current record of the label's master instead of field
+    /// names (the label's ShowData; off by default and without a label).
+    bool ShowData() const;
+    /// Sets the label's ShowData (nothing without a label); while it is on, the surface is
+    /// painted again whenever the master moves to another record, opens or closes.
+    void SetShowData(bool value);
 
     /// Copies label and inspector links, grid and ruler settings, draw tool, zoom, snap and line
     /// mode (the zoom without resizing the surface).
@@ -419,6 +428,11 @@ private:
     void recordLayer(TZVLayerId layer);
     void dropLayers();
 
+    // ZVEditorShowData.cpp: follows the master whose records the surface shows.
+    void watchRecords();
+    void unwatchRecords();
+    void recordMoved();
+
     // Selection helpers.
     void updateMarks();
     void selectionChanged();
@@ -430,6 +444,8 @@ private:
 
     QPointer<TZVCustomLab> m_label;
     QMetaObject::Connection m_labelWatch;
+    QPointer<TZVDataSet> m_watchedData;
+    QMetaObject::Connection m_dataWatch;
     TZVBaseInspector* m_inspector = nullptr;
     QMetaObject::Connection m_inspectorWatch;
 
