@@ -1,0 +1,154 @@
+// Binding from the inspector: a picked field switches Data on, and the Template row's editor.
+#include "InspectorTestSupport.h"
+
+#include "elements/ZVTextElements.h"
+#include "inspector/ZVTemplateEditor.h"
+#include "platform/ZVMemoryDataSet.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QUndoStack>
+
+namespace zorvel::test {
+namespace {
+
+// Stands in for the texts' Template: the row of that name, kept in the streamed Text so that
+// undo takes it back.
+class TemplatedText : public TZVText
+{
+    Q_OBJECT
+    Q_PROPERTY(QString Template READ Template WRITE SetTemplate)
+
+public:
+    using TZVText::TZVText;
+    QString Template() const { return Text(); }
+    void SetTemplate(const QString& value) { SetText(value); }
+};
+
+class InspectorBinding : public InspectorFixture
+{
+protected:
+    void SetUp() override
+    {
+        InspectorFixture::SetUp();
+        people.AddField(QStringLiteral("NAME"), fkString);
+        people.AddField(QStringLiteral("CITY"), fkString);
+        people.AppendRecord({QStringLiteral("Ann"), QStringLiteral("Paris")});
+        people.Open();
+        people.SetDisplayLabel(QStringLiteral("CITY"), QStringLiteral("Town"));
+        label->SetDataAccessType(daDataSet);
+        label->SetDataSet(&people);
+        label->SetDataEnabled(true);
+        TZVCounter serial;
+        serial.Name = QStringLiteral("SERIAL");
+        label->SetCounters({serial});
+    }
+
+    QUndoStack& history() { return label->UndoStack(); }
+
+    TZVMemoryDataSet people;
+};
+
+TEST_F(InspectorBinding, PickingAFieldSwitchesDataOnInTheSameStep)
+{
+    const struct
+    {
+        const char* name;
+        bool typed;
+        const char* text;
+        bool dataOn;
+    } cases[] = {
+        {"picked from the list", false, "Town", true},
+        {"typed, not a field yet", true, "To", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto* text = add<TZVText>(ekText);
+        select({text});
+        history().clear();
+        inspector->SelectRow(row("FieldName"));
+        auto* list = qobject_cast<QComboBox*>(inspector->InplaceEditor());
+        ASSERT_NE(list, nullptr);
+        if (c.typed)
+            list->setEditText(QString::fromLatin1(c.text));
+        else
+            list->setCurrentIndex(list->findText(QString::fromLatin1(c.text)));
+        EXPECT_EQ(text->Data(), c.dataOn);
+        EXPECT_EQ(prop("Data").Value.toBool(), c.dataOn);
+        if (!c.dataOn) continue;
+        EXPECT_EQ(text->BoundField(), QStringLiteral("CITY"));
+        EXPECT_EQ(history().count(), 1);
+        history().undo();
+        EXPECT_FALSE(label->Elements().first()->property("Data").toBool());
+        EXPECT_TRUE(static_cast<TZVText*>(label->Elements().first())->BoundField().isEmpty());
+    }
+}
+
+TEST_F(InspectorBinding, TheTemplateEditorInsertsAndShowsTheCurrentRecord)
+{
+    TZVTemplateEditor dialog(*label);
+    EXPECT_EQ(dialog.Fields()->count(), 2);
+    EXPECT_EQ(dialog.Fields()->itemText(1), QStringLiteral("Town"));
+    const QStringList placeholders{QStringLiteral("{DATE}"),  QStringLiteral("{#SERIAL}"), QStringLiteral("{PAGE}"),
+                                   QStringLiteral("{LABEL}"), QStringLiteral("{RECORD}"),  QStringLiteral("{COPY}")};
+    EXPECT_EQ(TZVTemplateEditor::PlaceholdersOf(*label), placeholders);
+
+    // A field goes in at the caret under its own name, not its display label.
+    dialog.SetText(QStringLiteral("Lot  of "));
+    dialog.Box()->setCursorPosition(4);
+    dialog.InsertField(QStringLiteral("Town"));
+    dialog.InsertPlaceholder(QStringLiteral("{#SERIAL}"));
+    EXPECT_EQ(dialog.Text(), QStringLiteral("Lot {CITY}{#SERIAL} of "));
+    EXPECT_EQ(dialog.Preview()->text(), QStringLiteral("Lot Paris1 of "));
+    EXPECT_FALSE(dialog.Refused());
+
+    const struct
+    {
+        const char* text;
+        const char* shown; // the start of what the line under the text says
+        bool refused;
+    } cases[] = {
+        {"{NAME} {{{RECORD}}}", "Ann {1}", false},
+        {"{NAME", "INVALID TEMPLATE AT ", true},
+        {"{ZIP}", "INVALID FIELD NAME :ZIP", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        QTest::keyClick(dialog.Box(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(dialog.Box(), QString::fromLatin1(c.text));
+        EXPECT_TRUE(dialog.Preview()->text().startsWith(QString::fromLatin1(c.shown)))
+            << dialog.Preview()->text().toStdString();
+        EXPECT_EQ(dialog.Refused(), c.refused);
+        EXPECT_EQ(dialog.Preview()->styleSheet().contains(QStringLiteral("red")), c.refused);
+    }
+}
+
+TEST_F(InspectorBinding, TheTemplateRowAppliesTheEditorsTextAsOneStep)
+{
+    auto* text = new TemplatedText(*label);
+    select({text});
+    ASSERT_EQ(prop("Template").Kind, pkTemplate);
+    history().clear();
+    const QString before = text->Template();
+    for (const bool accept : {false, true}) {
+        SCOPED_TRACE(accept ? "accepted" : "cancelled");
+        inspector->TemplateRunner = [accept](TZVTemplateEditor& dialog) {
+            dialog.Box()->clear();
+            dialog.InsertField(QStringLiteral("NAME"));
+            return accept;
+        };
+        reveal(row("Template"));
+        QTest::keyClick(inspector, Qt::Key_Return);
+        EXPECT_EQ(text->Template(), accept ? QStringLiteral("{NAME}") : before);
+        EXPECT_EQ(history().count(), accept ? 1 : 0);
+    }
+    EXPECT_EQ(prop("Template").Value.toString(), QStringLiteral("{NAME}"));
+    history().undo();
+    EXPECT_EQ(text->Template(), before);
+}
+
+} // namespace
+} // namespace zorvel::test
+
+#include "test_inspector_template.moc"
