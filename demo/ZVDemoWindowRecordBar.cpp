@@ -65,22 +65,12 @@ void TRecordBar::Sync()
 
 void TRecordBar::Move(TMove move)
 {
+    // In the order of TMove.
+    static constexpr void (TZVDataSet::*kSteps[])() = {&TZVDataSet::First, &TZVDataSet::Prior,
+                                                       &TZVDataSet::Next, &TZVDataSet::Last};
     TZVDataSet* master = records();
     if (!master) return;
-    switch (move) {
-    case mvFirst:
-        master->First();
-        break;
-    case mvPrior:
-        master->Prior();
-        break;
-    case mvNext:
-        master->Next();
-        break;
-    case mvLast:
-        master->Last();
-        break;
-    }
+    (master->*kSteps[move])();
     showPlace();
 }
 

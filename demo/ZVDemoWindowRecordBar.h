@@ -18,7 +18,13 @@ class TRecordBar : public QToolBar
     Q_OBJECT
 
 public:
-    enum TMove { mvFirst, mvPrior, mvNext, mvLast };
+    enum TMove
+    {
+        mvFirst,
+        mvPrior,
+        mvNext,
+        mvLast
+    };
 
     explicit TRecordBar(QWidget* parent = nullptr);
 

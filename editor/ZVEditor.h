@@ -83,7 +83,6 @@ class ZORVEL_WIDGETS_EXPORT TZVCustomEditor : public QFrame, public TZVEditorHos
     Q_PROPERTY(quint32 SelColor READ SelColor WRITE SetSelColor)
     Q_PROPERTY(quint32 SelMultiColor READ SelMultiColor WRITE SetSelMultiColor)
     Q_PROPERTY(zorvel::TZVBar BarCodeType READ BarCodeType WRITE SetBarCodeType)
-    Q_PROPERTY(bool ShowData READ ShowData WRITE SetShowData DESIGNABLE false)
 
 public:
     /// Builds the rulers, the scroll box, the surface and the grid as children; no label yet.

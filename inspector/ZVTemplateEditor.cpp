@@ -63,8 +63,9 @@ TZVTemplateEditor::TZVTemplateEditor(TZVCustomLab& label, QWidget* parent) : QDi
     auto* form = new QFormLayout;
     m_fields = addInsertRow(*form, this, QStringLiteral("Field"), QStringLiteral("TemplateFields"),
                             [this](const QString& field) { InsertField(field); });
-    m_placeholders = addInsertRow(*form, this, QStringLiteral("Value"), QStringLiteral("TemplatePlaceholders"),
-                                  [this](const QString& text) { InsertPlaceholder(text); });
+    m_placeholders =
+        addInsertRow(*form, this, QStringLiteral("Value"), QStringLiteral("TemplatePlaceholders"),
+                     [this](const QString& text) { InsertPlaceholder(text); });
     layout->addLayout(form);
     QStringList fields;
     label.FieldLabels(fields, false, false, false);

@@ -1041,40 +1041,27 @@ TEST_F(DemoWindowTest, RecordBarMovesTheMasterAndTheEditorShowsItsRecord)
 {
     TRecordBar& bar = *w().RecordBar();
     TZVDataSet* master = w().Label().DataSet();
-    ASSERT_NE(master, nullptr);
-    ASSERT_TRUE(w().Label().DataEnabled()) << "the first sample design prints from data";
+    ASSERT_TRUE(master && w().Label().DataEnabled()) << "the first sample design prints from data";
     const int count = master->RecordCount();
     ASSERT_GE(count, 3);
-    EXPECT_TRUE(bar.isEnabled());
-    EXPECT_EQ(bar.Position()->text(), QStringLiteral("1 / %1").arg(count));
     EXPECT_FALSE(bar.MoveAction(TRecordBar::mvPrior)->isEnabled());
-
-    const struct
-    {
-        TRecordBar::TMove move;
-        int recNo;
-    } steps[] = {{TRecordBar::mvNext, 2}, {TRecordBar::mvNext, 3}, {TRecordBar::mvLast, count},
-                 {TRecordBar::mvPrior, count - 1}, {TRecordBar::mvFirst, 1}};
-    for (const auto& step : steps) {
-        SCOPED_TRACE(step.recNo);
-        bar.MoveAction(step.move)->trigger();
-        EXPECT_EQ(master->RecNo(), step.recNo);
-        EXPECT_EQ(bar.Position()->text(), QStringLiteral("%1 / %2").arg(step.recNo).arg(count));
+    const std::pair<TRecordBar::TMove, int> steps[] = {{TRecordBar::mvNext, 2}, {TRecordBar::mvNext, 3},
+                                                        {TRecordBar::mvLast, count}, {TRecordBar::mvPrior, count - 1},
+                                                        {TRecordBar::mvFirst, 1}};
+    for (const auto& [move, recNo] : steps) {
+        bar.MoveAction(move)->trigger();
+        EXPECT_EQ(master->RecNo(), recNo);
+        EXPECT_EQ(bar.Position()->text(), QStringLiteral("%1 / %2").arg(recNo).arg(count));
     }
-    // Moved by anyone else, the bar follows.
-    master->Last();
+    master->Last(); // moved by anyone else, the bar follows
     EXPECT_EQ(bar.Position()->text(), QStringLiteral("%1 / %1").arg(count));
     EXPECT_FALSE(bar.MoveAction(TRecordBar::mvNext)->isEnabled());
 
-    QAction* showData = w().MenuAction(QStringLiteral("actShowData"));
-    ASSERT_NE(showData, nullptr);
-    showData->trigger();
+    w().MenuAction(QStringLiteral("actShowData"))->trigger();
     EXPECT_TRUE(w().Editor().ShowData());
     const int recorded = w().Editor().LayerRecordCount(lyContent);
     bar.MoveAction(TRecordBar::mvFirst)->trigger();
     EXPECT_GT(w().Editor().LayerRecordCount(lyContent), recorded) << "the surface shows the new record";
-    showData->trigger();
-    EXPECT_FALSE(w().Editor().ShowData());
 
     // A design that does not print from data has no records to move through.
     w().Button(QStringLiteral("CREATE LABEL BY CODE"))->click();
@@ -1090,8 +1077,6 @@ TEST_F(DemoWindowTest, EveryTableOfTheDatabaseIsOfferedToDesigns)
         EXPECT_TRUE(names.contains(QLatin1String(name))) << name;
     EXPECT_FALSE(names.contains(QStringLiteral("EMPLOYEE"))) << "TbEmployees reads it already";
     ASSERT_TRUE(w().Label().LinkDataSetByName(QStringLiteral("MANUFACTERS"), false, false));
-    TZVDataSet* makers = w().Label().DataSet();
-    makers->Open();
-    EXPECT_GT(makers->RecordCount(), 0);
-    EXPECT_NE(makers->FindField(QStringLiteral("URL")), nullptr);
+    w().Label().DataSet()->Open();
+    EXPECT_NE(w().Label().DataSet()->FindField(QStringLiteral("URL")), nullptr);
 }
