@@ -69,6 +69,9 @@ bool paintsAlways(const QStringList& args);
 
 // The whole file; raises EZvError "CAN'T OPEN FILE : path".
 QByteArray readInputFile(const QString& path);
+// Writes the whole file beside `path` and renames it: it appears only complete. Raises EZvError
+// "CAN'T WRITE FILE : path".
+void writeOutputFile(const QString& path, const QByteArray& bytes);
 
 // A mistake in the arguments: reported with the subcommand's name and exit status 2.
 struct Usage

@@ -16,6 +16,8 @@ bool isJsonPath(const QString& path)
     return path.endsWith(QLatin1String(".json"), Qt::CaseInsensitive);
 }
 
+} // namespace
+
 // The output appears only complete: it is written beside the target and renamed at the end.
 void writeOutputFile(const QString& path, const QByteArray& bytes)
 {
@@ -23,8 +25,6 @@ void writeOutputFile(const QString& path, const QByteArray& bytes)
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
         throw EZvError(QStringLiteral("CAN'T WRITE FILE : ") + path);
 }
-
-} // namespace
 
 int runConvert(const QCommandLineParser& parser)
 {

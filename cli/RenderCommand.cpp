@@ -3,6 +3,7 @@
 #include "document/ZVCustomLab.h"
 #include "document/ZVDesignJson.h"
 #include "document/ZVSheetFit.h"
+#include "document/ZVTemplate.h"
 #include "elements/ZVBarCode.h"
 #include "elements/ZVTextElements.h"
 #include "foundation/ZVError.h"
@@ -143,12 +144,76 @@ private:
     std::vector<std::unique_ptr<QSaveFile>> m_files;
 };
 
+bool isJsonPath(const QString& path)
+{
+    return path.endsWith(QLatin1String(".json"), Qt::CaseInsensitive);
+}
+
+QByteArray designStream(const QString& path)
+{
+    const QByteArray bytes = readInputFile(path);
+    return isJsonPath(path) ? JsonToStream(bytes) : bytes;
+}
+
 void loadDesign(TZVLab& label, const QString& path)
 {
-    QByteArray bytes = readInputFile(path);
-    if (path.endsWith(QLatin1String(".json"), Qt::CaseInsensitive)) bytes = JsonToStream(bytes);
-    TZVMemoryStream stream(bytes);
+    TZVMemoryStream stream(designStream(path));
     label.LoadFromStream(stream);
+}
+
+// The design file as it was read, with only its counters replaced: what the run bound or
+// answered stays out of it.
+void saveCounters(const QString& path, const QList<TZVCounter>& counters)
+{
+    TZVLab stored;
+    TZVMemoryStream input(designStream(path));
+    stored.LoadFromStreamRaw(input);
+    stored.SetCounters(counters);
+    TZVMemoryStream output;
+    stored.SaveToStream(output);
+    writeOutputFile(path, isJsonPath(path) ? StreamToJson(output.Bytes()) : output.Bytes());
+}
+
+// --start-counter NAME=VALUE, by upper-case name; every name must be one of the design's counters.
+QHash<QString, std::int64_t> counterStarts(const QCommandLineParser& parser, const TZVCustomLab& label)
+{
+    QHash<QString, std::int64_t> starts;
+    for (const QString& given : parser.values("start-counter")) {
+        const qsizetype eq = given.indexOf('=');
+        bool ok = eq > 0;
+        const qlonglong value = ok ? given.mid(eq + 1).toLongLong(&ok) : 0;
+        if (!ok) throw Usage{QStringLiteral("--start-counter takes NAME=VALUE, a whole number, not '%1'").arg(given)};
+        const QString name = given.left(eq).toUpper();
+        const bool known = std::any_of(label.Counters().cbegin(), label.Counters().cend(),
+                                       [&](const TZVCounter& c) { return c.Name.toUpper() == name; });
+        if (!known) throw EZvError(QStringLiteral("UNKNOWN COUNTER : ") + given.left(eq));
+        starts.insert(name, value);
+    }
+    return starts;
+}
+
+// A CSV field, quoted when it holds a separator, a quote or a line break.
+QString csvField(const QString& text)
+{
+    if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n') && !text.contains(u'\r')) return text;
+    QString quoted = text;
+    quoted.replace(u'"', QLatin1String("\"\""));
+    return u'"' + quoted + u'"';
+}
+
+void printValues(TZVLab& label)
+{
+    std::fputs("page,row,col,record,copy,element,content\n", stdout);
+    label.ListValues([](const TZVLabelValue& v) {
+        const QString line = QStringLiteral("%1,%2,%3,%4,%5,%6,%7\n")
+                                 .arg(v.Page)
+                                 .arg(v.Row)
+                                 .arg(v.Col)
+                                 .arg(v.Record)
+                                 .arg(v.Copy)
+                                 .arg(csvField(v.Element), csvField(v.Content));
+        std::fputs(line.toUtf8().constData(), stdout);
+    });
 }
 
 } // namespace
@@ -157,13 +222,17 @@ int runRender(const QCommandLineParser& parser)
 {
     if (parser.positionalArguments().size() != 1) throw Usage{QStringLiteral("give exactly one design file")};
     const bool queue = parser.isSet("printer");
-    if (queue == parser.isSet("out")) throw Usage{QStringLiteral("give --out or --printer")};
+    const bool values = parser.isSet("values");
+    if (values && (queue || parser.isSet("out"))) throw Usage{QStringLiteral("--values prints no labels: no --out or --printer")};
+    if (!values && queue == parser.isSet("out")) throw Usage{QStringLiteral("give --out, --printer or --values")};
+    if (parser.isSet("save-counters") && (values || parser.isSet("start-counter")))
+        throw Usage{QStringLiteral("--save-counters goes with a printing run without --start-counter")};
     if (parser.isSet("copies") && !queue) throw Usage{QStringLiteral("--copies goes with --printer only")};
     const int copies = boundedIntOption(parser, "copies", 1, 1, 999);
     const TZVCalibration offsets = calibrationOptions(parser, parser.value("printer"));
     const QString out = parser.value("out");
     const bool png = out.endsWith(QLatin1String(".png"), Qt::CaseInsensitive);
-    if (!queue && !png && !out.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+    if (!values && !queue && !png && !out.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
         throw Usage{QStringLiteral("--out names a .pdf or a .png file, not '%1'").arg(out)};
     if (!png && parser.isSet("dpi")) throw Usage{QStringLiteral("--dpi goes with PNG pages only")};
     const int dpi = boundedIntOption(parser, "dpi", kDefaultDpi, kMinDpi, kMaxDpi);
@@ -192,8 +261,10 @@ int runRender(const QCommandLineParser& parser)
     label.OnMessage = [&](QObject*, const QString& message) {
         if (unreadable.isEmpty()) unreadable = message;
     };
-    loadDesign(label, parser.positionalArguments().first());
+    const QString designPath = parser.positionalArguments().first();
+    loadDesign(label, designPath);
     if (!unreadable.isEmpty()) throw EZvError(unreadable);
+    label.SetCounterOverrides(counterStarts(parser, label));
     TZVCsvDataSet csv;
     TZVConnections connections;
     TZVSqlDataSet master;
@@ -268,12 +339,19 @@ int runRender(const QCommandLineParser& parser)
     label.OnProgress = [&, shown = 0](int page, int pages) mutable {
         for (const TZVBarCode* barcode : barcodes) {
             if (barcode->Data() && info.DataMode == 0) continue; // prints its fixed content
-            if (const QString refused = barcode->EncodingError(); !refused.isEmpty()) throw EZvError(refused);
+            if (const QString refused = barcode->EncodingError(); !refused.isEmpty())
+                throw EZvError(QStringLiteral("RECORD %1 : ").arg(label.TemplateValues().Record()) + refused);
         }
         if (tty && page != shown) std::fprintf(stderr, "\rpage %d of %d", shown = page, pages);
         return true;
     };
     // Printed as stored all the same: the labels off the paper are only named.
+    if (values) {
+        printValues(label);
+        label.SetDataSet(nullptr);
+        label.SetDetail(nullptr);
+        return 0;
+    }
     const QString offPaper = SheetFitWarning(SheetFit(label));
     if (!offPaper.isEmpty()) std::fprintf(stderr, "%s\n", qPrintable(offPaper));
     std::unique_ptr<TZVPrinter> printer;
@@ -288,8 +366,9 @@ int runRender(const QCommandLineParser& parser)
     else
         printer = std::make_unique<TZVPdfPrinter>(out);
     TZVOffsetPrinter moved(*printer, offsets);
-    label.PrintEx(moved, copies, false);
+    const bool completed = label.PrintEx(moved, copies, false);
     if (tty) std::fputs("\n", stderr);
+    if (completed && parser.isSet("save-counters")) saveCounters(designPath, label.Counters());
     label.SetDataSet(nullptr);
     label.SetDetail(nullptr);
     std::fprintf(stderr, "%d label%s on %d page%s\n", info.TotalLabels, info.TotalLabels == 1 ? "" : "s",

@@ -3,6 +3,7 @@
 
 #include "demo/ZVDemoSamples.h"
 #include "document/ZVCustomLab.h"
+#include "document/ZVSqlCounterStore.h"
 #include "foundation/ZVDataSet.h"
 #include "foundation/ZVError.h"
 #include "foundation/ZVStream.h"
@@ -17,6 +18,8 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QStandardPaths>
+
+#include <algorithm>
 
 namespace zorvel {
 
@@ -253,12 +256,14 @@ bool TDM::LoadDesign(TZVCustomLab& label)
         label.SetModified(false);
         throw;
     }
+    rememberCounters(label.Counters());
     return true;
 }
 
 void TDM::SaveDesign(TZVCustomLab& label)
 {
     requireConnected();
+    followStoredCounters(label);
     TZVMemoryStream stream;
     label.SaveToStream(stream);
     const bool started = m_labels->State() == dsBrowse;
@@ -278,6 +283,7 @@ void TDM::SaveDesign(TZVCustomLab& label)
     m_labels->FieldByName(QStringLiteral("FILE")).LoadFromStream(stream);
     PostLabel();
     cancelOnFailure.dismiss();
+    rememberCounters(label.Counters());
 }
 
 void TDM::AppendDesign(TZVCustomLab& label)
@@ -312,7 +318,55 @@ void TDM::PostLabel()
     }
 }
 
-void TDM::rereadLabels()
+std::unique_ptr<TZVSqlCounterStore> TDM::CounterStore()
+{
+    if (!m_connected || !m_labels->Active() || m_labels->State() != dsBrowse || m_labels->RecordCount() == 0)
+        return nullptr;
+    const QVariant id = m_labels->FieldByName(QStringLiteral("IDLABEL")).Value();
+    if (id.isNull()) return nullptr;
+    return std::make_unique<TZVSqlCounterStore>(
+        *m_connections, QLatin1String(kAlias),
+        TZVDesignRow{QStringLiteral("LABELS"), QStringLiteral("IDLABEL"), id, QStringLiteral("FILE")});
+}
+
+void TDM::CountersTaken(TZVCustomLab& label, const TZVSqlCounterStore& store, bool wasModified)
+{
+    if (!store.Reserved()) return;
+    label.SetCounters(store.Stored());
+    label.SetModified(wasModified);
+    rereadLabels(false);
+    rememberCounters(store.Stored());
+}
+
+void TDM::rememberCounters(const QList<TZVCounter>& counters)
+{
+    m_countersRow = m_labels->FieldByName(QStringLiteral("IDLABEL")).Value();
+    m_rowCounters = counters;
+}
+
+void TDM::followStoredCounters(TZVCustomLab& label)
+{
+    const std::unique_ptr<TZVSqlCounterStore> store = CounterStore();
+    if (!store || m_labels->FieldByName(QStringLiteral("IDLABEL")).Value() != m_countersRow) return;
+    QList<TZVCounter> stored;
+    try {
+        stored = store->Read();
+    } catch (const EZvError&) {
+        return; // a row that does not load has nothing to keep; the save says what else is wrong
+    }
+    QList<TZVCounter> counters = label.Counters();
+    for (TZVCounter& counter : counters) {
+        const auto named = [&counter](const TZVCounter& c) {
+            return c.Name.compare(counter.Name, Qt::CaseInsensitive) == 0;
+        };
+        const auto loaded = std::find_if(m_rowCounters.cbegin(), m_rowCounters.cend(), named);
+        const auto now = std::find_if(stored.cbegin(), stored.cend(), named);
+        if (loaded != m_rowCounters.cend() && *loaded == counter && now != stored.cend()) counter = *now;
+    }
+    label.SetCounters(counters);
+}
+
+void TDM::rereadLabels(bool loadDesign)
 {
     const QVariant id = m_labels->FieldByName(QStringLiteral("IDLABEL")).Value();
     {
@@ -323,7 +377,25 @@ void TDM::rereadLabels()
             m_labels->Next();
         if (m_labels->Eof() && m_labels->FieldByName(QStringLiteral("IDLABEL")).Value() != id) m_labels->First();
     }
-    if (m_loadOnScroll) emit DesignRowChanged();
+    if (loadDesign && m_loadOnScroll) emit DesignRowChanged();
+}
+
+TStoredCounters::TStoredCounters(TDM& dm, TZVCustomLab& label)
+    : m_dm(dm), m_label(label), m_store(dm.CounterStore()), m_wasModified(label.Modified())
+{
+    m_label.SetCounterStore(m_store.get());
+}
+
+TStoredCounters::~TStoredCounters()
+{
+    m_label.SetCounterStore(nullptr);
+    if (!m_store) return;
+    try {
+        m_dm.CountersTaken(m_label, *m_store, m_wasModified);
+    } catch (const EZvError& e) {
+        // The run's outcome is shown already; the designs list says the rest when it is read.
+        qWarning("%s", e.what());
+    }
 }
 
 QString TDM::SamplePictureFolder()

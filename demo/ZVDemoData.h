@@ -2,6 +2,7 @@
 #pragma once
 
 #include "controls/ZVGuard.h"
+#include "document/ZVCounters.h"
 
 #include <QObject>
 #include <QString>
@@ -13,6 +14,7 @@ namespace zorvel {
 class TZVConnections;
 class TZVCustomLab;
 class TZVDataSetRegistry;
+class TZVSqlCounterStore;
 class TZVSqlDataSet;
 
 // The message shown when the database cannot be opened; the demo goes on without data.
@@ -53,13 +55,23 @@ public:
     // design raises the label's load error and leaves the label without elements.
     bool LoadDesign(TZVCustomLab& label);
     // Writes `label` into the current row's FILE and posts it with UPDATED = now, in one
-    // transaction: a failure raises EZvError and leaves the stored row as it was.
+    // transaction: a failure raises EZvError and leaves the stored row as it was. Counters the
+    // label still has as they were loaded take the row's values first: runs elsewhere may have
+    // moved them on since, and writing them back would print those values again.
     void SaveDesign(TZVCustomLab& label);
     // Appends a row (CREATED = now) holding `label`'s design, unposted, for the name dialog.
     void AppendDesign(TZVCustomLab& label);
     // Posts the pending edit or append of LABELS with UPDATED = now, in one transaction; on
     // failure raises EZvError and LABELS stays in edit or insert state.
     void PostLabel();
+    // Where print runs take the current row's counters from (in one transaction, so that two
+    // demos printing the design never print the same value); null when no stored row is current
+    // (not connected, no row, a row not yet posted).
+    std::unique_ptr<TZVSqlCounterStore> CounterStore();
+    // After print runs of `label` took counters from `store`: the label shows the counters the
+    // row now holds, modified only if `wasModified`, and LABELS is read again so that the row's
+    // design is the stored one, without loading it into the label.
+    void CountersTaken(TZVCustomLab& label, const TZVSqlCounterStore& store, bool wasModified);
 
     // The folder of the sample pictures the demo ships ("PC1.jpg" ...); designs made on the
     // original platform name them "..\DEMOS\DATA\PC1.jpg".
@@ -80,7 +92,9 @@ private:
     void closeDataSets();
     void addSampleDesigns();
     void requireConnected() const;
-    void rereadLabels();
+    void rereadLabels(bool loadDesign = true);
+    void rememberCounters(const QList<TZVCounter>& counters);
+    void followStoredCounters(TZVCustomLab& label);
 
     QString m_url;
     QString m_connectError;
@@ -96,6 +110,26 @@ private:
     /// Held while the designs are read again after a failed save: the cursor's moves then are
     /// no choice of the user.
     FeedbackGuard m_rereading;
+    // The counters the row of key m_countersRow held when its design was last loaded, saved or
+    // printed here.
+    QVariant m_countersRow;
+    QList<TZVCounter> m_rowCounters;
+};
+
+// While it lives, print runs of the label take their counters from the current row (not a
+// preview: it takes none); at its end the label and LABELS show what the row holds.
+class TStoredCounters
+{
+public:
+    TStoredCounters(TDM& dm, TZVCustomLab& label);
+    ~TStoredCounters();
+    Q_DISABLE_COPY_MOVE(TStoredCounters)
+
+private:
+    TDM& m_dm;
+    TZVCustomLab& m_label;
+    std::unique_ptr<TZVSqlCounterStore> m_store;
+    bool m_wasModified;
 };
 
 } // namespace zorvel

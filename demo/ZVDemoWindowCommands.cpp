@@ -118,6 +118,7 @@ void TFMain::PrintLabel()
         // Gone before a failure is shown.
         TZVProgressDialog progress(this);
         progress.Attach(*m_label);
+        const TStoredCounters counters(m_dm, *m_label);
         m_label->Print(printer);
     });
 }

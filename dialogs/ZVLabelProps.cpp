@@ -1,5 +1,6 @@
 // The label properties dialog: preparation, the sizes, printing and background handlers, closing.
 #include "dialogs/ZVLabelProps.h"
+#include "dialogs/ZVCountersPage.h"
 
 #include "controls/ZVColorSwatch.h"
 #include "controls/ZVSpinEditFloat.h"
@@ -35,7 +36,7 @@ namespace zorvel {
 
 namespace {
 
-constexpr const char* kPageKeys[TFPropLab::kPageCount] = {"ZvDim", "ZvPrint", "ZvBack1", "ZvDataBase"};
+constexpr const char* kPageKeys[TFPropLab::pgCounters] = {"ZvDim", "ZvPrint", "ZvBack1", "ZvDataBase"};
 constexpr const char* kBackStyleKeys[] = {"ZvBackStyle00", "ZvBackStyle01", "ZvBackStyle02", "ZvBackStyle03",
                                           "ZvBackStyle04", "ZvBackStyle05", "ZvBackStyle06", "ZvBackStyle07"};
 constexpr const char* kFrameStyleKeys[] = {"ZvFrameNone", "ZvFrameOne", "ZvFrameTwo"};
@@ -63,6 +64,8 @@ TFPropLab::TFPropLab(QWidget* parent) : QDialog(parent)
     m_pages->addTab(buildPrintingPage(), QString());
     m_pages->addTab(buildBackgroundPage(), QString());
     m_pages->addTab(buildDataPage(), QString());
+    m_counters = new TZVCountersPage;
+    m_pages->addTab(m_counters, QString());
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_pages);
 
@@ -201,10 +204,12 @@ void TFPropLab::Prepare(TZVCustomLab& label, int page)
     m_label = &label;
     const auto filling = m_filling.hold();
     fillLanguage();
-    const int start = page >= 0 && page < kPageCount ? page : pgSizes;
+    // Callers number the four classic pages; the counters page is opened by its tab.
+    const int start = page >= 0 && page < pgCounters ? page : pgSizes;
     setSteps();
     fillControls();
     prepareData();
+    m_counters->Prepare(label);
     if (!m_pages->isTabVisible(start))
         m_pages->setCurrentIndex(pgSizes);
     else
@@ -220,8 +225,9 @@ void TFPropLab::fillLanguage()
         return texts.text(TZVDialog::TFPropLab, QString::fromLatin1(key));
     };
     setWindowTitle(text("ZvLabPro"));
-    for (int i = 0; i < kPageCount; ++i)
+    for (int i = 0; i < pgCounters; ++i)
         m_pages->setTabText(i, text(kPageKeys[i]));
+    m_pages->setTabText(pgCounters, texts.text(QStringLiteral("ZvCounters"), QStringLiteral("Counters")));
     for (const TCaption& c : m_captions)
         c.Set(c.Fallback ? texts.text(QString::fromLatin1(c.Key), QString::fromLatin1(c.Fallback))
                          : text(c.Key));

@@ -29,6 +29,7 @@ class QWidget;
 namespace zorvel {
 
 class ColorSwatch;
+class TZVCountersPage;
 class TZVCustomLab;
 class DataSetModel;
 class SheetPreview;
@@ -48,13 +49,14 @@ public:
         pgPrinting,
         pgBackground,
         pgData,
+        pgCounters,
         kPageCount
     };
 
     /// Pale blue of the box being edited.
     static constexpr std::uint32_t kEnteredColor = 0xFFE9BB;
 
-    /// Builds the four pages, not yet linked to a label (see Prepare).
+    /// Builds the five pages, not yet linked to a label (see Prepare).
     explicit TFPropLab(QWidget* parent = nullptr);
     ~TFPropLab() override;
     Q_DISABLE_COPY_MOVE(TFPropLab)
@@ -62,7 +64,8 @@ public:
     /// Prepares, shows modally, lets the label reopen its data and frees the dialog.
     static int Execute(TZVCustomLab& label, int page, QWidget* parent = nullptr);
 
-    /// Fills every control from `label` and shows `page` (page 0 when out of range).
+    /// Fills every control from `label` and shows `page` (page 0 when out of range; the counters
+    /// page only opens by its tab).
     void Prepare(TZVCustomLab& label, int page);
     /// What closing does: the label reopens its data, without counts or field checks.
     void CloseData();
@@ -75,6 +78,8 @@ public:
     SheetPreview* Preview() const { return m_preview; }
     /// The line under the sheet preview that names the labels off the paper; hidden when they fit.
     QLabel* FitWarning() const { return m_fitWarning; }
+    /// The counters page: the design's counters and its quantity field.
+    TZVCountersPage* Counters() const { return m_counters; }
     /// The data page's grid of the label's records.
     QTableView* Grid() const { return m_grid; }
     /// The grid's pop-up menu: quick filter conditions, Execute and Delete.
@@ -183,6 +188,7 @@ private:
     TZvSpinEditFloat* m_rows = nullptr;
     TZvSpinEditFloat* m_columns = nullptr;
     QComboBox* m_paperList = nullptr;
+    TZVCountersPage* m_counters = nullptr;
     TZvSpinEditFloat* m_paperWidth = nullptr;
     TZvSpinEditFloat* m_paperHeight = nullptr;
     QRadioButton* m_portrait = nullptr;

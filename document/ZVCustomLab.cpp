@@ -3,6 +3,7 @@
 
 #include "document/ZVDisplayFormat.h"
 #include "document/ZVEditorLink.h"
+#include "document/ZVRunPlan.h"
 #include "document/ZVRunValues.h"
 #include "document/ZVUndoHistory.h"
 #include "document/ZVElement.h"

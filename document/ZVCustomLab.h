@@ -37,6 +37,7 @@ class TZVFieldVisitor;
 class TZVElement;
 class TZVMemoryStream;
 class TZVPrinter;
+class TZVRunPlan;
 class TZVRunValues;
 class TZVSqlDataSet;
 class TZVTemplate;
@@ -387,6 +388,11 @@ public:
     /// up. Returns false when the progress report cancelled the job, which is then aborted.
     /// Printing and rendering pages need a QGuiApplication (RequirePaintingApplication).
     bool PrintEx(TZVPrinter& printer, int copies, bool noOutput);
+    /// A dry run: sets the run up as PrintEx does (questions asked, data opened), prints nothing
+    /// and calls `sink` for each label on the paper and each printed element with text content
+    /// (TZVElement::PrintedContent), in element order. Counters are not advanced; OnProgress may
+    /// cancel.
+    void ListValues(const std::function<void(const TZVLabelValue&)>& sink);
     /// PrintEx with one copy, to the printer.
     bool Print(TZVPrinter& printer) { return PrintEx(printer, 1, false); }
     /// Visits the question elements from the last to the first: the asker (when set), then
@@ -471,6 +477,17 @@ private:
     // Print run helpers (ZVPrintRun.cpp).
     struct TRunPage;
     TRunPage runPage(int n) const;
+    const TZVRunPlan& runPlan();
+    // Walks the labels of `page`, the data set and the run position moved to each, and calls
+    // `label` for each one on the paper; false when `progress` cancelled.
+    bool walkPageLabels(const TRunPage& page, const TZVPrintProgress& progress,
+                        const std::function<void(int row, int col)>& label);
+    // The job's start and the counters' run starts; a printing run takes its range from the
+    // counter store. A completed printing run then advances the counters.
+    void beginRunValues(bool printing);
+    void saveRunCounters();
+    // The counters as the store handed them out, by name; the label's others stay.
+    void adoptStoredCounters(const QList<TZVCounter>& stored);
     void paintPageLabels(TZVCanvas& canvas, int target, const TRunPage& page, TPoint offset,
                          const TZVPrintProgress& progress, bool& cancelled);
     void paintPageStart(TZVCanvas& canvas, int page, TPoint offset);
@@ -523,6 +540,10 @@ private:
     TZVCounterStore* m_counterStore = nullptr;
     std::unique_ptr<TZVRunValues> m_runValues;
     bool m_showData = false;
+    std::unique_ptr<TZVRunPlan> m_runPlan;
+    std::int64_t m_walkOffset = 0; // the master's record during the walk, from the run's first
+    QHash<QString, std::int64_t> m_runSteps;
+    bool m_saveCounters = false;
 };
 
 /// Opens the special editor of an element (picture, symbol, paragraph, table dialogs); the

@@ -5,13 +5,17 @@
 #include "document/ZVSheetFit.h"
 #include "document/ZVElement.h"
 #include "document/ZVQuestion.h"
+#include "document/ZVRunPlan.h"
+#include "document/ZVRunValues.h"
 #include "foundation/ZVCanvas.h"
+#include "foundation/ZVDataSet.h"
 #include "foundation/ZVError.h"
 #include "foundation/ZVPrinter.h"
 #include "foundation/ZVStrings.h"
 #include "foundation/ZVUtils.h"
 #include "platform/ZVQtCanvas.h"
 
+#include <QDateTime>
 #include <QScopeGuard>
 
 #include <algorithm>
@@ -105,6 +109,38 @@ private:
     TZVDataSet* m_dataSet;
 };
 
+// A quantity as a whole number; nullopt for anything else (an empty cell included).
+std::optional<std::int64_t> wholeNumber(const TZVField& field)
+{
+    if (field.IsNull()) return std::nullopt;
+    const TZVFieldKind kind = field.Kind();
+    if (IsIntegerKind(kind)) return field.AsInteger();
+    if (IsFloatKind(kind)) {
+        const double value = field.AsFloat();
+        if (value != std::floor(value) || std::abs(value) > 9.0e15) return std::nullopt;
+        return static_cast<std::int64_t>(value);
+    }
+    bool ok = false;
+    const qlonglong value = field.AsWideString().trimmed().toLongLong(&ok);
+    return ok ? std::optional<std::int64_t>(value) : std::nullopt;
+}
+
+// Each record's quantity, `count` records from the current one on; the data set is left after them.
+std::vector<std::int64_t> readQuantities(TZVDataSet& data, const QString& fieldName, int firstRecord, int count)
+{
+    const TZVField& field = data.FieldByName(fieldName);
+    std::vector<std::int64_t> quantities;
+    quantities.reserve(std::size_t(std::max(count, 0)));
+    for (int i = 0; i < count && !data.Eof(); ++i) {
+        const auto quantity = wholeNumber(field);
+        if (!quantity)
+            throw EZvError(QStringLiteral("INVALID QUANTITY IN RECORD %1 : %2").arg(firstRecord + i).arg(fieldName));
+        quantities.push_back(*quantity);
+        data.Next();
+    }
+    return quantities;
+}
+
 } // namespace
 
 TPoint TZVCustomLab::LabelOrigin(int row, int col, int offX, int offY) const
@@ -152,13 +188,24 @@ void TZVCustomLab::PrepareRun(bool holdControls)
         // A stored count below 1 is taken as the setter takes it (not an edit: Modified stays).
         info.m_repetitions = std::max(info.m_repetitions, 1);
         // NumLabels already counts the records of the range, never below 0.
-        info.TotalLabels = SaturateToInt(std::int64_t(info.NumLabels()) * info.Repetitions());
+        if (m_quantityField.isEmpty()) {
+            m_runPlan = std::make_unique<TZVRunPlan>(info.NumLabels(), info.Repetitions());
+        } else {
+            const ControlsSuspended counting(m_dataSet);
+            m_runPlan = std::make_unique<TZVRunPlan>(
+                readQuantities(*m_dataSet, m_quantityField, info.PrintFrom(), info.NumLabels()));
+            m_dataSet->First();
+            m_dataSet->MoveBy(info.PrintFrom() - 1);
+        }
+        info.TotalLabels = SaturateToInt(m_runPlan->Labels());
     } else {
         info.DataMode = 0;
         info.DetailMode = false;
         info.m_repetitions = 1; // a run setting, not an edit: Modified stays
         info.TotalLabels = std::max(info.NumLabels(), 1);
+        m_runPlan = std::make_unique<TZVRunPlan>(info.TotalLabels, 1);
     }
+    m_walkOffset = 0;
     const std::int64_t perPage = std::int64_t(SheetRows(*m_measure)) * SheetColumns(*m_measure);
     const int onFirst = runPage(1).Labels;
     if (onFirst < info.TotalLabels) {
@@ -239,41 +286,72 @@ void TZVCustomLab::paintPageStart(TZVCanvas& canvas, int page, TPoint offset)
     canvas.SelectClipRgn(&clip);
 }
 
-void TZVCustomLab::paintPageLabels(TZVCanvas& canvas, int target, const TRunPage& page, TPoint offset,
-                                   const TZVPrintProgress& progress, bool& cancelled)
+const TZVRunPlan& TZVCustomLab::runPlan()
+{
+    // A run set up by hand (its counts stored) has no plan yet: every record Repetitions times.
+    if (!m_runPlan) {
+        const TZVPrintInfo& info = *m_printInfo;
+        const std::int64_t copies = info.DataMode == 1 ? std::max(info.Repetitions(), 1) : 1;
+        m_runPlan = std::make_unique<TZVRunPlan>((std::int64_t(info.TotalLabels) + copies - 1) / copies, copies);
+    }
+    return *m_runPlan;
+}
+
+bool TZVCustomLab::walkPageLabels(const TRunPage& page, const TZVPrintProgress& progress,
+                                  const std::function<void(int row, int col)>& label)
 {
     const TZVPrintInfo& info = *m_printInfo;
-    const int repetitions = std::max(info.Repetitions(), 1);
+    const TZVRunPlan& plan = runPlan();
+    const bool data = info.DataMode == 1;
     const int cols = SheetColumns(*m_measure);
     const TZVSheetFit fit = SheetFit(*this);
-    int repeat = repetitions - page.Skipped % repetitions;
+    TZVRunPosition& at = m_runValues->Position();
     // A start in the last place of the largest sheet steps past any int.
     std::int64_t row = page.Row;
     std::int64_t col = page.Col;
+    std::int64_t index = page.Skipped;
     for (int remaining = page.Labels; remaining > 0;) {
         if (col > cols) {
             ++row;
             col = 1;
             continue;
         }
-        if (progress && !progress(page.Number, info.PageCount)) {
-            cancelled = true;
-            return;
+        const TZVRunPlan::TPlace place = plan.Locate(index);
+        // Records that print no label are passed over.
+        if (data && place.RecordOffset > m_walkOffset) {
+            m_dataSet->MoveBy(SaturateToInt(place.RecordOffset - m_walkOffset));
+            m_walkOffset = place.RecordOffset;
         }
+        at.Page = page.Number;
+        at.Label = index + 1;
+        at.Record = data ? info.PrintFrom() + place.RecordOffset : index + 1;
+        at.Copy = place.Copy;
+        at.RecordInRun = place.RecordInRun + 1;
+        if (progress && !progress(page.Number, info.PageCount)) return false;
         // A label wholly off the paper would show nothing, and may lie beyond any coordinate.
-        if (fit.RowsOnPaper.Contains(row) && fit.ColumnsOnPaper.Contains(col)) {
-            const TPoint origin = LabelOrigin(int(row), int(col), offset.X, offset.Y);
-            if (m_backSurf->Print()) m_backSurf->PaintBackground(canvas, origin, target, labelBox(*m_measure, origin));
-            PaintElements(canvas, origin, target, info.DataMode);
-            m_frame->PaintFrame(canvas, origin, target);
-        }
+        if (fit.RowsOnPaper.Contains(row) && fit.ColumnsOnPaper.Contains(col)) label(int(row), int(col));
         --remaining;
         ++col;
-        if (--repeat == 0) {
-            if (info.DataMode == 1) m_dataSet->Next();
-            repeat = repetitions;
+        ++index;
+        // After a record's last copy the data moves on, so a run leaves it after its last label.
+        if (data && (index >= plan.Labels() || plan.Locate(index).RecordInRun != place.RecordInRun)) {
+            m_dataSet->Next();
+            ++m_walkOffset;
         }
     }
+    return true;
+}
+
+void TZVCustomLab::paintPageLabels(TZVCanvas& canvas, int target, const TRunPage& page, TPoint offset,
+                                   const TZVPrintProgress& progress, bool& cancelled)
+{
+    const int dataMode = m_printInfo->DataMode;
+    cancelled = !walkPageLabels(page, progress, [&](int row, int col) {
+        const TPoint origin = LabelOrigin(row, col, offset.X, offset.Y);
+        if (m_backSurf->Print()) m_backSurf->PaintBackground(canvas, origin, target, labelBox(*m_measure, origin));
+        PaintElements(canvas, origin, target, dataMode);
+        m_frame->PaintFrame(canvas, origin, target);
+    });
 }
 
 bool TZVCustomLab::PrintEx(TZVPrinter& printer, int copies, bool noOutput)
@@ -286,6 +364,7 @@ bool TZVCustomLab::PrintEx(TZVPrinter& printer, int copies, bool noOutput)
     PrepareRun(true);
     TZVDataSet* walked = info.DataMode == 0 ? nullptr : (info.DetailMode ? m_detail.data() : m_dataSet.data());
     const ControlsSuspended suspended(walked, true);
+    beginRunValues(!noOutput);
     if (noOutput) return true;
 
     PrepareDevMode(printer, copies);
@@ -315,7 +394,77 @@ bool TZVCustomLab::PrintEx(TZVPrinter& printer, int copies, bool noOutput)
     }
     printer.EndDoc();
     abortOnFailure.dismiss();
+    saveRunCounters();
     return true;
+}
+
+void TZVCustomLab::ListValues(const std::function<void(const TZVLabelValue&)>& sink)
+{
+    AskQuestions();
+    PrepareRun(true);
+    const TZVPrintInfo& info = *m_printInfo;
+    TZVDataSet* walked = info.DataMode == 0 ? nullptr : (info.DetailMode ? m_detail.data() : m_dataSet.data());
+    const ControlsSuspended suspended(walked, true);
+    beginRunValues(false);
+    const TZVRunPosition& at = m_runValues->Position();
+    for (int n = 1; n <= info.PageCount; ++n) {
+        const bool walked = walkPageLabels(runPage(n), OnProgress, [&](int row, int col) {
+            for (TZVElement* element : m_elements) {
+                if (!element->Print()) continue;
+                if (const auto content = element->PrintedContent())
+                    sink({n, row, col, at.Record, at.Copy, element->ID(), *content});
+            }
+        });
+        if (!walked) return;
+    }
+}
+
+// ---- Counters of a run ----
+
+void TZVCustomLab::beginRunValues(bool printing)
+{
+    const QDateTime start = QDateTime::currentDateTime();
+    const QDate day = start.date();
+    m_runSteps = CounterSteps(*this, m_printInfo->TotalLabels, runPlan().Records(), m_printInfo->PageCount);
+    // A reprint from given values saves nothing; neither does a preview or a dry run.
+    m_saveCounters = printing && m_counterOverrides.isEmpty() && !m_counters.isEmpty();
+    const bool stored = m_saveCounters && m_counterStore;
+    // The stored design hands out the range before anything prints: a second application
+    // printing it at the same time gets the next range.
+    if (stored) adoptStoredCounters(m_counterStore->Reserve(m_runSteps, day));
+    QHash<QString, std::int64_t> starts;
+    for (const TZVCounter& counter : std::as_const(m_counters)) {
+        const QString key = counter.Name.toUpper();
+        starts.insert(key, m_counterOverrides.value(key, CounterRunStart(counter, day)));
+    }
+    m_runValues->Begin(start, starts);
+    // The store holds the counters as the run leaves them already.
+    if (stored) saveRunCounters();
+}
+
+void TZVCustomLab::adoptStoredCounters(const QList<TZVCounter>& stored)
+{
+    for (TZVCounter& counter : m_counters) {
+        const auto same = std::find_if(stored.cbegin(), stored.cend(), [&](const TZVCounter& c) {
+            return c.Name.compare(counter.Name, Qt::CaseInsensitive) == 0;
+        });
+        if (same != stored.cend()) counter = *same;
+    }
+}
+
+void TZVCustomLab::saveRunCounters()
+{
+    if (!m_saveCounters) return;
+    m_saveCounters = false;
+    const QDate day = m_runValues->JobStart().date();
+    QList<TZVCounter> after;
+    for (const TZVCounter& counter : std::as_const(m_counters)) {
+        const QString key = counter.Name.toUpper();
+        after << CounterAfterRun(counter, m_runValues->CounterStarts().value(key), m_runSteps.value(key), day);
+    }
+    if (after == m_counters) return;
+    m_counters = after;
+    if (!m_counterStore) SetModified(true);
 }
 
 // ---- Preview pages ----
@@ -334,8 +483,9 @@ std::unique_ptr<QPicture> TZVCustomLab::RenderPage(int n)
     const TRunPage page = runPage(n);
     const ControlsSuspended suspended(info.DataMode == 1 ? m_dataSet.data() : nullptr);
     if (info.DataMode == 1) {
+        m_walkOffset = page.Labels > 0 ? runPlan().Locate(page.Skipped).RecordOffset : 0;
         m_dataSet->First();
-        m_dataSet->MoveBy(info.PrintFrom() - 1 + page.Skipped / std::max(info.Repetitions(), 1));
+        m_dataSet->MoveBy(SaturateToInt(info.PrintFrom() - 1 + m_walkOffset));
     }
     const QSize size = PreviewPageSize();
     QSize window(m_measure->PaperWidth(), m_measure->PaperHeight());
@@ -370,6 +520,7 @@ bool TZVCustomLab::PreparePreview(TZVPrinter* printer)
     m_pages.clear();
     if (printer) PrepareDevMode(*printer, 0);
     PrepareRun();
+    beginRunValues(false);
     TZVPrintInfo& info = *m_printInfo;
     info.CurrentPage = 1;
     // Pages rendered one after the other walk the records as the printer does.

@@ -6,6 +6,7 @@
 #include <QPicture>
 #include <QString>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -17,6 +18,18 @@ struct TZVPagePreview
 {
     int PageNumber = 0; ///< 1-based
     std::unique_ptr<QPicture> Picture; ///< the page as recorded, owned by the preview
+};
+
+/// One element's content on one label of a dry run.
+struct TZVLabelValue
+{
+    int Page = 0; ///< 1-based page, row and column of the label
+    int Row = 0;  ///< see Page
+    int Col = 0;  ///< see Page
+    std::int64_t Record = 0; ///< the record's number in its data set (the label's, without data)
+    std::int64_t Copy = 0;   ///< 1-based copy of that record
+    QString Element;         ///< the element's ID
+    QString Content;         ///< what it prints
 };
 
 /// Asks the user for the answer to a question element before a print or preview. The GUI shows

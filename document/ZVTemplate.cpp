@@ -58,6 +58,9 @@ std::optional<Refusal> parsePlaceholder(const QString& body, qsizetype at, TZVTe
         if (m.hasCaptured(5) && part.Format.isEmpty()) return unknown();
         return std::nullopt;
     }
+    // A date with an offset it cannot read is no field of that name.
+    static const QRegularExpression dateLike(QStringLiteral("^(DATE|TIME)[+-]"), QRegularExpression::CaseInsensitiveOption);
+    if (dateLike.match(body).hasMatch()) return unknown();
     const qsizetype colon = body.indexOf(u':');
     const QString head = colon < 0 ? body : body.left(colon);
     const QString tail = colon < 0 ? QString() : body.mid(colon + 1);

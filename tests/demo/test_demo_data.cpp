@@ -401,3 +401,31 @@ TEST_F(DemoData, OriginalPicturePathFindsTheShippedPicture)
 }
 
 } // namespace
+
+// Print runs take the current row's counters; then the label (as unmodified as before) and LABELS
+// show the row's. Another demo's save keeps what the runs moved on, except what its user changed.
+TEST_F(DemoData, PrintRunsTakeTheRowsCountersAndSavesElsewhereKeepThem)
+{
+    TDM printing;
+    TZVLab label, edited, row;
+    label.SetCounters({{"Serial", 1}, {"Lot", 5}});
+    printing.SaveDesign(label);
+    TDM editing;
+    ASSERT_TRUE(editing.LoadDesign(edited));
+    {
+        const TStoredCounters counters(printing, label);
+        ASSERT_NE(label.CounterStore(), nullptr);
+        EXPECT_EQ(label.CounterStore()->Reserve({{"SERIAL", 10}, {"LOT", 1}}, {}).value(0).Start, 1);
+    }
+    EXPECT_EQ(label.CounterStore(), nullptr);
+    EXPECT_FALSE(label.Modified());
+    EXPECT_EQ(label.Counters().value(0).Start, 11);
+    ASSERT_TRUE(printing.LoadDesign(row));
+    EXPECT_EQ(row.Counters(), label.Counters());
+    edited.SetCounters({{"Serial", 1}, {"Lot", 100}});
+    editing.SaveDesign(edited);
+    const QList<TZVCounter> expected = {{"Serial", 11}, {"Lot", 100}};
+    EXPECT_EQ(edited.Counters(), expected);
+    ASSERT_TRUE(editing.LoadDesign(row));
+    EXPECT_EQ(row.Counters(), expected);
+}

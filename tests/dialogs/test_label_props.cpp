@@ -1,6 +1,7 @@
 // The label properties dialog driven offscreen: preview sizes and clicks, steps, limits, the
 // controls writing into the label, captions, and the data page with its quick filter.
 #include "controls/ZVSpinEditFloat.h"
+#include "dialogs/ZVCountersPage.h"
 #include "dialogs/ZVLabelProps.h"
 #include "dialogs/ZVLabelPropsData.h"
 #include "dialogs/ZVLabelPropsPreview.h"
@@ -20,6 +21,7 @@
 #include <QFile>
 #include <QFocusEvent>
 #include <QLabel>
+#include <QTableWidget>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -808,6 +810,29 @@ TEST_F(LabelPropsAliasTest, TheLabelsAliasItemsNameWhatIsOffered)
     EXPECT_EQ(tables->itemText(0), QStringLiteral("SHOPS"));
     EXPECT_EQ(label.AliasTable().DatabaseName, QStringLiteral("shop"));
     EXPECT_EQ(label.AliasTable().TableName, QStringLiteral("SHOPS"));
+}
+
+// ---- Counters page ----------------------------------------------------------------------------
+
+TEST_F(LabelPropsTest, CountersPageAppliesSoundCountersAndShowsWhyOthersAreRefused)
+{
+    TZVLab label;
+    auto dialog = open(label);
+    TZVCountersPage& page = *dialog->Counters();
+    page.AddCounter();
+    page.AddCounter();
+    ASSERT_EQ(label.Counters().size(), 2);
+    EXPECT_EQ(label.Counters()[1].Name, "SERIAL2");
+    page.Grid()->item(0, 1)->setText("1000");
+    EXPECT_EQ(label.Counters()[0].Start, 1000);
+    // A repeated character is refused: the label keeps what it had and the page says why.
+    static_cast<QComboBox*>(page.Grid()->cellWidget(0, 4))->setCurrentText("0120");
+    EXPECT_EQ(label.Counters()[0].Alphabet, "0123456789");
+    EXPECT_EQ(page.Refusal(), "INVALID COUNTER ALPHABET : SERIAL");
+    page.Grid()->setCurrentCell(0, 0);
+    page.RemoveCounter();
+    ASSERT_EQ(label.Counters().size(), 1);
+    EXPECT_EQ(label.Counters()[0].Name, "SERIAL2");
 }
 
 } // namespace
