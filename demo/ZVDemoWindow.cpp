@@ -4,6 +4,7 @@
 #include "controls/ZVColorSwatch.h"
 #include "controls/ZVSpinEditFloat.h"
 #include "demo/ZVDemoData.h"
+#include "demo/ZVDemoWindowRecordBar.h"
 #include "demo/ZVEdLabel.h"
 #include "dialogs/ZVStandardDialogs.h"
 #include "document/ZVCustomLab.h"
@@ -13,6 +14,7 @@
 #include "foundation/ZVError.h"
 #include "foundation/ZVIniFile.h"
 #include "inspector/ZVInspector.h"
+#include "platform/ZVConnections.h"
 #include "platform/ZVSqlDataSet.h"
 #include "printsupport/ZVQtPrinter.h"
 
@@ -266,6 +268,7 @@ void TFMain::buildLabel()
         m_registry->Add(&m_dm.TbEmployees(), QStringLiteral("DM"));
         m_label->SetDataSet(&m_dm.QyPrinters());
         m_label->SetDetail(&m_dm.QyCharacteristic());
+        guarded([this] { registerTables(); });
     }
     m_label->SetOpenCloseData(true);
     m_label->SetDataAccessType(daDataSet);
@@ -293,6 +296,29 @@ void TFMain::buildLabel()
     };
     // The design-time settings are where the user starts, not a change to be saved.
     m_label->SetModified(false);
+}
+
+// Every table of the database is offered to designs under its own name, besides the module's
+// data sets; a table one of them reads already is not offered twice.
+void TFMain::registerTables()
+{
+    const TZVSqlDataSet& sample = m_dm.QyPrinters();
+    TZVConnections* connections = sample.Connections();
+    QStringList covered;
+    for (const TZVSqlDataSet* known : {&m_dm.QyPrinters(), &m_dm.QyCharacteristic(), &m_dm.TbEmployees()})
+        if (!known->TableName().isEmpty()) covered << known->TableName();
+    const QStringList tables =
+        (connections ? *connections : TZVConnections::Default()).TableNames(sample.DatabaseName());
+    for (const QString& table : tables) {
+        if (covered.contains(table, Qt::CaseInsensitive)) continue;
+        auto dataSet = std::make_unique<TZVSqlDataSet>();
+        dataSet->SetName(table);
+        dataSet->SetConnections(connections);
+        dataSet->SetDatabaseName(sample.DatabaseName());
+        dataSet->SetTableName(table);
+        m_registry->Add(dataSet.get(), QStringLiteral("DM"));
+        m_tables.push_back(std::move(dataSet));
+    }
 }
 
 void TFMain::buildEditorAndInspector()
@@ -399,9 +425,16 @@ void TFMain::buildToolBar()
             m_editor->SetZoom(static_cast<TZVZoom>(index));
     });
     m_toolBar->addWidget(m_cbZoom);
-    add("TBSettings", "Settings", "LABEL SETTINGS",
-        [this] { guarded([this] { m_label->ShowLabelProperties(0); }); });
+    add("TBSettings", "Settings", "LABEL SETTINGS", [this] {
+        guarded([this] { m_label->ShowLabelProperties(0); });
+        // The data page may have given the design another master, or none.
+        m_recordBar->Sync();
+    });
     add("TBList", "List", "LABEL'S LIST", [this] { guarded([this] { m_label->ShowLabelDefs(); }); });
+
+    m_recordBar = new TRecordBar(this);
+    addToolBar(m_recordBar);
+    m_recordBar->SetLabel(m_label);
 
     m_systemPrinters = static_cast<int>(TZVQtPrinter().Printers().size());
     m_cbPrinters->addItems(TZVQtPrinter().Printers());

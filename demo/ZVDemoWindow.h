@@ -32,9 +32,11 @@ namespace zorvel {
 
 class TDM;
 class TFEdLabel;
+class TRecordBar;
 class TZVEditor;
 class TZVInspector;
 class TZVLab;
+class TZVSqlDataSet;
 class TZvSpinEditFloat;
 
 // NAME and UPDATED of every LABELS row, read once per change of the table, so that painting
@@ -108,6 +110,8 @@ public:
     TZVEditor& Editor() const { return *m_editor; }
     TZVInspector& Inspector() const { return *m_inspector; }
     QToolBar* ToolBar() const { return m_toolBar; }
+    // First, previous, next, last record of the design's master and "n / count".
+    TRecordBar* RecordBar() const { return m_recordBar; }
     // Tool-bar actions by their component name ("TBSave", "TBDrawText", ...).
     QAction* Action(const QString& name) const;
     // Menu-bar actions by object name ("actNew", "actUndo", "actZoom100", ...).
@@ -161,6 +165,7 @@ protected:
 
 private:
     void buildLabel();
+    void registerTables();
     void buildEditorAndInspector();
     void buildToolBar();
     void buildBottomPanel();
@@ -196,11 +201,14 @@ private:
     FeedbackGuard m_syncing;
 
     std::unique_ptr<TZVDataSetRegistry> m_registry;
+    // A data set for each table of the database no sample data set reads.
+    std::vector<std::unique_ptr<TZVSqlDataSet>> m_tables;
     TZVLab* m_label = nullptr;
     TZVEditor* m_editor = nullptr;
     TZVInspector* m_inspector = nullptr;
 
     QToolBar* m_toolBar = nullptr;
+    TRecordBar* m_recordBar = nullptr;
     QActionGroup* m_drawTools = nullptr;
     QComboBox* m_cbPrinters = nullptr;
     QComboBox* m_cbZoom = nullptr;

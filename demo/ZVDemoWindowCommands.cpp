@@ -1,6 +1,7 @@
 // The demo's main window: tool-bar, designs-list and pop-up menu commands.
 #include "demo/ZVDemoData.h"
 #include "demo/ZVDemoWindow.h"
+#include "demo/ZVDemoWindowRecordBar.h"
 #include "demo/ZVEdLabel.h"
 #include "dialogs/ZVProgressDialog.h"
 #include "document/ZVCustomLab.h"
@@ -83,6 +84,7 @@ void TFMain::LoadCurrentDesign()
             RefreshEditorBox();
         }
     });
+    m_recordBar->Sync();
     m_editor->update();
 }
 
@@ -278,6 +280,7 @@ void TFMain::CreateLabelByCode()
     lab.UndoStack().clear();
     setGridStepLimits();
     RefreshEditorBox();
+    m_recordBar->Sync();
     m_editor->RecalcSize(true);
     m_editor->SetContentDirty();
     m_editor->Refresh(true);

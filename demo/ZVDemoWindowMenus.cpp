@@ -1,6 +1,7 @@
 // The demo's main window: menu bar, status bar, title and the question before a design is left.
 #include "demo/ZVDemoData.h"
 #include "demo/ZVDemoWindow.h"
+#include "demo/ZVDemoWindowRecordBar.h"
 #include "dialogs/ZVCalibrationDialog.h"
 #include "document/ZVCustomLab.h"
 #include "editor/ZVEditor.h"
@@ -122,6 +123,13 @@ void TFMain::buildMenus()
     };
     connect(m_cbZoom, &QComboBox::currentIndexChanged, this, checkZoom);
     checkZoom(m_cbZoom->currentIndex());
+    view->addSeparator();
+    // The surface shows the current record of the design's master; the record bar moves it.
+    QAction* showData = view->addAction(QStringLiteral("Show &Data"));
+    showData->setObjectName(QStringLiteral("actShowData"));
+    showData->setCheckable(true);
+    showData->setChecked(m_editor->ShowData());
+    connect(showData, &QAction::toggled, this, [this](bool on) { m_editor->SetShowData(on); });
 
     QMenu* insert = bar->addMenu(QStringLiteral("&Insert"));
     for (QAction* tool : m_drawTools->actions())

@@ -1,5 +1,5 @@
 // zorvel-demo: the label designer over a database of stored designs.
-//   zorvel-demo [--db URL] [--settings FILE] [--screenshot FILE]
+//   zorvel-demo [--db URL] [--settings FILE] [--show-data] [--screenshot FILE]
 #include "demo/ZVDemoData.h"
 #include "demo/ZVDemoWindow.h"
 
@@ -28,12 +28,15 @@ int main(int argc, char* argv[])
     const QCommandLineOption screenshot(QStringLiteral("screenshot"),
                                         QStringLiteral("Save a picture of the window to FILE and quit."),
                                         QStringLiteral("FILE"));
-    parser.addOptions({db, settings, screenshot});
+    const QCommandLineOption showData(QStringLiteral("show-data"),
+                                      QStringLiteral("Start with the designer showing the current record."));
+    parser.addOptions({db, settings, showData, screenshot});
     parser.process(app);
     const QString shotFile = parser.value(screenshot);
 
     zorvel::TDM dm(parser.value(db));
     zorvel::TFMain window(dm, parser.value(settings));
+    if (parser.isSet(showData)) window.MenuAction(QStringLiteral("actShowData"))->setChecked(true);
     window.show();
     window.activateWindow();
     if (!dm.Connected()) {

@@ -142,6 +142,8 @@ private:
 
     // Data page (ZVLabelPropsDataPage.cpp).
     void fillAliases();
+    void fillDataSets();
+    void linkChosenDataSet();
     void aliasChanged();
     void tableChanged();
     void dataEnabledChanged(bool checked);

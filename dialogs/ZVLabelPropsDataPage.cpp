@@ -60,12 +60,7 @@ void TFPropLab::prepareData()
         if (TZVDataSet* table = lab.AliasDataSet()) lab.SetDataSet(table);
         dataAction([this] { fillAliases(); });
     } else if (access == daDataSet) {
-        const QString name = lab.DataSet() ? lab.DataSet()->Name() : lab.DataSetName();
-        if (!name.isEmpty()) {
-            m_tableList->addItem(name);
-            m_tableList->setCurrentIndex(0);
-        }
-        dataAction([this] { tableChanged(); });
+        dataAction([this] { fillDataSets(); });
     } else {
         dataAction([this] { refreshCounts(); });
     }
@@ -96,6 +91,34 @@ void TFPropLab::fillAliases()
         return;
     }
     aliasChanged();
+}
+
+// Every data set the label finds by name is offered, so that a design can take any of them.
+void TFPropLab::fillDataSets()
+{
+    const TZVCustomLab& lab = *m_label;
+    const QString current = lab.DataSet() ? lab.DataSet()->Name() : lab.DataSetName();
+    QStringList names = lab.DataSetRegistry() ? lab.DataSetRegistry()->Names() : QStringList();
+    if (!current.isEmpty() && !names.contains(current, Qt::CaseInsensitive)) names.prepend(current);
+    int chosen = -1;
+    for (int i = 0; i < names.size() && chosen < 0 && !current.isEmpty(); ++i)
+        if (sameText(names[i], current)) chosen = i;
+    {
+        const auto filling = m_filling.hold();
+        m_tableList->clear();
+        m_tableList->addItems(names);
+        m_tableList->setCurrentIndex(chosen);
+    }
+    tableChanged();
+}
+
+void TFPropLab::linkChosenDataSet()
+{
+    TZVCustomLab& lab = *m_label;
+    const QString chosen = m_tableList->currentText();
+    if (chosen.isEmpty() || (lab.DataSet() && sameText(lab.DataSet()->Name(), chosen))) return;
+    // The design keeps the name of its master: taking another one is a change to save.
+    if (lab.LinkDataSetByName(chosen, false, false)) lab.SetModified(true);
 }
 
 void TFPropLab::aliasChanged()
@@ -189,10 +212,13 @@ void TFPropLab::tableChanged()
                 lab.SetDataSet(ds);
             }
         }
-    } else if (TZVDataSet* ds = lab.DataSet()) {
-        if (lab.OpenCloseData() && !ds->Active()) ds->Open();
-        // A closed data set has no first record to go to.
-        if (ds->Active()) ds->First();
+    } else {
+        if (lab.DataAccessType() == daDataSet) linkChosenDataSet();
+        if (TZVDataSet* ds = lab.DataSet()) {
+            if (lab.OpenCloseData() && !ds->Active()) ds->Open();
+            // A closed data set has no first record to go to.
+            if (ds->Active()) ds->First();
+        }
     }
     showDataSet();
     refreshCounts();

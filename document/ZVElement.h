@@ -225,10 +225,11 @@ public:
     }
 
     /// Painting. `offset` (model units) is added to every coordinate: the label's place on the
-    /// sheet. The target is one of TZVPaintTarget; with `dataMode` 1 and any target but the editor
-    /// surface, data-bound elements show the current record's value. Paint decides whether the
-    /// element draws on the target at all, calls PaintElement, and on the editor surface then
-    /// turns ModelRect into ScreenRect and asks the editor for the selection frame.
+    /// sheet. The target is one of TZVPaintTarget; with `dataMode` 1, data-bound elements show the
+    /// current record's value, on the editor surface only in the label's ShowData mode with its
+    /// master open (where a value cannot be read, the element's own content). Paint decides
+    /// whether the element draws on the target at all, calls PaintElement, and on the editor
+    /// surface then turns ModelRect into ScreenRect and asks the editor for the selection frame.
     void Paint(TZVCanvas& canvas, TPoint offset, int target, int dataMode);
 
     /// AnchorPos value of an element anchored nowhere.

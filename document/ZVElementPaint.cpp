@@ -3,6 +3,8 @@
 #include "document/ZVEditorLink.h"
 #include "document/ZVElement.h"
 #include "foundation/ZVCanvas.h"
+#include "foundation/ZVDataSet.h"
+#include "foundation/ZVError.h"
 #include "foundation/ZVUtils.h"
 
 namespace zorvel {
@@ -10,6 +12,13 @@ namespace {
 
 constexpr TZVColor kLockMarkerColor = 128;        // dark red
 constexpr TZVColor kLockMarkerInsetColor = 0x00FFFF; // yellow
+
+// The designer shows the master's current record only when asked to and when there is one to read.
+bool editorShowsRecord(const TZVCustomLab& label)
+{
+    const TZVDataSet* master = label.DataSet();
+    return label.ShowData() && master && master->Active();
+}
 
 } // namespace
 
@@ -30,9 +39,21 @@ void TZVElement::Paint(TZVCanvas& canvas, TPoint offset, int target, int dataMod
     default:
         return;
     }
-    PaintElement(canvas, offset, target, dataMode == 1 && target != ptEditor);
-    if (target != ptEditor)
+    if (target != ptEditor) {
+        PaintElement(canvas, offset, target, dataMode == 1);
         return;
+    }
+    if (dataMode == 1 && editorShowsRecord(*m_owner)) {
+        // A field the master lacks fails only the print run; the designer shows the element
+        // as it would without data rather than losing the whole surface.
+        try {
+            PaintElement(canvas, offset, target, true);
+        } catch (const EZvError&) {
+            PaintElement(canvas, offset, target, false);
+        }
+    } else {
+        PaintElement(canvas, offset, target, false);
+    }
     m_screenRect = canvas.LPtoDP(m_modelRect);
     NormalizeRect(m_screenRect);
     if (TZVEditorLink* editor = m_owner->Editor())

@@ -89,6 +89,7 @@ TZVCustomEditor::~TZVCustomEditor()
     m_paintEnabled = false;
     QObject::disconnect(m_labelWatch);
     QObject::disconnect(m_inspectorWatch);
+    unwatchRecords();
     if (m_label) {
         for (TZVElement* element : std::as_const(m_selection))
             element->SetSelected(false);
@@ -137,6 +138,7 @@ void TZVCustomEditor::SetZorvel(TZVCustomLab* label)
 void TZVCustomEditor::dropLabel()
 {
     QObject::disconnect(m_labelWatch);
+    unwatchRecords();
     // A gesture left open on the old label is its last step.
     endGestureChange(tr("Edit"));
     if (!m_label) return;
@@ -161,6 +163,7 @@ void TZVCustomEditor::forgetLabel()
     // The label has destroyed its elements already: the selection only holds their addresses.
     m_selection.clear();
     m_label = nullptr;
+    unwatchRecords();
     m_gestureChange = false;
     m_surface->ClearMarks();
     m_surface->SetMarkMode(mmNone);

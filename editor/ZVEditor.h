@@ -27,6 +27,7 @@ class TZVBackLab;
 class TZVBaseInspector;
 class TZVBaseScroll;
 class TZVCanvas;
+class TZVDataSet;
 class TZVElement;
 class LayerCache;
 class TZVLeftRuler;
@@ -148,6 +149,13 @@ public:
     const QString& PictureFolder() const { return m_pictureFolder; }
     /// Sets PictureFolder.
     void SetPictureFolder(const QString& folder) { m_pictureFolder = folder; }
+
+    /// Whether the surface shows the current record of the label's master instead of field
+    /// names (the label's ShowData; off by default and without a label).
+    bool ShowData() const;
+    /// Sets the label's ShowData (nothing without a label); while it is on, the surface is
+    /// painted again whenever the master moves to another record, opens or closes.
+    void SetShowData(bool value);
 
     /// Copies label and inspector links, grid and ruler settings, draw tool, zoom, snap and line
     /// mode (the zoom without resizing the surface).
@@ -419,6 +427,11 @@ private:
     void recordLayer(TZVLayerId layer);
     void dropLayers();
 
+    // ZVEditorShowData.cpp: follows the master whose records the surface shows.
+    void watchRecords();
+    void unwatchRecords();
+    void recordMoved();
+
     // Selection helpers.
     void updateMarks();
     void selectionChanged();
@@ -430,6 +443,8 @@ private:
 
     QPointer<TZVCustomLab> m_label;
     QMetaObject::Connection m_labelWatch;
+    QPointer<TZVDataSet> m_watchedData;
+    QMetaObject::Connection m_dataWatch;
     TZVBaseInspector* m_inspector = nullptr;
     QMetaObject::Connection m_inspectorWatch;
 

@@ -160,6 +160,8 @@ void TZVCustomEditor::dropLayers()
 bool TZVCustomEditor::RenderLayers()
 {
     if (!m_paintEnabled || !m_label) return false;
+    // The label may have been given another master since the last paint.
+    watchRecords();
     bool recorded = false;
     if (m_label->BackSurf().BackDirty()) {
         recordLayer(lyBackground);

@@ -32,6 +32,7 @@ class TZVCustomEditor;
 class TZVCustomInspector;
 class TZVCustomLab;
 class TZVElement;
+class TZVTemplateEditor;
 
 /// How a row shows and edits its value; the numbers are fixed.
 enum TZVPropKind : std::uint8_t {
@@ -57,6 +58,7 @@ enum TZVPropKind : std::uint8_t {
     pkTextFormat = 19,
     pkColor = 20,
     pkCode = 21,
+    pkTemplate = 22,
 };
 
 /// One listed property.
@@ -194,6 +196,12 @@ public:
     void UpdateProperty(const QString& name) override;
     /// Opens the wide-text dialog for the row `name`, whose value is `text`.
     virtual void EditWideText(const QString& name, const QString& text) = 0;
+    /// Opens the template editor on the row `name` (ZVTemplateEditor.cpp); when it is accepted
+    /// with another text, every selected element gets that text as one undo step. Nothing
+    /// without a label, a selection or such a row.
+    void EditTemplate(const QString& name);
+    /// Runs the template editor and tells whether the user accepted it; exec() unless replaced.
+    std::function<bool(TZVTemplateEditor& editor)> TemplateRunner;
 
     // ---- Settings ----
     /// Where the names column ends and the values column starts, client pixels.

@@ -296,9 +296,16 @@ void TZVCustomInspector::commitList(const QString& text)
         value = row.TypeInfo.enumerator().keyToValue(text.toLatin1().constData(), &ok);
     else if (row.Kind == pkAngle)
         value = text.trimmed().toInt(&ok);
+    // A field picked from the list is wanted on the label: the binding goes on with it.
+    const auto* list = qobject_cast<const QComboBox*>(m_inplace.data());
+    const bool pickedField = row.Kind == pkFieldName && list && !text.isEmpty() && list->findText(text) >= 0;
     const auto scope = changeScope(row.Name, true);
     Editor()->BeginUpdate();
     if (ok) writeRow(m_itemIndex, value);
+    if (pickedField && writeAll(QStringLiteral("Data"), true)) {
+        if (const int data = FindRow(QStringLiteral("Data")); data >= 0) m_rows[data].Value = true;
+        viewport()->update();
+    }
     Editor()->EndUpdate(false);
 }
 

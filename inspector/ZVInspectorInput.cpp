@@ -34,7 +34,8 @@ bool opensElementDialog(TZVPropKind kind)
 
 bool showsHint(TZVPropKind kind)
 {
-    return kind == pkString || kind == pkFontName || kind == pkWideText || kind == pkFieldName || kind == pkFileImage;
+    return kind == pkString || kind == pkFontName || kind == pkWideText || kind == pkFieldName || kind == pkFileImage ||
+           kind == pkTemplate;
 }
 
 } // namespace
@@ -210,6 +211,8 @@ void TZVCustomInspector::doubleClickAction()
             pickJustify(m_itemIndex);
         else if (kind == pkColor)
             pickColor(m_itemIndex);
+        else if (kind == pkTemplate)
+            EditTemplate(m_rows[m_itemIndex].Name);
         else if (opensElementDialog(kind))
             Editor()->EditElement();
         viewport()->update();
@@ -231,6 +234,8 @@ bool TZVCustomInspector::keyAction(bool enter)
         pickAlign(m_itemIndex);
     } else if (kind == pkTextFormat) {
         pickJustify(m_itemIndex);
+    } else if (kind == pkTemplate) {
+        EditTemplate(m_rows[m_itemIndex].Name);
     } else if (opensElementDialog(kind)) {
         Editor()->EditElement();
     } else {

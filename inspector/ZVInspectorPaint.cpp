@@ -153,6 +153,15 @@ void TZVInspector::paintValue(QPainter& painter, const TZvProp& row, const QRect
         text(SplitPos() + 4, row.Value.toString());
         break;
     }
+    case pkTemplate: {
+        // The ellipsis at the right says that the value opens an editor of its own.
+        const QString ellipsis = QStringLiteral("\u2026");
+        const int mark = QFontMetrics(font()).horizontalAdvance(ellipsis) + 4;
+        painter.drawText(QRect(cell.right() - mark, textTop, mark, textHeight), Qt::AlignCenter, ellipsis);
+        painter.setClipRect(cell.adjusted(0, 0, -mark, 0));
+        text(SplitPos() + 4, row.Value.toString());
+        break;
+    }
     case pkInteger:
     case pkCount:
         text(SplitPos() + 4, QString::number(value));

@@ -89,7 +89,7 @@ std::optional<TZVPropKind> PropertyKindOf(const QMetaObject& cls, const QMetaPro
             {"FontName", pkFontName}, {"FieldName", pkFieldName}, {"EditTable", pkEditTable},
             {"EditPoly", pkEditPoly},  {"FileImage", pkFileImage}, {"Code", pkCode},
             {"Question", pkWideText},  {"Answer", pkWideText},     {"Before", pkWideText},
-            {"After", pkWideText},
+            {"After", pkWideText},     {"Template", pkTemplate},
         };
         for (const auto& [name, kind] : kNamedStrings)
             if (named(property, name)) return kind;

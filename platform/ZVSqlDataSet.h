@@ -45,6 +45,9 @@ public:
 
     /// Null means TZVConnections::Default(). The setters below raise "DATASET IS OPEN" while open.
     void SetConnections(TZVConnections* connections);
+    /// The connections given by SetConnections; null for TZVConnections::Default(). Its
+    /// TableNames(DatabaseName()) lists the tables the data set could read.
+    TZVConnections* Connections() const { return m_connections; }
     /// Alias of the connection (see TZVConnections).
     /// @{
     const QString& DatabaseName() const { return m_databaseName; }

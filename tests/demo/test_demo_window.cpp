@@ -5,6 +5,7 @@
 #include "controls/ZVSpinEditFloat.h"
 #include "demo/ZVDemoData.h"
 #include "demo/ZVDemoWindow.h"
+#include "demo/ZVDemoWindowRecordBar.h"
 #include "demo/ZVEdLabel.h"
 #include "dialogs/ZVPreview.h"
 #include "dialogs/ZVProgressDialog.h"
@@ -1034,4 +1035,48 @@ TEST(DemoWindowNoDatabase, ANewSqliteFileIsMadeAndAFailureShowsItsReason)
     w.ShowMessage = [&](const QString& m) { messages << m; };
     w.ReportConnectError();
     EXPECT_EQ(messages, QStringList{QStringLiteral("CAN'T CONNECT TO DATABASE\n") + dm.ConnectError()});
+}
+
+TEST_F(DemoWindowTest, RecordBarMovesTheMasterAndTheEditorShowsItsRecord)
+{
+    TRecordBar& bar = *w().RecordBar();
+    TZVDataSet* master = w().Label().DataSet();
+    ASSERT_TRUE(master && w().Label().DataEnabled()) << "the first sample design prints from data";
+    const int count = master->RecordCount();
+    ASSERT_GE(count, 3);
+    EXPECT_FALSE(bar.MoveAction(TRecordBar::mvPrior)->isEnabled());
+    const std::pair<TRecordBar::TMove, int> steps[] = {{TRecordBar::mvNext, 2}, {TRecordBar::mvNext, 3},
+                                                        {TRecordBar::mvLast, count}, {TRecordBar::mvPrior, count - 1},
+                                                        {TRecordBar::mvFirst, 1}};
+    for (const auto& [move, recNo] : steps) {
+        bar.MoveAction(move)->trigger();
+        EXPECT_EQ(master->RecNo(), recNo);
+        EXPECT_EQ(bar.Position()->text(), QStringLiteral("%1 / %2").arg(recNo).arg(count));
+    }
+    master->Last(); // moved by anyone else, the bar follows
+    EXPECT_EQ(bar.Position()->text(), QStringLiteral("%1 / %1").arg(count));
+    EXPECT_FALSE(bar.MoveAction(TRecordBar::mvNext)->isEnabled());
+
+    w().MenuAction(QStringLiteral("actShowData"))->trigger();
+    EXPECT_TRUE(w().Editor().ShowData());
+    const int recorded = w().Editor().LayerRecordCount(lyContent);
+    bar.MoveAction(TRecordBar::mvFirst)->trigger();
+    EXPECT_GT(w().Editor().LayerRecordCount(lyContent), recorded) << "the surface shows the new record";
+
+    // A design that does not print from data has no records to move through.
+    w().Button(QStringLiteral("CREATE LABEL BY CODE"))->click();
+    EXPECT_FALSE(bar.isEnabled());
+    EXPECT_EQ(bar.Position()->text(), QStringLiteral("- / -"));
+}
+
+TEST_F(DemoWindowTest, EveryTableOfTheDatabaseIsOfferedToDesigns)
+{
+    const QStringList names = w().Label().DataSetRegistry()->Names();
+    for (const char* name : {"QyPrinters", "QyCharacteristic", "TbEmployees", "CHARACTERISTICS", "LABELS",
+                             "MANUFACTERS", "PRINTERCHAR", "PRINTERS"})
+        EXPECT_TRUE(names.contains(QLatin1String(name))) << name;
+    EXPECT_FALSE(names.contains(QStringLiteral("EMPLOYEE"))) << "TbEmployees reads it already";
+    ASSERT_TRUE(w().Label().LinkDataSetByName(QStringLiteral("MANUFACTERS"), false, false));
+    w().Label().DataSet()->Open();
+    EXPECT_NE(w().Label().DataSet()->FindField(QStringLiteral("URL")), nullptr);
 }

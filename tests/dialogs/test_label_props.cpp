@@ -627,6 +627,30 @@ TEST_F(LabelPropsDataTest, TwoQuickFiltersAreJoinedWithAnd)
     EXPECT_TRUE(errors.isEmpty()) << errors.join(u'\n').toStdString();
 }
 
+TEST_F(LabelPropsDataTest, TheTableListOffersEveryDataSetTheLabelFindsByName)
+{
+    TZVMemoryDataSet pets;
+    pets.SetName(QStringLiteral("Pets"));
+    pets.AddField(QStringLiteral("KIND"), fkString);
+    pets.AppendRecord({QStringLiteral("Cat")});
+    TZVDataSetRegistry registry;
+    registry.Add(&pets, QStringLiteral("DM"));
+    label.SetDataSetRegistry(&registry);
+    label.SetOpenCloseData(true);
+    auto dialog = open(label, TFPropLab::pgData);
+    auto* tables = control<QComboBox>(*dialog, "TableList");
+    ASSERT_EQ(tables->count(), 2) << "the current master, unregistered, and the registry's";
+    EXPECT_EQ(tables->itemText(1), QStringLiteral("Pets"));
+    label.SetModified(false);
+
+    tables->setCurrentIndex(1);
+    EXPECT_EQ(label.DataSet(), &pets);
+    EXPECT_EQ(label.DataSetName(), QStringLiteral("Pets"));
+    EXPECT_TRUE(label.Modified());
+    EXPECT_EQ(dialog->Grid()->model()->data(dialog->Grid()->model()->index(0, 0)).toString(), QStringLiteral("Cat"));
+    label.SetDataSetRegistry(nullptr);
+}
+
 TEST_F(LabelPropsDataTest, TheMenuExecutesAndDeletesTheFilter)
 {
     label.SetDataEnabled(true);
