@@ -43,16 +43,7 @@ protected:
         label.SetDataSet(&products);
         label.SetDetail(&lines);
         label.SetDataEnabled(true);
-        TZVCounter serial;
-        serial.Name = "SERIAL";
-        serial.Start = 7;
-        serial.Digits = 3;
-        label.SetCounters({serial});
-    }
-    ~Templates() override
-    {
-        label.SetDataSet(nullptr);
-        label.SetDetail(nullptr);
+        label.SetCounters({TZVCounter{"SERIAL", 7, 1, 3}});
     }
 
     // Everything `element` draws on `target`: a bar code's content, else its texts run together.
@@ -83,13 +74,7 @@ TEST_F(Templates, EachKindPrintsAndPaintsItsExpansionAndTheEditorItsText)
     TZVAskText ask(label);
     TZVBarCode qr(label);
     qr.SetCodeType(QRCODE);
-    struct Case
-    {
-        TZVElement& element;
-        const char* tpl;
-        const char* printed;
-        const char* editor;
-    };
+    struct Case { TZVElement& element; const char *tpl, *printed, *editor; };
     const Case cases[] = {
         {text, "{name} {PRICE:0.00}", "Bolt 12.50", "{name} {PRICE:0.00}"},
         {add, "{#SERIAL}/{COPY}", "<007/1>", "<{#SERIAL}/{COPY}>"},
@@ -190,13 +175,7 @@ TEST_F(Templates, OpeningTheDataChecksTheNamesTemplatesUse)
     TZVText text(label);
     TZVTable table(label);
     TZVColumn& column = table.AddColumn();
-    struct Case
-    {
-        const char* text;
-        const char* column;
-        bool data;
-        const char* refused;
-    };
+    struct Case { const char *text, *column; bool data; const char* refused; };
     const Case cases[] = {
         {"{code} {#serial}", "{QTY} {NAME}", true, ""},
         {"{NOPE}", "", true, "INVALID FIELD NAME :NOPE"},
