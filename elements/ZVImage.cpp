@@ -153,10 +153,10 @@ void TZVImage::PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool d
     QString message = QStringLiteral("INVALID FILE : ") + m_fileImage;
     QImage fromField;
     const QImage* picture = m_hasPicture && !m_picture.isNull() ? &m_picture : nullptr;
-    // The editor surface always shows a bound image by its field.
+    // The editor surface shows a bound image by its field, or the record's picture while it shows data.
     if (m_data && (data || target == ptEditor)) {
         picture = nullptr;
-        if (target == ptPrinter || target == ptPreviewPage) {
+        if (target == ptPrinter || target == ptPreviewPage || (target == ptEditor && data)) {
             fromField = fieldPicture(message);
             if (!fromField.isNull()) picture = &fromField;
         } else {

@@ -1,7 +1,9 @@
 // The editor's show-data mode: the surface shows the master's current record and follows its moves.
 #include "EditorTestSupport.h"
 
+#include "elements/ZVImage.h"
 #include "elements/ZVTextElements.h"
+#include "platform/ZVBmp.h"
 #include "platform/ZVMemoryDataSet.h"
 #include "tests/support/PaintSupport.h"
 #include "tests/support/QStringPrinter.h"
@@ -92,6 +94,29 @@ TEST_F(EditorShowData, TheSurfaceFollowsTheRecordWhileShowingData)
     const int idle = editor->LayerRecordCount(lyContent);
     other.Open();
     EXPECT_EQ(editor->LayerRecordCount(lyContent), idle);
+}
+
+TEST(EditorShowDataImage, ABoundPictureShowsTheRecordsPictureInsteadOfItsFieldName)
+{
+    ensureGuiApplication();
+    TZVMemoryDataSet photos;
+    photos.AddField(QStringLiteral("PHOTO"), fkGraphic);
+    QImage red(4, 4, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    photos.AppendRecord({EncodeBmp(red)});
+    photos.Open();
+    TZVLab label;
+    label.SetDataSet(&photos);
+    label.SetDataEnabled(true);
+    auto* image = new TZVImage(label);
+    image->SetFieldName(QStringLiteral("PHOTO"));
+    image->SetData(true);
+    for (const bool showData : {false, true}) {
+        label.SetShowData(showData);
+        TZVRecordingCanvas canvas;
+        label.PaintElements(canvas, {0, 0}, ptEditor, 1);
+        EXPECT_EQ(textsOf(canvas).size(), showData ? 0u : 1u) << showData; // the field's name
+    }
 }
 
 } // namespace
