@@ -408,14 +408,14 @@ void TZVCustomLab::ListValues(const std::function<void(const TZVLabelValue&)>& s
     beginRunValues(false);
     const TZVRunPosition& at = m_runValues->Position();
     for (int n = 1; n <= info.PageCount; ++n) {
-        const bool walked = walkPageLabels(runPage(n), OnProgress, [&](int row, int col) {
+        const bool completed = walkPageLabels(runPage(n), OnProgress, [&](int row, int col) {
             for (TZVElement* element : m_elements) {
                 if (!element->Print()) continue;
                 if (const auto content = element->PrintedContent())
                     sink({n, row, col, at.Record, at.Copy, element->ID(), *content});
             }
         });
-        if (!walked) return;
+        if (!completed) return;
     }
 }
 
