@@ -47,8 +47,10 @@ QString hintAt(const QList<TZVElement*>& elements, TPoint p)
         auto* data = qobject_cast<TZVData*>(element);
         if (!data || !element->HitTest(p)) continue;
         if (data->Data()) return data->FieldName();
-        // Unbound, the surface draws the fixed content, the one EncodingError judges.
-        if (auto* barCode = qobject_cast<TZVBarCode*>(element)) return barCode->EncodingError();
+        // Unbound, the surface draws the fixed content, the one EncodingError judges; a template
+        // is drawn as written and judged per record.
+        if (auto* barCode = qobject_cast<TZVBarCode*>(element))
+            return barCode->Template().isEmpty() ? barCode->EncodingError() : barCode->Template();
         return {};
     }
     return {};

@@ -2,6 +2,8 @@
 // right clicks, double clicks and keyboard nudging.
 #include "EditorTestSupport.h"
 
+#include "elements/ZVBarCode.h"
+
 #include "elements/ZVImage.h"
 #include "elements/ZVLineRect.h"
 #include "elements/ZVTextElements.h"
@@ -454,6 +456,15 @@ TEST_F(EditorMouse, HoveringADataBoundElementNamesItsField)
     EXPECT_EQ(surface()->HintField(), text->FieldName());
     QTest::mouseMove(surface(), px(5000, 3000));
     EXPECT_TRUE(surface()->HintField().isEmpty());
+}
+
+TEST_F(EditorMouse, HoveringABarCodeWithATemplateShowsTheTemplate)
+{
+    auto* code = static_cast<TZVBarCode*>(add(ekBarCode, 1000, 1000, 0, 0));
+    code->SetTemplate(QStringLiteral("{CODE}"));
+    label->NotifyChange(ckLayers, 0, {});
+    QTest::mouseMove(surface(), centre(code));
+    EXPECT_EQ(surface()->HintField(), QStringLiteral("{CODE}"));
 }
 
 TEST_F(EditorMouse, TheRulerMarkersFollowTheMouse)
