@@ -466,6 +466,8 @@ private:
     // After a snapshot was read: the elements that were there before take the state of the
     // ones read with their ID and kind, and stand in for them (ZVLabRestore.cpp).
     void adoptElements(const QList<TZVElement*>& previous);
+    // After a snapshot was read: each counter keeps the next value and day it had (ZVLabRestore.cpp).
+    void keepCounterPositions(const QList<TZVCounter>& current);
     // The editor shows the design just read: its size, guides and every layer.
     void showDesignRead();
     // The alias table's data set, made on first use and set up from AliasTable.

@@ -44,14 +44,29 @@ void TZVCustomLab::RestoreSnapshot(TZVMemoryStream& stream)
     if (m_editor) m_editor->ClearSelection();
     QList<TZVElement*> previous;
     previous.swap(m_elements);
+    const QList<TZVCounter> counters = m_counters;
     try {
         readStream(stream, false, false);
     } catch (...) {
         discard(std::exchange(m_elements, previous));
         throw;
     }
+    keepCounterPositions(counters);
     adoptElements(previous);
     showDesignRead();
+}
+
+void TZVCustomLab::keepCounterPositions(const QList<TZVCounter>& current)
+{
+    // Where a counter stands is what runs handed out, not an edit: undo never takes it back, or
+    // the values printed since would be printed again.
+    for (TZVCounter& counter : m_counters) {
+        for (const TZVCounter& now : current) {
+            if (now.Name.compare(counter.Name, Qt::CaseInsensitive) != 0) continue;
+            counter.Start = now.Start;
+            counter.Date = now.Date;
+        }
+    }
 }
 
 void TZVCustomLab::adoptElements(const QList<TZVElement*>& previous)

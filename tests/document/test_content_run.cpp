@@ -2,6 +2,7 @@
 #include "../support/TestApplication.h"
 #include "document/ZVCustomLab.h"
 #include "document/ZVRunPlan.h"
+#include "document/ZVUndoHistory.h"
 #include "document/ZVTemplate.h"
 #include "elements/ZVTextElements.h"
 #include "foundation/ZVError.h"
@@ -235,6 +236,20 @@ TEST_F(ContentRun, OnlyACompletedPrintingRunSavesCounters)
     print();
     EXPECT_EQ(label.Counters()[0].Start, 4);
     EXPECT_EQ(label.Counters()[0].Date, QDate::currentDate());
+}
+
+TEST_F(ContentRun, UndoNeverTakesBackWhatARunHandedOut)
+{
+    label.SetCounters({{.Name = "SN", .Start = 100}});
+    label.PrintInfo().SetNumLabels(3);
+    {
+        TZVChangeScope step(label, "Move");
+        text->SetX1(20);
+    }
+    ASSERT_TRUE(print());
+    while (label.UndoStack().canUndo()) label.UndoStack().undo();
+    EXPECT_EQ(label.Counters()[0].Start, 103);
+    EXPECT_NE(text->X1(), 2000); // the edit itself is undone
 }
 
 } // namespace
