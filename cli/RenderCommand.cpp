@@ -1,5 +1,6 @@
 // zorvel render: a print run of a design to a PDF file or PNG pages, with data from a CSV file or a database.
 #include "cli/Commands.h"
+#include "cli/PngPagePrinter.h"
 #include "document/ZVCustomLab.h"
 #include "document/ZVDesignJson.h"
 #include "document/ZVSheetFit.h"
@@ -54,95 +55,6 @@ std::optional<int> countOption(const QCommandLineParser& parser, const QString& 
 constexpr int kDefaultDpi = 150;
 constexpr int kMinDpi = 10;
 constexpr int kMaxDpi = 1200;
-
-// Pages as PNG files NAME-1.png, NAME-2.png ...: each page is written when it ends, and all
-// files appear together at EndDoc, so a failed or cancelled run leaves none.
-class PngPagePrinter final : public TZVPrinter
-{
-public:
-    PngPagePrinter(QString path, int dpi) : m_base(path.chopped(4)), m_dpi(dpi) {}
-
-    QStringList Printers() const override { return {QStringLiteral("PNG")}; }
-    int PrinterIndex() const override { return m_index; }
-    void SetPrinterIndex(int index) override { m_index = index; }
-    TZVDevMode* DevMode() override { return m_index == 0 ? &m_devMode : nullptr; }
-    int DpiX() const override { return m_dpi; }
-    int DpiY() const override { return m_dpi; }
-    QSize PageSizePixels() const override
-    {
-        const QSize t = tenths();
-        return {int(RoundHalfUp(t.width() * m_dpi / 254.0)), int(RoundHalfUp(t.height() * m_dpi / 254.0))};
-    }
-    QSize PhysicalOffset() const override { return {0, 0}; }
-    int HorzSizeMm() const override { return int(RoundHalfUp(tenths().width() / 10.0)); }
-    int VertSizeMm() const override { return int(RoundHalfUp(tenths().height() / 10.0)); }
-
-    void BeginDoc(const QString&) override
-    {
-        Abort();
-        const QSize pixels = PageSizePixels();
-        if (pixels.width() <= 0 || pixels.height() <= 0) throw EZvError(QStringLiteral("INVALID PAPER SIZE"));
-        startPage();
-    }
-    void NewPage() override
-    {
-        endPage();
-        startPage();
-    }
-    void EndDoc() override
-    {
-        endPage();
-        for (const auto& file : m_files)
-            if (!file->commit()) throw EZvError(QStringLiteral("CAN'T WRITE FILE : ") + file->fileName());
-        m_files.clear();
-    }
-    void Abort() override
-    {
-        m_canvas.reset();
-        m_files.clear(); // uncommitted files vanish
-    }
-    bool Printing() const override { return m_canvas != nullptr; }
-    TZVCanvas& Canvas() override { return *m_canvas; }
-    int Pages() const { return m_pages; }
-
-private:
-    QSize tenths() const
-    {
-        const QSize size(m_devMode.PaperWidth, m_devMode.PaperLength);
-        return m_devMode.Orientation == TZVDevMode::kLandscape ? size.transposed() : size;
-    }
-    void startPage()
-    {
-        const QSize pixels = PageSizePixels();
-        m_image = NewOutputImage(pixels.width(), pixels.height(), QImage::Format_RGB32);
-        m_image.setDotsPerMeterX(qRound(m_dpi / 0.0254));
-        m_image.setDotsPerMeterY(qRound(m_dpi / 0.0254));
-        TZVDeviceCaps caps;
-        caps.DpiX = caps.DpiY = m_dpi;
-        caps.Width = pixels.width();
-        caps.Height = pixels.height();
-        m_canvas = std::make_unique<TZVQtCanvas>(&m_image, caps);
-    }
-    void endPage()
-    {
-        m_canvas.reset();
-        const QString name = QStringLiteral("%1-%2.png").arg(m_base).arg(++m_pages);
-        auto file = std::make_unique<QSaveFile>(name);
-        QImageWriter writer(file.get(), "png");
-        if (!file->open(QIODevice::WriteOnly) || !writer.write(m_image))
-            throw EZvError(QStringLiteral("CAN'T WRITE FILE : ") + name);
-        m_files.push_back(std::move(file));
-    }
-
-    QString m_base;
-    int m_dpi;
-    int m_index = 0;
-    int m_pages = 0;
-    TZVDevMode m_devMode;
-    QImage m_image;
-    std::unique_ptr<TZVQtCanvas> m_canvas;
-    std::vector<std::unique_ptr<QSaveFile>> m_files;
-};
 
 bool isJsonPath(const QString& path)
 {

@@ -73,6 +73,12 @@ public:
     virtual bool Printing() const = 0;
     virtual TZVCanvas& Canvas() = 0;
     /// @}
+
+    /// Roll labels as long as their content: the height, in tenths of a millimetre, of the pages
+    /// that BeginDoc or NewPage opens from now on, as they lie on the canvas (the settings record's
+    /// width stays); 0 goes back to the settings record's paper. A printer whose pages cannot vary
+    /// keeps its paper; PageSizePixels and VertSizeMm answer for the page opened.
+    virtual void SetPageLength(int tenths) { (void)tenths; }
 };
 
 /// Raised when a printer offers no settings record; a platform error, not a label error.

@@ -26,6 +26,7 @@ public:
     void Abort() override { m_target.Abort(); }
     bool Printing() const override { return m_target.Printing(); }
     TZVCanvas& Canvas() override { return m_target.Canvas(); }
+    void SetPageLength(int tenths) override { m_target.SetPageLength(tenths); }
 
 protected:
     /// `target` is not owned; it outlives this object.
