@@ -17,8 +17,10 @@ packages=(
   libjpeg62-turbo-dev libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fonts-dejavu-core xvfb xdotool zbar-tools poppler-utils sqlite3 postgresql doxygen pkgconf
   libzint-dev libzxing-dev libcups2-dev
-  cups cups-client cups-bsd cups-ipp-utils printer-driver-cups-pdf ghostscript
+  cups cups-client cups-bsd cups-ipp-utils cups-ppdc printer-driver-cups-pdf ghostscript
 )
+# Node.js brings npm on this machine's image; Debian's own npm package conflicts with that one.
+command -v npm > /dev/null 2>&1 || packages+=(nodejs npm)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -36,6 +38,10 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$build" -j2
 
 if [ "$mode" = test ]; then
+  # The independent ZPL renderer the tests read our printer code back with (MIT, offline).
+  renderer="$build/tests/zpl-renderer"
+  [ -f "$renderer/node_modules/zpl-renderer-js/package.json" ] ||
+    npm install --silent --no-audit --no-fund --prefix "$renderer" zpl-renderer-js@3.4.0
   cd "$build"
   exec ctest --output-on-failure -j2
 fi

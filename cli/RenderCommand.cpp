@@ -17,8 +17,11 @@
 #include "platform/ZVPdfPrinter.h"
 #include "platform/ZVQtCanvas.h"
 #include "platform/ZVSqlDataSet.h"
+#include "platform/ZVZplPrinter.h"
 #include "printsupport/ZVCupsPrinter.h"
 #include "printsupport/ZVPrinterCalibration.h"
+#include "printsupport/ZVPrinterLanguage.h"
+#include "printsupport/ZVZplQueuePrinter.h"
 
 #include <QCommandLineParser>
 #include <QHash>
@@ -28,6 +31,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <functional>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -50,6 +54,19 @@ std::optional<int> countOption(const QCommandLineParser& parser, const QString& 
                         .arg(min)
                         .arg(parser.value(option))};
     return value;
+}
+
+// ZPL is written for a print head: 203, 300 or 600 dots per inch.
+int zplDpiOption(const QCommandLineParser& parser)
+{
+    if (!parser.isSet("dpi")) return TZVPrinterLanguage::kDefaultDpi;
+    bool ok = false;
+    const int dpi = parser.value("dpi").toInt(&ok);
+    try {
+        return TZVPrinterLanguages::Parse(QStringLiteral("zpl"), ok ? dpi : 0).Dpi;
+    } catch (const EZvError&) {
+        throw Usage{QStringLiteral("--dpi of ZPL is 203, 300 or 600, not '%1'").arg(parser.value("dpi"))};
+    }
 }
 
 constexpr int kDefaultDpi = 150;
@@ -144,10 +161,11 @@ int runRender(const QCommandLineParser& parser)
     const TZVCalibration offsets = calibrationOptions(parser, parser.value("printer"));
     const QString out = parser.value("out");
     const bool png = out.endsWith(QLatin1String(".png"), Qt::CaseInsensitive);
-    if (!values && !queue && !png && !out.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
-        throw Usage{QStringLiteral("--out names a .pdf or a .png file, not '%1'").arg(out)};
-    if (!png && parser.isSet("dpi")) throw Usage{QStringLiteral("--dpi goes with PNG pages only")};
-    const int dpi = boundedIntOption(parser, "dpi", kDefaultDpi, kMinDpi, kMaxDpi);
+    const bool zpl = out.endsWith(QLatin1String(".zpl"), Qt::CaseInsensitive);
+    if (!values && !queue && !png && !zpl && !out.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+        throw Usage{QStringLiteral("--out names a .pdf, .png or .zpl file, not '%1'").arg(out)};
+    if (!png && !zpl && parser.isSet("dpi")) throw Usage{QStringLiteral("--dpi goes with PNG pages and ZPL only")};
+    const int dpi = zpl ? zplDpiOption(parser) : boundedIntOption(parser, "dpi", kDefaultDpi, kMinDpi, kMaxDpi);
     const bool db = parser.isSet("db");
     if (parser.isSet("csv") && db) throw Usage{QStringLiteral("give --csv or --db, not both")};
     if (db != parser.isSet("master")) throw Usage{QStringLiteral("--db and --master go together")};
@@ -267,17 +285,28 @@ int runRender(const QCommandLineParser& parser)
     const QString offPaper = SheetFitWarning(SheetFit(label));
     if (!offPaper.isEmpty()) std::fprintf(stderr, "%s\n", qPrintable(offPaper));
     std::unique_ptr<TZVPrinter> printer;
-    TZVCupsPrinter* system = nullptr;
-    if (queue) {
+    std::function<int()> jobId;
+    // A ZPL printer takes the offsets as its label home; any other printer moves the page.
+    TZVCalibration pageOffsets = offsets;
+    const TZVPrinterLanguage language =
+        queue ? TZVPrinterLanguages::Load(parser.value("printer")) : TZVPrinterLanguage{};
+    if (queue && language.Kind == TZVPrinterLanguage::Zpl) {
+        auto zplQueue = std::make_unique<TZVZplQueuePrinter>(parser.value("printer"), language.Dpi, offsets);
+        jobId = [p = zplQueue.get()] { return p->LastJobId(); };
+        printer = std::move(zplQueue);
+        pageOffsets = {};
+    } else if (queue) {
         auto cups = std::make_unique<TZVCupsPrinter>();
         selectQueue(*cups, parser.value("printer"));
-        system = cups.get();
+        jobId = [p = cups.get()] { return p->LastJobId(); };
         printer = std::move(cups);
     } else if (png)
         printer = std::make_unique<PngPagePrinter>(out, dpi);
+    else if (zpl)
+        printer = std::make_unique<TZVZplPrinter>(out, dpi);
     else
         printer = std::make_unique<TZVPdfPrinter>(out);
-    TZVOffsetPrinter moved(*printer, offsets);
+    TZVOffsetPrinter moved(*printer, pageOffsets);
     const bool completed = label.PrintEx(moved, copies, false);
     if (tty) std::fputs("\n", stderr);
     if (completed && parser.isSet("save-counters")) saveCounters(designPath, label.Counters());
@@ -285,7 +314,7 @@ int runRender(const QCommandLineParser& parser)
     label.SetDetail(nullptr);
     std::fprintf(stderr, "%d label%s on %d page%s\n", info.TotalLabels, info.TotalLabels == 1 ? "" : "s",
                  info.PageCount, info.PageCount == 1 ? "" : "s");
-    if (system) std::printf("%s-%d\n", qPrintable(parser.value("printer")), system->LastJobId());
+    if (jobId) std::printf("%s-%d\n", qPrintable(parser.value("printer")), jobId());
     return 0;
 }
 

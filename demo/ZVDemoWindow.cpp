@@ -252,6 +252,10 @@ void TFMain::installDefaultHooks()
         return QFileDialog::getSaveFileName(this, QStringLiteral("PRINT TO PDF"), QDir::homePath(),
                                             QStringLiteral("PDF (*.pdf)"));
     };
+    AskZplFile = [this] {
+        return QFileDialog::getSaveFileName(this, QStringLiteral("PRINT TO ZPL"), QDir::homePath(),
+                                            QStringLiteral("ZPL II (*.zpl)"));
+    };
     ExecPopup = [](QMenu& menu, QPoint pos) { menu.exec(pos); };
     ShowEditorProperties = [this] { m_editor->ShowProperties(); };
 }
@@ -439,6 +443,7 @@ void TFMain::buildToolBar()
     m_systemPrinters = static_cast<int>(TZVQtPrinter().Printers().size());
     m_cbPrinters->addItems(TZVQtPrinter().Printers());
     m_cbPrinters->addItem(QString::fromLatin1(kPdfPrinter));
+    m_cbPrinters->addItem(QString::fromLatin1(kZplPrinter));
 }
 
 void TFMain::buildBottomPanel()

@@ -81,8 +81,9 @@ public:
     static constexpr const char* kNewLabelName = "New label";
     // Asked before a modified design is replaced or the window closes.
     static constexpr const char* kAskSaveChanges = "THE DESIGN HAS CHANGED. SAVE IT?";
-    // The last entry of the printer box prints into a PDF file.
+    // The last entries of the printer box print into a PDF file and into a ZPL II file.
     static constexpr const char* kPdfPrinter = "PDF FILE";
+    static constexpr const char* kZplPrinter = "ZPL FILE";
 
     // `settingsFile` empty: "demo_zorvel.ini" in the user's configuration folder.
     explicit TFMain(TDM& dm, const QString& settingsFile = {}, QWidget* parent = nullptr);
@@ -100,6 +101,8 @@ public:
     std::function<void(TZVLab& label)> ShowPreview;
     // The file a PDF print goes to; empty cancels.
     std::function<QString()> AskPdfFile;
+    // The file a ZPL print goes to; empty cancels.
+    std::function<QString()> AskZplFile;
     std::function<void(QMenu& menu, QPoint screenPos)> ExecPopup;
     // The editor properties dialog.
     std::function<void()> ShowEditorProperties;

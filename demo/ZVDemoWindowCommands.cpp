@@ -13,7 +13,11 @@
 #include "elements/ZVSymbol.h"
 #include "elements/ZVTextElements.h"
 #include "foundation/ZVError.h"
+#include "platform/ZVZplPrinter.h"
+#include "printsupport/ZVPrinterCalibration.h"
+#include "printsupport/ZVPrinterLanguage.h"
 #include "printsupport/ZVQtPrinter.h"
+#include "printsupport/ZVZplQueuePrinter.h"
 #include "platform/ZVSqlDataSet.h"
 
 #include <QAction>
@@ -25,6 +29,9 @@
 #include <QTableView>
 #include <QTimer>
 #include <QUndoStack>
+
+#include <functional>
+#include <memory>
 
 namespace zorvel {
 
@@ -106,20 +113,31 @@ void TFMain::PrintLabel()
 {
     if (!sheetFitsOrGoOn()) return;
     const int index = m_cbPrinters->currentIndex();
-    TZVQtPrinter printer;
+    TZVQtPrinter qtPrinter;
+    std::unique_ptr<TZVPrinter> zpl;
     if (index >= 0 && index < m_systemPrinters) {
-        printer.SetPrinterIndex(index);
+        qtPrinter.SetPrinterIndex(index);
+        const QString queue = qtPrinter.Printers().at(index);
+        // A ZPL printer's queue gets Zorvel's own ZPL, its calibration as the label home.
+        if (const TZVPrinterLanguage language = TZVPrinterLanguages::Load(queue);
+            language.Kind == TZVPrinterLanguage::Zpl)
+            zpl = std::make_unique<TZVZplQueuePrinter>(queue, language.Dpi, TZVPrinterCalibration::Load(queue));
     } else {
-        const QString file = AskPdfFile ? AskPdfFile() : QString();
+        const bool toZpl = index == m_systemPrinters + 1;
+        const std::function<QString()>& ask = toZpl ? AskZplFile : AskPdfFile;
+        const QString file = ask ? ask() : QString();
         if (file.isEmpty()) return;
-        printer.SetOutputFileName(file);
+        if (toZpl)
+            zpl = std::make_unique<TZVZplPrinter>(file, TZVPrinterLanguage::kDefaultDpi);
+        else
+            qtPrinter.SetOutputFileName(file);
     }
     guarded([&] {
         // Gone before a failure is shown.
         TZVProgressDialog progress(this);
         progress.Attach(*m_label);
         const TStoredCounters counters(m_dm, *m_label);
-        m_label->Print(printer);
+        m_label->Print(zpl ? *zpl : static_cast<TZVPrinter&>(qtPrinter));
     });
 }
 

@@ -3,6 +3,8 @@
 
 #include "controls/ZVAlignEdit.h"
 #include "dialogs/ZVCalibrationDialog.h"
+#include "dialogs/ZVPrinterLanguageEdit.h"
+#include "printsupport/ZVZplQueuePrinter.h"
 #include "dialogs/ZVInputBoxAsker.h"
 #include "dialogs/ZVProgressDialog.h"
 #include "document/ZVCustomLab.h"
@@ -139,10 +141,15 @@ TZvPrw::TZvPrw(QWidget* parent) : QDialog(parent)
         auto* calibration = new TZVCalibrationEdit;
         calibration->setWindowTitle(tr("Calibration"));
         calibration->LoadFor(printer.printerName());
-        dialog.setOptionTabs({calibration});
+        auto* language = new TZVPrinterLanguageEdit;
+        language->setWindowTitle(tr("Printer language"));
+        language->LoadFor(printer.printerName());
+        dialog.setOptionTabs({calibration, language});
         if (dialog.exec() != QDialog::Accepted) return false;
         if (calibration->Edited() && printer.outputFileName().isEmpty())
             TZVPrinterCalibration::Save(printer.printerName(), calibration->Offsets());
+        if (language->Edited() && printer.outputFileName().isEmpty())
+            TZVPrinterLanguages::Save(printer.printerName(), language->Language());
         return true;
     };
     ShowError = [this](const QString& message) { QMessageBox::critical(this, windowTitle(), message); };
@@ -496,6 +503,14 @@ bool TZvPrw::PrintPages()
         const TZVCalibration offsets = printer.outputFileName().isEmpty()
                                            ? TZVPrinterCalibration::Load(printer.printerName())
                                            : TZVCalibration{};
+        // A ZPL printer's queue gets Zorvel's own ZPL, the offsets as its label home.
+        const TZVPrinterLanguage language = printer.outputFileName().isEmpty()
+                                                ? TZVPrinterLanguages::Load(printer.printerName())
+                                                : TZVPrinterLanguage{};
+        if (language.Kind == TZVPrinterLanguage::Zpl) {
+            TZVZplQueuePrinter zpl(printer.printerName(), language.Dpi, offsets);
+            return m_label->PrintEx(zpl, copies, false);
+        }
         TZVOffsetPrinter moved(m_printer, offsets);
         return m_label->PrintEx(moved, copies, false);
     } catch (const EZvError& error) {

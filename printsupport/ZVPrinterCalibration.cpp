@@ -3,9 +3,8 @@
 
 #include "foundation/ZVCanvas.h"
 #include "foundation/ZVError.h"
+#include "printsupport/ZVPrinterSettings.h"
 
-#include <QSettings>
-#include <QUrl>
 
 #include <cmath>
 #include <memory>
@@ -14,18 +13,9 @@
 namespace zorvel {
 namespace {
 
-// Queue names may hold characters QSettings reads as group separators.
 QString settingsGroup(const QString& printer)
 {
-    return QStringLiteral("PrinterCalibration/") + QString::fromLatin1(QUrl::toPercentEncoding(printer));
-}
-
-// One file for every program of the library (the designer, the command line, a host application),
-// so a printer calibrated in one prints straight in all.
-std::unique_ptr<QSettings> settingsFile()
-{
-    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Zorvel"),
-                                       QStringLiteral("printers"));
+    return PrinterSettingsGroup(QStringLiteral("PrinterCalibration"), printer);
 }
 
 int toPixels(double mm, int dpi)
@@ -53,7 +43,7 @@ TZVCalibration TZVPrinterCalibration::Load(const QString& printer)
 TZVCalibration TZVPrinterCalibration::Load(const QString& printer, QString* damage)
 {
     if (damage) damage->clear();
-    const auto settings = settingsFile();
+    const auto settings = PrinterSettingsFile();
     settings->beginGroup(settingsGroup(printer));
     // A hand-edited entry may hold anything; one offset of it applied without the other would
     // put the print off the other way, so a bad value drops both.
@@ -75,7 +65,7 @@ TZVCalibration TZVPrinterCalibration::Load(const QString& printer, QString* dama
 void TZVPrinterCalibration::Save(const QString& printer, const TZVCalibration& offsets)
 {
     Check(offsets);
-    const auto settings = settingsFile();
+    const auto settings = PrinterSettingsFile();
     if (offsets == TZVCalibration{}) {
         settings->remove(settingsGroup(printer));
         return;

@@ -114,5 +114,58 @@ paper)
     rows=$(grep -ao '~DGR:CUPS.GRF,[0-9]*,[0-9]*' job.zpl | head -1 | awk -F, '{ print $2 / $3 }')
     [ "$rows" = 1218 ] || fail "label length: $rows rows"
     ;;
+media)
+    sh "$support/cups_fixture.sh" label "$server" || fail "label queues"
+    "$zorvel" printers --media zv_label > zebra.txt 2> err.txt || fail "media: $(cat err.txt)"
+    grep -q "^w162h90	57.15 x 31.75 mm	" zebra.txt || fail "Zebra media: $(cat zebra.txt)"
+    grep -q "^custom	" zebra.txt || fail "Zebra custom sizes: $(cat zebra.txt)"
+    "$zorvel" printers --media zv_dymo > dymo.txt 2> err.txt || fail "media: $(cat err.txt)"
+    grep -q "^w81h252	28.58 x 88.9 mm	" dymo.txt || fail "DYMO media: $(cat dymo.txt)"
+    ! grep -q "^custom" dymo.txt || fail "DYMO takes no custom size: $(cat dymo.txt)"
+    "$zorvel" printers --media nope > /dev/null 2> err.txt
+    [ $? -eq 1 ] && grep -qF "UNKNOWN PRINTER : nope (" err.txt || fail "unknown queue: $(cat err.txt)"
+    ;;
+roll)
+    # One label a page on the drivers' own media: the Zebra's w162h90, the DYMO's w81h252 turned.
+    sh "$support/cups_fixture.sh" label "$server" || fail "label queues"
+    printf 'NAME,TAG\nDrill,A-1001\nLadder,A-1002\nVice,A-1003\n' > assets.csv
+    "$zorvel" render "$data/roll_design.json" --csv assets.csv --printer zv_label > /dev/null 2> err.txt \
+        || fail "Zebra: $(cat err.txt)"
+    arrived zv_label zebra.zpl zpl
+    [ "$(grep -ao '\^XA' zebra.zpl | wc -l)" = 3 ] || fail "Zebra labels: $(grep -ao '\^XA' zebra.zpl | wc -l)"
+    grep -aq '\^PW457' zebra.zpl || fail "Zebra width: $(head -c 200 zebra.zpl)"
+    rows=$(grep -ao '~DGR:CUPS.GRF,[0-9]*,[0-9]*' zebra.zpl | head -1 | awk -F, '{ print $2 / $3 }')
+    [ "$rows" = 254 ] || fail "Zebra length: $rows rows"
+    sed 's/"Width": 5715, "Height": 3175/"Width": 8900, "Height": 2800/; s/"PaperWidth": 5715, "PaperHeight": 3175/"PaperWidth": 8900, "PaperHeight": 2800/' \
+        "$data/roll_design.json" > address.json
+    "$zorvel" render address.json --csv assets.csv --printer zv_dymo > /dev/null 2> err.txt || fail "DYMO: $(cat err.txt)"
+    arrived zv_dymo dymo.bin bin
+    i=0
+    until [ "$(grep -c ' w81h252 ' "$server/log/page_log")" -ge 3 ]; do
+        i=$((i + 1)); [ $i -lt 100 ] || fail "DYMO pages: $(cat "$server/log/page_log")"; sleep 0.1
+    done
+    grep -q '^zv_label .* w162h90 ' "$server/log/page_log" || fail "Zebra medium: $(cat "$server/log/page_log")"
+    ;;
+zpl_queue)
+    # A queue set to ZPL gets our own printer code, byte for byte what --out writes.
+    sh "$support/cups_fixture.sh" label "$server" || fail "label queues"
+    "$zorvel" printers --set zv_raw --language zpl --dpi 250 2> err.txt
+    [ $? -eq 2 ] && grep -qF "INVALID PRINTER RESOLUTION : 250 DPI (203, 300 OR 600)" err.txt || fail "dpi: $(cat err.txt)"
+    "$zorvel" printers --set zv_raw --language pcl 2> err.txt
+    [ $? -eq 2 ] && grep -qF "INVALID PRINTER LANGUAGE : pcl (DRIVER OR ZPL)" err.txt || fail "language: $(cat err.txt)"
+    "$zorvel" printers --set zv_raw --language zpl --dpi 300 || fail "set"
+    "$zorvel" printers | grep -qx "zv_raw \[zpl 300 dpi\]" || fail "list: $("$zorvel" printers)"
+    printf 'NAME,TAG\nDrill,A-1001\nLadder,A-1002\n' > assets.csv
+    "$zorvel" render "$data/roll_design.json" --csv assets.csv --printer zv_raw --offset-x 1 > out.txt 2> err.txt \
+        || fail "render: $(cat err.txt)"
+    grep -qx "zv_raw-[0-9][0-9]*" out.txt || fail "job id: $(cat out.txt)"
+    arrived zv_raw job.zpl zpl
+    "$zorvel" render "$data/roll_design.json" --csv assets.csv --out direct.zpl --dpi 300 2> err.txt || fail "--out: $(cat err.txt)"
+    grep -aq '\^LH12,0' job.zpl || fail "label home: $(head -c 300 job.zpl)"
+    sed 's/\^LH12,0/^LH0,0/' job.zpl | cmp -s - direct.zpl || fail "the queue's ZPL differs from --out's"
+    [ "$(grep -ao '\^XA' job.zpl | wc -l)" = 2 ] || fail "labels: $(grep -ao '\^XA' job.zpl | wc -l)"
+    "$zorvel" printers --set zv_raw --language driver || fail "back to the driver"
+    "$zorvel" printers | grep -qx "zv_raw" || fail "list: $("$zorvel" printers)"
+    ;;
 *) fail "unknown case $case" ;;
 esac

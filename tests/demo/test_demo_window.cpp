@@ -414,13 +414,22 @@ TEST_F(DemoWindowTest, ToolBarActions)
     // Print to the PDF entry of the printer box.
     const QString pdf = m_dir.filePath(QStringLiteral("out.pdf"));
     w().AskPdfFile = [&] { return pdf; };
-    w().PrinterBox()->setCurrentIndex(w().PrinterBox()->count() - 1);
+    w().PrinterBox()->setCurrentIndex(w().PrinterBox()->count() - 2);
     EXPECT_EQ(w().PrinterBox()->currentText(), QStringLiteral("PDF FILE"));
     w().Action(QStringLiteral("TBPrint"))->trigger();
     EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join('|').toStdString();
     QFile file(pdf);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.read(5).startsWith("%PDF"));
+    // And to the ZPL entry after it: printer code, one label a page.
+    const QString zpl = m_dir.filePath(QStringLiteral("out.zpl"));
+    w().AskZplFile = [&] { return zpl; };
+    w().PrinterBox()->setCurrentIndex(w().PrinterBox()->count() - 1);
+    w().Action(QStringLiteral("TBPrint"))->trigger();
+    EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join('|').toStdString();
+    QFile zplFile(zpl);
+    ASSERT_TRUE(zplFile.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(zplFile.readAll().trimmed().startsWith("^XA"));
 
     // Settings and list open their modal dialogs on the window; close them as they come up.
     for (const char* name : {"TBSettings", "TBList"}) {

@@ -8,6 +8,7 @@
 #include "foundation/ZVStream.h"
 #include "platform/ZVCsvDataSet.h"
 #include "printsupport/ZVPrinterCalibration.h"
+#include "printsupport/ZVPrinterLanguage.h"
 #include "printsupport/ZVQtPrinter.h"
 #include "tests/support/CupsFixture.h"
 #include "tests/support/PdfInfo.h"
@@ -213,7 +214,7 @@ TEST_F(CupsPrinter, APageArrivesOnAPaperOfItsSizeOrIsRefused)
         EXPECT_NEAR(page.width(), c.arrives.width(), 1);
         EXPECT_NEAR(page.height(), c.arrives.height(), 1);
     }
-    server().run("lpadmin", {"-x", label});
+    server().removeLabelQueues();
 }
 
 TEST_F(CupsPrinter, ARunArrivesWithEveryLabelInItsRectangle)
@@ -480,4 +481,35 @@ TEST(PrinterCalibration, ADamagedEntryDropsBothOffsetsAndSaysSo)
         EXPECT_EQ(edit.LbDamage()->text(), c.damage);
     }
     TZVPrinterCalibration::Save("office/laser", {});
+}
+
+TEST_F(CupsPrinter, ThePreviewPrintsToAZplQueueInZorvelsOwnZpl)
+{
+    QString why;
+    ASSERT_TRUE(server().addLabelQueue(why)) << why.toStdString();
+    TZVPrinterLanguages::Save(CupsServer::kRawQueue, {TZVPrinterLanguage::Zpl, 203});
+    QFile design(ZORVEL_TEST_DATA_DIR "/roll_design.json");
+    ASSERT_TRUE(design.open(QIODevice::ReadOnly));
+    TZVMemoryStream stream(JsonToStream(design.readAll()));
+    TZVLab label;
+    label.LoadFromStream(stream);
+    label.SetDataEnabled(false);
+    label.PrintInfo().SetNumLabels(2);
+    label.PreparePreview();
+    TZvPrw window;
+    QStringList errors;
+    previewPrintingTo(window, label, CupsServer::kRawQueue, errors);
+    EXPECT_TRUE(window.PrintPages());
+    EXPECT_TRUE(errors.isEmpty()) << errors.join('|').toStdString();
+    const QString job = server().receivedPdf(CupsServer::kRawQueue);
+    ASSERT_FALSE(job.isEmpty()) << "no job arrived";
+    QFile zpl(job);
+    ASSERT_TRUE(zpl.open(QIODevice::ReadOnly));
+    const QByteArray code = zpl.readAll();
+    // Two labels alike: one label format printed twice, 57.15 x 31.75 mm at 8 dots a millimetre.
+    EXPECT_EQ(code.count("^XA"), 1) << code.left(300).toStdString();
+    EXPECT_TRUE(code.contains("^PQ2")) << code.left(300).toStdString();
+    EXPECT_TRUE(code.contains("^PW457")) << code.left(300).toStdString();
+    TZVPrinterLanguages::Save(CupsServer::kRawQueue, {});
+    server().removeLabelQueues();
 }

@@ -27,8 +27,11 @@ public:
     // Queues zv_a (the default) and zv_b; each job overwrites the queue's output file.
     static constexpr const char* kQueueA = "zv_a";
     static constexpr const char* kQueueB = "zv_b";
-    // A Zebra label printer writing ZPL, added on request by addLabelQueue.
+    // Label printers added on request by addLabelQueue: a Zebra writing ZPL, a DYMO writing its
+    // raster, and a queue without driver.
     static constexpr const char* kLabelQueue = "zv_label";
+    static constexpr const char* kDymoQueue = "zv_dymo";
+    static constexpr const char* kRawQueue = "zv_raw";
 
     void stop()
     {
@@ -36,8 +39,15 @@ public:
         if (m_error.isEmpty()) m_error = QStringLiteral("stopped");
     }
 
-    // Adds kLabelQueue; false, with the reason in `why`, when the driver cannot be had.
+    // Adds the label queues; false, with the reason in `why`, when the driver cannot be had.
     bool addLabelQueue(QString& why) const { return runScript({"label", m_dir}, why); }
+
+    // Removes what addLabelQueue added.
+    void removeLabelQueues() const
+    {
+        for (const char* queue : {kLabelQueue, kDymoQueue, kRawQueue})
+            run("lpadmin", {"-x", queue});
+    }
 
     // A CUPS tool against this server; its exit status, stdout and stderr in `output`.
     int run(const QString& tool, const QStringList& args, QString* output = nullptr) const
@@ -54,6 +64,13 @@ public:
     void clear(const QString& queue) const { QFile(output(queue)).resize(0); }
 
     QString output(const QString& queue) const { return m_dir + "/out/" + queue + suffix(queue); }
+
+    // The scheduler's page log: a line per printed page, with the job's medium.
+    QString pageLog() const
+    {
+        QFile log(m_dir + "/log/page_log");
+        return log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QString();
+    }
 
     // Waits until the queue has no pending job and its PDF (ZPL for the label queue) is there; a
     // copy of it, or empty when nothing arrived in time.
@@ -95,7 +112,10 @@ private:
         return ok;
     }
     static QString scriptPath() { return QStringLiteral(ZORVEL_TEST_DATA_DIR "/../support/cups_fixture.sh"); }
-    static QString suffix(const QString& queue) { return queue == kLabelQueue ? ".zpl" : ".pdf"; }
+    static QString suffix(const QString& queue)
+    {
+        return queue == kLabelQueue || queue == kRawQueue ? ".zpl" : queue == kDymoQueue ? ".bin" : ".pdf";
+    }
     static QString resolve(const QString& tool)
     {
         for (const char* dir : {"/usr/bin/", "/usr/sbin/"})

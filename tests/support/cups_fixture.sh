@@ -4,8 +4,10 @@
 #                               queues zv_a (default) and zv_b; each job lands in DIR/out/QUEUE.pdf
 #                               it stops by itself when process PID (the test) ends
 #   cups_fixture.sh stop DIR    stops it and removes DIR
-#   cups_fixture.sh label DIR   adds zv_label, a Zebra ZPL label printer of CUPS's sample driver with
-#                               its named label sizes; its jobs land in DIR/out/zv_label.zpl as ZPL
+#   cups_fixture.sh label DIR   adds the label printers of CUPS's sample driver with their named label
+#                               sizes: zv_label (Zebra, ZPL to DIR/out/zv_label.zpl), zv_dymo (DYMO,
+#                               its raster to DIR/out/zv_dymo.bin), and zv_raw, a queue without driver
+#                               (DIR/out/zv_raw.zpl gets the job's bytes)
 # After start, CUPS_SERVER=DIR/cups.sock points the client tools and libraries at it.
 set -u
 cmd=$1 dir=$2 owner=${3:-}
@@ -28,9 +30,60 @@ stop) stop; exit 0 ;;
 label)
     export CUPS_SERVER="$dir/cups.sock"
     command -v lpadmin > /dev/null 2>&1 || PATH=$PATH:/usr/sbin
-    : > "$dir/out/zv_label.zpl" && chmod 666 "$dir/out/zv_label.zpl" || exit 2
-    lpadmin -p zv_label -E -v "file://$dir/out/zv_label.zpl" -m drv:///sample.drv/zebra.ppd 2> "$dir/log/lpadmin.out" \
-        || { cat "$dir/log/lpadmin.out" >&2; exit 1; }
+    # The label printers of CUPS's own sample driver file, compiled here when ppdc is at hand.
+    sample=/usr/share/cups/drv/sample.drv
+    mkdir -p "$dir/ppd" || exit 2
+    if command -v ppdc > /dev/null 2>&1 && [ -f "$sample" ]; then
+        ppdc -d "$dir/ppd" "$sample" 2> "$dir/log/ppdc.out" \
+            || { cat "$dir/log/ppdc.out" >&2; exit 1; }
+        zebra="-P $dir/ppd/zebra.ppd" dymo="-P $dir/ppd/dymo.ppd"
+    else
+        zebra="-m drv:///sample.drv/zebra.ppd" dymo="-m drv:///sample.drv/dymo.ppd"
+    fi
+    add() { # queue, output suffix, driver
+        : > "$dir/out/$1.$2" && chmod 666 "$dir/out/$1.$2" || exit 2
+        # shellcheck disable=SC2086 # the driver is two words
+        lpadmin -p "$1" -E -v "file://$dir/out/$1.$2" $3 2> "$dir/log/lpadmin.out"
+        [ -n "$(lpstat -v "$1" 2> /dev/null)" ] || { cat "$dir/log/lpadmin.out" >&2; exit 1; }
+    }
+    add zv_label zpl "$zebra"
+    add zv_dymo bin "$dymo"
+    # A queue that passes jobs on untouched. A driverless queue would do on a real device, but the
+    # scheduler writes nothing of an unfiltered job to a file: device, so this one passes the bytes
+    # through CUPS's gziptoany, which leaves data that is not compressed as it is.
+    cat > "$dir/ppd/raw.ppd" <<'PPD'
+*PPD-Adobe: "4.3"
+*FormatVersion: "4.3"
+*FileVersion: "1.0"
+*LanguageVersion: English
+*LanguageEncoding: ISOLatin1
+*PCFileName: "ZVRAW.PPD"
+*Manufacturer: "Zorvel tests"
+*Product: "(Raw)"
+*ModelName: "Raw label printer"
+*ShortNickName: "Raw label printer"
+*NickName: "Raw label printer"
+*PSVersion: "(3010.000) 0"
+*LanguageLevel: "3"
+*ColorDevice: False
+*DefaultColorSpace: Gray
+*FileSystem: False
+*Throughput: "1"
+*LandscapeOrientation: Plus90
+*TTRasterizer: Type42
+*cupsFilter: "application/vnd.cups-raw 0 gziptoany"
+*OpenUI *PageSize: PickOne
+*DefaultPageSize: w162h90
+*PageSize w162h90/2.25x1.25": "<</PageSize[162 90]/ImagingBBox null>>setpagedevice"
+*CloseUI: *PageSize
+*DefaultPageRegion: w162h90
+*PageRegion w162h90/2.25x1.25": "<</PageSize[162 90]/ImagingBBox null>>setpagedevice"
+*DefaultImageableArea: w162h90
+*ImageableArea w162h90/2.25x1.25": "0 0 162 90"
+*DefaultPaperDimension: w162h90
+*PaperDimension w162h90/2.25x1.25": "162 90"
+PPD
+    add zv_raw zpl "-P $dir/ppd/raw.ppd"
     exit 0 ;;
 start) ;;
 *) echo "usage: cups_fixture.sh start|stop|label DIR" >&2; exit 2 ;;
