@@ -18,6 +18,7 @@ constexpr int kCodeA = 101;
 constexpr int kFnc1 = 102;
 // ^BQ, ^BX, ^BO and ^BR magnify by 1..10 dots a module.
 constexpr int kMaxMagnification = 10;
+constexpr int kQrDrop = 10;
 
 char orientation(int angle)
 {
@@ -85,13 +86,17 @@ std::optional<QByteArray> ZplCode128Data(const std::vector<int>& values)
             out += ">7", set = 'A';
         } else if (set == 'C' && v >= 0 && v < 100) {
             out += QByteArray::number(v).rightJustified(2, '0');
-        } else if (v >= 0 && v < (set == 'A' ? 64 : 95)) {
+        } else if (v >= 0 && v < (set == 'A' ? 64 : 96)) {
             const char c = char(32 + v);
-            // ZPL's own escapes for the characters that start its invocation codes and commands.
+            // ZPL's own codes for the characters that start invocation codes and commands.
             if (c == '>')
+                out += ">0";
+            else if (c == '^')
                 out += "><";
             else if (c == '~')
                 out += ">=";
+            else if (v == 95)
+                out += ">1";
             else
                 out += ZplFieldData(QByteArray(1, c));
         } else {
@@ -172,7 +177,8 @@ std::optional<QByteArray> ZplBarcodeField(const TZVNativeBarcode& s)
         // ^BQ has no turned form.
         if (s.Angle != 0 || module > kMaxMagnification) return std::nullopt;
         const char* letters = SymbologyOf(QRCODE).EccLetters;
-        const char ecc = s.EccLevel >= 1 && s.EccLevel <= 4 ? letters[s.EccLevel - 1] : 'M';
+        // libzint's own choice without a level is L.
+        const char ecc = s.EccLevel >= 1 && s.EccLevel <= 4 ? letters[s.EccLevel - 1] : 'L';
         command = "^BQN,2," + mag;
         data = QByteArray(1, ecc) + "A," + ZplFieldData(utf8);
         by.clear();
@@ -210,8 +216,11 @@ std::optional<QByteArray> ZplBarcodeField(const TZVNativeBarcode& s)
     default: return std::nullopt;
     }
     if (data.contains('_')) command += "^FH_";
-    return "^FO" + QByteArray::number(s.Anchor.X) + ',' + QByteArray::number(s.Anchor.Y) + by + command + "^FD" +
-           data + "^FS\n";
+    // Zebra printers set a QR Code this many dots below its field origin.
+    const int y = s.Type == QRCODE ? s.Anchor.Y - kQrDrop : s.Anchor.Y;
+    if (y < 0) return std::nullopt;
+    return "^FO" + QByteArray::number(s.Anchor.X) + ',' + QByteArray::number(y) + by + command + "^FD" + data +
+           "^FS\n";
 }
 
 } // namespace zorvel

@@ -17,7 +17,8 @@ namespace zorvel {
 ZORVEL_CORE_EXPORT std::optional<QByteArray> ZplBarcodeField(const TZVNativeBarcode& symbol);
 
 /// Code 128 symbol values (start code first, no check value) as ^BC field data with invocation
-/// codes (>9 >: >; start, >5 >6 >7 code sets, >8 FNC1), so that the printer makes the same symbol;
+/// codes (>9 >: >; start, >5 >6 >7 code sets, >8 FNC1, >0 >< >= >1 for > ^ ~ DEL), so that the
+/// printer makes the same symbol;
 /// nothing for values it cannot be told (shift, FNC2..4, control characters).
 ZORVEL_CORE_EXPORT std::optional<QByteArray> ZplCode128Data(const std::vector<int>& values);
 

@@ -263,7 +263,8 @@ void TZVZplCanvas::StretchDrawPicture(const TRect& dest, const QPicture& picture
 
 bool TZVZplCanvas::DrawNativeBarcode(const TZVNativeBarcode& symbol)
 {
-    if (!vectorReady()) return false;
+    // The printer's symbols are black.
+    if (!vectorReady() || m_state.Brush.Style != bsSolid || !darkColor(m_state.Brush.Color)) return false;
     const std::optional<QByteArray> field = ZplBarcodeField(symbol);
     if (!field) return false;
     if (!m_page.rect().contains(QPoint(symbol.Anchor.X, symbol.Anchor.Y))) return false;

@@ -27,14 +27,14 @@ struct NativeCase
 };
 
 // 0.25 mm is 2 dots at 203 dpi, 0.5 mm 4 dots; 50 mm 400 dots, and 10 modules of quiet zone. Code 128 data: >: start B, >; start C, >8 FNC1,
-// >6 code B, >< a ">" character.
+// >6 code B, >0 a ">", >< a "^" character.
 const NativeCase kNative[] = {
     {EAN13, "590123412345", 0.25f, 0, "^BY2,2.0,", "^BEN,"},
     {EAN13, "590123412345", 0.25f, 0, "^FD590123412345^FS", nullptr},
     {EAN8, "9638507", 0.25f, 0, "^B8N,", "^FD9638507^FS"},
     {UPCA, "03600029145", 0.25f, 0, "^BUN,", "^FD03600029145^FS"},
     {CODE39, "ZORVEL-39", 0.25f, 0, "^B3N,N,", "^FDZORVEL-39^FS"},
-    {EAN128B, "Ab>1", 0.25f, 0, "^BCN,", "^FD>:>8Ab><1^FS"},
+    {EAN128B, "A^b>1_", 0.25f, 0, "^FH_", "^FD>:>8A><b>01_5F^FS"},
     {EAN128C, "123456", 0.25f, 0, "^BCN,", "^FD>;>8123456^FS"},
     {CODE128, "Zorvel-128", 0.25f, 0, "^FO420,400^BY2,", "^FD>:Zorvel-128^FS"},
     {CODE128, "Zorvel-128", 0.25f, 90, "^BCB,", "^FD>:Zorvel-128^FS"},
@@ -46,7 +46,8 @@ const NativeCase kNative[] = {
     {ITF14, "0950110153000", 0.25f, 0, "^B2N,", "^FD09501101530003^FS"},
     {UPCE, "0123456", 0.25f, 0, "^B9N,", "^FD0123456^FS"},
     {DATABAR, "0950110153000", 0.25f, 0, "^BRN,1,2,", "^FD0950110153000^FS"},
-    {QRCODE, "Zorvel_QR", 0.5f, 0, "^BQN,2,4^FH_", "^FDMA,Zorvel_5FQR^FS"},
+    // Zebra printers drop a QR Code 10 dots below its field origin.
+    {QRCODE, "Zorvel_QR", 0.5f, 0, "^FO416,406^BQN,2,4^FH_", "^FDLA,Zorvel_5FQR^FS"},
     {QRCODE, "Zorvel QR", 0.5f, 90, nullptr, nullptr}, // ^BQ has no turn
     {DATAMATRIX, "Zorvel DM", 0.5f, 0, "^BXN,4,200", "^FDZorvel DM^FS"},
     {AZTEC, "Zorvel", 0.5f, 0, "^BON,4,N,0", "^FDZorvel^FS"},
@@ -177,26 +178,19 @@ QRect inkIn(const QImage& picture, const QRect& area)
     return ink;
 }
 
-// Our ZPL rendered by zpl-renderer-js (a ZPL renderer of its own) at 8 dots a mm: the bar codes
-// read back with their content, and a text's and a box's ink lie where our own picture has them.
-TEST(ZplBarcodes, RenderedByAnIndependentRenderer)
+// `zpl` rendered by zpl-renderer-js (a ZPL renderer of its own) at 8 dots a mm, its first label.
+QImage rendered(const QByteArray& zpl, int widthMm, int heightMm)
 {
     const QString renderer = QStringLiteral(ZORVEL_ZPL_RENDERER_DIR);
-    ASSERT_TRUE(QFile::exists(renderer + QStringLiteral("/zpl-renderer-js/package.json")))
-        << "zpl-renderer-js is not installed in " << renderer.toStdString()
-        << " (npm install --prefix <build>/tests/zpl-renderer zpl-renderer-js@3.4.0)";
-    ASSERT_FALSE(QStringLiteral(ZORVEL_NODE).isEmpty()) << "node was not found";
-    const QByteArray elements =
-        R"({"Kind": 3, "X1": 200, "Y1": 150, "BarCode": "Z-128", "CodeType": 13, "BarWidth": 25, "BHeight": 800, "ShowNumber": false},
-           {"Kind": 3, "X1": 200, "Y1": 1200, "BarCode": "590123412345", "CodeType": 0, "Checksum": true, "Factor": 200, "BarWidth": 25, "BHeight": 800, "ShowNumber": false, "LeftMargin": 300},
-           {"Kind": 3, "X1": 3300, "Y1": 150, "BarCode": "https://zorvel.example/a/42", "CodeType": 7, "BarWidth": 38},
-           {"Kind": 3, "X1": 4300, "Y1": 1900, "BarCode": "Zorvel DM 42", "CodeType": 9, "BarWidth": 50},
-           {"Kind": 2, "X1": 250, "Y1": 2300, "Text": "Asset 42", "FontHeight": 500},
-           {"Kind": 4, "X1": 2700, "Y1": 2200, "X2": 3900, "Y2": 3000, "PenWidth": 40})";
-    const QByteArray zpl = printZpl(rollDesign(elements), 203);
+    [&] {
+        ASSERT_TRUE(QFile::exists(renderer + QStringLiteral("/zpl-renderer-js/package.json")))
+            << "zpl-renderer-js is not installed in " << renderer.toStdString()
+            << " (npm install --prefix <build>/tests/zpl-renderer zpl-renderer-js@3.4.0)";
+        ASSERT_FALSE(QStringLiteral(ZORVEL_NODE).isEmpty()) << "node was not found";
+    }();
     QTemporaryDir dir;
     QFile file(dir.filePath("labels.zpl"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    if (!file.open(QIODevice::WriteOnly)) return {};
     file.write(zpl);
     file.close();
     QProcess node;
@@ -204,11 +198,66 @@ TEST(ZplBarcodes, RenderedByAnIndependentRenderer)
     environment.insert(QStringLiteral("NODE_PATH"), renderer);
     node.setProcessEnvironment(environment);
     node.start(QStringLiteral(ZORVEL_NODE), {QStringLiteral(ZORVEL_ZPL_RENDER_SCRIPT), file.fileName(),
-                                            dir.filePath("out"), QStringLiteral("57"), QStringLiteral("32"),
-                                            QStringLiteral("8")});
-    ASSERT_TRUE(node.waitForFinished(120000));
-    ASSERT_EQ(node.exitCode(), 0) << node.readAllStandardError().toStdString();
-    const QImage rendered(dir.filePath("out-1.png"));
+                                            dir.filePath("out"), QString::number(widthMm),
+                                            QString::number(heightMm), QStringLiteral("8")});
+    EXPECT_TRUE(node.waitForFinished(120000));
+    EXPECT_EQ(node.exitCode(), 0) << node.readAllStandardError().toStdString();
+    return QImage(dir.filePath("out-1.png"));
+}
+
+// The printer commands read back, rendered by another party, with their content (this renderer
+// prints ^B8, ^BU, ^B9, ^BA, ^BK and ^BR as plain text).
+TEST(ZplBarcodes, EachCommandRendersBack)
+{
+    const struct
+    {
+        TZVBar type;
+        const char* content;
+        ZXing::BarcodeFormat format;
+        const char* text;
+    } cases[] = {
+        {CODE39, "ZORVEL-39", ZXing::BarcodeFormat::Code39, "ZORVEL-39"},
+        {EAN128B, "A^b>1_~", ZXing::BarcodeFormat::Code128, "A^b>1_~"},
+        {CODE128, "Zorvel-128", ZXing::BarcodeFormat::Code128, "Zorvel-128"},
+        {ITF14, "0950110153000", ZXing::BarcodeFormat::ITF, "09501101530003"},
+        {PDF417, "Zorvel PDF417", ZXing::BarcodeFormat::PDF417, "Zorvel PDF417"},
+        {AZTEC, "Zorvel Aztec", ZXing::BarcodeFormat::Aztec, "Zorvel Aztec"},
+    };
+    for (const auto& c : cases) {
+        const QByteArray element = QStringLiteral(R"({"Kind": 3, "X1": 300, "Y1": 300, "BarCode": "%1", "CodeType": %2,
+            "Checksum": %3, "Factor": %4, "BarWidth": %5, "BHeight": 1000, "ShowNumber": false})")
+                                       .arg(QString::fromUtf8(c.content))
+                                       .arg(int(c.type))
+                                       .arg(c.type == EAN8 || c.type == UPCA ? "true" : "false")
+                                       .arg(c.type == CODE39 ? 300 : 200)
+                                       .arg(c.type == AZTEC ? 50 : 25)
+                                       .toUtf8();
+        const QByteArray zpl = printZpl(rollDesign(element), 203);
+        EXPECT_FALSE(zpl.contains("^GFA")) << c.content << ": not a printer command\n" << zpl.toStdString();
+        // The decoder misses small matrices on a larger picture.
+        const QImage picture = rendered(zpl, 57, 32);
+        const ZXing::Results read =
+            decodeAll(c.type == AZTEC ? picture.copy(0, 0, 150, 150) : picture, c.format);
+        if (read.size() != 1u) {
+            ADD_FAILURE() << c.content << ": read " << read.size() << " symbols\n" << zpl.toStdString();
+            continue;
+        }
+        EXPECT_EQ(read.front().text(), c.text) << c.content;
+    }
+}
+
+// Our ZPL rendered back: the bar codes read with their content, and a text's and a box's ink lie
+// where our own picture has them.
+TEST(ZplBarcodes, RenderedByAnIndependentRenderer)
+{
+    const QByteArray elements =
+        R"({"Kind": 3, "X1": 200, "Y1": 150, "BarCode": "Z-128", "CodeType": 13, "BarWidth": 25, "BHeight": 800, "ShowNumber": false},
+           {"Kind": 3, "X1": 200, "Y1": 1200, "BarCode": "590123412345", "CodeType": 0, "Checksum": true, "Factor": 200, "BarWidth": 25, "BHeight": 800, "ShowNumber": false, "LeftMargin": 300},
+           {"Kind": 3, "X1": 3300, "Y1": 150, "BarCode": "https://zorvel.example/a/42", "CodeType": 7, "BarWidth": 38},
+           {"Kind": 3, "X1": 4300, "Y1": 1900, "BarCode": "Zorvel DM 42", "CodeType": 9, "BarWidth": 50},
+           {"Kind": 2, "X1": 250, "Y1": 2300, "Text": "Asset 42", "FontHeight": 500},
+           {"Kind": 4, "X1": 2700, "Y1": 2200, "X2": 3900, "Y2": 3000, "PenWidth": 40})";
+    const QImage rendered = ::rendered(printZpl(rollDesign(elements), 203), 57, 32);
     ASSERT_FALSE(rendered.isNull());
 
     // Each symbol read in its own part of the label (dots): the decoder misses small matrices
@@ -237,9 +286,10 @@ TEST(ZplBarcodes, RenderedByAnIndependentRenderer)
     label.PaintElements(own.canvas(), {0, 0}, ptPrinter, 0);
     const QImage expected = own.finish();
     ASSERT_EQ(rendered.size(), expected.size());
-    // Around the text and around the box, clear of the EAN-13's guard bars, which this renderer
-    // lengthens (dots at 8 a mm).
-    for (const QRect area : {QRect(8, 174, 200, 76), QRect(200, 172, 128, 80)}) {
+    // Around the text, the box, the QR Code and the Data Matrix, clear of the EAN-13's guard bars,
+    // which this renderer lengthens (dots at 8 a mm).
+    for (const QRect area : {QRect(8, 174, 200, 76), QRect(200, 172, 128, 80), QRect(250, 0, 206, 150),
+                             QRect(330, 140, 126, 116)}) {
         const QRect ours = inkIn(expected, area);
         const QRect theirs = inkIn(rendered, area);
         ASSERT_FALSE(ours.isEmpty());
