@@ -116,50 +116,53 @@ std::optional<QByteArray> ZplBarcodeField(const TZVNativeBarcode& s)
     QByteArray by = "^BY" + QByteArray::number(module) + ',' + number(std::clamp(s.Ratio, 2.0, 3.0)) + ',' + h;
     QByteArray command;
     QByteArray data;
+    // The command comes from the symbology table; the switch adds its fields.
+    const QByteArray name = SymbologyOf(s.Type).Zpl;
+    if (name.isEmpty()) return std::nullopt;
     // ^BE, ^B8 and ^BU make the standard's modules, which a ratio other than 2 changes.
     const bool standardEan = std::abs(s.Ratio - 2.0) < 1e-9;
     switch (s.Type) {
     case EAN13:
         if (!standardEan || !allDigits(s.Content, 12)) return std::nullopt;
-        command = QByteArray("^BE") + o + ',' + h + ",N,N";
+        command = name + o + ',' + h + ",N,N";
         data = utf8.left(12);
         break;
     case EAN8:
         if (!standardEan || !allDigits(s.Content, 7)) return std::nullopt;
-        command = QByteArray("^B8") + o + ',' + h + ",N,N";
+        command = name + o + ',' + h + ",N,N";
         data = utf8.left(7);
         break;
     case UPCA:
         if (!standardEan || !allDigits(s.Content, 11)) return std::nullopt;
-        command = QByteArray("^BU") + o + ',' + h + ",N,N,Y";
+        command = name + o + ',' + h + ",N,N,Y";
         data = utf8.left(11);
         break;
     case UPCE:
         if (s.Content.size() != 7 || !allDigits(s.Content, 7)) return std::nullopt;
-        command = QByteArray("^B9") + o + ',' + h + ",N,N,Y";
+        command = name + o + ',' + h + ",N,N,Y";
         data = utf8;
         break;
     case CODE39:
         if (!allIn(s.Content, "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-. $/+%")) return std::nullopt;
-        command = QByteArray("^B3") + o + ",N," + h + ",N,N";
+        command = name + o + ",N," + h + ",N,N";
         data = utf8;
         break;
     case CODE93:
         if (!allIn(s.Content, "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-. $/+%")) return std::nullopt;
-        command = QByteArray("^BA") + o + ',' + h + ",N,N,N";
+        command = name + o + ',' + h + ",N,N,N";
         data = utf8;
         break;
     case CODABAR: {
         if (s.Content.size() < 3 || !allIn(s.Content.left(1) + s.Content.right(1), "ABCD")
             || !allIn(s.Content.mid(1, s.Content.size() - 2), "0123456789-$:/.+"))
             return std::nullopt;
-        command = QByteArray("^BK") + o + ",N," + h + ",N,N," + utf8.left(1) + ',' + utf8.right(1);
+        command = name + o + ",N," + h + ",N,N," + utf8.left(1) + ',' + utf8.right(1);
         data = utf8.mid(1, utf8.size() - 2);
         break;
     }
     case ITF14:
         if (s.Content.size() != 14 || !allDigits(s.Content, 14)) return std::nullopt;
-        command = QByteArray("^B2") + o + ',' + h + ",N,N,N";
+        command = name + o + ',' + h + ",N,N,N";
         data = utf8;
         break;
     case EAN128A:
@@ -169,7 +172,7 @@ std::optional<QByteArray> ZplBarcodeField(const TZVNativeBarcode& s)
     case GS1128: {
         const std::optional<QByteArray> values = ZplCode128Data(s.Values);
         if (!values) return std::nullopt;
-        command = QByteArray("^BC") + o + ',' + h + ",N,N,N,N";
+        command = name + o + ',' + h + ",N,N,N,N";
         data = *values;
         break;
     }
@@ -179,21 +182,21 @@ std::optional<QByteArray> ZplBarcodeField(const TZVNativeBarcode& s)
         const char* letters = SymbologyOf(QRCODE).EccLetters;
         // libzint's own choice without a level is L.
         const char ecc = s.EccLevel >= 1 && s.EccLevel <= 4 ? letters[s.EccLevel - 1] : 'L';
-        command = "^BQN,2," + mag;
+        command = name + "N,2," + mag;
         data = QByteArray(1, ecc) + "A," + ZplFieldData(utf8);
         by.clear();
         break;
     }
     case DATAMATRIX:
         if (module > kMaxMagnification * 10) return std::nullopt;
-        command = QByteArray("^BX") + o + ',' + QByteArray::number(module) + ",200";
+        command = name + o + ',' + QByteArray::number(module) + ",200";
         data = ZplFieldData(utf8);
         by.clear();
         break;
     case PDF417: {
         QByteArray ecc = s.EccLevel > 0 ? QByteArray::number(s.EccLevel - 1) : QByteArray("0");
         QByteArray columns = s.Columns > 0 ? QByteArray::number(s.Columns) : QByteArray();
-        command = QByteArray("^B7") + o + ',' + h + ',' + ecc + ',' + columns + ",,N";
+        command = name + o + ',' + h + ',' + ecc + ',' + columns + ",,N";
         data = ZplFieldData(utf8);
         break;
     }
@@ -202,14 +205,14 @@ std::optional<QByteArray> ZplBarcodeField(const TZVNativeBarcode& s)
         static constexpr int kPercent[] = {10, 23, 36, 50};
         const QByteArray ecc =
             s.EccLevel >= 1 && s.EccLevel <= 4 ? QByteArray::number(kPercent[s.EccLevel - 1]) : QByteArray("0");
-        command = QByteArray("^BO") + o + ',' + mag + ",N," + ecc;
+        command = name + o + ',' + mag + ",N," + ecc;
         data = ZplFieldData(utf8);
         by.clear();
         break;
     }
     case DATABAR:
         if (!allDigits(s.Content, 13)) return std::nullopt;
-        command = QByteArray("^BR") + o + ",1," + mag + ",1," + h + ",22";
+        command = name + o + ",1," + mag + ",1," + h + ",22";
         data = utf8.left(13);
         by.clear();
         break;
