@@ -406,6 +406,7 @@ bool TZVBarCode::paintNative(TZVCanvas& canvas, TZVNativeBarcode& native, const 
     const TPoint a = canvas.LPtoDP(TPoint{box.Left, box.Top});
     const TPoint b = canvas.LPtoDP(TPoint{box.Right, box.Bottom});
     native.Type = m_codeType;
+    native.ZplCommand = SymbologyOf(m_codeType).Zpl;
     native.Anchor = {std::min(a.X, b.X), std::min(a.Y, b.Y)};
     native.Angle = ((m_angle % 360) + 360) % 360;
     native.Module = grid.ModuleDots();

@@ -4,6 +4,7 @@
 #include "foundation/ZVTypes.h"
 #include "zorvel_core_export.h"
 
+#include <QByteArray>
 #include <QColor>
 #include <QString>
 #include <QtGlobal>
@@ -293,6 +294,8 @@ ZORVEL_CORE_EXPORT TZVRegion CreateRectRgn(int left, int top, int right, int bot
 struct TZVNativeBarcode
 {
     TZVBar Type = CODE128; ///< symbology
+    /// The ZPL II command of the symbology, from the symbology table; empty when it has none.
+    QByteArray ZplCommand;
     QString Content; ///< the data as the symbol carries it, check characters included where drawn
     /// Code 128's symbol values from the start code up to the check value (not included), which
     /// fix its code sets; empty for other symbologies.

@@ -1,8 +1,6 @@
 // ZPL II bar code commands: orientation, ^BY module and ratio, the command and its field data.
 #include "platform/ZVZplBarcode.h"
 
-#include "elements/ZVSymbologies.h"
-
 #include <algorithm>
 #include <cstring>
 
@@ -117,7 +115,7 @@ std::optional<QByteArray> ZplBarcodeField(const TZVNativeBarcode& s)
     QByteArray command;
     QByteArray data;
     // The command comes from the symbology table; the switch adds its fields.
-    const QByteArray name = SymbologyOf(s.Type).Zpl;
+    const QByteArray& name = s.ZplCommand;
     if (name.isEmpty()) return std::nullopt;
     // ^BE, ^B8 and ^BU make the standard's modules, which a ratio other than 2 changes.
     const bool standardEan = std::abs(s.Ratio - 2.0) < 1e-9;
@@ -179,9 +177,8 @@ std::optional<QByteArray> ZplBarcodeField(const TZVNativeBarcode& s)
     case QRCODE: {
         // ^BQ has no turned form.
         if (s.Angle != 0 || module > kMaxMagnification) return std::nullopt;
-        const char* letters = SymbologyOf(QRCODE).EccLetters;
-        // libzint's own choice without a level is L.
-        const char ecc = s.EccLevel >= 1 && s.EccLevel <= 4 ? letters[s.EccLevel - 1] : 'L';
+        // Levels 1..4 are L, M, Q and H; libzint's own choice without a level is L.
+        const char ecc = s.EccLevel >= 1 && s.EccLevel <= 4 ? "LMQH"[s.EccLevel - 1] : 'L';
         command = name + "N,2," + mag;
         data = QByteArray(1, ecc) + "A," + ZplFieldData(utf8);
         by.clear();
