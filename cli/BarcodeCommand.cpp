@@ -113,21 +113,38 @@ TRect symbolBox(TZVBarCode& barcode)
     return box;
 }
 
-// Paints the element on a white image exactly as large as its box.
+// Paints the element with modules of whole pixels on a white image as large as its box, which
+// whole pixels may widen or narrow a little: the picture holds what was painted.
 QImage paintSymbol(TZVBarCode& barcode, const TRect& box, int dpi)
 {
     const auto pixels = [dpi](int model) {
         return (qint64(model) * dpi + kModelPerInch - 1) / kModelPerInch;
     };
-    QImage image = NewOutputImage(pixels(box.Right - box.Left), pixels(box.Bottom - box.Top), QImage::Format_RGB32);
+    const QSize size(int(pixels(box.Right - box.Left)), int(pixels(box.Bottom - box.Top)));
+    const QPoint margin(size.width() / 2 + 8, size.height() / 2 + 8);
+    QImage scratch = NewOutputImage(size.width() + 2 * margin.x(), size.height() + 2 * margin.y(),
+                                    QImage::Format_ARGB32_Premultiplied);
+    scratch.fill(Qt::transparent);
+    {
+        TZVQtCanvas canvas(&scratch);
+        canvas.SetWholeDotModules(true);
+        setModelMapping(canvas, dpi);
+        canvas.SetViewportOrgEx(margin.x(), margin.y());
+        barcode.Paint(canvas, {-box.Left, -box.Top}, ptPreviewPage, 0);
+    }
+    QRect painted(margin, size);
+    for (int y = 0; y < scratch.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(scratch.constScanLine(y));
+        for (int x = 0; x < scratch.width(); ++x)
+            if (qAlpha(line[x]) != 0) painted |= QRect(x, y, 1, 1);
+    }
+    QImage image = NewOutputImage(painted.width(), painted.height(), QImage::Format_RGB32);
+    image.fill(Qt::white);
     const int dotsPerMetre = qRound(dpi / 0.0254);
     image.setDotsPerMeterX(dotsPerMetre);
     image.setDotsPerMeterY(dotsPerMetre);
-    {
-        TZVQtCanvas canvas(&image);
-        setModelMapping(canvas, dpi);
-        barcode.Paint(canvas, {-box.Left, -box.Top}, ptPreviewPage, 0);
-    }
+    QPainter painter(&image);
+    painter.drawImage(QPoint(0, 0), scratch, painted);
     return image;
 }
 
@@ -184,7 +201,7 @@ int runBarcode(const QCommandLineParser& parser)
     if (parser.isSet("list")) {
         if (parser.optionNames().size() != 1) throw Usage{QStringLiteral("--list goes alone")};
         for (const TZVSymbology& kind : Symbologies())
-            std::printf("%-14s %s\n", kind.Name, kind.Takes);
+            std::printf("%-14s %-4s %s\n", kind.Name, *kind.Zpl ? kind.Zpl : "-", kind.Takes);
         return 0;
     }
     if (!parser.isSet("type")) throw Usage{QStringLiteral("--type is required")};

@@ -69,6 +69,7 @@ void PngPagePrinter::startPage()
     caps.Width = pixels.width();
     caps.Height = pixels.height();
     m_canvas = std::make_unique<TZVQtCanvas>(&m_image, caps);
+    m_canvas->SetWholeDotModules(true);
 }
 
 void PngPagePrinter::endPage()

@@ -5,14 +5,18 @@
 #include "document/ZVFieldVisitor.h"
 #include "document/ZVStreamVisitors.h"
 #include "document/ZVLegacyLength.h"
+#include "elements/ZVModuleGrid.h"
 #include "elements/ZVSymbologies.h"
 #include "elements/ZVZintSymbol.h"
 #include "foundation/ZVAnsi.h"
 #include "foundation/ZVBarcode.h"
+#include "foundation/ZVBarcodeTables.h"
 #include "foundation/ZVCanvas.h"
 #include "foundation/ZVDataSet.h"
 #include "foundation/ZVError.h"
 #include "foundation/ZVUtils.h"
+
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <cmath>
@@ -327,42 +331,61 @@ void TZVBarCode::PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool
     m_printText = BarCodeText(m_printText, m_codeType, m_checksum);
     const QString modules = BarCodeModules(m_printText, m_codeType, m_showNumber);
     m_separation = m_distance;
-    const int width = SymbolWidth(m_printText);
+    const TZVModuleGrid grid(canvas, anchor, m_barWidth);
+    const TPoint at = grid.Anchor();
+    const TZVBarWidths widths = BarWidths(m_barWidth, ClampedFactor(), TZVHalfRound::AwayFromZero);
+    const std::int64_t start = grid.Steps(m_leftMargin);
+    std::int64_t barSteps = 0;
+    for (const QChar module : modules)
+        barSteps += grid.ClassSteps(widths.Of(module));
+    const int width = grid.WholeDots() ? SaturateToInt(grid.Offset(2 * start + barSteps)) : SymbolWidth(m_printText);
     const int height = SymbolHeight();
 
     canvas.SaveDC();
     if (!m_transparent) {
         canvas.SelectBrush(TZVBrush{m_backColor, bsSolid});
-        canvas.FillRect(turned({anchor.X, anchor.Y, SaturateToInt(std::int64_t(anchor.X) + width),
-                                SaturateToInt(std::int64_t(anchor.Y) + height)},
-                               anchor, m_angle));
+        canvas.FillRect(turned({at.X, at.Y, SaturateToInt(std::int64_t(at.X) + width),
+                                SaturateToInt(std::int64_t(at.Y) + height)},
+                               at, m_angle));
     }
 
-    // One fill for all bars: a vector device then gets one path per symbol instead of one per bar.
-    const TZVBarWidths widths = BarWidths(m_barWidth, ClampedFactor(), TZVHalfRound::AwayFromZero);
-    const std::int64_t top = std::int64_t(anchor.Y) + m_topMargin;
+    const std::int64_t top = std::int64_t(at.Y) + m_topMargin;
     const std::int64_t bottom = top + m_bHeight;
-    const std::int64_t extendedBottom = bottom + 3 * std::int64_t(m_fontHeight) / 4;
-    const std::int64_t shortTop = bottom - 2 * std::int64_t(m_bHeight) / 5;
-    std::vector<TRect> bars;
-    bars.reserve(static_cast<std::size_t>(modules.size()));
-    std::int64_t x = std::int64_t(anchor.X) + m_leftMargin;
-    for (const QChar module : modules) {
-        const int w = widths.Of(module);
-        const TZVModuleKind kind = ModuleKind(module);
-        if (kind != TZVModuleKind::Space && w > 0) {
-            const std::int64_t barTop = kind == TZVModuleKind::ShortBar ? shortTop : top;
-            const std::int64_t barBottom = kind == TZVModuleKind::ExtendedBar ? extendedBottom : bottom;
-            bars.push_back(turned(
-                {SaturateToInt(x), SaturateToInt(barTop), SaturateToInt(x + w - 1), SaturateToInt(barBottom)},
-                anchor, m_angle));
-        }
-        x += w;
+    TZVNativeBarcode native;
+    native.Content = m_printText;
+    if (m_codeType == EAN128A || m_codeType == EAN128B || m_codeType == EAN128C) {
+        native.Values = barcode::Code128Values(m_printText, m_codeType);
+        if (!native.Values.empty()) native.Values.pop_back(); // the check value
     }
-    canvas.SelectPen(TZVPen{m_color, 0, psSolid});
-    canvas.SelectBrush(TZVBrush{m_color, bsSolid});
-    canvas.FillRects(bars);
-    if (m_showNumber) paintNumber(canvas, anchor, modules, width);
+    native.Ratio = ClampedFactor() / 100.0;
+    const TRect area{SaturateToInt(at.X + grid.Offset(start)), SaturateToInt(top),
+                     SaturateToInt(at.X + grid.Offset(start + barSteps)), SaturateToInt(bottom)};
+    if (!paintNative(canvas, native, grid, area, grid.Dots(m_bHeight))) {
+        // One fill for all bars: a vector device then gets one path per symbol instead of one per bar.
+        const std::int64_t extendedBottom = bottom + 3 * std::int64_t(m_fontHeight) / 4;
+        const std::int64_t shortTop = bottom - 2 * std::int64_t(m_bHeight) / 5;
+        std::vector<TRect> bars;
+        bars.reserve(static_cast<std::size_t>(modules.size()));
+        std::int64_t steps = start;
+        for (const QChar module : modules) {
+            const std::int64_t w = grid.ClassSteps(widths.Of(module));
+            const TZVModuleKind kind = ModuleKind(module);
+            if (kind != TZVModuleKind::Space && w > 0) {
+                const std::int64_t barTop = kind == TZVModuleKind::ShortBar ? shortTop : top;
+                const std::int64_t barBottom = kind == TZVModuleKind::ExtendedBar ? extendedBottom : bottom;
+                const std::int64_t x = at.X + grid.Offset(steps);
+                const std::int64_t right = at.X + grid.Offset(steps + w);
+                bars.push_back(turned({SaturateToInt(x), SaturateToInt(barTop), SaturateToInt(right - 1),
+                                       SaturateToInt(barBottom)},
+                                      at, m_angle));
+            }
+            steps += w;
+        }
+        canvas.SelectPen(TZVPen{m_color, 0, psSolid});
+        canvas.SelectBrush(TZVBrush{m_color, bsSolid});
+        canvas.FillRects(bars);
+    }
+    if (m_showNumber) paintNumber(canvas, at, modules, width);
     canvas.RestoreDC();
 
     if (target == ptEditor) {
@@ -374,72 +397,126 @@ void TZVBarCode::PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool
         {m_x1, m_y1}, m_angle);
 }
 
+// The printer's own command for the symbol whose modules (quiet zone excluded, unturned) cover
+// `area`, when the canvas has one; the number stays the element's.
+bool TZVBarCode::paintNative(TZVCanvas& canvas, TZVNativeBarcode& native, const TZVModuleGrid& grid,
+                             const TRect& area, int barHeight)
+{
+    const TRect box = turned(area, grid.Anchor(), m_angle);
+    const TPoint a = canvas.LPtoDP(TPoint{box.Left, box.Top});
+    const TPoint b = canvas.LPtoDP(TPoint{box.Right, box.Bottom});
+    native.Type = m_codeType;
+    native.ZplCommand = SymbologyOf(m_codeType).Zpl;
+    native.Anchor = {std::min(a.X, b.X), std::min(a.Y, b.Y)};
+    native.Angle = ((m_angle % 360) + 360) % 360;
+    native.Module = grid.ModuleDots();
+    native.BarHeight = barHeight;
+    native.QuietZone = m_quietZone;
+    native.EccLevel = m_eccLevel;
+    native.SymbolSize = m_symbolSize;
+    native.Columns = m_columns;
+    native.ShowNumber = m_showNumber;
+    canvas.SelectPen(TZVPen{m_color, 0, psSolid});
+    canvas.SelectBrush(TZVBrush{m_color, bsSolid});
+    return canvas.DrawNativeBarcode(native);
+}
+
 // Linear symbols: the runs of a row become bars of the bar height, under the top margin, with the
 // number below. Matrix symbols: each row's runs become boxes of whole modules, from the top-left.
 void TZVBarCode::paintZint(TZVCanvas& canvas, TPoint anchor, const TZVZintSymbol& symbol, int target)
 {
     const bool matrix = Is2DType(m_codeType);
-    const std::int64_t module = m_barWidth;
+    const TZVModuleGrid grid(canvas, anchor, m_barWidth);
+    const TPoint at = grid.Anchor();
+    const std::int64_t module = grid.Module();
     const std::int64_t quietX = m_quietZone ? symbol.QuietX : 0;
     const std::int64_t quietY = matrix && m_quietZone ? symbol.QuietY : 0;
-    const int width = SaturateToInt((2 * quietX + symbol.Columns) * module);
-    const int height = matrix ? SaturateToInt(2 * quietY * module + rowOffset(symbol, symbol.Rows, m_barWidth))
+    double allRows = 0;
+    for (const float rowHeight : symbol.RowHeights)
+        allRows += rowHeight;
+    const int width = SaturateToInt(grid.Offset((2 * quietX + symbol.Columns) * module));
+    const int height = matrix ? SaturateToInt(grid.Offset(2 * quietY * module + grid.ModuleSteps(allRows)))
                               : SymbolHeight();
     if (!matrix) m_printText = symbol.Text;
 
     canvas.SaveDC();
     if (!m_transparent) {
         canvas.SelectBrush(TZVBrush{m_backColor, bsSolid});
-        canvas.FillRect(turned({anchor.X, anchor.Y, SaturateToInt(std::int64_t(anchor.X) + width),
-                                SaturateToInt(std::int64_t(anchor.Y) + height)},
-                               anchor, m_angle));
+        canvas.FillRect(turned({at.X, at.Y, SaturateToInt(std::int64_t(at.X) + width),
+                                SaturateToInt(std::int64_t(at.Y) + height)},
+                               at, m_angle));
     }
-    std::vector<TRect> boxes;
-    const std::int64_t left = std::int64_t(anchor.X) + quietX * module;
-    const std::int64_t top = std::int64_t(anchor.Y) + (matrix ? quietY * module : m_topMargin);
-    // A run that repeats the run above it lengthens that box: finder patterns, timing lines and
-    // repeated rows then cost one box each, which keeps a page of symbols small and quick to write.
-    struct TRun
-    {
-        int Start, End;
-        std::size_t Box;
-    };
-    std::vector<TRun> above, current;
-    double modulesDown = 0;
-    std::int64_t rowBottom = top;
-    for (int row = 0; row < symbol.Rows; ++row) {
-        const std::int64_t rowTop = matrix ? rowBottom : top;
-        modulesDown += symbol.RowHeights[static_cast<std::size_t>(row)];
-        rowBottom = matrix ? top + std::llround(modulesDown * double(module)) : top + m_bHeight;
-        current.clear();
-        std::size_t next = 0;
+    const std::int64_t leftSteps = quietX * module;
+    const std::int64_t topSteps = quietY * module;
+    const std::int64_t top = matrix ? at.Y + grid.Offset(topSteps) : std::int64_t(at.Y) + m_topMargin;
+    TZVNativeBarcode native;
+    // The content as given, but ITF-14's with its check digit, and Code 128's as its values.
+    native.Content = m_codeType == ITF14 ? symbol.Text : symbol.Content;
+    if (m_codeType == DATABAR || m_codeType == ITF14) native.Content.remove(QRegularExpression(QStringLiteral("\\D")));
+    if (m_codeType == CODE128 || m_codeType == GS1128) native.Values = Code128ValuesOf(symbol);
+    if (!matrix && symbol.Rows > 0) {
+        // Two-width symbologies: the ratio of their widest run to their narrowest.
+        int narrowest = symbol.Columns, widest = 0;
         for (int column = 0; column < symbol.Columns;) {
-            if (!symbol.IsDark(row, column)) {
-                ++column;
-                continue;
-            }
-            const int start = column;
-            while (column < symbol.Columns && symbol.IsDark(row, column))
-                ++column;
-            while (next < above.size() && above[next].Start < start)
-                ++next;
-            if (next < above.size() && above[next].Start == start && above[next].End == column) {
-                boxes[above[next].Box].Bottom = SaturateToInt(rowBottom);
-                current.push_back({start, column, above[next].Box});
-                continue;
-            }
-            current.push_back({start, column, boxes.size()});
-            boxes.push_back({SaturateToInt(left + start * module), SaturateToInt(rowTop),
-                             SaturateToInt(left + column * module), SaturateToInt(rowBottom)});
+            const bool dark = symbol.IsDark(0, column);
+            int run = 0;
+            while (column < symbol.Columns && symbol.IsDark(0, column) == dark)
+                ++column, ++run;
+            narrowest = std::min(narrowest, run);
+            widest = std::max(widest, run);
         }
-        above.swap(current);
+        if (narrowest > 0) native.Ratio = double(widest) / narrowest;
     }
-    for (TRect& box : boxes)
-        box = turned(box, anchor, m_angle);
-    canvas.SelectPen(TZVPen{m_color, 0, psSolid});
-    canvas.SelectBrush(TZVBrush{m_color, bsSolid});
-    canvas.FillRects(boxes);
-    if (!matrix && m_showNumber && !m_printText.isEmpty()) paintNumber(canvas, anchor, QString(), width);
+    const double firstRow = symbol.RowHeights.empty() ? 1.0 : symbol.RowHeights.front();
+    const TRect area{SaturateToInt(at.X + grid.Offset(leftSteps)), SaturateToInt(top),
+                     SaturateToInt(at.X + grid.Offset(leftSteps + symbol.Columns * module)),
+                     SaturateToInt(matrix ? at.Y + grid.Offset(topSteps + grid.ModuleSteps(allRows))
+                                          : top + m_bHeight)};
+    const int barHeight = matrix ? std::max(1, int(std::lround(firstRow * grid.ModuleDots()))) : grid.Dots(m_bHeight);
+    if (!paintNative(canvas, native, grid, area, barHeight)) {
+        std::vector<TRect> boxes;
+        // A run that repeats the run above it lengthens that box: finder patterns, timing lines and
+        // repeated rows then cost one box each, which keeps a page of symbols small and quick to write.
+        struct TRun
+        {
+            int Start, End;
+            std::size_t Box;
+        };
+        std::vector<TRun> above, current;
+        double modulesDown = 0;
+        std::int64_t rowBottom = top;
+        const auto x = [&](int column) { return SaturateToInt(at.X + grid.Offset(leftSteps + column * module)); };
+        for (int row = 0; row < symbol.Rows; ++row) {
+            const std::int64_t rowTop = matrix ? rowBottom : top;
+            modulesDown += symbol.RowHeights[static_cast<std::size_t>(row)];
+            rowBottom = matrix ? at.Y + grid.Offset(topSteps + grid.ModuleSteps(modulesDown)) : top + m_bHeight;
+            current.clear();
+            std::size_t next = 0;
+            for (int column = 0; column < symbol.Columns;) {
+                if (!symbol.IsDark(row, column)) {
+                    ++column;
+                    continue;
+                }
+                const int start = column;
+                while (column < symbol.Columns && symbol.IsDark(row, column))
+                    ++column;
+                while (next < above.size() && above[next].Start < start)
+                    ++next;
+                if (next < above.size() && above[next].Start == start && above[next].End == column) {
+                    boxes[above[next].Box].Bottom = SaturateToInt(rowBottom);
+                    current.push_back({start, column, above[next].Box});
+                    continue;
+                }
+                current.push_back({start, column, boxes.size()});
+                boxes.push_back({x(start), SaturateToInt(rowTop), x(column), SaturateToInt(rowBottom)});
+            }
+            above.swap(current);
+        }
+        for (TRect& box : boxes)
+            box = turned(box, at, m_angle);
+        canvas.FillRects(boxes);
+    }
+    if (!matrix && m_showNumber && !m_printText.isEmpty()) paintNumber(canvas, at, QString(), width);
     canvas.RestoreDC();
 
     if (target == ptEditor) {

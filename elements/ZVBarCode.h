@@ -8,7 +8,9 @@
 
 namespace zorvel {
 
+struct TZVNativeBarcode;
 struct TZVZintSymbol;
+class TZVModuleGrid;
 
 /// A bar code of fixed content or of the bound field's value, anchored at (X1, Y1) and turned by
 /// Angle; its size follows from the content, not from a box. The first seven symbologies are linear
@@ -168,6 +170,8 @@ private:
     /// The libzint symbol of `content` under the current type and options, cached until they change.
     const TZVZintSymbol& zintSymbol(const QString& content) const;
     void paintZint(TZVCanvas& canvas, TPoint anchor, const TZVZintSymbol& symbol, int target);
+    bool paintNative(TZVCanvas& canvas, TZVNativeBarcode& native, const TZVModuleGrid& grid, const TRect& area,
+                     int barHeight);
     /// The content encoded on `target`: the template's (see TZVElementTemplate::Content), else
     /// the bound value when `data` and Data are on, else BarCode.
     QString content(int target, bool data) const;

@@ -45,6 +45,9 @@ struct TZVSymbology
     TZVBar Type = EAN13; ///< the type this row describes
     const char* Name = ""; ///< the type's key, as the command line and the inspector spell it
     const char* Takes = ""; ///< what content and options it takes, for lists
+    /// The ZPL II command that prints the symbology on a label printer; "" when it has none and a
+    /// ZPL label carries the symbol as a graphic.
+    const char* Zpl = "";
     /// libzint's symbol id; 0 when Zorvel encodes the symbology itself, below 0 for no symbology.
     int ZintId = 0;
     /// Matrix or stacked: rows of square modules of BarWidth (PDF417's rows are taller).

@@ -2,12 +2,14 @@
 #include "elements/ZVZintSymbol.h"
 
 #include "elements/ZVSymbologies.h"
+#include "foundation/ZVBarcodeTables.h"
 
 #include <zint.h>
 
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 
 namespace zorvel {
@@ -173,6 +175,48 @@ TZVZintSymbol EncodeZintSymbol(const QString& content, const TZVZintOptions& opt
         if (attempt.Valid()) break;
     }
     return attempt;
+}
+
+} // namespace zorvel
+
+namespace zorvel {
+
+std::vector<int> Code128ValuesOf(const TZVZintSymbol& symbol)
+{
+    if (!symbol.Valid() || symbol.Rows < 1 || symbol.Columns < 1) return {};
+    // Run lengths of the first row, bar first.
+    std::vector<int> runs;
+    for (int column = 0; column < symbol.Columns;) {
+        const bool dark = symbol.IsDark(0, column);
+        if (runs.empty() && !dark) return {};
+        int run = 0;
+        while (column < symbol.Columns && symbol.IsDark(0, column) == dark)
+            ++column, ++run;
+        runs.push_back(run);
+    }
+    // Six runs a symbol character, then the seven of the stop.
+    if (runs.size() < 6 * 3 + 7 || (runs.size() - 7) % 6 != 0) return {};
+    std::vector<int> values;
+    for (std::size_t at = 0; at + 7 < runs.size(); at += 6) {
+        char pattern[7] = {};
+        for (int i = 0; i < 6; ++i) {
+            if (runs[at + std::size_t(i)] > 4) return {};
+            pattern[i] = char('0' + runs[at + std::size_t(i)]);
+        }
+        int value = -1;
+        if (at == 0) {
+            if (std::strcmp(pattern, barcode::kCode128StartAPattern) == 0) value = barcode::kCode128StartA;
+            if (std::strcmp(pattern, barcode::kCode128StartBPattern) == 0) value = barcode::kCode128StartB;
+            if (std::strcmp(pattern, barcode::kCode128StartCPattern) == 0) value = barcode::kCode128StartC;
+        } else {
+            for (std::size_t v = 0; v < barcode::kCode128.size() && value < 0; ++v)
+                if (std::strcmp(pattern, barcode::kCode128[v].Pattern) == 0) value = int(v);
+        }
+        if (value < 0) return {};
+        values.push_back(value);
+    }
+    values.pop_back(); // the check value, which the printer works out itself
+    return values;
 }
 
 } // namespace zorvel

@@ -59,4 +59,8 @@ ZORVEL_CORE_EXPORT QString ZintOptionError(const TZVZintOptions& options);
 /// A refused content gives a symbol whose Error tells why and which has no modules.
 ZORVEL_CORE_EXPORT TZVZintSymbol EncodeZintSymbol(const QString& content, const TZVZintOptions& options);
 
+/// The Code 128 symbol values of a Code 128 or GS1-128 symbol read back from its modules, start
+/// code first and without the check value: the code sets libzint chose. Empty for any other symbol.
+ZORVEL_CORE_EXPORT std::vector<int> Code128ValuesOf(const TZVZintSymbol& symbol);
+
 } // namespace zorvel

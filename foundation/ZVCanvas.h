@@ -4,6 +4,7 @@
 #include "foundation/ZVTypes.h"
 #include "zorvel_core_export.h"
 
+#include <QByteArray>
 #include <QColor>
 #include <QString>
 #include <QtGlobal>
@@ -288,6 +289,32 @@ ZORVEL_CORE_EXPORT TZVRegion CreateEllipticRgn(int left, int top, int right, int
 /// A region of the box, in device pixels, right and bottom edges excluded.
 ZORVEL_CORE_EXPORT TZVRegion CreateRectRgn(int left, int top, int right, int bottom);
 
+/// A bar code as a device that prints symbols of its own needs it: what to encode and where, in
+/// device dots. The canvas's mapping has already been applied.
+struct TZVNativeBarcode
+{
+    TZVBar Type = CODE128; ///< symbology
+    /// The ZPL II command of the symbology, from the symbology table; empty when it has none.
+    QByteArray ZplCommand;
+    QString Content; ///< the data as the symbol carries it, check characters included where drawn
+    /// Code 128's symbol values from the start code up to the check value (not included), which
+    /// fix its code sets; empty for other symbologies.
+    std::vector<int> Values;
+    TPoint Anchor; ///< top-left corner of the modules (quiet zone excluded) on the device, turned
+    int Angle = 0; ///< 0, 90, 180 or 270 degrees counterclockwise
+    int Module = 1; ///< narrow bar or square module, whole dots
+    double Ratio = 2.0; ///< wide-to-narrow ratio of the bars
+    int BarHeight = 0; ///< linear bars, or a PDF417 row, dots
+    bool QuietZone = true; ///< whether the design leaves the standard's quiet zone blank
+    /// 2D options as the bar code element stores them; 0 for automatic.
+    /// @{
+    int EccLevel = 0;
+    int SymbolSize = 0;
+    int Columns = 0;
+    /// @}
+    bool ShowNumber = false; ///< the element draws the number itself through the canvas
+};
+
 /// The drawing surface. Coordinates are logical units of the current mapping unless said otherwise.
 /// Boxes (Rectangle, RoundRect, Ellipse, Pie, FillRect, clip parts, image targets) take their corners in
 /// any order and cover the device pixels from the left/top corner up to, not including, the right/bottom
@@ -383,6 +410,17 @@ public:
     virtual void StretchDraw(const TRect& dest, const QImage& image) = 0;
     virtual void StretchDrawPicture(const TRect& dest, const QPicture& picture) = 0;
     /// @}
+    /// A device with bar code commands of its own draws `symbol` with them and answers true;
+    /// the default answers false and the element draws the modules itself.
+    virtual bool DrawNativeBarcode(const TZVNativeBarcode& symbol)
+    {
+        (void)symbol;
+        return false;
+    }
+    /// True when bar code modules must be whole device dots (raster outputs): the element then
+    /// makes every module width and row height a whole number of dots.
+    virtual bool WholeDotModules() const { return false; }
+
     /// At (x, y), one logical unit per picture pixel.
     /// @{
     void Draw(int x, int y, const QImage& image);

@@ -88,6 +88,10 @@ public:
     void StretchDraw(const TRect& dest, const QImage& image) override;
     void StretchDrawPicture(const TRect& dest, const QPicture& picture) override;
 
+    bool WholeDotModules() const override { return m_wholeDots; }
+    /// Raster outputs (PNG pages, bar code pictures) ask for bar code modules of whole pixels.
+    void SetWholeDotModules(bool on) { m_wholeDots = on; }
+
 private:
     struct TState
     {
@@ -127,6 +131,7 @@ private:
     TZVDeviceCaps m_caps;
     QTransform m_base;
     bool m_rasterOps = false;
+    bool m_wholeDots = false;
     TState m_state;
     std::vector<TState> m_saved;
     QHash<QString, double> m_cellPerEm; // cell height of a one-pixel em, by face and style

@@ -56,10 +56,11 @@ refused)
     done
     ;;
 options)
-    # Sizes at 300 dpi of 0.3 mm modules with QR's 4-module quiet zone: version V has 17 + 4V
-    # modules. 17 capitals fit version 1 at level L (25 at most) but need version 2 at H (10 in
-    # version 1): 29 modules = 8.7 mm -> 103 px, 33 = 9.9 mm -> 117 px; version 10: 65 -> 231 px.
-    for c in "L||103 103" "H||117 117" "H|10|231 231" "M|10|231 231"; do
+    # Sizes at 300 dpi of 0.3 mm modules (3.54 px, drawn as whole pixels: 4) with QR's 4-module
+    # quiet zone: version V has 17 + 4V modules. 17 capitals fit version 1 at level L (25 at most)
+    # but need version 2 at H (10 in version 1): 29 modules -> 116 px, 33 -> 132 px; version 10:
+    # 65 -> 260 px.
+    for c in "L||116 116" "H||132 132" "H|10|260 260" "M|10|260 260"; do
         ecc=${c%%|*} rest=${c#*|} size=${rest%%|*} expected=${rest#*|}
         set -- --ecc "$ecc"
         [ -n "$size" ] && set -- "$@" --size "$size"

@@ -1,0 +1,113 @@
+// TZVZplCanvas: the canvas of a ZPL II label, shapes as printer commands and the rest as graphics.
+#pragma once
+
+#include "foundation/ZVCanvas.h"
+#include "platform/ZVQtCanvas.h"
+#include "zorvel_core_export.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QSize>
+
+#include <memory>
+#include <vector>
+
+namespace zorvel {
+
+/// One label at the printer's dots. Solid axis-aligned rectangles, boxes and ellipses become ^GB,
+/// ^GC and ^GE, bar codes the printer's own commands where it has them; everything else (text,
+/// pictures, symbols, turned or clipped shapes) is painted on a page picture at the printer's
+/// dots and written as ^GF graphics of what changed since the last command, so the drawing order
+/// holds. Colours are black or white, split at half brightness.
+class ZORVEL_CORE_EXPORT TZVZplCanvas final : public TZVCanvas
+{
+public:
+    /// A label of `dots` at `dpi` (the resolution the mapping of a design uses).
+    TZVZplCanvas(QSize dots, int dpi);
+    ~TZVZplCanvas() override;
+
+    /// The label's commands so far, pending graphics written; the canvas can go on drawing.
+    QByteArray Commands();
+
+    int GetDeviceCaps(TZVDeviceCap cap) const override { return m_raster->GetDeviceCaps(cap); }
+
+    void SetMapMode(TZVMapMode mode) override { m_raster->SetMapMode(mode); }
+    void SetWindowOrgEx(int x, int y) override { m_raster->SetWindowOrgEx(x, y); }
+    void SetWindowExtEx(int cx, int cy) override { m_raster->SetWindowExtEx(cx, cy); }
+    void SetViewportOrgEx(int x, int y) override { m_raster->SetViewportOrgEx(x, y); }
+    void SetViewportExtEx(int cx, int cy) override { m_raster->SetViewportExtEx(cx, cy); }
+    TZVMapping GetMapping() const override { return m_raster->GetMapping(); }
+    using TZVCanvas::LPtoDP;
+    TPoint LPtoDP(TPoint p) const override { return m_raster->LPtoDP(p); }
+    TPoint DPtoLP(TPoint p) const override { return m_raster->DPtoLP(p); }
+
+    void SaveDC() override;
+    void RestoreDC() override;
+
+    void SelectPen(const TZVPen& pen) override;
+    void SelectBrush(const TZVBrush& brush) override;
+    void SelectFont(const TZVFont& font) override { m_raster->SelectFont(font); }
+    void SetROP2(TZVRop2 mode) override;
+
+    void MoveTo(int x, int y) override;
+    void LineTo(int x, int y) override;
+    void Polyline(std::span<const TPoint> points) override;
+
+    void Rectangle(int left, int top, int right, int bottom) override;
+    void RoundRect(int left, int top, int right, int bottom, int width, int height) override;
+    void Ellipse(int left, int top, int right, int bottom) override;
+    void Pie(int left, int top, int right, int bottom, int x1, int y1, int x2, int y2) override;
+    void FillRect(const TRect& r) override;
+    void FillRects(std::span<const TRect> rects) override;
+    void SetPixel(int x, int y, TZVColor color) override;
+
+    void SetTextAlign(unsigned align) override { m_raster->SetTextAlign(align); }
+    void SetTextCharacterExtra(int extra) override { m_raster->SetTextCharacterExtra(extra); }
+    void SetTextJustification(int breakExtra, int breakCount) override
+    {
+        m_raster->SetTextJustification(breakExtra, breakCount);
+    }
+    void ExtTextOut(int x, int y, const QString& text) override;
+    TZVSize GetTextExtentPoint(const QString& text) const override { return m_raster->GetTextExtentPoint(text); }
+    TZVTextMetric GetTextMetrics() const override { return m_raster->GetTextMetrics(); }
+
+    void SelectClipRgn(const TZVRegion* region) override;
+    void OffsetClipRgn(int dx, int dy) override { m_raster->OffsetClipRgn(dx, dy); }
+
+    void StretchDraw(const TRect& dest, const QImage& image) override;
+    void StretchDrawPicture(const TRect& dest, const QPicture& picture) override;
+
+    bool DrawNativeBarcode(const TZVNativeBarcode& symbol) override;
+    bool WholeDotModules() const override { return true; }
+
+private:
+    struct TState
+    {
+        TZVPen Pen;
+        TZVBrush Brush;
+        TZVRop2 Rop = r2CopyPen;
+        TPoint Position;
+        bool Clipped = false;
+    };
+
+    // True when shapes can go out as printer commands: plain copy, no clip.
+    bool vectorReady() const { return m_state.Rop == r2CopyPen && !m_state.Clipped; }
+    int penDots() const;
+    // Writes what the page picture gained or lost since the last command as ^GF.
+    void flush();
+    // A box the printer draws (fill, or a frame `thickness` wide) in `color`, device dots.
+    void box(QRect r, int thickness, TZVColor color);
+    // The printed state of `r` taken from the page picture after a command drew there.
+    void settle(QRect r);
+    void raster() { m_dirty = true; }
+
+    QImage m_page;
+    std::unique_ptr<TZVQtCanvas> m_raster;
+    std::vector<std::uint8_t> m_printed; // 1 where the commands so far print a dark dot
+    bool m_dirty = false;
+    TState m_state;
+    std::vector<TState> m_saved;
+    QByteArray m_commands;
+};
+
+} // namespace zorvel
