@@ -28,6 +28,9 @@ using namespace zorvel;
 
 namespace {
 
+// The printer label, the employee badge and the asset label on a roll.
+constexpr int kSampleDesigns = 3;
+
 // A second connection to the sample file, to look at and tamper with what the module stored.
 class SideConnection
 {
@@ -96,7 +99,7 @@ TEST_F(DemoData, FirstRunCreatesTheFileAndFillsEveryTable)
         EXPECT_TRUE(QFileInfo::exists(QDir(dir.path()).filePath("demo_zorvel.db")));
         EXPECT_EQ(dm.QyPrinters().RecordCount(), 12);
         EXPECT_EQ(dm.TbEmployees().RecordCount(), 6);
-        EXPECT_EQ(dm.TbLabels().RecordCount(), 2);
+        EXPECT_EQ(dm.TbLabels().RecordCount(), kSampleDesigns);
     }
     SideConnection side(TDM::DefaultDatabaseFile());
     const struct
@@ -104,7 +107,7 @@ TEST_F(DemoData, FirstRunCreatesTheFileAndFillsEveryTable)
         const char* table;
         int rows;
     } counts[] = {{"MANUFACTERS", 5}, {"PRINTERS", 12}, {"CHARACTERISTICS", 6},
-                  {"PRINTERCHAR", 62}, {"EMPLOYEE", 6},  {"LABELS", 2}};
+                  {"PRINTERCHAR", 62}, {"EMPLOYEE", 6},  {"LABELS", kSampleDesigns}};
     for (const auto& c : counts)
         EXPECT_EQ(side.value(QStringLiteral("SELECT COUNT(*) FROM %1").arg(c.table)).toInt(), c.rows) << c.table;
     EXPECT_EQ(side.value("SELECT COUNT(*) FROM LABELS WHERE CREATED IS NULL OR UPDATED IS NULL OR FILE IS NULL").toInt(), 0);
@@ -170,7 +173,7 @@ TEST_F(DemoData, SecondRunReusesTheFileWithoutAddingRows)
     ASSERT_TRUE(again.Connected()) << again.ConnectError().toStdString();
     EXPECT_EQ(again.QyPrinters().RecordCount(), 12);
     EXPECT_EQ(again.TbEmployees().RecordCount(), 6);
-    EXPECT_EQ(again.TbLabels().RecordCount(), 2);
+    EXPECT_EQ(again.TbLabels().RecordCount(), kSampleDesigns);
     again.QyPrinters().First();
     EXPECT_EQ(again.QyPrinters().FieldByName("PRINTER").AsWideString(), "KEPT");
 }
@@ -276,7 +279,7 @@ TEST_F(DemoData, SavedDesignLoadsBackInALaterRun)
     ASSERT_NE(text, nullptr);
     EXPECT_EQ(text->Text(), "saved text");
     EXPECT_FLOAT_EQ(text->GetX1(), 12);
-    EXPECT_EQ(dm.TbLabels().RecordCount(), 2);
+    EXPECT_EQ(dm.TbLabels().RecordCount(), kSampleDesigns);
 }
 
 TEST_F(DemoData, FailedSaveKeepsTheStoredDesignAndRaises)
@@ -319,11 +322,11 @@ TEST_F(DemoData, AppendedDesignCancelledLeavesTheTableUnchanged)
         EXPECT_FALSE(dm.TbLabels().FieldByName("FILE").IsNull());
         EXPECT_FALSE(dm.TbLabels().FieldByName("CREATED").IsNull());
         dm.TbLabels().Cancel();
-        EXPECT_EQ(dm.TbLabels().RecordCount(), 2);
+        EXPECT_EQ(dm.TbLabels().RecordCount(), kSampleDesigns);
         EXPECT_EQ(label.Elements().size(), 1);
     }
     SideConnection side(TDM::DefaultDatabaseFile());
-    EXPECT_EQ(side.value("SELECT COUNT(*) FROM LABELS").toInt(), 2);
+    EXPECT_EQ(side.value("SELECT COUNT(*) FROM LABELS").toInt(), kSampleDesigns);
 }
 
 TEST_F(DemoData, AppendedDesignPostedGetsBothDates)
@@ -334,7 +337,7 @@ TEST_F(DemoData, AppendedDesignPostedGetsBothDates)
     dm.AppendDesign(label);
     dm.TbLabels().FieldByName("NAME").SetValue("NEW");
     dm.PostLabel();
-    EXPECT_EQ(dm.TbLabels().RecordCount(), 3);
+    EXPECT_EQ(dm.TbLabels().RecordCount(), kSampleDesigns + 1);
     EXPECT_FALSE(dm.TbLabels().FieldByName("UPDATED").IsNull());
     EXPECT_FALSE(dm.TbLabels().FieldByName("IDLABEL").IsNull());
 }
