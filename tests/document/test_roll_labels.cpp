@@ -10,6 +10,7 @@
 #include "foundation/ZVStream.h"
 #include "platform/ZVMemoryDataSet.h"
 #include "platform/ZVPdfPrinter.h"
+#include "printsupport/ZVQtPrinter.h"
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -17,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 namespace zorvel::test {
@@ -103,13 +105,20 @@ TEST_F(RollLabels, EachPageIsAsLongAsItsRecordsContentWithinFiveMillimetresAndTh
         EXPECT_EQ(page->boundingRect(), QRect(0, 0, 500, (expected[n - 1] + 5) / 10)) << "tenths of a millimetre";
     }
 
+    // The core's PDF printer and the print dialog's QPrinter writing a file.
     const QTemporaryDir dir;
-    TZVPdfPrinter pdf(dir.filePath("roll.pdf"), 300);
-    ASSERT_TRUE(label.Print(pdf));
-    const std::vector<double> heights = pdfPageHeights(pdf.FileName());
-    if (heights.empty()) GTEST_SKIP() << "pdfinfo is not installed";
-    ASSERT_EQ(heights.size(), 4U);
-    for (int n = 0; n < 4; ++n) EXPECT_NEAR(heights[n], expected[n] / 100.0, 0.2) << "page " << n + 1;
+    TZVPdfPrinter pdf(dir.filePath("core.pdf"), 300);
+    TZVQtPrinter qt;
+    qt.SetOutputFileName(dir.filePath("qt.pdf"));
+    const std::pair<TZVPrinter*, QString> printers[] = {{&pdf, pdf.FileName()}, {&qt, dir.filePath("qt.pdf")}};
+    for (const auto& [printer, file] : printers) {
+        SCOPED_TRACE(file.toStdString());
+        ASSERT_TRUE(label.Print(*printer));
+        const std::vector<double> heights = pdfPageHeights(file);
+        if (heights.empty()) GTEST_SKIP() << "pdfinfo is not installed";
+        ASSERT_EQ(heights.size(), 4U);
+        for (int n = 0; n < 4; ++n) EXPECT_NEAR(heights[n], expected[n] / 100.0, 0.2) << "page " << n + 1;
+    }
 }
 
 TEST_F(RollLabels, ASheetOrAnUnsetFlagKeepsThePapersLength)
