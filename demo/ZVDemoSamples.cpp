@@ -535,7 +535,7 @@ void BuildAssetLabel(TZVCustomLab& label, TZVDataSet& printers)
     qr->SetY1(8);
     qr->SetBarWidth(0.6F);
     qr->SetTemplate(tag);
-    addText(label, 20, 8, 3.5F, QStringLiteral("NAME"), QStringLiteral("NAME"))->SetBold(true);
+    addText(label, 20, 8, 3.5F, QStringLiteral("PRINTER"), QStringLiteral("PRINTER"))->SetBold(true);
     auto* code = add<TZVBarCode>(label);
     code->SetCodeType(CODE128);
     code->SetX1(20);

@@ -13,6 +13,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QPainter>
+#include <QPicture>
 #include <QSet>
 #include <QSignalSpy>
 #include <QSqlDatabase>
@@ -20,6 +22,7 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
+#include <ZXing/ReadBarcode.h>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -251,6 +254,37 @@ TEST_F(DemoData, SampleDesignsLoadBoundToTheModulesDataSets)
     expectTextsInFrontOfFills(label);
     label.SetDataSet(nullptr);
     label.SetDetail(nullptr);
+}
+
+TEST_F(DemoData, TheAssetLabelPrintsOneRollLabelAPrinterWithItsTagReadable)
+{
+    TDM dm;
+    ASSERT_TRUE(dm.Connected()) << dm.ConnectError().toStdString();
+    TZVLab label;
+    dm.TbLabels().Last();
+    ASSERT_TRUE(dm.LoadDesign(label));
+    EXPECT_EQ(label.DataSet(), &dm.QyPrinters());
+    ASSERT_TRUE(label.PreparePreview());
+    EXPECT_EQ(label.PrintInfo().PageCount, 12) << "one page a printer";
+    const QPicture* page = label.GetPreviewPage(1);
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page->boundingRect(), QRect(0, 0, 570, 320)) << "the page is the 57 x 32 mm label";
+    // Played at 508 dpi, both symbols read back the first printer's tag.
+    QImage image(1140, 640, QImage::Format_Grayscale8);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        painter.scale(2, 2);
+        painter.drawPicture(0, 0, *page);
+    }
+    for (const auto format : {ZXing::BarcodeFormat::QRCode, ZXing::BarcodeFormat::Code128}) {
+        ZXing::DecodeHints hints;
+        hints.setFormats(format);
+        const ZXing::ImageView view(image.constBits(), image.width(), image.height(), ZXing::ImageFormat::Lum,
+                                    int(image.bytesPerLine()));
+        EXPECT_EQ(ZXing::ReadBarcode(view, hints).text(), "AS-00001") << ZXing::ToString(format);
+    }
+    label.SetDataSet(nullptr);
 }
 
 TEST_F(DemoData, SavedDesignLoadsBackInALaterRun)
