@@ -123,7 +123,9 @@ TEST_F(RollLabels, EachPageIsAsLongAsItsRecordsContentWithinFiveMillimetresAndTh
 
 TEST_F(RollLabels, ASheetOrAnUnsetFlagKeepsThePapersLength)
 {
-    bind({"one line"});
+    bind({"one line", "two"});
+    const QTemporaryDir dir;
+    TZVPdfPrinter pdf(dir.filePath("fixed.pdf"), 300);
     const struct
     {
         bool autoLength;
@@ -137,6 +139,12 @@ TEST_F(RollLabels, ASheetOrAnUnsetFlagKeepsThePapersLength)
         label.Measure().SetNuVer(c.columns);
         ASSERT_TRUE(label.PreparePreview());
         EXPECT_EQ(label.GetPreviewPage(1)->boundingRect().size(), QSize(500, 800));
+        // A roll prints one label a page, each page the paper.
+        ASSERT_TRUE(label.Print(pdf));
+        const std::vector<double> heights = pdfPageHeights(pdf.FileName());
+        if (heights.empty()) GTEST_SKIP() << "pdfinfo is not installed";
+        EXPECT_EQ(heights, std::vector<double>(c.rows == 1 && c.columns == 1 ? 2 : 1, heights[0]));
+        EXPECT_NEAR(heights[0], 80, 0.2);
     }
 }
 
