@@ -364,6 +364,8 @@ bool TZVCustomLab::PrintEx(TZVPrinter& printer, int copies, bool noOutput)
     auto abortOnFailure = qScopeGuard([&printer] {
         if (printer.Printing()) printer.Abort();
     });
+    // A printer kept for the next job gets its paper's length back.
+    const auto paperLength = qScopeGuard([&printer] { printer.SetPageLength(0); });
     const QString title = QStringLiteral("PRINTING : ") + m_measure->LabelName();
     const bool completed = m_measure->AutoLengthApplies() ? printRollPages(printer, title)
                                                           : printSheetPages(printer, title);

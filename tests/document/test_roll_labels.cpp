@@ -126,6 +126,7 @@ TEST_F(RollLabels, ASheetOrAnUnsetFlagKeepsThePapersLength)
     bind({"one line", "two"});
     const QTemporaryDir dir;
     TZVPdfPrinter pdf(dir.filePath("fixed.pdf"), 300);
+    ASSERT_TRUE(label.Print(pdf)) << "short pages first, on the printer used next";
     const struct
     {
         bool autoLength;
