@@ -340,11 +340,11 @@ void TZVCustomLab::paintPageLabels(TZVCanvas& canvas, int target, const TRunPage
     });
 }
 
-void TZVCustomLab::paintLabel(TZVCanvas& canvas, TPoint origin, int target)
+void TZVCustomLab::paintLabel(TZVCanvas& canvas, TPoint origin, int target, int height)
 {
     if (m_backSurf->Print()) m_backSurf->PaintBackground(canvas, origin, target, labelBox(*m_measure, origin));
     PaintElements(canvas, origin, target, m_printInfo->DataMode);
-    m_frame->PaintFrame(canvas, origin, target);
+    m_frame->PaintFrame(canvas, origin, target, height);
 }
 
 bool TZVCustomLab::PrintEx(TZVPrinter& printer, int copies, bool noOutput)

@@ -32,11 +32,11 @@ int pageLengthOf(const TZVMeasure& m, const TZVPrintInfo& info, int length)
 
 } // namespace
 
-int TZVCustomLab::rollPageLength(TZVLengthProbe& probe, int target)
+int TZVCustomLab::rollLabelLength(TZVLengthProbe& probe, int target)
 {
     const int dataMode = m_printInfo->DataMode;
     const auto content = probe.Measure([&](TZVCanvas& canvas) { PaintElements(canvas, {0, 0}, target, dataMode); });
-    return pageLengthOf(*m_measure, *m_printInfo, AutoLabelLength(content, m_measure->Height()));
+    return AutoLabelLength(content, m_measure->Height());
 }
 
 bool TZVCustomLab::printRollPages(TZVPrinter& printer, const QString& title)
@@ -69,9 +69,10 @@ bool TZVCustomLab::printRollPages(TZVPrinter& printer, const QString& title)
     for (int n = 1; n <= info.PageCount; ++n) {
         bool opened = false;
         const bool completed = walkPageLabels(runPage(n), OnProgress, [&](int row, int col) {
-            TZVCanvas& canvas = open(n, rollPageLength(probe, ptPrinter));
+            const int length = rollLabelLength(probe, ptPrinter);
+            TZVCanvas& canvas = open(n, pageLengthOf(*m_measure, info, length));
             opened = true;
-            paintLabel(canvas, LabelOrigin(row, col, offset.X, offset.Y), ptPrinter);
+            paintLabel(canvas, LabelOrigin(row, col, offset.X, offset.Y), ptPrinter, length);
             canvas.RestoreDC();
         });
         if (!completed) return false;
@@ -96,13 +97,14 @@ std::unique_ptr<QPicture> TZVCustomLab::renderRollPage(const TRunPage& page)
         canvas.SetViewportExtEx(size.width(), size.height());
         paintPageStart(canvas, page.Number, {0, 0});
         walkPageLabels(page, {}, [&](int row, int col) {
-            length = rollPageLength(probe, ptPreviewPage);
+            const int label = rollLabelLength(probe, ptPreviewPage);
+            length = pageLengthOf(*m_measure, info, label);
             // What lies below the label's end is not on its page; a round label keeps its own clip.
             if (m_measure->LabelType() != ltCircle) {
                 const TZVRegion clip = CreateRectRgn(0, 0, size.width(), TenthsOfModel(length));
                 canvas.SelectClipRgn(&clip);
             }
-            paintLabel(canvas, LabelOrigin(row, col, 0, 0), ptPreviewPage);
+            paintLabel(canvas, LabelOrigin(row, col, 0, 0), ptPreviewPage, label);
         });
     }
     picture->setBoundingRect(QRect(0, 0, size.width(), TenthsOfModel(length)));
