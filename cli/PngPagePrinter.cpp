@@ -27,6 +27,7 @@ int PngPagePrinter::VertSizeMm() const
 void PngPagePrinter::BeginDoc(const QString&)
 {
     Abort();
+    m_pageLength = m_nextLength;
     const QSize pixels = PageSizePixels();
     if (pixels.width() <= 0 || pixels.height() <= 0) throw EZvError(QStringLiteral("INVALID PAPER SIZE"));
     startPage();
@@ -55,11 +56,14 @@ void PngPagePrinter::Abort()
 QSize PngPagePrinter::tenths() const
 {
     const QSize size(m_devMode.PaperWidth, m_devMode.PaperLength);
-    return m_devMode.Orientation == TZVDevMode::kLandscape ? size.transposed() : size;
+    QSize page = m_devMode.Orientation == TZVDevMode::kLandscape ? size.transposed() : size;
+    if (m_pageLength > 0) page.setHeight(m_pageLength);
+    return page;
 }
 
 void PngPagePrinter::startPage()
 {
+    m_pageLength = m_nextLength;
     const QSize pixels = PageSizePixels();
     m_image = NewOutputImage(pixels.width(), pixels.height(), QImage::Format_RGB32);
     m_image.setDotsPerMeterX(qRound(m_dpi / 0.0254));

@@ -38,6 +38,7 @@ public:
     bool Printing() const override { return m_canvas != nullptr; }
     TZVCanvas& Canvas() override { return *m_canvas; }
     int Pages() const { return m_pages; }
+    void SetPageLength(int tenths) override { m_nextLength = tenths; }
 
 private:
     QSize tenths() const;
@@ -48,6 +49,8 @@ private:
     int m_dpi;
     int m_index = 0;
     int m_pages = 0;
+    int m_nextLength = 0; // SetPageLength's, for the pages started from now on
+    int m_pageLength = 0; // the current page's; 0 for the paper's
     TZVDevMode m_devMode;
     QImage m_image;
     std::unique_ptr<TZVQtCanvas> m_canvas;

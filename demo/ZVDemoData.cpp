@@ -204,6 +204,12 @@ void TDM::addSampleDesigns()
     m_labels->FieldByName(QStringLiteral("NAME")).SetValue(QStringLiteral("Employee badge"));
     m_labels->FieldByName(QStringLiteral("NOTE")).SetValue(QStringLiteral("Badges from the EMPLOYEE table."));
     PostLabel();
+    BuildAssetLabel(label, *m_printers);
+    AppendDesign(label);
+    m_labels->FieldByName(QStringLiteral("NAME")).SetValue(QStringLiteral("Asset label (roll)"));
+    m_labels->FieldByName(QStringLiteral("NOTE"))
+        .SetValue(QStringLiteral("One 57 x 32 mm label a printer on a thermal roll: its tag as QR Code and Code 128."));
+    PostLabel();
     // The label dies here: nothing may keep pointing at it.
     label.SetDataSet(nullptr);
     label.SetDetail(nullptr);

@@ -1,15 +1,17 @@
-// Sample content of the demo database: tables, rows, pictures drawn in code and two designs.
+// Sample content of the demo database: tables, rows, pictures drawn in code and three designs.
 #include "demo/ZVDemoSamples.h"
 
 #include "document/ZVCustomLab.h"
 #include "document/ZVMeasure.h"
 #include "document/ZVPrintInfo.h"
+#include "elements/ZVBarCode.h"
 #include "elements/ZVImage.h"
 #include "elements/ZVLineRect.h"
 #include "elements/ZVTable.h"
 #include "elements/ZVTextElements.h"
 #include "foundation/ZVDataSet.h"
 #include "foundation/ZVError.h"
+#include "foundation/ZVStrings.h"
 #include "platform/ZVJpeg.h"
 
 #include <QDir>
@@ -251,6 +253,19 @@ void prepareLabel(TZVCustomLab& label, float width, float height, int rows, int 
     m.SetDiVer(kGap);
     m.SetLabelName(name);
     label.SetDataAccessType(daDataSet);
+}
+
+// A roll of `width` x `height` labels one after the other: the paper is the label.
+void prepareRoll(TZVCustomLab& label, float width, float height, const QString& name)
+{
+    prepareLabel(label, width, height, 1, 1, name);
+    TZVMeasure& m = label.Measure();
+    m.SetPaper(width, height, kUserPaperCode);
+    m.SetPaperName(QStringLiteral("User"));
+    m.SetMarLeft(0);
+    m.SetMarTop(0);
+    m.SetDiHor(0);
+    m.SetDiVer(0);
 }
 
 } // namespace
@@ -502,6 +517,33 @@ void BuildEmployeeBadge(TZVCustomLab& label, TZVDataSet& employees)
     addText(label, 33, 32, 3.5F, QStringLiteral("DEPARTMENT"), QStringLiteral("DEPARTMENT"));
     auto* code = addText(label, 33, 42, 4, QStringLiteral("CODE"), QStringLiteral("CODE"));
     code->SetColor(kBlack);
+    label.SetDataEnabled(true);
+}
+
+void BuildAssetLabel(TZVCustomLab& label, TZVDataSet& printers)
+{
+    // The 57 x 32 mm die-cut roll of Dymo's 11354 and Zebra's 2.25 x 1.25 in stock.
+    prepareRoll(label, 57, 32, QStringLiteral("Asset label"));
+    label.SetDataSet(&printers);
+    label.SetDetail(nullptr);
+    const QString tag = QStringLiteral("AS-{IDPRINTER:00000}");
+
+    addText(label, 3, 2, 3, QStringLiteral("ZORVEL ASSET"))->SetColor(kNavy);
+    auto* qr = add<TZVBarCode>(label);
+    qr->SetCodeType(QRCODE);
+    qr->SetX1(3);
+    qr->SetY1(8);
+    qr->SetBarWidth(0.6F);
+    qr->SetTemplate(tag);
+    addText(label, 20, 8, 3.5F, QStringLiteral("PRINTER"), QStringLiteral("PRINTER"))->SetBold(true);
+    auto* code = add<TZVBarCode>(label);
+    code->SetCodeType(CODE128);
+    code->SetX1(20);
+    code->SetY1(14);
+    code->SetBarWidth(0.25F);
+    code->SetBHeight(10);
+    code->SetShowNumber(true);
+    code->SetTemplate(tag);
     label.SetDataEnabled(true);
 }
 

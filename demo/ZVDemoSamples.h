@@ -1,4 +1,4 @@
-// Sample content of the demo database: tables, rows, pictures drawn in code and two designs.
+// Sample content of the demo database: tables, rows, pictures drawn in code and three designs.
 #pragma once
 
 #include <QByteArray>
@@ -37,5 +37,7 @@ QStringList CreateSampleTables(QSqlDatabase& db);
 // The sample designs, bound to the data sets given (open, so fields bind by name).
 void BuildPrinterLabel(TZVCustomLab& label, TZVDataSet& printers, TZVDataSet& characteristics);
 void BuildEmployeeBadge(TZVCustomLab& label, TZVDataSet& employees);
+// A 57 x 32 mm asset label on a roll: tag as QR Code and Code 128, and the printer's name.
+void BuildAssetLabel(TZVCustomLab& label, TZVDataSet& printers);
 
 } // namespace zorvel

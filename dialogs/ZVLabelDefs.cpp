@@ -234,6 +234,11 @@ int UserPaperIndex()
     return kPaperTypeCount - 1;
 }
 
+bool IsContinuousLabelDef(const QStringList& fields)
+{
+    return fields.value(ldfContinuous).trimmed() == u"1";
+}
+
 TZVUnits DefUnits(const QStringList& fields)
 {
     const int units = ReadDefInteger(fields.value(ldfUnits, QStringLiteral("0")));
@@ -255,7 +260,7 @@ QString LabelDefFromLabel(const TZVCustomLab& label, const QString& name)
     const bool landscape = label.PrintInfo().Orientation == 1;
     const int paperWidth = landscape ? m.PaperHeight() : m.PaperWidth();
     const int paperHeight = landscape ? m.PaperWidth() : m.PaperHeight();
-    const QStringList fields = {
+    QStringList fields = {
         QuoteLabelDefField(name),
         QString::number(static_cast<int>(units)),
         QuoteLabelDefField(m.PaperName()),
@@ -271,6 +276,7 @@ QString LabelDefFromLabel(const TZVCustomLab& label, const QString& name)
         QString::number(m.NuVer()),
         QString::number(m.NuHor()),
     };
+    if (m.AutoLengthApplies()) fields << QStringLiteral("1");
     return fields.join(kSeparator);
 }
 
@@ -309,6 +315,7 @@ bool AssignLabelDef(const QStringList& fields, TZVCustomLab& label)
     m.SetMarTop(decimal(ldfMarTop));
     m.SetNuVer(std::clamp(ReadDefInteger(f[ldfNuVer]), 1, kMaxLabelDefCount));
     m.SetNuHor(std::clamp(ReadDefInteger(f[ldfNuHor]), 1, kMaxLabelDefCount));
+    m.SetAutoLength(IsContinuousLabelDef(f));
     if (TZVEditorLink* editor = label.Editor()) {
         editor->RecalcSize();
         editor->Refresh(true);

@@ -33,9 +33,14 @@ enum TZVLabelDefField : int
     ldfMarTop,
     ldfNuVer, ///< labels per row
     ldfNuHor, ///< rows
+    /// Optional: "1" for a continuous roll, whose label height is the longest the roll allows;
+    /// assigning the line switches AutoLength on. Readers without it see a long label.
+    ldfContinuous,
 };
-/// Fields a complete line has.
+/// Fields a complete line has; a continuous roll's line has one more (ldfContinuous).
 inline constexpr int kLabelDefFieldCount = 14;
+/// Whether a line is a continuous roll's (its ldfContinuous field is "1").
+ZORVEL_WIDGETS_EXPORT bool IsContinuousLabelDef(const QStringList& fields);
 /// Rows and columns a definition may ask for; a hand-edited line cannot ask for millions.
 inline constexpr int kMaxLabelDefCount = 50;
 
@@ -72,11 +77,13 @@ ZORVEL_WIDGETS_EXPORT TZVUnits DefUnits(const QStringList& fields);
 ZORVEL_WIDGETS_EXPORT TZorvelType DefLabelType(const QStringList& fields);
 /// @}
 
-/// The line "Add" builds from the label: name and paper name enclosed, lengths in the label's unit.
+/// The line "Add" builds from the label: name and paper name enclosed, lengths in the label's unit;
+/// a roll design with AutoLength is a continuous roll's line.
 ZORVEL_WIDGETS_EXPORT QString LabelDefFromLabel(const TZVCustomLab& label, const QString& name);
 /// Sets the label's units, paper, orientation, type, sizes, gaps, margins and counts from a line,
-/// through the label's setters and their limits (counts also kept to 1..kMaxLabelDefCount). False, with the
-/// label untouched, when the paper name is not in the paper table.
+/// through the label's setters and their limits (counts also kept to 1..kMaxLabelDefCount), and
+/// AutoLength on for a continuous roll, off for any other line. False, with the label untouched,
+/// when the paper name is not in the paper table.
 ZORVEL_WIDGETS_EXPORT bool AssignLabelDef(const QStringList& fields, TZVCustomLab& label);
 
 // ---- The catalogue file ---------------------------------------------------------------------

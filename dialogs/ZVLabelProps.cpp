@@ -106,6 +106,8 @@ TFPropLab::TFPropLab(QWidget* parent) : QDialog(parent)
     connectGuarded(m_filling, m_circle, &QRadioButton::toggled, this, [this](bool on) {
         if (on) labelTypeChanged(true);
     });
+    connectGuarded(m_filling, m_autoLength, &QCheckBox::toggled, this,
+                   [this](bool on) { m_label->Measure().SetAutoLength(on); });
     m_preview->OnStartChanged = [this] { refreshStart(); };
     m_preview->OnRepainted = [this] { showFitWarning(); };
 
@@ -276,6 +278,7 @@ void TFPropLab::fillControls()
     m_marTop->SetValue(m.GetMarTop());
     m_rows->SetAsInteger(m.NuHor());
     m_columns->SetAsInteger(m.NuVer());
+    showAutoLength();
 
     m_paperList->clear();
     int paper = -1;
@@ -341,8 +344,18 @@ void TFPropLab::onInteger(TZvSpinEditFloat* box, void (*write)(TZVCustomLab&, in
     box->OnChange = m_filling.guarded([this, box, write, geometry](QObject*) {
         if (box->text().isEmpty()) return;
         write(*m_label, static_cast<int>(limited(*box, box->AsInteger())));
-        if (geometry) m_preview->Repaint();
+        if (!geometry) return;
+        m_preview->Repaint();
+        showAutoLength();
     });
+}
+
+void TFPropLab::showAutoLength()
+{
+    const TZVMeasure& m = m_label->Measure();
+    const auto filling = m_filling.hold();
+    m_autoLength->setChecked(m.AutoLength());
+    m_autoLength->setEnabled(m.NuHor() == 1 && m.NuVer() == 1);
 }
 
 void TFPropLab::paperChanged(int index)

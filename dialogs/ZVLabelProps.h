@@ -78,6 +78,8 @@ public:
     SheetPreview* Preview() const { return m_preview; }
     /// The line under the sheet preview that names the labels off the paper; hidden when they fit.
     QLabel* FitWarning() const { return m_fitWarning; }
+    /// The sizes page's AutoLength box, enabled for roll designs (one row of one label) only.
+    QCheckBox* AutoLength() const { return m_autoLength; }
     /// The counters page: the design's counters and its quantity field.
     TZVCountersPage* Counters() const { return m_counters; }
     /// The data page's grid of the label's records.
@@ -132,6 +134,7 @@ private:
     void orientationChanged(int orientation);
     void labelTypeChanged(bool circle);
     void showFitWarning();
+    void showAutoLength();
     void startChanged(TZvSpinEditFloat* box, bool column);
     void printFromChanged();
     void refreshStart();
@@ -198,6 +201,7 @@ private:
     TZvSpinEditFloat* m_innerCircle = nullptr;
     SheetPreview* m_preview = nullptr;
     QLabel* m_fitWarning = nullptr;
+    QCheckBox* m_autoLength = nullptr;
 
     // Printing.
     TZvSpinEditFloat* m_numLabels = nullptr;

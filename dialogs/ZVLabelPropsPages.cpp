@@ -153,7 +153,12 @@ QWidget* TFPropLab::buildSizesPage()
     typeForm->addRow(m_circle);
     typeForm->addRow(caption("ZvInnerRadio"), m_innerCircle);
     left->addWidget(type, 3, 1);
-    left->setRowStretch(4, 1);
+    m_autoLength = new QCheckBox(this);
+    m_autoLength->setObjectName(QStringLiteral("AutoLength"));
+    addCaption("ZvAutoLength", "Auto length (roll labels as long as their content)",
+               [this](const QString& t) { m_autoLength->setText(t); });
+    left->addWidget(m_autoLength, 4, 0, 1, 2);
+    left->setRowStretch(5, 1);
 
     m_preview = new SheetPreview(this);
     m_preview->setObjectName(QStringLiteral("SheetPreview"));

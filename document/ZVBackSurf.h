@@ -160,8 +160,9 @@ public:
     /// Fields 45 to 50 of the stream header.
     void VisitFields(TZVFieldVisitor& visitor);
 
-    /// The one or two outlines of the label whose top-left corner is `origin`, in model units.
-    void PaintFrame(TZVCanvas& canvas, TPoint origin, int target) const;
+    /// The one or two outlines of the label whose top-left corner is `origin`, in model units,
+    /// `height` long (a roll label as long as its content) or, when 0, the label's Height.
+    void PaintFrame(TZVCanvas& canvas, TPoint origin, int target, int height = 0) const;
 
 private:
     void changed(const char* name);

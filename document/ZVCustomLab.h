@@ -37,6 +37,7 @@ class TZVFieldVisitor;
 class TZVElement;
 class TZVMemoryStream;
 class TZVPrinter;
+class TZVLengthProbe;
 class TZVRunPlan;
 class TZVRunValues;
 class TZVSqlDataSet;
@@ -492,6 +493,18 @@ private:
     void adoptStoredCounters(const QList<TZVCounter>& stored);
     void paintPageLabels(TZVCanvas& canvas, int target, const TRunPage& page, TPoint offset,
                          const TZVPrintProgress& progress, bool& cancelled);
+    // One label of the run at `origin`: its background, elements and frame, the frame `height`
+    // long when given (a roll label as long as its content).
+    void paintLabel(TZVCanvas& canvas, TPoint origin, int target, int height = 0);
+    // The run's pages on the printer, begun with BeginDoc; false when the progress report cancelled.
+    // Sheets have the paper's length (ZVPrintRun.cpp), roll labels with AutoLength each their
+    // own (ZVRollRun.cpp).
+    bool printSheetPages(TZVPrinter& printer, const QString& title);
+    bool printRollPages(TZVPrinter& printer, const QString& title);
+    // A preview page of a roll with AutoLength, as long as its label (ZVRollRun.cpp).
+    std::unique_ptr<QPicture> renderRollPage(const TRunPage& page);
+    // The length of the roll label at the run's current record, model units.
+    int rollLabelLength(TZVLengthProbe& probe, int target);
     void paintPageStart(TZVCanvas& canvas, int page, TPoint offset);
     void updatePageCache();
 

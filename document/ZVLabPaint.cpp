@@ -321,7 +321,7 @@ void TZVBackSurf::PaintGuides(TZVCanvas& canvas) const
 
 // ---- Frame ----
 
-void TZVFrame::PaintFrame(TZVCanvas& canvas, TPoint origin, int target) const
+void TZVFrame::PaintFrame(TZVCanvas& canvas, TPoint origin, int target, int height) const
 {
     if (m_style == fsNone || !isPaintTarget(target)) return;
     if (target == ptPrinter && m_owner.NoPrinterOutput()) return;
@@ -338,7 +338,7 @@ void TZVFrame::PaintFrame(TZVCanvas& canvas, TPoint origin, int target) const
     const TRect outer{SaturateToInt(std::int64_t(origin.X) + m_dist1),
                       SaturateToInt(std::int64_t(origin.Y) + m_dist1),
                       SaturateToInt(std::int64_t(origin.X) + measure.Width() - m_dist1 + 1),
-                      SaturateToInt(std::int64_t(origin.Y) + measure.Height() - m_dist1 + 1)};
+                      SaturateToInt(std::int64_t(origin.Y) + (height > 0 ? height : measure.Height()) - m_dist1 + 1)};
     outline(outer);
     if (m_style == fsTwoLine) outline(shrunk(outer, m_dist2));
 }

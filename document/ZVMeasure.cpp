@@ -4,6 +4,7 @@
 #include "document/ZVCustomLab.h"
 #include "document/ZVEditorLink.h"
 #include "document/ZVFieldVisitor.h"
+#include "document/ZVStreamVisitors.h"
 #include "foundation/ZVUtils.h"
 
 #include <algorithm>
@@ -170,6 +171,14 @@ void TZVMeasure::SetLabelType(TZorvelType value)
     sizeChanged(ckBackground, "LabelType");
 }
 
+void TZVMeasure::SetAutoLength(bool value)
+{
+    if (value == m_autoLength) return;
+    m_autoLength = value;
+    m_owner.NotifyChange(ckAll, 0, QStringLiteral("AutoLength"));
+    m_owner.SetModified(true);
+}
+
 void TZVMeasure::SetPaper(float widthMm, float heightMm, int paperCode)
 {
     m_paperWidth = zorvel::ToModel(widthMm, unMM);
@@ -194,6 +203,7 @@ void TZVMeasure::Assign(const TZVMeasure& other)
     m_paperName = other.m_paperName;
     m_labelName = other.m_labelName;
     m_labelType = other.m_labelType;
+    m_autoLength = other.m_autoLength;
 }
 
 void TZVMeasure::ApplyLoadedValues()
@@ -225,6 +235,11 @@ void TZVMeasure::VisitFields(TZVFieldVisitor& visitor)
     visitor.I32("PaperHeight", m_paperHeight);
     visitor.I32("InnerCircle", m_innerCircle);
     visitor.Enum("LabelType", m_labelType);
+    // Older layouts have fixed lengths only.
+    if (visitor.Version() >= kAutoLengthVersion)
+        visitor.Bool("AutoLength", m_autoLength);
+    else if (visitor.Reading())
+        m_autoLength = false;
 }
 
 } // namespace zorvel

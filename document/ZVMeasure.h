@@ -32,6 +32,7 @@ class ZORVEL_CORE_EXPORT TZVMeasure : public QObject
     Q_PROPERTY(QString PaperName READ PaperName WRITE SetPaperName)
     Q_PROPERTY(QString LabelName READ LabelName WRITE SetLabelName)
     Q_PROPERTY(zorvel::TZorvelType LabelType READ LabelType WRITE SetLabelType)
+    Q_PROPERTY(bool AutoLength READ AutoLength WRITE SetAutoLength)
 
 public:
     /// The sheet settings of `owner` (not owned; the label owns this object).
@@ -65,6 +66,12 @@ public:
     const QString& PaperName() const { return m_paperName; } ///< name of the paper size in the paper table
     const QString& LabelName() const { return m_labelName; } ///< name of the label definition
     TZorvelType LabelType() const { return m_labelType; } ///< rectangular or round
+    /// Roll labels as long as their content: each printed label runs from its top to the bottom of
+    /// its lowest printed element plus the space above its highest one, at least 5 mm and at most
+    /// Height. Only a roll design (one row of one label) has it; on a sheet it has no effect.
+    bool AutoLength() const { return m_autoLength; }
+    /// True when the design is a roll (one row, one column) and AutoLength is on.
+    bool AutoLengthApplies() const { return m_autoLength && m_nuHor == 1 && m_nuVer == 1; }
 
     /// The lengths above in the label's unit.
     /// @{
@@ -96,6 +103,7 @@ public:
     void SetPaperName(const QString& value);
     void SetLabelName(const QString& value);
     void SetLabelType(TZorvelType value);
+    void SetAutoLength(bool value);
     /// @}
     /// Paper from a paper-table entry, in millimetres, without the lower limit; the code goes to PrintInfo.
     void SetPaper(float widthMm, float heightMm, int paperCode);
@@ -127,6 +135,7 @@ private:
     QString m_paperName = QStringLiteral("A4");
     QString m_labelName = QStringLiteral("My Label");
     TZorvelType m_labelType = ltRect;
+    bool m_autoLength = false;
     // Raw floats of MarLeft, MarTop, DiHor, DiVer given while loading (the unit may follow).
     std::optional<float> m_rawMarLeft;
     std::optional<float> m_rawMarTop;

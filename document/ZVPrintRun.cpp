@@ -4,6 +4,7 @@
 #include "document/ZVCustomLab.h"
 #include "document/ZVSheetFit.h"
 #include "document/ZVElement.h"
+#include "document/ZVPrintArea.h"
 #include "document/ZVQuestion.h"
 #include "document/ZVRunPlan.h"
 #include "document/ZVRunValues.h"
@@ -25,16 +26,6 @@
 
 namespace zorvel {
 
-// Where a page of the run starts and how many labels it holds.
-struct TZVCustomLab::TRunPage
-{
-    int Number = 0;
-    int Row = 1;
-    int Col = 1;
-    int Labels = 0;
-    int Skipped = 0; // labels of the run before this page
-};
-
 namespace {
 
 constexpr int kAllPagesLimit = 10;    // longer previews render their edges only
@@ -45,12 +36,6 @@ constexpr int kNeighbours = 3;        // pages rendered on each side of the page
 // A sheet of more places than the dialog makes (50 x 50) clips to those on the paper; more than
 // that on the paper are labels of a pixel or two, left unclipped.
 constexpr std::int64_t kMaxClipPlaces = 2500;
-
-// Model units (1/100 mm) to tenths of a millimetre, halves up.
-int tenthsOf(int model)
-{
-    return static_cast<int>(RoundHalfUp(model / 10.0));
-}
 
 // Where the `index`-th (1-based) label of a row or column starts; a place beyond any coordinate
 // gets the farthest one. Every int operand fits the 64-bit sum.
@@ -64,31 +49,6 @@ TRect labelBox(const TZVMeasure& m, TPoint origin)
 {
     return {origin.X, origin.Y, SaturateToInt(std::int64_t(origin.X) + m.Width()),
             SaturateToInt(std::int64_t(origin.Y) + m.Height())};
-}
-
-// The printer's resolution, unprintable offsets, printable area and right and bottom margins, model
-// units, into the print settings.
-void notePrinterArea(const TZVPrinter& printer, const TZVMeasure& m, TZVPrintInfo& info)
-{
-    info.DpiX = printer.DpiX();
-    info.DpiY = printer.DpiY();
-    const QSize offset = printer.PhysicalOffset();
-    const QSize printable = printer.PageSizePixels();
-    info.OffsetX = PixelsToModel(offset.width(), info.DpiX);
-    info.OffsetY = PixelsToModel(offset.height(), info.DpiY);
-    info.PrintableWidth = PixelsToModel(printable.width(), info.DpiX);
-    info.PrintableHeight = PixelsToModel(printable.height(), info.DpiY);
-    // What the paper, as it lies, leaves beyond the printable area; less than a pixel is only the
-    // rounding of the page to whole pixels.
-    const bool landscape = info.Orientation == 1;
-    const auto margin = [&](std::int64_t paper, int offsetModel, int printableModel, int dpi) {
-        const std::int64_t rest = paper - offsetModel - printableModel;
-        return dpi > 0 && std::abs(rest) * dpi < kModelPerInch ? 0 : SaturateToInt(rest);
-    };
-    info.MarginRight = margin(landscape ? m.PaperHeight() : m.PaperWidth(), info.OffsetX,
-                              info.PrintableWidth, info.DpiX);
-    info.MarginBottom = margin(landscape ? m.PaperWidth() : m.PaperHeight(), info.OffsetY,
-                               info.PrintableHeight, info.DpiY);
 }
 
 // Holds a data set's controls back for a scope; `held` adopts controls already held back.
@@ -142,6 +102,36 @@ std::vector<std::int64_t> readQuantities(TZVDataSet& data, const QString& fieldN
 }
 
 } // namespace
+
+int TenthsOfModel(int model)
+{
+    return static_cast<int>(RoundHalfUp(model / 10.0));
+}
+
+// The printer's resolution, unprintable offsets, printable area and right and bottom margins, model
+// units, into the print settings.
+void NotePrinterArea(const TZVPrinter& printer, const TZVMeasure& m, TZVPrintInfo& info)
+{
+    info.DpiX = printer.DpiX();
+    info.DpiY = printer.DpiY();
+    const QSize offset = printer.PhysicalOffset();
+    const QSize printable = printer.PageSizePixels();
+    info.OffsetX = PixelsToModel(offset.width(), info.DpiX);
+    info.OffsetY = PixelsToModel(offset.height(), info.DpiY);
+    info.PrintableWidth = PixelsToModel(printable.width(), info.DpiX);
+    info.PrintableHeight = PixelsToModel(printable.height(), info.DpiY);
+    // What the paper, as it lies, leaves beyond the printable area; less than a pixel is only the
+    // rounding of the page to whole pixels.
+    const bool landscape = info.Orientation == 1;
+    const auto margin = [&](std::int64_t paper, int offsetModel, int printableModel, int dpi) {
+        const std::int64_t rest = paper - offsetModel - printableModel;
+        return dpi > 0 && std::abs(rest) * dpi < kModelPerInch ? 0 : SaturateToInt(rest);
+    };
+    info.MarginRight = margin(landscape ? m.PaperHeight() : m.PaperWidth(), info.OffsetX,
+                              info.PrintableWidth, info.DpiX);
+    info.MarginBottom = margin(landscape ? m.PaperWidth() : m.PaperHeight(), info.OffsetY,
+                               info.PrintableHeight, info.DpiY);
+}
 
 TPoint TZVCustomLab::LabelOrigin(int row, int col, int offX, int offY) const
 {
@@ -226,8 +216,8 @@ void TZVCustomLab::PrepareDevMode(TZVPrinter& printer, int copies)
     devMode.Orientation = m_printInfo->Orientation == 1 ? TZVDevMode::kLandscape : TZVDevMode::kPortrait;
     // The paper always comes from the label; PaperCode is only what the dialog chose.
     devMode.PaperSize = TZVDevMode::kUserPaper;
-    devMode.PaperWidth = tenthsOf(m_measure->PaperWidth());
-    devMode.PaperLength = tenthsOf(m_measure->PaperHeight());
+    devMode.PaperWidth = TenthsOfModel(m_measure->PaperWidth());
+    devMode.PaperLength = TenthsOfModel(m_measure->PaperHeight());
 }
 
 // ---- Questions ----
@@ -345,13 +335,16 @@ bool TZVCustomLab::walkPageLabels(const TRunPage& page, const TZVPrintProgress& 
 void TZVCustomLab::paintPageLabels(TZVCanvas& canvas, int target, const TRunPage& page, TPoint offset,
                                    const TZVPrintProgress& progress, bool& cancelled)
 {
-    const int dataMode = m_printInfo->DataMode;
     cancelled = !walkPageLabels(page, progress, [&](int row, int col) {
-        const TPoint origin = LabelOrigin(row, col, offset.X, offset.Y);
-        if (m_backSurf->Print()) m_backSurf->PaintBackground(canvas, origin, target, labelBox(*m_measure, origin));
-        PaintElements(canvas, origin, target, dataMode);
-        m_frame->PaintFrame(canvas, origin, target);
+        paintLabel(canvas, LabelOrigin(row, col, offset.X, offset.Y), target);
     });
+}
+
+void TZVCustomLab::paintLabel(TZVCanvas& canvas, TPoint origin, int target, int height)
+{
+    if (m_backSurf->Print()) m_backSurf->PaintBackground(canvas, origin, target, labelBox(*m_measure, origin));
+    PaintElements(canvas, origin, target, m_printInfo->DataMode);
+    m_frame->PaintFrame(canvas, origin, target, height);
 }
 
 bool TZVCustomLab::PrintEx(TZVPrinter& printer, int copies, bool noOutput)
@@ -368,11 +361,30 @@ bool TZVCustomLab::PrintEx(TZVPrinter& printer, int copies, bool noOutput)
     if (noOutput) return true;
 
     PrepareDevMode(printer, copies);
-    printer.BeginDoc(QStringLiteral("PRINTING : ") + m_measure->LabelName());
     auto abortOnFailure = qScopeGuard([&printer] {
         if (printer.Printing()) printer.Abort();
     });
-    notePrinterArea(printer, *m_measure, info);
+    // A printer kept for the next job gets its paper's length back.
+    const auto paperLength = qScopeGuard([&printer] { printer.SetPageLength(0); });
+    const QString title = QStringLiteral("PRINTING : ") + m_measure->LabelName();
+    const bool completed = m_measure->AutoLengthApplies() ? printRollPages(printer, title)
+                                                          : printSheetPages(printer, title);
+    if (!completed) {
+        abortOnFailure.dismiss();
+        printer.Abort();
+        return false;
+    }
+    printer.EndDoc();
+    abortOnFailure.dismiss();
+    saveRunCounters();
+    return true;
+}
+
+bool TZVCustomLab::printSheetPages(TZVPrinter& printer, const QString& title)
+{
+    TZVPrintInfo& info = *m_printInfo;
+    printer.BeginDoc(title);
+    NotePrinterArea(printer, *m_measure, info);
     const TPoint offset{info.OffsetX, info.OffsetY};
     for (int n = 1; n <= info.PageCount; ++n) {
         if (n > 1) printer.NewPage();
@@ -386,15 +398,8 @@ bool TZVCustomLab::PrintEx(TZVPrinter& printer, int copies, bool noOutput)
         bool cancelled = false;
         paintPageLabels(canvas, ptPrinter, runPage(n), offset, OnProgress, cancelled);
         canvas.RestoreDC();
-        if (cancelled) {
-            abortOnFailure.dismiss();
-            printer.Abort();
-            return false;
-        }
+        if (cancelled) return false;
     }
-    printer.EndDoc();
-    abortOnFailure.dismiss();
-    saveRunCounters();
     return true;
 }
 
@@ -471,7 +476,7 @@ void TZVCustomLab::saveRunCounters()
 
 QSize TZVCustomLab::PreviewPageSize() const
 {
-    const QSize size(tenthsOf(m_measure->PaperWidth()), tenthsOf(m_measure->PaperHeight()));
+    const QSize size(TenthsOfModel(m_measure->PaperWidth()), TenthsOfModel(m_measure->PaperHeight()));
     return m_printInfo->Orientation == 1 ? size.transposed() : size;
 }
 
@@ -487,6 +492,7 @@ std::unique_ptr<QPicture> TZVCustomLab::RenderPage(int n)
         m_dataSet->First();
         m_dataSet->MoveBy(SaturateToInt(info.PrintFrom() - 1 + m_walkOffset));
     }
+    if (m_measure->AutoLengthApplies()) return renderRollPage(page);
     const QSize size = PreviewPageSize();
     QSize window(m_measure->PaperWidth(), m_measure->PaperHeight());
     if (info.Orientation == 1) window.transpose();

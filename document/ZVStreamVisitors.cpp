@@ -21,7 +21,9 @@ namespace {
 
 std::int32_t StreamVersionFor(const TZVCustomLab& label)
 {
-    std::int32_t version = label.UsesContentFields() ? kContentVersion : kStreamVersion;
+    std::int32_t version = label.Measure().AutoLength() ? kAutoLengthVersion
+                           : label.UsesContentFields() ? kContentVersion
+                                                       : kStreamVersion;
     for (const TZVElement* element : label.Elements()) version = std::max(version, element->StreamVersionNeeded());
     return version;
 }

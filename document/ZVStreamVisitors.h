@@ -18,8 +18,10 @@ inline constexpr std::int32_t kWideBarCodeVersion = 2900;
 /// The layout that adds content from data: element templates, the design's counters and its
 /// quantity field; written only by designs that use one of them.
 inline constexpr std::int32_t kContentVersion = 3000;
+/// The layout whose header keeps the label's AutoLength flag, written only by designs that set it.
+inline constexpr std::int32_t kAutoLengthVersion = 3100;
 /// The newest layout this library reads and writes.
-inline constexpr std::int32_t kNewestStreamVersion = kContentVersion;
+inline constexpr std::int32_t kNewestStreamVersion = kAutoLengthVersion;
 
 /// The oldest layout that holds every element of `label`.
 std::int32_t StreamVersionFor(const TZVCustomLab& label);

@@ -45,7 +45,31 @@ QStringList TZVPdfPrinter::Printers() const
 QSize TZVPdfPrinter::pageTenths() const
 {
     const QSize paper(m_devMode.PaperWidth, m_devMode.PaperLength);
-    return m_devMode.Orientation == TZVDevMode::kLandscape ? paper.transposed() : paper;
+    QSize page = m_devMode.Orientation == TZVDevMode::kLandscape ? paper.transposed() : paper;
+    if (m_pageLength > 0) page.setHeight(m_pageLength);
+    return page;
+}
+
+QPageLayout TZVPdfPrinter::pageLayout() const
+{
+    const QSize tenths = pageTenths();
+    const QPageSize pageSize(QSizeF(tenths.width() / 10.0, tenths.height() / 10.0), QPageSize::Millimeter,
+                             QString(), QPageSize::ExactMatch);
+    return QPageLayout(pageSize, QPageLayout::Portrait, margins(), QPageLayout::Millimeter);
+}
+
+void TZVPdfPrinter::makeCanvas()
+{
+    m_canvas.reset();
+    TZVDeviceCaps caps;
+    caps.DpiX = caps.DpiY = m_dpi;
+    const QSize pixels = PageSizePixels();
+    caps.Width = pixels.width();
+    caps.Height = pixels.height();
+    const QSize offset = PhysicalOffset();
+    caps.PhysicalOffsetX = offset.width();
+    caps.PhysicalOffsetY = offset.height();
+    m_canvas = std::make_unique<TZVQtCanvas>(m_painter.get(), caps);
 }
 
 QMarginsF TZVPdfPrinter::margins() const
@@ -86,6 +110,7 @@ void TZVPdfPrinter::BeginDoc(const QString& title)
 {
     if (Printing())
         Abort();
+    m_pageLength = m_nextLength;
     const QSize tenths = pageTenths();
     if (tenths.width() <= 0 || tenths.height() <= 0)
         throw EZvError(QStringLiteral("INVALID PAPER SIZE"));
@@ -99,29 +124,27 @@ void TZVPdfPrinter::BeginDoc(const QString& title)
     m_writer->setTitle(title);
     m_writer->setCreator(QStringLiteral("Zorvel"));
     m_writer->setResolution(m_dpi);
-    const QPageSize pageSize(QSizeF(tenths.width() / 10.0, tenths.height() / 10.0), QPageSize::Millimeter,
-                             QString(), QPageSize::ExactMatch);
-    m_writer->setPageLayout(QPageLayout(pageSize, QPageLayout::Portrait, margins(), QPageLayout::Millimeter));
+    m_writer->setPageLayout(pageLayout());
     m_painter = std::make_unique<QPainter>();
     if (!m_painter->begin(m_writer.get())) {
         release();
         throw EZvError(QStringLiteral("CAN'T WRITE FILE : ") + m_fileName);
     }
-    TZVDeviceCaps caps;
-    caps.DpiX = caps.DpiY = m_dpi;
-    const QSize pixels = PageSizePixels();
-    caps.Width = pixels.width();
-    caps.Height = pixels.height();
-    const QSize offset = PhysicalOffset();
-    caps.PhysicalOffsetX = offset.width();
-    caps.PhysicalOffsetY = offset.height();
-    m_canvas = std::make_unique<TZVQtCanvas>(m_painter.get(), caps);
+    makeCanvas();
 }
 
 void TZVPdfPrinter::NewPage()
 {
-    if (Printing())
+    if (!Printing())
+        return;
+    if (m_nextLength != m_pageLength) {
+        m_pageLength = m_nextLength;
+        m_writer->setPageLayout(pageLayout());
         m_writer->newPage();
+        makeCanvas();
+        return;
+    }
+    m_writer->newPage();
 }
 
 void TZVPdfPrinter::EndDoc()

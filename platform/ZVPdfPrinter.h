@@ -6,6 +6,7 @@
 #include "zorvel_core_export.h"
 
 #include <QMarginsF>
+#include <QPageLayout>
 #include <QString>
 
 #include <memory>
@@ -60,6 +61,8 @@ public:
     void Abort() override;
     bool Printing() const override { return m_painter != nullptr; }
     TZVCanvas& Canvas() override;
+    /// The next page gets the new size before it opens (QPdfWriter keeps a size per page).
+    void SetPageLength(int tenths) override { m_nextLength = tenths; }
 
 private:
     // Page size in tenths of a millimetre, turned for landscape.
@@ -67,11 +70,16 @@ private:
     // SetMargins' margins where they leave a page, none otherwise.
     QMarginsF margins() const;
     void release();
+    // The page's layout and the canvas over it, for the size of the page opened.
+    QPageLayout pageLayout() const;
+    void makeCanvas();
 
     QString m_fileName;
     int m_dpi;
     int m_index = 0;
     QMarginsF m_margins;
+    int m_nextLength = 0; // SetPageLength's, for the pages opened from now on
+    int m_pageLength = 0; // the open page's; 0 for the paper's
     TZVDevMode m_devMode;
     std::unique_ptr<QSaveFile> m_file;
     std::unique_ptr<QPdfWriter> m_writer;

@@ -24,6 +24,8 @@ namespace zorvel {
 /// EndDoc with the medium, the orientation and the copies; the scheduler's refusal is an error and
 /// the job id is noted. A stopped or unknown queue is refused at BeginDoc, and so is a paper the
 /// queue has neither a medium of (within a millimetre, either way round) nor a custom size for.
+/// Pages of their own length (SetPageLength) are pages of the job's PDF file; the medium stays the
+/// one chosen for the settings record's paper, the roll's full length.
 class ZORVEL_PRINT_EXPORT TZVCupsPrinter final : public TZVForwardingPrinter
 {
 public:

@@ -33,6 +33,17 @@ TZVPrinterMedia mediaOf(const QPrinterInfo& printer)
     return media;
 }
 
+// The page `tenths` long as it lies on the canvas, the paper's width kept; 0 keeps the paper.
+QPageLayout withLength(const QPageLayout& paper, int tenths)
+{
+    if (tenths <= 0) return paper;
+    const QSizeF lying(paper.fullRect(QPageLayout::Millimeter).width(), tenths / 10.0);
+    const bool landscape = paper.orientation() == QPageLayout::Landscape;
+    const QPageSize size(landscape ? lying.transposed() : lying, QPageSize::Millimeter, QString(),
+                         QPageSize::ExactMatch);
+    return QPageLayout(size, paper.orientation(), paper.margins(QPageLayout::Millimeter), QPageLayout::Millimeter);
+}
+
 } // namespace
 
 TZVQtPrinter::TZVQtPrinter()
@@ -183,13 +194,22 @@ void TZVQtPrinter::BeginDoc(const QString& title)
         m_job->setDocName(title);
         target = m_job.get();
     }
+    m_jobLayout = target->pageLayout();
+    m_pageLength = m_nextLength;
+    if (m_pageLength > 0) target->setPageLayout(withLength(m_jobLayout, m_pageLength));
     m_painter = std::make_unique<QPainter>();
     if (!m_painter->begin(target)) {
         m_painter.reset();
         dropJob();
         throw EZvError(QStringLiteral("CAN'T START PRINT JOB : ") + title);
     }
-    TZVDeviceCaps caps = TZVQtCanvas::CapsOf(*target);
+    makeCanvas(*target);
+}
+
+void TZVQtPrinter::makeCanvas(const QPrinter& target)
+{
+    m_canvas.reset();
+    TZVDeviceCaps caps = TZVQtCanvas::CapsOf(target);
     const QSize offset = PhysicalOffset();
     caps.PhysicalOffsetX = offset.width();
     caps.PhysicalOffsetY = offset.height();
@@ -198,8 +218,16 @@ void TZVQtPrinter::BeginDoc(const QString& title)
 
 void TZVQtPrinter::NewPage()
 {
-    if (Printing() && !(m_job ? *m_job : m_printer).newPage())
-        throw EZvError(QStringLiteral("CAN'T START A NEW PAGE"));
+    if (!Printing()) return;
+    // The job is a PDF file, which takes a size per page.
+    QPrinter& target = m_job ? *m_job : m_printer;
+    const bool resized = m_nextLength != m_pageLength;
+    if (resized) {
+        m_pageLength = m_nextLength;
+        target.setPageLayout(withLength(m_jobLayout, m_pageLength));
+    }
+    if (!target.newPage()) throw EZvError(QStringLiteral("CAN'T START A NEW PAGE"));
+    if (resized) makeCanvas(target);
 }
 
 void TZVQtPrinter::EndDoc()

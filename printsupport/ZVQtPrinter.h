@@ -4,6 +4,7 @@
 #include "foundation/ZVPrinter.h"
 #include "zorvel_widgets_export.h"
 
+#include <QPageLayout>
 #include <QPrinter>
 #include <QString>
 
@@ -54,6 +55,9 @@ public:
     void Abort() override;
     bool Printing() const override { return m_painter != nullptr; }
     TZVCanvas& Canvas() override;
+    /// The job's PDF pages take the new length before they open; a queue's medium stays the one
+    /// chosen for the settings record's paper.
+    void SetPageLength(int tenths) override { m_nextLength = tenths; }
 
 private:
     // Puts the settings record on the QPrinter: paper, orientation, copies; a queue's paper is
@@ -63,6 +67,8 @@ private:
     // The device painted on: the job's PDF file while a queue's job runs.
     const QPrinter& active() const { return m_job ? *m_job : m_printer; }
     void dropJob();
+    // The canvas over the page opened on `target`.
+    void makeCanvas(const QPrinter& target);
 
     QPrinter m_printer{QPrinter::HighResolution};
     int m_index = -1;
@@ -73,6 +79,9 @@ private:
     QString m_jobQueue;
     QString m_media; // the queue's name for the job's paper
     int m_jobId = 0;
+    QPageLayout m_jobLayout; // the paper of the job's pages before SetPageLength
+    int m_nextLength = 0;    // SetPageLength's, for the pages opened from now on
+    int m_pageLength = 0;    // the open page's; 0 for the paper's
     std::unique_ptr<QPainter> m_painter;
     std::unique_ptr<TZVQtCanvas> m_canvas;
 };

@@ -13,6 +13,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QPainter>
+#include <QPicture>
 #include <QSet>
 #include <QSignalSpy>
 #include <QSqlDatabase>
@@ -20,6 +22,7 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
+#include <ZXing/ReadBarcode.h>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -27,6 +30,9 @@
 using namespace zorvel;
 
 namespace {
+
+// The printer label, the employee badge and the asset label on a roll.
+constexpr int kSampleDesigns = 3;
 
 // A second connection to the sample file, to look at and tamper with what the module stored.
 class SideConnection
@@ -96,7 +102,7 @@ TEST_F(DemoData, FirstRunCreatesTheFileAndFillsEveryTable)
         EXPECT_TRUE(QFileInfo::exists(QDir(dir.path()).filePath("demo_zorvel.db")));
         EXPECT_EQ(dm.QyPrinters().RecordCount(), 12);
         EXPECT_EQ(dm.TbEmployees().RecordCount(), 6);
-        EXPECT_EQ(dm.TbLabels().RecordCount(), 2);
+        EXPECT_EQ(dm.TbLabels().RecordCount(), kSampleDesigns);
     }
     SideConnection side(TDM::DefaultDatabaseFile());
     const struct
@@ -104,7 +110,7 @@ TEST_F(DemoData, FirstRunCreatesTheFileAndFillsEveryTable)
         const char* table;
         int rows;
     } counts[] = {{"MANUFACTERS", 5}, {"PRINTERS", 12}, {"CHARACTERISTICS", 6},
-                  {"PRINTERCHAR", 62}, {"EMPLOYEE", 6},  {"LABELS", 2}};
+                  {"PRINTERCHAR", 62}, {"EMPLOYEE", 6},  {"LABELS", kSampleDesigns}};
     for (const auto& c : counts)
         EXPECT_EQ(side.value(QStringLiteral("SELECT COUNT(*) FROM %1").arg(c.table)).toInt(), c.rows) << c.table;
     EXPECT_EQ(side.value("SELECT COUNT(*) FROM LABELS WHERE CREATED IS NULL OR UPDATED IS NULL OR FILE IS NULL").toInt(), 0);
@@ -170,7 +176,7 @@ TEST_F(DemoData, SecondRunReusesTheFileWithoutAddingRows)
     ASSERT_TRUE(again.Connected()) << again.ConnectError().toStdString();
     EXPECT_EQ(again.QyPrinters().RecordCount(), 12);
     EXPECT_EQ(again.TbEmployees().RecordCount(), 6);
-    EXPECT_EQ(again.TbLabels().RecordCount(), 2);
+    EXPECT_EQ(again.TbLabels().RecordCount(), kSampleDesigns);
     again.QyPrinters().First();
     EXPECT_EQ(again.QyPrinters().FieldByName("PRINTER").AsWideString(), "KEPT");
 }
@@ -250,6 +256,37 @@ TEST_F(DemoData, SampleDesignsLoadBoundToTheModulesDataSets)
     label.SetDetail(nullptr);
 }
 
+TEST_F(DemoData, TheAssetLabelPrintsOneRollLabelAPrinterWithItsTagReadable)
+{
+    TDM dm;
+    ASSERT_TRUE(dm.Connected()) << dm.ConnectError().toStdString();
+    TZVLab label;
+    dm.TbLabels().Last();
+    ASSERT_TRUE(dm.LoadDesign(label));
+    EXPECT_EQ(label.DataSet(), &dm.QyPrinters());
+    ASSERT_TRUE(label.PreparePreview());
+    EXPECT_EQ(label.PrintInfo().PageCount, 12) << "one page a printer";
+    const QPicture* page = label.GetPreviewPage(1);
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page->boundingRect(), QRect(0, 0, 570, 320)) << "the page is the 57 x 32 mm label";
+    // Played at 508 dpi, both symbols read back the first printer's tag.
+    QImage image(1140, 640, QImage::Format_Grayscale8);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        painter.scale(2, 2);
+        painter.drawPicture(0, 0, *page);
+    }
+    for (const auto format : {ZXing::BarcodeFormat::QRCode, ZXing::BarcodeFormat::Code128}) {
+        ZXing::DecodeHints hints;
+        hints.setFormats(format);
+        const ZXing::ImageView view(image.constBits(), image.width(), image.height(), ZXing::ImageFormat::Lum,
+                                    int(image.bytesPerLine()));
+        EXPECT_EQ(ZXing::ReadBarcode(view, hints).text(), "AS-00001") << ZXing::ToString(format);
+    }
+    label.SetDataSet(nullptr);
+}
+
 TEST_F(DemoData, SavedDesignLoadsBackInALaterRun)
 {
     QDateTime before = QDateTime::currentDateTime().addSecs(-1);
@@ -276,7 +313,7 @@ TEST_F(DemoData, SavedDesignLoadsBackInALaterRun)
     ASSERT_NE(text, nullptr);
     EXPECT_EQ(text->Text(), "saved text");
     EXPECT_FLOAT_EQ(text->GetX1(), 12);
-    EXPECT_EQ(dm.TbLabels().RecordCount(), 2);
+    EXPECT_EQ(dm.TbLabels().RecordCount(), kSampleDesigns);
 }
 
 TEST_F(DemoData, FailedSaveKeepsTheStoredDesignAndRaises)
@@ -319,11 +356,11 @@ TEST_F(DemoData, AppendedDesignCancelledLeavesTheTableUnchanged)
         EXPECT_FALSE(dm.TbLabels().FieldByName("FILE").IsNull());
         EXPECT_FALSE(dm.TbLabels().FieldByName("CREATED").IsNull());
         dm.TbLabels().Cancel();
-        EXPECT_EQ(dm.TbLabels().RecordCount(), 2);
+        EXPECT_EQ(dm.TbLabels().RecordCount(), kSampleDesigns);
         EXPECT_EQ(label.Elements().size(), 1);
     }
     SideConnection side(TDM::DefaultDatabaseFile());
-    EXPECT_EQ(side.value("SELECT COUNT(*) FROM LABELS").toInt(), 2);
+    EXPECT_EQ(side.value("SELECT COUNT(*) FROM LABELS").toInt(), kSampleDesigns);
 }
 
 TEST_F(DemoData, AppendedDesignPostedGetsBothDates)
@@ -334,7 +371,7 @@ TEST_F(DemoData, AppendedDesignPostedGetsBothDates)
     dm.AppendDesign(label);
     dm.TbLabels().FieldByName("NAME").SetValue("NEW");
     dm.PostLabel();
-    EXPECT_EQ(dm.TbLabels().RecordCount(), 3);
+    EXPECT_EQ(dm.TbLabels().RecordCount(), kSampleDesigns + 1);
     EXPECT_FALSE(dm.TbLabels().FieldByName("UPDATED").IsNull());
     EXPECT_FALSE(dm.TbLabels().FieldByName("IDLABEL").IsNull());
 }

@@ -90,7 +90,7 @@ TEST_F(DemoPostgres, AnEmptyDatabaseGetsTheSampleTablesAndDesignsOnce)
         TDM dm(fresh);
         ASSERT_TRUE(dm.Connected()) << dm.ConnectError().toStdString();
         EXPECT_EQ(dm.QyPrinters().RecordCount(), 12);
-        EXPECT_EQ(dm.TbLabels().RecordCount(), 2);
+        EXPECT_EQ(dm.TbLabels().RecordCount(), 3) << "the printer label, the badge and the asset label";
     }
 }
 

@@ -294,6 +294,37 @@ TEST_F(LabelDefAndLabel, PaperComesFromTheTableOrFromTheLineForUser)
     }
 }
 
+TEST_F(LabelDefAndLabel, AContinuousRollSwitchesAutoLengthOnAndOthersOff)
+{
+    const struct
+    {
+        const char* line;
+        bool autoLength;
+        int width, height;
+    } cases[] = {
+        {"roll|0|User|0|62|1000|62|1000|0|0|0|0|1|1|1", true, 6200, 100000},
+        {"die-cut|0|User|0|57|32|57|32|0|0|0|0|1|1", false, 5700, 3200},
+        {"no flag|0|User|0|62|1000|62|1000|0|0|0|0|1|1|0", false, 6200, 100000},
+        {"2,25 x 1,25 in|1|User|0|2,25|1,25|2,25|1,25|0|0|0|0|1|1|1", true, 5715, 3175},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        ASSERT_TRUE(AssignLabelDef(SplitLabelDef(QString::fromUtf8(c.line)), label));
+        EXPECT_EQ(label.Measure().AutoLength(), c.autoLength);
+        EXPECT_EQ(label.Measure().Width(), c.width);
+        EXPECT_EQ(label.Measure().Height(), c.height);
+        EXPECT_EQ(label.Measure().PaperHeight(), c.height) << "the paper is the label";
+        // "Add" writes the flag back only for a roll that has it.
+        const QStringList back = SplitLabelDef(LabelDefFromLabel(label, QStringLiteral("again")));
+        EXPECT_EQ(back.size(), kLabelDefFieldCount + (c.autoLength ? 1 : 0));
+        EXPECT_EQ(IsContinuousLabelDef(back), c.autoLength);
+    }
+    // On a sheet the flag does nothing, so the sheet's line is no roll's.
+    label.Measure().SetAutoLength(true);
+    label.Measure().SetNuHor(3);
+    EXPECT_FALSE(IsContinuousLabelDef(SplitLabelDef(LabelDefFromLabel(label, QStringLiteral("sheet")))));
+}
+
 TEST_F(LabelDefAndLabel, ALandscapeLabelRoundTripsThroughALine)
 {
     label.PrintInfo().Orientation = 1;
@@ -566,7 +597,7 @@ TEST(StarterCatalogue, EveryDefinitionFitsItsPaper)
     for (const QString& line : lines) {
         SCOPED_TRACE(line.toStdString());
         const QStringList f = SplitLabelDef(line);
-        ASSERT_EQ(f.size(), kLabelDefFieldCount);
+        ASSERT_EQ(f.size(), kLabelDefFieldCount + (IsContinuousLabelDef(f) ? 1 : 0));
         EXPECT_FALSE(names.contains(f[ldfName]));
         names << f[ldfName];
         const int paperIndex = FindPaperType(f[ldfPaperName]);
@@ -580,9 +611,11 @@ TEST(StarterCatalogue, EveryDefinitionFitsItsPaper)
         const int rows = ReadDefInteger(f[ldfNuHor]);
         EXPECT_GE(columns, 1);
         EXPECT_GE(rows, 1);
-        // The paper as the table has it, and margins that repeat on the far side.
-        EXPECT_NEAR(mm(ldfPaperWidth), PaperType(paperIndex).Width, 0.05);
-        EXPECT_NEAR(mm(ldfPaperHeight), PaperType(paperIndex).Height, 0.05);
+        // The paper as the table has it (a roll's is its own), and margins that repeat on the far side.
+        if (paperIndex != UserPaperIndex()) {
+            EXPECT_NEAR(mm(ldfPaperWidth), PaperType(paperIndex).Width, 0.05);
+            EXPECT_NEAR(mm(ldfPaperHeight), PaperType(paperIndex).Height, 0.05);
+        }
         EXPECT_NEAR(2 * mm(ldfMarLeft) + columns * mm(ldfWidth) + (columns - 1) * mm(ldfDiHor),
                     mm(ldfPaperWidth), 0.1);
         EXPECT_NEAR(2 * mm(ldfMarTop) + rows * mm(ldfHeight) + (rows - 1) * mm(ldfDiVer), mm(ldfPaperHeight),

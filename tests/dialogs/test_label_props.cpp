@@ -7,6 +7,7 @@
 #include "dialogs/ZVLabelPropsPreview.h"
 #include "document/ZVCustomLab.h"
 #include "document/ZVDesignJson.h"
+#include "document/ZVUndoHistory.h"
 #include "foundation/ZVCanvas.h"
 #include "foundation/ZVStrings.h"
 #include "foundation/ZVUtils.h"
@@ -219,6 +220,33 @@ TEST_F(LabelPropsTest, ACircleEnablesItsRadiusAndKeepsItsSidesEqual)
     EXPECT_EQ(control(*dialog, "Height")->text(), QStringLiteral("40.00"));
     control<QRadioButton>(*dialog, "Rectangle")->setChecked(true);
     EXPECT_FALSE(inner->isEnabled());
+}
+
+TEST_F(LabelPropsTest, AutoLengthIsOfferedToRollsOnlyAndIsOneUndoStepWithTheVisit)
+{
+    TZVLab label;
+    auto dialog = open(label);
+    QCheckBox* autoLength = dialog->AutoLength();
+    const struct
+    {
+        const char* rows;
+        const char* columns;
+        bool enabled;
+    } cases[] = {{"7", "3", false}, {"1", "3", false}, {"1", "1", true}, {"2", "1", false}, {"1", "1", true}};
+    for (const auto& c : cases) {
+        type(control(*dialog, "Rows"), QString::fromLatin1(c.rows));
+        type(control(*dialog, "Columns"), QString::fromLatin1(c.columns));
+        EXPECT_EQ(autoLength->isEnabled(), c.enabled) << c.rows << " x " << c.columns;
+    }
+    {
+        const TZVChangeScope visit(label, "Label Properties");
+        autoLength->setChecked(true);
+        EXPECT_TRUE(label.Measure().AutoLength());
+    }
+    label.UndoStack().undo();
+    EXPECT_FALSE(label.Measure().AutoLength());
+    EXPECT_EQ(label.Measure().NuHor(), 1) << "the rows typed before the visit stay";
+    EXPECT_FALSE(open(label)->AutoLength()->isChecked());
 }
 
 TEST_F(LabelPropsTest, ClickingALabelStartsTheRunThere)
