@@ -490,7 +490,9 @@ TEST_F(CupsPrinter, ThePreviewPrintsToAZplQueueInZorvelsOwnZpl)
     TZVPrinterLanguages::Save(CupsServer::kRawQueue, {TZVPrinterLanguage::Zpl, 203});
     QFile design(ZORVEL_TEST_DATA_DIR "/roll_design.json");
     ASSERT_TRUE(design.open(QIODevice::ReadOnly));
-    TZVMemoryStream stream(JsonToStream(design.readAll()));
+    // Without data: the QR Code's template becomes fixed content.
+    TZVMemoryStream stream(JsonToStream(design.readAll().replace(R"("Template": "https://assets.example/{TAG}")",
+                                                                  R"("BarCode": "https://assets.example/A-1")")));
     TZVLab label;
     label.LoadFromStream(stream);
     label.SetDataEnabled(false);
@@ -506,10 +508,11 @@ TEST_F(CupsPrinter, ThePreviewPrintsToAZplQueueInZorvelsOwnZpl)
     QFile zpl(job);
     ASSERT_TRUE(zpl.open(QIODevice::ReadOnly));
     const QByteArray code = zpl.readAll();
-    // Two labels alike: one label format printed twice, 57.15 x 31.75 mm at 8 dots a millimetre.
+    // Two labels alike: one label format printed twice; the paper (57.2 x 31.8 mm as the settings
+    // record keeps it in tenths) at 8 dots a millimetre.
     EXPECT_EQ(code.count("^XA"), 1) << code.left(300).toStdString();
     EXPECT_TRUE(code.contains("^PQ2")) << code.left(300).toStdString();
-    EXPECT_TRUE(code.contains("^PW457")) << code.left(300).toStdString();
+    EXPECT_TRUE(code.contains("^PW458")) << code.left(300).toStdString();
     TZVPrinterLanguages::Save(CupsServer::kRawQueue, {});
     server().removeLabelQueues();
 }
