@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 namespace zorvel {
 namespace {
@@ -16,6 +17,9 @@ namespace {
 // Dark below half brightness, with the eye's weights of red, green and blue.
 bool darkRgb(QRgb rgb)
 {
+    // Most dots of a label are paper white.
+    if ((rgb & 0xFFFFFFu) == 0xFFFFFFu) return false;
+    if ((rgb & 0xFFFFFFu) == 0) return true;
     return qRed(rgb) * 77 + qGreen(rgb) * 150 + qBlue(rgb) * 29 < 128 * 256;
 }
 
@@ -29,18 +33,61 @@ QByteArray origin(int x, int y)
     return "^FO" + QByteArray::number(x) + ',' + QByteArray::number(y);
 }
 
+// `count` bits of `source` (a row of `sourceBytes` bytes) from bit `first` on, to the start of
+// `target`; bits past `count` in the last byte are cleared.
+void copyBits(const std::uint8_t* source, int sourceBytes, int first, int count, std::uint8_t* target)
+{
+    const int shift = first & 7;
+    const int start = first >> 3;
+    const int bytes = (count + 7) / 8;
+    for (int i = 0; i < bytes; ++i) {
+        unsigned value = unsigned(source[start + i]) << shift;
+        if (shift != 0 && start + i + 1 < sourceBytes) value |= unsigned(source[start + i + 1]) >> (8 - shift);
+        target[i] = std::uint8_t(value);
+    }
+    if (count % 8 != 0) target[bytes - 1] &= std::uint8_t(0xFF << (8 - count % 8));
+}
+
+// Changed rows this close together share one graphic: a blank row in it costs a character, a
+// graphic of its own about thirty.
+constexpr int kBandGap = 16;
+
 } // namespace
 
 TZVZplCanvas::TZVZplCanvas(QSize dots, int dpi)
-    : m_page(dots, QImage::Format_RGB32),
-      m_printed(std::size_t(std::max(0, dots.width())) * std::size_t(std::max(0, dots.height())), 0)
+    : m_page(dots, QImage::Format_RGB32), m_dpi(dpi), m_drawnRows(std::size_t(std::max(0, dots.height())), false),
+      m_diff(std::size_t(std::max(0, dots.height())) * std::size_t((std::max(0, dots.width()) + 7) / 8), 0)
 {
     m_page.fill(Qt::white);
+    m_printed = m_page.copy();
+    startDrawing();
+}
+
+void TZVZplCanvas::startDrawing()
+{
     TZVDeviceCaps caps;
-    caps.DpiX = caps.DpiY = dpi;
-    caps.Width = dots.width();
-    caps.Height = dots.height();
+    caps.DpiX = caps.DpiY = m_dpi;
+    caps.Width = m_page.width();
+    caps.Height = m_page.height();
     m_raster = std::make_unique<TZVQtCanvas>(&m_page, caps);
+}
+
+void TZVZplCanvas::Clear()
+{
+    flush(); // marks the rows painted since the last look
+    m_raster.reset();
+    const int width = m_page.width();
+    for (int y = 0; y < m_page.height(); ++y) {
+        if (!m_drawnRows[std::size_t(y)]) continue;
+        auto* line = reinterpret_cast<QRgb*>(m_page.scanLine(y));
+        std::fill(line, line + width, QRgb(0xFFFFFFFFu));
+        std::memcpy(m_printed.scanLine(y), line, std::size_t(width) * sizeof(QRgb));
+        m_drawnRows[std::size_t(y)] = false;
+    }
+    m_state = TState();
+    m_saved.clear();
+    m_commands.clear();
+    startDrawing();
 }
 
 TZVZplCanvas::~TZVZplCanvas() = default;
@@ -284,54 +331,76 @@ void TZVZplCanvas::box(QRect r, int thickness, TZVColor color)
 void TZVZplCanvas::settle(QRect r)
 {
     r = r.intersected(m_page.rect());
-    const int width = m_page.width();
+    if (r.isEmpty()) return;
     for (int y = r.top(); y <= r.bottom(); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(m_page.constScanLine(y));
-        std::uint8_t* printed = m_printed.data() + std::size_t(y) * std::size_t(width);
-        for (int x = r.left(); x <= r.right(); ++x)
-            printed[x] = darkRgb(line[x]) ? 1 : 0;
+        m_drawnRows[std::size_t(y)] = true;
+        std::memcpy(reinterpret_cast<QRgb*>(m_printed.scanLine(y)) + r.left(),
+                    reinterpret_cast<const QRgb*>(m_page.constScanLine(y)) + r.left(), std::size_t(r.width()) * sizeof(QRgb));
     }
 }
 
-// The dots whose darkness differs from what the commands print, inside their bounding box: added
-// ink as a plain graphic, and when ink went away (white painted over black) the differences as a
-// reversed graphic, which flips exactly them.
+
+// The dots whose darkness differs from what the commands print, one graphic for each band of
+// nearby rows that hold some, cut to their bounding box: added ink as a plain graphic, and when
+// ink went away (white painted over black) the differences as a reversed graphic, which flips
+// exactly them.
 void TZVZplCanvas::flush()
 {
     if (!m_dirty) return;
     m_dirty = false;
     const int width = m_page.width();
-    const int height = m_page.height();
-    int left = width, right = -1, top = height, bottom = -1;
+    const int diffBytes = (width + 7) / 8;
+    const std::size_t rowBytes = std::size_t(width) * sizeof(QRgb);
+    m_changes.clear();
+    for (int y = 0; y < m_page.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(m_page.constScanLine(y));
+        auto* printed = reinterpret_cast<QRgb*>(m_printed.scanLine(y));
+        if (std::memcmp(line, printed, rowBytes) == 0) continue;
+        int from = 0, to = width - 1;
+        while (line[from] == printed[from])
+            ++from;
+        while (line[to] == printed[to])
+            --to;
+        std::uint8_t* diff = m_diff.data() + std::size_t(y) * std::size_t(diffBytes);
+        std::memset(diff, 0, std::size_t(diffBytes));
+        TRowChange change{y, to + 1, from - 1, false};
+        for (int x = from; x <= to; ++x) {
+            if (line[x] == printed[x]) continue;
+            const bool wasDark = darkRgb(printed[x]);
+            if (darkRgb(line[x]) == wasDark) continue;
+            change.Erased = change.Erased || wasDark;
+            change.Left = std::min(change.Left, x);
+            change.Right = x;
+            diff[x >> 3] |= std::uint8_t(0x80 >> (x & 7));
+        }
+        std::memcpy(printed + from, line + from, std::size_t(to - from + 1) * sizeof(QRgb));
+        m_drawnRows[std::size_t(y)] = true;
+        if (change.Right >= change.Left) m_changes.push_back(change);
+    }
+    for (std::size_t first = 0; first < m_changes.size();) {
+        std::size_t end = first + 1;
+        while (end < m_changes.size() && m_changes[end].Y - m_changes[end - 1].Y <= kBandGap)
+            ++end;
+        writeGraphic(std::span(m_changes).subspan(first, end - first), diffBytes);
+        first = end;
+    }
+}
+
+void TZVZplCanvas::writeGraphic(std::span<const TRowChange> rows, int diffBytes)
+{
+    QRect box;
     bool erased = false;
-    for (int y = 0; y < height; ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(m_page.constScanLine(y));
-        const std::uint8_t* printed = m_printed.data() + std::size_t(y) * std::size_t(width);
-        for (int x = 0; x < width; ++x) {
-            const std::uint8_t dark = darkRgb(line[x]) ? 1 : 0;
-            if (dark == printed[x]) continue;
-            erased = erased || printed[x] != 0;
-            left = std::min(left, x);
-            right = std::max(right, x);
-            top = std::min(top, y);
-            bottom = y;
-        }
+    for (const TRowChange& row : rows) {
+        box |= QRect(row.Left, row.Y, row.Right - row.Left + 1, 1);
+        erased = erased || row.Erased;
     }
-    if (right < 0) return;
-    const int bytesPerRow = (right - left + 8) / 8;
-    const int rows = bottom - top + 1;
-    std::vector<std::uint8_t> bits(std::size_t(bytesPerRow) * std::size_t(rows), 0);
-    for (int y = top; y <= bottom; ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(m_page.constScanLine(y));
-        std::uint8_t* printed = m_printed.data() + std::size_t(y) * std::size_t(width);
-        std::uint8_t* row = bits.data() + std::size_t(y - top) * std::size_t(bytesPerRow);
-        for (int x = left; x <= right; ++x) {
-            const std::uint8_t dark = darkRgb(line[x]) ? 1 : 0;
-            if (erased ? dark != printed[x] : dark != 0) row[(x - left) >> 3] |= std::uint8_t(0x80 >> ((x - left) & 7));
-            printed[x] = dark;
-        }
-    }
-    m_commands += origin(left, top) + (erased ? "^FR" : "") + ZplGraphicField(bits, bytesPerRow, rows) + "^FS\n";
+    const int bytesPerRow = (box.width() + 7) / 8;
+    std::vector<std::uint8_t> bits(std::size_t(bytesPerRow) * std::size_t(box.height()), 0);
+    for (const TRowChange& row : rows)
+        copyBits(m_diff.data() + std::size_t(row.Y) * std::size_t(diffBytes), diffBytes, box.left(), box.width(),
+                 bits.data() + std::size_t(row.Y - box.top()) * std::size_t(bytesPerRow));
+    m_commands += origin(box.left(), box.top()) + (erased ? "^FR" : "") +
+                  ZplGraphicField(bits, bytesPerRow, box.height()) + "^FS\n";
 }
 
 } // namespace zorvel

@@ -10,6 +10,7 @@
 #include <QSize>
 
 #include <memory>
+#include <span>
 #include <vector>
 
 namespace zorvel {
@@ -28,6 +29,11 @@ public:
 
     /// The label's commands so far, pending graphics written; the canvas can go on drawing.
     QByteArray Commands();
+    /// Starts a new blank label of the same size: no commands, the drawing state of a new canvas.
+    /// Costs the rows drawn on, not the whole label, which matters for a job of many labels.
+    void Clear();
+    /// The label's size in dots.
+    QSize Size() const { return m_page.size(); }
 
     int GetDeviceCaps(TZVDeviceCap cap) const override { return m_raster->GetDeviceCaps(cap); }
 
@@ -93,17 +99,33 @@ private:
     // True when shapes can go out as printer commands: plain copy, no clip.
     bool vectorReady() const { return m_state.Rop == r2CopyPen && !m_state.Clipped; }
     int penDots() const;
+    // A row whose darkness changed since the last command, between Left and Right.
+    struct TRowChange
+    {
+        int Y, Left, Right;
+        bool Erased; // some dot went from dark to light
+    };
     // Writes what the page picture gained or lost since the last command as ^GF.
     void flush();
+    // One ^GF of the differences on `rows`, from the difference bits.
+    void writeGraphic(std::span<const TRowChange> rows, int diffBytes);
     // A box the printer draws (fill, or a frame `thickness` wide) in `color`, device dots.
     void box(QRect r, int thickness, TZVColor color);
     // The printed state of `r` taken from the page picture after a command drew there.
     void settle(QRect r);
     void raster() { m_dirty = true; }
+    // A painter and drawing state for the page as it is.
+    void startDrawing();
 
     QImage m_page;
+    // The page as the commands so far print it: rows equal to the page's need no look, so a
+    // flush costs the rows painted since the last one, not the whole label.
+    QImage m_printed;
     std::unique_ptr<TZVQtCanvas> m_raster;
-    std::vector<std::uint8_t> m_printed; // 1 where the commands so far print a dark dot
+    int m_dpi;
+    std::vector<bool> m_drawnRows; // rows that may hold ink, to be whitened by Clear
+    std::vector<std::uint8_t> m_diff; // a bit per dot, set where a flush found its darkness changed
+    std::vector<TRowChange> m_changes;
     bool m_dirty = false;
     TState m_state;
     std::vector<TState> m_saved;

@@ -88,7 +88,10 @@ void TZVZplPrinter::startPage()
         Abort();
         throw EZvError(QStringLiteral("INVALID PAPER SIZE"));
     }
-    m_canvas = std::make_unique<TZVZplCanvas>(m_pageDots, m_dpi);
+    if (m_canvas && m_canvas->Size() == m_pageDots)
+        m_canvas->Clear();
+    else
+        m_canvas = std::make_unique<TZVZplCanvas>(m_pageDots, m_dpi);
 }
 
 void TZVZplPrinter::endPage()
@@ -97,7 +100,6 @@ void TZVZplPrinter::endPage()
     QByteArray label = "^XA\n^CI28\n^PW" + QByteArray::number(m_pageDots.width()) + "\n^LL" +
                        QByteArray::number(m_pageDots.height()) + "\n^LH" + QByteArray::number(home.x()) + ',' +
                        QByteArray::number(home.y()) + '\n' + m_canvas->Commands();
-    m_canvas.reset();
     if (m_pendingCount > 0 && label == m_pending) {
         ++m_pendingCount;
         return;
@@ -131,6 +133,7 @@ void TZVZplPrinter::EndDoc()
 {
     if (!Printing()) return;
     endPage();
+    m_canvas.reset();
     writePending();
     const bool written = m_file->commit();
     m_file.reset();
