@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QSize>
 
+#include <limits>
 #include <memory>
 #include <span>
 #include <vector>
@@ -52,7 +53,11 @@ public:
 
     void SelectPen(const TZVPen& pen) override;
     void SelectBrush(const TZVBrush& brush) override;
-    void SelectFont(const TZVFont& font) override { m_raster->SelectFont(font); }
+    void SelectFont(const TZVFont& font) override
+    {
+        m_raster->SelectFont(font);
+        m_state.Escapement = font.Escapement;
+    }
     void SetROP2(TZVRop2 mode) override;
 
     void MoveTo(int x, int y) override;
@@ -94,6 +99,7 @@ private:
         TZVRop2 Rop = r2CopyPen;
         TPoint Position;
         bool Clipped = false;
+        int Escapement = 0; // of the font, tenths of a degree
     };
 
     // True when shapes can go out as printer commands: plain copy, no clip.
@@ -113,17 +119,28 @@ private:
     void box(QRect r, int thickness, TZVColor color);
     // The printed state of `r` taken from the page picture after a command drew there.
     void settle(QRect r);
-    void raster() { m_dirty = true; }
+    // Notes that the page picture was painted within `bounds` (device dots).
+    void raster(QRect bounds);
+    // The device box of a logical rectangle, right and bottom edges excluded.
+    QRect deviceRect(int left, int top, int right, int bottom) const;
+    QRect penOuterBox(QRect area, int pixels) const;
     // A painter and drawing state for the page as it is.
     void startDrawing();
 
+    struct TSpan
+    {
+        int Left = std::numeric_limits<int>::max();
+        int Right = -1;
+    };
+
     QImage m_page;
-    // The page as the commands so far print it: rows equal to the page's need no look, so a
-    // flush costs the rows painted since the last one, not the whole label.
+    // The page as the commands so far print it. A flush compares the two only where the page was
+    // painted since the last one, so it costs what was drawn, not the whole label.
     QImage m_printed;
     std::unique_ptr<TZVQtCanvas> m_raster;
     int m_dpi;
-    std::vector<bool> m_drawnRows; // rows that may hold ink, to be whitened by Clear
+    std::vector<TSpan> m_inkSpans;   // per row, where the page may hold ink, whitened by Clear
+    std::vector<TSpan> m_dirtySpans; // per row, where the page was painted since the last flush
     std::vector<std::uint8_t> m_diff; // a bit per dot, set where a flush found its darkness changed
     std::vector<TRowChange> m_changes;
     bool m_dirty = false;

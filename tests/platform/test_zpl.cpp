@@ -85,14 +85,20 @@ TEST(ZplPrinter, PageLengthPerLabel)
 }
 
 // The graphics read back are the label's own picture at the printer's dots, dot for dot, also
-// where white painted over a black box takes dots away.
+// where white painted over a black box takes dots away, and for turned, aligned and overhanging
+// texts and shapes, which the printer only looks for where they were painted.
 TEST(ZplPrinter, GraphicsReadBackAsThePicture)
 {
     // The first element is painted last: the white text lies on the black box.
     const QByteArray elements = R"({"Kind": 2, "X1": 3000, "Y1": 1800, "Text": "WHITE", "FontHeight": 500, "Color": 16777215},
         {"Kind": 4, "X1": 2800, "Y1": 1500, "X2": 5200, "Y2": 2900, "Transparent": false, "BackColor": 0},
         {"Kind": 2, "X1": 300, "Y1": 300, "Text": "Zorvel 57x32", "FontHeight": 500},
-        {"Kind": 2, "X1": 300, "Y1": 1200, "Text": "Ünïcödé ✓", "FontHeight": 400, "Angle": 90})";
+        {"Kind": 2, "X1": 300, "Y1": 1200, "Text": "Ünïcödé ✓", "FontHeight": 400, "Angle": 90},
+        {"Kind": 2, "X1": 1500, "Y1": 2000, "X2": 2700, "Y2": 3000, "Text": "Wfj ÅÇ", "FontHeight": 450,
+         "Angle": 30, "TextAlign": 1, "Bold": true, "Italic": true},
+        {"Kind": 4, "X1": 1200, "Y1": 2600, "X2": 2500, "Y2": 3100, "Radio": 200, "PenWidth": 30},
+        {"Kind": 4, "X1": 4000, "Y1": 300, "X2": 5500, "Y2": 1100, "Ellipse": true, "PenWidth": 20},
+        {"Kind": 5, "X1": 2500, "Y1": 300, "Character": 9731, "FontHeight": 600})";
     const QByteArray zpl = printZpl(rollDesign(elements), 203);
     ensureGuiApplication();
     TZVLab label;

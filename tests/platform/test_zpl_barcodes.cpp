@@ -82,7 +82,9 @@ TEST(ZplBarcodes, PrinterCommandsWithWholeDotModules)
             continue;
         }
         EXPECT_TRUE(zpl.contains(c.command)) << where << "\n" << zpl.toStdString();
-        if (c.data) EXPECT_TRUE(zpl.contains(c.data)) << where << "\n" << zpl.toStdString();
+        if (c.data) {
+            EXPECT_TRUE(zpl.contains(c.data)) << where << "\n" << zpl.toStdString();
+        }
         EXPECT_FALSE(zpl.contains("^GFA,")) << where << ": the printer draws the modules";
     }
 }
