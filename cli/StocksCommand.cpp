@@ -58,9 +58,18 @@ QString stockLine(const TZVStock& s)
     return line;
 }
 
+// The tool keeps the user's catalogue in the user's data folder only: beside a program in a
+// writable folder (a build tree) it would write into that folder.
+TZVStockCatalogue userCatalogue()
+{
+    TZVLabelDefsPlaces places = TZVLabelDefsPlaces::Standard();
+    places.ProgramDir.clear();
+    return TZVStockCatalogue(places);
+}
+
 TZVStockCatalogue loadedCatalogue()
 {
-    TZVStockCatalogue catalogue;
+    TZVStockCatalogue catalogue = userCatalogue();
     // The user's file unreadable: the shipped stocks are still worth listing.
     if (const TZVLabelDefsResult loaded = catalogue.Load(); !loaded.Ok) std::fprintf(stderr, "%s\n", qPrintable(loaded.Error));
     return catalogue;
@@ -73,7 +82,7 @@ int runStocks(const QCommandLineParser& parser)
     if (!parser.positionalArguments().isEmpty()) throw Usage{QStringLiteral("takes no arguments")};
     if (parser.isSet("import")) {
         if (parser.isSet("search") || parser.isSet("json")) throw Usage{QStringLiteral("--import goes alone")};
-        TZVStockCatalogue catalogue;
+        TZVStockCatalogue catalogue = userCatalogue();
         const TZVStockImportResult result = catalogue.Import(parser.value("import"));
         if (!result.Ok) throw EZvError(result.Error);
         std::printf("%d stock%s imported into %s\n", result.Count, result.Count == 1 ? "" : "s",

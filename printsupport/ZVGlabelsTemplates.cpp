@@ -103,7 +103,7 @@ private:
     {
         const QStringView value = m_attributes.value(name.toString());
         return {value.isEmpty() ? QStringLiteral("%1: %2 has no %3.").arg(m_line, m_owner, name.toString())
-                                : QStringLiteral("%1: %2 has a %3 that is no length or count: \"%4\".")
+                                : QStringLiteral("%1: %2 has %3=\"%4\", which is no valid length or count.")
                                       .arg(m_line, m_owner, name.toString(), value.toString())};
     }
 
