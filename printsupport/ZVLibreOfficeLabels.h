@@ -10,7 +10,7 @@
 
 namespace zorvel {
 
-/// Whether `xml` starts with LibreOffice's <manufacturers> element.
+/// Whether `xml` starts with the "manufacturers" element of LibreOffice's list.
 ZORVEL_PRINT_EXPORT bool IsLibreOfficeLabels(const QByteArray& xml);
 
 /// Appends the labels of `xml` to `stocks`, each with `source`: the maker as the brand, the first
