@@ -247,6 +247,7 @@ void TFMain::installDefaultHooks()
                                      QMessageBox::Save);
     };
     ExecEdLabel = [](TFEdLabel& dialog) { return dialog.exec(); };
+    ExecNewDesign = [](TZVStockPickerDialog& dialog) { return dialog.exec(); };
     ShowPreview = [](TZVLab& label) { label.Preview(); };
     AskPdfFile = [this] {
         return QFileDialog::getSaveFileName(this, QStringLiteral("PRINT TO PDF"), QDir::homePath(),
