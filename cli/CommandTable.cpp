@@ -61,6 +61,9 @@ std::vector<Command> makeTable()
          {{"design", "The design: a stream file or its JSON form (.json)."}},
          {
              {"printer", "Print to this queue instead of a file (see zorvel printers).", "name"},
+             {"stock", "Print on this stock of the catalogue (see zorvel stocks) instead of the design's sheet; "
+                       "its labels must be the design's size within 0.5 mm.",
+              "name"},
              {"copies", "With --printer: copies of the whole run (default 1).", "n"},
              {"offset-x", "Move the print right by MM (-10 .. 10; default: the printer's calibration).",
               "mm"},
@@ -100,6 +103,20 @@ std::vector<Command> makeTable()
              {"dpi", "With --set --language zpl: the printer's resolution, 203, 300 or 600 (default 203).", "n"},
          },
          runPrinters},
+        {"stocks",
+         "list or search the label stock catalogue, or import template files into it",
+         "List the label stocks of the catalogue: the shipped makers' sheets and the user's own.\n"
+         "--import reads gLabels or glabels-qt template files, LibreOffice's labels.xml, or a folder of them\n"
+         "(such as /usr/share/libglabels-3.0/templates) into the user's catalogue.",
+         {},
+         {
+             {"search", "Only the stocks matching every word: brand, part, description, or a label size "
+                        "such as 63.5x38.1 or \"2 x 4 in\".",
+              "text"},
+             {"json", "A JSON list of the stocks, lengths in millimetres."},
+             {"import", "Import the template file or folder into the user's catalogue.", "path"},
+         },
+         runStocks},
         {"calibrate",
          "print a page to measure a printer's offsets",
          "Print a calibration page: rulers 10 mm from the top and left edges and a cross at 105, "

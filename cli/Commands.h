@@ -12,6 +12,7 @@
 class QCommandLineParser;
 
 namespace zorvel {
+class TZVCustomLab;
 struct TZVCalibration;
 class TZVCupsPrinter;
 } // namespace zorvel
@@ -65,6 +66,7 @@ int runConvert(const QCommandLineParser& parser);
 int runRender(const QCommandLineParser& parser);
 int runPrinters(const QCommandLineParser& parser);
 int runCalibrate(const QCommandLineParser& parser);
+int runStocks(const QCommandLineParser& parser);
 bool paintsAlways(const QStringList& args);
 
 // The whole file; raises EZvError "CAN'T OPEN FILE : path".
@@ -85,6 +87,9 @@ int boundedIntOption(const QCommandLineParser& parser, const QString& option, in
 // --offset-x/--offset-y in mm, each defaulting to what is saved for `printer` (none for an empty
 // name), a damaged saved entry said on stderr and taken as none; raises Usage beyond the calibration range.
 TZVCalibration calibrationOptions(const QCommandLineParser& parser, const QString& printer);
+// render --stock: sets the label's sheet from the named stock, refusing an unknown one, one whose
+// labels differ from the design's by more than 0.5 mm, or one that cannot be assigned (EZvError).
+void applyStockOption(const QString& name, TZVCustomLab& label);
 // Selects the queue, refusing an unknown or stopped one in the scheduler's words (EZvError).
 int selectQueue(TZVCupsPrinter& printer, const QString& queue);
 

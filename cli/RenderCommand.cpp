@@ -194,6 +194,7 @@ int runRender(const QCommandLineParser& parser)
     const QString designPath = parser.positionalArguments().first();
     loadDesign(label, designPath);
     if (!unreadable.isEmpty()) throw EZvError(unreadable);
+    if (parser.isSet("stock")) applyStockOption(parser.value("stock"), label);
     label.SetCounterOverrides(counterStarts(parser, label));
     TZVCsvDataSet csv;
     TZVConnections connections;

@@ -80,6 +80,9 @@ install(TARGETS zorvel zorvel-demo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # The starter label catalogue and a sample translation file (IniTranslate) to copy from.
 install(FILES data/labels.dls data/translations/zorvel-es.ini DESTINATION ${CMAKE_INSTALL_DATADIR}/zorvel)
+# The stock catalogue compiled into zorvel_print comes from gLabels' template database: its licence
+# and attribution travel with the library.
+install(FILES data/stocks/glabels/NOTICE DESTINATION ${CMAKE_INSTALL_DATADIR}/zorvel RENAME NOTICE.glabels-templates)
 
 # ---- CMake package ----------------------------------------------------------------------------
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "controls/ZVGuard.h"
-#include "dialogs/ZVLabelDefs.h"
+#include "printsupport/ZVLabelDefs.h"
 #include "printsupport/ZVStockCatalogue.h"
 #include "zorvel_widgets_export.h"
 

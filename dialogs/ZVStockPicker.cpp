@@ -1,7 +1,7 @@
 // The stock picker.
 #include "dialogs/ZVStockPicker.h"
 
-#include "dialogs/ZVLabelDefs.h"
+#include "printsupport/ZVLabelDefs.h"
 #include "dialogs/ZVStockModel.h"
 #include "dialogs/ZVStockSheet.h"
 #include "foundation/ZVStrings.h"

@@ -2,7 +2,7 @@
 // label properties dialog's "From catalogue...".
 #pragma once
 
-#include "dialogs/ZVLabelDefs.h"
+#include "printsupport/ZVLabelDefs.h"
 #include "printsupport/ZVStock.h"
 #include "zorvel_widgets_export.h"
 

@@ -1,6 +1,6 @@
 // Catalogue file reading and line parsing, applied to a label.
 #include "FuzzSupport.h"
-#include "dialogs/ZVLabelDefs.h"
+#include "printsupport/ZVLabelDefs.h"
 #include "document/ZVCustomLab.h"
 #include "foundation/ZVError.h"
 

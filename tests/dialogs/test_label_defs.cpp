@@ -1,6 +1,6 @@
 // The label definitions catalogue: line format, numbers, applying a line to a label, the file
 // (places, limits, atomic save), the starter catalogue, and the dialog driven offscreen.
-#include "dialogs/ZVLabelDefs.h"
+#include "printsupport/ZVLabelDefs.h"
 #include "dialogs/ZVLabelDefsDialog.h"
 #include "dialogs/ZVStockModel.h"
 #include "dialogs/ZVStockPicker.h"

@@ -1,6 +1,6 @@
 // The label definitions catalogue: splitting and joining lines, numbers in fixed separators,
 // applying a definition to a label, and the catalogue file.
-#include "dialogs/ZVLabelDefs.h"
+#include "printsupport/ZVLabelDefs.h"
 
 #include "document/ZVCustomLab.h"
 #include "document/ZVEditorLink.h"
@@ -309,6 +309,8 @@ bool AssignLabelDef(const QStringList& fields, TZVCustomLab& label)
     m.SetLabelType(DefLabelType(f));
     m.SetWidth(decimal(ldfWidth));
     m.SetHeight(decimal(ldfHeight));
+    // Classic lines say nothing about a hole and leave the label's as it is.
+    if (f.size() > ldfHole) m.SetInnerCircle(decimal(ldfHole));
     m.SetDiHor(decimal(ldfDiHor));
     m.SetDiVer(decimal(ldfDiVer));
     m.SetMarLeft(decimal(ldfMarLeft));
