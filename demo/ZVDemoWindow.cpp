@@ -7,6 +7,7 @@
 #include "demo/ZVDemoWindowRecordBar.h"
 #include "demo/ZVEdLabel.h"
 #include "dialogs/ZVStandardDialogs.h"
+#include "dialogs/ZVStockPickerDialog.h"
 #include "document/ZVCustomLab.h"
 #include "editor/ZVCursors.h"
 #include "editor/ZVEditor.h"

@@ -1,10 +1,10 @@
 // The stock picker.
 #include "dialogs/ZVStockPicker.h"
 
-#include "printsupport/ZVLabelDefs.h"
 #include "dialogs/ZVStockModel.h"
 #include "dialogs/ZVStockSheet.h"
 #include "foundation/ZVStrings.h"
+#include "printsupport/ZVLabelDefs.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
