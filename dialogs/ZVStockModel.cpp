@@ -103,7 +103,8 @@ QVariant TZVStockTableModel::data(const QModelIndex& index, int role) const
         case colSize:
             return SizeText(stock);
         case colPerSheet:
-            return stock.Layouts > 1 ? tr("%1 staggered").arg(stock.LabelsPerSheet())
+            // A staggered sheet is marked; the details line says why.
+            return stock.Layouts > 1 ? QStringLiteral("%1 *").arg(stock.LabelsPerSheet())
                                      : QString::number(stock.LabelsPerSheet());
         case colPaper:
             return stock.PaperName;

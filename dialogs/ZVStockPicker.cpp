@@ -85,19 +85,19 @@ TZVStockPicker::TZVStockPicker(QWidget* parent)
         return metrics.horizontalAdvance(QString::fromLatin1(sample)) + 16;
     };
     const std::array<std::pair<int, int>, 6> widths = {{
-        {TZVStockTableModel::colBrand, widthOf("Avery Zweckform")},
-        {TZVStockTableModel::colPart, widthOf("L7160-100X")},
+        {TZVStockTableModel::colBrand, widthOf("Zweckform")},
+        {TZVStockTableModel::colPart, widthOf("L7160-20")},
         {TZVStockTableModel::colShape, widthOf("rectangle")},
-        {TZVStockTableModel::colSize, widthOf("\u2300 116.55 x 116.55 mm")},
-        {TZVStockTableModel::colPerSheet, widthOf("99 staggered")},
-        {TZVStockTableModel::colPaper, widthOf("Envelope C65")},
+        {TZVStockTableModel::colSize, widthOf("101.6 x 50.8 mm")},
+        {TZVStockTableModel::colPerSheet, widthOf("Per sheet")},
+        {TZVStockTableModel::colPaper, widthOf("LETTER")},
     }};
     for (const auto& [column, width] : widths) {
         header->setSectionResizeMode(column, QHeaderView::Interactive);
         header->resizeSection(column, width);
     }
     header->setSectionResizeMode(TZVStockTableModel::colDescription, QHeaderView::Stretch);
-    m_list->setMinimumWidth(640);
+    m_list->setMinimumWidth(720);
     m_list->setMinimumHeight(240);
 
     m_sheet = new TZVStockSheet(this);
@@ -150,7 +150,8 @@ void TZVStockPicker::FillLanguage(const TZVDialogTexts& texts)
         return texts.text(QString::fromLatin1(key), QString::fromUtf8(english));
     };
     m_search->setPlaceholderText(text("ZvStockSearch", "Search brand, part, description or size (63.5 x 38.1)"));
-    m_paper->setItemText(0, text("ZvAnyPaper", "Any paper"));
+    m_anyPaper = text("ZvAnyPaper", "Any paper");
+    if (m_paper->count() > 0) m_paper->setItemText(0, m_anyPaper);
     m_shape->setItemText(0, text("ZvAnyShape", "Any shape"));
     m_model->Headers = {text("ZvBrand", "Brand"),       text("ZvPart", "Part"),
                         text("ZvDescription", "Description"), text("ZvShape", "Shape"),
@@ -180,9 +181,8 @@ void TZVStockPicker::fillPapers()
     std::sort(names.begin(), names.end(), paperBefore);
 
     const QSignalBlocker block(m_paper);
-    const QString any = m_paper->itemText(0);
     m_paper->clear();
-    m_paper->addItem(any, QString());
+    m_paper->addItem(m_anyPaper, QString());
     for (const QString& name : names)
         m_paper->addItem(name, name);
     const int again = m_paper->findData(chosen, Qt::UserRole, Qt::MatchFixedString);
@@ -223,10 +223,11 @@ void TZVStockPicker::currentChanged()
     const TZVStock* stock = row >= 0 ? &m_model->Stocks()[row] : nullptr;
     m_sheet->SetStock(stock ? std::optional(*stock) : std::nullopt);
     if (stock) {
-        const QString details = QStringLiteral("%1: %2 x %3 = %4, %5.  %6")
-                                    .arg(stock->Name(), QString::number(stock->Columns),
-                                         QString::number(stock->Rows), QString::number(stock->LabelsPerSheet()),
-                                         stock->PaperName, TZVStockTableModel::SourceText(*stock));
+        QString details = tr("%1: %2 x %3 labels on %4.")
+                              .arg(stock->Name(), QString::number(stock->Columns), QString::number(stock->Rows),
+                                   stock->PaperName);
+        if (stock->Layouts > 1) details += u' ' + tr("Staggered rows: Zorvel cannot print this sheet.");
+        details += u' ' + TZVStockTableModel::SourceText(*stock) + u'.';
         m_details->setText(details);
         m_details->setToolTip(details);
     } else {

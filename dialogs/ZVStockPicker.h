@@ -89,6 +89,7 @@ private:
     TZVStockSheet* m_sheet = nullptr;
     QLabel* m_details = nullptr;
     int m_current = -1;
+    QString m_anyPaper;
     /// Held while the filter changes, when the list's own choice of a neighbour is no choice.
     FeedbackGuard m_filtering;
 };

@@ -42,6 +42,7 @@ TZVStockPickerDialog::TZVStockPickerDialog(TPurpose purpose, QWidget* parent)
     connect(m_picker, &TZVStockPicker::CurrentRowChanged, this, &TZVStockPickerDialog::updateOk);
     connect(m_picker, &TZVStockPicker::RowActivated, this, &TZVStockPickerDialog::accept);
     updateOk();
+    resize(1040, 600);
 }
 
 TZVStockPickerDialog::~TZVStockPickerDialog() = default;
