@@ -76,8 +76,8 @@ private:
     int m_firstUserRow = 0;
 };
 
-/// The rows a search text, a paper and a shape let through.
-class ZORVEL_WIDGETS_EXPORT TZVStockFilter : public QSortFilterProxyModel
+/// The rows a search text, a paper and a shape let through; the picker's own, not exported.
+class TZVStockFilter : public QSortFilterProxyModel
 {
     Q_OBJECT
 

@@ -876,6 +876,49 @@ TEST_F(LabelDefsDialog, AssignSetsTheCurrentLabel)
     EXPECT_EQ(label.Measure().NuHor(), 10);
 }
 
+TEST_F(LabelDefsDialog, ImportAddsAFilesStocksToTheUsersOwnAndRefusesAForeignFile)
+{
+    control<QDoubleSpinBox>("marginTop")->setValue(12.5); // an edit not saved yet goes along
+    const struct
+    {
+        const char* file;
+        const char* bytes;
+        bool imported;
+    } cases[] = {
+        {"page.xml", "<html><body>no labels here</body></html>", false},
+        {"test-templates.xml",
+         "<?xml version=\"1.0\"?>\n<Glabels-templates>\n"
+         "  <Template brand=\"Test\" part=\"T-21\" size=\"A4\" _description=\"Test labels\">\n"
+         "    <Label-rectangle id=\"0\" width=\"70mm\" height=\"42.3mm\" round=\"0mm\">\n"
+         "      <Layout nx=\"3\" ny=\"7\" x0=\"0mm\" y0=\"0mm\" dx=\"70mm\" dy=\"42.3mm\"/>\n"
+         "    </Label-rectangle>\n  </Template>\n</Glabels-templates>\n",
+         true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        const QString path = dir.filePath(QString::fromLatin1(c.file));
+        writeBytes(path, c.bytes);
+        dialog->ChooseImportFile = [&path] { return path; };
+        errors.clear();
+        const qsizetype before = lines().size();
+        EXPECT_EQ(dialog->ImportStocks(), c.imported);
+        EXPECT_EQ(lines().size(), before + (c.imported ? 1 : 0));
+        EXPECT_EQ(fileLines(), lines()) << "the file holds what the dialog shows";
+        if (!c.imported) {
+            ASSERT_EQ(errors.size(), 1);
+            EXPECT_TRUE(errors[0].contains(QString::fromLatin1(c.file))) << errors[0].toStdString();
+            continue;
+        }
+        EXPECT_TRUE(errors.isEmpty());
+        EXPECT_EQ(dialog->SelectedIndex(), before);
+        const TZVStock* chosen = dialog->Picker()->Current();
+        ASSERT_NE(chosen, nullptr);
+        EXPECT_EQ(chosen->Name(), QStringLiteral("Test T-21"));
+        EXPECT_EQ(chosen->Source, path);
+    }
+    EXPECT_TRUE(fileLines()[0].endsWith(QStringLiteral("|7,25|12,5|3|7")));
+}
+
 TEST_F(LabelDefsDialog, ClosingWritesTheCatalogueAndKeepsTheProcessLocale)
 {
     const LocaleScope scope(QLocale(QLocale::German, QLocale::Germany));
