@@ -7,6 +7,7 @@
 #include "demo/ZVDemoWindowRecordBar.h"
 #include "demo/ZVEdLabel.h"
 #include "dialogs/ZVStandardDialogs.h"
+#include "dialogs/ZVStockPickerDialog.h"
 #include "document/ZVCustomLab.h"
 #include "editor/ZVCursors.h"
 #include "editor/ZVEditor.h"
@@ -247,6 +248,7 @@ void TFMain::installDefaultHooks()
                                      QMessageBox::Save);
     };
     ExecEdLabel = [](TFEdLabel& dialog) { return dialog.exec(); };
+    ExecNewDesign = [](TZVStockPickerDialog& dialog) { return dialog.exec(); };
     ShowPreview = [](TZVLab& label) { label.Preview(); };
     AskPdfFile = [this] {
         return QFileDialog::getSaveFileName(this, QStringLiteral("PRINT TO PDF"), QDir::homePath(),

@@ -33,6 +33,7 @@ namespace zorvel {
 class TDM;
 class TFEdLabel;
 class TRecordBar;
+class TZVStockPickerDialog;
 class TZVEditor;
 class TZVInspector;
 class TZVLab;
@@ -78,7 +79,6 @@ public:
     // Asked below the warning when labels of the sheet fall off the paper.
     static constexpr const char* kAskSheetOff = "\u00BFCONTINUE?";
     static constexpr const char* kLabelByCodeName = "Label by code";
-    static constexpr const char* kNewLabelName = "New label";
     // Asked before a modified design is replaced or the window closes.
     static constexpr const char* kAskSaveChanges = "THE DESIGN HAS CHANGED. SAVE IT?";
     // The last entries of the printer box print into a PDF file and into a ZPL II file.
@@ -98,6 +98,8 @@ public:
     std::function<void(const QString& message)> ShowMessage;
     // Runs the name dialog; returns its result code.
     std::function<int(TFEdLabel& dialog)> ExecEdLabel;
+    // Runs the new design's dialog (its name and stock); returns its result code.
+    std::function<int(TZVStockPickerDialog& dialog)> ExecNewDesign;
     std::function<void(TZVLab& label)> ShowPreview;
     // The file a PDF print goes to; empty cancels.
     std::function<QString()> AskPdfFile;
@@ -147,7 +149,8 @@ public:
     void EditLabel();
     void DeleteLabel();
     void CreateLabelByCode();
-    // After the save question, an empty design (the sheet kept) in a new row of its own.
+    // After the save question, asks for a name and a stock: an empty design on that stock in a
+    // new row of that name. Giving it the stock is the new design's first undo step.
     void NewLabel();
     // Asks about a modified design; false when the user cancels (or its save fails).
     bool MaybeSaveChanges();

@@ -4,9 +4,11 @@
 #include "demo/ZVDemoWindowRecordBar.h"
 #include "demo/ZVEdLabel.h"
 #include "dialogs/ZVProgressDialog.h"
+#include "dialogs/ZVStockPickerDialog.h"
 #include "document/ZVCustomLab.h"
 #include "document/ZVPrintInfo.h"
 #include "document/ZVSheetFit.h"
+#include "document/ZVUndoHistory.h"
 #include "editor/ZVEditor.h"
 #include "elements/ZVImage.h"
 #include "elements/ZVLineRect.h"
@@ -308,21 +310,30 @@ void TFMain::CreateLabelByCode()
 void TFMain::NewLabel()
 {
     if (!MaybeSaveChanges()) return;
+    TZVStockPickerDialog dialog(TZVStockPickerDialog::TPurpose::NewDesign, this);
+    dialog.Prepare(*m_label);
+    // The dialog takes only a stock the label accepts, so assigning it below cannot fail.
+    if (ExecNewDesign(dialog) != QDialog::Accepted || !dialog.Chosen()) return;
     {
         TLoadOnScrollOff off(m_dm);
         m_editor->ClearSelection();
         m_label->ClearElements();
+        m_label->UndoStack().clear();
+        {
+            TZVChangeScope change(*m_label, tr("New design on %1").arg(dialog.Chosen()->Name()));
+            AssignStock(*dialog.Chosen(), *m_label);
+        }
         if (m_dm.Connected()) {
             TZVDataSet& labels = m_dm.TbLabels();
             TPendingRow pending(labels);
             guarded([&] {
                 m_dm.AppendDesign(*m_label);
-                labels.FieldByName(QStringLiteral("NAME")).SetValue(QString::fromLatin1(kNewLabelName));
+                labels.FieldByName(QStringLiteral("NAME")).SetValue(dialog.Name().left(TFEdLabel::kNameLength));
                 m_dm.PostLabel();
             });
         }
     }
-    m_label->UndoStack().clear();
+    m_label->UndoStack().setClean();
     m_label->SetModified(false);
     m_editor->SetContentDirty();
     m_editor->Refresh(true);

@@ -1,6 +1,9 @@
-// The label definitions dialog and its sheet schematic.
+// The label definitions dialog.
 #include "dialogs/ZVLabelDefsDialog.h"
 
+#include "dialogs/ZVStockModel.h"
+#include "dialogs/ZVStockPicker.h"
+#include "dialogs/ZVStockSheet.h"
 #include "document/ZVCustomLab.h"
 #include "document/ZVUndoHistory.h"
 #include "foundation/ZVStrings.h"
@@ -9,22 +12,19 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
+#include <QFileDialog>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
-#include <QPainter>
-#include <QPainterPath>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <QStyledItemDelegate>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -38,8 +38,6 @@ namespace {
 constexpr double kMaxLength = 10000;
 constexpr double kMaxGap = 50;
 constexpr double kMaxMargin = 100;
-
-constexpr int kFieldRole = Qt::UserRole + 1;
 
 // The schematic letter of a field, or 0 for a field without one.
 QChar fieldLetter(int field)
@@ -70,78 +68,13 @@ QChar fieldLetter(int field)
     }
 }
 
-// The fields a definition node shows as children, in this order.
-constexpr std::array kChildFields = {ldfPaperName, ldfPaperWidth, ldfPaperHeight, ldfWidth,
-                                     ldfHeight,    ldfDiHor,      ldfDiVer,       ldfMarLeft,
-                                     ldfMarTop,    ldfNuVer,      ldfNuHor};
-
-bool isCountField(int field)
+// The field a letter of the sheet marks, or -1.
+int letterField(QChar letter)
 {
-    return field == ldfNuVer || field == ldfNuHor;
-}
-
-QColor letterColour(QChar letter)
-{
-    static const std::array<QColor, 10> colours = {
-        QColor(0x3465a4), QColor(0x3465a4), QColor(0x4e9a06), QColor(0x4e9a06), QColor(0xc4a000),
-        QColor(0xc4a000), QColor(0xce5c00), QColor(0xce5c00), QColor(0x75507b), QColor(0x75507b),
-    };
-    const int index = letter.unicode() - u'A';
-    return index >= 0 && index < int(colours.size()) ? colours[std::size_t(index)] : QColor(Qt::gray);
-}
-
-QIcon letterIcon(QChar letter)
-{
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(Qt::NoPen);
-    p.setBrush(letterColour(letter));
-    p.drawRoundedRect(QRectF(0.5, 0.5, 15, 15), 3, 3);
-    QFont font = p.font();
-    font.setPixelSize(11);
-    font.setBold(true);
-    p.setFont(font);
-    p.setPen(Qt::white);
-    p.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, QString(letter));
-    return QIcon(pixmap);
-}
-
-QIcon paperIcon()
-{
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    QPainterPath page;
-    page.moveTo(3.5, 0.5);
-    page.lineTo(10.5, 0.5);
-    page.lineTo(13.5, 3.5);
-    page.lineTo(13.5, 15.5);
-    page.lineTo(3.5, 15.5);
-    page.closeSubpath();
-    p.setPen(QColor(0x555753));
-    p.setBrush(Qt::white);
-    p.drawPath(page);
-    for (int y = 5; y <= 12; y += 3)
-        p.drawLine(QPointF(5.5, y + 0.5), QPointF(11.5, y + 0.5));
-    return QIcon(pixmap);
-}
-
-QIcon labelTypeIcon(TZorvelType type)
-{
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QColor(0x204a87));
-    p.setBrush(QColor(0xd0e0f5));
-    if (type == ltCircle)
-        p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
-    else
-        p.drawRoundedRect(QRectF(0.5, 3.5, 15, 9), 2, 2);
-    return QIcon(pixmap);
+    if (letter.isNull()) return -1;
+    for (int field = 0; field < kLabelDefFieldCount; ++field)
+        if (fieldLetter(field) == letter) return field;
+    return -1;
 }
 
 // Enough places for the unit's usual fractions (an inch in sixteenths).
@@ -150,172 +83,22 @@ int unitDecimals(int units)
     return units == unINCH ? 4 : units == unCM ? 3 : 2;
 }
 
-// Numbers on screen follow the user's locale; the file keeps its own separators.
-QString shownNumber(double value)
-{
-    return QLocale().toString(value, 'g', QLocale::FloatingPointShortest);
-}
-
-// Only the name of a definition node and the counts may be edited in the tree.
-class TreeEditDelegate : public QStyledItemDelegate
-{
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
-                          const QModelIndex& index) const override
-    {
-        if (index.column() != 0) return nullptr;
-        return QStyledItemDelegate::createEditor(parent, option, index);
-    }
-};
-
-// A definition's lengths made drawable: finite, not negative, the counts within the editors'.
-struct TSheetGeometry
-{
-    double PaperWidth, PaperHeight, Width, Height, DiHor, DiVer, MarLeft, MarTop;
-    int Columns, Rows;
-    bool Circle;
-
-    explicit TSheetGeometry(const QStringList& f)
-    {
-        const auto length = [&f](int field) { return std::max(ReadDefDecimal(f.value(field)), 0.0); };
-        PaperWidth = length(ldfPaperWidth);
-        PaperHeight = length(ldfPaperHeight);
-        Width = length(ldfWidth);
-        Height = length(ldfHeight);
-        DiHor = length(ldfDiHor);
-        DiVer = length(ldfDiVer);
-        MarLeft = length(ldfMarLeft);
-        MarTop = length(ldfMarTop);
-        Columns = std::clamp(ReadDefInteger(f.value(ldfNuVer)), 1, kMaxLabelDefCount);
-        Rows = std::clamp(ReadDefInteger(f.value(ldfNuHor)), 1, kMaxLabelDefCount);
-        Circle = DefLabelType(f) == ltCircle;
-    }
-};
-
 } // namespace
-
-// ---- Sheet schematic ------------------------------------------------------------------------
-
-LabelDefsSheet::LabelDefsSheet(QWidget* parent) : QWidget(parent)
-{
-    setMinimumSize(160, 180);
-}
-
-void LabelDefsSheet::SetFields(const QStringList& fields)
-{
-    m_fields = fields;
-    update();
-}
-
-QSize LabelDefsSheet::sizeHint() const
-{
-    return {230, 270};
-}
-
-void LabelDefsSheet::paintEvent(QPaintEvent*)
-{
-    QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.fillRect(rect(), palette().window());
-    if (m_fields.isEmpty()) return;
-
-    const TSheetGeometry g(m_fields);
-    // Room outside the paper for the letters A, B, I and J.
-    constexpr int kPad = 22;
-    const QRectF room = QRectF(rect()).adjusted(kPad, kPad, -kPad, -kPad);
-    if (room.width() <= 0 || room.height() <= 0) return;
-    const double paperWidth = g.PaperWidth > 0 ? g.PaperWidth : 1;
-    const double paperHeight = g.PaperHeight > 0 ? g.PaperHeight : 1;
-    const double scale = std::min(room.width() / paperWidth, room.height() / paperHeight);
-    const QRectF paper(room.center().x() - paperWidth * scale / 2,
-                       room.center().y() - paperHeight * scale / 2, paperWidth * scale, paperHeight * scale);
-
-    p.setPen(QPen(palette().windowText().color(), 1));
-    p.setBrush(Qt::white);
-    p.drawRect(paper);
-
-    const auto labelRect = [&](int row, int column) {
-        return QRectF(paper.left() + (g.MarLeft + column * (g.Width + g.DiHor)) * scale,
-                      paper.top() + (g.MarTop + row * (g.Height + g.DiVer)) * scale, g.Width * scale,
-                      g.Height * scale);
-    };
-    p.save();
-    p.setClipRect(paper);
-    p.setPen(QPen(QColor(0x204a87), 1));
-    p.setBrush(QColor(0xd0e0f5));
-    for (int row = 0; row < g.Rows; ++row) {
-        for (int column = 0; column < g.Columns; ++column) {
-            const QRectF r = labelRect(row, column);
-            if (r.top() > paper.bottom() || r.left() > paper.right()) break;
-            if (g.Circle)
-                p.drawEllipse(r);
-            else
-                p.drawRect(r);
-        }
-    }
-    p.restore();
-
-    QFont font = p.font();
-    font.setPixelSize(11);
-    font.setBold(true);
-    p.setFont(font);
-    const auto letter = [&p](QChar c, QPointF centre) {
-        const QRectF box(centre.x() - 7, centre.y() - 7, 14, 14);
-        p.setPen(Qt::NoPen);
-        p.setBrush(letterColour(c));
-        p.drawRoundedRect(box, 3, 3);
-        p.setPen(Qt::white);
-        p.drawText(box, Qt::AlignCenter, QString(c));
-    };
-    const auto arrow = [&p](QPointF from, QPointF to) {
-        p.setPen(QPen(QColor(0x555753), 1));
-        p.drawLine(from, to);
-        p.drawEllipse(from, 1.5, 1.5);
-        p.drawEllipse(to, 1.5, 1.5);
-    };
-
-    // Paper: A along the top, B down the left; counts: J along the bottom, I down the right.
-    arrow({paper.left(), paper.top() - 11}, {paper.right(), paper.top() - 11});
-    letter(u'A', {paper.center().x(), paper.top() - 11});
-    arrow({paper.left() - 11, paper.top()}, {paper.left() - 11, paper.bottom()});
-    letter(u'B', {paper.left() - 11, paper.center().y()});
-    arrow({paper.left(), paper.bottom() + 11}, {paper.right(), paper.bottom() + 11});
-    letter(u'J', {paper.center().x(), paper.bottom() + 11});
-    arrow({paper.right() + 11, paper.top()}, {paper.right() + 11, paper.bottom()});
-    letter(u'I', {paper.right() + 11, paper.center().y()});
-
-    // The other measures spread over different labels, so that small labels do not pile them up.
-    const auto centreOf = [&](int row, int column) {
-        return labelRect(row, column).intersected(paper).center();
-    };
-    const int lastRow = g.Rows - 1;
-    const int lastColumn = g.Columns - 1;
-    if (g.Rows > 1 || g.Columns > 1) {
-        letter(u'C', centreOf(0, 0));
-        letter(u'D', g.Rows > 1 ? centreOf(1, 0) : centreOf(0, 1));
-    } else {
-        letter(u'C', centreOf(0, 0) - QPointF(0, 9));
-        letter(u'D', centreOf(0, 0) + QPointF(0, 9));
-    }
-    const QRectF first = labelRect(0, 0);
-    if (g.Columns > 1)
-        letter(u'E', {first.right() + g.DiHor * scale / 2, centreOf(std::min(2, lastRow), 0).y()});
-    if (g.Rows > 1) letter(u'F', {centreOf(0, lastColumn).x(), first.bottom() + g.DiVer * scale / 2});
-    letter(u'G', {paper.left() + g.MarLeft * scale / 2, paper.top() + paper.height() * 3 / 4});
-    letter(u'H', {paper.left() + paper.width() * 3 / 4, paper.top() + g.MarTop * scale / 2});
-}
 
 // ---- Dialog ---------------------------------------------------------------------------------
 
 TFLabelDefs::TFLabelDefs(QWidget* parent, TZVLabelDefsPlaces places)
-    : QDialog(parent), m_catalogue(std::move(places))
+    : QDialog(parent), m_stocks(places), m_catalogue(std::move(places))
 {
     Confirm = [this](const QString& question) {
         return QMessageBox::question(this, windowTitle(), question) == QMessageBox::Yes;
     };
     ShowError = [this](const QString& message) { QMessageBox::warning(this, windowTitle(), message); };
+    ChooseImportFile = [this] {
+        return QFileDialog::getOpenFileName(
+            this, m_import->text(), QString(),
+            tr("Label templates (*.xml *.template);;All files (*)"));
+    };
     buildControls();
     fillLanguage();
     fillControls();
@@ -335,8 +118,8 @@ void TFLabelDefs::buildControls()
 {
     setObjectName(QStringLiteral("labelDefsDialog"));
     const auto caption = [this](const char* key, auto* widget, auto setter, const QString& prefix = {}) {
-        m_captions.append(
-            {key, [widget, setter, prefix](const QString& text) { (widget->*setter)(prefix + text); }});
+        m_captions.append({key, nullptr,
+                           [widget, setter, prefix](const QString& text) { (widget->*setter)(prefix + text); }});
         return widget;
     };
     const auto letterCaption = [&](const char* key, int field) {
@@ -358,13 +141,9 @@ void TFLabelDefs::buildControls()
         return box;
     };
 
-    m_tree = new QTreeWidget(this);
-    m_tree->setObjectName(QStringLiteral("definitions"));
-    m_tree->setColumnCount(4);
-    m_tree->setItemDelegate(new TreeEditDelegate(m_tree));
-    m_tree->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
-    m_tree->setMinimumWidth(380);
-    m_tree->header()->setStretchLastSection(false);
+    m_picker = new TZVStockPicker(this);
+    m_picker->setObjectName(QStringLiteral("stocks"));
+    m_picker->Sheet()->SetLettered(true);
 
     m_add = caption("ZvAdd", new QPushButton(this), &QPushButton::setText);
     m_add->setObjectName(QStringLiteral("add"));
@@ -372,9 +151,11 @@ void TFLabelDefs::buildControls()
     m_delete->setObjectName(QStringLiteral("delete"));
     m_assign = caption("ZvSetCurrent", new QPushButton(this), &QPushButton::setText);
     m_assign->setObjectName(QStringLiteral("assign"));
-    m_add->setAutoDefault(false);
-    m_delete->setAutoDefault(false);
-    m_assign->setAutoDefault(false);
+    m_import = new QPushButton(this);
+    m_import->setObjectName(QStringLiteral("import"));
+    m_captions.append({"ZvImport", "Import...", [this](const QString& text) { m_import->setText(text); }});
+    for (QPushButton* button : {m_add, m_delete, m_assign, m_import})
+        button->setAutoDefault(false);
 
     m_name = new QLineEdit(this);
     m_name->setObjectName(QStringLiteral("name"));
@@ -385,7 +166,7 @@ void TFLabelDefs::buildControls()
     m_unitsCaption = caption("ZvUnits", new QLabel(this), &QLabel::setText);
     for (int units = unMM; units <= unCM; ++units) {
         static constexpr const char* kKeys[] = {"ZvMM", "ZvINCH", "ZvCM"};
-        m_captions.append({kKeys[units], [this, units](const QString& text) {
+        m_captions.append({kKeys[units], nullptr, [this, units](const QString& text) {
                                m_units->setItemText(units, text);
                                m_unitTexts[units] = text;
                            }});
@@ -413,23 +194,21 @@ void TFLabelDefs::buildControls()
     m_marTop = lengthBox("marginTop", 0.1, kMaxMargin);
     m_columns = countBox("columns");
     m_rows = countBox("rows");
-    m_sheet = new LabelDefsSheet(this);
-    m_sheet->setObjectName(QStringLiteral("sheet"));
 
-    // Layout: the tree and its buttons on the left; the name, the schematic and the groups of
-    // measures on the right.
+    // Layout: the picker on top, its buttons under it, then the chosen definition's measures.
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_add);
     buttons->addWidget(m_delete);
     buttons->addWidget(m_assign);
+    buttons->addWidget(m_import);
     buttons->addStretch();
-    auto* left = new QVBoxLayout;
-    left->addWidget(m_tree, 1);
-    left->addLayout(buttons);
 
-    auto* identity = new QFormLayout;
-    identity->addRow(m_nameCaption, m_name);
-    identity->addRow(m_unitsCaption, m_units);
+    auto* identity = new QHBoxLayout;
+    identity->addWidget(m_nameCaption);
+    identity->addWidget(m_name, 1);
+    identity->addSpacing(12);
+    identity->addWidget(m_unitsCaption);
+    identity->addWidget(m_units);
 
     const auto group = [&](const char* key) {
         return caption(key, new QGroupBox(this), &QGroupBox::setTitle);
@@ -467,27 +246,19 @@ void TFLabelDefs::buildControls()
     pairForm(countGroup, "ZvRow", ldfNuHor, m_rows, "ZvCol", ldfNuVer, m_columns);
 
     auto* groups = new QGridLayout;
-    groups->addWidget(paperGroup, 0, 0);
-    groups->addWidget(typeGroup, 0, 1);
-    groups->addWidget(sizeGroup, 1, 0);
-    groups->addWidget(gapGroup, 1, 1);
-    groups->addWidget(marginGroup, 2, 0);
-    groups->addWidget(countGroup, 2, 1);
+    groups->addWidget(paperGroup, 0, 0, 2, 1);
+    groups->addWidget(sizeGroup, 0, 1);
+    groups->addWidget(gapGroup, 0, 2);
+    groups->addWidget(typeGroup, 0, 3);
+    groups->addWidget(marginGroup, 1, 1);
+    groups->addWidget(countGroup, 1, 2);
 
-    auto* top = new QHBoxLayout;
-    top->addLayout(identity, 1);
-    top->addWidget(m_sheet);
-    auto* right = new QVBoxLayout;
-    right->addLayout(top);
-    right->addLayout(groups);
-    right->addStretch();
-
-    auto* body = new QHBoxLayout;
-    body->addLayout(left, 1);
-    body->addLayout(right);
     auto* close = new QDialogButtonBox(QDialogButtonBox::Close, this);
     auto* outer = new QVBoxLayout(this);
-    outer->addLayout(body, 1);
+    outer->addWidget(m_picker, 1);
+    outer->addLayout(buttons);
+    outer->addLayout(identity);
+    outer->addLayout(groups);
     outer->addWidget(close);
 
     // Wiring: every control writes one field.
@@ -495,14 +266,11 @@ void TFLabelDefs::buildControls()
     connect(m_add, &QPushButton::clicked, this, &TFLabelDefs::AddDefinition);
     connect(m_delete, &QPushButton::clicked, this, &TFLabelDefs::DeleteDefinition);
     connect(m_assign, &QPushButton::clicked, this, &TFLabelDefs::AssignToCurrent);
-    connect(m_tree, &QTreeWidget::currentItemChanged, this,
-            [this](QTreeWidgetItem* current) { selectItem(current); });
-    connect(m_tree, &QTreeWidget::itemClicked, this,
-            [this](QTreeWidgetItem* item) { focusFieldEditor(item); });
-    connect(m_tree, &QTreeWidget::itemActivated, this,
-            [this](QTreeWidgetItem* item) { focusFieldEditor(item); });
-    connectGuarded(m_filling, m_tree, &QTreeWidget::itemChanged, this,
-                   [this](QTreeWidgetItem* item, int column) { treeItemEdited(item, column); });
+    connect(m_import, &QPushButton::clicked, this, &TFLabelDefs::ImportStocks);
+    connectGuarded(m_filling, m_picker, &TZVStockPicker::CurrentRowChanged, this,
+                   [this](int row) { stockChosen(row); });
+    connect(m_picker->Sheet(), &TZVStockSheet::LetterClicked, this,
+            [this](QChar letter) { focusLetter(letter); });
     connectGuarded(m_filling, m_name, &QLineEdit::textChanged, this,
                    [this](const QString& text) { setField(ldfName, text); });
     connectGuarded(m_filling, m_units, &QComboBox::currentIndexChanged, this,
@@ -537,10 +305,10 @@ void TFLabelDefs::fillLanguage()
         return texts.text(TZVDialog::TFLabelDefs, QString::fromLatin1(key));
     };
     setWindowTitle(text("ZvLabDefs"));
-    m_tree->setHeaderLabels(
-        {text("ZvLabName"), text("ZvPaperType"), text("ZvPaperSize"), text("ZvLabelSize")});
-    for (const auto& [key, apply] : m_captions)
-        apply(text(key));
+    m_picker->FillLanguage(texts);
+    for (const TCaption& caption : m_captions)
+        caption.Set(caption.Fallback ? texts.text(QString::fromLatin1(caption.Key), QString::fromUtf8(caption.Fallback))
+                                     : text(caption.Key));
     fitLengthBoxes();
 }
 
@@ -615,64 +383,53 @@ void TFLabelDefs::SetLabel(TZVCustomLab& label)
     m_index = -1;
     m_fields.clear();
     fillLanguage();
-    const TZVLabelDefsResult loaded = m_catalogue.Load(label.LabelDefs());
-    buildTree();
-    if (m_tree->topLevelItemCount() > 0) m_tree->setCurrentItem(m_tree->topLevelItem(0));
+    TZVLabelDefsResult loaded = m_catalogue.Load(label.LabelDefs());
+    const TZVLabelDefsResult stocks = m_stocks.Load(label.LabelDefs());
+    if (loaded.Ok) loaded = stocks;
+    buildList();
+    SelectLine(m_catalogue.Lines().isEmpty() ? -1 : 0);
+    if (m_catalogue.Lines().isEmpty()) m_picker->SetCurrentRow(m_picker->ShownRow(0));
     fillControls();
     updateButtons();
     if (!loaded.Ok && ShowError) ShowError(loaded.Error);
 }
 
-void TFLabelDefs::buildTree()
+void TFLabelDefs::buildList()
 {
     const auto filling = m_filling.hold();
-    m_tree->clear();
-    for (int i = 0; i < m_catalogue.Lines().size(); ++i)
-        addTreeNode(i);
-    for (int column = 0; column < m_tree->columnCount(); ++column)
-        m_tree->resizeColumnToContents(column);
+    QList<TZVStock> stocks = m_stocks.Shipped();
+    const int firstUserRow = int(stocks.size());
+    stocks.reserve(firstUserRow + m_catalogue.Lines().size());
+    for (const QString& line : m_catalogue.Lines())
+        stocks.append(StockFromLabelDef(SplitLabelDef(line)));
+    m_picker->SetStocks(std::move(stocks), firstUserRow);
 }
 
-QTreeWidgetItem* TFLabelDefs::addTreeNode(int index)
+void TFLabelDefs::SelectLine(int index)
 {
-    const auto filling = m_filling.hold();
-    auto* node = new QTreeWidgetItem;
-    node->setFlags(node->flags() | Qt::ItemIsEditable);
-    for (const int field : kChildFields) {
-        auto* child = new QTreeWidgetItem(node);
-        child->setData(0, kFieldRole, field);
-        const QChar letter = fieldLetter(field);
-        child->setIcon(0, letter.isNull() ? paperIcon() : letterIcon(letter));
-        if (isCountField(field)) child->setFlags(child->flags() | Qt::ItemIsEditable);
-    }
-    m_tree->insertTopLevelItem(index, node);
-    updateTreeNode(index);
-    return node;
+    const int row = index >= 0 && index < m_catalogue.Lines().size() ? m_picker->Model().FirstUserRow() + index : -1;
+    m_picker->SetCurrentRow(row);
+    stockChosen(row);
 }
 
-void TFLabelDefs::updateTreeNode(int index)
+void TFLabelDefs::stockChosen(int row)
 {
-    QTreeWidgetItem* node = m_tree->topLevelItem(index);
-    if (!node || index < 0 || index >= m_catalogue.Lines().size()) return;
-    const auto filling = m_filling.hold();
-    const QStringList f = index == m_index ? m_fields : SplitLabelDef(m_catalogue.Lines()[index]);
-    const QString unit = unitText(DefUnits(f));
-    const auto number = [&f](int field) { return shownNumber(ReadDefDecimal(f[field])); };
-    node->setText(0, f[ldfName]);
-    node->setIcon(0, labelTypeIcon(DefLabelType(f)));
-    node->setText(1, f[ldfPaperName]);
-    node->setText(2, number(ldfPaperWidth) + QStringLiteral(" x ") + number(ldfPaperHeight));
-    node->setText(3, number(ldfWidth) + QStringLiteral(" x ") + number(ldfHeight));
-    for (int i = 0; i < node->childCount(); ++i) {
-        QTreeWidgetItem* child = node->child(i);
-        const int field = child->data(0, kFieldRole).toInt();
-        if (field == ldfPaperName)
-            child->setText(0, f[field]);
-        else if (isCountField(field))
-            child->setText(0, QString::number(ReadDefInteger(f[field])));
-        else
-            child->setText(0, number(field) + u' ' + unit);
-    }
+    const TZVStockTableModel& model = m_picker->Model();
+    const int index = model.IsUserRow(row) ? row - model.FirstUserRow() : -1;
+    if (index >= 0 && index == m_index) return;
+    storeFields();
+    m_index = index;
+    if (index >= 0)
+        m_fields = SplitLabelDef(m_catalogue.Lines()[index]);
+    else
+        m_fields = row >= 0 && row < model.Stocks().size() ? LabelDefFromStock(model.Stocks()[row]) : QStringList();
+    fillControls();
+    updateButtons();
+}
+
+void TFLabelDefs::focusLetter(QChar letter)
+{
+    if (QWidget* editor = fieldEditor(letterField(letter)); editor && editor->isEnabled()) editor->setFocus();
 }
 
 void TFLabelDefs::storeFields()
@@ -681,46 +438,30 @@ void TFLabelDefs::storeFields()
     m_catalogue.Lines()[m_index] = JoinLabelDef(m_fields);
 }
 
-void TFLabelDefs::selectItem(QTreeWidgetItem* item)
-{
-    QTreeWidgetItem* node = item && item->parent() ? item->parent() : item;
-    const int index = node ? m_tree->indexOfTopLevelItem(node) : -1;
-    if (index == m_index) return;
-    storeFields();
-    m_index = index;
-    m_fields = index >= 0 ? SplitLabelDef(m_catalogue.Lines()[index]) : QStringList();
-    fillControls();
-    updateButtons();
-}
-
-void TFLabelDefs::focusFieldEditor(QTreeWidgetItem* item)
-{
-    if (!item || !item->parent()) return;
-    if (QWidget* editor = fieldEditor(item->data(0, kFieldRole).toInt())) editor->setFocus();
-}
-
 void TFLabelDefs::fillControls()
 {
     const auto filling = m_filling.hold();
-    const bool selected = m_index >= 0;
-    const QStringList f = selected ? m_fields : SplitLabelDef(QString());
+    // A shipped stock is shown but not edited; only the user's own lines are.
+    const bool shown = !m_fields.isEmpty();
+    const bool editable = m_index >= 0;
+    const QStringList f = shown ? m_fields : SplitLabelDef(QString());
     const TZVUnits units = DefUnits(f);
     const int paperIndex = FindPaperType(f[ldfPaperName]);
     const bool userPaper = paperIndex == UserPaperIndex();
 
-    m_name->setText(selected ? f[ldfName] : QString());
+    m_name->setText(f[ldfName]);
     m_units->setCurrentIndex(units);
-    m_paper->setCurrentIndex(selected ? paperIndex : -1);
+    m_paper->setCurrentIndex(shown ? paperIndex : -1);
     const int decimals = unitDecimals(units);
     for (const auto& [box, field] : lengthBoxes()) {
         box->setDecimals(decimals);
         box->setSuffix(u' ' + unitText(units));
         box->setValue(ReadDefDecimal(f[field]));
-        box->setEnabled(selected);
+        box->setEnabled(editable);
     }
     // A paper of the table has its own size; only "User" takes one typed in.
-    m_paperWidth->setEnabled(selected && userPaper);
-    m_paperHeight->setEnabled(selected && userPaper);
+    m_paperWidth->setEnabled(editable && userPaper);
+    m_paperHeight->setEnabled(editable && userPaper);
     m_columns->setValue(ReadDefInteger(f[ldfNuVer]));
     m_rows->setValue(ReadDefInteger(f[ldfNuHor]));
     fillOrientation();
@@ -729,15 +470,15 @@ void TFLabelDefs::fillControls()
     m_circle->setChecked(circle);
     for (QWidget* editor : std::initializer_list<QWidget*>{m_name, m_units, m_paper, m_portrait, m_landscape,
                                                            m_rect, m_circle, m_columns, m_rows})
-        editor->setEnabled(selected);
-    m_sheet->SetFields(selected ? f : QStringList());
+        editor->setEnabled(editable);
 }
 
 void TFLabelDefs::updateButtons()
 {
-    const bool selected = m_index >= 0;
-    m_delete->setEnabled(selected);
-    m_assign->setEnabled(selected && m_label && FindPaperType(m_fields.value(ldfPaperName)) >= 0);
+    const bool editable = m_index >= 0;
+    m_delete->setEnabled(editable);
+    m_assign->setEnabled(m_label && !m_fields.isEmpty() &&
+                         (!editable || FindPaperType(m_fields.value(ldfPaperName)) >= 0));
 }
 
 void TFLabelDefs::setField(int field, const QString& value)
@@ -745,8 +486,7 @@ void TFLabelDefs::setField(int field, const QString& value)
     if (m_index < 0 || field < 0 || field >= m_fields.size()) return;
     m_fields[field] = value;
     storeFields();
-    updateTreeNode(m_index);
-    m_sheet->SetFields(m_fields);
+    m_picker->Model().SetStock(m_picker->Model().FirstUserRow() + m_index, StockFromLabelDef(m_fields));
     updateButtons();
 }
 
@@ -802,30 +542,17 @@ void TFLabelDefs::orientationChosen(bool landscape)
     fillControls();
 }
 
-void TFLabelDefs::treeItemEdited(QTreeWidgetItem* item, int column)
-{
-    if (column != 0 || !item) return;
-    // Editing an item selects it first, so the edited definition is the selected one.
-    selectItem(item);
-    if (!item->parent()) {
-        setField(ldfName, item->text(0));
-    } else {
-        const int field = item->data(0, kFieldRole).toInt();
-        if (!isCountField(field)) return;
-        const int count = std::clamp(ReadDefInteger(item->text(0)), 1, kMaxLabelDefCount);
-        setField(field, QString::number(count));
-    }
-    fillControls();
-}
-
 void TFLabelDefs::AddDefinition()
 {
     if (!m_label) return;
     storeFields();
-    m_catalogue.Lines().append(LabelDefFromLabel(*m_label, MessageText(TZVMsg::NewLabel)));
-    QTreeWidgetItem* node = addTreeNode(int(m_catalogue.Lines().size() - 1));
-    m_tree->setCurrentItem(node);
-    updateButtons();
+    const QString line = LabelDefFromLabel(*m_label, MessageText(TZVMsg::NewLabel));
+    m_catalogue.Lines().append(line);
+    {
+        const auto filling = m_filling.hold();
+        m_picker->Model().AppendStock(StockFromLabelDef(SplitLabelDef(line)));
+    }
+    SelectLine(int(m_catalogue.Lines().size() - 1));
 }
 
 void TFLabelDefs::DeleteDefinition()
@@ -833,29 +560,56 @@ void TFLabelDefs::DeleteDefinition()
     if (m_index < 0 || m_index >= m_catalogue.Lines().size()) return;
     if (Confirm && !Confirm(MessageText(TZVMsg::RemoveLabelDef))) return;
     const int index = m_index;
-    // Nothing stays selected, so no line is stored while the tree lets go of the node.
+    // Nothing stays selected, so no line is stored while the list lets go of the row.
     m_index = -1;
     m_fields.clear();
     {
         const auto filling = m_filling.hold();
         m_catalogue.Lines().removeAt(index);
-        delete m_tree->takeTopLevelItem(index);
-        m_tree->setCurrentItem(nullptr);
-        m_tree->clearSelection();
+        m_picker->Model().RemoveStock(m_picker->Model().FirstUserRow() + index);
+        m_picker->SetCurrentRow(-1);
     }
-    // The tree may have moved its current item while the node went; that selected nothing here.
-    m_index = -1;
-    m_fields.clear();
     fillControls();
     updateButtons();
 }
 
 bool TFLabelDefs::AssignToCurrent()
 {
-    if (!m_label || m_index < 0) return false;
+    if (!m_label || m_fields.isEmpty()) return false;
     storeFields();
     TZVChangeScope change(*m_label, tr("Assign Label Definition"));
-    return AssignLabelDef(m_fields, *m_label);
+    // A line of the classic fields keeps its own unit; a stock is assigned in millimetres.
+    if (m_index >= 0 && m_fields.size() <= ldfContinuous + 1) return AssignLabelDef(m_fields, *m_label);
+    const QString refusal = AssignStock(StockFromLabelDef(m_fields), *m_label);
+    if (!refusal.isEmpty() && ShowError) ShowError(refusal);
+    return refusal.isEmpty();
+}
+
+bool TFLabelDefs::ImportStocks()
+{
+    if (!m_label) return false;
+    const QString path = ChooseImportFile ? ChooseImportFile() : QString();
+    if (path.isEmpty()) return false;
+    // The import appends to the catalogue file, so the edits made here go there first.
+    storeFields();
+    TZVLabelDefsResult step = m_catalogue.Save();
+    if (step.Ok) step = m_stocks.Load(m_label->LabelDefs());
+    if (step.Ok) {
+        const TZVStockImportResult imported = m_stocks.Import(path);
+        if (!imported.Ok) step = {false, imported.Error};
+    }
+    if (!step.Ok) {
+        if (ShowError) ShowError(step.Error);
+        return false;
+    }
+    const int firstNew = int(m_catalogue.Lines().size());
+    m_index = -1;
+    m_fields.clear();
+    const TZVLabelDefsResult reloaded = m_catalogue.Load(m_label->LabelDefs());
+    buildList();
+    SelectLine(firstNew);
+    if (!reloaded.Ok && ShowError) ShowError(reloaded.Error);
+    return reloaded.Ok;
 }
 
 void TFLabelDefs::done(int result)

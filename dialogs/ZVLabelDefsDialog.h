@@ -1,16 +1,16 @@
-// The label definitions dialog: lists the catalogue's sheet definitions, edits, adds and deletes
-// them, and applies one to the current label.
+// The label definitions dialog: finds a stock among the shipped ones and the user's own, edits,
+// adds, deletes and imports the user's own, and applies one to the current label.
 #pragma once
 
 #include "controls/ZVGuard.h"
 #include "printsupport/ZVLabelDefs.h"
+#include "printsupport/ZVStockCatalogue.h"
 #include "zorvel_widgets_export.h"
 
 #include <QDialog>
 #include <QList>
 #include <QPointer>
 #include <QStringList>
-#include <QWidget>
 
 #include <array>
 #include <functional>
@@ -23,38 +23,15 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QSpinBox;
-class QTreeWidget;
-class QTreeWidgetItem;
 
 namespace zorvel {
 
 class TZVCustomLab;
+class TZVStockPicker;
 
-/// The schematic of a sheet: the definition's labels on its paper, drawn to scale, with the
-/// letters A to J on the measures the dialog edits.
-class LabelDefsSheet : public QWidget
-{
-    Q_OBJECT
-
-public:
-    /// A blank sheet.
-    explicit LabelDefsSheet(QWidget* parent = nullptr);
-
-    /// The fields of the definition to draw; an empty list draws a blank sheet.
-    void SetFields(const QStringList& fields);
-    /// 230 x 270 pixels.
-    QSize sizeHint() const override;
-
-protected:
-    /// Draws the paper, the labels and the lettered measures, scaled to the widget.
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    QStringList m_fields;
-};
-
-/// The label definitions dialog behind a label's ShowLabelDefs. Definitions are edited in the
-/// catalogue's lines; the catalogue file is written when the dialog closes.
+/// The label definitions dialog behind a label's ShowLabelDefs. The shipped stocks are listed
+/// read-only above the user's own lines, which are edited in place; the user's catalogue file is
+/// written when the dialog closes.
 class ZORVEL_WIDGETS_EXPORT TFLabelDefs : public QDialog
 {
     Q_OBJECT
@@ -68,23 +45,28 @@ public:
     /// The label's ShowLabelDefs: shows the dialog modally on the label's catalogue.
     static void Execute(TZVCustomLab& label, QWidget* parent = nullptr);
 
-    /// Prepares the dialog for `label`: captions, catalogue, tree, first definition selected.
+    /// Prepares the dialog for `label`: captions, catalogue, list, the user's first definition
+    /// selected (the first stock when the user has none).
     void SetLabel(TZVCustomLab& label);
 
     /// Asks "Remove label definition from list?"; a message box unless a caller replaces it.
     std::function<bool(const QString& question)> Confirm;
-    /// Reports a catalogue that cannot be read or written; a message box unless replaced.
+    /// Reports a catalogue that cannot be read or written, a refused assignment or import; a
+    /// message box unless replaced.
     std::function<void(const QString& message)> ShowError;
+    /// Asks for the file or folder to import; empty cancels. A file dialog unless replaced.
+    std::function<QString()> ChooseImportFile;
 
-    /// The catalogue being edited.
+    /// The user's catalogue being edited.
     const TZVLabelDefs& Catalogue() const { return m_catalogue; }
-    /// The selected definition, -1 when none; its fields as the controls have edited them.
-    /// @{
+    /// The selected line of the user's catalogue, -1 when none (or a shipped stock is chosen).
     int SelectedIndex() const { return m_index; }
+    /// The chosen stock's fields, as the controls have edited them; empty when none is chosen.
     const QStringList& Fields() const { return m_fields; }
-    /// @}
-    /// The list of definitions, one top-level node per line with a child node per field.
-    QTreeWidget* Tree() const { return m_tree; }
+    /// The list of stocks: the shipped ones, then one row per line of the user's catalogue.
+    TZVStockPicker* Picker() const { return m_picker; }
+    /// Chooses the user's line `index` (-1: nothing).
+    void SelectLine(int index);
 
 public slots:
     /// Appends a definition made from the label, named "New label" in the library's language,
@@ -92,8 +74,12 @@ public slots:
     void AddDefinition();
     /// Removes the selected definition once Confirm agrees.
     void DeleteDefinition();
-    /// False when nothing is selected or the definition's paper is not in the paper table.
+    /// False when nothing is selected, the definition's paper is not in the paper table or the
+    /// stock is refused (the reason shown).
     bool AssignToCurrent();
+    /// Imports the file or folder ChooseImportFile names into the user's catalogue, all or
+    /// nothing, and selects the first stock imported; false (the reason shown) when refused.
+    bool ImportStocks();
 
 protected:
     /// Every way of closing ends here: the selected definition is stored and the catalogue written.
@@ -104,11 +90,10 @@ private:
     void fillLanguage();
     /// Gives the length boxes the width of their widest unit.
     void fitLengthBoxes();
-    void buildTree();
-    QTreeWidgetItem* addTreeNode(int index);
-    void updateTreeNode(int index);
-    void selectItem(QTreeWidgetItem* item);
-    void focusFieldEditor(QTreeWidgetItem* item);
+    /// Lists the shipped stocks and the user's lines again.
+    void buildList();
+    void stockChosen(int row);
+    void focusLetter(QChar letter);
     void storeFields();
     void fillControls();
     void fillOrientation();
@@ -119,13 +104,13 @@ private:
     void unitsChosen(int index);
     void paperChosen(int index);
     void orientationChosen(bool landscape);
-    void treeItemEdited(QTreeWidgetItem* item, int column);
-    /// The editor of a field a child node shows.
+    /// The editor of a field the sheet marks with a letter.
     QWidget* fieldEditor(int field) const;
     /// The spin boxes of the lengths, with the field each one edits.
     std::array<std::pair<QDoubleSpinBox*, int>, 8> lengthBoxes() const;
     QString unitText(TZVUnits units) const;
 
+    TZVStockCatalogue m_stocks;
     TZVLabelDefs m_catalogue;
     QPointer<TZVCustomLab> m_label;
     QStringList m_fields;
@@ -134,10 +119,11 @@ private:
     FeedbackGuard m_filling;
     QString m_unitTexts[3];
 
-    QTreeWidget* m_tree = nullptr;
+    TZVStockPicker* m_picker = nullptr;
     QPushButton* m_add = nullptr;
     QPushButton* m_delete = nullptr;
     QPushButton* m_assign = nullptr;
+    QPushButton* m_import = nullptr;
     QLabel* m_nameCaption = nullptr;
     QLineEdit* m_name = nullptr;
     QLabel* m_unitsCaption = nullptr;
@@ -157,9 +143,14 @@ private:
     QDoubleSpinBox* m_marTop = nullptr;
     QSpinBox* m_columns = nullptr;
     QSpinBox* m_rows = nullptr;
-    LabelDefsSheet* m_sheet = nullptr;
     /// What each caption key of the translation file sets.
-    QList<std::pair<const char*, std::function<void(const QString&)>>> m_captions;
+    struct TCaption
+    {
+        const char* Key;
+        const char* Fallback; ///< null for a key of this dialog's table
+        std::function<void(const QString&)> Set;
+    };
+    QList<TCaption> m_captions;
 };
 
 } // namespace zorvel

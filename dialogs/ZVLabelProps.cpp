@@ -6,6 +6,7 @@
 #include "controls/ZVSpinEditFloat.h"
 #include "dialogs/ZVLabelPropsData.h"
 #include "dialogs/ZVLabelPropsPreview.h"
+#include "dialogs/ZVStockPickerDialog.h"
 #include "document/ZVCustomLab.h"
 #include "document/ZVSheetFit.h"
 #include "document/ZVUndoHistory.h"
@@ -57,6 +58,11 @@ TFPropLab::TFPropLab(QWidget* parent) : QDialog(parent)
         return QFileDialog::getOpenFileName(this, QString(), QString(), filter);
     };
     ShowError = [this](const QString& message) { QMessageBox::warning(this, windowTitle(), message); };
+    ChooseStock = [this]() -> std::optional<TZVStock> {
+        TZVStockPickerDialog picker(TZVStockPickerDialog::TPurpose::ChooseStock, this);
+        picker.Prepare(*m_label);
+        return picker.exec() == QDialog::Accepted ? picker.Chosen() : std::nullopt;
+    };
 
     m_pages = new QTabWidget(this);
     m_pages->setObjectName(QStringLiteral("Pages"));
@@ -159,6 +165,7 @@ TFPropLab::TFPropLab(QWidget* parent) : QDialog(parent)
     connectGuarded(m_filling, m_imageFile, &QLineEdit::textChanged, this,
                    [this](const QString& text) { writePicture(text); });
     connect(m_browse, &QPushButton::clicked, this, &TFPropLab::browsePicture);
+    connect(m_fromCatalogue, &QPushButton::clicked, this, &TFPropLab::AssignFromCatalogue);
 
     // Data.
     connectGuarded(m_filling, m_dataEnabled, &QCheckBox::toggled, this,
@@ -394,6 +401,29 @@ void TFPropLab::labelTypeChanged(bool circle)
         m_backStyle->setCurrentIndex(m_label->BackSurf().Style());
     }
     m_preview->UpdateSize();
+}
+
+bool TFPropLab::AssignFromCatalogue()
+{
+    if (!m_label || !ChooseStock) return false;
+    const std::optional<TZVStock> stock = ChooseStock();
+    if (!stock) return false;
+    QString refusal;
+    {
+        // Inside the dialog's own step when it runs through Execute, a step of its own otherwise.
+        TZVChangeScope change(*m_label, tr("Assign Stock"));
+        refusal = AssignStock(*stock, *m_label);
+    }
+    if (!refusal.isEmpty()) {
+        if (ShowError) ShowError(refusal);
+        return false;
+    }
+    const auto filling = m_filling.hold();
+    setSteps();
+    fillControls();
+    m_innerCircle->setEnabled(m_label->Measure().LabelType() == ltCircle);
+    m_preview->UpdateSize();
+    return true;
 }
 
 void TFPropLab::showFitWarning()

@@ -4,6 +4,7 @@
 
 #include "controls/ZVGuard.h"
 #include "document/ZVAlias.h"
+#include "printsupport/ZVStock.h"
 #include "zorvel_widgets_export.h"
 
 #include <QDialog>
@@ -11,6 +12,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QAction;
@@ -98,8 +100,16 @@ public:
     /// The picture file dialog, replaceable so that tests do not block; an empty name when
     /// cancelled.
     std::function<QString(const QString& filter)> PickPicture;
-    /// Failures of the data page (a table that does not open, a filter that does not parse).
+    /// Failures of the data page (a table that does not open, a filter that does not parse),
+    /// and a stock the label refuses.
     std::function<void(const QString& message)> ShowError;
+    /// Picks a stock for "From catalogue..."; none when cancelled. The stock picker dialog unless
+    /// replaced.
+    std::function<std::optional<TZVStock>()> ChooseStock;
+
+    /// "From catalogue...": gives the label the stock ChooseStock picks, as one undo step, and
+    /// shows its sheet; false when cancelled or refused (the reason shown).
+    bool AssignFromCatalogue();
 
     /// The picture files the browse button offers, in Qt's filter syntax.
     static QString PictureFilter();
@@ -202,6 +212,7 @@ private:
     SheetPreview* m_preview = nullptr;
     QLabel* m_fitWarning = nullptr;
     QCheckBox* m_autoLength = nullptr;
+    QPushButton* m_fromCatalogue = nullptr;
 
     // Printing.
     TZvSpinEditFloat* m_numLabels = nullptr;

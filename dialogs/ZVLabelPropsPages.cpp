@@ -86,9 +86,14 @@ QWidget* TFPropLab::buildSizesPage()
     m_labelName = new QLineEdit(this);
     m_labelName->setObjectName(QStringLiteral("LabelName"));
     m_labelName->installEventFilter(this);
+    m_fromCatalogue = new QPushButton(this);
+    m_fromCatalogue->setObjectName(QStringLiteral("FromCatalogue"));
+    m_fromCatalogue->setAutoDefault(false);
+    addCaption("ZvFromCatalogue", "From catalogue...", [this](const QString& t) { m_fromCatalogue->setText(t); });
     auto* nameRow = new QHBoxLayout;
     nameRow->addWidget(caption("ZvName"));
     nameRow->addWidget(m_labelName, 1);
+    nameRow->addWidget(m_fromCatalogue);
     left->addLayout(nameRow, 0, 0, 1, 2);
 
     // Two captioned boxes, one above the other, in a captioned group.

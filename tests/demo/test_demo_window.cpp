@@ -9,6 +9,8 @@
 #include "demo/ZVEdLabel.h"
 #include "dialogs/ZVPreview.h"
 #include "dialogs/ZVProgressDialog.h"
+#include "dialogs/ZVStockPicker.h"
+#include "dialogs/ZVStockPickerDialog.h"
 #include "document/ZVCustomLab.h"
 #include "document/ZVSheetFit.h"
 #include "editor/ZVCursors.h"
@@ -896,6 +898,43 @@ TEST_F(DemoWindowTest, MenusHoldTheCommandsWithStandardShortcuts)
     EXPECT_TRUE(w().MenuAction(QStringLiteral("actZoom1"))->isChecked());
     trigger("TBDrawText");
     EXPECT_EQ(w().Editor().DrawTool(), dwText);
+}
+
+TEST_F(DemoWindowTest, NewStartsAnEmptyDesignOnTheChosenStockAndUndoGivesTheSheetBack)
+{
+    w().SelectRow(0);
+    const TZVMeasure& m = w().Label().Measure();
+    const QList<int> before = {m.Width(), m.Height(), m.NuVer(), m.NuHor()};
+    const int rows = w().DesignsModel().rowCount();
+    bool accept = false;
+    std::optional<TZVStock> chosen;
+    w().ExecNewDesign = [&accept, &chosen](TZVStockPickerDialog& dialog) {
+        dialog.NameEdit()->setText(QStringLiteral("Shipping labels"));
+        dialog.Picker()->SearchBox()->setText(QStringLiteral("avery l7160"));
+        if (!accept) return int(QDialog::Rejected);
+        dialog.accept();
+        chosen = dialog.Chosen();
+        return dialog.result();
+    };
+    w().MenuAction(QStringLiteral("actNew"))->trigger();
+    EXPECT_EQ(w().DesignsModel().rowCount(), rows) << "cancelled";
+    EXPECT_FALSE(w().Label().Elements().empty());
+
+    accept = true;
+    w().MenuAction(QStringLiteral("actNew"))->trigger();
+    EXPECT_TRUE(w().Label().Elements().empty());
+    // Avery L7160: 3 x 7 labels of 38.1 mm high on A4 (the maker's data sheet).
+    ASSERT_TRUE(chosen);
+    EXPECT_EQ(m.PaperName(), QStringLiteral("A4"));
+    EXPECT_EQ((QList<int>{m.Width(), m.Height(), m.NuVer(), m.NuHor()}),
+              (QList<int>{qRound(chosen->LabelWidth * 100), 3810, 3, 7}));
+    ASSERT_EQ(w().DesignsModel().rowCount(), rows + 1);
+    EXPECT_EQ(currentName(), QStringLiteral("Shipping labels"));
+    EXPECT_FALSE(w().isWindowModified());
+
+    w().MenuAction(QStringLiteral("actUndo"))->trigger();
+    EXPECT_EQ((QList<int>{m.Width(), m.Height(), m.NuVer(), m.NuHor()}), before);
+    EXPECT_FALSE(w().Editor().CanUndo()) << "one step";
 }
 
 TEST_F(DemoWindowTest, TitleMarksAModifiedDesignAndSavingKeepsTheHistory)

@@ -2,6 +2,9 @@
 // (places, limits, atomic save), the starter catalogue, and the dialog driven offscreen.
 #include "printsupport/ZVLabelDefs.h"
 #include "dialogs/ZVLabelDefsDialog.h"
+#include "dialogs/ZVStockModel.h"
+#include "dialogs/ZVStockPicker.h"
+#include "dialogs/ZVStockSheet.h"
 #include "document/ZVCustomLab.h"
 #include "foundation/ZVStrings.h"
 #include "foundation/ZVUtils.h"
@@ -21,7 +24,7 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <csignal>
 #include <gtest/gtest.h>
@@ -665,6 +668,12 @@ protected:
         return lines;
     }
     const QStringList& lines() const { return dialog->Catalogue().Lines(); }
+    const TZVStockTableModel& model() const { return dialog->Picker()->Model(); }
+    // What the list shows in `column` for the user's line `line`.
+    QString shown(int line, int column) const
+    {
+        return model().data(model().index(model().FirstUserRow() + line, column), Qt::DisplayRole).toString();
+    }
 
     QTemporaryDir dir;
     QString catalogue;
@@ -680,15 +689,14 @@ TEST_F(LabelDefsDialog, OpensOnTheCatalogueWithTheFirstDefinitionSelected)
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Label's list"));
     EXPECT_EQ(control<QPushButton>("add")->text(), QStringLiteral("&Add"));
     EXPECT_EQ(control<QPushButton>("assign")->text(), QStringLiteral("Set as current"));
-    EXPECT_EQ(dialog->Tree()->headerItem()->text(1), QStringLiteral("Paper's type"));
-    ASSERT_EQ(dialog->Tree()->topLevelItemCount(), 3);
-    QTreeWidgetItem* first = dialog->Tree()->topLevelItem(0);
-    EXPECT_EQ(first->text(0), QStringLiteral("Address 3 x 7"));
-    EXPECT_EQ(first->text(1), QStringLiteral("A4"));
-    EXPECT_EQ(first->childCount(), 11) << "paper name and fields 4 to 13";
-    EXPECT_EQ(first->child(0)->text(0), QStringLiteral("A4"));
-    EXPECT_EQ(first->child(9)->text(0), QStringLiteral("3")) << "columns";
-    EXPECT_EQ(first->child(10)->text(0), QStringLiteral("7")) << "rows";
+    EXPECT_EQ(model().headerData(TZVStockTableModel::colSize, Qt::Horizontal, Qt::DisplayRole),
+              QStringLiteral("Label Size"));
+    EXPECT_GT(model().FirstUserRow(), 1000) << "the shipped stocks come first";
+    ASSERT_EQ(model().rowCount(), model().FirstUserRow() + 3);
+    EXPECT_EQ(shown(0, TZVStockTableModel::colDescription), QStringLiteral("Address 3 x 7"));
+    EXPECT_EQ(shown(0, TZVStockTableModel::colPaper), QStringLiteral("A4"));
+    EXPECT_EQ(shown(0, TZVStockTableModel::colPerSheet), QStringLiteral("21"));
+    EXPECT_EQ(dialog->Picker()->CurrentRow(), model().FirstUserRow());
     EXPECT_EQ(dialog->SelectedIndex(), 0);
     EXPECT_EQ(control<QLineEdit>("name")->text(), QStringLiteral("Address 3 x 7"));
     EXPECT_DOUBLE_EQ(control<QDoubleSpinBox>("labelWidth")->value(), 63.5);
@@ -720,13 +728,12 @@ TEST_F(LabelDefsDialog, EditsWriteTheirFieldInTheShortestFormAndShowInTheTree)
     const LocaleScope scope(QLocale::c());
     control<QDoubleSpinBox>("labelWidth")->setValue(60.5);
     EXPECT_EQ(lines()[0], QStringLiteral("^Address 3 x 7^|0|A4|0|210|297|60,5|38,1|2,5|0|7,25|15,15|3|7"));
-    EXPECT_EQ(dialog->Tree()->topLevelItem(0)->child(3)->text(0), QStringLiteral("60.5 mm"));
-    EXPECT_EQ(dialog->Tree()->topLevelItem(0)->text(3), QStringLiteral("60.5 x 38.1"));
+    EXPECT_EQ(shown(0, TZVStockTableModel::colSize), QStringLiteral("60.5 x 38.1 mm"));
 
     control<QSpinBox>("columns")->setValue(2);
     control<QDoubleSpinBox>("gapVertical")->setValue(0.3);
     control<QLineEdit>("name")->setText(QStringLiteral("Left|Right"));
-    EXPECT_EQ(dialog->Tree()->topLevelItem(0)->text(0), QStringLiteral("Left|Right"));
+    EXPECT_EQ(shown(0, TZVStockTableModel::colDescription), QStringLiteral("Left|Right"));
     control<QRadioButton>("circle")->setChecked(true);
     EXPECT_EQ(lines()[0], QStringLiteral("^Left|Right^|0|A4|1|210|297|60,5|38,1|2,5|0,3|7,25|15,15|2|7"));
 
@@ -739,7 +746,7 @@ TEST_F(LabelDefsDialog, EditsWriteTheirFieldInTheShortestFormAndShowInTheTree)
 
 TEST_F(LabelDefsDialog, PaperAndOrientationFollowTheLinesUnit)
 {
-    dialog->Tree()->setCurrentItem(dialog->Tree()->topLevelItem(2)); // the Letter sheet, in inches
+    dialog->SelectLine(2); // the Letter sheet, in inches
     control<QComboBox>("paper")->setCurrentIndex(FindPaperType(u"A5"));
     EXPECT_EQ(dialog->Fields()[ldfPaperName], QStringLiteral("A5"));
     EXPECT_EQ(dialog->Fields()[ldfPaperWidth], QStringLiteral("5,8268")) << "148 mm in inches";
@@ -758,47 +765,70 @@ TEST_F(LabelDefsDialog, PaperAndOrientationFollowTheLinesUnit)
     EXPECT_EQ(lines()[2].section(u'|', 2, 5), QStringLiteral("User|0|4|5,8268"));
 }
 
-TEST_F(LabelDefsDialog, TreeEditsChangeTheNameAndTheCounts)
+TEST_F(LabelDefsDialog, AShippedStockIsShownAndAssignedButNotEdited)
 {
-    QTreeWidgetItem* node = dialog->Tree()->topLevelItem(2);
-    node->setText(0, QStringLiteral("Renamed"));
-    EXPECT_EQ(dialog->SelectedIndex(), 2);
-    EXPECT_EQ(control<QLineEdit>("name")->text(), QStringLiteral("Renamed"));
-    EXPECT_TRUE(lines()[2].startsWith(QStringLiteral("Renamed|1|")));
+    const QList<TZVStock>& stocks = model().Stocks();
+    const auto l7160 = std::find_if(stocks.begin(), stocks.end(), [](const TZVStock& s) {
+        return s.Brand == QLatin1String("Avery") && s.Part == QLatin1String("L7160");
+    });
+    ASSERT_NE(l7160, stocks.end());
+    dialog->Picker()->SetCurrentRow(int(l7160 - stocks.begin()));
+    EXPECT_EQ(dialog->SelectedIndex(), -1);
+    const double width = control<QDoubleSpinBox>("labelWidth")->value();
+    EXPECT_NEAR(width, 63.5, 0.5) << "the maker's 63.5 mm, give or take the template's rounding";
+    EXPECT_FALSE(control<QDoubleSpinBox>("labelWidth")->isEnabled());
+    EXPECT_FALSE(control<QLineEdit>("name")->isEnabled());
+    EXPECT_FALSE(control<QPushButton>("delete")->isEnabled());
+    control<QLineEdit>("name")->setText(QStringLiteral("nowhere"));
+    EXPECT_FALSE(lines().join(u'\n').contains(QStringLiteral("nowhere")));
+    ASSERT_TRUE(control<QPushButton>("assign")->isEnabled());
+    control<QPushButton>("assign")->click();
+    // Avery's sheet: 3 x 7 labels on A4 (the maker's data sheet), as wide as the box showed.
+    EXPECT_EQ(label.Units(), unMM);
+    EXPECT_EQ(label.Measure().PaperName(), QStringLiteral("A4"));
+    EXPECT_EQ(label.Measure().Width(), qRound(width * 100));
+    EXPECT_EQ(label.Measure().NuVer(), 3);
+    EXPECT_EQ(label.Measure().NuHor(), 7);
+    EXPECT_EQ(label.UndoStack().count(), 1) << "one step";
 
-    node->child(9)->setText(0, QStringLiteral("4")); // columns
-    EXPECT_EQ(dialog->Fields()[ldfNuVer], QStringLiteral("4"));
-    EXPECT_EQ(control<QSpinBox>("columns")->value(), 4);
-    node->child(10)->setText(0, QStringLiteral("many")); // rows
-    EXPECT_EQ(dialog->Fields()[ldfNuHor], QStringLiteral("1"));
-    EXPECT_EQ(node->child(10)->text(0), QStringLiteral("1"));
-    node->child(10)->setText(0, QStringLiteral("500"));
-    EXPECT_EQ(dialog->Fields()[ldfNuHor], QStringLiteral("50")) << "the editors' limit";
+    // A running-bond sheet is listed but refused, and the label stays as it was.
+    const auto staggered = std::find_if(stocks.begin(), stocks.end(), [](const TZVStock& s) { return s.Layouts > 1; });
+    ASSERT_NE(staggered, stocks.end());
+    dialog->Picker()->SetCurrentRow(int(staggered - stocks.begin()));
+    EXPECT_FALSE(dialog->AssignToCurrent());
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains(QStringLiteral("staggered"))) << errors[0].toStdString();
+    EXPECT_EQ(label.Measure().Width(), qRound(width * 100));
+    EXPECT_EQ(label.UndoStack().count(), 1);
 }
 
 TEST_F(LabelDefsDialog, SwitchingDefinitionsJoinsThePreviousOneBack)
 {
-    dialog->Tree()->setCurrentItem(dialog->Tree()->topLevelItem(1)->child(4)); // a child of "Damaged"
+    dialog->SelectLine(1); // "Damaged"
     EXPECT_EQ(dialog->SelectedIndex(), 1);
     EXPECT_FALSE(control<QPushButton>("assign")->isEnabled()) << "no paper the table knows";
     EXPECT_FALSE(dialog->AssignToCurrent());
-    dialog->Tree()->setCurrentItem(dialog->Tree()->topLevelItem(0));
+    dialog->SelectLine(0);
     EXPECT_EQ(lines()[1], QStringLiteral("Damaged|0||0|0|0|0|0|0|0|0|0|1|1"));
 }
 
-TEST_F(LabelDefsDialog, ClickingAFieldNodeFocusesItsEditor)
+TEST_F(LabelDefsDialog, ClickingASheetLetterFocusesItsEditor)
 {
     dialog->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
-    QTreeWidget* tree = dialog->Tree();
-    tree->expandItem(tree->topLevelItem(0));
-    QTreeWidgetItem* rows = tree->topLevelItem(0)->child(10);
-    tree->scrollToItem(rows);
-    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(rows).center());
-    EXPECT_EQ(dialog->focusWidget(), control<QSpinBox>("rows"));
-    QTreeWidgetItem* gap = tree->topLevelItem(0)->child(5);
-    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(gap).center());
-    EXPECT_EQ(dialog->focusWidget(), control<QDoubleSpinBox>("gapHorizontal"));
+    TZVStockSheet* sheet = dialog->Picker()->Sheet();
+    const struct
+    {
+        char letter;
+        const char* editor;
+    } cases[] = {{'I', "rows"}, {'J', "columns"}, {'E', "gapHorizontal"}, {'H', "marginTop"}, {'C', "labelWidth"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.letter);
+        const QRectF box = sheet->LetterBox(QChar::fromLatin1(c.letter));
+        ASSERT_FALSE(box.isEmpty());
+        QTest::mouseClick(sheet, Qt::LeftButton, {}, box.center().toPoint());
+        EXPECT_EQ(dialog->focusWidget(), control<QWidget>(c.editor));
+    }
 }
 
 TEST_F(LabelDefsDialog, AddBuildsALineFromTheLabelAndSelectsIt)
@@ -807,14 +837,14 @@ TEST_F(LabelDefsDialog, AddBuildsALineFromTheLabelAndSelectsIt)
     ASSERT_EQ(lines().size(), 4);
     EXPECT_EQ(lines()[3], kExampleLine);
     EXPECT_EQ(dialog->SelectedIndex(), 3);
-    EXPECT_EQ(dialog->Tree()->currentItem(), dialog->Tree()->topLevelItem(3));
+    EXPECT_EQ(dialog->Picker()->CurrentRow(), model().FirstUserRow() + 3);
     EXPECT_EQ(control<QLineEdit>("name")->text(), QStringLiteral("New label"));
     EXPECT_TRUE(control<QPushButton>("delete")->isEnabled());
 }
 
 TEST_F(LabelDefsDialog, DeleteAsksFirstAndLeavesNothingSelected)
 {
-    dialog->Tree()->setCurrentItem(dialog->Tree()->topLevelItem(1));
+    dialog->SelectLine(1);
     answer = false;
     control<QPushButton>("delete")->click();
     EXPECT_EQ(questions, QStringList{QStringLiteral("Remove label definition from list?")});
@@ -824,9 +854,9 @@ TEST_F(LabelDefsDialog, DeleteAsksFirstAndLeavesNothingSelected)
     control<QPushButton>("delete")->click();
     ASSERT_EQ(lines().size(), 2);
     EXPECT_TRUE(lines()[1].startsWith(QStringLiteral("^Letter 3 x 10^")));
-    EXPECT_EQ(dialog->Tree()->topLevelItemCount(), 2);
+    EXPECT_EQ(model().rowCount(), model().FirstUserRow() + 2);
     EXPECT_EQ(dialog->SelectedIndex(), -1);
-    EXPECT_EQ(dialog->Tree()->currentItem(), nullptr);
+    EXPECT_EQ(dialog->Picker()->CurrentRow(), -1);
     EXPECT_FALSE(control<QPushButton>("delete")->isEnabled());
     EXPECT_FALSE(control<QDoubleSpinBox>("labelWidth")->isEnabled());
     // Editors without a selection write nothing.
@@ -838,12 +868,55 @@ TEST_F(LabelDefsDialog, DeleteAsksFirstAndLeavesNothingSelected)
 
 TEST_F(LabelDefsDialog, AssignSetsTheCurrentLabel)
 {
-    dialog->Tree()->setCurrentItem(dialog->Tree()->topLevelItem(2));
+    dialog->SelectLine(2);
     control<QPushButton>("assign")->click();
     EXPECT_EQ(label.Units(), unINCH);
     EXPECT_EQ(label.Measure().PaperName(), QStringLiteral("LETTER"));
     EXPECT_EQ(label.Measure().Width(), 6668);
     EXPECT_EQ(label.Measure().NuHor(), 10);
+}
+
+TEST_F(LabelDefsDialog, ImportAddsAFilesStocksToTheUsersOwnAndRefusesAForeignFile)
+{
+    control<QDoubleSpinBox>("marginTop")->setValue(12.5); // an edit not saved yet goes along
+    const struct
+    {
+        const char* file;
+        const char* bytes;
+        bool imported;
+    } cases[] = {
+        {"page.xml", "<html><body>no labels here</body></html>", false},
+        {"test-templates.xml",
+         "<?xml version=\"1.0\"?>\n<Glabels-templates>\n"
+         "  <Template brand=\"Test\" part=\"T-21\" size=\"A4\" _description=\"Test labels\">\n"
+         "    <Label-rectangle id=\"0\" width=\"70mm\" height=\"42.3mm\" round=\"0mm\">\n"
+         "      <Layout nx=\"3\" ny=\"7\" x0=\"0mm\" y0=\"0mm\" dx=\"70mm\" dy=\"42.3mm\"/>\n"
+         "    </Label-rectangle>\n  </Template>\n</Glabels-templates>\n",
+         true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        const QString path = dir.filePath(QString::fromLatin1(c.file));
+        writeBytes(path, c.bytes);
+        dialog->ChooseImportFile = [&path] { return path; };
+        errors.clear();
+        const qsizetype before = lines().size();
+        EXPECT_EQ(dialog->ImportStocks(), c.imported);
+        EXPECT_EQ(lines().size(), before + (c.imported ? 1 : 0));
+        EXPECT_EQ(fileLines(), lines()) << "the file holds what the dialog shows";
+        if (!c.imported) {
+            ASSERT_EQ(errors.size(), 1);
+            EXPECT_TRUE(errors[0].contains(QString::fromLatin1(c.file))) << errors[0].toStdString();
+            continue;
+        }
+        EXPECT_TRUE(errors.isEmpty());
+        EXPECT_EQ(dialog->SelectedIndex(), before);
+        const TZVStock* chosen = dialog->Picker()->Current();
+        ASSERT_NE(chosen, nullptr);
+        EXPECT_EQ(chosen->Name(), QStringLiteral("Test T-21"));
+        EXPECT_EQ(chosen->Source, path);
+    }
+    EXPECT_TRUE(fileLines()[0].endsWith(QStringLiteral("|7,25|12,5|3|7")));
 }
 
 TEST_F(LabelDefsDialog, ClosingWritesTheCatalogueAndKeepsTheProcessLocale)
@@ -880,7 +953,7 @@ TEST_F(LabelDefsDialog, AnUnreadableCatalogueIsReportedAndNotOverwritten)
     dialog->SetLabel(label);
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].contains(QStringLiteral("is not a label definitions file")));
-    EXPECT_EQ(dialog->Tree()->topLevelItemCount(), 0);
+    EXPECT_EQ(model().rowCount(), model().FirstUserRow()) << "the shipped stocks only";
     EXPECT_EQ(dialog->SelectedIndex(), -1);
     EXPECT_FALSE(control<QPushButton>("delete")->isEnabled());
     dialog->AddDefinition();
@@ -905,9 +978,13 @@ TEST_F(LabelDefsDialog, ItsSizeAndButtonsStayWhereTheyAreWhateverIsSelectedOrAdd
     label.SetUnits(unINCH);
     add->click();
     check("an inch definition added");
-    for (int i = 0; i < dialog->Tree()->topLevelItemCount(); ++i) {
-        dialog->Tree()->setCurrentItem(dialog->Tree()->topLevelItem(i));
+    for (int i = 0; i < lines().size(); ++i) {
+        dialog->SelectLine(i);
         check("definition selected");
+    }
+    for (const char* search : {"avery", "63.5 x 38.1", "cd", "no such stock"}) {
+        dialog->Picker()->SearchBox()->setText(QString::fromLatin1(search));
+        check(search);
     }
     label.SetUnits(unCM);
     add->click();

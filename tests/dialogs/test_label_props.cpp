@@ -249,6 +249,54 @@ TEST_F(LabelPropsTest, AutoLengthIsOfferedToRollsOnlyAndIsOneUndoStepWithTheVisi
     EXPECT_FALSE(open(label)->AutoLength()->isChecked());
 }
 
+TEST_F(LabelPropsTest, FromCatalogueGivesTheStockAsOneStepAndShowsItsSheet)
+{
+    TZVLab label;
+    auto dialog = open(label);
+    // Two CDs on A4, as a maker's data sheet gives them.
+    TZVStock disc;
+    disc.Brand = QStringLiteral("Test");
+    disc.Part = QStringLiteral("CD2");
+    disc.Shape = TZVStockShape::Disc;
+    disc.PaperName = QStringLiteral("A4");
+    disc.PaperWidth = 210;
+    disc.PaperHeight = 297;
+    disc.LabelWidth = disc.LabelHeight = 117;
+    disc.MarginLeft = 46.5;
+    disc.MarginTop = 21.5;
+    disc.GapY = 21;
+    disc.Hole = 20.5;
+    disc.Rows = 2;
+    TZVStock staggered = disc;
+    staggered.Layouts = 2;
+    std::optional<TZVStock> offered;
+    dialog->ChooseStock = [&offered] { return offered; };
+    const struct
+    {
+        const char* name;
+        std::optional<TZVStock> stock;
+        bool assigned;
+        int errors;
+    } cases[] = {{"cancelled", std::nullopt, false, 0}, {"staggered", staggered, false, 1}, {"disc", disc, true, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        offered = c.stock;
+        EXPECT_EQ(dialog->AssignFromCatalogue(), c.assigned);
+        EXPECT_EQ(label.UndoStack().count(), c.assigned ? 1 : 0);
+        EXPECT_EQ(errors.size(), c.errors);
+    }
+    EXPECT_EQ(label.Measure().LabelType(), ltCircle);
+    EXPECT_DOUBLE_EQ(control(*dialog, "Width")->Value(), 117);
+    EXPECT_EQ(control(*dialog, "Rows")->AsInteger(), 2);
+    EXPECT_EQ(control(*dialog, "Columns")->AsInteger(), 1);
+    EXPECT_TRUE(control(*dialog, "InnerCircle")->isEnabled());
+    EXPECT_DOUBLE_EQ(control(*dialog, "InnerCircle")->Value(), 20.5);
+    label.UndoStack().undo();
+    EXPECT_EQ(label.Measure().LabelType(), ltRect);
+    EXPECT_EQ(label.Measure().Width(), 6000) << "the label's own 60 x 35 mm again";
+    EXPECT_EQ(label.Measure().NuHor(), 7);
+}
+
 TEST_F(LabelPropsTest, ClickingALabelStartsTheRunThere)
 {
     TZVLab label; // A4, 3 columns of 60 mm, 7 rows of 35 mm, margins 5 and 10, gaps 4

@@ -147,7 +147,7 @@ TEST_F(EditorUndo, EveryActionIsOneStepThatUndoesAndRedoesDesignSelectionAndModi
              label->SetLabelDefs(catalogue);
              TFLabelDefs dialog(nullptr, TZVLabelDefsPlaces{QString(), dir.filePath("user"), QString()});
              dialog.SetLabel(*label);
-             dialog.Tree()->setCurrentItem(dialog.Tree()->topLevelItem(0));
+             dialog.SelectLine(0);
              dialog.findChild<QPushButton*>(QStringLiteral("assign"))->click();
          }},
     };
