@@ -54,7 +54,9 @@ QString formatMm(double mm)
     return FormatDefGeneral(std::round(mm * 1000) / 1000);
 }
 
-constexpr double kSizeTolerance = 0.05;   // mm, a size typed in a search
+// mm, a size typed in a search: boxes print rounded sizes, and a template may differ from its box
+// by almost half a millimetre (Avery L7160: 63.99 mm wide in the data, "63.5 x 38.1" on the box).
+constexpr double kSizeTolerance = 0.5;
 constexpr double kNamedPaperTolerance = 1; // mm: "B4" of the table is 250 x 354, of ISO 250 x 353
 constexpr double kPaperTolerance = 0.5;    // mm, a sheet matched to the table by its size alone
 

@@ -108,6 +108,7 @@ TEST(ShippedStocks, WellKnownStocksHaveTheGeometryOfTheirSourceFiles)
     EXPECT_NEAR(l7160->LabelHeight + l7160->GapY, 38.1, 0.001);
     EXPECT_EQ(l7160->LabelsPerSheet(), 21);
     EXPECT_EQ(QSizeF(l7160->PaperWidth, l7160->PaperHeight), QSizeF(210, 297));
+    EXPECT_TRUE(StockMatches(*l7160, u"63.5 x 38.1")) << "the size on the box finds it";
 
     // Desmat A4ST-3CD: two layouts of discs on one sheet (two more are commented out).
     const TZVStock* staggered = catalogue.Find(u"Desmat A4ST-3CD");
@@ -155,7 +156,8 @@ TEST(StockSearch, WordsAndSizesMustAllMatch)
     const Case cases[] = {
         {"", true},           {"avery 5163", true},    {"SHIPPING", true},     {"101.6 x 50.8", true},
         {"50,8x101,6", true}, {"2 x 4 in", true},      {"4x2in avery", true},  {"10.16x5.08 cm", true},
-        {"101.7x50.8", false}, {"avery 5164", false},  {"herma 5163", false},  {"3 x 4 in", false},
+        {"101.2x51.2", true},  {"102.2x50.8", false}, {"avery 5164", false},  {"herma 5163", false},
+        {"3 x 4 in", false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(StockMatches(s, QString::fromUtf8(c.search)), c.matches) << c.search;
