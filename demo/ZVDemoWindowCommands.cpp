@@ -322,6 +322,8 @@ void TFMain::NewLabel()
         {
             TZVChangeScope change(*m_label, tr("New design on %1").arg(dialog.Chosen()->Name()));
             AssignStock(*dialog.Chosen(), *m_label);
+            // The stock's name, not the previous design's, titles the print jobs.
+            m_label->Measure().SetLabelName(dialog.Chosen()->Name());
         }
         if (m_dm.Connected()) {
             TZVDataSet& labels = m_dm.TbLabels();

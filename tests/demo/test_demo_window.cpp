@@ -848,7 +848,9 @@ TEST_F(DemoWindowTest, MenusHoldTheCommandsWithStandardShortcuts)
         for (QAction* item : menu->actions())
             if (item->objectName() == QLatin1String(c.action)) a = item;
         ASSERT_NE(a, nullptr);
-        if (c.key) EXPECT_EQ(a->shortcuts(), QKeySequence::keyBindings(*c.key));
+        if (c.key) {
+            EXPECT_EQ(a->shortcuts(), QKeySequence::keyBindings(*c.key));
+        }
     }
     EXPECT_FALSE(w().MenuAction(QStringLiteral("actQuit"))->shortcuts().isEmpty());
     // Redo takes the platform's keys and both that the editor answers, wherever the focus is.
@@ -926,6 +928,7 @@ TEST_F(DemoWindowTest, NewStartsAnEmptyDesignOnTheChosenStockAndUndoGivesTheShee
     // Avery L7160: 3 x 7 labels of 38.1 mm high on A4 (the maker's data sheet).
     ASSERT_TRUE(chosen);
     EXPECT_EQ(m.PaperName(), QStringLiteral("A4"));
+    EXPECT_EQ(m.LabelName(), QStringLiteral("Avery L7160"));
     EXPECT_EQ((QList<int>{m.Width(), m.Height(), m.NuVer(), m.NuHor()}),
               (QList<int>{qRound(chosen->LabelWidth * 100), 3810, 3, 7}));
     ASSERT_EQ(w().DesignsModel().rowCount(), rows + 1);

@@ -103,7 +103,9 @@ TEST_F(StockPickerTest, SearchPaperAndShapeNarrowTheListAndTheChoiceFollows)
         // The choice stays while it is shown, else the first row shown is chosen, else none.
         const int chosen = picker->CurrentRow();
         EXPECT_EQ(chosen >= 0, !c.rows.isEmpty());
-        if (chosen >= 0) EXPECT_TRUE(c.rows.contains(chosen));
+        if (chosen >= 0) {
+            EXPECT_TRUE(c.rows.contains(chosen));
+        }
     }
     filter("avery", "", any);
     picker->SetCurrentRow(3);

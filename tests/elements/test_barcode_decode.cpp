@@ -233,10 +233,11 @@ TEST_F(BarcodeDecode, EveryTypeAtEveryResolutionAngleAndQuietZone)
                     // ZXing gives a DataBar's GTIN-14 without its AI.
                     if (c.format == ZXing::BarcodeFormat::DataBar && text.size() == 14) text = "01" + text;
                     // Read as GS1 data: the symbol starts with FNC1, or is DataBar (always GS1, "]e0").
-                    if (c.gs1)
+                    if (c.gs1) {
                         EXPECT_TRUE(result.contentType() == ZXing::ContentType::GS1 ||
                                     result.symbologyIdentifier() == "]e0")
                             << where << ": read as " << result.symbologyIdentifier();
+                    }
                     if (c.gs1) text = gs1ElementString(text).value_or("<no element string: " + text + ">");
                     EXPECT_EQ(text, c.expected) << where;
                 }
