@@ -28,7 +28,7 @@ if [ -n "$pgbin" ] && [ -x "$pgbin/initdb" ]; then
   [ "$(id -u)" = 0 ] && chown postgres "$pgdata" "$work/socket"
   if "${as_postgres[@]}" "$pgbin/initdb" -D "$pgdata" -U zorvel --auth=trust -E UTF8 --locale=C --no-sync > /dev/null &&
      printf "listen_addresses = ''\nunix_socket_directories = '%s'\nfsync = off\n" "$work/socket" >> "$pgdata/postgresql.conf" &&
-     "${as_postgres[@]}" "$pgbin/pg_ctl" -D "$pgdata" -l "$work/pg.log" -w -s start; then
+     "${as_postgres[@]}" "$pgbin/pg_ctl" -D "$pgdata" -l "$pgdata/server.log" -w -s start; then
     postgres=true
   fi
 fi
@@ -62,7 +62,7 @@ for n in "${counts[@]}"; do
 
   if $postgres; then
     url="postgresql://zorvel@/postgres?host=$work/socket"
-    psql -q "$url" -c "DROP TABLE IF EXISTS items" \
+    PGOPTIONS="-c client_min_messages=warning" psql -q "$url" -c "DROP TABLE IF EXISTS items" \
       -c "CREATE TABLE items (ID INTEGER PRIMARY KEY, NAME TEXT, PRICE NUMERIC(10,2), CODE TEXT)" \
       -c "\\copy items FROM '$work/rows.csv' WITH (FORMAT csv)" > /dev/null
     measure "$n" PostgreSQL --db "$url" --master items
