@@ -1,11 +1,12 @@
-// TZVCsvDataSet: reading a CSV file whole, inferring column kinds, serving its records.
+// TZVCsvDataSet: indexing a CSV file's records, inferring column kinds, reading records on demand.
 #include "platform/ZVCsvDataSet.h"
 
 #include "foundation/ZVError.h"
+#include "platform/ZVCsvReader.h"
 
+#include <QBuffer>
 #include <QDate>
 #include <QFile>
-
 #include <QLocale>
 
 #include <algorithm>
@@ -15,107 +16,6 @@
 namespace zorvel {
 
 namespace {
-
-[[noreturn]] void invalidLine(int line)
-{
-    throw EZvError(QStringLiteral("INVALID CSV LINE : %1").arg(line));
-}
-
-struct TRecord
-{
-    QStringList Cells;
-    int Line = 0;
-};
-
-// Splits the text into records; line numbers count physical lines from 1.
-class TCsvReader
-{
-public:
-    TCsvReader(const QString& text, QChar delimiter) : m_text(text), m_delimiter(delimiter) {}
-
-    bool Next(TRecord& record)
-    {
-        while (m_at < m_text.size()) {
-            record.Cells.clear();
-            record.Line = m_line;
-            bool quoted = false;
-            while (true) {
-                quoted = readCell(record) || quoted;
-                if (record.Cells.size() > kMaxCsvFields)
-                    invalidLine(record.Line);
-                if (m_at < m_text.size() && m_text[m_at] == m_delimiter) {
-                    ++m_at;
-                    continue;
-                }
-                skipLineBreak();
-                break;
-            }
-            const bool blank = !quoted && record.Cells.size() == 1 && record.Cells.front().isEmpty();
-            if (!blank)
-                return true;
-        }
-        return false;
-    }
-
-private:
-    bool atBreak() const
-    {
-        return m_at >= m_text.size() || m_text[m_at] == m_delimiter || m_text[m_at] == u'\r' ||
-               m_text[m_at] == u'\n';
-    }
-
-    void skipLineBreak()
-    {
-        if (m_at < m_text.size() && m_text[m_at] == u'\r')
-            ++m_at;
-        if (m_at < m_text.size() && m_text[m_at] == u'\n')
-            ++m_at;
-        ++m_line;
-    }
-
-    // Returns whether the cell was quoted.
-    bool readCell(TRecord& record)
-    {
-        const qsizetype n = m_text.size();
-        if (m_at >= n || m_text[m_at] != u'"') {
-            const qsizetype start = m_at;
-            while (!atBreak())
-                ++m_at;
-            record.Cells.append(m_text.mid(start, m_at - start));
-            return false;
-        }
-        QString cell;
-        ++m_at;
-        while (true) {
-            if (m_at >= n)
-                invalidLine(record.Line);
-            const QChar c = m_text[m_at];
-            if (c == u'"') {
-                if (m_at + 1 < n && m_text[m_at + 1] == u'"') {
-                    cell += u'"';
-                    m_at += 2;
-                    continue;
-                }
-                ++m_at;
-                break;
-            }
-            // CRLF counts as one line break, as does a lone CR or LF.
-            if (c == u'\n' || (c == u'\r' && !(m_at + 1 < n && m_text[m_at + 1] == u'\n')))
-                ++m_line;
-            cell += c;
-            ++m_at;
-        }
-        if (!atBreak())
-            invalidLine(m_line);
-        record.Cells.append(cell);
-        return true;
-    }
-
-    const QString& m_text;
-    QChar m_delimiter;
-    qsizetype m_at = 0;
-    int m_line = 1;
-};
 
 // Candidate kinds of a column; each non-empty cell removes those it does not fit.
 enum TCandidate : unsigned {
@@ -193,58 +93,48 @@ unsigned fittingKinds(const QString& cell, bool& fits32)
     return fits;
 }
 
-TZVFieldKind columnKind(const std::vector<TRecord>& records, int column)
+// What a column's cells seen so far allow.
+struct TColumnGuess
 {
-    unsigned candidates = cAll;
-    bool fits32 = true;
-    bool any = false;
-    for (const TRecord& record : records) {
-        const QString& cell = record.Cells[column];
-        if (cell.isEmpty())
-            continue;
-        any = true;
-        candidates &= fittingKinds(cell, fits32);
-        if (candidates == 0)
-            return fkString;
-    }
-    if (!any)
-        return fkString;
-    if (candidates & cInteger)
-        return fits32 ? fkInteger : fkLargeInt;
-    if (candidates & cFloat)
-        return fkFloat;
-    if (candidates & cBoolean)
-        return fkBoolean;
-    if (candidates & cDate)
-        return fkDate;
-    return candidates & cDateTime ? fkDateTime : fkString;
-}
+    unsigned Candidates = cAll;
+    bool Fits32 = true;
+    bool Any = false;
 
-QString readText(const QString& fileName)
-{
-    QFile file(fileName);
-    if (fileName.isEmpty() || !file.open(QIODevice::ReadOnly))
-        throw EZvError(QLatin1String(kErrorCantOpenDataSet) + QStringLiteral(" : ") + fileName);
-    const QString tooLarge = QStringLiteral("CSV FILE TOO LARGE : ") + fileName;
-    if (file.size() > kMaxCsvFileSize)
-        throw EZvError(tooLarge);
-    // Devices report no size: read one byte past the limit to notice them. In pieces, because
-    // one read of the whole limit reserves all of it, whatever the file's size.
-    QByteArray bytes;
-    while (bytes.size() <= kMaxCsvFileSize) {
-        const QByteArray piece = file.read(qMin<qint64>(1 << 20, kMaxCsvFileSize + 1 - bytes.size()));
-        if (piece.isEmpty())
-            break;
-        bytes += piece;
+    void See(const QString& cell)
+    {
+        if (cell.isEmpty() || Candidates == 0)
+            return;
+        Any = true;
+        Candidates &= fittingKinds(cell, Fits32);
     }
-    if (bytes.size() > kMaxCsvFileSize)
-        throw EZvError(tooLarge);
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        bytes.remove(0, 3);
-    return QString::fromUtf8(bytes);
-}
+
+    TZVFieldKind Kind() const
+    {
+        if (!Any || Candidates == 0)
+            return fkString;
+        if (Candidates & cInteger)
+            return Fits32 ? fkInteger : fkLargeInt;
+        if (Candidates & cFloat)
+            return fkFloat;
+        if (Candidates & cBoolean)
+            return fkBoolean;
+        if (Candidates & cDate)
+            return fkDate;
+        return Candidates & cDateTime ? fkDateTime : fkString;
+    }
+};
+
+// Bytes read from the file at once when a record is reached; the records after it come along.
+constexpr qint64 kWindowSize = 64 * 1024;
 
 } // namespace
+
+struct TZVCsvDataSet::TIndex
+{
+    std::vector<TZVFieldDef> Defs;
+    // Where each record starts, then where the last one ends.
+    std::vector<qint64> Starts;
+};
 
 TZVCsvDataSet::TZVCsvDataSet(QObject* parent) : TZVDataSet(parent) {}
 
@@ -262,52 +152,152 @@ void TZVCsvDataSet::SetDelimiter(QChar delimiter)
     m_delimiter = delimiter;
 }
 
+// The file positioned after its byte-order mark; a device that cannot seek is read whole.
+std::unique_ptr<QIODevice> TZVCsvDataSet::openSource() const
+{
+    auto file = std::make_unique<QFile>(m_fileName);
+    if (m_fileName.isEmpty() || !file->open(QIODevice::ReadOnly))
+        throw EZvError(QLatin1String(kErrorCantOpenDataSet) + QStringLiteral(" : ") + m_fileName);
+    const QString tooLarge = QStringLiteral("CSV FILE TOO LARGE : ") + m_fileName;
+    if (file->size() > kMaxCsvFileSize)
+        throw EZvError(tooLarge);
+    std::unique_ptr<QIODevice> source = std::move(file);
+    if (source->isSequential()) {
+        // Devices report no size: read one byte past the limit to notice them. In pieces, because
+        // one read of the whole limit reserves all of it, whatever the size.
+        QByteArray bytes;
+        while (bytes.size() <= kMaxCsvFileSize) {
+            const QByteArray piece = source->read(qMin<qint64>(1 << 20, kMaxCsvFileSize + 1 - bytes.size()));
+            if (piece.isEmpty())
+                break;
+            bytes += piece;
+        }
+        if (bytes.size() > kMaxCsvFileSize)
+            throw EZvError(tooLarge);
+        auto buffer = std::make_unique<QBuffer>();
+        buffer->setData(bytes);
+        buffer->open(QIODevice::ReadOnly);
+        source = std::move(buffer);
+    }
+    // Decoding drops one more mark behind the first, as it always did.
+    for (int marks = 0; marks < 2 && source->peek(3) == "\xEF\xBB\xBF"; ++marks)
+        source->seek(source->pos() + 3);
+    return source;
+}
+
 std::vector<TZVDataSet::TZVFieldDef> TZVCsvDataSet::DoOpen()
 {
-    const QString text = readText(m_fileName);
-    TCsvReader reader(text, m_delimiter);
-    TRecord header;
-    if (!reader.Next(header))
-        invalidLine(1);
-    std::vector<TRecord> records;
-    TRecord record;
-    while (reader.Next(record)) {
-        if (record.Cells.size() != header.Cells.size())
-            invalidLine(record.Line);
-        records.push_back(std::move(record));
-    }
-
-    std::vector<TZVFieldDef> defs;
-    for (qsizetype i = 0; i < header.Cells.size(); ++i) {
-        QString name = header.Cells[i].trimmed();
-        if (name.isEmpty())
-            name = QStringLiteral("FIELD%1").arg(i + 1);
-        defs.push_back({name, columnKind(records, static_cast<int>(i))});
-    }
-
-    std::vector<QVariantList> rows;
-    rows.reserve(records.size());
-    for (TRecord& r : records) {
-        QVariantList row;
-        row.reserve(r.Cells.size());
-        for (qsizetype i = 0; i < r.Cells.size(); ++i) {
-            const TZVFieldKind kind = defs[static_cast<size_t>(i)].Kind;
-            QString& cell = r.Cells[i];
-            QVariant value;
-            if (!cell.isEmpty() && !ConvertToKind(kind == fkString ? cell : cell.trimmed(), kind, value))
-                value = cell;
-            row.append(value);
+    std::unique_ptr<QIODevice> source = openSource();
+    // A copy comes with the index of the data set it copies.
+    if (!m_index) {
+        auto index = std::make_shared<TIndex>();
+        TZVCsvReader reader(*source, m_delimiter);
+        TZVCsvRecord header;
+        if (!reader.Next(header))
+            TZVCsvReader::RaiseInvalidLine(1);
+        std::vector<TColumnGuess> guesses(static_cast<size_t>(header.Cells.size()));
+        TZVCsvRecord record;
+        while (reader.Next(record)) {
+            // A file that grows while it is read.
+            if (record.Start > kMaxCsvFileSize)
+                throw EZvError(QStringLiteral("CSV FILE TOO LARGE : ") + m_fileName);
+            if (record.Cells.size() != header.Cells.size())
+                TZVCsvReader::RaiseInvalidLine(record.Line);
+            for (size_t i = 0; i < guesses.size(); ++i)
+                guesses[i].See(record.Cells[static_cast<qsizetype>(i)]);
+            index->Starts.push_back(record.Start);
         }
-        r.Cells.clear();
-        rows.push_back(std::move(row));
+        index->Starts.push_back(reader.Position());
+        index->Starts.shrink_to_fit();
+        for (qsizetype i = 0; i < header.Cells.size(); ++i) {
+            QString name = header.Cells[i].trimmed();
+            if (name.isEmpty())
+                name = QStringLiteral("FIELD%1").arg(i + 1);
+            index->Defs.push_back({name, guesses[static_cast<size_t>(i)].Kind()});
+        }
+        m_index = std::move(index);
     }
-    m_rows = std::move(rows);
-    return defs;
+    m_source = std::move(source);
+    return m_index->Defs;
+}
+
+void TZVCsvDataSet::DoClose()
+{
+    m_index.reset();
+    m_source.reset();
+    m_window.clear();
+    m_windowStart = 0;
+    m_cachedRow = -1;
+    m_cachedValues.clear();
+}
+
+int TZVCsvDataSet::RowCount() const
+{
+    return m_index ? static_cast<int>(m_index->Starts.size()) - 1 : 0;
+}
+
+QByteArray TZVCsvDataSet::recordBytes(int row) const
+{
+    const qint64 start = m_index->Starts[static_cast<size_t>(row)];
+    const qint64 size = m_index->Starts[static_cast<size_t>(row) + 1] - start;
+    if (start < m_windowStart || start + size > m_windowStart + m_window.size()) {
+        m_window.clear();
+        m_windowStart = start;
+        if (m_source->seek(start))
+            m_window = m_source->read(std::max(size, kWindowSize));
+    }
+    return m_window.mid(start - m_windowStart, size);
 }
 
 QVariant TZVCsvDataSet::RowValue(int row, int field) const
 {
-    return m_rows[static_cast<size_t>(row)].value(field);
+    if (row == m_cachedRow)
+        return m_cachedValues.value(field);
+    QByteArray bytes = recordBytes(row);
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    TZVCsvReader reader(buffer, m_delimiter);
+    TZVCsvRecord record;
+    const std::vector<TZVFieldDef>& defs = m_index->Defs;
+    bool read = false;
+    try {
+        read = reader.Next(record) && record.Cells.size() == static_cast<qsizetype>(defs.size());
+    } catch (const EZvError&) {
+    }
+    // Indexed records always read again unless the file changed under the data set.
+    if (!read)
+        throw EZvError(QStringLiteral("CSV FILE CHANGED : ") + m_fileName);
+    QVariantList values;
+    values.reserve(record.Cells.size());
+    for (qsizetype i = 0; i < record.Cells.size(); ++i) {
+        const TZVFieldKind kind = defs[static_cast<size_t>(i)].Kind;
+        const QString& cell = record.Cells[i];
+        QVariant value;
+        if (!cell.isEmpty() && !ConvertToKind(kind == fkString ? cell : cell.trimmed(), kind, value))
+            value = cell;
+        values.append(value);
+    }
+    m_cachedValues = std::move(values);
+    m_cachedRow = row;
+    return m_cachedValues.value(field);
+}
+
+std::unique_ptr<TZVDataSet> TZVCsvDataSet::OpenCopy() const
+{
+    if (!Active() || !m_index || m_source->isSequential() || qobject_cast<QBuffer*>(m_source.get()))
+        return nullptr;
+    auto copy = std::make_unique<TZVCsvDataSet>();
+    copy->SetName(Name());
+    copy->m_fileName = m_fileName;
+    copy->m_delimiter = m_delimiter;
+    copy->m_index = m_index;
+    copy->SetFilter(Filter());
+    copy->SetFiltered(Filtered());
+    for (int i = 0; i < FieldCount(); ++i)
+        if (Fields(i).DisplayLabel() != Fields(i).FieldName())
+            copy->SetDisplayLabel(Fields(i).FieldName(), Fields(i).DisplayLabel());
+    copy->Open();
+    return copy;
 }
 
 } // namespace zorvel

@@ -1,17 +1,21 @@
-// TZVCsvDataSet: a read-only data set over a CSV file (RFC 4180, UTF-8).
+// TZVCsvDataSet: a read-only data set over a CSV file (RFC 4180, UTF-8), read record by record.
 #pragma once
 
 #include "foundation/ZVDataSet.h"
 #include "zorvel_core_export.h"
 
+class QIODevice;
+
 namespace zorvel {
 
-/// Largest file read: 256 MB, far beyond any list of labels, well below what fits in memory.
+/// Largest file read: 256 MB, far beyond any list of labels (a million records of 250 bytes).
 inline constexpr qint64 kMaxCsvFileSize = qint64(256) * 1024 * 1024;
 /// More columns than this is not a table of labels but a damaged file.
 inline constexpr int kMaxCsvFields = 4096;
 
-/// The first record names the fields; the file is read whole on Open. Fields are quoted with '"'
+/// The first record names the fields. Open reads the file once, keeping only where each record
+/// starts (8 bytes a record) and the column kinds; a record is read again when it is reached,
+/// and only the current one is kept. A pipe or other device that cannot seek is held whole. Fields are quoted with '"'
 /// (doubled inside), may hold delimiters and line breaks; lines end with CRLF, LF or CR; a UTF-8
 /// byte-order mark is skipped; blank lines are skipped. An empty cell is null.
 ///
@@ -42,16 +46,32 @@ public:
     /// Only while closed ("DATASET IS OPEN").
     void SetDelimiter(QChar delimiter);
 
+    /// The same file and options, opened again on this one's index; null when closed or when the
+    /// source is a device that cannot be read twice.
+    std::unique_ptr<TZVDataSet> OpenCopy() const override;
+
 protected:
     std::vector<TZVFieldDef> DoOpen() override;
-    void DoClose() override { m_rows.clear(); }
-    int RowCount() const override { return static_cast<int>(m_rows.size()); }
+    void DoClose() override;
+    int RowCount() const override;
     QVariant RowValue(int row, int field) const override;
 
 private:
+    struct TIndex;
+
+    std::unique_ptr<QIODevice> openSource() const;
+    QByteArray recordBytes(int row) const;
+
     QString m_fileName;
     QChar m_delimiter = u',';
-    std::vector<QVariantList> m_rows;
+    // Shared with copies: it never changes once built.
+    std::shared_ptr<const TIndex> m_index;
+    std::unique_ptr<QIODevice> m_source;
+    // What was last read from the source, and the record last parsed.
+    mutable QByteArray m_window;
+    mutable qint64 m_windowStart = 0;
+    mutable int m_cachedRow = -1;
+    mutable QVariantList m_cachedValues;
 };
 
 } // namespace zorvel

@@ -95,6 +95,24 @@ TEST_F(CsvDataSet, ReadsQuotingLineEndsAndEncodings)
     }
 }
 
+TEST_F(CsvDataSet, RecordsWithQuotedBreaksReadTheSameInAnyOrder)
+{
+    TZVCsvDataSet& csv = load("ID,TEXT\n1,\"a,\nb\"\n\n2,\"\"\"c\"\"\r\nd\"\r\n3,e\n");
+    csv.Open();
+    const QStringList expected{"1|a,\nb", "2|\"c\"\r\nd", "3|e"};
+    EXPECT_EQ(rows(csv), expected);
+    for (const int at : {2, 0, 1, 2, 1}) {
+        csv.First();
+        csv.MoveBy(at);
+        EXPECT_EQ(csv.Fields(0).AsWideString() + u'|' + csv.Fields(1).AsWideString(), expected[at]);
+    }
+    std::unique_ptr<TZVDataSet> copy = csv.OpenCopy();
+    ASSERT_TRUE(copy);
+    copy->Last();
+    EXPECT_EQ(copy->FieldByName("TEXT").AsWideString(), "e");
+    EXPECT_EQ(csv.FieldByName("TEXT").AsWideString(), "\"c\"\r\nd");
+}
+
 TEST_F(CsvDataSet, OtherDelimiters)
 {
     TZVCsvDataSet& csv = load("NAME;PRICE\n\"Smith; J.\";3.5\n", u';');
