@@ -262,6 +262,19 @@ void TZVCsvDataSet::SetDelimiter(QChar delimiter)
     m_delimiter = delimiter;
 }
 
+std::unique_ptr<TZVDataSet> TZVCsvDataSet::OpenCopy() const
+{
+    if (Master()) return nullptr;
+    auto copy = std::make_unique<TZVCsvDataSet>();
+    copy->SetName(Name());
+    copy->m_fileName = m_fileName;
+    copy->m_delimiter = m_delimiter;
+    copy->SetFilter(Filter());
+    copy->SetFiltered(Filtered());
+    if (Active()) copy->Open();
+    return copy;
+}
+
 std::vector<TZVDataSet::TZVFieldDef> TZVCsvDataSet::DoOpen()
 {
     const QString text = readText(m_fileName);

@@ -41,6 +41,8 @@ public:
     QChar Delimiter() const { return m_delimiter; }
     /// Only while closed ("DATASET IS OPEN").
     void SetDelimiter(QChar delimiter);
+    /// The same file read again, with this one's delimiter and filter, open when this one is open.
+    std::unique_ptr<TZVDataSet> OpenCopy() const override;
 
 protected:
     std::vector<TZVFieldDef> DoOpen() override;
