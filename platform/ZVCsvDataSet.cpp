@@ -271,12 +271,17 @@ std::unique_ptr<TZVDataSet> TZVCsvDataSet::OpenCopy() const
     copy->m_delimiter = m_delimiter;
     copy->SetFilter(Filter());
     copy->SetFiltered(Filtered());
-    if (Active()) copy->Open();
+    if (!Active()) return copy;
+    // The records read already, shared (copies of a QList share its data), not read again.
+    copy->m_rows = m_rows;
+    for (int i = 0; i < FieldCount(); ++i) copy->m_copiedDefs.push_back({Fields(i).FieldName(), Fields(i).Kind()});
+    copy->Open();
     return copy;
 }
 
 std::vector<TZVDataSet::TZVFieldDef> TZVCsvDataSet::DoOpen()
 {
+    if (!m_copiedDefs.empty()) return std::exchange(m_copiedDefs, {});
     const QString text = readText(m_fileName);
     TCsvReader reader(text, m_delimiter);
     TRecord header;

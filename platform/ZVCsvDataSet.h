@@ -41,7 +41,8 @@ public:
     QChar Delimiter() const { return m_delimiter; }
     /// Only while closed ("DATASET IS OPEN").
     void SetDelimiter(QChar delimiter);
-    /// The same file read again, with this one's delimiter and filter, open when this one is open.
+    /// The same file with this one's delimiter and filter; when this one is open, open over the
+    /// records it read.
     std::unique_ptr<TZVDataSet> OpenCopy() const override;
 
 protected:
@@ -54,6 +55,7 @@ private:
     QString m_fileName;
     QChar m_delimiter = u',';
     std::vector<QVariantList> m_rows;
+    std::vector<TZVFieldDef> m_copiedDefs; // a copy's fields, with its rows taken from the original
 };
 
 } // namespace zorvel
