@@ -121,12 +121,18 @@ std::optional<bool> TZVCustomLab::printSplit(TZVPrinter& printer, const QString&
             return !stop.Stops(i);
         };
         part.Thread.reset(QThread::create([&part, &stop, &title, i] {
+            // A page being painted holds the fonts of this thread, which end with it: a part
+            // that does not end here is dropped here.
             try {
                 part.Label->positionAt(part.Label->runPage(part.First));
-                if (part.Label->printPages(*part.Printer, title, part.First, part.Last)) part.Printer->EndDoc();
+                if (part.Label->printPages(*part.Printer, title, part.First, part.Last))
+                    part.Printer->EndDoc();
+                else
+                    part.Printer->Abort();
             } catch (...) {
                 part.Failure = std::current_exception();
                 stop.From(i + 1);
+                part.Printer->Abort();
             }
         }));
         part.Thread->start();
