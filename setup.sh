@@ -16,7 +16,7 @@ packages=(
   qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql qt6-svg-dev qt6-tools-dev libxkbcommon-dev
   libjpeg62-turbo-dev libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fonts-dejavu-core xvfb xdotool zbar-tools poppler-utils sqlite3 postgresql doxygen pkgconf
-  libzint-dev libzxing-dev libcups2-dev
+  libzint-dev libzxing-dev libcups2-dev libqpdf-dev
   cups cups-client cups-bsd cups-ipp-utils cups-ppdc printer-driver-cups-pdf ghostscript
 )
 # Node.js brings npm on this machine's image; Debian's own npm package conflicts with that one.

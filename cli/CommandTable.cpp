@@ -81,6 +81,7 @@ std::vector<Command> makeTable()
              {"first-col", "Column of that row where printing starts.", "c"},
              {"from", "First record to print (from 1).", "n"},
              {"to", "Last record to print (0: the last one).", "m"},
+             {"jobs", "Threads that print the pages side by side (default: one per core; 1: no split).", "n"},
              {"answer", "Answer to the question element ID (repeatable).", "ID=TEXT"},
              {"values",
               "Print nothing: list every label's content as CSV (page,row,col,record,copy,element,content)."},

@@ -6,6 +6,9 @@
 
 #include <QImageWriter>
 
+#include <algorithm>
+#include <iterator>
+
 namespace zorvel::cli {
 
 QSize PngPagePrinter::PageSizePixels() const
@@ -42,9 +45,37 @@ void PngPagePrinter::NewPage()
 void PngPagePrinter::EndDoc()
 {
     endPage();
+    if (!m_part) commitFiles();
+}
+
+void PngPagePrinter::commitFiles()
+{
     for (const auto& file : m_files)
         if (!file->commit()) throw EZvError(QStringLiteral("CAN'T WRITE FILE : ") + file->fileName());
     m_files.clear();
+}
+
+std::unique_ptr<TZVPrinter> PngPagePrinter::NewPart(int firstPage)
+{
+    auto part = std::make_unique<PngPagePrinter>(m_base + QStringLiteral(".png"), m_dpi);
+    part->m_index = m_index;
+    part->m_nextLength = m_nextLength;
+    part->m_devMode = m_devMode;
+    part->m_pages = firstPage - 1;
+    part->m_part = true;
+    return part;
+}
+
+void PngPagePrinter::JoinParts(std::vector<std::unique_ptr<TZVPrinter>> parts)
+{
+    Abort();
+    for (const auto& printer : parts) {
+        auto& part = static_cast<PngPagePrinter&>(*printer);
+        std::move(part.m_files.begin(), part.m_files.end(), std::back_inserter(m_files));
+        part.m_files.clear();
+        m_pages = part.m_pages;
+    }
+    commitFiles();
 }
 
 void PngPagePrinter::Abort()

@@ -14,7 +14,8 @@
 namespace zorvel::cli {
 
 // Pages as PNG files NAME-1.png, NAME-2.png ...: each page is written when it ends, and all
-// files appear together at EndDoc, so a failed or cancelled run leaves none.
+// files appear together at EndDoc, so a failed or cancelled run leaves none. A part writes the
+// pages from its first on and leaves them to the join, which makes every part's appear.
 class PngPagePrinter final : public TZVPrinter
 {
 public:
@@ -39,16 +40,20 @@ public:
     TZVCanvas& Canvas() override { return *m_canvas; }
     int Pages() const { return m_pages; }
     void SetPageLength(int tenths) override { m_nextLength = tenths; }
+    std::unique_ptr<TZVPrinter> NewPart(int firstPage) override;
+    void JoinParts(std::vector<std::unique_ptr<TZVPrinter>> parts) override;
 
 private:
     QSize tenths() const;
     void startPage();
     void endPage();
+    void commitFiles();
 
     QString m_base;
     int m_dpi;
     int m_index = 0;
     int m_pages = 0;
+    bool m_part = false;
     int m_nextLength = 0; // SetPageLength's, for the pages started from now on
     int m_pageLength = 0; // the current page's; 0 for the paper's
     TZVDevMode m_devMode;

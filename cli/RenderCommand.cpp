@@ -184,6 +184,7 @@ int runRender(const QCommandLineParser& parser)
     const auto firstCol = countOption(parser, "first-col", 1);
     const auto from = countOption(parser, "from", 1);
     const auto to = countOption(parser, "to", 0);
+    const auto jobs = countOption(parser, "jobs", 1);
 
     TZVLab label;
     // A picture that cannot be read is only reported, and a run without it would print wrong labels.
@@ -245,6 +246,7 @@ int runRender(const QCommandLineParser& parser)
     if (firstCol) info.SetFirstCol(*firstCol);
     if (from) info.SetPrintFrom(*from);
     if (to) info.SetPrintTo(*to);
+    label.SetJobs(jobs.value_or(0));
 
     // IDs match as the label's own IDs do, without regard to case.
     for (auto it = answers.cbegin(); it != answers.cend(); ++it) {
@@ -260,19 +262,19 @@ int runRender(const QCommandLineParser& parser)
     };
     // Asked before each label with its record current: a libzint bar code refusing its content
     // stops the run, and the printer drops what it has, rather than printing placeholders (the
-    // seven linear types keep printing theirs, as they always did).
-    std::vector<const TZVBarCode*> barcodes;
-    for (TZVElement* element : label.Elements())
-        if (const auto* barcode = qobject_cast<const TZVBarCode*>(element);
-            barcode && barcode->Print() && TZVBarCode::IsZintType(barcode->CodeType()))
-            barcodes.push_back(barcode);
+    // seven linear types keep printing theirs, as they always did). The label asked is the one
+    // printing, a worker's copy in a run on several threads.
+    label.OnCheckLabel = [](const TZVCustomLab& printing) {
+        for (const TZVElement* element : printing.Elements()) {
+            const auto* barcode = qobject_cast<const TZVBarCode*>(element);
+            if (!barcode || !barcode->Print() || !TZVBarCode::IsZintType(barcode->CodeType())) continue;
+            if (barcode->Data() && printing.PrintInfo().DataMode == 0) continue; // prints its fixed content
+            if (const QString refused = barcode->EncodingError(); !refused.isEmpty())
+                throw EZvError(QStringLiteral("RECORD %1 : ").arg(printing.TemplateValues().Record()) + refused);
+        }
+    };
     const bool tty = isatty(fileno(stderr));
     label.OnProgress = [&, shown = 0](int page, int pages) mutable {
-        for (const TZVBarCode* barcode : barcodes) {
-            if (barcode->Data() && info.DataMode == 0) continue; // prints its fixed content
-            if (const QString refused = barcode->EncodingError(); !refused.isEmpty())
-                throw EZvError(QStringLiteral("RECORD %1 : ").arg(label.TemplateValues().Record()) + refused);
-        }
         if (tty && page != shown) std::fprintf(stderr, "\rpage %d of %d", shown = page, pages);
         return true;
     };

@@ -23,8 +23,10 @@
 #include <QStringList>
 #include <QUndoStack>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace zorvel {
@@ -34,6 +36,7 @@ class TZVDataSet;
 class TZVDataSetRegistry;
 class TZVEditorLink;
 class TZVFieldVisitor;
+class TZVLab;
 class TZVElement;
 class TZVMemoryStream;
 class TZVPrinter;
@@ -405,8 +408,23 @@ public:
     TZVQuestionAsker* QuestionAsker() const { return m_questionAsker; }
     /// @}
     /// Called before each label of a print run and before each page a preview renders ahead;
-    /// returning false cancels the job or the preview.
+    /// returning false cancels the job or the preview. A run split among threads calls it on the
+    /// calling thread every few hundredths of a second with the pages its workers have begun.
     TZVPrintProgress OnProgress;
+    /// Called before each label of a print run or a dry run with the label being printed, its
+    /// record current; raising stops the run with that error. In a run split among threads it is
+    /// a worker's copy of the label, on the worker's thread: the check reads only that label.
+    std::function<void(const TZVCustomLab& label)> OnCheckLabel;
+    /// Threads a print run renders its pages on: 1 (the default) prints on the calling thread,
+    /// 0 takes one per core (QThread::idealThreadCount), more split the pages into as many parts.
+    /// A split run prints the same pages; it stays on one thread when the printer cannot print
+    /// parts (TZVPrinter::NewPart), the master cannot be read twice (TZVDataSet::OpenCopy), the run
+    /// prints detail records, or OnPrintText or a printed OnPrintTitle is set (called from one
+    /// thread only). Values below 0 count as 0.
+    /// @{
+    int Jobs() const { return m_jobs; }
+    void SetJobs(int jobs) { m_jobs = std::max(jobs, 0); }
+    /// @}
 
     /// Preview pages. PreparePreview sets the run up (with `printer`'s settings record prepared
     /// when given) and renders the pages, or the first and last four of a long run; false, with
@@ -499,8 +517,19 @@ private:
     // The run's pages on the printer, begun with BeginDoc; false when the progress report cancelled.
     // Sheets have the paper's length (ZVPrintRun.cpp), roll labels with AutoLength each their
     // own (ZVRollRun.cpp).
-    bool printSheetPages(TZVPrinter& printer, const QString& title);
-    bool printRollPages(TZVPrinter& printer, const QString& title);
+    bool printSheetPages(TZVPrinter& printer, const QString& title, int first, int last);
+    bool printRollPages(TZVPrinter& printer, const QString& title, int first, int last);
+    // Pages `first` to `last` of the run on `printer`, sheets or roll labels.
+    bool printPages(TZVPrinter& printer, const QString& title, int first, int last);
+    // The run split among Jobs() threads, each printing a range of pages into a part of the
+    // printer's job (ZVSplitRun.cpp); nullopt when the run cannot be split, else whether it completed.
+    std::optional<bool> printSplit(TZVPrinter& printer, const QString& title);
+    // A copy of the label over `data` (a copy of the master, or null) set up for the run prepared here.
+    std::unique_ptr<TZVLab> runCopy(const QByteArray& design, TZVDataSet* data) const;
+    // The master data set on the record where `page` starts, as the walk expects it.
+    void positionAt(const TRunPage& page);
+    // What the walk of a printing or dry run reports to: OnCheckLabel, then OnProgress.
+    TZVPrintProgress runProgress();
     // A preview page of a roll with AutoLength, as long as its label (ZVRollRun.cpp).
     std::unique_ptr<QPicture> renderRollPage(const TRunPage& page);
     // The length of the roll label at the run's current record, model units.
@@ -559,6 +588,7 @@ private:
     std::int64_t m_walkOffset = 0; // the master's record during the walk, from the run's first
     QHash<QString, std::int64_t> m_runSteps;
     bool m_saveCounters = false;
+    int m_jobs = 1;
 };
 
 /// Opens the special editor of an element (picture, symbol, paragraph, table dialogs); the

@@ -367,27 +367,44 @@ bool TZVCustomLab::PrintEx(TZVPrinter& printer, int copies, bool noOutput)
     // A printer kept for the next job gets its paper's length back.
     const auto paperLength = qScopeGuard([&printer] { printer.SetPageLength(0); });
     const QString title = QStringLiteral("PRINTING : ") + m_measure->LabelName();
-    const bool completed = m_measure->AutoLengthApplies() ? printRollPages(printer, title)
-                                                          : printSheetPages(printer, title);
+    const std::optional<bool> split = printSplit(printer, title);
+    if (split && !*split) return false;
+    const bool completed = split.has_value() || printPages(printer, title, 1, info.PageCount);
     if (!completed) {
         abortOnFailure.dismiss();
         printer.Abort();
         return false;
     }
-    printer.EndDoc();
+    if (!split) printer.EndDoc();
     abortOnFailure.dismiss();
     saveRunCounters();
     return true;
 }
 
-bool TZVCustomLab::printSheetPages(TZVPrinter& printer, const QString& title)
+bool TZVCustomLab::printPages(TZVPrinter& printer, const QString& title, int first, int last)
+{
+    return m_measure->AutoLengthApplies() ? printRollPages(printer, title, first, last)
+                                          : printSheetPages(printer, title, first, last);
+}
+
+TZVPrintProgress TZVCustomLab::runProgress()
+{
+    if (!OnCheckLabel) return OnProgress;
+    return [this](int page, int pageCount) {
+        OnCheckLabel(*this);
+        return !OnProgress || OnProgress(page, pageCount);
+    };
+}
+
+bool TZVCustomLab::printSheetPages(TZVPrinter& printer, const QString& title, int first, int last)
 {
     TZVPrintInfo& info = *m_printInfo;
     printer.BeginDoc(title);
     NotePrinterArea(printer, *m_measure, info);
     const TPoint offset{info.OffsetX, info.OffsetY};
-    for (int n = 1; n <= info.PageCount; ++n) {
-        if (n > 1) printer.NewPage();
+    const TZVPrintProgress progress = runProgress();
+    for (int n = first; n <= last; ++n) {
+        if (n > first) printer.NewPage();
         TZVCanvas& canvas = printer.Canvas();
         canvas.SaveDC();
         canvas.SetMapMode(mmAnisotropic);
@@ -396,7 +413,7 @@ bool TZVCustomLab::printSheetPages(TZVPrinter& printer, const QString& title)
         canvas.SetViewportExtEx(pixels.width(), pixels.height());
         paintPageStart(canvas, n, offset);
         bool cancelled = false;
-        paintPageLabels(canvas, ptPrinter, runPage(n), offset, OnProgress, cancelled);
+        paintPageLabels(canvas, ptPrinter, runPage(n), offset, progress, cancelled);
         canvas.RestoreDC();
         if (cancelled) return false;
     }
@@ -412,8 +429,9 @@ void TZVCustomLab::ListValues(const std::function<void(const TZVLabelValue&)>& s
     const ControlsSuspended suspended(walked, true);
     beginRunValues(false);
     const TZVRunPosition& at = m_runValues->Position();
+    const TZVPrintProgress progress = runProgress();
     for (int n = 1; n <= info.PageCount; ++n) {
-        const bool completed = walkPageLabels(runPage(n), OnProgress, [&](int row, int col) {
+        const bool completed = walkPageLabels(runPage(n), progress, [&](int row, int col) {
             for (TZVElement* element : m_elements) {
                 if (!element->Print()) continue;
                 if (const auto content = element->PrintedContent())
@@ -487,11 +505,7 @@ std::unique_ptr<QPicture> TZVCustomLab::RenderPage(int n)
     RequirePaintingApplication();
     const TRunPage page = runPage(n);
     const ControlsSuspended suspended(info.DataMode == 1 ? m_dataSet.data() : nullptr);
-    if (info.DataMode == 1) {
-        m_walkOffset = page.Labels > 0 ? runPlan().Locate(page.Skipped).RecordOffset : 0;
-        m_dataSet->First();
-        m_dataSet->MoveBy(SaturateToInt(info.PrintFrom() - 1 + m_walkOffset));
-    }
+    positionAt(page);
     if (m_measure->AutoLengthApplies()) return renderRollPage(page);
     const QSize size = PreviewPageSize();
     QSize window(m_measure->PaperWidth(), m_measure->PaperHeight());
@@ -511,6 +525,14 @@ std::unique_ptr<QPicture> TZVCustomLab::RenderPage(int n)
         paintPageLabels(canvas, ptPreviewPage, page, offset, {}, cancelled);
     }
     return picture;
+}
+
+void TZVCustomLab::positionAt(const TRunPage& page)
+{
+    if (m_printInfo->DataMode != 1) return;
+    m_walkOffset = page.Labels > 0 ? runPlan().Locate(page.Skipped).RecordOffset : 0;
+    m_dataSet->First();
+    m_dataSet->MoveBy(SaturateToInt(m_printInfo->PrintFrom() - 1 + m_walkOffset));
 }
 
 void TZVCustomLab::RenderAllPages()

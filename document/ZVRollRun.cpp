@@ -39,7 +39,7 @@ int TZVCustomLab::rollLabelLength(TZVLengthProbe& probe, int target)
     return AutoLabelLength(content, m_measure->Height());
 }
 
-bool TZVCustomLab::printRollPages(TZVPrinter& printer, const QString& title)
+bool TZVCustomLab::printRollPages(TZVPrinter& printer, const QString& title, int first, int last)
 {
     TZVPrintInfo& info = *m_printInfo;
     const QSize paper = paperOnCanvas(*m_measure, info);
@@ -66,9 +66,10 @@ bool TZVCustomLab::printRollPages(TZVPrinter& printer, const QString& title)
         paintPageStart(canvas, page, offset);
         return canvas;
     };
-    for (int n = 1; n <= info.PageCount; ++n) {
+    const TZVPrintProgress progress = runProgress();
+    for (int n = first; n <= last; ++n) {
         bool opened = false;
-        const bool completed = walkPageLabels(runPage(n), OnProgress, [&](int row, int col) {
+        const bool completed = walkPageLabels(runPage(n), progress, [&](int row, int col) {
             const int length = rollLabelLength(probe, ptPrinter);
             TZVCanvas& canvas = open(n, pageLengthOf(*m_measure, info, length));
             opened = true;

@@ -7,7 +7,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <stdexcept>
+#include <vector>
 
 namespace zorvel {
 
@@ -79,6 +81,21 @@ public:
     /// width stays); 0 goes back to the settings record's paper. A printer whose pages cannot vary
     /// keeps its paper; PageSizePixels and VertSizeMm answer for the page opened.
     virtual void SetPageLength(int tenths) { (void)tenths; }
+
+    /// Splitting a job among threads: a printer of the same kind and settings that prints the
+    /// pages from `firstPage` on as one part of this printer's job, by itself (BeginDoc to EndDoc)
+    /// on one worker thread. Its EndDoc keeps the part for JoinParts: nothing reaches the output
+    /// before JoinParts. Null (the default) when the printer cannot split a job; the run then
+    /// stays on one thread.
+    virtual std::unique_ptr<TZVPrinter> NewPart(int firstPage)
+    {
+        (void)firstPage;
+        return nullptr;
+    }
+    /// Makes this printer's output of `parts` (made by NewPart, each ended, in page order) as
+    /// EndDoc makes it of a job printed here; a failure leaves no output. Dropping a part
+    /// instead, ended or not, discards it.
+    virtual void JoinParts(std::vector<std::unique_ptr<TZVPrinter>> parts) { (void)parts; }
 };
 
 /// Raised when a printer offers no settings record; a platform error, not a label error.

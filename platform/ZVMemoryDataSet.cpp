@@ -49,6 +49,20 @@ void TZVMemoryDataSet::ClearRecords()
     RowsChanged();
 }
 
+std::unique_ptr<TZVDataSet> TZVMemoryDataSet::OpenCopy() const
+{
+    // A detail follows its master's cursor, which a copy cannot share.
+    if (Master() || State() == dsEdit || State() == dsInsert) return nullptr;
+    auto copy = std::make_unique<TZVMemoryDataSet>();
+    copy->SetName(Name());
+    copy->m_defs = m_defs;
+    copy->m_rows = m_rows;
+    copy->SetFilter(Filter());
+    copy->SetFiltered(Filtered());
+    if (Active()) copy->Open();
+    return copy;
+}
+
 QVariant TZVMemoryDataSet::RowValue(int row, int field) const
 {
     return m_rows[static_cast<size_t>(row)].value(field);

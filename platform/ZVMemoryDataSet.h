@@ -28,6 +28,8 @@ public:
     void ClearRecords();
 
     bool CanModify() const override { return Active(); }
+    /// A copy of the fields and records, with this one's filter, open when this one is open.
+    std::unique_ptr<TZVDataSet> OpenCopy() const override;
 
 protected:
     std::vector<TZVFieldDef> DoOpen() override { return m_defs; }

@@ -2,6 +2,7 @@
 #include "platform/ZVPdfPrinter.h"
 
 #include "foundation/ZVError.h"
+#include "platform/ZVPdfJoin.h"
 #include "platform/ZVQtCanvas.h"
 
 #include <QPageLayout>
@@ -9,6 +10,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <QTemporaryDir>
 
 #include <cmath>
 
@@ -178,6 +180,26 @@ void TZVPdfPrinter::release()
     if (m_file)
         m_file->cancelWriting();
     m_file.reset();
+}
+
+std::unique_ptr<TZVPrinter> TZVPdfPrinter::NewPart(int)
+{
+    auto folder = std::make_unique<QTemporaryDir>();
+    if (!folder->isValid()) throw EZvError(QStringLiteral("CAN'T WRITE FILE : ") + folder->errorString());
+    auto part = std::make_unique<TZVPdfPrinter>(folder->filePath(QStringLiteral("part.pdf")), m_dpi);
+    part->m_index = m_index;
+    part->m_margins = m_margins;
+    part->m_nextLength = m_nextLength;
+    part->m_devMode = m_devMode;
+    part->m_partFolder = std::move(folder);
+    return part;
+}
+
+void TZVPdfPrinter::JoinParts(std::vector<std::unique_ptr<TZVPrinter>> parts)
+{
+    QStringList files;
+    for (const auto& part : parts) files << static_cast<const TZVPdfPrinter&>(*part).m_fileName;
+    JoinPdfFiles(files, m_fileName);
 }
 
 TZVCanvas& TZVPdfPrinter::Canvas()

@@ -14,6 +14,7 @@
 class QPainter;
 class QPdfWriter;
 class QSaveFile;
+class QTemporaryDir;
 
 namespace zorvel {
 
@@ -63,6 +64,10 @@ public:
     TZVCanvas& Canvas() override;
     /// The next page gets the new size before it opens (QPdfWriter keeps a size per page).
     void SetPageLength(int tenths) override { m_nextLength = tenths; }
+    /// A printer of the same settings writing a PDF file of its own in a temporary folder.
+    std::unique_ptr<TZVPrinter> NewPart(int firstPage) override;
+    /// The parts' pages joined into FileName with qpdf.
+    void JoinParts(std::vector<std::unique_ptr<TZVPrinter>> parts) override;
 
 private:
     // Page size in tenths of a millimetre, turned for landscape.
@@ -85,6 +90,7 @@ private:
     std::unique_ptr<QPdfWriter> m_writer;
     std::unique_ptr<QPainter> m_painter;
     std::unique_ptr<TZVQtCanvas> m_canvas;
+    std::unique_ptr<QTemporaryDir> m_partFolder; // a part's, removed with it
 };
 
 } // namespace zorvel

@@ -5,7 +5,9 @@
 #include "foundation/ZVError.h"
 #include "platform/ZVZplCanvas.h"
 
+#include <QFile>
 #include <QSaveFile>
+#include <QTemporaryDir>
 
 #include <cmath>
 
@@ -70,6 +72,12 @@ void TZVZplPrinter::BeginDoc(const QString&)
     if (Printing()) Abort();
     const QSize tenths = pageTenths();
     if (tenths.width() <= 0 || tenths.height() <= 0) throw EZvError(QStringLiteral("INVALID PAPER SIZE"));
+    openFile();
+    startPage();
+}
+
+void TZVZplPrinter::openFile()
+{
     m_file = std::make_unique<QSaveFile>(m_fileName);
     if (!m_file->open(QIODevice::WriteOnly)) {
         m_file.reset();
@@ -77,7 +85,8 @@ void TZVZplPrinter::BeginDoc(const QString&)
     }
     m_pending.clear();
     m_pendingCount = 0;
-    startPage();
+    m_head.clear();
+    m_headCount = 0;
 }
 
 void TZVZplPrinter::startPage()
@@ -100,18 +109,28 @@ void TZVZplPrinter::endPage()
     QByteArray label = "^XA\n^CI28\n^PW" + QByteArray::number(m_pageDots.width()) + "\n^LL" +
                        QByteArray::number(m_pageDots.height()) + "\n^LH" + QByteArray::number(home.x()) + ',' +
                        QByteArray::number(home.y()) + '\n' + m_canvas->Commands();
+    addPending(label, 1);
+}
+
+void TZVZplPrinter::addPending(const QByteArray& label, int count)
+{
     if (m_pendingCount > 0 && label == m_pending) {
-        ++m_pendingCount;
+        m_pendingCount += count;
         return;
     }
     writePending();
-    m_pending = std::move(label);
-    m_pendingCount = 1;
+    m_pending = label;
+    m_pendingCount = count;
 }
 
 void TZVZplPrinter::writePending()
 {
     if (m_pendingCount == 0) return;
+    if (m_partFolder && m_headCount == 0) {
+        m_head = std::exchange(m_pending, {});
+        m_headCount = std::exchange(m_pendingCount, 0);
+        return;
+    }
     const qint64 copies = qint64(m_pendingCount) * std::max(1, m_devMode.Copies);
     const QByteArray text = m_pending + "^PQ" + QByteArray::number(copies) + "\n^XZ\n";
     if (m_file->write(text) != text.size()) {
@@ -134,7 +153,8 @@ void TZVZplPrinter::EndDoc()
     if (!Printing()) return;
     endPage();
     m_canvas.reset();
-    writePending();
+    // A part's last labels may go on in the next part.
+    if (!m_partFolder) writePending();
     const bool written = m_file->commit();
     m_file.reset();
     if (!written) throw EZvError(QStringLiteral("CAN'T WRITE FILE : ") + m_fileName);
@@ -147,6 +167,45 @@ void TZVZplPrinter::Abort()
     m_file.reset();
     m_pending.clear();
     m_pendingCount = 0;
+}
+
+std::unique_ptr<TZVPrinter> TZVZplPrinter::NewPart(int)
+{
+    auto folder = std::make_unique<QTemporaryDir>();
+    if (!folder->isValid()) throw EZvError(QStringLiteral("CAN'T WRITE FILE : ") + folder->errorString());
+    auto part = std::make_unique<TZVZplPrinter>(folder->filePath(QStringLiteral("part.zpl")), m_dpi);
+    part->m_index = m_index;
+    part->m_pageLength = m_pageLength;
+    part->m_homeMm = m_homeMm;
+    part->m_devMode = m_devMode;
+    part->m_partFolder = std::move(folder);
+    return part;
+}
+
+void TZVZplPrinter::JoinParts(std::vector<std::unique_ptr<TZVPrinter>> parts)
+{
+    openFile();
+    const auto cantWrite = [this] {
+        Abort();
+        return EZvError(QStringLiteral("CAN'T WRITE FILE : ") + m_fileName);
+    };
+    for (const auto& printer : parts) {
+        const auto& part = static_cast<const TZVZplPrinter&>(*printer);
+        if (part.m_headCount > 0) addPending(part.m_head, part.m_headCount);
+        QFile middle(part.m_fileName);
+        if (!middle.open(QIODevice::ReadOnly)) throw cantWrite();
+        if (middle.size() > 0) writePending();
+        constexpr qint64 kChunk = 1 << 20;
+        while (!middle.atEnd()) {
+            const QByteArray chunk = middle.read(kChunk);
+            if (chunk.isEmpty() || m_file->write(chunk) != chunk.size()) throw cantWrite();
+        }
+        if (part.m_pendingCount > 0) addPending(part.m_pending, part.m_pendingCount);
+    }
+    writePending();
+    const bool written = m_file->commit();
+    m_file.reset();
+    if (!written) throw EZvError(QStringLiteral("CAN'T WRITE FILE : ") + m_fileName);
 }
 
 TZVCanvas& TZVZplPrinter::Canvas()

@@ -11,6 +11,7 @@
 #include <memory>
 
 class QSaveFile;
+class QTemporaryDir;
 
 namespace zorvel {
 
@@ -55,6 +56,11 @@ public:
     bool Printing() const override { return m_file != nullptr; }
     TZVCanvas& Canvas() override;
     void SetPageLength(int tenths) override { m_pageLength = tenths; }
+    /// A printer of the same settings writing its labels to a temporary file; its first and last
+    /// labels wait for the join, which merges them with identical neighbours of the parts around.
+    std::unique_ptr<TZVPrinter> NewPart(int firstPage) override;
+    /// The parts' labels in order into the file, as one job would have written them.
+    void JoinParts(std::vector<std::unique_ptr<TZVPrinter>> parts) override;
 
 private:
     // Page size in tenths of a millimetre, turned for landscape, of the next page opened.
@@ -63,6 +69,10 @@ private:
     // The page as a label, merged with the label before it when they are the same.
     void endPage();
     void writePending();
+    // `label` `count` times after the labels pending: merged with them when the same.
+    void addPending(const QByteArray& label, int count);
+    // Opens the save file of the job.
+    void openFile();
 
     QString m_fileName;
     int m_dpi;
@@ -75,6 +85,10 @@ private:
     QSize m_pageDots;
     QByteArray m_pending; // the last label, not yet written
     int m_pendingCount = 0;
+    // A part's first label, written by the join; the labels pending at its end wait there too.
+    std::unique_ptr<QTemporaryDir> m_partFolder;
+    QByteArray m_head;
+    int m_headCount = 0;
 };
 
 } // namespace zorvel

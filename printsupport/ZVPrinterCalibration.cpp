@@ -81,6 +81,20 @@ QSize TZVOffsetPrinter::PhysicalOffset() const
     return {offset.width() - toPixels(m_offsets.X, DpiX()), offset.height() - toPixels(m_offsets.Y, DpiY())};
 }
 
+std::unique_ptr<TZVPrinter> TZVOffsetPrinter::NewPart(int firstPage)
+{
+    auto part = Target().NewPart(firstPage);
+    if (!part) return nullptr;
+    return std::unique_ptr<TZVPrinter>(new TZVOffsetPrinter(std::move(part), m_offsets));
+}
+
+void TZVOffsetPrinter::JoinParts(std::vector<std::unique_ptr<TZVPrinter>> parts)
+{
+    std::vector<std::unique_ptr<TZVPrinter>> targets;
+    for (auto& part : parts) targets.push_back(std::move(static_cast<TZVOffsetPrinter&>(*part).m_part));
+    Target().JoinParts(std::move(targets));
+}
+
 void PrintCalibrationPage(TZVPrinter& printer, const QString& printerName, const TZVCalibration& offsets)
 {
     using M = TZVCalibrationMarks;

@@ -49,9 +49,20 @@ public:
     }
 
     QSize PhysicalOffset() const override;
+    /// The target's part, moved by the same offsets; null when the target cannot split a job.
+    std::unique_ptr<TZVPrinter> NewPart(int firstPage) override;
+    /// The target joins the parts it made.
+    void JoinParts(std::vector<std::unique_ptr<TZVPrinter>> parts) override;
 
 private:
+    // A part of the target's job, owned by the printer that moves it.
+    TZVOffsetPrinter(std::unique_ptr<TZVPrinter> part, const TZVCalibration& offsets)
+        : TZVForwardingPrinter(*part), m_offsets(offsets), m_part(std::move(part))
+    {
+    }
+
     TZVCalibration m_offsets;
+    std::unique_ptr<TZVPrinter> m_part;
 };
 
 /// Where the calibration page puts its marks, in mm from the paper's top-left corner (A4, portrait).

@@ -666,6 +666,42 @@ TEST_F(PrintRun, APdfHasAPageForEverySheetAndCancellingLeavesNoFile)
     EXPECT_FALSE(QFile::exists(cancelled));
 }
 
+// Copies of the master keep its filter; the master ends where one thread leaves it, and a
+// cancelled split leaves no file. 49 records pass (R7 does not), 47 from the third: 3 pages.
+TEST_F(PrintRun, ASplitRunPrintsTheRecordsOfOneThreadAndCancelsWithoutAFile)
+{
+    QTemporaryDir dir;
+    bindRecords(50);
+    records.SetFilter("NAME <> 'R7'");
+    records.SetFiltered(true);
+    label.PrintInfo().SetPrintFrom(3);
+    const struct
+    {
+        const char* name;
+        int jobs;
+        bool cancel;
+    } cases[] = {{"one thread", 1, false}, {"three threads", 3, false}, {"cancelled", 2, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString file = dir.filePath(QString("%1.pdf").arg(c.name));
+        label.SetJobs(c.jobs);
+        label.OnProgress = [&](int page, int) { return !c.cancel || page < 2; };
+        TZVPdfPrinter pdf(file);
+        EXPECT_EQ(label.Print(pdf), !c.cancel);
+        EXPECT_EQ(QFile::exists(file), !c.cancel);
+        if (c.cancel) continue;
+        EXPECT_EQ(records.RecNo(), 49);
+        EXPECT_TRUE(records.Eof());
+        QStringList names;
+        for (const PdfWord& word : readPdfWords(file)) names << QString("%1:%2").arg(word.page).arg(word.text);
+        if (names.isEmpty()) GTEST_SKIP() << "pdftotext is not installed";
+        EXPECT_EQ(names.size(), 47);
+        // The 22nd label (R25) opens page 2; R7 is filtered out.
+        for (const char* name : {"1:R3", "1:R8", "1:R24", "2:R25", "3:R50"}) EXPECT_TRUE(names.contains(name)) << name;
+        EXPECT_FALSE(names.contains("1:R7"));
+    }
+}
+
 // ---- Preview pages ----
 
 std::vector<int> pageNumbers(const TZVLab& label)
