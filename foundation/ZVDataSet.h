@@ -279,13 +279,6 @@ public:
     const QStringList& DetailFields() const { return m_detailFields; }
     /// @}
 
-    /// An independent data set over the same source for a worker of a print run: the same fields
-    /// and records in the same order, filter and sort as this one has them, its own cursor. Made in
-    /// the calling thread, then used by one worker thread only (an SQL copy opens its own connection
-    /// in the thread that first uses it). Null when the source cannot be read twice; the run then
-    /// stays on one thread.
-    virtual std::unique_ptr<TZVDataSet> OpenCopy() const { return nullptr; }
-
 signals:
     /// After Open and after every change of the current record.
     void AfterScroll();
