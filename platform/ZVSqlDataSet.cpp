@@ -1,5 +1,5 @@
-// TZVSqlDataSet: reading a table or a query with a forward-only cursor, following a master by bound
-// values, writing edits back by key.
+// TZVSqlDataSet: reading a table or a query into memory, following a master by bound values,
+// writing edits back by key.
 #include "platform/ZVSqlDataSet.h"
 
 #include "foundation/ZVError.h"
@@ -13,9 +13,6 @@
 #include <QSqlIndex>
 #include <QSqlQuery>
 #include <QSqlRecord>
-#include <QThread>
-
-#include <atomic>
 
 namespace zorvel {
 
@@ -106,10 +103,7 @@ bool sameValue(const QVariant& a, const QVariant& b)
 
 TZVSqlDataSet::TZVSqlDataSet(QObject* parent) : TZVDataSet(parent) {}
 
-TZVSqlDataSet::~TZVSqlDataSet()
-{
-    dropClones();
-}
+TZVSqlDataSet::~TZVSqlDataSet() = default;
 
 void TZVSqlDataSet::requireClosed() const
 {
@@ -157,44 +151,8 @@ bool TZVSqlDataSet::LinksAtSource() const
 
 QSqlDatabase TZVSqlDataSet::database() const
 {
-    if (!m_cloneSource.isEmpty())
-        return cloned(m_mainClone);
     TZVConnections& connections = m_connections ? *m_connections : TZVConnections::Default();
     return connections.Database(m_databaseName);
-}
-
-// SQLite statements do not disturb one another; a server's streamed result ends at the next query
-// on its connection.
-QSqlDatabase TZVSqlDataSet::cursorDatabase() const
-{
-    return m_sqlite ? database() : cloned(m_cursorClone);
-}
-
-QSqlDatabase TZVSqlDataSet::cloned(TClone& clone) const
-{
-    const QThread* thread = QThread::currentThread();
-    if (clone.Thread == thread)
-        return clone.Database;
-    const QString source = m_cloneSource.isEmpty() ? database().connectionName() : m_cloneSource;
-    static std::atomic<int> clones{0};
-    const QString name = QStringLiteral("zorvel-clone-%1").arg(++clones);
-    m_cloneNames.append(name);
-    // The overload by name may clone a connection of another thread.
-    clone.Database = QSqlDatabase::cloneDatabase(source, name);
-    clone.Thread = thread;
-    if (!clone.Database.open())
-        cantOpen(errorText(clone.Database.lastError()));
-    return clone.Database;
-}
-
-void TZVSqlDataSet::dropClones()
-{
-    forgetCursor();
-    m_mainClone = {};
-    m_cursorClone = {};
-    for (const QString& name : std::as_const(m_cloneNames))
-        QSqlDatabase::removeDatabase(name);
-    m_cloneNames.clear();
 }
 
 QString TZVSqlDataSet::quote(const QString& identifier) const
@@ -236,10 +194,6 @@ void TZVSqlDataSet::orderByAllColumns(const QSqlDatabase& db)
 
 std::vector<TZVDataSet::TZVFieldDef> TZVSqlDataSet::DoOpen()
 {
-    if (m_presetOpen) {
-        m_presetOpen = false;
-        return m_defs;
-    }
     DoClose();
     if (m_tableName.trimmed().isEmpty() && m_sql.trimmed().isEmpty())
         cantOpen(QStringLiteral("NO TABLE OR QUERY"));
@@ -268,10 +222,7 @@ void TZVSqlDataSet::DoClose()
     m_placeholders.clear();
     m_declaredTypes.clear();
     m_defs.clear();
-    m_select.clear();
-    m_binds.clear();
-    m_count = 0;
-    dropClones();
+    m_rows.clear();
 }
 
 void TZVSqlDataSet::resolveTable(const QSqlDatabase& db)
@@ -302,7 +253,8 @@ void TZVSqlDataSet::resolveTable(const QSqlDatabase& db)
 
 void TZVSqlDataSet::fetch(bool describe)
 {
-    forgetCursor();
+    QSqlQuery query(database());
+    query.setForwardOnly(true);
     QString text = m_sql;
     if (!m_table.isEmpty()) {
         text = QStringLiteral("SELECT %1* FROM %2").arg(m_useRowId ? QStringLiteral("rowid, ") : QString(), quotedTable());
@@ -326,12 +278,14 @@ void TZVSqlDataSet::fetch(bool describe)
         if (!order.isEmpty())
             text += QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", "));
     }
-    m_select = text;
-    bindMasterValues();
-    restartCursor();
+    if (!query.prepare(text))
+        cantOpen(errorText(query.lastError()));
+    bindMasterValues(query);
+    if (!query.exec())
+        cantOpen(errorText(query.lastError()));
 
     if (describe) {
-        const QSqlRecord record = m_cursor->record();
+        const QSqlRecord record = query.record();
         for (int i = m_useRowId ? 1 : 0; i < record.count(); ++i)
             m_defs.push_back({record.fieldName(i), kindOf(record.field(i))});
         QStringList names;
@@ -346,90 +300,14 @@ void TZVSqlDataSet::fetch(bool describe)
             m_keyFields.push_back(field);
         }
     }
-    m_count = countRows();
+    std::vector<TRow> rows;
+    while (query.next())
+        rows.push_back(readRow(query));
+    m_rows = std::move(rows);
 }
 
-void TZVSqlDataSet::bindSelect(QSqlQuery& query) const
+void TZVSqlDataSet::bindMasterValues(QSqlQuery& query) const
 {
-    for (const auto& [name, value] : m_binds) {
-        if (name.isEmpty())
-            query.addBindValue(value);
-        else
-            query.bindValue(name, value);
-    }
-}
-
-int TZVSqlDataSet::countRows() const
-{
-    QString select = m_select.trimmed();
-    while (select.endsWith(u';'))
-        select = select.chopped(1).trimmed();
-    QSqlQuery query(database());
-    query.setForwardOnly(true);
-    // Line breaks end a comment at the end of the SELECT.
-    if (query.prepare(QStringLiteral("SELECT COUNT(*) FROM (\n%1\n) zv_rows").arg(select))) {
-        bindSelect(query);
-        if (query.exec() && query.next())
-            return query.value(0).toInt();
-    }
-    // A statement that cannot be a subquery (a PRAGMA, say) is counted by reading it through.
-    QSqlQuery all(database());
-    all.setForwardOnly(true);
-    int count = 0;
-    if (all.prepare(m_select)) {
-        bindSelect(all);
-        if (all.exec())
-            while (all.next())
-                ++count;
-    }
-    return count;
-}
-
-void TZVSqlDataSet::forgetCursor() const
-{
-    m_cursor.reset();
-    m_cursorRow = -1;
-    m_cursorThread = nullptr;
-    m_current = {};
-}
-
-void TZVSqlDataSet::restartCursor() const
-{
-    forgetCursor();
-    auto query = std::make_unique<QSqlQuery>(cursorDatabase());
-    query->setForwardOnly(true);
-    if (!query->prepare(m_select))
-        cantOpen(errorText(query->lastError()));
-    bindSelect(*query);
-    if (!query->exec())
-        cantOpen(errorText(query->lastError()));
-    m_cursor = std::move(query);
-    m_cursorThread = QThread::currentThread();
-}
-
-// Forward from the cursor's record; an earlier one, or another thread, starts the SELECT again.
-const TZVSqlDataSet::TRow* TZVSqlDataSet::rowAt(int row) const
-{
-    const bool here = m_cursor && m_cursorThread == QThread::currentThread();
-    if (here && row == m_cursorRow)
-        return &m_current;
-    if (!here || row < m_cursorRow)
-        restartCursor();
-    while (m_cursorRow < row) {
-        if (!m_cursor->next()) {
-            // Fewer records than counted: the table changed since.
-            forgetCursor();
-            return nullptr;
-        }
-        ++m_cursorRow;
-    }
-    m_current = readRow(*m_cursor);
-    return &m_current;
-}
-
-void TZVSqlDataSet::bindMasterValues()
-{
-    m_binds.clear();
     TZVDataSet* master = Master();
     if (!m_table.isEmpty()) {
         if (!master || DetailFields().isEmpty())
@@ -438,7 +316,7 @@ void TZVSqlDataSet::bindMasterValues()
         if (!CurrentMasterValues(values))
             values = QVariantList(DetailFields().size());
         for (const QVariant& value : std::as_const(values))
-            m_binds.append({QString(), toSqlValue(value)});
+            query.addBindValue(toSqlValue(value));
         return;
     }
     for (const QString& name : m_placeholders) {
@@ -449,7 +327,7 @@ void TZVSqlDataSet::bindMasterValues()
             if (const TZVField* field = master->FindField(masterField))
                 value = field->Value();
         }
-        m_binds.append({u':' + name, toSqlValue(value)});
+        query.bindValue(u':' + name, toSqlValue(value));
     }
 }
 
@@ -491,8 +369,7 @@ TZVSqlDataSet::TRow TZVSqlDataSet::readRow(const QSqlQuery& query) const
 
 QVariant TZVSqlDataSet::RowValue(int row, int field) const
 {
-    const TRow* found = rowAt(row);
-    return found ? found->Values.value(field) : QVariant();
+    return m_rows[static_cast<size_t>(row)].Values.value(field);
 }
 
 QVariant TZVSqlDataSet::toSqlValue(const QVariant& value) const
@@ -559,11 +436,7 @@ int TZVSqlDataSet::DoPost(int row, const QVariantList& values)
     };
     const QString table = quotedTable();
     if (row >= 0) {
-        const TRow* found = rowAt(row);
-        if (!found)
-            saveFailed(QStringLiteral("RECORD NOT FOUND"));
-        const TRow stored = *found;
-        forgetCursor();
+        TRow& stored = m_rows[static_cast<size_t>(row)];
         QStringList assignments;
         QVariantList bound;
         for (size_t i = 0; i < m_defs.size(); ++i) {
@@ -584,6 +457,7 @@ int TZVSqlDataSet::DoPost(int row, const QVariantList& values)
             saveFailed();
         if (query.numRowsAffected() == 0)
             saveFailed(QStringLiteral("RECORD NOT FOUND"));
+        stored.Values = values;
         return row;
     }
 
@@ -601,7 +475,6 @@ int TZVSqlDataSet::DoPost(int row, const QVariantList& values)
                                            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                                  .arg(table, columns.join(QStringLiteral(", ")),
                                                       marks.join(QStringLiteral(", ")));
-    forgetCursor();
     if (!query.prepare(text))
         saveFailed();
     for (const QVariant& value : std::as_const(bound))
@@ -619,78 +492,21 @@ int TZVSqlDataSet::DoPost(int row, const QVariantList& values)
     }
     // Defaults and generated keys show as the database stored them.
     reread(added);
-    m_count = countRows();
-    // New keys mostly sort last; otherwise the record is looked for.
-    const auto isAdded = [&](const TRow* r) {
-        if (!r)
-            return false;
-        if (m_useRowId)
-            return sameValue(r->RowId, added.RowId);
-        return !m_keyFields.empty() && std::all_of(m_keyFields.begin(), m_keyFields.end(), [&](int field) {
-            return sameValue(r->Values[field], added.Values[field]);
-        });
-    };
-    if (m_count == 0 || isAdded(rowAt(m_count - 1)))
-        return m_count - 1;
-    for (int i = 0; i < m_count; ++i)
-        if (isAdded(rowAt(i)))
-            return i;
-    return m_count - 1;
+    m_rows.push_back(std::move(added));
+    return static_cast<int>(m_rows.size()) - 1;
 }
 
 void TZVSqlDataSet::DoDelete(int row)
 {
-    const TRow* found = rowAt(row);
-    if (!found)
-        throw EZvError(QLatin1String(kErrorCantDelete) + QStringLiteral("RECORD NOT FOUND"));
-    const TRow key = *found;
-    forgetCursor();
     QSqlQuery query(database());
     bool done = query.prepare(QStringLiteral("DELETE FROM %1 WHERE %2").arg(quotedTable(), keyCondition()));
     if (done) {
-        bindKey(query, key);
+        bindKey(query, m_rows[static_cast<size_t>(row)]);
         done = query.exec();
     }
     if (!done)
         throw EZvError(QLatin1String(kErrorCantDelete) + errorText(query.lastError()));
-    --m_count;
-}
-
-std::unique_ptr<TZVDataSet> TZVSqlDataSet::OpenCopy() const
-{
-    if (!Active())
-        return nullptr;
-    const QSqlDatabase db = database();
-    const QString file = db.databaseName();
-    if (m_sqlite && (file.isEmpty() || file == u":memory:" || file.contains(QLatin1String("mode=memory"))))
-        return nullptr;
-    auto copy = std::make_unique<TZVSqlDataSet>();
-    copy->SetName(Name());
-    copy->m_cloneSource = m_cloneSource.isEmpty() ? db.connectionName() : m_cloneSource;
-    copy->m_databaseName = m_databaseName;
-    copy->m_tableName = m_tableName;
-    copy->m_sql = m_sql;
-    copy->m_sqlite = m_sqlite;
-    copy->m_table = m_table;
-    copy->m_columns = m_columns;
-    copy->m_keyNames = m_keyNames;
-    copy->m_orderColumns = m_orderColumns;
-    copy->m_keyFields = m_keyFields;
-    copy->m_useRowId = m_useRowId;
-    copy->m_placeholders = m_placeholders;
-    copy->m_declaredTypes = m_declaredTypes;
-    copy->m_defs = m_defs;
-    copy->m_select = m_select;
-    copy->m_binds = m_binds;
-    copy->m_count = m_count;
-    copy->m_presetOpen = true;
-    copy->SetFilter(Filter());
-    copy->SetFiltered(Filtered());
-    for (int i = 0; i < FieldCount(); ++i)
-        if (Fields(i).DisplayLabel() != Fields(i).FieldName())
-            copy->SetDisplayLabel(Fields(i).FieldName(), Fields(i).DisplayLabel());
-    copy->Open();
-    return copy;
+    m_rows.erase(m_rows.begin() + row);
 }
 
 } // namespace zorvel

@@ -8,7 +8,6 @@
 
 class QSqlField;
 class QSqlQuery;
-class QThread;
 
 namespace zorvel {
 
@@ -21,11 +20,7 @@ inline constexpr const char* kErrorCantDelete = "CAN'T DELETE RECORD : ";
 /// @}
 
 /// The source is a table (TableName) or a query (Sql) of the connection named DatabaseName.
-/// Records are read with a forward-only cursor as they are reached, and only the current one is
-/// kept: RecordCount comes from a COUNT(*) of the same SELECT, and going back to an earlier
-/// record runs the SELECT again. On a server the cursor has a connection of its own (a clone of
-/// the alias's), so that other queries on the alias do not end it. A SELECT without ORDER BY must
-/// return its rows in the same order each time it runs.
+/// Open reads all records into memory, so RecordCount is exact.
 ///
 /// Field kinds come from the declared column types where the driver keeps none of its own
 /// (SQLite: "DATE" -> fkDate, "BOOLEAN" -> fkBoolean, "DECIMAL" -> fkBCD, "BLOB" -> fkBlob, ...),
@@ -72,15 +67,11 @@ public:
     /// @}
 
     bool CanModify() const override;
-    /// The same source, filter and display labels, open, without a master link; its connections
-    /// are clones made in the thread that first uses them. Null when closed or when the database
-    /// lives only in this connection's memory.
-    std::unique_ptr<TZVDataSet> OpenCopy() const override;
 
 protected:
     std::vector<TZVFieldDef> DoOpen() override;
     void DoClose() override;
-    int RowCount() const override { return m_count; }
+    int RowCount() const override { return static_cast<int>(m_rows.size()); }
     QVariant RowValue(int row, int field) const override;
     int DoPost(int row, const QVariantList& values) override;
     void DoDelete(int row) override;
@@ -94,29 +85,14 @@ private:
         QVariant RowId;
     };
 
-    // A connection cloned from another, in the thread that uses it.
-    struct TClone
-    {
-        QSqlDatabase Database;
-        const QThread* Thread = nullptr;
-    };
-
     QSqlDatabase database() const;
-    QSqlDatabase cursorDatabase() const;
-    QSqlDatabase cloned(TClone& clone) const;
-    void dropClones();
-    void bindSelect(QSqlQuery& query) const;
-    int countRows() const;
-    void restartCursor() const;
-    const TRow* rowAt(int row) const;
-    void forgetCursor() const;
     QString quote(const QString& identifier) const;
     QString quotedTable() const;
     void orderByAllColumns(const QSqlDatabase& db);
     void requireClosed() const;
     void resolveTable(const QSqlDatabase& db);
     void fetch(bool describe);
-    void bindMasterValues();
+    void bindMasterValues(QSqlQuery& query) const;
     TZVFieldKind kindOf(const QSqlField& field);
     TRow readRow(const QSqlQuery& query) const;
     QVariant toSqlValue(const QVariant& value) const;
@@ -140,22 +116,7 @@ private:
     QStringList m_placeholders;
     QHash<QString, QHash<QString, QString>> m_declaredTypes;
     std::vector<TZVFieldDef> m_defs;
-    QString m_select;                       // the SELECT of the current records
-    QList<QPair<QString, QVariant>> m_binds; // its values; a name for a named placeholder
-    int m_count = 0;
-
-    // A copy's connections are clones of this one, by name; it comes open without a query.
-    QString m_cloneSource;
-    bool m_presetOpen = false;
-    mutable TClone m_mainClone;
-    mutable TClone m_cursorClone;
-    mutable QStringList m_cloneNames; // to remove at Close
-
-    // The cursor and the record it stands on.
-    mutable std::unique_ptr<QSqlQuery> m_cursor;
-    mutable int m_cursorRow = -1;
-    mutable const QThread* m_cursorThread = nullptr;
-    mutable TRow m_current;
+    std::vector<TRow> m_rows;
 };
 
 } // namespace zorvel
