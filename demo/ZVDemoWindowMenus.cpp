@@ -77,7 +77,7 @@ void TFMain::buildMenus()
     redo->setObjectName(QStringLiteral("actRedo"));
     // Both redo keys the editor answers, wherever the focus is; the platform binds only one.
     QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
-    for (const QKeySequence key : {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)})
+    for (const QKeySequence& key : {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)})
         if (!redoKeys.contains(key)) redoKeys << key;
     redo->setShortcuts(redoKeys);
     edit->addAction(redo);

@@ -89,6 +89,7 @@ std::optional<bool> TZVCustomLab::printSplit(TZVPrinter& printer, const QString&
     const int count = std::min(jobs, info.PageCount);
     // Detail records follow the master's cursor; the application's hooks expect one thread.
     if (count < 2 || info.DetailMode || OnPrintText || (m_title.PrintTitle && OnPrintTitle)) return std::nullopt;
+    if (!printer.SplitPays(info.PageCount, m_measure->NuHor() * m_measure->NuVer())) return std::nullopt;
     const bool data = info.DataMode == 1;
     std::vector<std::unique_ptr<RunPart>> parts;
     for (int i = 0; i < count; ++i) {

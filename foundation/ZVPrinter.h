@@ -96,6 +96,14 @@ public:
     /// EndDoc makes it of a job printed here; a failure leaves no output. Dropping a part
     /// instead, ended or not, discards it.
     virtual void JoinParts(std::vector<std::unique_ptr<TZVPrinter>> parts) { (void)parts; }
+    /// Whether splitting a job of `pageCount` pages of `labelsPerPage` labels saves time: false
+    /// where joining the parts would cost more time or memory than the threads save.
+    virtual bool SplitPays(int pageCount, int labelsPerPage) const
+    {
+        (void)pageCount;
+        (void)labelsPerPage;
+        return true;
+    }
 };
 
 /// Raised when a printer offers no settings record; a platform error, not a label error.

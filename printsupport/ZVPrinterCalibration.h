@@ -53,6 +53,11 @@ public:
     std::unique_ptr<TZVPrinter> NewPart(int firstPage) override;
     /// The target joins the parts it made.
     void JoinParts(std::vector<std::unique_ptr<TZVPrinter>> parts) override;
+    /// As the target says.
+    bool SplitPays(int pageCount, int labelsPerPage) const override
+    {
+        return Target().SplitPays(pageCount, labelsPerPage);
+    }
 
 private:
     // A part of the target's job, owned by the printer that moves it.
