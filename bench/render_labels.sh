@@ -6,14 +6,13 @@
 set -euo pipefail
 zorvel=${1:?usage: render_labels.sh path/to/zorvel}
 here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=price_data.sh
+. "$here/price_data.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 for n in 1000 10000; do
-  {
-    echo "NAME,PRICE,CODE"
-    seq 1 "$n" | awk '{ printf "Product %d,%d.%02d,%08d\n", $1, $1 % 500, $1 % 100, $1 }'
-  } > "$work/data.csv"
+  write_price_csv "$work/data.csv" "$n"
   /usr/bin/time -f "%e %M" -o "$work/time" \
     "$zorvel" render "$here/data/price_labels.json" --csv "$work/data.csv" --out "$work/out.pdf" 2> "$work/log"
   read -r seconds kib < "$work/time"

@@ -10,6 +10,8 @@ shift
 counts=("${@:-10000 100000 1000000}")
 read -r -a counts <<< "${counts[*]}"
 here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=price_data.sh
+. "$here/price_data.sh"
 work=$(mktemp -d)
 chmod 755 "$work"
 pgbin=$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -n 1 || true)
@@ -48,10 +50,7 @@ measure() {
 }
 
 for n in "${counts[@]}"; do
-  {
-    echo "NAME,PRICE,CODE"
-    seq 1 "$n" | awk '{ printf "Product %d,%d.%02d,%08d\n", $1, $1 % 500, $1 % 100, $1 }'
-  } > "$work/data.csv"
+  write_price_csv "$work/data.csv" "$n"
   measure "$n" CSV --csv "$work/data.csv"
 
   rm -f "$work/data.db"

@@ -9,13 +9,12 @@ zorvel=${1:?usage: render_split.sh path/to/zorvel path/to/bench_pdf_floor [label
 floor=${2:?usage: render_split.sh path/to/zorvel path/to/bench_pdf_floor [labels]}
 n=${3:-10000}
 here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=price_data.sh
+. "$here/price_data.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-{
-  echo "NAME,PRICE,CODE"
-  seq 1 "$n" | awk '{ printf "Product %d,%d.%02d,%08d\n", $1, $1 % 500, $1 % 100, $1 }'
-} > "$work/data.csv"
+write_price_csv "$work/data.csv" "$n"
 
 # best NAME COMMAND...: the shortest of three wall times, in seconds.
 best() {

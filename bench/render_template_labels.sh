@@ -7,13 +7,12 @@
 set -euo pipefail
 zorvel=${1:?usage: render_template_labels.sh path/to/zorvel}
 here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=price_data.sh
+. "$here/price_data.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 n=10000
-{
-  echo "NAME,PRICE,CODE"
-  seq 1 "$n" | awk '{ printf "Product %d,%d.%02d,%08d\n", $1, $1 % 500, $1 % 100, $1 }'
-} > "$work/data.csv"
+write_price_csv "$work/data.csv" "$n"
 
 best() {
   local design=$1 best=

@@ -3,6 +3,7 @@
 
 #include "foundation/ZVError.h"
 #include "platform/ZVPdfJoin.h"
+#include "platform/ZVPartFolder.h"
 #include "platform/ZVQtCanvas.h"
 
 #include <QPageLayout>
@@ -10,7 +11,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
-#include <QTemporaryDir>
 
 #include <cmath>
 
@@ -184,8 +184,7 @@ void TZVPdfPrinter::release()
 
 std::unique_ptr<TZVPrinter> TZVPdfPrinter::NewPart(int)
 {
-    auto folder = std::make_unique<QTemporaryDir>();
-    if (!folder->isValid()) throw EZvError(QStringLiteral("CAN'T WRITE FILE : ") + folder->errorString());
+    auto folder = NewPartFolder();
     auto part = std::make_unique<TZVPdfPrinter>(folder->filePath(QStringLiteral("part.pdf")), m_dpi);
     part->m_index = m_index;
     part->m_margins = m_margins;

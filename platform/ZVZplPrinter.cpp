@@ -3,11 +3,11 @@
 #include "platform/ZVZplPrinter.h"
 
 #include "foundation/ZVError.h"
+#include "platform/ZVPartFolder.h"
 #include "platform/ZVZplCanvas.h"
 
 #include <QFile>
 #include <QSaveFile>
-#include <QTemporaryDir>
 
 #include <cmath>
 
@@ -171,8 +171,7 @@ void TZVZplPrinter::Abort()
 
 std::unique_ptr<TZVPrinter> TZVZplPrinter::NewPart(int)
 {
-    auto folder = std::make_unique<QTemporaryDir>();
-    if (!folder->isValid()) throw EZvError(QStringLiteral("CAN'T WRITE FILE : ") + folder->errorString());
+    auto folder = NewPartFolder();
     auto part = std::make_unique<TZVZplPrinter>(folder->filePath(QStringLiteral("part.zpl")), m_dpi);
     part->m_index = m_index;
     part->m_pageLength = m_pageLength;
