@@ -1,9 +1,10 @@
-// TZVSqlDataSet: reading a table or a query into memory, following a master by bound values,
-// writing edits back by key.
+// TZVSqlDataSet: opening a table or a query, following a master by bound values, writing edits
+// back by key. Reading its records a window at a time is in ZVSqlDataSetWindow.cpp.
 #include "platform/ZVSqlDataSet.h"
 
 #include "foundation/ZVError.h"
 #include "platform/ZVConnections.h"
+#include "platform/ZVSqlErrors.h"
 
 #include <QScopeGuard>
 #include <QSet>
@@ -17,16 +18,6 @@
 namespace zorvel {
 
 namespace {
-
-[[noreturn]] void cantOpen(const QString& reason)
-{
-    throw EZvError(QLatin1String(kErrorCantOpenDataSet) + QStringLiteral(" : ") + reason);
-}
-
-QString errorText(const QSqlError& error)
-{
-    return error.text().simplified();
-}
 
 // Declared column types -> kinds, for drivers that report only storage classes. The first
 // entry contained in the declared type wins, so longer names come before those they contain.
@@ -185,7 +176,7 @@ void TZVSqlDataSet::orderByAllColumns(const QSqlDatabase& db)
     const bool postgres = db.driverName() == u"QPSQL";
     QSqlQuery probe(db);
     if (!probe.exec(QStringLiteral("SELECT * FROM %1 WHERE 1 = 0").arg(quotedTable())))
-        cantOpen(errorText(probe.lastError()));
+        ThrowCantOpenDataSet(SqlErrorText(probe.lastError()));
     const QSqlRecord record = probe.record();
     for (int i = 0; i < record.count(); ++i)
         if (!postgres || !unordered.contains(record.field(i).typeID()))
@@ -196,10 +187,10 @@ std::vector<TZVDataSet::TZVFieldDef> TZVSqlDataSet::DoOpen()
 {
     DoClose();
     if (m_tableName.trimmed().isEmpty() && m_sql.trimmed().isEmpty())
-        cantOpen(QStringLiteral("NO TABLE OR QUERY"));
+        ThrowCantOpenDataSet(QStringLiteral("NO TABLE OR QUERY"));
     QSqlDatabase db = database();
     if (!db.isOpen() && !db.open())
-        cantOpen(m_databaseName + QStringLiteral(" : ") + errorText(db.lastError()));
+        ThrowCantOpenDataSet(m_databaseName + QStringLiteral(" : ") + SqlErrorText(db.lastError()));
     m_sqlite = db.driverName() == u"QSQLITE";
     auto closeOnFailure = qScopeGuard([this] { DoClose(); });
     if (m_tableName.isEmpty())
@@ -219,10 +210,18 @@ void TZVSqlDataSet::DoClose()
     m_keyNames.clear();
     m_orderColumns.clear();
     m_useRowId = false;
+    m_rowIdOrder = false;
     m_placeholders.clear();
     m_declaredTypes.clear();
     m_defs.clear();
+    m_select.clear();
+    m_conditions.clear();
+    m_order.clear();
+    m_binds.clear();
+    m_count = 0;
+    m_pagesAsSubquery = true;
     m_rows.clear();
+    m_first = 0;
 }
 
 void TZVSqlDataSet::resolveTable(const QSqlDatabase& db)
@@ -235,7 +234,7 @@ void TZVSqlDataSet::resolveTable(const QSqlDatabase& db)
     if (isView)
         index = indexOfName(views, m_tableName);
     if (index < 0)
-        cantOpen(QStringLiteral("UNKNOWN TABLE ") + m_tableName);
+        ThrowCantOpenDataSet(QStringLiteral("UNKNOWN TABLE ") + m_tableName);
     m_table = isView ? views[index] : tables[index];
 
     const QSqlRecord record = db.record(m_table);
@@ -245,7 +244,10 @@ void TZVSqlDataSet::resolveTable(const QSqlDatabase& db)
     const QSqlIndex key = db.primaryIndex(m_table);
     for (int i = 0; i < key.count(); ++i)
         m_keyNames.append(key.fieldName(i));
-    m_useRowId = m_keyNames.isEmpty() && m_sqlite && !isView;
+    // A WITHOUT ROWID table has none to page by.
+    QSqlQuery probe(db);
+    m_rowIdOrder = m_sqlite && !isView && probe.exec(QStringLiteral("SELECT rowid FROM %1 LIMIT 0").arg(quotedTable()));
+    m_useRowId = m_keyNames.isEmpty() && m_rowIdOrder;
     // Servers return rows in no fixed order: without a key, all the columns make one.
     if (m_keyNames.isEmpty() && !m_sqlite && !isView)
         orderByAllColumns(db);
@@ -253,61 +255,61 @@ void TZVSqlDataSet::resolveTable(const QSqlDatabase& db)
 
 void TZVSqlDataSet::fetch(bool describe)
 {
-    QSqlQuery query(database());
-    query.setForwardOnly(true);
-    QString text = m_sql;
+    m_select = m_sql;
+    m_conditions.clear();
+    m_order.clear();
     if (!m_table.isEmpty()) {
-        text = QStringLiteral("SELECT %1* FROM %2").arg(m_useRowId ? QStringLiteral("rowid, ") : QString(), quotedTable());
+        m_select = QStringLiteral("SELECT %1* FROM %2").arg(m_rowIdOrder ? QStringLiteral("rowid, ") : QString(), quotedTable());
         if (Master() && !DetailFields().isEmpty()) {
-            QStringList conditions;
             for (const QString& name : DetailFields()) {
                 // Only names the table has reach the SQL text.
                 const int column = indexOfName(m_columns, name);
                 if (column < 0)
                     throw EZvError(QLatin1String(kErrorInvalidFieldName) + name);
-                conditions.append(quote(m_columns[column]) + QStringLiteral(" = ?"));
+                m_conditions.append(quote(m_columns[column]) + QStringLiteral(" = ?"));
             }
-            text += QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
         }
         // Servers return rows in no fixed order (an updated row moves to the end): keep the key's.
-        // SQLite tables already come in rowid order.
         QStringList order = m_orderColumns;
-        if (!m_sqlite)
+        if (m_rowIdOrder)
+            order.append(QStringLiteral("rowid"));
+        else if (!m_sqlite)
             for (const QString& key : std::as_const(m_keyNames))
                 order.append(quote(key));
         if (!order.isEmpty())
-            text += QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", "));
+            m_order = QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", "));
     }
-    if (!query.prepare(text))
-        cantOpen(errorText(query.lastError()));
-    bindMasterValues(query);
-    if (!query.exec())
-        cantOpen(errorText(query.lastError()));
-
-    if (describe) {
-        const QSqlRecord record = query.record();
-        for (int i = m_useRowId ? 1 : 0; i < record.count(); ++i)
-            m_defs.push_back({record.fieldName(i), kindOf(record.field(i))});
-        QStringList names;
-        for (const TZVFieldDef& def : m_defs)
-            names.append(def.Name);
-        for (const QString& key : std::as_const(m_keyNames)) {
-            const int field = indexOfName(names, key);
-            if (field < 0) {
-                m_keyFields.clear();
-                break;
-            }
-            m_keyFields.push_back(field);
-        }
-    }
-    std::vector<TRow> rows;
-    while (query.next())
-        rows.push_back(readRow(query));
-    m_rows = std::move(rows);
+    bindMasterValues();
+    m_rows.clear();
+    m_first = 0;
+    m_count = 0;
+    if (describe)
+        readWindow(0, [this](const QSqlRecord& record) { describeFields(record); });
+    else
+        readWindow(0);
+    m_count = whole() ? static_cast<int>(m_rows.size()) : countRows();
 }
 
-void TZVSqlDataSet::bindMasterValues(QSqlQuery& query) const
+void TZVSqlDataSet::describeFields(const QSqlRecord& record)
 {
+    for (int i = m_rowIdOrder ? 1 : 0; i < record.count(); ++i)
+        m_defs.push_back({record.fieldName(i), kindOf(record.field(i))});
+    QStringList names;
+    for (const TZVFieldDef& def : m_defs)
+        names.append(def.Name);
+    for (const QString& key : std::as_const(m_keyNames)) {
+        const int field = indexOfName(names, key);
+        if (field < 0) {
+            m_keyFields.clear();
+            break;
+        }
+        m_keyFields.push_back(field);
+    }
+}
+
+void TZVSqlDataSet::bindMasterValues()
+{
+    m_binds.clear();
     TZVDataSet* master = Master();
     if (!m_table.isEmpty()) {
         if (!master || DetailFields().isEmpty())
@@ -316,7 +318,7 @@ void TZVSqlDataSet::bindMasterValues(QSqlQuery& query) const
         if (!CurrentMasterValues(values))
             values = QVariantList(DetailFields().size());
         for (const QVariant& value : std::as_const(values))
-            query.addBindValue(toSqlValue(value));
+            m_binds.append({QString(), toSqlValue(value)});
         return;
     }
     for (const QString& name : m_placeholders) {
@@ -327,7 +329,7 @@ void TZVSqlDataSet::bindMasterValues(QSqlQuery& query) const
             if (const TZVField* field = master->FindField(masterField))
                 value = field->Value();
         }
-        query.bindValue(u':' + name, toSqlValue(value));
+        m_binds.append({u':' + name, toSqlValue(value)});
     }
 }
 
@@ -352,8 +354,8 @@ TZVFieldKind TZVSqlDataSet::kindOf(const QSqlField& field)
 TZVSqlDataSet::TRow TZVSqlDataSet::readRow(const QSqlQuery& query) const
 {
     TRow row;
-    const int offset = m_useRowId ? 1 : 0;
-    if (m_useRowId)
+    const int offset = m_rowIdOrder ? 1 : 0;
+    if (m_rowIdOrder)
         row.RowId = query.value(0);
     row.Values.reserve(static_cast<qsizetype>(m_defs.size()));
     for (size_t i = 0; i < m_defs.size(); ++i) {
@@ -365,11 +367,6 @@ TZVSqlDataSet::TRow TZVSqlDataSet::readRow(const QSqlQuery& query) const
         row.Values.append(value);
     }
     return row;
-}
-
-QVariant TZVSqlDataSet::RowValue(int row, int field) const
-{
-    return m_rows[static_cast<size_t>(row)].Values.value(field);
 }
 
 QVariant TZVSqlDataSet::toSqlValue(const QVariant& value) const
@@ -418,7 +415,7 @@ bool TZVSqlDataSet::reread(TRow& row) const
     QSqlQuery query(database());
     query.setForwardOnly(true);
     const QString text = QStringLiteral("SELECT %1* FROM %2 WHERE %3")
-                             .arg(m_useRowId ? QStringLiteral("rowid, ") : QString(), quotedTable(), keyCondition());
+                             .arg(m_rowIdOrder ? QStringLiteral("rowid, ") : QString(), quotedTable(), keyCondition());
     if (!query.prepare(text))
         return false;
     bindKey(query, row);
@@ -432,11 +429,14 @@ int TZVSqlDataSet::DoPost(int row, const QVariantList& values)
 {
     QSqlQuery query(database());
     const auto saveFailed = [&query](const QString& reason = {}) {
-        throw EZvError(QLatin1String(kErrorCantSave) + (reason.isEmpty() ? errorText(query.lastError()) : reason));
+        throw EZvError(QLatin1String(kErrorCantSave) + (reason.isEmpty() ? SqlErrorText(query.lastError()) : reason));
     };
     const QString table = quotedTable();
     if (row >= 0) {
-        TRow& stored = m_rows[static_cast<size_t>(row)];
+        const TRow* found = rowAt(row);
+        if (!found)
+            saveFailed(QStringLiteral("RECORD NOT FOUND"));
+        TRow& stored = m_rows[static_cast<size_t>(row - m_first)];
         QStringList assignments;
         QVariantList bound;
         for (size_t i = 0; i < m_defs.size(); ++i) {
@@ -492,21 +492,52 @@ int TZVSqlDataSet::DoPost(int row, const QVariantList& values)
     }
     // Defaults and generated keys show as the database stored them.
     reread(added);
-    m_rows.push_back(std::move(added));
-    return static_cast<int>(m_rows.size()) - 1;
+    if (whole()) {
+        m_rows.push_back(std::move(added));
+        return m_count++;
+    }
+    return placeOfAdded(added);
+}
+
+bool TZVSqlDataSet::sameKey(const TRow& a, const TRow& b) const
+{
+    if (m_rowIdOrder)
+        return sameValue(a.RowId, b.RowId);
+    return !m_keyFields.empty() && std::all_of(m_keyFields.begin(), m_keyFields.end(), [&](int field) {
+        return sameValue(a.Values.value(field), b.Values.value(field));
+    });
+}
+
+// Where the database's order puts a record appended to more records than a window holds.
+int TZVSqlDataSet::placeOfAdded(const TRow& added)
+{
+    m_rows.clear();
+    m_first = 0;
+    m_more = true;
+    m_count = countRows();
+    // New keys mostly sort last.
+    if (const TRow* last = rowAt(m_count - 1); last && sameKey(*last, added))
+        return m_count - 1;
+    for (int row = 0; row < m_count; ++row)
+        if (const TRow* found = rowAt(row); found && sameKey(*found, added))
+            return row;
+    return m_count - 1;
 }
 
 void TZVSqlDataSet::DoDelete(int row)
 {
+    if (!rowAt(row))
+        throw EZvError(QLatin1String(kErrorCantDelete) + QStringLiteral("RECORD NOT FOUND"));
     QSqlQuery query(database());
     bool done = query.prepare(QStringLiteral("DELETE FROM %1 WHERE %2").arg(quotedTable(), keyCondition()));
     if (done) {
-        bindKey(query, m_rows[static_cast<size_t>(row)]);
+        bindKey(query, m_rows[static_cast<size_t>(row - m_first)]);
         done = query.exec();
     }
     if (!done)
-        throw EZvError(QLatin1String(kErrorCantDelete) + errorText(query.lastError()));
-    m_rows.erase(m_rows.begin() + row);
+        throw EZvError(QLatin1String(kErrorCantDelete) + SqlErrorText(query.lastError()));
+    m_rows.erase(m_rows.begin() + (row - m_first));
+    --m_count;
 }
 
 } // namespace zorvel

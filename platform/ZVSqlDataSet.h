@@ -6,8 +6,11 @@
 
 #include <QSqlDatabase>
 
+#include <functional>
+
 class QSqlField;
 class QSqlQuery;
+class QSqlRecord;
 
 namespace zorvel {
 
@@ -20,7 +23,14 @@ inline constexpr const char* kErrorCantDelete = "CAN'T DELETE RECORD : ";
 /// @}
 
 /// The source is a table (TableName) or a query (Sql) of the connection named DatabaseName.
-/// Open reads all records into memory, so RecordCount is exact.
+/// Records are read a window of kWindowRows at a time, each window by its own forward-only
+/// statement that is finished before the records are used, so no read lock or pending result
+/// outlasts the read. A result that fits one window is read whole, as at Open; a larger one is
+/// counted with COUNT(*) and its windows are read as they are reached: the next one after the
+/// last record of the window before (by rowid or key) where the order allows, else by OFFSET.
+/// A query is paged as a subquery; one that cannot be (a PRAGMA, say) is read again from its
+/// start for each window. A SELECT without ORDER BY must return its rows in the same order each
+/// time it runs.
 ///
 /// Field kinds come from the declared column types where the driver keeps none of its own
 /// (SQLite: "DATE" -> fkDate, "BOOLEAN" -> fkBoolean, "DECIMAL" -> fkBCD, "BLOB" -> fkBlob, ...),
@@ -68,10 +78,13 @@ public:
 
     bool CanModify() const override;
 
+    /// Records held in memory at a time.
+    static constexpr int kWindowRows = 4096;
+
 protected:
     std::vector<TZVFieldDef> DoOpen() override;
     void DoClose() override;
-    int RowCount() const override { return static_cast<int>(m_rows.size()); }
+    int RowCount() const override { return m_count; }
     QVariant RowValue(int row, int field) const override;
     int DoPost(int row, const QVariantList& values) override;
     void DoDelete(int row) override;
@@ -92,7 +105,18 @@ private:
     void requireClosed() const;
     void resolveTable(const QSqlDatabase& db);
     void fetch(bool describe);
-    void bindMasterValues(QSqlQuery& query) const;
+    void describeFields(const QSqlRecord& record);
+    void bindMasterValues();
+    void bindSelect(QSqlQuery& query) const;
+    QString pagedQuery() const;
+    bool seekable() const;
+    void readWindow(int first, const std::function<void(const QSqlRecord&)>& described = {}) const;
+    QString seekCondition() const;
+    int countRows() const;
+    const TRow* rowAt(int row) const;
+    bool whole() const;
+    int placeOfAdded(const TRow& added);
+    bool sameKey(const TRow& a, const TRow& b) const;
     TZVFieldKind kindOf(const QSqlField& field);
     TRow readRow(const QSqlQuery& query) const;
     QVariant toSqlValue(const QVariant& value) const;
@@ -116,7 +140,18 @@ private:
     QStringList m_placeholders;
     QHash<QString, QHash<QString, QString>> m_declaredTypes;
     std::vector<TZVFieldDef> m_defs;
-    std::vector<TRow> m_rows;
+    QString m_select;                        // the SELECT of the records, without ORDER BY
+    QStringList m_conditions;                // a table's WHERE conditions, "?" bound in order
+    QString m_order;                         // " ORDER BY ...", or empty
+    QList<QPair<QString, QVariant>> m_binds; // its values; a name for a named placeholder
+    bool m_rowIdOrder = false;               // an SQLite table: rowid leads and orders the records
+    int m_count = 0;
+    mutable bool m_pagesAsSubquery = true;   // false once a query refused to be one
+
+    // The window of records held: rows m_first .. m_first + m_rows.size() - 1.
+    mutable std::vector<TRow> m_rows;
+    mutable int m_first = 0;
+    mutable bool m_more = false; // records follow the window
 };
 
 } // namespace zorvel
