@@ -62,6 +62,21 @@ zpl)
     [ "$(grep -c '^^PQ2$' 1/records.zpl)" = 7 ] || fail "records: $(grep '^^PQ' 1/records.zpl)"
     same_files 2 3
     ;;
+sources)
+    # The CSV file read through its index on three threads and the same records from an SQLite
+    # table on one print the same pages.
+    need sqlite3
+    sqlite3 items.db "CREATE TABLE items (NAME TEXT, CODE TEXT, QTY INTEGER)" ".mode csv" ".import --skip 1 qty.csv items" ||
+        fail "sqlite3 import"
+    # shellcheck disable=SC2086
+    render 3 page.png $job --dpi 40
+    mkdir -p 1
+    # shellcheck disable=SC2086
+    "$zorvel" render ${job%% --csv*} --db "sqlite:$work/items.db" --master items ${job#*qty.csv} \
+        --out 1/page.png --dpi 40 --jobs 1 2> 1/stderr || fail "--db: $(cat 1/stderr)"
+    rm 1/stderr 3/stderr 3/summary
+    same_files 3
+    ;;
 refused)
     # Records 30 and 50 are refused on pages 2 and 3: every split names record 30 as one thread
     # does, and leaves no file.
