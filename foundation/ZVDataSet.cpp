@@ -890,6 +890,14 @@ void TZVDataSet::reposition(int row, int fallback)
     scrolled();
 }
 
+void TZVDataSet::CopyViewTo(TZVDataSet& copy) const
+{
+    copy.SetName(Name());
+    copy.SetFilter(Filter());
+    copy.SetFiltered(Filtered());
+    copy.m_displayLabels = m_displayLabels;
+}
+
 void TZVDataSet::RowsChanged()
 {
     if (Active())

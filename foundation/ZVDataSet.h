@@ -321,6 +321,8 @@ protected:
     bool CurrentMasterValues(QVariantList& values) const;
     /// Implementations call this when their rows changed outside Post and Delete.
     void RowsChanged();
+    /// Gives a copy made by OpenCopy, before it opens, this one's name, filter and display labels.
+    void CopyViewTo(TZVDataSet& copy) const;
 
 private:
     friend class TZVField;

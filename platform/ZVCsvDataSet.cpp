@@ -287,15 +287,10 @@ std::unique_ptr<TZVDataSet> TZVCsvDataSet::OpenCopy() const
     if (!Active() || !m_index || m_source->isSequential() || qobject_cast<QBuffer*>(m_source.get()))
         return nullptr;
     auto copy = std::make_unique<TZVCsvDataSet>();
-    copy->SetName(Name());
+    CopyViewTo(*copy);
     copy->m_fileName = m_fileName;
     copy->m_delimiter = m_delimiter;
     copy->m_index = m_index;
-    copy->SetFilter(Filter());
-    copy->SetFiltered(Filtered());
-    for (int i = 0; i < FieldCount(); ++i)
-        if (Fields(i).DisplayLabel() != Fields(i).FieldName())
-            copy->SetDisplayLabel(Fields(i).FieldName(), Fields(i).DisplayLabel());
     copy->Open();
     return copy;
 }

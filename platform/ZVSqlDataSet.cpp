@@ -14,6 +14,9 @@
 #include <QSqlIndex>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QThread>
+
+#include <atomic>
 
 namespace zorvel {
 
@@ -94,7 +97,10 @@ bool sameValue(const QVariant& a, const QVariant& b)
 
 TZVSqlDataSet::TZVSqlDataSet(QObject* parent) : TZVDataSet(parent) {}
 
-TZVSqlDataSet::~TZVSqlDataSet() = default;
+TZVSqlDataSet::~TZVSqlDataSet()
+{
+    dropClone();
+}
 
 void TZVSqlDataSet::requireClosed() const
 {
@@ -142,6 +148,8 @@ bool TZVSqlDataSet::LinksAtSource() const
 
 QSqlDatabase TZVSqlDataSet::database() const
 {
+    if (!m_cloneOf.isEmpty())
+        return cloned();
     TZVConnections& connections = m_connections ? *m_connections : TZVConnections::Default();
     return connections.Database(m_databaseName);
 }
@@ -185,6 +193,10 @@ void TZVSqlDataSet::orderByAllColumns(const QSqlDatabase& db)
 
 std::vector<TZVDataSet::TZVFieldDef> TZVSqlDataSet::DoOpen()
 {
+    if (m_presetOpen) {
+        m_presetOpen = false;
+        return m_defs;
+    }
     DoClose();
     if (m_tableName.trimmed().isEmpty() && m_sql.trimmed().isEmpty())
         ThrowCantOpenDataSet(QStringLiteral("NO TABLE OR QUERY"));
@@ -497,6 +509,69 @@ int TZVSqlDataSet::DoPost(int row, const QVariantList& values)
         return m_count++;
     }
     return placeOfAdded(added);
+}
+
+// Connections serve the thread that made them: a copy clones its source's in the thread reading it.
+QSqlDatabase TZVSqlDataSet::cloned() const
+{
+    if (m_cloneThread == QThread::currentThread())
+        return m_clone;
+    dropClone();
+    static std::atomic<int> serial{0};
+    m_clone = QSqlDatabase::cloneDatabase(m_cloneOf, QStringLiteral("zorvel-copy-%1").arg(++serial));
+    m_cloneThread = QThread::currentThread();
+    if (!m_clone.open())
+        ThrowCantOpenDataSet(SqlErrorText(m_clone.lastError()));
+    return m_clone;
+}
+
+void TZVSqlDataSet::dropClone() const
+{
+    if (!m_cloneThread)
+        return;
+    const QString name = m_clone.connectionName();
+    m_clone = QSqlDatabase();
+    m_cloneThread = nullptr;
+    QSqlDatabase::removeDatabase(name);
+}
+
+std::unique_ptr<TZVDataSet> TZVSqlDataSet::OpenCopy() const
+{
+    if (!Active())
+        return nullptr;
+    const QSqlDatabase db = database();
+    const QString file = db.databaseName();
+    if (m_sqlite && (file.isEmpty() || file == u":memory:" || file.contains(QLatin1String("mode=memory")) ||
+                     db.connectOptions().contains(QLatin1String("mode=memory"))))
+        return nullptr;
+    auto copy = std::make_unique<TZVSqlDataSet>();
+    CopyViewTo(*copy);
+    copy->m_cloneOf = m_cloneOf.isEmpty() ? db.connectionName() : m_cloneOf;
+    copy->m_connections = m_connections;
+    copy->m_databaseName = m_databaseName;
+    copy->m_tableName = m_tableName;
+    copy->m_sql = m_sql;
+    copy->m_sqlite = m_sqlite;
+    copy->m_table = m_table;
+    copy->m_columns = m_columns;
+    copy->m_keyNames = m_keyNames;
+    copy->m_orderColumns = m_orderColumns;
+    copy->m_keyFields = m_keyFields;
+    copy->m_useRowId = m_useRowId;
+    copy->m_rowIdOrder = m_rowIdOrder;
+    copy->m_placeholders = m_placeholders;
+    copy->m_declaredTypes = m_declaredTypes;
+    copy->m_defs = m_defs;
+    copy->m_select = m_select;
+    copy->m_conditions = m_conditions;
+    copy->m_order = m_order;
+    copy->m_binds = m_binds;
+    copy->m_count = m_count;
+    copy->m_pagesAsSubquery = m_pagesAsSubquery;
+    copy->m_more = true;
+    copy->m_presetOpen = true;
+    copy->Open();
+    return copy;
 }
 
 bool TZVSqlDataSet::sameKey(const TRow& a, const TRow& b) const

@@ -11,6 +11,7 @@
 class QSqlField;
 class QSqlQuery;
 class QSqlRecord;
+class QThread;
 
 namespace zorvel {
 
@@ -78,6 +79,11 @@ public:
 
     bool CanModify() const override;
 
+    /// The same source, filter and display labels, open, without a master link, reading through a
+    /// clone of this one's connection made in the thread that reads it. Null when closed or when
+    /// the database lives only in this connection's memory.
+    std::unique_ptr<TZVDataSet> OpenCopy() const override;
+
     /// Records held in memory at a time.
     static constexpr int kWindowRows = 4096;
 
@@ -99,6 +105,8 @@ private:
     };
 
     QSqlDatabase database() const;
+    QSqlDatabase cloned() const;
+    void dropClone() const;
     QString quote(const QString& identifier) const;
     QString quotedTable() const;
     void orderByAllColumns(const QSqlDatabase& db);
@@ -147,6 +155,12 @@ private:
     bool m_rowIdOrder = false;               // an SQLite table: rowid leads and orders the records
     int m_count = 0;
     mutable bool m_pagesAsSubquery = true;   // false once a query refused to be one
+
+    // A copy reads through its own clone of the connection named m_cloneOf, made in its thread.
+    QString m_cloneOf;
+    bool m_presetOpen = false;
+    mutable QSqlDatabase m_clone;
+    mutable const QThread* m_cloneThread = nullptr;
 
     // The window of records held: rows m_first .. m_first + m_rows.size() - 1.
     mutable std::vector<TRow> m_rows;
