@@ -2,7 +2,8 @@
 # The sheet job of render_labels.sh (10,000 price labels from a CSV to PDF) set side by side, in one
 # run, against its single-thread floor, a bare QPdfWriter loop drawing the same labels
 # (bench_pdf_floor): zorvel render --jobs 1 and --jobs 2, best of three wall times each, and
-# their ratios to the floor.
+# their ratios to the floor. The floor runs a second time with the heap settings zorvel sets for
+# itself (page buffers kept in the heap), so that the ratio to both can be read.
 #   bash bench/render_split.sh build/cli/zorvel build/bench/bench_pdf_floor [LABELS]
 set -euo pipefail
 zorvel=${1:?usage: render_split.sh path/to/zorvel path/to/bench_pdf_floor [labels]}
@@ -30,6 +31,8 @@ best() {
 
 {
   best floor "$floor" "$work/floor.pdf" "$n"
+  GLIBC_TUNABLES=glibc.malloc.mmap_threshold=33554432:glibc.malloc.trim_threshold=134217728 \
+    best floor_heap "$floor" "$work/floor.pdf" "$n"
   best jobs1 "$zorvel" render "$here/data/price_labels.json" --csv "$work/data.csv" --out "$work/j1.pdf" --jobs 1
   best jobs2 "$zorvel" render "$here/data/price_labels.json" --csv "$work/data.csv" --out "$work/j2.pdf" --jobs 2
 } > "$work/results"
@@ -41,4 +44,5 @@ awk -v n="$n" -v pf="$(pages "$work/floor.pdf")" -v p1="$(pages "$work/j1.pdf")"
     printf "  floor (bare QPdfWriter loop) %6.2f s  %s pages\n", t["floor"], pf
     printf "  zorvel render --jobs 1       %6.2f s  %s pages  %.2fx the floor\n", t["jobs1"], p1, t["jobs1"] / t["floor"]
     printf "  zorvel render --jobs 2       %6.2f s  %s pages  %.2fx the floor (target 0.90x)\n", t["jobs2"], p2, t["jobs2"] / t["floor"]
+    printf "  floor with zorvel'"'"'s heap     %6.2f s  --jobs 1 %.2fx, --jobs 2 %.2fx of it\n", t["floor_heap"], t["jobs1"] / t["floor_heap"], t["jobs2"] / t["floor_heap"]
   }' "$work/results"

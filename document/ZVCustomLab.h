@@ -416,7 +416,7 @@ public:
     /// a worker's copy of the label, on the worker's thread: the check reads only that label.
     std::function<void(const TZVCustomLab& label)> OnCheckLabel;
     /// Threads a print run renders its pages on: 1 (the default) prints on the calling thread,
-    /// 0 takes one per core (QThread::idealThreadCount), more split the pages into as many parts.
+    /// 0 takes one per core (QThread::idealThreadCount), more print ranges of pages on as many threads.
     /// A split run prints the same pages; it stays on one thread when the printer cannot print
     /// parts (TZVPrinter::NewPart), the master cannot be read twice (TZVDataSet::OpenCopy), the run
     /// prints detail records, or OnPrintText or a printed OnPrintTitle is set (called from one

@@ -74,6 +74,44 @@ std::int64_t rowOffset(const TZVZintSymbol& symbol, int row, int module)
     return std::llround(modules * module);
 }
 
+// The runs of dark modules row by row, in columns and rows. A run that repeats the run above it
+// lengthens that box: finder patterns, timing lines and repeated rows then cost one box each,
+// which keeps a page of symbols small and quick to write.
+std::vector<TZVModuleBox> moduleBoxes(const TZVZintSymbol& symbol)
+{
+    struct TRun
+    {
+        int Start, End;
+        std::size_t Box;
+    };
+    std::vector<TZVModuleBox> boxes;
+    std::vector<TRun> above, current;
+    for (int row = 0; row < symbol.Rows; ++row) {
+        current.clear();
+        std::size_t next = 0;
+        for (int column = 0; column < symbol.Columns;) {
+            if (!symbol.IsDark(row, column)) {
+                ++column;
+                continue;
+            }
+            const int start = column;
+            while (column < symbol.Columns && symbol.IsDark(row, column))
+                ++column;
+            while (next < above.size() && above[next].Start < start)
+                ++next;
+            if (next < above.size() && above[next].Start == start && above[next].End == column) {
+                boxes[above[next].Box].Bottom = row + 1;
+                current.push_back({start, column, above[next].Box});
+                continue;
+            }
+            current.push_back({start, column, boxes.size()});
+            boxes.push_back({start, row, column, row + 1});
+        }
+        above.swap(current);
+    }
+    return boxes;
+}
+
 } // namespace
 
 TZVBarCode::TZVBarCode(TZVCustomLab& owner) : TZVData(owner, 0)
@@ -474,47 +512,36 @@ void TZVBarCode::paintZint(TZVCanvas& canvas, TPoint anchor, const TZVZintSymbol
                                           : top + m_bHeight)};
     const int barHeight = matrix ? std::max(1, int(std::lround(firstRow * grid.ModuleDots()))) : grid.Dots(m_bHeight);
     if (!paintNative(canvas, native, grid, area, barHeight)) {
-        std::vector<TRect> boxes;
-        // A run that repeats the run above it lengthens that box: finder patterns, timing lines and
-        // repeated rows then cost one box each, which keeps a page of symbols small and quick to write.
-        struct TRun
-        {
-            int Start, End;
-            std::size_t Box;
-        };
-        std::vector<TRun> above, current;
-        double modulesDown = 0;
-        std::int64_t rowBottom = top;
+        const std::vector<TZVModuleBox> modules = moduleBoxes(symbol);
         const auto x = [&](int column) { return SaturateToInt(at.X + grid.Offset(leftSteps + column * module)); };
-        for (int row = 0; row < symbol.Rows; ++row) {
-            const std::int64_t rowTop = matrix ? rowBottom : top;
-            modulesDown += symbol.RowHeights[static_cast<std::size_t>(row)];
-            rowBottom = matrix ? at.Y + grid.Offset(topSteps + grid.ModuleSteps(modulesDown)) : top + m_bHeight;
-            current.clear();
-            std::size_t next = 0;
-            for (int column = 0; column < symbol.Columns;) {
-                if (!symbol.IsDark(row, column)) {
-                    ++column;
-                    continue;
-                }
-                const int start = column;
-                while (column < symbol.Columns && symbol.IsDark(row, column))
-                    ++column;
-                while (next < above.size() && above[next].Start < start)
-                    ++next;
-                if (next < above.size() && above[next].Start == start && above[next].End == column) {
-                    boxes[above[next].Box].Bottom = SaturateToInt(rowBottom);
-                    current.push_back({start, column, above[next].Box});
-                    continue;
-                }
-                current.push_back({start, column, boxes.size()});
-                boxes.push_back({x(start), SaturateToInt(rowTop), x(column), SaturateToInt(rowBottom)});
-            }
-            above.swap(current);
+        const bool uniformRows = std::all_of(symbol.RowHeights.begin(), symbol.RowHeights.end(),
+                                             [&](float h) { return h == symbol.RowHeights.front(); });
+        TZVModuleBoxes inModules;
+        if (matrix && uniformRows) {
+            inModules.Origin = turned(TPoint{area.Left, area.Top}, at, m_angle);
+            inModules.RowEnd = turned(TPoint{area.Right, area.Top}, at, m_angle);
+            inModules.ColumnEnd = turned(TPoint{area.Left, area.Bottom}, at, m_angle);
+            inModules.Columns = symbol.Columns;
+            inModules.Rows = symbol.Rows;
+            inModules.Boxes = modules;
         }
-        for (TRect& box : boxes)
-            box = turned(box, at, m_angle);
-        canvas.FillRects(boxes);
+        if (!(matrix && uniformRows && canvas.FillModules(inModules))) {
+            // Row edges from the running total of module heights, so fractional rows never drift.
+            std::vector<int> rowEdges{SaturateToInt(top)};
+            double modulesDown = 0;
+            for (int row = 0; row < symbol.Rows; ++row) {
+                modulesDown += symbol.RowHeights[static_cast<std::size_t>(row)];
+                rowEdges.push_back(matrix ? SaturateToInt(at.Y + grid.Offset(topSteps + grid.ModuleSteps(modulesDown)))
+                                          : SaturateToInt(top + m_bHeight));
+            }
+            std::vector<TRect> boxes;
+            boxes.reserve(modules.size());
+            for (const TZVModuleBox& box : modules)
+                boxes.push_back(turned(TRect{x(box.Left), matrix ? rowEdges[std::size_t(box.Top)] : SaturateToInt(top),
+                                             x(box.Right), rowEdges[std::size_t(box.Bottom)]},
+                                       at, m_angle));
+            canvas.FillRects(boxes);
+        }
     }
     if (!matrix && m_showNumber && !m_printText.isEmpty()) paintNumber(canvas, at, QString(), width);
     canvas.RestoreDC();

@@ -315,6 +315,28 @@ struct TZVNativeBarcode
     bool ShowNumber = false; ///< the element draws the number itself through the canvas
 };
 
+/// A box of a matrix symbol's dark modules, in columns and rows from its top-left corner; right
+/// and bottom excluded.
+struct TZVModuleBox
+{
+    int Left = 0;   ///< first column
+    int Top = 0;    ///< first row
+    int Right = 0;  ///< column after the last
+    int Bottom = 0; ///< row after the last
+};
+
+/// A matrix symbol's dark modules for a canvas that draws them in module units. The corners are
+/// logical points, turned with the symbol.
+struct TZVModuleBoxes
+{
+    TPoint Origin;    ///< the top-left corner of the first module
+    TPoint RowEnd;    ///< the corner `Columns` modules along the first row
+    TPoint ColumnEnd; ///< the corner below the last row of the first column
+    int Columns = 0;  ///< modules across
+    int Rows = 0;     ///< rows down, all of one height
+    std::span<const TZVModuleBox> Boxes; ///< the dark boxes
+};
+
 /// The drawing surface. Coordinates are logical units of the current mapping unless said otherwise.
 /// Boxes (Rectangle, RoundRect, Ellipse, Pie, FillRect, clip parts, image targets) take their corners in
 /// any order and cover the device pixels from the left/top corner up to, not including, the right/bottom
@@ -381,6 +403,13 @@ public:
     virtual void FillRect(const TRect& r) = 0;
     /// One call for many rectangles (a barcode's bars): one fill operation on vector devices.
     virtual void FillRects(std::span<const TRect> rects) = 0;
+    /// Fills the boxes with the brush in module units and answers true where that writes less
+    /// than device boxes do (PDF); the default answers false and the caller fills device boxes.
+    virtual bool FillModules(const TZVModuleBoxes& symbol)
+    {
+        (void)symbol;
+        return false;
+    }
     /// Sets one device pixel at logical (x, y), whatever the raster operation.
     virtual void SetPixel(int x, int y, TZVColor color) = 0;
 

@@ -96,6 +96,10 @@ public:
     /// EndDoc makes it of a job printed here; a failure leaves no output. Dropping a part
     /// instead, ended or not, discards it.
     virtual void JoinParts(std::vector<std::unique_ptr<TZVPrinter>> parts) { (void)parts; }
+    /// Offers the join `part`, the next in page order, as soon as it has ended, while later parts
+    /// still print: a printer whose join takes time starts it here. JoinParts still gets every
+    /// part, this one included. The default does nothing.
+    virtual void PrepareJoin(TZVPrinter& part) { (void)part; }
     /// Whether splitting a job of `pageCount` pages of `labelsPerPage` labels saves time: false
     /// where joining the parts would cost more time or memory than the threads save.
     virtual bool SplitPays(int pageCount, int labelsPerPage) const

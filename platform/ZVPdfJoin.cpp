@@ -3,6 +3,7 @@
 
 #include "foundation/ZVError.h"
 
+#include <QFile>
 #include <QSaveFile>
 
 // qpdf's smart pointers as std::shared_ptr, without the old PointerHolder.
@@ -12,7 +13,7 @@
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFWriter.hh>
 
-#include <memory>
+#include <deque>
 #include <stdexcept>
 #include <vector>
 
@@ -35,37 +36,63 @@ private:
     QSaveFile& m_file;
 };
 
+// Read from memory: qpdf reads a file object by object, with a seek and a read for each.
+std::unique_ptr<QPDF> readPart(const QString& part, QByteArray& bytes)
+{
+    QFile file(part);
+    if (!file.open(QIODevice::ReadOnly)) throw std::runtime_error("unreadable part");
+    bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) throw std::runtime_error("unreadable part");
+    auto input = std::make_unique<QPDF>();
+    input->setSuppressWarnings(true);
+    input->processMemoryFile(part.toLocal8Bit().constData(), bytes.constData(), size_t(bytes.size()));
+    return input;
+}
+
 } // namespace
 
-void JoinPdfFiles(const QStringList& parts, const QString& fileName)
+// The first part takes the others' pages; each part stays in memory until written, as its page
+// streams are read only then.
+struct TZVPdfJoin::TDocuments
 {
-    const auto cantWrite = [&] { return EZvError(QStringLiteral("CAN'T WRITE FILE : ") + fileName); };
-    QSaveFile file(fileName);
-    if (parts.isEmpty() || !file.open(QIODevice::WriteOnly)) throw cantWrite();
+    std::deque<QByteArray> Bytes;
+    std::vector<std::unique_ptr<QPDF>> Parts;
+    std::unique_ptr<QPDFPageDocumentHelper> Pages;
+};
+
+TZVPdfJoin::TZVPdfJoin(const QString& fileName) : m_fileName(fileName), m_documents(std::make_unique<TDocuments>()) {}
+
+TZVPdfJoin::~TZVPdfJoin() = default;
+
+void TZVPdfJoin::cantWrite() const
+{
+    throw EZvError(QStringLiteral("CAN'T WRITE FILE : ") + m_fileName);
+}
+
+void TZVPdfJoin::Add(const QString& part)
+{
     try {
-        QPDF joined;
-        joined.emptyPDF();
-        joined.setSuppressWarnings(true);
-        QPDFPageDocumentHelper pages(joined);
-        // The parts are read as their pages are written; they stay open until then.
-        std::vector<std::unique_ptr<QPDF>> inputs;
-        std::string version = "1.4";
-        for (const QString& part : parts) {
-            auto input = std::make_unique<QPDF>();
-            input->setSuppressWarnings(true);
-            input->processFile(part.toLocal8Bit().constData());
-            for (QPDFPageObjectHelper& page : QPDFPageDocumentHelper(*input).getAllPages()) pages.addPage(page, false);
-            if (inputs.empty()) {
-                version = input->getPDFVersion();
-                QPDFObjectHandle info = input->getTrailer().getKey("/Info");
-                if (info.isIndirect()) joined.getTrailer().replaceKey("/Info", joined.copyForeignObject(info));
-            }
-            inputs.push_back(std::move(input));
+        std::unique_ptr<QPDF> input = readPart(part, m_documents->Bytes.emplace_back());
+        if (!m_documents->Pages) {
+            m_documents->Pages = std::make_unique<QPDFPageDocumentHelper>(*input);
+        } else {
+            for (QPDFPageObjectHelper& page : QPDFPageDocumentHelper(*input).getAllPages())
+                m_documents->Pages->addPage(page, false);
         }
-        QPDFWriter writer(joined);
+        m_documents->Parts.push_back(std::move(input));
+    } catch (const std::exception&) {
+        cantWrite();
+    }
+}
+
+void TZVPdfJoin::Write()
+{
+    QSaveFile file(m_fileName);
+    if (m_documents->Parts.empty() || !file.open(QIODevice::WriteOnly)) cantWrite();
+    try {
+        QPDFWriter writer(*m_documents->Parts.front());
         SaveFilePipeline output(file);
         writer.setOutputPipeline(&output);
-        writer.setMinimumPDFVersion(version);
         // The parts' streams are compressed already: decoding and compressing them again would
         // cost the time the threads saved.
         writer.setDecodeLevel(qpdf_dl_none);
@@ -73,9 +100,16 @@ void JoinPdfFiles(const QStringList& parts, const QString& fileName)
         writer.write();
     } catch (const std::exception&) {
         file.cancelWriting();
-        throw cantWrite();
+        cantWrite();
     }
-    if (!file.commit()) throw cantWrite();
+    if (!file.commit()) cantWrite();
+}
+
+void JoinPdfFiles(const QStringList& parts, const QString& fileName)
+{
+    TZVPdfJoin join(fileName);
+    for (const QString& part : parts) join.Add(part);
+    join.Write();
 }
 
 } // namespace zorvel

@@ -13,6 +13,7 @@
 #include <QSaveFile>
 
 #include <cmath>
+#include <utility>
 
 namespace zorvel {
 namespace {
@@ -170,6 +171,8 @@ void TZVPdfPrinter::Abort()
         m_painter->end();
     }
     release();
+    m_join.reset();
+    m_partsJoined = 0;
 }
 
 void TZVPdfPrinter::release()
@@ -196,9 +199,19 @@ std::unique_ptr<TZVPrinter> TZVPdfPrinter::NewPart(int)
 
 void TZVPdfPrinter::JoinParts(std::vector<std::unique_ptr<TZVPrinter>> parts)
 {
-    QStringList files;
-    for (const auto& part : parts) files << static_cast<const TZVPdfPrinter&>(*part).m_fileName;
-    JoinPdfFiles(files, m_fileName);
+    // However the join ends, the next job starts a join of its own.
+    std::unique_ptr<TZVPdfJoin> join = std::move(m_join);
+    const std::size_t joined = std::exchange(m_partsJoined, 0);
+    if (!join) join = std::make_unique<TZVPdfJoin>(m_fileName);
+    for (std::size_t i = joined; i < parts.size(); ++i) join->Add(static_cast<const TZVPdfPrinter&>(*parts[i]).m_fileName);
+    join->Write();
+}
+
+void TZVPdfPrinter::PrepareJoin(TZVPrinter& part)
+{
+    if (!m_join) m_join = std::make_unique<TZVPdfJoin>(m_fileName);
+    m_join->Add(static_cast<const TZVPdfPrinter&>(part).m_fileName);
+    ++m_partsJoined;
 }
 
 TZVCanvas& TZVPdfPrinter::Canvas()

@@ -549,6 +549,33 @@ void TZVQtCanvas::SetPixel(int x, int y, TZVColor color)
     fillBoxes(color, &pixel, 1);
 }
 
+bool TZVQtCanvas::FillModules(const TZVModuleBoxes& symbol)
+{
+    const QPaintEngine* engine = m_painter->paintEngine();
+    if (!engine || engine->type() != QPaintEngine::Pdf || m_state.Brush.Style != bsSolid) return false;
+    if (symbol.Columns <= 0 || symbol.Rows <= 0) return true;
+    const TPoint origin = LPtoDP(symbol.Origin);
+    const TPoint rowEnd = LPtoDP(symbol.RowEnd);
+    const TPoint columnEnd = LPtoDP(symbol.ColumnEnd);
+    // Column and row steps from the device corners: quarter turns and mirrored mappings included.
+    const QTransform modules((rowEnd.X - origin.X) / double(symbol.Columns),
+                             (rowEnd.Y - origin.Y) / double(symbol.Columns),
+                             (columnEnd.X - origin.X) / double(symbol.Rows),
+                             (columnEnd.Y - origin.Y) / double(symbol.Rows), origin.X, origin.Y);
+    std::vector<QRect> boxes;
+    boxes.reserve(symbol.Boxes.size());
+    for (const TZVModuleBox& box : symbol.Boxes)
+        if (box.Right > box.Left && box.Bottom > box.Top)
+            boxes.emplace_back(QPoint(box.Left, box.Top), QPoint(box.Right - 1, box.Bottom - 1));
+    if (boxes.empty()) return true;
+    beginDevice(false);
+    m_painter->setTransform(modules * m_base);
+    m_painter->setPen(Qt::NoPen);
+    m_painter->setBrush(toQColor(m_state.Brush.Color));
+    m_painter->drawRects(boxes.data(), int(boxes.size()));
+    return true;
+}
+
 // ---- Clipping ----
 
 void TZVQtCanvas::SelectClipRgn(const TZVRegion* region)

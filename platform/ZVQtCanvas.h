@@ -74,6 +74,9 @@ public:
     void FillRect(const TRect& r) override;
     void FillRects(std::span<const TRect> rects) override;
     void SetPixel(int x, int y, TZVColor color) override;
+    /// On PDF writers only: there a symbol's boxes in whole modules under one transform write a
+    /// fraction of the page content that boxes in device pixels do.
+    bool FillModules(const TZVModuleBoxes& symbol) override;
 
     void SetTextAlign(unsigned align) override { m_state.TextAlign = align; }
     void SetTextCharacterExtra(int extra) override { m_state.CharExtra = extra; }

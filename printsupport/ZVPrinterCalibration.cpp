@@ -95,6 +95,11 @@ void TZVOffsetPrinter::JoinParts(std::vector<std::unique_ptr<TZVPrinter>> parts)
     Target().JoinParts(std::move(targets));
 }
 
+void TZVOffsetPrinter::PrepareJoin(TZVPrinter& part)
+{
+    Target().PrepareJoin(*static_cast<TZVOffsetPrinter&>(part).m_part);
+}
+
 void PrintCalibrationPage(TZVPrinter& printer, const QString& printerName, const TZVCalibration& offsets)
 {
     using M = TZVCalibrationMarks;

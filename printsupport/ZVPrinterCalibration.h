@@ -53,6 +53,7 @@ public:
     std::unique_ptr<TZVPrinter> NewPart(int firstPage) override;
     /// The target joins the parts it made.
     void JoinParts(std::vector<std::unique_ptr<TZVPrinter>> parts) override;
+    void PrepareJoin(TZVPrinter& part) override;
     /// As the target says.
     bool SplitPays(int pageCount, int labelsPerPage) const override
     {

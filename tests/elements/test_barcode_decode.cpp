@@ -1,9 +1,13 @@
 // Bar code elements of the symbologies libzint encodes, painted into images and read back by an
 // independent decoder (ZXing-C++): every type at two resolutions, four angles, with and without
-// the quiet zone.
+// the quiet zone; the matrix symbols also as a PDF writes them, in module units.
 #include "../support/PaintSupport.h"
 #include "ElementTestSupport.h"
 #include "elements/ZVBarCode.h"
+#include "platform/ZVPdfPrinter.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
 
 #include <ZXing/ReadBarcode.h>
 
@@ -242,6 +246,56 @@ TEST_F(BarcodeDecode, EveryTypeAtEveryResolutionAngleAndQuietZone)
                     EXPECT_EQ(text, c.expected) << where;
                 }
             }
+        }
+    }
+}
+
+// A PDF writes matrix symbols in module units under one transform made from three corners:
+// read from the page at every angle, the symbol must be the one painted, turned the same way.
+TEST_F(BarcodeDecode, MatrixSymbolsReadFromPdfPagesAtEveryAngle)
+{
+    QTemporaryDir dir;
+    for (const DecodeCase& c : kCases) {
+        if (!TZVBarCode::Is2DType(c.type) || c.gs1) continue;
+        for (const int angle : {0, 90, 180, 270}) {
+            const std::string where = QStringLiteral("%1 at %2 degrees")
+                                          .arg(QMetaEnum::fromType<TZVBar>().valueToKey(c.type))
+                                          .arg(angle)
+                                          .toStdString();
+            TZVBarCode barcode(label);
+            barcode.SetCodeType(c.type);
+            barcode.SetBarCode(QString::fromUtf8(c.content));
+            barcode.SetBarWidth(0.51f);
+            barcode.SetAngle(angle);
+            const QString pdf = dir.filePath(QStringLiteral("symbol.pdf"));
+            TZVPdfPrinter printer(pdf);
+            printer.BeginDoc(QStringLiteral("symbol"));
+            mapModelUnits(printer.Canvas(), printer.DpiX());
+            barcode.Paint(printer.Canvas(), {9000, 9000}, ptPrinter, 0);
+            printer.EndDoc();
+            QProcess raster;
+            // 10 to 170 mm across and down: the symbol turns about its anchor at 90 mm.
+            raster.start(QStringLiteral("pdftoppm"), {"-r", "300", "-x", "118", "-y", "118", "-W", "1890", "-H", "1890",
+                                                      "-gray", "-png", "-singlefile", pdf,
+                                                      dir.filePath(QStringLiteral("page"))});
+            if (!raster.waitForFinished() || raster.exitCode() != 0) GTEST_SKIP() << "pdftoppm is not installed";
+            const QImage page = QImage(dir.filePath(QStringLiteral("page.png"))).convertToFormat(QImage::Format_Grayscale8);
+            // The symbol with 5 mm of white around it: the decoder scales a whole page down too far.
+            QRect dark;
+            for (int y = 0; y < page.height(); ++y) {
+                const uchar* row = page.constScanLine(y);
+                const uchar* end = row + page.width();
+                const auto isDark = [](uchar v) { return v < 128; };
+                const uchar* first = std::find_if(row, end, isDark);
+                if (first == end) continue;
+                const uchar* last = std::find_if(std::make_reverse_iterator(end), std::make_reverse_iterator(first), isDark).base();
+                dark |= QRect(int(first - row), y, int(last - first), 1);
+            }
+            const ZXing::Result result = decode(page.copy(dark.adjusted(-60, -60, 60, 60)), c.format);
+            ASSERT_TRUE(result.isValid()) << where << ": nothing read";
+            EXPECT_EQ(result.text(), c.expected) << where;
+            // Fractional module edges on the page: the decoder's angle may be off by a degree.
+            EXPECT_LE(std::abs(((result.orientation() + angle) % 360 + 540) % 360 - 180), 1) << where;
         }
     }
 }

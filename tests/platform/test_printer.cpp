@@ -108,6 +108,55 @@ TEST_F(PdfPrinter, AnAbortedJobLeavesTheOldFileAlone)
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{"kept.pdf"});
 }
 
+// Parts offered to the join as they end and those given only at the end make one file in page
+// order; a damaged part fails the join and leaves the older file alone.
+TEST_F(PdfPrinter, PartsJoinInPageOrderAndADamagedPartLeavesTheOldFile)
+{
+    for (const bool damaged : {false, true}) {
+        SCOPED_TRACE(damaged ? "damaged" : "whole");
+        const QString file = path(damaged ? "damaged.pdf" : "joined.pdf");
+        {
+            QFile old(file);
+            ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+            old.write("previous");
+        }
+        TZVPdfPrinter master(file);
+        std::vector<std::unique_ptr<TZVPrinter>> parts;
+        int page = 1;
+        for (const int pages : {2, 1, 3}) {
+            parts.push_back(master.NewPart(page));
+            TZVPrinter& part = *parts.back();
+            part.BeginDoc("job");
+            for (int i = 0; i < pages; ++i, ++page) {
+                if (i > 0) part.NewPage();
+                part.Canvas().ExtTextOut(100, 100, QString("P%1").arg(page));
+            }
+            part.EndDoc();
+        }
+        if (damaged) {
+            QFile part(static_cast<TZVPdfPrinter&>(*parts[1]).FileName());
+            ASSERT_TRUE(part.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            part.write("%PDF-1.4 no more");
+        }
+        const auto join = [&] {
+            master.PrepareJoin(*parts[0]);
+            master.JoinParts(std::move(parts));
+        };
+        if (damaged) {
+            EXPECT_THROW(join(), EZvError);
+            QFile kept(file);
+            ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+            EXPECT_EQ(kept.readAll(), "previous");
+            continue;
+        }
+        join();
+        QStringList words;
+        for (const PdfWord& word : readPdfWords(file)) words << QString("%1:%2").arg(word.page).arg(word.text);
+        if (words.isEmpty()) GTEST_SKIP() << "pdftotext is not installed";
+        EXPECT_EQ(words, QStringList({"1:P1", "2:P2", "3:P3", "4:P4", "5:P5", "6:P6"}));
+    }
+}
+
 TEST_F(PdfPrinter, FailuresAreReported)
 {
     TZVPdfPrinter printer(path("missing-folder/out.pdf"));
