@@ -136,14 +136,14 @@ void TZVSqlDataSet::SetSql(const QString& select)
 
 bool TZVSqlDataSet::CanModify() const
 {
-    return Active() && !m_table.isEmpty() && (m_useRowId || !m_keyFields.empty());
+    return Active() && !m_source.Table.isEmpty() && (m_source.UseRowId || !m_source.KeyFields.empty());
 }
 
 bool TZVSqlDataSet::LinksAtSource() const
 {
     if (!Master() || DetailFields().isEmpty())
         return false;
-    return !m_table.isEmpty() || !m_placeholders.isEmpty();
+    return !m_source.Table.isEmpty() || !m_source.Placeholders.isEmpty();
 }
 
 QSqlDatabase TZVSqlDataSet::database() const
@@ -159,7 +159,7 @@ QString TZVSqlDataSet::quote(const QString& identifier) const
     // Standard quoting works for both and, unlike the drivers' own, never passes a name through
     // unquoted because it already starts with a quote.
     const QSqlDatabase db = database();
-    if (m_sqlite || db.driverName() == u"QPSQL") {
+    if (m_source.Sqlite || db.driverName() == u"QPSQL") {
         QString quoted = identifier;
         quoted.replace(u'"', QStringLiteral("\"\""));
         return u'"' + quoted + u'"';
@@ -170,10 +170,10 @@ QString TZVSqlDataSet::quote(const QString& identifier) const
 QString TZVSqlDataSet::quotedTable() const
 {
     // PostgreSQL lists a table of another schema than public as "schema.table": two names.
-    const qsizetype dot = m_table.indexOf(u'.');
-    if (!m_sqlite && dot > 0 && database().driverName() == u"QPSQL")
-        return quote(m_table.left(dot)) + u'.' + quote(m_table.mid(dot + 1));
-    return quote(m_table);
+    const qsizetype dot = m_source.Table.indexOf(u'.');
+    if (!m_source.Sqlite && dot > 0 && database().driverName() == u"QPSQL")
+        return quote(m_source.Table.left(dot)) + u'.' + quote(m_source.Table.mid(dot + 1));
+    return quote(m_source.Table);
 }
 
 void TZVSqlDataSet::orderByAllColumns(const QSqlDatabase& db)
@@ -188,14 +188,14 @@ void TZVSqlDataSet::orderByAllColumns(const QSqlDatabase& db)
     const QSqlRecord record = probe.record();
     for (int i = 0; i < record.count(); ++i)
         if (!postgres || !unordered.contains(record.field(i).typeID()))
-            m_orderColumns.append(quote(record.fieldName(i)));
+            m_source.OrderColumns.append(quote(record.fieldName(i)));
 }
 
 std::vector<TZVDataSet::TZVFieldDef> TZVSqlDataSet::DoOpen()
 {
     if (m_presetOpen) {
         m_presetOpen = false;
-        return m_defs;
+        return m_source.Defs;
     }
     DoClose();
     if (m_tableName.trimmed().isEmpty() && m_sql.trimmed().isEmpty())
@@ -203,35 +203,21 @@ std::vector<TZVDataSet::TZVFieldDef> TZVSqlDataSet::DoOpen()
     QSqlDatabase db = database();
     if (!db.isOpen() && !db.open())
         ThrowCantOpenDataSet(m_databaseName + QStringLiteral(" : ") + SqlErrorText(db.lastError()));
-    m_sqlite = db.driverName() == u"QSQLITE";
+    m_source.Sqlite = db.driverName() == u"QSQLITE";
     auto closeOnFailure = qScopeGuard([this] { DoClose(); });
     if (m_tableName.isEmpty())
-        m_placeholders = scanPlaceholders(m_sql);
+        m_source.Placeholders = scanPlaceholders(m_sql);
     else
         resolveTable(db);
     fetch(true);
     closeOnFailure.dismiss();
-    return m_defs;
+    return m_source.Defs;
 }
 
 void TZVSqlDataSet::DoClose()
 {
-    m_table.clear();
-    m_columns.clear();
-    m_keyFields.clear();
-    m_keyNames.clear();
-    m_orderColumns.clear();
-    m_useRowId = false;
-    m_rowIdOrder = false;
-    m_placeholders.clear();
-    m_declaredTypes.clear();
-    m_defs.clear();
-    m_select.clear();
-    m_conditions.clear();
-    m_order.clear();
-    m_binds.clear();
-    m_count = 0;
-    m_pagesAsSubquery = true;
+    // The driver stays known; everything else is found again by Open.
+    m_source = TSource{.Sqlite = m_source.Sqlite};
     m_rows.clear();
     m_first = 0;
 }
@@ -247,93 +233,95 @@ void TZVSqlDataSet::resolveTable(const QSqlDatabase& db)
         index = indexOfName(views, m_tableName);
     if (index < 0)
         ThrowCantOpenDataSet(QStringLiteral("UNKNOWN TABLE ") + m_tableName);
-    m_table = isView ? views[index] : tables[index];
+    m_source.Table = isView ? views[index] : tables[index];
 
-    const QSqlRecord record = db.record(m_table);
+    const QSqlRecord record = db.record(m_source.Table);
     for (int i = 0; i < record.count(); ++i)
-        m_columns.append(record.fieldName(i));
+        m_source.Columns.append(record.fieldName(i));
 
-    const QSqlIndex key = db.primaryIndex(m_table);
+    const QSqlIndex key = db.primaryIndex(m_source.Table);
     for (int i = 0; i < key.count(); ++i)
-        m_keyNames.append(key.fieldName(i));
+        m_source.KeyNames.append(key.fieldName(i));
     // A WITHOUT ROWID table has none to page by.
     QSqlQuery probe(db);
-    m_rowIdOrder = m_sqlite && !isView && probe.exec(QStringLiteral("SELECT rowid FROM %1 LIMIT 0").arg(quotedTable()));
-    m_useRowId = m_keyNames.isEmpty() && m_rowIdOrder;
+    m_source.RowIdOrder = m_source.Sqlite && !isView &&
+                          probe.exec(QStringLiteral("SELECT rowid FROM %1 LIMIT 0").arg(quotedTable()));
+    m_source.UseRowId = m_source.KeyNames.isEmpty() && m_source.RowIdOrder;
     // Servers return rows in no fixed order: without a key, all the columns make one.
-    if (m_keyNames.isEmpty() && !m_sqlite && !isView)
-        orderByAllColumns(db);
+    if (m_source.KeyNames.isEmpty() && !m_source.Sqlite && !isView) orderByAllColumns(db);
 }
 
 void TZVSqlDataSet::fetch(bool describe)
 {
-    m_select = m_sql;
-    m_conditions.clear();
-    m_order.clear();
-    if (!m_table.isEmpty()) {
-        m_select = QStringLiteral("SELECT %1* FROM %2").arg(m_rowIdOrder ? QStringLiteral("rowid, ") : QString(), quotedTable());
+    m_source.Select = m_sql;
+    m_source.Conditions.clear();
+    m_source.Order.clear();
+    if (!m_source.Table.isEmpty()) {
+        m_source.Select =
+            QStringLiteral("SELECT %1* FROM %2")
+                .arg(m_source.RowIdOrder ? QStringLiteral("rowid, ") : QString(), quotedTable());
         if (Master() && !DetailFields().isEmpty()) {
             for (const QString& name : DetailFields()) {
                 // Only names the table has reach the SQL text.
-                const int column = indexOfName(m_columns, name);
+                const int column = indexOfName(m_source.Columns, name);
                 if (column < 0)
                     throw EZvError(QLatin1String(kErrorInvalidFieldName) + name);
-                m_conditions.append(quote(m_columns[column]) + QStringLiteral(" = ?"));
+                m_source.Conditions.append(quote(m_source.Columns[column]) + QStringLiteral(" = ?"));
             }
         }
         // Servers return rows in no fixed order (an updated row moves to the end): keep the key's.
-        QStringList order = m_orderColumns;
-        if (m_rowIdOrder)
+        QStringList order = m_source.OrderColumns;
+        if (m_source.RowIdOrder)
             order.append(QStringLiteral("rowid"));
-        else if (!m_sqlite)
-            for (const QString& key : std::as_const(m_keyNames))
+        else if (!m_source.Sqlite)
+            for (const QString& key : std::as_const(m_source.KeyNames))
                 order.append(quote(key));
         if (!order.isEmpty())
-            m_order = QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", "));
+            m_source.Order = QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", "));
     }
     bindMasterValues();
     m_rows.clear();
     m_first = 0;
-    m_count = 0;
+    m_source.Count = 0;
     if (describe)
         readWindow(0, [this](const QSqlRecord& record) { describeFields(record); });
     else
         readWindow(0);
-    m_count = whole() ? static_cast<int>(m_rows.size()) : countRows();
+    m_source.Count = whole() ? static_cast<int>(m_rows.size()) : countRows();
 }
 
 void TZVSqlDataSet::describeFields(const QSqlRecord& record)
 {
-    for (int i = m_rowIdOrder ? 1 : 0; i < record.count(); ++i)
-        m_defs.push_back({record.fieldName(i), kindOf(record.field(i))});
+    for (int i = m_source.RowIdOrder ? 1 : 0; i < record.count(); ++i)
+        m_source.Defs.push_back({record.fieldName(i), kindOf(record.field(i))});
     QStringList names;
-    for (const TZVFieldDef& def : m_defs)
+    for (const TZVFieldDef& def : m_source.Defs)
         names.append(def.Name);
-    for (const QString& key : std::as_const(m_keyNames)) {
+    for (const QString& key : std::as_const(m_source.KeyNames)) {
         const int field = indexOfName(names, key);
         if (field < 0) {
-            m_keyFields.clear();
+            m_source.KeyFields.clear();
             break;
         }
-        m_keyFields.push_back(field);
+        m_source.KeyFields.push_back(field);
     }
 }
 
 void TZVSqlDataSet::bindMasterValues()
 {
-    m_binds.clear();
+    m_source.Binds.clear();
     TZVDataSet* master = Master();
-    if (!m_table.isEmpty()) {
+    if (!m_source.Table.isEmpty()) {
         if (!master || DetailFields().isEmpty())
             return;
         QVariantList values;
         if (!CurrentMasterValues(values))
             values = QVariantList(DetailFields().size());
         for (const QVariant& value : std::as_const(values))
-            m_binds.append({QString(), toSqlValue(value)});
+            m_source.Binds.append({QString(), toSqlValue(value)});
         return;
     }
-    for (const QString& name : m_placeholders) {
+    for (const QString& name : m_source.Placeholders) {
         QVariant value;
         if (master && master->Active()) {
             const int linked = indexOfName(DetailFields(), name);
@@ -341,22 +329,23 @@ void TZVSqlDataSet::bindMasterValues()
             if (const TZVField* field = master->FindField(masterField))
                 value = field->Value();
         }
-        m_binds.append({u':' + name, toSqlValue(value)});
+        m_source.Binds.append({u':' + name, toSqlValue(value)});
     }
 }
 
 TZVFieldKind TZVSqlDataSet::kindOf(const QSqlField& field)
 {
-    if (m_sqlite && !field.tableName().isEmpty()) {
+    if (m_source.Sqlite && !field.tableName().isEmpty()) {
         const QString table = field.tableName().toCaseFolded();
-        if (!m_declaredTypes.contains(table)) {
-            QHash<QString, QString>& columns = m_declaredTypes[table];
+        if (!m_source.DeclaredTypes.contains(table)) {
+            QHash<QString, QString>& columns = m_source.DeclaredTypes[table];
             QSqlQuery info(database());
             if (info.exec(QStringLiteral("PRAGMA table_info(%1)").arg(quote(field.tableName()))))
                 while (info.next())
                     columns.insert(info.value(1).toString().toCaseFolded(), info.value(2).toString());
         }
-        const TZVFieldKind kind = declaredKind(m_declaredTypes[table].value(field.name().toCaseFolded()));
+        const TZVFieldKind kind =
+            declaredKind(m_source.DeclaredTypes[table].value(field.name().toCaseFolded()));
         if (kind != fkUnknown)
             return kind;
     }
@@ -366,16 +355,14 @@ TZVFieldKind TZVSqlDataSet::kindOf(const QSqlField& field)
 TZVSqlDataSet::TRow TZVSqlDataSet::readRow(const QSqlQuery& query) const
 {
     TRow row;
-    const int offset = m_rowIdOrder ? 1 : 0;
-    if (m_rowIdOrder)
-        row.RowId = query.value(0);
-    row.Values.reserve(static_cast<qsizetype>(m_defs.size()));
-    for (size_t i = 0; i < m_defs.size(); ++i) {
+    const int offset = m_source.RowIdOrder ? 1 : 0;
+    if (m_source.RowIdOrder) row.RowId = query.value(0);
+    row.Values.reserve(static_cast<qsizetype>(m_source.Defs.size()));
+    for (size_t i = 0; i < m_source.Defs.size(); ++i) {
         const QVariant raw = query.value(static_cast<int>(i) + offset);
         QVariant value;
         // A value the column's kind cannot hold (SQLite keeps any) is shown as it is.
-        if (!ConvertToKind(raw, m_defs[i].Kind, value))
-            value = raw;
+        if (!ConvertToKind(raw, m_source.Defs[i].Kind, value)) value = raw;
         row.Values.append(value);
     }
     return row;
@@ -383,8 +370,7 @@ TZVSqlDataSet::TRow TZVSqlDataSet::readRow(const QSqlQuery& query) const
 
 QVariant TZVSqlDataSet::toSqlValue(const QVariant& value) const
 {
-    if (!m_sqlite)
-        return value;
+    if (!m_source.Sqlite) return value;
     // SQLite keeps dates as ISO texts and booleans as integers.
     switch (value.typeId()) {
     case QMetaType::QDate:
@@ -400,34 +386,34 @@ QVariant TZVSqlDataSet::toSqlValue(const QVariant& value) const
 
 QString TZVSqlDataSet::keyCondition() const
 {
-    if (m_useRowId)
-        return QStringLiteral("rowid = ?");
+    if (m_source.UseRowId) return QStringLiteral("rowid = ?");
     QStringList conditions;
-    for (const int field : m_keyFields)
-        conditions.append(quote(m_defs[static_cast<size_t>(field)].Name) + QStringLiteral(" = ?"));
+    for (const int field : m_source.KeyFields)
+        conditions.append(quote(m_source.Defs[static_cast<size_t>(field)].Name) + QStringLiteral(" = ?"));
     return conditions.join(QStringLiteral(" AND "));
 }
 
 void TZVSqlDataSet::bindKey(QSqlQuery& query, const TRow& row) const
 {
-    if (m_useRowId) {
+    if (m_source.UseRowId) {
         query.addBindValue(row.RowId);
         return;
     }
-    for (const int field : m_keyFields)
+    for (const int field : m_source.KeyFields)
         query.addBindValue(toSqlValue(row.Values[field]));
 }
 
 bool TZVSqlDataSet::reread(TRow& row) const
 {
-    if (m_useRowId ? !row.RowId.isValid()
-                   : std::any_of(m_keyFields.begin(), m_keyFields.end(),
-                                 [&row](int field) { return !row.Values[field].isValid(); }))
+    if (m_source.UseRowId ? !row.RowId.isValid()
+                          : std::any_of(m_source.KeyFields.begin(), m_source.KeyFields.end(),
+                                        [&row](int field) { return !row.Values[field].isValid(); }))
         return false;
     QSqlQuery query(database());
     query.setForwardOnly(true);
-    const QString text = QStringLiteral("SELECT %1* FROM %2 WHERE %3")
-                             .arg(m_rowIdOrder ? QStringLiteral("rowid, ") : QString(), quotedTable(), keyCondition());
+    const QString text =
+        QStringLiteral("SELECT %1* FROM %2 WHERE %3")
+            .arg(m_source.RowIdOrder ? QStringLiteral("rowid, ") : QString(), quotedTable(), keyCondition());
     if (!query.prepare(text))
         return false;
     bindKey(query, row);
@@ -451,10 +437,10 @@ int TZVSqlDataSet::DoPost(int row, const QVariantList& values)
         TRow& stored = m_rows[static_cast<size_t>(row - m_first)];
         QStringList assignments;
         QVariantList bound;
-        for (size_t i = 0; i < m_defs.size(); ++i) {
+        for (size_t i = 0; i < m_source.Defs.size(); ++i) {
             if (sameValue(stored.Values[static_cast<int>(i)], values[static_cast<int>(i)]))
                 continue;
-            assignments.append(quote(m_defs[i].Name) + QStringLiteral(" = ?"));
+            assignments.append(quote(m_source.Defs[i].Name) + QStringLiteral(" = ?"));
             bound.append(toSqlValue(values[static_cast<int>(i)]));
         }
         if (assignments.isEmpty())
@@ -476,10 +462,10 @@ int TZVSqlDataSet::DoPost(int row, const QVariantList& values)
     QStringList columns;
     QStringList marks;
     QVariantList bound;
-    for (size_t i = 0; i < m_defs.size(); ++i) {
+    for (size_t i = 0; i < m_source.Defs.size(); ++i) {
         if (!values[static_cast<int>(i)].isValid())
             continue;
-        columns.append(quote(m_defs[i].Name));
+        columns.append(quote(m_source.Defs[i].Name));
         marks.append(QStringLiteral("?"));
         bound.append(toSqlValue(values[static_cast<int>(i)]));
     }
@@ -496,17 +482,17 @@ int TZVSqlDataSet::DoPost(int row, const QVariantList& values)
 
     TRow added{values, {}};
     const QVariant id = query.lastInsertId();
-    if (m_useRowId) {
+    if (m_source.UseRowId) {
         added.RowId = id;
-    } else if (m_keyFields.size() == 1 && !added.Values[m_keyFields.front()].isValid()) {
-        const int key = m_keyFields.front();
-        ConvertToKind(id, m_defs[static_cast<size_t>(key)].Kind, added.Values[key]);
+    } else if (m_source.KeyFields.size() == 1 && !added.Values[m_source.KeyFields.front()].isValid()) {
+        const int key = m_source.KeyFields.front();
+        ConvertToKind(id, m_source.Defs[static_cast<size_t>(key)].Kind, added.Values[key]);
     }
     // Defaults and generated keys show as the database stored them.
     reread(added);
     if (whole()) {
         m_rows.push_back(std::move(added));
-        return m_count++;
+        return m_source.Count++;
     }
     return placeOfAdded(added);
 }
@@ -541,8 +527,9 @@ std::unique_ptr<TZVDataSet> TZVSqlDataSet::OpenCopy() const
         return nullptr;
     const QSqlDatabase db = database();
     const QString file = db.databaseName();
-    if (m_sqlite && (file.isEmpty() || file == u":memory:" || file.contains(QLatin1String("mode=memory")) ||
-                     db.connectOptions().contains(QLatin1String("mode=memory"))))
+    if (m_source.Sqlite &&
+        (file.isEmpty() || file == u":memory:" || file.contains(QLatin1String("mode=memory")) ||
+         db.connectOptions().contains(QLatin1String("mode=memory"))))
         return nullptr;
     auto copy = std::make_unique<TZVSqlDataSet>();
     CopyViewTo(*copy);
@@ -551,23 +538,7 @@ std::unique_ptr<TZVDataSet> TZVSqlDataSet::OpenCopy() const
     copy->m_databaseName = m_databaseName;
     copy->m_tableName = m_tableName;
     copy->m_sql = m_sql;
-    copy->m_sqlite = m_sqlite;
-    copy->m_table = m_table;
-    copy->m_columns = m_columns;
-    copy->m_keyNames = m_keyNames;
-    copy->m_orderColumns = m_orderColumns;
-    copy->m_keyFields = m_keyFields;
-    copy->m_useRowId = m_useRowId;
-    copy->m_rowIdOrder = m_rowIdOrder;
-    copy->m_placeholders = m_placeholders;
-    copy->m_declaredTypes = m_declaredTypes;
-    copy->m_defs = m_defs;
-    copy->m_select = m_select;
-    copy->m_conditions = m_conditions;
-    copy->m_order = m_order;
-    copy->m_binds = m_binds;
-    copy->m_count = m_count;
-    copy->m_pagesAsSubquery = m_pagesAsSubquery;
+    copy->m_source = m_source;
     copy->m_more = true;
     copy->m_presetOpen = true;
     copy->Open();
@@ -576,11 +547,10 @@ std::unique_ptr<TZVDataSet> TZVSqlDataSet::OpenCopy() const
 
 bool TZVSqlDataSet::sameKey(const TRow& a, const TRow& b) const
 {
-    if (m_rowIdOrder)
-        return sameValue(a.RowId, b.RowId);
-    return !m_keyFields.empty() && std::all_of(m_keyFields.begin(), m_keyFields.end(), [&](int field) {
-        return sameValue(a.Values.value(field), b.Values.value(field));
-    });
+    if (m_source.RowIdOrder) return sameValue(a.RowId, b.RowId);
+    return !m_source.KeyFields.empty() &&
+           std::all_of(m_source.KeyFields.begin(), m_source.KeyFields.end(),
+                       [&](int field) { return sameValue(a.Values.value(field), b.Values.value(field)); });
 }
 
 // Where the database's order puts a record appended to more records than a window holds.
@@ -589,14 +559,14 @@ int TZVSqlDataSet::placeOfAdded(const TRow& added)
     m_rows.clear();
     m_first = 0;
     m_more = true;
-    m_count = countRows();
+    m_source.Count = countRows();
     // New keys mostly sort last.
-    if (const TRow* last = rowAt(m_count - 1); last && sameKey(*last, added))
-        return m_count - 1;
-    for (int row = 0; row < m_count; ++row)
+    if (const TRow* last = rowAt(m_source.Count - 1); last && sameKey(*last, added))
+        return m_source.Count - 1;
+    for (int row = 0; row < m_source.Count; ++row)
         if (const TRow* found = rowAt(row); found && sameKey(*found, added))
             return row;
-    return m_count - 1;
+    return m_source.Count - 1;
 }
 
 void TZVSqlDataSet::DoDelete(int row)
@@ -612,7 +582,7 @@ void TZVSqlDataSet::DoDelete(int row)
     if (!done)
         throw EZvError(QLatin1String(kErrorCantDelete) + SqlErrorText(query.lastError()));
     m_rows.erase(m_rows.begin() + (row - m_first));
-    --m_count;
+    --m_source.Count;
 }
 
 } // namespace zorvel

@@ -90,7 +90,7 @@ public:
 protected:
     std::vector<TZVFieldDef> DoOpen() override;
     void DoClose() override;
-    int RowCount() const override { return m_count; }
+    int RowCount() const override { return m_source.Count; }
     QVariant RowValue(int row, int field) const override;
     int DoPost(int row, const QVariantList& values) override;
     void DoDelete(int row) override;
@@ -137,24 +137,28 @@ private:
     QString m_tableName;
     QString m_sql;
 
-    // Known while open.
-    bool m_sqlite = false;
-    QString m_table; // as the database spells it
-    QStringList m_columns;
-    QStringList m_keyNames;
-    QStringList m_orderColumns; // quoted; a server table without a key is sorted by all of them
-    std::vector<int> m_keyFields;
-    bool m_useRowId = false;
-    QStringList m_placeholders;
-    QHash<QString, QHash<QString, QString>> m_declaredTypes;
-    std::vector<TZVFieldDef> m_defs;
-    QString m_select;                        // the SELECT of the records, without ORDER BY
-    QStringList m_conditions;                // a table's WHERE conditions, "?" bound in order
-    QString m_order;                         // " ORDER BY ...", or empty
-    QList<QPair<QString, QVariant>> m_binds; // its values; a name for a named placeholder
-    bool m_rowIdOrder = false;               // an SQLite table: rowid leads and orders the records
-    int m_count = 0;
-    mutable bool m_pagesAsSubquery = true;   // false once a query refused to be one
+    // What Open found out about the source; a copy opens with it as it stands.
+    struct TSource
+    {
+        bool Sqlite = false;
+        QString Table; // as the database spells it
+        QStringList Columns;
+        QStringList KeyNames;
+        QStringList OrderColumns; // quoted; a server table without a key is sorted by all of them
+        std::vector<int> KeyFields;
+        bool UseRowId = false;
+        QStringList Placeholders;
+        QHash<QString, QHash<QString, QString>> DeclaredTypes;
+        std::vector<TZVFieldDef> Defs;
+        QString Select;                        // the SELECT of the records, without ORDER BY
+        QStringList Conditions;                // a table's WHERE conditions, "?" bound in order
+        QString Order;                         // " ORDER BY ...", or empty
+        QList<QPair<QString, QVariant>> Binds; // its values; a name for a named placeholder
+        bool RowIdOrder = false;               // an SQLite table: rowid leads and orders the records
+        int Count = 0;
+        mutable bool PagesAsSubquery = true; // false once a query refused to be one
+    };
+    TSource m_source;
 
     // A copy reads through its own clone of the connection named m_cloneOf, made in its thread.
     QString m_cloneOf;

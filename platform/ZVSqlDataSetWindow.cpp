@@ -24,7 +24,7 @@ bool TZVSqlDataSet::whole() const
 
 void TZVSqlDataSet::bindSelect(QSqlQuery& query) const
 {
-    for (const auto& [name, value] : m_binds) {
+    for (const auto& [name, value] : m_source.Binds) {
         if (name.isEmpty())
             query.addBindValue(value);
         else
@@ -45,15 +45,15 @@ QString TZVSqlDataSet::pagedQuery() const
 // or a server table's key: no OFFSET to walk through again.
 bool TZVSqlDataSet::seekable() const
 {
-    return m_rowIdOrder || (!m_sqlite && !m_table.isEmpty() && m_orderColumns.isEmpty() && !m_keyFields.empty());
+    return m_source.RowIdOrder || (!m_source.Sqlite && !m_source.Table.isEmpty() &&
+                                   m_source.OrderColumns.isEmpty() && !m_source.KeyFields.empty());
 }
 
 QString TZVSqlDataSet::seekCondition() const
 {
-    if (m_rowIdOrder)
-        return QStringLiteral("rowid > ?");
+    if (m_source.RowIdOrder) return QStringLiteral("rowid > ?");
     QStringList keys, marks;
-    for (const QString& key : m_keyNames) {
+    for (const QString& key : m_source.KeyNames) {
         keys.append(quote(key));
         marks.append(QStringLiteral("?"));
     }
@@ -66,17 +66,17 @@ void TZVSqlDataSet::readWindow(int first, const std::function<void(const QSqlRec
     const TRow* after = held > 0 && first == m_first + held && seekable() ? &m_rows.back() : nullptr;
     QString text;
     int skip = 0;
-    if (!m_table.isEmpty()) {
-        QStringList conditions = m_conditions;
+    if (!m_source.Table.isEmpty()) {
+        QStringList conditions = m_source.Conditions;
         if (after)
             conditions.append(seekCondition());
-        text = m_select;
+        text = m_source.Select;
         if (!conditions.isEmpty())
             text += QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
-        text += m_order + QStringLiteral(" LIMIT %1").arg(kPeekRows);
+        text += m_source.Order + QStringLiteral(" LIMIT %1").arg(kPeekRows);
         if (!after && first > 0)
             text += QStringLiteral(" OFFSET %1").arg(first);
-    } else if (m_pagesAsSubquery) {
+    } else if (m_source.PagesAsSubquery) {
         text = pagedQuery() + QStringLiteral(" LIMIT %1 OFFSET %2").arg(kPeekRows).arg(first);
     } else {
         text = m_sql;
@@ -88,17 +88,17 @@ void TZVSqlDataSet::readWindow(int first, const std::function<void(const QSqlRec
     bool done = query.prepare(text);
     if (done) {
         bindSelect(query);
-        if (after && m_rowIdOrder)
+        if (after && m_source.RowIdOrder)
             query.addBindValue(after->RowId);
         else if (after)
-            for (const int field : m_keyFields)
+            for (const int field : m_source.KeyFields)
                 query.addBindValue(toSqlValue(after->Values.value(field)));
         done = query.exec();
     }
     if (!done) {
         // A statement that cannot be a subquery (a PRAGMA, say) is read from its start instead.
-        if (m_table.isEmpty() && m_pagesAsSubquery) {
-            m_pagesAsSubquery = false;
+        if (m_source.Table.isEmpty() && m_source.PagesAsSubquery) {
+            m_source.PagesAsSubquery = false;
             readWindow(first, described);
             return;
         }
@@ -122,11 +122,11 @@ int TZVSqlDataSet::countRows() const
     QSqlQuery query(database());
     query.setForwardOnly(true);
     QString text;
-    if (!m_table.isEmpty()) {
+    if (!m_source.Table.isEmpty()) {
         text = QStringLiteral("SELECT COUNT(*) FROM ") + quotedTable();
-        if (!m_conditions.isEmpty())
-            text += QStringLiteral(" WHERE ") + m_conditions.join(QStringLiteral(" AND "));
-    } else if (m_pagesAsSubquery) {
+        if (!m_source.Conditions.isEmpty())
+            text += QStringLiteral(" WHERE ") + m_source.Conditions.join(QStringLiteral(" AND "));
+    } else if (m_source.PagesAsSubquery) {
         text = QStringLiteral("SELECT COUNT(*) FROM (\n%1\n) zv_count").arg(pagedQuery());
     }
     if (!text.isEmpty() && query.prepare(text)) {
@@ -134,10 +134,9 @@ int TZVSqlDataSet::countRows() const
         if (query.exec() && query.next())
             return query.value(0).toInt();
     }
-    if (!m_table.isEmpty())
-        ThrowCantOpenDataSet(SqlErrorText(query.lastError()));
+    if (!m_source.Table.isEmpty()) ThrowCantOpenDataSet(SqlErrorText(query.lastError()));
     // A statement that cannot be a subquery is counted by reading it through.
-    m_pagesAsSubquery = false;
+    m_source.PagesAsSubquery = false;
     QSqlQuery all(database());
     all.setForwardOnly(true);
     if (!all.prepare(m_sql))
@@ -154,8 +153,7 @@ int TZVSqlDataSet::countRows() const
 // Walking on reads the window after the one held; a jump reads the window the record falls in.
 const TZVSqlDataSet::TRow* TZVSqlDataSet::rowAt(int row) const
 {
-    if (row < 0 || row >= m_count)
-        return nullptr;
+    if (row < 0 || row >= m_source.Count) return nullptr;
     const int next = m_first + static_cast<int>(m_rows.size());
     if (row < m_first || row >= next)
         readWindow(row < next + kWindowRows && row >= next ? next : row - row % kWindowRows);
