@@ -13,7 +13,6 @@
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFWriter.hh>
 
-#include <deque>
 #include <stdexcept>
 #include <vector>
 
@@ -36,26 +35,28 @@ private:
     QSaveFile& m_file;
 };
 
-// Read from memory: qpdf reads a file object by object, with a seek and a read for each.
-std::unique_ptr<QPDF> readPart(const QString& part, QByteArray& bytes)
+// Read from the file mapped into memory: through a file, qpdf makes a seek and a read for every
+// object. Mapped, the pages stay the file's, not the process's, however large the parts.
+std::unique_ptr<QPDF> readPart(QFile& file)
 {
-    QFile file(part);
     if (!file.open(QIODevice::ReadOnly)) throw std::runtime_error("unreadable part");
-    bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) throw std::runtime_error("unreadable part");
+    const qint64 size = file.size();
+    const uchar* bytes = size > 0 ? file.map(0, size) : nullptr;
+    if (!bytes) throw std::runtime_error("unreadable part");
     auto input = std::make_unique<QPDF>();
     input->setSuppressWarnings(true);
-    input->processMemoryFile(part.toLocal8Bit().constData(), bytes.constData(), size_t(bytes.size()));
+    input->processMemoryFile(file.fileName().toLocal8Bit().constData(), reinterpret_cast<const char*>(bytes),
+                             size_t(size));
     return input;
 }
 
 } // namespace
 
-// The first part takes the others' pages; each part stays in memory until written, as its page
-// streams are read only then.
+// The first part takes the others' pages; each part stays mapped until written, as its page
+// streams are read only then. The files go after the documents that read them.
 struct TZVPdfJoin::TDocuments
 {
-    std::deque<QByteArray> Bytes;
+    std::vector<std::unique_ptr<QFile>> Files;
     std::vector<std::unique_ptr<QPDF>> Parts;
     std::unique_ptr<QPDFPageDocumentHelper> Pages;
 };
@@ -72,7 +73,7 @@ void TZVPdfJoin::cantWrite() const
 void TZVPdfJoin::Add(const QString& part)
 {
     try {
-        std::unique_ptr<QPDF> input = readPart(part, m_documents->Bytes.emplace_back());
+        std::unique_ptr<QPDF> input = readPart(*m_documents->Files.emplace_back(std::make_unique<QFile>(part)));
         if (!m_documents->Pages) {
             m_documents->Pages = std::make_unique<QPDFPageDocumentHelper>(*input);
         } else {
