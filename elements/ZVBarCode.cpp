@@ -376,7 +376,8 @@ void TZVBarCode::PaintElement(TZVCanvas& canvas, TPoint offset, int target, bool
     std::int64_t barSteps = 0;
     for (const QChar module : modules)
         barSteps += grid.ClassSteps(widths.Of(module));
-    const int width = grid.WholeDots() ? SaturateToInt(grid.Offset(2 * start + barSteps)) : SymbolWidth(m_printText);
+    // SymbolWidth's figure, from the modules at hand: off whole dots, steps are model units.
+    const int width = SaturateToInt(grid.Offset(2 * start + barSteps));
     const int height = SymbolHeight();
 
     canvas.SaveDC();

@@ -138,6 +138,12 @@ private:
     TState m_state;
     std::vector<TState> m_saved;
     QHash<QString, double> m_cellPerEm; // cell height of a one-pixel em, by face and style
+    struct TResolvedFont
+    {
+        TZVFont Face; // name, height, bold and italic are what count
+        QFont Font;
+    };
+    std::vector<TResolvedFont> m_resolved; // the few faces of a design, resolved once
 };
 
 /// Painting resolves fonts, which Qt allows only in a GUI application (one on the offscreen
