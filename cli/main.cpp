@@ -3,13 +3,12 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QGuiApplication>
 #include <QFile>
+#include <QGuiApplication>
 #include <QTemporaryDir>
 
-#include <malloc.h>
-
 #include <cstdio>
+#include <malloc.h>
 #include <memory>
 
 namespace {

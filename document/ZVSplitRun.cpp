@@ -132,7 +132,8 @@ std::optional<bool> TZVCustomLab::printSplit(TZVPrinter& printer, const QString&
     runPlan();
     TZVMemoryStream design;
     SaveSnapshot(design);
-    for (auto& worker : workers) worker->Label = runCopy(design.Bytes(), worker->Data.get());
+    for (auto& worker : workers)
+        worker->Label = runCopy(design.Bytes(), worker->Data.get());
     // The printer's figures, as a run on one thread notes them.
     NotePrinterArea(printer, *m_measure, *m_printInfo);
 
@@ -181,7 +182,8 @@ std::optional<bool> TZVCustomLab::printSplit(TZVPrinter& printer, const QString&
     for (bool running = true; running;) {
         const QDeadlineTimer tick(kProgressInterval);
         running = false;
-        for (auto& worker : workers) running = !worker->Thread->wait(tick) || running;
+        for (auto& worker : workers)
+            running = !worker->Thread->wait(tick) || running;
         // The parts ended so far, in page order, go to the join while the others print.
         try {
             while (!cancelled && !joinFailure && offered < parts.size() &&

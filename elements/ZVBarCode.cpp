@@ -532,15 +532,17 @@ void TZVBarCode::paintZint(TZVCanvas& canvas, TPoint anchor, const TZVZintSymbol
             double modulesDown = 0;
             for (int row = 0; row < symbol.Rows; ++row) {
                 modulesDown += symbol.RowHeights[static_cast<std::size_t>(row)];
-                rowEdges.push_back(matrix ? SaturateToInt(at.Y + grid.Offset(topSteps + grid.ModuleSteps(modulesDown)))
-                                          : SaturateToInt(top + m_bHeight));
+                rowEdges.push_back(
+                    matrix ? SaturateToInt(at.Y + grid.Offset(topSteps + grid.ModuleSteps(modulesDown)))
+                           : SaturateToInt(top + m_bHeight));
             }
             std::vector<TRect> boxes;
             boxes.reserve(modules.size());
             for (const TZVModuleBox& box : modules)
-                boxes.push_back(turned(TRect{x(box.Left), matrix ? rowEdges[std::size_t(box.Top)] : SaturateToInt(top),
-                                             x(box.Right), rowEdges[std::size_t(box.Bottom)]},
-                                       at, m_angle));
+                boxes.push_back(
+                    turned(TRect{x(box.Left), matrix ? rowEdges[std::size_t(box.Top)] : SaturateToInt(top),
+                                 x(box.Right), rowEdges[std::size_t(box.Bottom)]},
+                           at, m_angle));
             canvas.FillRects(boxes);
         }
     }

@@ -329,11 +329,11 @@ struct TZVModuleBox
 /// logical points, turned with the symbol.
 struct TZVModuleBoxes
 {
-    TPoint Origin;    ///< the top-left corner of the first module
-    TPoint RowEnd;    ///< the corner `Columns` modules along the first row
-    TPoint ColumnEnd; ///< the corner below the last row of the first column
-    int Columns = 0;  ///< modules across
-    int Rows = 0;     ///< rows down, all of one height
+    TPoint Origin;                       ///< the top-left corner of the first module
+    TPoint RowEnd;                       ///< the corner `Columns` modules along the first row
+    TPoint ColumnEnd;                    ///< the corner below the last row of the first column
+    int Columns = 0;                     ///< modules across
+    int Rows = 0;                        ///< rows down, all of one height
     std::span<const TZVModuleBox> Boxes; ///< the dark boxes
 };
 

@@ -61,7 +61,10 @@ struct TZVPdfJoin::TDocuments
     std::unique_ptr<QPDFPageDocumentHelper> Pages;
 };
 
-TZVPdfJoin::TZVPdfJoin(const QString& fileName) : m_fileName(fileName), m_documents(std::make_unique<TDocuments>()) {}
+TZVPdfJoin::TZVPdfJoin(const QString& fileName)
+    : m_fileName(fileName), m_documents(std::make_unique<TDocuments>())
+{
+}
 
 TZVPdfJoin::~TZVPdfJoin() = default;
 
@@ -73,7 +76,8 @@ void TZVPdfJoin::cantWrite() const
 void TZVPdfJoin::Add(const QString& part)
 {
     try {
-        std::unique_ptr<QPDF> input = readPart(*m_documents->Files.emplace_back(std::make_unique<QFile>(part)));
+        std::unique_ptr<QPDF> input =
+            readPart(*m_documents->Files.emplace_back(std::make_unique<QFile>(part)));
         if (!m_documents->Pages) {
             m_documents->Pages = std::make_unique<QPDFPageDocumentHelper>(*input);
         } else {
@@ -109,7 +113,8 @@ void TZVPdfJoin::Write()
 void JoinPdfFiles(const QStringList& parts, const QString& fileName)
 {
     TZVPdfJoin join(fileName);
-    for (const QString& part : parts) join.Add(part);
+    for (const QString& part : parts)
+        join.Add(part);
     join.Write();
 }
 

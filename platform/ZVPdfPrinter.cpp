@@ -2,8 +2,8 @@
 #include "platform/ZVPdfPrinter.h"
 
 #include "foundation/ZVError.h"
-#include "platform/ZVPdfJoin.h"
 #include "platform/ZVPartFolder.h"
+#include "platform/ZVPdfJoin.h"
 #include "platform/ZVQtCanvas.h"
 
 #include <QPageLayout>
@@ -203,7 +203,8 @@ void TZVPdfPrinter::JoinParts(std::vector<std::unique_ptr<TZVPrinter>> parts)
     std::unique_ptr<TZVPdfJoin> join = std::move(m_join);
     const std::size_t joined = std::exchange(m_partsJoined, 0);
     if (!join) join = std::make_unique<TZVPdfJoin>(m_fileName);
-    for (std::size_t i = joined; i < parts.size(); ++i) join->Add(static_cast<const TZVPdfPrinter&>(*parts[i]).m_fileName);
+    for (std::size_t i = joined; i < parts.size(); ++i)
+        join->Add(static_cast<const TZVPdfPrinter&>(*parts[i]).m_fileName);
     join->Write();
 }
 

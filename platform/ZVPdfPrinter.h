@@ -104,7 +104,7 @@ private:
     std::unique_ptr<QPainter> m_painter;
     std::unique_ptr<TZVQtCanvas> m_canvas;
     std::unique_ptr<QTemporaryDir> m_partFolder; // a part's, removed with it
-    std::unique_ptr<TZVPdfJoin> m_join; // the parts read so far, in page order
+    std::unique_ptr<TZVPdfJoin> m_join;          // the parts read so far, in page order
     std::size_t m_partsJoined = 0;
 };
 

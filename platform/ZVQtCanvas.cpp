@@ -193,8 +193,8 @@ QFont TZVQtCanvas::resolveFont(const TZVFont& font)
     // A run selects the same few faces for every label.
     constexpr std::size_t kResolvedFaces = 32;
     for (const TResolvedFont& known : m_resolved)
-        if (known.Face.Height == font.Height && known.Face.Bold == font.Bold && known.Face.Italic == font.Italic &&
-            known.Face.Name == font.Name)
+        if (known.Face.Height == font.Height && known.Face.Bold == font.Bold &&
+            known.Face.Italic == font.Italic && known.Face.Name == font.Name)
             return known.Font;
     if (m_resolved.size() == kResolvedFaces) m_resolved.clear();
     QFont qfont(font.Name);

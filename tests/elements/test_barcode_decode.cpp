@@ -10,7 +10,6 @@
 #include <QTemporaryDir>
 
 #include <ZXing/ReadBarcode.h>
-
 #include <algorithm>
 #include <climits>
 #include <optional>
@@ -275,11 +274,13 @@ TEST_F(BarcodeDecode, MatrixSymbolsReadFromPdfPagesAtEveryAngle)
             printer.EndDoc();
             QProcess raster;
             // 10 to 170 mm across and down: the symbol turns about its anchor at 90 mm.
-            raster.start(QStringLiteral("pdftoppm"), {"-r", "300", "-x", "118", "-y", "118", "-W", "1890", "-H", "1890",
-                                                      "-gray", "-png", "-singlefile", pdf,
-                                                      dir.filePath(QStringLiteral("page"))});
-            if (!raster.waitForFinished() || raster.exitCode() != 0) GTEST_SKIP() << "pdftoppm is not installed";
-            const QImage page = QImage(dir.filePath(QStringLiteral("page.png"))).convertToFormat(QImage::Format_Grayscale8);
+            raster.start(QStringLiteral("pdftoppm"),
+                         {"-r", "300", "-x", "118", "-y", "118", "-W", "1890", "-H", "1890", "-gray", "-png",
+                          "-singlefile", pdf, dir.filePath(QStringLiteral("page"))});
+            if (!raster.waitForFinished() || raster.exitCode() != 0)
+                GTEST_SKIP() << "pdftoppm is not installed";
+            const QImage page =
+                QImage(dir.filePath(QStringLiteral("page.png"))).convertToFormat(QImage::Format_Grayscale8);
             // The symbol with 5 mm of white around it: the decoder scales a whole page down too far.
             QRect dark;
             for (int y = 0; y < page.height(); ++y) {
@@ -288,7 +289,9 @@ TEST_F(BarcodeDecode, MatrixSymbolsReadFromPdfPagesAtEveryAngle)
                 const auto isDark = [](uchar v) { return v < 128; };
                 const uchar* first = std::find_if(row, end, isDark);
                 if (first == end) continue;
-                const uchar* last = std::find_if(std::make_reverse_iterator(end), std::make_reverse_iterator(first), isDark).base();
+                const uchar* last =
+                    std::find_if(std::make_reverse_iterator(end), std::make_reverse_iterator(first), isDark)
+                        .base();
                 dark |= QRect(int(first - row), y, int(last - first), 1);
             }
             const ZXing::Result result = decode(page.copy(dark.adjusted(-60, -60, 60, 60)), c.format);

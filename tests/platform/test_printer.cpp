@@ -151,7 +151,8 @@ TEST_F(PdfPrinter, PartsJoinInPageOrderAndADamagedPartLeavesTheOldFile)
         }
         join();
         QStringList words;
-        for (const PdfWord& word : readPdfWords(file)) words << QString("%1:%2").arg(word.page).arg(word.text);
+        for (const PdfWord& word : readPdfWords(file))
+            words << QString("%1:%2").arg(word.page).arg(word.text);
         if (words.isEmpty()) GTEST_SKIP() << "pdftotext is not installed";
         EXPECT_EQ(words, QStringList({"1:P1", "2:P2", "3:P3", "4:P4", "5:P5", "6:P6"}));
     }
