@@ -76,15 +76,15 @@ void TZVPdfJoin::cantWrite() const
 void TZVPdfJoin::Add(const QString& part)
 {
     try {
-        std::unique_ptr<QPDF> input =
-            readPart(*m_documents->Files.emplace_back(std::make_unique<QFile>(part)));
+        // Kept before its pages are taken: the first part's copies of some may refer to it.
+        QPDF& input = *m_documents->Parts.emplace_back(
+            readPart(*m_documents->Files.emplace_back(std::make_unique<QFile>(part))));
         if (!m_documents->Pages) {
-            m_documents->Pages = std::make_unique<QPDFPageDocumentHelper>(*input);
+            m_documents->Pages = std::make_unique<QPDFPageDocumentHelper>(input);
         } else {
-            for (QPDFPageObjectHelper& page : QPDFPageDocumentHelper(*input).getAllPages())
+            for (QPDFPageObjectHelper& page : QPDFPageDocumentHelper(input).getAllPages())
                 m_documents->Pages->addPage(page, false);
         }
-        m_documents->Parts.push_back(std::move(input));
     } catch (const std::exception&) {
         cantWrite();
     }
