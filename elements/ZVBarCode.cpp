@@ -515,10 +515,11 @@ void TZVBarCode::paintZint(TZVCanvas& canvas, TPoint anchor, const TZVZintSymbol
     if (!paintNative(canvas, native, grid, area, barHeight)) {
         const std::vector<TZVModuleBox> modules = moduleBoxes(symbol);
         const auto x = [&](int column) { return SaturateToInt(at.X + grid.Offset(leftSteps + column * module)); };
-        const bool uniformRows = std::all_of(symbol.RowHeights.begin(), symbol.RowHeights.end(),
-                                             [&](float h) { return h == symbol.RowHeights.front(); });
+        // Module units need one row height for the whole symbol.
+        const bool byModules = matrix && std::all_of(symbol.RowHeights.begin(), symbol.RowHeights.end(),
+                                                     [&](float h) { return h == symbol.RowHeights.front(); });
         TZVModuleBoxes inModules;
-        if (matrix && uniformRows) {
+        if (byModules) {
             inModules.Origin = turned(TPoint{area.Left, area.Top}, at, m_angle);
             inModules.RowEnd = turned(TPoint{area.Right, area.Top}, at, m_angle);
             inModules.ColumnEnd = turned(TPoint{area.Left, area.Bottom}, at, m_angle);
@@ -526,7 +527,7 @@ void TZVBarCode::paintZint(TZVCanvas& canvas, TPoint anchor, const TZVZintSymbol
             inModules.Rows = symbol.Rows;
             inModules.Boxes = modules;
         }
-        if (!(matrix && uniformRows && canvas.FillModules(inModules))) {
+        if (!(byModules && canvas.FillModules(inModules))) {
             // Row edges from the running total of module heights, so fractional rows never drift.
             std::vector<int> rowEdges{SaturateToInt(top)};
             double modulesDown = 0;
